@@ -1,0 +1,23 @@
+#include "app/ApplicationUtils.h"
+
+namespace ApplicationUtils {
+
+QString Title() { return QStringLiteral("Aerolith"); }
+
+QString InstanceLockName() { return QStringLiteral("Global\\") + Title(); }
+
+bool IsDeletingCopy(const QStringList& arguments) {
+  const QString szLine = arguments.join(QLatin1Char(' '));
+  return szLine.contains(QStringLiteral("PID:")) && szLine.contains(QStringLiteral("EXE:"));
+}
+
+bool IsUninstallRequest(const QStringList& arguments) {
+  return arguments.size() == 1 && arguments.first().compare(QStringLiteral("/uninstall"), Qt::CaseInsensitive) == 0;
+}
+
+QString SecondInstanceText(const QStringList& arguments) {
+  return IsUninstallRequest(arguments) ? Title() + QStringLiteral(" is running on this machine, cannot uninstall")
+                                       : Title() + QStringLiteral(" is already running on this machine");
+}
+
+}  // namespace ApplicationUtils

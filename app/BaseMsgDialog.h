@@ -1,0 +1,40 @@
+#pragma once
+// The message dialog: an icon, the message, an optional input line and the
+// buttons of the request, laid out left to right as OK, Yes, Yes to All, No,
+// No to All, All, Abort, Retry, Ignore, Cancel. Each button closes the
+// dialog with its modal result.
+
+#include "i18n/BaseMsgMan.h"
+
+#include <QDialog>
+#include <QMap>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+class TBaseMsgDialog : public QDialog {
+  Q_OBJECT
+ public:
+  TBaseMsgDialog(const CTMessageRequest& request, QWidget* pParent);
+
+  QString EditedText() const;
+  QPushButton* Button(TMsgDlgBtn button) const { return v_buttons.value(button); }
+
+  // Escape and the close box answer Cancel.
+  void reject() override { done(mrCancel); }
+
+ private:
+  void BuildButtons();
+  void OnButton(TMsgDlgBtn button);
+  // Filters typed text into a number when only numbers are allowed.
+  void OnEdited(const QString& szText);
+  void UpdateOk();
+
+  CTMessageRequest v_request;
+  QLabel* Img_Icon = nullptr;
+  QPlainTextEdit* Txt_Message = nullptr;
+  QLineEdit* Txt_Edit = nullptr;
+  QMap<TMsgDlgBtn, QPushButton*> v_buttons;
+};

@@ -1,0 +1,21 @@
+#pragma once
+// aerolith-cli: the program's computations for scripts. Each command reads
+// its arguments, writes its result to out and its complaints to err, and
+// answers the process exit code.
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace AerolithCli {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+// arguments without the program name: COMMAND [OPTIONS...]
+int Run(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+// aerolith-cli air --altitude M --db T (--rh RH | --wb T | --w W) [--json]
+int RunAir(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+}  // namespace AerolithCli

@@ -1,0 +1,27 @@
+#pragma once
+// Minimal option parsing shared by the commands: "--name value" pairs and
+// "--flag" switches, numbers read independently of the process locale.
+
+#include <QMap>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class CTCliOptions {
+ public:
+  // szFlags: switches without a value; every other option takes one.
+  CTCliOptions(const QStringList& arguments, const QSet<QString>& szValueOptions, const QSet<QString>& szFlags);
+
+  // Empty when the arguments were well formed, else what is wrong.
+  QString Error() const { return v_error; }
+  bool Has(const QString& szName) const { return v_values.contains(szName) || v_flags.contains(szName); }
+  // The number of a valued option; sets the error text when it is not one.
+  std::optional<double> Number(const QString& szName);
+
+ private:
+  QMap<QString, QString> v_values;
+  QSet<QString> v_flags;
+  QString v_error;
+};

@@ -1,0 +1,104 @@
+#include "app/BaseMsgDialog.h"
+#include "app/QtMessagePresenter.h"
+#include "app/Settings.h"
+#include "i18n/MsgMan.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// Runs fnAct on the next modal message dialog (other than pOpen) once it is shown.
+void OnNextDialog(std::function<void(TBaseMsgDialog*)> fnAct, QWidget* pOpen = nullptr) {
+  QTimer::singleShot(0, [fnAct, pOpen] {
+    auto* dialog = qobject_cast<TBaseMsgDialog*>(QApplication::activeModalWidget());
+    if (!dialog || dialog == pOpen) {
+      OnNextDialog(fnAct, pOpen);  // not up yet
+      return;
+    }
+    fnAct(dialog);
+  });
+}
+
+class MessageDialog : public testing::Test {
+ protected:
+  void SetUp() override {
+    TDlgForm::Load();
+    TBaseMsg::SetPresenter(&v_presenter);
+  }
+  void TearDown() override { TBaseMsg::SetPresenter(nullptr); }
+  CTQtMessagePresenter v_presenter;
+};
+
+TEST_F(MessageDialog, QuestionShowsYesNoCancelLeftToRightAndAnswersEach) {
+  struct Case {
+    TMsgDlgBtn click;
+    int result;
+  };
+  for (const Case c : {Case{mbYes, 6}, Case{mbNo, 7}, Case{mbCancel, 2}}) {
+    QStringList order;
+    QString text, caption;
+    OnNextDialog([&](TBaseMsgDialog* d) {
+      QList<QPushButton*> buttons;
+      for (TMsgDlgBtn b : {mbYes, mbNo, mbCancel}) buttons << d->Button(b);
+      std::sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) { return a->x() < b->x(); });
+      for (auto* b : buttons) order << b->text();
+      text = d->findChild<QWidget*>("Txt_Message")->property("plainText").toString();
+      caption = d->windowTitle();
+      d->Button(c.click)->click();
+    });
+    const int answer = TBaseMsg::DisplayQuestion(nullptr, 74, MsgButtons({mbYes, mbNo, mbCancel}));
+    EXPECT_EQ(answer, c.result);
+    EXPECT_EQ(order, (QStringList{"&Yes", "&No", "&Cancel"}));
+    EXPECT_EQ(text, "Your project has not been saved. Save it now?");
+    EXPECT_EQ(caption, "Confirm");
+  }
+}
+
+TEST_F(MessageDialog, InputDialogRefusesInvalidNumbersAndStaysOpen) {
+  bool refusedShown = false;
+  OnNextDialog([&](TBaseMsgDialog* d) {
+    auto* edit = d->findChild<QLineEdit*>("Txt_Edit");
+    QPushButton* ok = d->Button(mbOK);
+    edit->clear();
+    EXPECT_FALSE(ok->isEnabled());  // empty input not allowed
+    edit->setText("0");
+    EXPECT_TRUE(ok->isEnabled());
+    // Zero is refused with message -8 shown on top; the input dialog stays.
+    OnNextDialog([&](TBaseMsgDialog* error) {
+      refusedShown = error->findChild<QWidget*>("Txt_Message")->property("plainText").toString() ==
+                     "0 is not a valid positive number";
+      error->Button(mbOK)->click();
+      edit->setText(" 42 ");
+      ok->click();
+    }, d);
+    ok->click();
+  });
+  QString value;
+  EXPECT_TRUE(TBaseMsg::DisplayEditString(nullptr, 27, 74, "7", value, false, true, true, false, false));
+  EXPECT_TRUE(refusedShown);
+  EXPECT_EQ(value, "42");
+}
+
+TEST_F(MessageDialog, ExitWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
+  TDlgSelect window;
+  window.show();
+  window.SetDataHaveChanged(true);
+  OnNextDialog([](TBaseMsgDialog* d) { d->Button(mbCancel)->click(); });
+  window.Action("ACF_Exit")->trigger();
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_TRUE(window.DataHaveChanged());
+
+  OnNextDialog([](TBaseMsgDialog* d) { d->Button(mbNo)->click(); });
+  window.Action("ACF_Exit")->trigger();
+  EXPECT_FALSE(window.isVisible());
+}
+
+}  // namespace
