@@ -285,7 +285,9 @@ QString TBaseMsg::Number2FmtStr(double nValue, int nWidth, int nDigits) {
   return WithSeparator(szText).rightJustified(nWidth, QLatin1Char(' '));
 }
 
-QString TBaseMsg::Number2Str(double nValue, int nPrecision) {
+QString TBaseMsg::Number2Str(double nValue, int nPrecision) { return WithSeparator(FormatGeneral(nValue, nPrecision)); }
+
+QString TBaseMsg::FormatGeneral(double nValue, int nPrecision) {
   if (!std::isfinite(nValue)) return FormatFixed(nValue, 0);
   nPrecision = std::clamp(nPrecision, 1, 17);
   if (nValue == 0) return QStringLiteral("0");
@@ -313,7 +315,7 @@ QString TBaseMsg::Number2Str(double nValue, int nPrecision) {
     }
     szText = szMantissa + QLatin1Char('E') + QString::number(nExponent);
   }
-  return WithSeparator(szText);
+  return szText;
 }
 
 QString TBaseMsg::CheckNumber(const QString& szValue) {

@@ -165,6 +165,10 @@ class TBaseMsg {
   // Strict conversion of a number text with "." or "," as separator;
   // false for anything that is not a finite number.
   static bool TryParseNumber(const QString& szValue, double& nValue);
+  // General format with nPrecision significant digits and "." as separator:
+  // plain notation while the exponent lies in -5 .. nPrecision - 1, else
+  // mantissa, "E", exponent ("1.5E-7", "1E20"); "NAN", "INF", "-INF".
+  static QString FormatGeneral(double nValue, int nPrecision);
   // Fixed notation with nDigits decimals, rounded half to even, "." as
   // separator, never "-0".
   static QString FormatFixed(double nValue, int nDigits);

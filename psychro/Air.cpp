@@ -38,16 +38,17 @@ double TAir::PressureAtAltitude(double TheAltitude) {
 
 // Hyland-Wexler (ASHRAE Fundamentals): ln p_ws over water for t >= 0, over ice below.
 double TAir::StaticPressure(double DryBulbTemp) {
-  const long double T = static_cast<long double>(DryBulbTemp) + kZeroCelsiusK;
-  long double lnP;
+  const double T = DryBulbTemp + kZeroCelsiusK;
+  const double lnT = std::log(T);
+  double lnP;
   if (DryBulbTemp >= 0) {
-    lnP = -5800.2206L / T + 1.3914993L - 0.048640239L * T + 4.1764768e-5L * T * T - 1.4452093e-8L * T * T * T +
-          6.5459673L * std::log(T);
+    lnP = -5800.2206 / T + 1.3914993 + T * (-0.048640239 + T * (4.1764768e-5 + T * -1.4452093e-8)) +
+          6.5459673 * lnT;
   } else {
-    lnP = -5674.5359L / T + 6.3925247L - 0.009677843L * T + 6.2215701e-7L * T * T + 2.0747825e-9L * T * T * T -
-          9.484024e-13L * T * T * T * T + 4.1635019L * std::log(T);
+    lnP = -5674.5359 / T + 6.3925247 +
+          T * (-0.009677843 + T * (6.2215701e-7 + T * (2.0747825e-9 + T * -9.484024e-13))) + 4.1635019 * lnT;
   }
-  return static_cast<double>(std::exp(lnP));
+  return std::exp(lnP);
 }
 
 double TAir::AbsoluteHumidity(double RelHumidity, double DryBulbTemp) const {
