@@ -391,6 +391,10 @@ std::int32_t DoubleToInteger(double value) {
   return static_cast<std::int32_t>(rounded);
 }
 
+// A currency holds 4 decimals; more in a file are rounded away on reading,
+// as writing would.
+double ToCurrencyPrecision(double value) { return std::nearbyint(value * 10000.0) / 10000.0; }
+
 }  // namespace
 
 bool CTValueList::ReadFrom(CTStreamIO& pIO, const std::vector<int>& arStoredToCurrent, QChar cDecimalSeparator) {
@@ -426,6 +430,7 @@ bool CTValueList::ReadFrom(CTStreamIO& pIO, const std::vector<int>& arStoredToCu
         const double value = ReadADouble(pIO, cDecimalSeparator);
         if (target < 0) break;
         if (type == vtInteger) v_intValues[target] = DoubleToInteger(value);
+        else if (type == vtCurrency) v_dblValues[v_intValues[target]] = ToCurrencyPrecision(value);
         else if (CTFieldInfo::IsDoubleBacked(type)) v_dblValues[v_intValues[target]] = value;
         else return false;
         break;

@@ -140,6 +140,14 @@ TEST(ValueList, ReadConvertsStoredTypesToTheCurrentColumn) {
   EXPECT_EQ(values.GetIntegerValue(1), 4);
   EXPECT_EQ(values.GetUnicodeStringValue(2), "7");
 
+  // A currency keeps 4 decimals, rounded half to even as writing would.
+  Model c;
+  c.Add(CTFieldInfo::CreateCurrency("C"));
+  Input currency("6 -0.12345 ");
+  CTValueList money(&c.fields, true);
+  ASSERT_TRUE(money.ReadFrom(currency.io, Identity(1)));
+  EXPECT_EQ(money.GetCurrencyValue(0), -1234);
+
   // A dropped column is read and discarded; a column not in the file keeps its value.
   Input dropped("10 3 abc 2 9 ");
   CTValueList other(&m.fields, false);
