@@ -11,7 +11,9 @@ void PrintUsage(QTextStream& stream) {
             "\n"
             "commands:\n"
             "  air --altitude M --db T (--rh RH | --wb T | --w W) [--json]\n"
-            "      every property of one moist-air state\n";
+            "      every property of one moist-air state\n"
+            "  db check [FILE] | db dump FILE | db pack IN OUT | db unpack IN OUT\n"
+            "      check, show, compress or expand a catalogue database\n";
   stream.flush();
 }
 
@@ -26,6 +28,7 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   const QString command = arguments.first();
   const QStringList rest = arguments.mid(1);
   if (command == QLatin1String("air")) return RunAir(rest, out, err);
+  if (command == QLatin1String("db")) return RunDb(rest, out, err);
   err << "aerolith-cli: unknown command '" << command << "'\n";
   PrintUsage(err);
   return kExitUsage;

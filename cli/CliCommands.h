@@ -18,4 +18,7 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err);
 // aerolith-cli air --altitude M --db T (--rh RH | --wb T | --w W) [--json]
 int RunAir(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
+// aerolith-cli db (check [FILE] | dump FILE | pack IN OUT | unpack IN OUT)
+int RunDb(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
 }  // namespace AerolithCli

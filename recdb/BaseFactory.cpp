@@ -72,6 +72,7 @@ void CTBaseFactory::AddTableInfo(CTTableInfo* pInfo) {
   }
   if (id >= v_tableInfo.Count()) v_tableInfo.SetCount(id + 1);
   if (CTTableInfo* old = v_tableInfo.Item(id)) {
+    CollectFieldInfos();  // the factory keeps owning the replaced table's columns
     v_tableInfo.Put(id, nullptr);
     delete old;
   }
@@ -345,7 +346,7 @@ bool CTBaseFactory::SaveFile(int nDbIx, bool bFlagErrors) {
   }
   bool bWritten = false;
   try {
-    CTReadLock lock;
+    CTWriteLock lock;  // writing folds the engine's layers
     bWritten = engine->WriteToStream(&file);
   } catch (...) {
     bWritten = false;

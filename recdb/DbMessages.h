@@ -12,6 +12,8 @@ class CTDbMessages {
   static constexpr int kValueRequired = 5012;
   static constexpr int kMustBeUnique = 5013;
   static constexpr int kNotOdbc = 5007;
+  static constexpr int kInvalidStructure = 5004;
+  static constexpr int kIncorrectVersion = 5014;
 
   static QString Text(int nMsgNr);
   // Registers the texts with the message service; later calls do nothing.

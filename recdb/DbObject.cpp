@@ -48,6 +48,14 @@ void Append(ObjectList<CTDbObject>& to, ObjectList<CTDbObject>&& from) {
 
 // ---------------------------------------------------------------- life
 
+template <typename Lock, typename F>
+bool CTDbObject::EngineOp(F&& fnOp) {
+  Lock lock;
+  CTDbEngine* engine = Engine();
+  return engine && Guarded([&] { fnOp(engine); });
+}
+
+
 CTDbObject::CTDbObject(int nClsID, int nObjID, CTBaseFactory* pFactory) {
   v_factory = FactoryOr(pFactory);
   if (!v_factory) CTDbException::RaiseExc(excDbStructure);
@@ -61,12 +69,7 @@ CTDbObject::CTDbObject(int nClsID, int nObjID, CTBaseFactory* pFactory) {
   }
   v_values = std::make_unique<CTValueList>(&v_tableInfo->Fields(), true);
   SetID(nObjID);
-  {
-    CTReadLock lock;
-    Guarded([&] {
-      if (CTDbEngine* engine = Engine()) engine->ReadRecord(this);
-    });
-  }
+  EngineOp<CTReadLock>([&](CTDbEngine* e) { e->ReadRecord(this); });
   v_status = kStatusStored;
 }
 
@@ -96,20 +99,14 @@ QString CTDbObject::GetTranslatedStringValue(int nIx) const {
 
 bool CTDbObject::GetBinaryValue(int nIx, QIODevice* pStream) {
   RequireStored();
-  CTReadLock lock;
   bool bMoved = false;
-  Guarded([&] {
-    if (CTDbEngine* engine = Engine()) bMoved = engine->GetBinaryValue(this, nIx, pStream);
-  });
+  EngineOp<CTReadLock>([&](CTDbEngine* e) { bMoved = e->GetBinaryValue(this, nIx, pStream); });
   return bMoved;
 }
 
 void CTDbObject::SetBinaryValue(int nIx, QIODevice* pStream) {
   RequireStored();
-  CTWriteLock lock;
-  Guarded([&] {
-    if (CTDbEngine* engine = Engine()) engine->SetBinaryValue(this, nIx, pStream);
-  });
+  EngineOp<CTWriteLock>([&](CTDbEngine* e) { e->SetBinaryValue(this, nIx, pStream); });
 }
 
 // ---------------------------------------------------------------- persistence
@@ -119,44 +116,20 @@ void CTDbObject::SetBinaryValue(int nIx, QIODevice* pStream) {
 
 void CTDbObject::Update() {
   RequireStored();
-  CTWriteLock lock;
-  Guarded([&] {
-    if (CTDbEngine* engine = Engine()) engine->UpdateRecord(this);
-  });
+  EngineOp<CTWriteLock>([&](CTDbEngine* e) { e->UpdateRecord(this); });
 }
 
 void CTDbObject::Read() {
-  bool bRead = false;
-  {
-    CTReadLock lock;
-    bRead = Guarded([&] {
-      CTDbEngine* engine = Engine();
-      if (!engine) throw CTDbException(excRecNotFound);
-      engine->ReadRecord(this);
-    });
-  }
-  if (bRead) v_status = kStatusStored;
+  if (EngineOp<CTReadLock>([&](CTDbEngine* e) { e->ReadRecord(this); })) v_status = kStatusStored;
 }
 
 void CTDbObject::Insert() {
   if (IsStored()) CTDbException::RaiseExc(excRecAlreadyInDB);
-  bool bInserted = false;
-  {
-    CTWriteLock lock;
-    bInserted = Guarded([&] {
-      CTDbEngine* engine = Engine();
-      if (!engine) throw CTDbException(excRecNotInDB);
-      engine->InsertRecord(this);
-    });
-  }
-  if (bInserted) v_status = kStatusStored;
+  if (EngineOp<CTWriteLock>([&](CTDbEngine* e) { e->InsertRecord(this); })) v_status = kStatusStored;
 }
 
 void CTDbObject::InsertTemp() {
-  CTWriteLock lock;
-  Guarded([&] {
-    if (CTDbEngine* engine = Engine()) engine->InsertTempRecord(this);
-  });
+  EngineOp<CTWriteLock>([&](CTDbEngine* e) { e->InsertTempRecord(this); });
 }
 
 void CTDbObject::InsertWithID(int nID) {
@@ -170,16 +143,7 @@ void CTDbObject::InsertWithID(int nID) {
 void CTDbObject::Remove() {
   if (v_status == kStatusRemoved) return;
   RequireStored();
-  bool bRemoved = false;
-  {
-    CTWriteLock lock;
-    bRemoved = Guarded([&] {
-      CTDbEngine* engine = Engine();
-      if (!engine) throw CTDbException(excRecNotInDB);
-      engine->RemoveRecord(this);
-    });
-  }
-  if (bRemoved) v_status = kStatusRemoved;
+  if (EngineOp<CTWriteLock>([&](CTDbEngine* e) { e->RemoveRecord(this); })) v_status = kStatusRemoved;
 }
 
 // ---------------------------------------------------------------- relations
@@ -203,30 +167,20 @@ void CTDbObject::SetRelationByIx(int nFieldIx, const CTDbObject* pRelObj) {
     v_values->SetIntegerValue(nFieldIx + 2, nMax + 1);
   }
   if (!IsStored()) return;  // a new record stores the reference on Insert
-  CTWriteLock lock;
-  Guarded([&] {
-    if (CTDbEngine* engine = Engine())
-      engine->UpdateRelation(this, nFieldIx, pRelObj->GetID(), pRelObj->TableIndex());
-  });
+  EngineOp<CTWriteLock>([&](CTDbEngine* e) { e->UpdateRelation(this, nFieldIx, pRelObj->GetID(), pRelObj->TableIndex()); });
 }
 
 void CTDbObject::DropRelationByIx(int nFieldIx) {
   v_values->SetIntegerValue(nFieldIx, 0);
   v_values->SetIntegerValue(nFieldIx + 1, 0);
   if (!IsStored()) return;
-  CTWriteLock lock;
-  Guarded([&] {
-    if (CTDbEngine* engine = Engine()) engine->UpdateRelation(this, nFieldIx, 0, 0);
-  });
+  EngineOp<CTWriteLock>([&](CTDbEngine* e) { e->UpdateRelation(this, nFieldIx, 0, 0); });
 }
 
 std::unique_ptr<CTDbObject> CTDbObject::GetRelationByIx(int nFieldIx) {
   RequireStored();
-  CTReadLock lock;
   std::unique_ptr<CTDbObject> related;
-  Guarded([&] {
-    if (CTDbEngine* engine = Engine()) related = engine->GetRelatedRecord(this, nFieldIx);
-  });
+  EngineOp<CTReadLock>([&](CTDbEngine* e) { related = e->GetRelatedRecord(this, nFieldIx); });
   return related;
 }
 

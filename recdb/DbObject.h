@@ -191,8 +191,13 @@ class CTDbObject {
  protected:
   virtual QString GetNamePrefix() const { return GetQualifier().left(3).toUpper(); }
   CTDbEngine* Engine() const { return v_tableInfo->GetDbEngine(); }
-  // Engine of the table, or CTDbException(excRecNotInDB) when not stored.
+  // CTDbException(excRecNotInDB) when the record is not stored.
   void RequireStored() const;
+  // Runs one engine operation under the global lock; answers whether the
+  // table has an engine and the operation completed (its exceptions are
+  // swallowed: the result tells).
+  template <typename Lock, typename F>
+  bool EngineOp(F&& fnOp);
 
  private:
   int v_status = kStatusNew;

@@ -49,6 +49,7 @@ class CTObjectDict {
     return largest;
   }
   int Count() const { return static_cast<int>(v_data.size()); }
+  void Reserve(int nEntries) { v_data.reserve(static_cast<std::size_t>(std::max(0, nEntries))); }
   void AppendElementsToList(ObjectList<T>& pToList) const {
     for (const auto& [id, p] : v_data) pToList.Add(p);
   }

@@ -1,4 +1,4 @@
-#include "cli/CliCommands.h"
+#include "CliRun.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -7,23 +7,9 @@
 
 namespace {
 
-struct Result {
-  int code;
-  QString out;
-  QString err;
-};
-
-Result RunCli(const QStringList& arguments) {
-  QString out, err;
-  QTextStream outStream(&out), errStream(&err);
-  const int code = AerolithCli::Run(arguments, outStream, errStream);
-  outStream.flush();
-  errStream.flush();
-  return {code, out, err};
-}
 
 TEST(AirCommand, JsonHoldsEveryPropertyOfTheReferenceState) {
-  const Result r = RunCli({"air", "--altitude", "0", "--db", "20", "--rh", "50", "--json"});
+  const CliResult r = RunCli({"air", "--altitude", "0", "--db", "20", "--rh", "50", "--json"});
   ASSERT_EQ(r.code, 0) << r.err.toStdString();
   const QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();
   EXPECT_EQ(json.size(), 8);
@@ -39,7 +25,7 @@ TEST(AirCommand, JsonHoldsEveryPropertyOfTheReferenceState) {
 
 TEST(AirCommand, HumidityGivenThreeWaysAgrees) {
   const auto ratioOf = [](const QStringList& humidity) {
-    const Result r = RunCli(QStringList{"air", "--altitude", "1000", "--db", "30"} + humidity + QStringList{"--json"});
+    const CliResult r = RunCli(QStringList{"air", "--altitude", "1000", "--db", "30"} + humidity + QStringList{"--json"});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     return QJsonDocument::fromJson(r.out.toUtf8()).object();
   };
@@ -52,7 +38,7 @@ TEST(AirCommand, HumidityGivenThreeWaysAgrees) {
 }
 
 TEST(AirCommand, TextListsEveryProperty) {
-  const Result r = RunCli({"air", "--altitude", "0", "--db", "20", "--rh", "50"});
+  const CliResult r = RunCli({"air", "--altitude", "0", "--db", "20", "--rh", "50"});
   ASSERT_EQ(r.code, 0);
   EXPECT_TRUE(r.out.contains("Enthalpy") && r.out.contains("38.550 kJ/kg")) << r.out.toStdString();
   EXPECT_TRUE(r.out.contains("13.728 °C")) << r.out.toStdString();
@@ -65,7 +51,7 @@ struct BadCase {
 };
 class AirCommandRefuses : public testing::TestWithParam<BadCase> {};
 TEST_P(AirCommandRefuses, WithAClearMessage) {
-  const Result r = RunCli(QStringList{"air"} + GetParam().arguments);
+  const CliResult r = RunCli(QStringList{"air"} + GetParam().arguments);
   EXPECT_EQ(r.code, AerolithCli::kExitUsage);
   EXPECT_TRUE(r.out.isEmpty());
   EXPECT_TRUE(r.err.contains(GetParam().complaint)) << r.err.toStdString();
@@ -87,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Cli, UnknownCommandAndNoCommandAreUsageErrors) {
   EXPECT_EQ(RunCli({}).code, AerolithCli::kExitUsage);
-  const Result r = RunCli({"fly"});
+  const CliResult r = RunCli({"fly"});
   EXPECT_EQ(r.code, AerolithCli::kExitUsage);
   EXPECT_TRUE(r.err.contains("unknown command 'fly'"));
 }

@@ -1,3 +1,4 @@
+#include "RecordingPresenter.h"
 #include "TestSchema.h"
 
 #include "i18n/BaseMsgMan.h"
@@ -14,16 +15,6 @@ using namespace testschema;
 
 namespace {
 
-// Records what the message service was asked to show.
-class RecordingPresenter : public IMessagePresenter {
- public:
-  int ShowMessage(const CTMessageRequest& r) override {
-    shown << r.v_text;
-    return mrOk;
-  }
-  bool EditString(const CTMessageRequest&, QString&) override { return false; }
-  QStringList shown;
-};
 
 class RecordModel : public testing::Test {
  protected:

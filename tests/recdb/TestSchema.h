@@ -5,8 +5,12 @@
 //   2 Shape      (ID, Name*)        abstract
 //   3 Circle     (ID, Name*, Radius) derived from Shape
 //   4 Point      (ID, Curve class, Curve id, Order, X)  refers to a Polynomial
+//   5 Motor      (ID, Fan class, Fan id)    one-to-one, required, not cascading
+//   6 Note       (ID, Curve class, Curve id, Text)      optional, not cascading
+// 101 DdbVersionInfo
 
 #include "recdb/BaseFactory.h"
+#include "recdb/ClDdbVersionInfo.h"
 #include "recdb/DbObject.h"
 #include "recdb/TableLink.h"
 
@@ -20,6 +24,9 @@ constexpr int kShape = 2;
 constexpr int kCircle = 3;
 constexpr int kPoint = 4;
 constexpr int kPointCurveRef = 1;  // class id at 1, object id at 2, order at 3
+constexpr int kMotor = 5;
+constexpr int kNote = 6;
+constexpr int kRef = 1;  // the reference pair of Motor and Note
 
 class MapEngine : public CTDbEngine {
  public:
@@ -140,6 +147,23 @@ class Factory : public CTBaseFactory {
     point->AddFieldInfo(4, CTFieldInfo::CreateDouble("X"));
     AddTableInfo(point);
     AddLinkInfo(new CTTableLink(poly, 1, "PolyPoints", "", "", kPoint, kPointCurveRef, false, true, true, true));
+
+    auto* motor = new CTTableInfo(kMotor, 0, "Motor", -1, false, false);
+    CTDbObject::Initialize(motor, "ID");
+    motor->AddFieldInfo(1, CTFieldInfo::CreateInteger("Fan_CLS_REF"));
+    motor->AddFieldInfo(2, CTFieldInfo::CreateInteger("Fan_OBJ_REF"));
+    AddTableInfo(motor);
+    AddLinkInfo(new CTTableLink(poly, 2, "FanMotor", "", "", kMotor, kRef, true, true, false, false));
+
+    auto* note = new CTTableInfo(kNote, 0, "Note", -1, false, false);
+    CTDbObject::Initialize(note, "ID");
+    note->AddFieldInfo(1, CTFieldInfo::CreateInteger("Curve_CLS_REF"));
+    note->AddFieldInfo(2, CTFieldInfo::CreateInteger("Curve_OBJ_REF"));
+    note->AddFieldInfo(3, CTFieldInfo::CreateUnicodeString("Text"));
+    AddTableInfo(note);
+    AddLinkInfo(new CTTableLink(poly, 3, "CurveNotes", "", "", kNote, kRef, false, false, false, false));
+
+    Cls_DdbVersionInfo::DefineTable(*this, 0);
 
     ResolveStructure();
     RegisterClass(kPolynomial, [](int id, CTBaseFactory* f) { return new Polynomial(id, f); });
