@@ -1,0 +1,51 @@
+#include "catalogue/ClDeviceOption.h"
+
+#include "catalogue/ClDevOptCombination.h"
+#include "catalogue/ClDeviceOptionPolynomial.h"
+#include "catalogue/ClOptionGenericValue.h"
+#include "catalogue/ClPowerSupply.h"
+#include "catalogue/RecordCast.h"
+
+Cls_DeviceOption::Cls_DeviceOption(int nClsID, int nObjID, CTBaseFactory* pFactory)
+    : Cls_ReleasableElement(nClsID, nObjID, pFactory) {}
+
+void Cls_DeviceOption::Initialize(CTTableInfo* pTblInfo, const QString& szIDFieldName) {
+  const QString idName = szIDFieldName.isEmpty() ? QStringLiteral("Fld_ID") : szIDFieldName;
+  Cls_ReleasableElement::Initialize(pTblInfo, idName);
+  pTblInfo->AddFieldInfo(Fld_Height, CTFieldInfo::CreateDouble(QStringLiteral("Fld_Height")));
+  pTblInfo->AddFieldInfo(Fld_Deleted, CTFieldInfo::CreateBoolean(QStringLiteral("Fld_Deleted")));
+  pTblInfo->AddFieldInfo(Fld_Description,
+                         CTFieldInfo::CreateUnicodeString(QStringLiteral("Fld_Description"), QString(), true));
+  pTblInfo->AddFieldInfo(Fld_Width, CTFieldInfo::CreateDouble(QStringLiteral("Fld_Width")));
+  pTblInfo->AddFieldInfo(Fld_Name, CTFieldInfo::CreateUnicodeString(QStringLiteral("Fld_Name")), true);
+  pTblInfo->AddFieldInfo(Fld_Type, CTFieldInfo::CreateInteger(QStringLiteral("Fld_Type"), 1));
+  pTblInfo->AddFieldInfo(Fld_MCA, CTFieldInfo::CreateUnicodeString(QStringLiteral("Fld_MCA")));
+  pTblInfo->AddFieldInfo(Fld_Value, CTFieldInfo::CreateDouble(QStringLiteral("Fld_Value")));
+  pTblInfo->AddFieldInfo(Fld_Depth, CTFieldInfo::CreateDouble(QStringLiteral("Fld_Depth")));
+  pTblInfo->AddFieldInfo(Fld_NeedOneOfType, CTFieldInfo::CreateBoolean(QStringLiteral("Fld_NeedOneOfType")));
+  pTblInfo->AddFieldInfo(Fld_Weight, CTFieldInfo::CreateDouble(QStringLiteral("Fld_Weight")));
+  pTblInfo->AddFieldInfo(Fld_ProductName, CTFieldInfo::CreateUnicodeString(QStringLiteral("Fld_ProductName")));
+  pTblInfo->AddFieldInfo(Fld_PowerSupply_CLS_REF,
+                         CTFieldInfo::CreateInteger(QStringLiteral("Fld_PowerSupply_CLS_REF")));
+  pTblInfo->AddFieldInfo(Fld_PowerSupply_OBJ_REF,
+                         CTFieldInfo::CreateInteger(QStringLiteral("Fld_PowerSupply_OBJ_REF")));
+}
+
+std::unique_ptr<Cls_PowerSupply> Cls_DeviceOption::GetPowerSupply() {
+  return RecordAs<Cls_PowerSupply>(GetRelationByIx(Fld_PowerSupply_CLS_REF));
+}
+
+ObjectList<Cls_DevOptCombination> Cls_DeviceOption::GetAllDevOptCombination() {
+  return RecordsAs<Cls_DevOptCombination>(
+      GetRelatedByIx(Cls_DevOptCombination::kClassID, Cls_DevOptCombination::Fld_DeviceOption_CLS_REF));
+}
+
+ObjectList<Cls_OptionGenericValue> Cls_DeviceOption::GetAllOptionGenericValue() {
+  return RecordsAs<Cls_OptionGenericValue>(
+      GetRelatedByIx(Cls_OptionGenericValue::kClassID, Cls_OptionGenericValue::Fld_DeviceOption_CLS_REF));
+}
+
+ObjectList<Cls_DeviceOptionPolynomial> Cls_DeviceOption::GetAllDeviceOptionPolynomial() {
+  return RecordsAs<Cls_DeviceOptionPolynomial>(
+      GetRelatedByIx(Cls_DeviceOptionPolynomial::kClassID, Cls_DeviceOptionPolynomial::Fld_DeviceOption_CLS_REF));
+}

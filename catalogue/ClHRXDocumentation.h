@@ -1,0 +1,20 @@
+#pragma once
+// Cls_HRXDocumentation: the dimensions and weight of a ventilation unit.
+
+#include "catalogue/ClDeviceDocumentation.h"
+
+#include <QString>
+
+class Cls_HRXDocumentation : public Cls_DeviceDocumentation {
+ public:
+  static constexpr int kClassID = 145;
+  enum : int {
+    VDC_ID = 0,
+  };
+
+  explicit Cls_HRXDocumentation(int nObjID = 0, CTBaseFactory* pFactory = nullptr);
+
+  // Declares the columns: the id column (named szIDFieldName, else "VDC_ID"),
+  // the inherited ones, then this table's own.
+  static void Initialize(CTTableInfo* pTblInfo, const QString& szIDFieldName = QString());
+};

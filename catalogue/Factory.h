@@ -1,0 +1,21 @@
+#pragma once
+// CTFactory: the schema of the device catalogue. It declares every catalogue
+// table at its class id (concrete tables in database 0, "Device_Database";
+// abstract ones nowhere, they only lend their columns to their children),
+// the links between them, and the record class that answers each concrete
+// table.
+
+#include "recdb/BaseFactory.h"
+
+#include <QString>
+
+class CTFactory : public CTBaseFactory {
+ public:
+  static constexpr int kDeviceDatabase = 0;
+
+  explicit CTFactory(const QString& szName = QStringLiteral("ROZ"), int nVerMul100 = 100, int nMinVerMul100 = 100);
+
+  // An empty record of the concrete class of nClsID; none for an abstract
+  // table or an id without a table.
+  CTDbObject* CreateObject(int nClsID, int nObjID) override;
+};
