@@ -8,7 +8,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QTextStream>
+#include <QTimer>
 
 namespace {
 
@@ -40,6 +42,17 @@ int main(int argc, char* argv[]) {
 
   TDlgSelect window;
   window.show();
+  // "--screenshot FILE": save the window as a picture and quit, for looking
+  // at it where there is no screen.
+  const qsizetype shot = arguments.indexOf(QStringLiteral("--screenshot"));
+  if (shot >= 0 && shot + 1 < arguments.size()) {
+    const QString szFile = arguments.at(shot + 1);
+    QTimer::singleShot(300, &window, [&window, szFile] {
+      const bool bSaved = window.grab().save(szFile);
+      if (!bSaved) QTextStream(stderr) << "cannot write " << szFile << Qt::endl;
+      QApplication::exit(bSaved ? 0 : 1);
+    });
+  }
   const int result = QApplication::exec();
   TBaseMsg::SetPresenter(nullptr);
   return result;
