@@ -49,3 +49,15 @@ ObjectList<Cls_DeviceOptionPolynomial> Cls_DeviceOption::GetAllDeviceOptionPolyn
   return RecordsAs<Cls_DeviceOptionPolynomial>(
       GetRelatedByIx(Cls_DeviceOptionPolynomial::kClassID, Cls_DeviceOptionPolynomial::Fld_DeviceOption_CLS_REF));
 }
+
+Cls_DeviceOption::~Cls_DeviceOption() = default;
+
+double Cls_DeviceOption::EvaluatePolynomial(int nPolType, double nArgument) {
+  if (!v_polynomials) {
+    v_polynomials = std::make_unique<ObjectList<Cls_DeviceOptionPolynomial>>(true);
+    if (IsStored()) *v_polynomials = GetAllDeviceOptionPolynomial();  // a new option has none
+  }
+  const Cls_DeviceOptionPolynomial* polynomial =
+      v_polynomials->Search([nPolType](const Cls_DeviceOptionPolynomial* p) { return p->GetType() == nPolType; });
+  return polynomial ? polynomial->Evaluate(nArgument) : 0;
+}

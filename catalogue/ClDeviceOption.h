@@ -72,7 +72,17 @@ class Cls_DeviceOption : public Cls_ReleasableElement {
   // The records that refer here through "option_polynomials".
   ObjectList<Cls_DeviceOptionPolynomial> GetAllDeviceOptionPolynomial();
 
+  // The first attached polynomial of that type (a pressure drop against
+  // airflow) evaluated at nArgument; 0 when there is none. The polynomials
+  // are read on first use and kept.
+  double EvaluatePolynomial(int nPolType, double nArgument);
+
+  ~Cls_DeviceOption() override;
+
  protected:
   // For the record classes of derived tables.
   Cls_DeviceOption(int nClsID, int nObjID, CTBaseFactory* pFactory);
+
+ private:
+  std::unique_ptr<ObjectList<Cls_DeviceOptionPolynomial>> v_polynomials;
 };

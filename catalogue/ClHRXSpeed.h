@@ -45,4 +45,12 @@ class Cls_HRXSpeed : public Cls_Polynomial {
   void SetHRX(const CTDbObject* pObj) { SetRelationByIx(VSP_HRX_CLS_REF, pObj); }
   // The referenced record (owned by the caller), none for an empty reference.
   std::unique_ptr<Cls_HRX> GetHRX();
+
+  // Fan curve of one speed: available external static pressure (Pa) against
+  // airflow (m3/h); Select1 is the speed step, Select2 the fan power input.
+  double GetPowerInput() const { return GetSelect2(); }
+  // Highest step first.
+  static bool CompareSpeeds(const Cls_HRXSpeed* pSpeed1, const Cls_HRXSpeed* pSpeed2) {
+    return pSpeed1->GetSelect1() > pSpeed2->GetSelect1();
+  }
 };

@@ -1,5 +1,7 @@
 #include "catalogue/ClPolynomial.h"
 
+#include <cmath>
+
 Cls_Polynomial::Cls_Polynomial(int nClsID, int nObjID, CTBaseFactory* pFactory)
     : CTDbObject(nClsID, nObjID, pFactory) {}
 
@@ -19,4 +21,16 @@ void Cls_Polynomial::Initialize(CTTableInfo* pTblInfo, const QString& szIDFieldN
   pTblInfo->AddFieldInfo(POL_A1, CTFieldInfo::CreateDouble(QStringLiteral("POL_A1")));
   pTblInfo->AddFieldInfo(POL_ArgumentLow, CTFieldInfo::CreateDouble(QStringLiteral("POL_ArgumentLow")));
   pTblInfo->AddFieldInfo(POL_ArgumentHigh, CTFieldInfo::CreateDouble(QStringLiteral("POL_ArgumentHigh")));
+}
+
+double Cls_Polynomial::Evaluate(double nArgument) const {
+  const double lo = GetArgumentLow();
+  const double hi = GetArgumentHigh();
+  const bool bBounded = !(lo == 0 && hi == 0);
+  if (bBounded && (nArgument < lo || nArgument > hi)) return 0;
+  if (!std::isfinite(nArgument)) return 0;
+  const double a[] = {GetA0(), GetA1(), GetA2(), GetA3(), GetA4(), GetA5(), GetA6(), GetA7()};
+  double value = 0;
+  for (int i = 7; i >= 0; --i) value = value * nArgument + a[i];
+  return std::isfinite(value) ? value : 0;
 }

@@ -58,6 +58,12 @@ class Cls_Polynomial : public CTDbObject {
   double GetArgumentHigh() const { return GetDoubleValue(POL_ArgumentHigh); }
   void SetArgumentHigh(double d) { SetDoubleValue(POL_ArgumentHigh, d); }
 
+  // The value at x by Horner's scheme from A7 down. Outside [low, high] the
+  // answer is 0 (not the value at the bound); both bounds 0 means
+  // unbounded, equal non-zero bounds admit only that argument. A result that
+  // is not a finite number is 0 too.
+  double Evaluate(double nArgument) const;
+
  protected:
   // For the record classes of derived tables.
   Cls_Polynomial(int nClsID, int nObjID, CTBaseFactory* pFactory);

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <array>
+
 class Cls_Tabular : public CTDbObject {
  public:
   static constexpr int kClassID = 331;
@@ -50,6 +52,21 @@ class Cls_Tabular : public CTDbObject {
   void SetCol5(double d) { SetDoubleValue(Fld_Col5, d); }
   double GetCol7() const { return GetDoubleValue(Fld_Col7); }
   void SetCol7(double d) { SetDoubleValue(Fld_Col7, d); }
+
+  static constexpr int kColumns = 7;
+  using Row = std::array<double, kColumns>;
+
+  // Column 1..7 (0 for any other index).
+  double GetDataVal(int TheIndex) const;
+  Row GetDataRow() const;
+  // For a temperature-header row (kinds 0, 1 and 10): the number of used
+  // columns and the header temperatures; 0 and zeros for any other row.
+  int GetTempRow(Row& TempData) const;
+  // This row's value at TheTemp, interpolated between the columns whose
+  // header temperatures (TempData, ULimit used) bracket it; 0 outside.
+  double GetValAt(double TheTemp, int ULimit, const Row& TempData) const;
+  // Rows by refrigerant temperature, ascending.
+  static bool CompareTabular(const Cls_Tabular* pT1, const Cls_Tabular* pT2) { return pT1->GetTe() < pT2->GetTe(); }
 
  protected:
   // For the record classes of derived tables.
