@@ -27,4 +27,11 @@ class Cls_IndFamily : public Cls_DeviceGrouping {
   void SetName(const QString& s) override { SetUnicodeStringValue(IFA_Name, s); }
   QString GetProductName() const { return GetUntranslatedStringValue(IFA_ProductName); }
   void SetProductName(const QString& s) { SetUnicodeStringValue(IFA_ProductName, s); }
+
+  // The family among the factory's cached families whose short name
+  // matches (ignoring case), or none. Start-up warms the cache with every family.
+  static Cls_IndFamily* CachedIndFamily(const QString& szShortName, CTBaseFactory* pFactory = nullptr);
+  // "series - name" (with bUsePRV the look-up series, else the short name, as
+  // the prefix), after the product name when there is one.
+  QString GetDescriptiveNameExt(bool bUsePRV) const;
 };

@@ -53,3 +53,37 @@ ObjectList<Cls_IndTabularCap> Cls_IndoorUnit::GetAllIndTabularCap() {
   return RecordsAs<Cls_IndTabularCap>(
       GetRelatedByIx(Cls_IndTabularCap::kClassID, Cls_IndTabularCap::Fld_IndoorUnit_CLS_REF));
 }
+
+Cls_IndoorUnit::~Cls_IndoorUnit() = default;
+
+CTCoilCapacity& Cls_IndoorUnit::Capacity() {
+  if (!v_capacity) {
+    std::vector<CTCapacityRow> rows;
+    if (IsStored()) {
+      for (const Cls_IndTabularCap* r : GetAllIndTabularCap()) {
+        CTCapacityRow row;
+        row.kind = r->GetType();
+        row.te = r->GetTe();
+        row.select = r->GetSelect();
+        for (int k = 1; k <= 7; ++k) row.cols[std::size_t(k - 1)] = r->GetDataVal(k);
+        rows.push_back(row);
+      }
+    }
+    v_capacity = std::make_unique<CTCoilCapacity>(std::move(rows), GetHighFan(), GetPIFanMotor(), GetFanPosition());
+  }
+  return *v_capacity;
+}
+
+double Cls_IndoorUnit::GetHeatCap(double RoomTemp, bool InTableValues, int& ErrCode) {
+  return Capacity().GetHeatCap(RoomTemp, InTableValues, ErrCode);
+}
+
+double Cls_IndoorUnit::GetTCoolCap(double TE, double DBRoomTemp, double RoomRH, const TAir& Air, bool InTableValues,
+                                   int& ErrCode) {
+  return Capacity().GetTCoolCap(TE, DBRoomTemp, RoomRH, Air, InTableValues, ErrCode);
+}
+
+double Cls_IndoorUnit::GetSCoolCap(double TE, double DBRoomTemp, double RoomRH, const TAir& Air, bool InTableValues,
+                                   int& ErrCode) {
+  return Capacity().GetSCoolCap(TE, DBRoomTemp, RoomRH, Air, InTableValues, ErrCode);
+}

@@ -3,6 +3,7 @@
 // unit whose coil part it is.
 
 #include "catalogue/ClIndoorDevice.h"
+#include "catalogue/CoilCapacity.h"
 
 #include <QString>
 
@@ -110,4 +111,17 @@ class Cls_IndoorUnit : public Cls_IndoorDevice {
   std::unique_ptr<Cls_HRX> GetHRX();
   // The records that refer here through "IndoorCapacityData".
   ObjectList<Cls_IndTabularCap> GetAllIndTabularCap();
+
+  // Capacities of the coil from its capacity rows (read on the first query
+  // and kept until ClearCache); error codes as CTCoilCapacity's.
+  double GetHeatCap(double RoomTemp, bool InTableValues, int& ErrCode);
+  double GetTCoolCap(double TE, double DBRoomTemp, double RoomRH, const TAir& Air, bool InTableValues, int& ErrCode);
+  double GetSCoolCap(double TE, double DBRoomTemp, double RoomRH, const TAir& Air, bool InTableValues, int& ErrCode);
+  void ClearCache() { v_capacity.reset(); }
+  CTCoilCapacity& Capacity();
+
+  ~Cls_IndoorUnit() override;
+
+ private:
+  std::unique_ptr<CTCoilCapacity> v_capacity;
 };
