@@ -1,3 +1,5 @@
+#include "CatalogueTest.h"
+
 #include "catalogue/ClIndFamily.h"
 #include "catalogue/ClIndTabularCap.h"
 #include "catalogue/ClIndoorUnit.h"
@@ -105,15 +107,8 @@ TEST(CoilCapacity, SensibleNeverExceedsTotalAndNothingDividesByZero) {
   EXPECT_EQ(empty.GetSCoolCap(6, 27, 50, air, false, err), 0);
 }
 
-TEST(CoilCapacity, IndoorUnitReadsItsRowsOnce) {
-  CTMemDbEngine::RegisterEngine();
-  RecordingPresenter messages;
-  TBaseMsg::SetPresenter(&messages);
+TEST_F(CatalogueTest, IndoorUnitReadsItsCapacityRows) {
   {
-    CTFactory factory;
-    factory.SetRequiredEngineType(0, CTMemDbEngine::ClassName());
-    ASSERT_TRUE(factory.Connect());
-    CTDbObject::SetDefaultFactory(&factory);
     Cls_IndoorUnit unit;
     unit.SetName("IU-25");
     unit.SetHighFan(600);
@@ -138,25 +133,15 @@ TEST(CoilCapacity, IndoorUnitReadsItsRowsOnce) {
     EXPECT_EQ(err, CTCoilCapacity::kOk);
     EXPECT_GT(total, 3.0);
     EXPECT_LT(total, 4.6);
-    CTDbObject::SetDefaultFactory(nullptr);
   }
-  CTBaseFactory::UnregisterEngine(CTMemDbEngine::ClassName());
-  TBaseMsg::SetPresenter(nullptr);
 }
 
 }  // namespace
 
 namespace {
 
-TEST(IndFamily, DescriptiveNamesAndCachedLookup) {
-  CTMemDbEngine::RegisterEngine();
-  RecordingPresenter messages;
-  TBaseMsg::SetPresenter(&messages);
+TEST_F(CatalogueTest, IndFamilyDescriptiveNamesAndCachedLookup) {
   {
-    CTFactory factory;
-    factory.SetRequiredEngineType(0, CTMemDbEngine::ClassName());
-    ASSERT_TRUE(factory.Connect());
-    CTDbObject::SetDefaultFactory(&factory);
     Cls_IndFamily family;
     family.SetShort(" CK2 ");
     family.SetName("Ceiling cassette ");
@@ -168,13 +153,10 @@ TEST(IndFamily, DescriptiveNamesAndCachedLookup) {
     EXPECT_EQ(family.GetDescriptiveNameExt(true), "Norvane NV-C - Ceiling cassette");
 
     EXPECT_EQ(Cls_IndFamily::CachedIndFamily("ck2"), nullptr);  // nothing cached yet
-    factory.GetCachedObject(Cls_IndFamily::kClassID, family.GetID());
+    v_factory.GetCachedObject(Cls_IndFamily::kClassID, family.GetID());
     ASSERT_NE(Cls_IndFamily::CachedIndFamily(" CK2 "), nullptr);
     EXPECT_EQ(Cls_IndFamily::CachedIndFamily("other"), nullptr);
-    CTDbObject::SetDefaultFactory(nullptr);
   }
-  CTBaseFactory::UnregisterEngine(CTMemDbEngine::ClassName());
-  TBaseMsg::SetPresenter(nullptr);
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include "CatalogueTest.h"
+
 #include "catalogue/ClDeviceOptionPolynomial.h"
 #include "catalogue/ClHRXPolynomial.h"
 #include "catalogue/ClHRXSpeed.h"
@@ -16,20 +18,11 @@
 
 namespace {
 
-class Curves : public testing::Test {
+class Curves : public CatalogueTest {
  protected:
-  void SetUp() override {
-    CTMemDbEngine::RegisterEngine();
-    TBaseMsg::SetPresenter(&v_messages);
-    v_factory.SetRequiredEngineType(0, CTMemDbEngine::ClassName());
-    ASSERT_TRUE(v_factory.Connect());
-    CTDbObject::SetDefaultFactory(&v_factory);
-  }
   void TearDown() override {
     v_curves.clear();
-    CTDbObject::SetDefaultFactory(nullptr);
-    CTBaseFactory::UnregisterEngine(CTMemDbEngine::ClassName());
-    TBaseMsg::SetPresenter(nullptr);
+    CatalogueTest::TearDown();
   }
   // A curve a0 + a1 x (+ a2 x^2) with its keys and argument range, kept by the fixture.
   const Cls_HRXPolynomial* Curve(double select1, double select2, double a0, double a1, double lo = 0, double hi = 0,
@@ -46,8 +39,6 @@ class Curves : public testing::Test {
     return v_curves.back().get();
   }
 
-  RecordingPresenter v_messages;
-  CTFactory v_factory;
   std::vector<std::unique_ptr<Cls_HRXPolynomial>> v_curves;
 };
 

@@ -1,3 +1,5 @@
+#include "CatalogueTest.h"
+
 #include "catalogue/Factory.h"
 #include "catalogue/HRXRatioCorr.h"
 #include "recdb/MemDB.h"
@@ -7,20 +9,8 @@
 
 namespace {
 
-class RatioCorr : public testing::Test {
+class RatioCorr : public CatalogueTest {
  protected:
-  void SetUp() override {
-    CTMemDbEngine::RegisterEngine();
-    TBaseMsg::SetPresenter(&v_messages);
-    v_factory.SetRequiredEngineType(0, CTMemDbEngine::ClassName());
-    ASSERT_TRUE(v_factory.Connect());
-    CTDbObject::SetDefaultFactory(&v_factory);
-  }
-  void TearDown() override {
-    CTDbObject::SetDefaultFactory(nullptr);
-    CTBaseFactory::UnregisterEngine(CTMemDbEngine::ClassName());
-    TBaseMsg::SetPresenter(nullptr);
-  }
   void AddCurve(int type, double select1, double a0, double a1, double lo = 0, double hi = 0) {
     Cls_HRXCorrection c;
     c.SetType(type);
@@ -37,9 +27,6 @@ class RatioCorr : public testing::Test {
     AddCurve(THRXRatioCorr::kRatioCorrection, 0.5, 0, 0.9);
     AddCurve(THRXRatioCorr::kRatioCorrection, 1.0, 0, 1.0);
   }
-
-  RecordingPresenter v_messages;
-  CTFactory v_factory;
 };
 
 TEST_F(RatioCorr, EfficiencyBetweenAndBeyondTheRatioCurves) {
