@@ -1,4 +1,5 @@
 #include "catalogue/ClDevice.h"
+#include "catalogue/ClPowerSupply.h"
 
 #include "catalogue/ClDevOptCombination.h"
 #include "catalogue/ClDevPSAllowed.h"
@@ -35,4 +36,23 @@ ObjectList<Cls_DevPSAllowed> Cls_Device::GetAllDevPSAllowed() {
 std::unique_ptr<Cls_DeviceDocumentation> Cls_Device::GetTheDeviceDocumentation() {
   return RecordAs<Cls_DeviceDocumentation>(
       GetUniqueRelatedByIx(Cls_DeviceDocumentation::kClassID, Cls_DeviceDocumentation::Fld_Device_CLS_REF));
+}
+
+void Cls_Device::GetStandardPSData(std::unique_ptr<Cls_PowerSupply>& PS, std::unique_ptr<Cls_DevPSAllowed>& ElectricalData) {
+  PS.reset();
+  ElectricalData.reset();
+  if (IsStored()) {
+    ObjectList<Cls_DevPSAllowed> entries = GetAllDevPSAllowed();
+    if (!entries.IsEmpty()) {
+      ElectricalData.reset(entries.Extract(0));
+      PS = ElectricalData->GetPowerSupply();
+      return;
+    }
+  }
+  ObjectList<CTDbObject> supplies = GetAllRecords(Cls_PowerSupply::kClassID, false, GetFactory());
+  CTDbObject* found = supplies.Search([](const CTDbObject* p) {
+    const auto* supply = dynamic_cast<const Cls_PowerSupply*>(p);
+    return supply && supply->GetDefault();
+  });
+  if (found) PS.reset(static_cast<Cls_PowerSupply*>(supplies.Extract(supplies.IndexOf(found))));
 }

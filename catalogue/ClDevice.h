@@ -9,6 +9,7 @@
 
 class Cls_DevOptCombination;
 class Cls_DevPSAllowed;
+class Cls_PowerSupply;
 class Cls_DeviceDocumentation;
 
 class Cls_Device : public Cls_ReleasableElement {
@@ -56,6 +57,11 @@ class Cls_Device : public Cls_ReleasableElement {
   // The record that refers here through "Device_Documentation", or none.
   std::unique_ptr<Cls_DeviceDocumentation> GetTheDeviceDocumentation();
 
+
+  // The device's first power-supply entry (electrical data) and its power
+  // supply; without entries no electrical data and the catalogue's first
+  // default power supply (or none).
+  void GetStandardPSData(std::unique_ptr<Cls_PowerSupply>& PS, std::unique_ptr<Cls_DevPSAllowed>& ElectricalData);
  protected:
   // For the record classes of derived tables.
   Cls_Device(int nClsID, int nObjID, CTBaseFactory* pFactory);

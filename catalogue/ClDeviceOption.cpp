@@ -1,4 +1,6 @@
 #include "catalogue/ClDeviceOption.h"
+#include "i18n/MsgMan.h"
+#include "i18n/BaseMsgMan.h"
 
 #include "catalogue/ClDevOptCombination.h"
 #include "catalogue/ClDeviceOptionPolynomial.h"
@@ -60,4 +62,9 @@ double Cls_DeviceOption::EvaluatePolynomial(int nPolType, double nArgument) {
   const Cls_DeviceOptionPolynomial* polynomial =
       v_polynomials->Search([nPolType](const Cls_DeviceOptionPolynomial* p) { return p->GetType() == nPolType; });
   return polynomial ? polynomial->Evaluate(nArgument) : 0;
+}
+
+QString Cls_DeviceOption::TypeString(int nType) {
+  TDlgForm::Load();
+  return TBaseMsg::GetUnicodeString(11) + QStringLiteral(" (") + QString::number(nType) + QLatin1Char(')');
 }

@@ -79,6 +79,11 @@ class Cls_DeviceOption : public Cls_ReleasableElement {
 
   ~Cls_DeviceOption() override;
 
+
+  // name (description)
+  QString GetQualifiedName() const override { return GetName() + QStringLiteral(" (") + GetDescription() + QLatin1Char(')'); }
+  // "Other (n)": the text of an option kind without a name of its own.
+  static QString TypeString(int nType);
  protected:
   // For the record classes of derived tables.
   Cls_DeviceOption(int nClsID, int nObjID, CTBaseFactory* pFactory);

@@ -1,4 +1,6 @@
 #include "catalogue/ClPowerSupply.h"
+#include "i18n/MsgMan.h"
+#include "i18n/BaseMsgMan.h"
 
 #include "catalogue/ClDevPSAllowed.h"
 #include "catalogue/ClDeviceOption.h"
@@ -27,4 +29,19 @@ ObjectList<Cls_DevPSAllowed> Cls_PowerSupply::GetAllDevPSAllowed() {
 ObjectList<Cls_DeviceOption> Cls_PowerSupply::GetAllDeviceOption() {
   return RecordsAs<Cls_DeviceOption>(
       GetRelatedByIx(Cls_DeviceOption::kClassID, Cls_DeviceOption::Fld_PowerSupply_CLS_REF));
+}
+
+QString Cls_PowerSupply::FrequencyString(int nFrequencyKind) {
+  TDlgForm::Load();
+  switch (nFrequencyKind) {
+    case 1: return TBaseMsg::GetUnicodeString(17);
+    case 2: return TBaseMsg::GetUnicodeString(19);
+    case 3: return TBaseMsg::GetUnicodeString(18);
+    default: return QString();
+  }
+}
+
+QString Cls_PowerSupply::GetDescriptiveName() const {
+  return GetPhases() + QStringLiteral("×") + GetVoltage() + QStringLiteral(", ") + FrequencyString(GetFrequencyKind()) +
+         QStringLiteral(" (") + GetName() + QLatin1Char(')');
 }

@@ -50,4 +50,8 @@ class Cls_PowerSupply : public CTDbObject {
   ObjectList<Cls_DevPSAllowed> GetAllDevPSAllowed();
   // The records that refer here through "option_PS".
   ObjectList<Cls_DeviceOption> GetAllDeviceOption();
+  // 1 "50Hz", 2 "60Hz", 3 "50/60Hz" (message texts); empty for anything else.
+  static QString FrequencyString(int nFrequencyKind);
+  // phases x voltage, frequency (name)
+  QString GetDescriptiveName() const override;
 };

@@ -11,3 +11,20 @@ void Cls_StaticURL::Initialize(CTTableInfo* pTblInfo, const QString& szIDFieldNa
   pTblInfo->AddFieldInfo(Fld_DeviceClass, CTFieldInfo::CreateInteger(QStringLiteral("Fld_DeviceClass")));
   pTblInfo->AddFieldInfo(Fld_IsCorvelDownload, CTFieldInfo::CreateBoolean(QStringLiteral("Fld_IsCorvelDownload")));
 }
+
+ObjectList<Cls_StaticURL> Cls_StaticURL::GetStaticURLs(const QString& szLookupSeries, bool bCorvelDownloadLinks,
+                                                       int nClassID, CTBaseFactory* pFactory) {
+  ObjectList<Cls_StaticURL> links(true);
+  ObjectList<CTDbObject> all = GetAllRecords(kClassID, false, pFactory);
+  for (CTDbObject*& record : all.Items()) {
+    auto* link = dynamic_cast<Cls_StaticURL*>(record);
+    if (!link || link->GetIsCorvelDownload() != bCorvelDownloadLinks) continue;
+    if (nClassID > 0 && link->GetDeviceClass() != nClassID) continue;
+    const QString series = link->GetLookupSeries().trimmed();
+    if (!series.isEmpty() && series.compare(szLookupSeries.trimmed(), Qt::CaseInsensitive) != 0) continue;
+    links.Add(link);
+    record = nullptr;  // now the result's
+  }
+  std::erase(all.Items(), nullptr);
+  return links;
+}

@@ -34,4 +34,9 @@ class Cls_StaticURL : public CTDbObject {
   void SetDeviceClass(int n) { SetIntegerValue(Fld_DeviceClass, n); }
   bool GetIsCorvelDownload() const { return GetBooleanValue(Fld_IsCorvelDownload); }
   void SetIsCorvelDownload(bool b) { SetBooleanValue(Fld_IsCorvelDownload, b); }
+  // The links whose download flag is bCorvelDownloadLinks, of device class
+  // nClassID (any class when it is 0 or less), and whose trimmed look-up
+  // series is szLookupSeries (ignoring case) or empty.
+  static ObjectList<Cls_StaticURL> GetStaticURLs(const QString& szLookupSeries, bool bCorvelDownloadLinks, int nClassID,
+                                                 CTBaseFactory* pFactory = nullptr);
 };
