@@ -250,34 +250,40 @@ bool CTDbObject::HasRelations(const std::vector<int>& arExcludeClsIDs) {
 
 // ---------------------------------------------------------------- class-level queries
 
+namespace {
+
+// The tables whose records a class-level query of nClsID visits, in
+// class-id order: the class's own table, or with bAlsoDerived every table of
+// that class; abstract tables and tables without engine hold none.
+std::vector<CTTableInfo*> QueriedTables(CTBaseFactory* pFactory, int nClsID, bool bAlsoDerived) {
+  std::vector<CTTableInfo*> tables;
+  if (!pFactory) return tables;
+  for (CTTableInfo* table : pFactory->Tables()) {
+    if (!table || table->IsAbstract() || !table->GetDbEngine()) continue;
+    if (bAlsoDerived ? table->IsOfClass(nClsID) : table->GetTableIndex() == nClsID) tables.push_back(table);
+  }
+  return tables;
+}
+
+}  // namespace
+
 ObjectList<CTDbObject> CTDbObject::GetAllRecords(int nClsID, bool bAlsoDerived, CTBaseFactory* pFactory,
                                                  const CTDbObjectProgressIndicator& pCallback) {
   ObjectList<CTDbObject> result(true);
-  CTBaseFactory* factory = FactoryOr(pFactory);
-  if (!factory) return result;
   CTReadLock lock;
   Guarded([&] {
-    for (CTTableInfo* table : factory->Tables()) {
-      if (!table || table->IsAbstract()) continue;
-      const bool bWanted = bAlsoDerived ? table->IsOfClass(nClsID) : table->GetTableIndex() == nClsID;
-      if (!bWanted || !table->GetDbEngine()) continue;
+    for (CTTableInfo* table : QueriedTables(FactoryOr(pFactory), nClsID, bAlsoDerived))
       Append(result, table->GetDbEngine()->AllObjects(table->GetTableIndex(), pCallback));
-    }
   });
   return result;
 }
 
 int CTDbObject::CountAllRecords(int nClsID, bool bAlsoDerived, CTBaseFactory* pFactory) {
-  CTBaseFactory* factory = FactoryOr(pFactory);
-  if (!factory) return 0;
   int count = 0;
   CTReadLock lock;
   Guarded([&] {
-    for (CTTableInfo* table : factory->Tables()) {
-      if (!table || table->IsAbstract()) continue;
-      const bool bWanted = bAlsoDerived ? table->IsOfClass(nClsID) : table->GetTableIndex() == nClsID;
-      if (bWanted && table->GetDbEngine()) count += table->GetDbEngine()->CountObjects(table->GetTableIndex());
-    }
+    for (CTTableInfo* table : QueriedTables(FactoryOr(pFactory), nClsID, bAlsoDerived))
+      count += table->GetDbEngine()->CountObjects(table->GetTableIndex());
   });
   return count;
 }
@@ -300,8 +306,10 @@ void CTDbObject::PurgeTable(int nClsID, CTBaseFactory* pFactory) {
 
 // ---------------------------------------------------------------- query by example
 
-ObjectList<CTDbObject> CTDbObject::SelectByExample(const QStringList& pOrderFields,
-                                                   const CTDbObjectProgressIndicator& pCallback) {
+// Appends what every engine answers (the first exception ends the visit),
+// then sorts by the order fields when some engine may have answered unsorted.
+template <typename F>
+ObjectList<CTDbObject> CTDbObject::CollectFromEngines(const QStringList& pOrderFields, F&& fnSelect) {
   ObjectList<CTDbObject> result(true);
   bool bMaybeUnordered = false;
   {
@@ -309,7 +317,7 @@ ObjectList<CTDbObject> CTDbObject::SelectByExample(const QStringList& pOrderFiel
     Guarded([&] {
       for (CTDbEngine* engine : EnginesOf(v_factory)) {
         bool bUnsorted = false;
-        Append(result, engine->SelectRecordsByExample(this, pOrderFields, pCallback, bUnsorted));
+        Append(result, fnSelect(engine, bUnsorted));
         if (bUnsorted || !engine->HasCapability(dbcSort)) bMaybeUnordered = true;
       }
     });
@@ -318,22 +326,18 @@ ObjectList<CTDbObject> CTDbObject::SelectByExample(const QStringList& pOrderFiel
   return result;
 }
 
+ObjectList<CTDbObject> CTDbObject::SelectByExample(const QStringList& pOrderFields,
+                                                   const CTDbObjectProgressIndicator& pCallback) {
+  return CollectFromEngines(pOrderFields, [&](CTDbEngine* e, bool& bUnsorted) {
+    return e->SelectRecordsByExample(this, pOrderFields, pCallback, bUnsorted);
+  });
+}
+
 ObjectList<CTDbObject> CTDbObject::SelectLikeExample(int nMaxItems, const QStringList& pOrderFields,
                                                      const CTDbObjectProgressIndicator& pCallback) {
-  ObjectList<CTDbObject> result(true);
-  bool bMaybeUnordered = false;
-  {
-    CTReadLock lock;
-    Guarded([&] {
-      for (CTDbEngine* engine : EnginesOf(v_factory)) {
-        bool bUnsorted = false;
-        Append(result, engine->SelectRecordsLikeExample(this, nMaxItems, pCallback, bUnsorted, pOrderFields));
-        if (bUnsorted || !engine->HasCapability(dbcSort)) bMaybeUnordered = true;
-      }
-    });
-  }
-  if (!pOrderFields.isEmpty() && bMaybeUnordered) SortByFields(result, pOrderFields);
-  return result;
+  return CollectFromEngines(pOrderFields, [&](CTDbEngine* e, bool& bUnsorted) {
+    return e->SelectRecordsLikeExample(this, nMaxItems, pCallback, bUnsorted, pOrderFields);
+  });
 }
 
 int CTDbObject::CountByExample() {

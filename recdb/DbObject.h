@@ -198,6 +198,9 @@ class CTDbObject {
   // swallowed: the result tells).
   template <typename Lock, typename F>
   bool EngineOp(F&& fnOp);
+  // fnSelect(engine, bUnsorted) per engine, merged and sorted when needed.
+  template <typename F>
+  ObjectList<CTDbObject> CollectFromEngines(const QStringList& pOrderFields, F&& fnSelect);
 
  private:
   int v_status = kStatusNew;
