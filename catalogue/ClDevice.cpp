@@ -4,6 +4,8 @@
 #include "catalogue/ClDevOptCombination.h"
 #include "catalogue/ClDevPSAllowed.h"
 #include "catalogue/ClDeviceDocumentation.h"
+#include "catalogue/ClMsgCombination.h"
+#include "catalogue/RemoveQuietly.h"
 #include "catalogue/RecordCast.h"
 
 Cls_Device::Cls_Device(int nClsID, int nObjID, CTBaseFactory* pFactory)
@@ -55,4 +57,22 @@ void Cls_Device::GetStandardPSData(std::unique_ptr<Cls_PowerSupply>& PS, std::un
     return supply && supply->GetDefault();
   });
   if (found) PS.reset(static_cast<Cls_PowerSupply*>(supplies.Extract(supplies.IndexOf(found))));
+}
+
+ObjectList<Cls_MsgCombination> Cls_Device::GetAllMsgCombination() {
+  if (!IsStored()) return ObjectList<Cls_MsgCombination>(true);
+  Cls_MsgCombination example(0, GetFactory());
+  example.SetIntegerValue(Cls_MsgCombination::Fld_Device_CLS_REF, TableIndex());
+  example.SetIntegerValue(Cls_MsgCombination::Fld_Device_OBJ_REF, GetID());
+  return RecordsAs<Cls_MsgCombination>(example.SelectByExample({QStringLiteral("Fld_SeqNr")}));
+}
+
+void Cls_Device::Remove() {
+  RemoveEachQuietly(GetAllMsgCombination());
+  std::unique_ptr<Cls_PowerSupply> supply;
+  std::unique_ptr<Cls_DevPSAllowed> electricalData;
+  GetStandardPSData(supply, electricalData);
+  RemoveQuietly(electricalData.get());
+  RemoveQuietly(IsStored() ? GetTheDeviceDocumentation().get() : nullptr);
+  Cls_ReleasableElement::Remove();
 }

@@ -9,6 +9,7 @@
 
 class Cls_DevOptCombination;
 class Cls_DevPSAllowed;
+class Cls_MsgCombination;
 class Cls_PowerSupply;
 class Cls_DeviceDocumentation;
 
@@ -62,6 +63,14 @@ class Cls_Device : public Cls_ReleasableElement {
   // supply; without entries no electrical data and the catalogue's first
   // default power supply (or none).
   void GetStandardPSData(std::unique_ptr<Cls_PowerSupply>& PS, std::unique_ptr<Cls_DevPSAllowed>& ElectricalData);
+  // The messages attached to this device, by sequence number. No link leads
+  // from a device to its messages, so they are found by example.
+  ObjectList<Cls_MsgCombination> GetAllMsgCombination();
+
+  // Removes the device's message combinations, its standard power-supply
+  // entry and its documentation (each failure ignored), then the device.
+  void Remove() override;
+
  protected:
   // For the record classes of derived tables.
   Cls_Device(int nClsID, int nObjID, CTBaseFactory* pFactory);

@@ -7,6 +7,10 @@
 #include "catalogue/ClOptionGenericValue.h"
 #include "catalogue/ClPowerSupply.h"
 #include "catalogue/RecordCast.h"
+#include "catalogue/RemoveQuietly.h"
+#include "recdb/BaseFactory.h"
+
+#include <QRegularExpression>
 
 Cls_DeviceOption::Cls_DeviceOption(int nClsID, int nObjID, CTBaseFactory* pFactory)
     : Cls_ReleasableElement(nClsID, nObjID, pFactory) {}
@@ -67,4 +71,71 @@ double Cls_DeviceOption::EvaluatePolynomial(int nPolType, double nArgument) {
 QString Cls_DeviceOption::TypeString(int nType) {
   TDlgForm::Load();
   return TBaseMsg::GetUnicodeString(11) + QStringLiteral(" (") + QString::number(nType) + QLatin1Char(')');
+}
+
+namespace {
+
+enum GenericValueType { kLanguages = 1, kLanguageFallback = 2, kConfigurations = 3, kConfigurationFallback = 4 };
+
+QStringList SplitList(const QString& szList) {
+  static const QRegularExpression separators(QStringLiteral("[,;\\s]+"));
+  return szList.split(separators, Qt::SkipEmptyParts);
+}
+
+}  // namespace
+
+void Cls_DeviceOption::ResolveReferences(bool& bHasLanguagePrefs) {
+  if (!v_referencesResolved) {
+    v_referencesResolved = true;
+    ObjectList<Cls_OptionGenericValue> values =
+        IsStored() ? GetAllOptionGenericValue() : ObjectList<Cls_OptionGenericValue>(true);
+    for (const Cls_OptionGenericValue* value : values) {
+      const QString text = value->GetValue();
+      switch (value->GetValueType()) {
+        case kLanguages:
+          for (const QString& code : SplitList(text)) {
+            bool ok = false;
+            const int n = code.toInt(&ok);
+            if (ok && !v_languageCodes.contains(n)) v_languageCodes << n;
+          }
+          break;
+        case kLanguageFallback:
+          AddFallbacks(text, v_languageFallbackFor);
+          break;
+        case kConfigurations:
+          v_configurations << SplitList(text);
+          break;
+        case kConfigurationFallback:
+          AddFallbacks(text, v_configurationFallbackFor);
+          break;
+        default:
+          break;
+      }
+      NoteGenericValue(value->GetValueType(), text);
+    }
+  }
+  if (!v_languageCodes.isEmpty()) bHasLanguagePrefs = true;
+}
+
+void Cls_DeviceOption::AddFallbacks(const QString& szNames, QList<Cls_DeviceOption*>& pList) {
+  const ObjectList<CTDbObject>* cached = GetFactory() ? GetFactory()->GetCachedObjects(TableIndex()) : nullptr;
+  if (!cached) return;
+  for (const QString& name : SplitList(szNames)) {
+    for (CTDbObject* record : *cached) {
+      auto* option = dynamic_cast<Cls_DeviceOption*>(record);
+      if (!option || option == this || (option->GetID() == GetID() && option->TableIndex() == TableIndex())) continue;
+      if (option->GetName().compare(name, Qt::CaseInsensitive) != 0) continue;
+      if (!pList.contains(option)) pList << option;
+      break;
+    }
+  }
+}
+
+void Cls_DeviceOption::Remove() {
+  if (IsStored()) {
+    RemoveEachQuietly(GetAllDevOptCombination());
+    RemoveEachQuietly(GetAllDeviceOptionPolynomial());
+  }
+  v_polynomials.reset();
+  Cls_ReleasableElement::Remove();
 }

@@ -3,7 +3,9 @@
 
 #include "catalogue/ClReleasableElement.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -77,6 +79,23 @@ class Cls_DeviceOption : public Cls_ReleasableElement {
   // are read on first use and kept.
   double EvaluatePolynomial(int nPolType, double nArgument);
 
+  // Reads the option's generic values once: the language codes it supports
+  // (type 1; bHasLanguagePrefs is set when there are some), its
+  // configurations (type 3), and the options of the same class, found by name
+  // in the factory's record cache, for which it is the language (type 2) or
+  // configuration (type 4) fallback. A list is written as names or numbers
+  // separated by commas, semicolons or blanks.
+  void ResolveReferences(bool& bHasLanguagePrefs);
+  const QList<int>& LanguageCodes() const { return v_languageCodes; }
+  const QStringList& Configurations() const { return v_configurations; }
+  // Not owned: the records live in the factory's cache.
+  const QList<Cls_DeviceOption*>& LanguageFallbackFor() const { return v_languageFallbackFor; }
+  const QList<Cls_DeviceOption*>& ConfigurationFallbackFor() const { return v_configurationFallbackFor; }
+
+  // Removes the option's combinations and polynomials (each failure
+  // ignored), then the option.
+  void Remove() override;
+
   ~Cls_DeviceOption() override;
 
 
@@ -87,7 +106,16 @@ class Cls_DeviceOption : public Cls_ReleasableElement {
  protected:
   // For the record classes of derived tables.
   Cls_DeviceOption(int nClsID, int nObjID, CTBaseFactory* pFactory);
+  // Every generic value passes here once, after the base kinds are taken.
+  virtual void NoteGenericValue(int /*nValueType*/, const QString& /*szValue*/) {}
 
  private:
+  void AddFallbacks(const QString& szNames, QList<Cls_DeviceOption*>& pList);
+
   std::unique_ptr<ObjectList<Cls_DeviceOptionPolynomial>> v_polynomials;
+  bool v_referencesResolved = false;
+  QList<int> v_languageCodes;
+  QStringList v_configurations;
+  QList<Cls_DeviceOption*> v_languageFallbackFor;
+  QList<Cls_DeviceOption*> v_configurationFallbackFor;
 };

@@ -2,6 +2,7 @@
 
 #include "catalogue/ClMsgCombination.h"
 #include "catalogue/RecordCast.h"
+#include "catalogue/RemoveQuietly.h"
 
 Cls_MessageTable::Cls_MessageTable(int nObjID, CTBaseFactory* pFactory) : CTDbObject(kClassID, nObjID, pFactory) {}
 
@@ -14,4 +15,9 @@ void Cls_MessageTable::Initialize(CTTableInfo* pTblInfo, const QString& szIDFiel
 ObjectList<Cls_MsgCombination> Cls_MessageTable::GetAllMsgCombination() {
   return RecordsAs<Cls_MsgCombination>(
       GetRelatedByIx(Cls_MsgCombination::kClassID, Cls_MsgCombination::Fld_MessageTable_CLS_REF));
+}
+
+void Cls_MessageTable::Remove() {
+  if (IsStored()) RemoveEachQuietly(GetAllMsgCombination());
+  CTDbObject::Remove();
 }

@@ -26,4 +26,7 @@ class Cls_MessageTable : public CTDbObject {
   void SetMessage(const QString& s) { SetUnicodeStringValue(Fld_Message, s); }
   // The records that refer here through "Messages".
   ObjectList<Cls_MsgCombination> GetAllMsgCombination();
+
+  // Removes the message's combinations (each failure ignored), then the message.
+  void Remove() override;
 };

@@ -26,3 +26,7 @@ std::unique_ptr<Cls_HRXFilter> Cls_TrivaneDeviceOption::GetTheHRXFilter() {
   return RecordAs<Cls_HRXFilter>(
       GetUniqueRelatedByIx(Cls_HRXFilter::kClassID, Cls_HRXFilter::Fld_TrivaneDeviceOption_CLS_REF));
 }
+
+void Cls_TrivaneDeviceOption::NoteGenericValue(int nValueType, const QString&) {
+  if (nValueType == kCondenserInfluence) v_condenserInfluence = true;
+}

@@ -40,4 +40,15 @@ class Cls_TrivaneDeviceOption : public Cls_DeviceOption {
   std::unique_ptr<Cls_HRXSettingScheme> GetHRXSettingScheme();
   // The record that refers here through "HRXFilterDefinition", or none.
   std::unique_ptr<Cls_HRXFilter> GetTheHRXFilter();
+
+  // After ResolveReferences: the option carries a generic value of type 10
+  // (its condenser counts in the total piping length limit).
+  bool HasCondenserInfluence() const { return v_condenserInfluence; }
+
+ protected:
+  void NoteGenericValue(int nValueType, const QString& szValue) override;
+
+ private:
+  static constexpr int kCondenserInfluence = 10;
+  bool v_condenserInfluence = false;
 };

@@ -146,20 +146,30 @@ double CTCoilCapacity::GetTCoolCap(double TE, double DBRoomTemp, double RoomRH, 
 
 double CTCoilCapacity::BypassColumn(double TE, int k, const TAir& Air) {
   Cache* entry = Entry(TE);
-  if (!entry || k < 1 || k > v_cool.count || k > v_coolDB.count) return 0;
+  if (!entry || k < 1 || k > CoolColumns()) return 0;
   double& cached = entry->bypass[std::size_t(k - 1)];
   if (cached != 0) return cached;
+  double adp = 0, bf = 0;
+  if (!CoilLine(TE, k, Air, adp, bf)) return 0;
+  cached = bf;
+  return bf;
+}
+
+bool CTCoilCapacity::CoilLine(double TE, int k, const TAir& Air, double& adpC, double& bf) {
+  adpC = 0;
+  bf = 0;
+  if (!Entry(TE) || k < 1 || k > CoolColumns()) return false;
   const double V = v_airflowM3s, P = v_fanKW;
   const double wb = v_cool.values[std::size_t(k - 1)], db = v_coolDB.values[std::size_t(k - 1)];
   const double TC = TotalColumn(TE, k), SC = SensibleColumn(TE, k);
-  if (!(V > 0) || !(TC + P > 0) || !Finite({wb, db, TC, SC})) return 0;
+  if (!(V > 0) || !(TC + P > 0) || !Finite({wb, db, TC, SC})) return false;
   ++v_bypassComputations;
   const double RH = Air.ConvertDBWB2RH(db, wb);
   const double W = Air.AbsoluteHumidity(RH, db);
   const double cp = 1.006 + 1.84 * W;
   const double h = TAir::Enthalpy(W, db);
   const double SHF = (SC + P) / (TC + P);
-  if (!(SHF > 0)) return 0;
+  if (!(SHF > 0)) return false;
   double hIn = h, tIn = db, hOut = h - (TC + P) / (kAirDensity * V);
   if (v_fanPosition == 0) {
     hIn = h + P / (kAirDensity * V);
@@ -172,7 +182,7 @@ double CTCoilCapacity::BypassColumn(double TE, int k, const TAir& Air) {
   for (int i = 0; i < kAdpMaxSteps; ++i) {
     hA = hIn - (tIn - t) * cp / SHF;
     const double r = Air.RelativeHumidity(TAir::HumidityRatio(hA, t), t);
-    if (!std::isfinite(r)) return 0;
+    if (!std::isfinite(r)) return false;
     if (r > 100) {
       t += step;
       continue;
@@ -182,11 +192,18 @@ double CTCoilCapacity::BypassColumn(double TE, int k, const TAir& Air) {
     step /= 10;
     t += step;
   }
-  if (hIn == hA) return 0;
-  const double bf = (hOut - hA) / (hIn - hA);
-  if (!std::isfinite(bf)) return 0;
-  cached = bf;
-  return bf;
+  if (hIn == hA) return false;
+  const double factor = (hOut - hA) / (hIn - hA);
+  if (!std::isfinite(factor)) return false;
+  adpC = t;
+  bf = factor;
+  return true;
+}
+
+std::vector<double> CTCoilCapacity::TEs() const {
+  std::vector<double> tes;
+  for (const Cache& c : v_caches) tes.push_back(c.te);
+  return tes;
 }
 
 double CTCoilCapacity::BypassFactorAt(double TE, double WB, const TAir& Air) {

@@ -15,6 +15,7 @@
 
 #include "psychro/Air.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -49,6 +50,13 @@ class CTCoilCapacity {
   double TotalColumn(double TE, int k);
   double SensibleColumn(double TE, int k);
   double BypassColumn(double TE, int k, const TAir& Air);
+  // The coil line of column k at a TE: its apparatus dew point (°C) and
+  // bypass factor; false when the column has no data to draw it from.
+  bool CoilLine(double TE, int k, const TAir& Air, double& adpC, double& bf);
+  // Columns with both a wet-bulb and a dry-bulb header value.
+  int CoolColumns() const { return std::min(v_cool.count, v_coolDB.count); }
+  // The evaporating temperatures that have capacities.
+  std::vector<double> TEs() const;
   bool HasStandardTE() const { return v_hasStdTE; }
   int BypassComputations() const { return v_bypassComputations; }
 

@@ -5,6 +5,12 @@
 #include "catalogue/ClStaticURL.h"
 #include "catalogue/ClTrivaneDeviceOption.h"
 #include "catalogue/ClTrivanePSAllowed.h"
+#include "catalogue/ClDevOptCombination.h"
+#include "catalogue/ClDeviceOptionPolynomial.h"
+#include "catalogue/ClHRXDocumentation.h"
+#include "catalogue/ClMessageTable.h"
+#include "catalogue/ClMsgCombination.h"
+#include "catalogue/ClOptionGenericValue.h"
 
 namespace {
 
@@ -88,6 +94,107 @@ TEST_F(Options, StaticLinksBySeriesClassAndKind) {
   EXPECT_EQ(titles(Cls_StaticURL::GetStaticURLs("NV-A", false, 144)), (QStringList{"A manual", "All series"}));
   EXPECT_EQ(titles(Cls_StaticURL::GetStaticURLs("NV-A", true, 0)), (QStringList{"A download"}));
   EXPECT_EQ(titles(Cls_StaticURL::GetStaticURLs("NV-C", false, 0)), (QStringList{"All series"}));
+}
+
+}  // namespace
+
+namespace {
+
+class OptionReferences : public Options {
+ protected:
+  Cls_TrivaneDeviceOption* Option(const QString& name) {
+    Cls_TrivaneDeviceOption option;
+    option.SetName(name);
+    option.Insert();
+    // The fallbacks are looked up among the cached options.
+    return dynamic_cast<Cls_TrivaneDeviceOption*>(v_factory.GetCachedObject(Cls_TrivaneDeviceOption::kClassID, option.GetID()));
+  }
+  void Value(const Cls_DeviceOption& option, int type, const QString& text) {
+    Cls_OptionGenericValue value;
+    value.SetValueType(type);
+    value.SetValue(text);
+    value.SetDeviceOption(&option);
+    value.Insert();
+  }
+};
+
+TEST_F(OptionReferences, GenericValuesGiveLanguagesConfigurationsAndFallbacks) {
+  Cls_TrivaneDeviceOption* remote = Option("RC-1");
+  Cls_TrivaneDeviceOption* basic = Option("RC-Basic");
+  Cls_TrivaneDeviceOption* touch = Option("RC-Touch");
+  Value(*remote, 1, "1033, 1031;1036 1033");
+  Value(*remote, 2, "rc-basic, RC-TOUCH, RC-1, RC-Missing, RC-Basic");  // itself, unknown and repeated names drop out
+  Value(*remote, 3, "Wall;Panel");
+  Value(*remote, 4, "RC-Touch");
+  Value(*remote, 10, "yes");
+
+  bool hasLanguagePrefs = false;
+  remote->ResolveReferences(hasLanguagePrefs);
+  EXPECT_TRUE(hasLanguagePrefs);
+  EXPECT_EQ(remote->LanguageCodes(), (QList<int>{1033, 1031, 1036}));
+  EXPECT_EQ(remote->Configurations(), (QStringList{"Wall", "Panel"}));
+  EXPECT_EQ(remote->LanguageFallbackFor(), (QList<Cls_DeviceOption*>{basic, touch}));
+  EXPECT_EQ(remote->ConfigurationFallbackFor(), (QList<Cls_DeviceOption*>{touch}));
+  EXPECT_TRUE(remote->HasCondenserInfluence());
+
+  // The values are read once: a value added later changes nothing.
+  Value(*remote, 1, "1040");
+  remote->ResolveReferences(hasLanguagePrefs);
+  EXPECT_EQ(remote->LanguageCodes().size(), 3);
+
+  bool touchPrefs = false;
+  touch->ResolveReferences(touchPrefs);
+  EXPECT_FALSE(touchPrefs);
+  EXPECT_FALSE(touch->HasCondenserInfluence());
+}
+
+TEST_F(OptionReferences, RemovalTakesTheDependentRecordsAlong) {
+  Cls_HRX unit;
+  unit.SetName("NV-500");
+  unit.Insert();
+  auto supply = Supply("V1", "1N~", "230 V", 1, true);
+  Cls_TrivanePSAllowed electrical;
+  electrical.SetDevice(&unit);
+  electrical.SetPowerSupply(supply.get());
+  electrical.Insert();
+  Cls_HRXDocumentation documentation;
+  documentation.SetDevice(&unit);
+  documentation.Insert();
+  Cls_MessageTable note, other;
+  note.SetMessage("Condensate drain on the left");
+  note.Insert();
+  other.Insert();
+  for (const Cls_MessageTable* message : {&note, &other}) {
+    Cls_MsgCombination combination;
+    combination.SetDevice(&unit);
+    combination.SetMessageTable(message);
+    combination.Insert();
+  }
+  Cls_TrivaneDeviceOption* heater = Option("EH-1");
+  Cls_DevOptCombination allowed;
+  allowed.SetDevice(&unit);
+  allowed.SetDeviceOption(heater);
+  allowed.Insert();
+  Cls_DeviceOptionPolynomial drop;
+  drop.SetDeviceOption(heater);
+  drop.Insert();
+
+  const auto count = [&](int cls) { return CTDbObject::CountAllRecords(cls, false, &v_factory); };
+  EXPECT_EQ(unit.GetAllMsgCombination().Count(), 2);
+
+  heater->Remove();
+  EXPECT_EQ(count(Cls_DevOptCombination::kClassID), 0);
+  EXPECT_EQ(count(Cls_DeviceOptionPolynomial::kClassID), 0);
+
+  other.Remove();
+  EXPECT_EQ(count(Cls_MsgCombination::kClassID), 1);
+
+  unit.Remove();
+  EXPECT_EQ(count(Cls_MsgCombination::kClassID), 0);
+  EXPECT_EQ(count(Cls_TrivanePSAllowed::kClassID), 0);
+  EXPECT_EQ(count(Cls_HRXDocumentation::kClassID), 0);
+  EXPECT_EQ(count(Cls_MessageTable::kClassID), 1);  // the message itself stays
+  EXPECT_EQ(count(Cls_PowerSupply::kClassID), 1);
 }
 
 }  // namespace
