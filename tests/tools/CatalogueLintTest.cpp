@@ -1,0 +1,141 @@
+#include "catalogue/CatalogueTest.h"
+
+#include "tools/CatalogueLint.h"
+#include "tools/CatalogueSource.h"
+
+namespace {
+
+// A small catalogue that passes: a plain unit, a unit with a coil and a
+// fresh-air unit with its four capacity tables. Each case below spoils one
+// line of it.
+const char* const kSound = R"(
+table HRXSpType
+  VST_ID VST_Name VST_Weight
+  1      Low      10
+  2      High     30
+end
+table HRX
+  HRX_ID Fld_Name   HRX_Type HRX_MinAirflow HRX_MaxAirflow HRX_NomAirflow
+  1      NV-250     0        100            300            250
+  2      NV-500D    1        200            600            500
+  3      NV-FA800   2        400            900            800
+end
+table HRXSpeed
+  VSP_ID VSP_HRX VSP_HRXSpType POL_A0 POL_A1 POL_A2   POL_ArgumentLow POL_ArgumentHigh VSP_EspLimit
+  1      HRX:1   HRXSpType:2   250    -0.2   -0.001   80              320              200
+  2      HRX:1   HRXSpType:1   120    -0.2   -0.001   80              320              100
+  3      HRX:2   HRXSpType:2   300    -0.1   -0.0005  150             650              250
+  4      HRX:3   HRXSpType:2   350    -0.1   -0.0002  300             950              300
+end
+table HRXPolynomial
+  VPO_ID VPO_HRX POL_Type POL_Select1 POL_Select2 POL_A0 POL_A1  POL_ArgumentLow POL_ArgumentHigh
+  1      HRX:1   0        0           0           90     -0.05   100             300
+  2      HRX:1   1        0           0           72     -0.04   100             300
+  3      HRX:2   2        0           0           70     -0.02   150             650
+  # fresh-air cooling: two blocks of discharge temperature, five inlet temperatures each
+  10     HRX:3   5        25          14          4      0.3     14              24
+  11     HRX:3   5        28          14          5      0.3     15              26
+  12     HRX:3   5        31          14          6      0.3     16              28
+  13     HRX:3   5        34          14          7      0.3     17              29
+  14     HRX:3   5        37          14          8      0.3     18              30
+  15     HRX:3   5        25          16          3      0.3     14              24
+  16     HRX:3   5        28          16          4      0.3     15              26
+  17     HRX:3   5        31          16          5      0.3     16              28
+  18     HRX:3   5        34          16          6      0.3     17              29
+  19     HRX:3   5        37          16          7      0.3     18              30
+  20     HRX:3   6        25          0           6      0.3     14              24
+  21     HRX:3   6        28          0           7      0.3     15              26
+  22     HRX:3   6        31          0           8      0.3     16              28
+  23     HRX:3   6        34          0           9      0.3     17              29
+  24     HRX:3   6        37          0           10     0.3     18              30
+  30     HRX:3   7        -10         20          9      -0.27   -10             -5
+  31     HRX:3   7        -5          20          8      -0.27   -5              0
+  32     HRX:3   7        0           20          6.7    -0.27   0               5
+  33     HRX:3   7        5           20          5.4    -0.27   5               10
+  34     HRX:3   7        10          20          4      -0.27   10              15
+  40     HRX:3   8        -10         0           11     -0.27   -10             -5
+  41     HRX:3   8        -5          0           10     -0.27   -5              0
+  42     HRX:3   8        0           0           9      -0.27   0               5
+  43     HRX:3   8        5           0           8      -0.27   5               10
+  44     HRX:3   8        10          0           7      -0.27   10              15
+end
+table IndoorUnit
+  IND_ID Fld_Name  IND_HRX Fld_HighFan IND_PIFanMotor IND_FanPosition
+  1      NV-500D-C HRX:2   500         60             1
+end
+table IndTabularCap
+  Fld_ID Fld_IndoorUnit Fld_Type Fld_Te Fld_Select Fld_Col1 Fld_Col2 Fld_Col3
+  1      IndoorUnit:1   0        6      3          16       19       22
+  2      IndoorUnit:1   10       6      3          22       27       30
+  3      IndoorUnit:1   1        6      3          15       20       25
+  4      IndoorUnit:1   2        6      0          2.0      2.8      3.0
+  5      IndoorUnit:1   8        6      0          1.6      2.1      1.9
+  6      IndoorUnit:1   5        6      0          4.4      3.9      3.3
+end
+)";
+
+class CatalogueLint : public CatalogueTest {
+ protected:
+  QStringList Lint(const QString& text) {
+    CTCatalogueSource source;
+    source.AddText(text, QStringLiteral("t.cat"));
+    if (!source.Build(v_factory)) return source.Problems();
+    return CTCatalogueLint::Check(v_factory, [&](int c, int o) { return source.WhereIs(c, o); });
+  }
+};
+
+TEST_F(CatalogueLint, PassesASoundCatalogue) { EXPECT_EQ(Lint(QString::fromUtf8(kSound)), QStringList()); }
+
+struct LintCase {
+  const char* name;
+  const char* line;         // a line of the sound catalogue
+  const char* replacement;  // and what spoils it
+  const char* expected;     // part of the finding
+};
+
+class CatalogueLintFindings : public CatalogueLint, public testing::WithParamInterface<LintCase> {};
+
+TEST_P(CatalogueLintFindings, NameTheRecordAndTheRule) {
+  const LintCase& c = GetParam();
+  QString text = QString::fromUtf8(kSound);
+  ASSERT_TRUE(text.contains(QString::fromUtf8(c.line)));
+  text.replace(QString::fromUtf8(c.line), QString::fromUtf8(c.replacement));
+  const QStringList findings = Lint(text);
+  ASSERT_EQ(findings.size(), 1) << findings.join('\n').toStdString();
+  EXPECT_TRUE(findings[0].contains(QString::fromUtf8(c.expected))) << findings[0].toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, CatalogueLintFindings,
+    testing::Values(
+        LintCase{"UnitWithoutSpeeds", "4      HRX:3   HRXSpType:2   350", "4      -       HRXSpType:2   350",
+                 "t.cat:11: HRX 3 (NV-FA800): the unit has no speeds"},
+        LintCase{"UnboundedFanCurve", "80              320              200", "0               0                200",
+                 "t.cat:15: HRXSpeed 1: the fan curve has no airflow range"},
+        LintCase{"FanCurveShort", "80              320              100", "120             320              100",
+                 "the fan curve covers 120 .. 320 m3/h, not the unit's 100 .. 300 m3/h"},
+        LintCase{"FanCurveRising", "120    -0.2   -0.001", "120    0.5    -0.001", "does not fall with airflow"},
+        LintCase{"ZeroEspLimit", "80              320              200", "80              320              0",
+                 "HRXSpeed 1: the ESP limit is 0"},
+        LintCase{"CoilUnitWithoutNominalAirflow", "200            600            500", "200            600            0",
+                 "HRX 2 (NV-500D): a unit with a coil needs a nominal airflow above 0"},
+        LintCase{"EfficiencyCurveShort", "72     -0.04   100             300", "72     -0.04   100             280",
+                 "the efficiency curve of type 1 covers 100 .. 280 m3/h"},
+        LintCase{"UnboundedEfficiencyCurve", "70     -0.02   150             650", "70     -0.02   0               0",
+                 "the efficiency curve of type 2 has no airflow range"},
+        LintCase{"CoolingBlockOfFour", "19     HRX:3   5        37          16", "# gone",
+                 "the cooling capacity block at 16 degC has 4 curves, fewer than 5"},
+        LintCase{"RepeatedKey", "44     HRX:3   8        10 ", "44     HRX:3   8        5  ",
+                 "the maximum heating capacity table: key 5 does not rise above 5"},
+        LintCase{"HeaderNotAscending", "6      3          15       20       25", "6      3          15       25       20",
+                 "header column 3 (20) does not rise above column 2 (25)"},
+                // Sensible equal to total: the coil line ends above the outlet state.
+        LintCase{"BypassFactorOutside", "1.6      2.1      1.9", "1.6      2.1      3.0",
+                 "column 3 at TE 6 degC: bypass factor"},
+        // Dry inlet air cooled without dehumidifying: the coil line meets
+        // saturation near the inlet dew point, far below 4.5 degC.
+        LintCase{"ApparatusDewPointTooLow", "6      3          16       19       22", "6      3          10       19       22",
+                 "column 1 at TE 6 degC: apparatus dew point"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+}  // namespace

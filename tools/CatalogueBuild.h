@@ -1,0 +1,19 @@
+#pragma once
+// CTCatalogueBuild: from the catalogue text to the embedded database file.
+// Reads the text, builds the records in a fresh in-memory catalogue, lints
+// them, writes the database through the engine's own writer (compressed
+// behind the "K7R" signature, as the program reads it), and reloads the file
+// with auto-correct off to prove that not one row would be dropped.
+
+#include <QString>
+#include <QStringList>
+
+class CTCatalogueBuild {
+ public:
+  static inline const QString kSignature = QStringLiteral("K7R");
+
+  // Reads and lints the sources; the findings land in pProblems.
+  static bool Lint(const QStringList& pSources, QStringList& pProblems);
+  // Lints, then writes szOutFile atomically (nothing is written on a finding).
+  static bool Build(const QStringList& pSources, const QString& szOutFile, QStringList& pProblems);
+};

@@ -1,0 +1,35 @@
+#pragma once
+// CTCatalogueLint: the checks a catalogue must pass before it is embedded,
+// run on the records of a connected catalogue factory. Each finding names the
+// record (and, through the locator, where it was written) and the rule:
+//
+//   - a unit without speeds;
+//   - a fan or efficiency curve without a range, or whose range does not
+//     cover its unit's airflow range; a fan curve that does not fall with
+//     airflow; a speed with an ESP limit of 0;
+//   - a coil or fresh-air unit with a nominal airflow of 0;
+//   - a fresh-air capacity table with fewer than five curves in a block, or
+//     keys not strictly ascending; a coil header not strictly ascending;
+//   - a coil column whose apparatus dew point is below 4.5 degC or whose
+//     bypass factor is not strictly between 0 and 1.
+//
+// References to no record and second referrers on one-to-one links are
+// refused earlier, when the text is built (CTCatalogueSource).
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class CTBaseFactory;
+
+class CTCatalogueLint {
+ public:
+  // "file:line" of a record, or empty.
+  using Locator = std::function<QString(int nClsID, int nObjID)>;
+
+  static constexpr double kMinApparatusDewPointC = 4.5;
+  static constexpr int kMinCurvesPerBlock = 5;
+
+  static QStringList Check(CTBaseFactory& pFactory, const Locator& pWhere = {});
+};

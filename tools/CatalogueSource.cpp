@@ -1,0 +1,349 @@
+#include "tools/CatalogueSource.h"
+
+#include "recdb/BaseFactory.h"
+#include "recdb/DbException.h"
+#include "recdb/DbObject.h"
+#include "recdb/FieldInfo.h"
+#include "recdb/TableInfo.h"
+#include "recdb/TableLink.h"
+#include "recdb/ValuePooling.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <cmath>
+#include <memory>
+#include <utility>
+
+namespace {
+
+const QString kTablePrefix = QStringLiteral("Tbl_");
+const QString kRefSuffix = QStringLiteral("_CLS_REF");
+
+// Splits one line into cells: blanks separate, "..." quotes (with \" and \\),
+// '#' outside quotes ends the line. Answers false on an unterminated quote.
+bool SplitLine(const QString& line, std::vector<CTCatalogueSource::Cell>& cells) {
+  cells.clear();
+  const int n = int(line.size());
+  int i = 0;
+  while (i < n) {
+    const QChar c = line[i];
+    if (c.isSpace()) {
+      ++i;
+      continue;
+    }
+    if (c == QLatin1Char('#')) break;
+    CTCatalogueSource::Cell cell;
+    if (c == QLatin1Char('"')) {
+      cell.quoted = true;
+      ++i;
+      bool closed = false;
+      while (i < n) {
+        const QChar d = line[i++];
+        if (d == QLatin1Char('"')) {
+          closed = true;
+          break;
+        }
+        if (d == QLatin1Char('\\') && i < n) {
+          cell.text += line[i++];
+          continue;
+        }
+        cell.text += d;
+      }
+      if (!closed) return false;
+    } else {
+      while (i < n && !line[i].isSpace() && line[i] != QLatin1Char('#')) cell.text += line[i++];
+    }
+    cells.push_back(std::move(cell));
+  }
+  return true;
+}
+
+bool ParseBoolean(const QString& s, bool& b) {
+  const QString v = s.toLower();
+  if (v == QLatin1String("yes") || v == QLatin1String("true") || v == QLatin1String("1")) {
+    b = true;
+    return true;
+  }
+  if (v == QLatin1String("no") || v == QLatin1String("false") || v == QLatin1String("0")) {
+    b = false;
+    return true;
+  }
+  return false;
+}
+
+// One column of a block resolved against its table.
+struct Column {
+  int fieldIx = -1;
+  bool reference = false;  // the class-id half of a reference pair
+};
+
+// A reference as written, checked before anything is inserted.
+struct PendingRef {
+  int fieldIx;
+  int targetCls;
+  int targetID;
+};
+
+struct PendingRecord {
+  std::unique_ptr<CTDbObject> object;
+  std::vector<PendingRef> refs;
+};
+
+}  // namespace
+
+void CTCatalogueSource::AddText(const QString& szText, const QString& sName) {
+  const QStringList lines = szText.split(QLatin1Char('\n'));
+  Block* open = nullptr;
+  bool byField = false;
+  std::vector<std::vector<Cell>> byFieldLines;  // the lines of a by-field block
+  std::vector<QString> byFieldWhere;
+  std::vector<Cell> cells;
+
+  const auto closeByField = [&]() {
+    // Transpose: the first cell of each line names the column, the others are
+    // the records' values.
+    std::size_t records = 0;
+    for (const auto& l : byFieldLines) records = std::max(records, l.size() - 1);
+    for (std::size_t li = 0; li < byFieldLines.size(); ++li) {
+      open->columns << byFieldLines[li][0].text;
+      if (byFieldLines[li].size() - 1 != records)
+        Problem(byFieldWhere[li], QStringLiteral("%1 values for %2 records").arg(byFieldLines[li].size() - 1).arg(records));
+    }
+    for (std::size_t r = 0; r < records; ++r) {
+      Row row;
+      row.where = byFieldWhere.front() + QStringLiteral(" (record %1)").arg(r + 1);
+      for (const auto& l : byFieldLines) row.cells.push_back(r + 1 < l.size() ? l[r + 1] : Cell{QStringLiteral("-"), false});
+      open->rows.push_back(std::move(row));
+    }
+    byFieldLines.clear();
+    byFieldWhere.clear();
+  };
+
+  for (int ln = 0; ln < lines.size(); ++ln) {
+    const QString where = sName + QLatin1Char(':') + QString::number(ln + 1);
+    if (!SplitLine(lines[ln], cells)) {
+      Problem(where, QStringLiteral("a quoted text is not closed"));
+      continue;
+    }
+    if (cells.empty()) continue;
+    const QString first = cells[0].quoted ? QString() : cells[0].text;
+    if (!open) {
+      if (first.compare(QLatin1String("table"), Qt::CaseInsensitive) != 0 || cells.size() < 2 || cells.size() > 3) {
+        Problem(where, QStringLiteral("expected \"table NAME\" or \"table NAME by-field\""));
+        continue;
+      }
+      byField = cells.size() == 3;
+      if (byField && cells[2].text.compare(QLatin1String("by-field"), Qt::CaseInsensitive) != 0) {
+        Problem(where, QStringLiteral("unknown layout \"%1\" (only by-field)").arg(cells[2].text));
+        continue;
+      }
+      v_blocks.push_back(Block{cells[1].text, {}, {}, where});
+      open = &v_blocks.back();
+      continue;
+    }
+    if (first.compare(QLatin1String("end"), Qt::CaseInsensitive) == 0 && cells.size() == 1) {
+      if (byField) closeByField();
+      if (open->columns.isEmpty()) Problem(open->where, QStringLiteral("table %1 has no columns").arg(open->table));
+      open = nullptr;
+      continue;
+    }
+    if (byField) {
+      byFieldLines.push_back(cells);
+      byFieldWhere.push_back(where);
+    } else if (open->columns.isEmpty()) {
+      for (const Cell& c : cells) open->columns << c.text;
+    } else {
+      if (int(cells.size()) != open->columns.size())
+        Problem(where, QStringLiteral("%1 values for %2 columns").arg(cells.size()).arg(open->columns.size()));
+      open->rows.push_back(Row{cells, where});
+    }
+  }
+  if (open) Problem(open->where, QStringLiteral("table %1 has no \"end\"").arg(open->table));
+}
+
+bool CTCatalogueSource::AddPath(const QString& szPath) {
+  QStringList files;
+  const QFileInfo info(szPath);
+  if (info.isDir()) {
+    const QDir dir(szPath);
+    for (const QString& f : dir.entryList({QStringLiteral("*.cat")}, QDir::Files, QDir::Name)) files << dir.filePath(f);
+    if (files.isEmpty()) Problem(szPath, QStringLiteral("no *.cat file in this folder"));
+  } else {
+    files << szPath;
+  }
+  bool ok = !files.isEmpty();
+  for (const QString& path : files) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+      Problem(path, QStringLiteral("cannot read: %1").arg(file.errorString()));
+      ok = false;
+      continue;
+    }
+    AddText(QString::fromUtf8(file.readAll()), path);
+  }
+  return ok;
+}
+
+bool CTCatalogueSource::Build(CTBaseFactory& pFactory) {
+  std::vector<PendingRecord> records;
+  QHash<int, QString> tableSeen;  // class id -> where its block starts
+
+  for (const Block& block : v_blocks) {
+    CTTableInfo* table = pFactory.GetTableNamed(kTablePrefix + block.table);
+    if (!table || table->IsAbstract()) {
+      Problem(block.where, QStringLiteral("no table %1 to hold records").arg(block.table));
+      continue;
+    }
+    const int cls = table->GetTableIndex();
+    if (tableSeen.contains(cls)) {
+      Problem(block.where, QStringLiteral("second block of table %1 (the first is at %2)").arg(block.table, tableSeen[cls]));
+      continue;
+    }
+    tableSeen.insert(cls, block.where);
+
+    std::vector<Column> columns;
+    bool columnsOk = true;
+    for (const QString& name : block.columns) {
+      Column col;
+      col.fieldIx = table->IndexOfField(name);
+      if (col.fieldIx < 0) {
+        const int refIx = table->IndexOfField(name + kRefSuffix);
+        if (refIx >= 0 && table->GetFieldInfo(refIx)->GetRefTo()) {
+          col.fieldIx = refIx;
+          col.reference = true;
+        }
+      }
+      if (col.fieldIx < 0) {
+        Problem(block.where, QStringLiteral("table %1 has no column %2").arg(block.table, name));
+        columnsOk = false;
+      }
+      columns.push_back(col);
+    }
+    if (!columnsOk) continue;
+    if (columns.empty() || columns[0].fieldIx != 0) {
+      Problem(block.where, QStringLiteral("the first column of %1 must be its id column %2")
+                               .arg(block.table, table->GetIDFieldName()));
+      continue;
+    }
+
+    for (const Row& row : block.rows) {
+      bool idOk = false;
+      const int id = row.cells.empty() ? 0 : row.cells[0].text.toInt(&idOk);
+      if (!idOk || id <= 0) {
+        Problem(row.where, QStringLiteral("the id of a %1 record must be a positive integer").arg(block.table));
+        continue;
+      }
+      if (v_where.contains(Key(cls, id))) {
+        Problem(row.where, QStringLiteral("%1 %2 is defined twice (first at %3)").arg(block.table).arg(id).arg(v_where[Key(cls, id)]));
+        continue;
+      }
+      v_where.insert(Key(cls, id), row.where);
+      PendingRecord rec;
+      rec.object.reset(pFactory.CreateObject(cls, 0));
+      rec.object->SetID(id);
+      for (std::size_t c = 1; c < columns.size() && c < row.cells.size(); ++c) {
+        const Cell& cell = row.cells[c];
+        const int ix = columns[c].fieldIx;
+        const CTFieldInfo* field = table->GetFieldInfo(ix);
+        const QString column = block.columns[int(c)];
+        if (!cell.quoted && cell.text == QLatin1String("-")) continue;
+        const auto bad = [&](const QString& expected) {
+          Problem(row.where, QStringLiteral("%1 of %2 %3: \"%4\" is not %5").arg(column, block.table).arg(id).arg(cell.text, expected));
+        };
+        if (columns[c].reference) {
+          const int colon = cell.text.indexOf(QLatin1Char(':'));
+          CTTableInfo* target = colon > 0 ? pFactory.GetTableNamed(kTablePrefix + cell.text.left(colon)) : nullptr;
+          bool targetOk = false;
+          const int targetID = colon > 0 ? cell.text.mid(colon + 1).toInt(&targetOk) : 0;
+          if (cell.quoted || !target || !targetOk || targetID <= 0) {
+            bad(QStringLiteral("a reference TABLE:ID"));
+            continue;
+          }
+          rec.refs.push_back({ix, target->GetTableIndex(), targetID});
+          continue;
+        }
+        bool ok = true;
+        switch (field->GetType()) {
+          case vtBoolean: {
+            bool b = false;
+            ok = !cell.quoted && ParseBoolean(cell.text, b);
+            if (ok) rec.object->SetBooleanValue(ix, b);
+            else bad(QStringLiteral("yes or no"));
+            break;
+          }
+          case vtInteger: {
+            const int n = cell.text.toInt(&ok);
+            ok = ok && !cell.quoted;
+            if (ok) rec.object->SetIntegerValue(ix, n);
+            else bad(QStringLiteral("an integer"));
+            break;
+          }
+          case vtDouble: {
+            const double d = cell.text.toDouble(&ok);  // QString::toDouble ignores the locale
+            ok = ok && !cell.quoted && std::isfinite(d);
+            if (ok) rec.object->SetDoubleValue(ix, d);
+            else bad(QStringLiteral("a number"));
+            break;
+          }
+          case vtUnicodeString:
+            rec.object->SetUnicodeStringValue(ix, cell.text);
+            break;
+          default:
+            bad(QStringLiteral("of a type the catalogue text can hold"));
+            break;
+        }
+      }
+      records.push_back(std::move(rec));
+    }
+  }
+
+  // References: every target must exist and be of the linked table; a
+  // one-to-one link takes one referrer per target.
+  QHash<std::pair<int, quint64>, QString> oneToOneTaken;  // (link id, target) -> the first referrer
+  for (const PendingRecord& rec : records) {
+    const CTDbObject& obj = *rec.object;
+    const QString where = v_where.value(Key(obj.TableIndex(), obj.GetID()));
+    for (const PendingRef& ref : rec.refs) {
+      const CTTableLink* link = obj.TableInfo()->GetFieldInfo(ref.fieldIx)->GetRefTo();
+      const QString column = obj.TableInfo()->GetFieldInfo(ref.fieldIx)->GetName().chopped(kRefSuffix.size());
+      const QString target = pFactory.GetTableInfo(ref.targetCls)->ModelClassName() + QLatin1Char(':') + QString::number(ref.targetID);
+      if (!v_where.contains(Key(ref.targetCls, ref.targetID))) {
+        Problem(where, QStringLiteral("%1 refers to %2, which is not defined").arg(column, target));
+        continue;
+      }
+      const CTTableInfo* master = link->GetFromTable();
+      if (master && !pFactory.GetTableInfo(ref.targetCls)->IsOfClass(master->GetTableIndex())) {
+        Problem(where, QStringLiteral("%1 must refer to a %2 record, not %3").arg(column, master->ModelClassName(), target));
+        continue;
+      }
+      if (link->v_oneToOne) {
+        const std::pair<int, quint64> key{link->GetAssociationID(), Key(ref.targetCls, ref.targetID)};
+        if (oneToOneTaken.contains(key)) {
+          Problem(where, QStringLiteral("%1 is already taken by the record at %2 (one-to-one link)").arg(target, oneToOneTaken[key]));
+          continue;
+        }
+        oneToOneTaken.insert(key, where);
+      }
+    }
+  }
+  if (!v_problems.isEmpty()) return false;
+
+  try {
+    for (PendingRecord& rec : records) rec.object->InsertWithID(rec.object->GetID());
+    for (PendingRecord& rec : records) {
+      if (rec.refs.empty()) continue;
+      for (const PendingRef& ref : rec.refs) {
+        rec.object->SetIntegerValue(ref.fieldIx, ref.targetCls);
+        rec.object->SetIntegerValue(ref.fieldIx + 1, ref.targetID);
+      }
+      rec.object->Update();
+    }
+  } catch (const CTDbException& e) {
+    Problem(QStringLiteral("catalogue"), e.Message());
+    return false;
+  }
+  return true;
+}
