@@ -57,6 +57,10 @@ class Cls_HRX : public Cls_Device {
   void SetMaxAirflow(double d) { SetDoubleValue(HRX_MaxAirflow, d); }
   QString GetSeries() const { return GetUntranslatedStringValue(HRX_Series); }
   void SetSeries(const QString& s) { SetUnicodeStringValue(HRX_Series, s); }
+  // Fresh-air units (type 2) keep their minimum outdoor humidities (%) for
+  // cooling and heating in the exhaust and room humidity limits.
+  double GetMinCoolRH() const { return GetEAMaxRH(); }
+  double GetMinHeatRH() const { return GetRAMaxRH(); }
   double GetNomAirflow() const { return GetDoubleValue(HRX_NomAirflow); }
   void SetNomAirflow(double d) { SetDoubleValue(HRX_NomAirflow, d); }
   double GetDuctDiam() const { return GetDoubleValue(HRX_DuctDiam); }

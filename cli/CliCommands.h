@@ -21,4 +21,7 @@ int RunAir(const QStringList& arguments, QTextStream& out, QTextStream& err);
 // aerolith-cli db (check [FILE] | dump FILE | pack IN OUT | unpack IN OUT)
 int RunDb(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
+// catalogue generate --units N --out FILE
+int RunCatalogue(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
 }  // namespace AerolithCli

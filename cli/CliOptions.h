@@ -19,6 +19,8 @@ class CTCliOptions {
   bool Has(const QString& szName) const { return v_values.contains(szName) || v_flags.contains(szName); }
   // The number of a valued option; sets the error text when it is not one.
   std::optional<double> Number(const QString& szName);
+  // The text of a valued option, empty when it was not given.
+  QString Value(const QString& szName) const { return v_values.value(szName); }
 
  private:
   QMap<QString, QString> v_values;

@@ -13,6 +13,7 @@
 #include "recdb/DbTextSchema.h"
 #include "recdb/LZSS.h"
 #include "recdb/MemDB.h"
+#include "resources/EmbeddedData.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -87,6 +88,7 @@ int Check(const QStringList& args, QTextStream& out, QTextStream& err) {
   QString error;
   const QString source = args.isEmpty() ? QStringLiteral("the embedded catalogue") : args.first();
   if (args.isEmpty()) {
+    EmbeddedData::Ensure();
     const std::optional<QByteArray> data = CTResources::Data(kCatalogueResource);
     if (!data) return Fail(err, "this build carries no embedded catalogue");
     bytes = *data;

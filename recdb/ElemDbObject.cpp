@@ -33,9 +33,16 @@ void CTElemDbObject::SetID(int nValue) {
 int CTElemDbObject::TableIndex() const { return v_tblInfo->GetTableIndex(); }
 
 bool CTElemDbObject::HasReferrer(const CTTableLink* pLink, int nClsID, int nObjID) const {
+  if (v_referrerIndex) return v_referrerIndex->contains({pLink, nClsID, nObjID});
   return v_referrers.Search([&](const CTDbRelation* r) {
     return r->v_model == pLink && r->v_refClsID == nClsID && r->v_refObjID == nObjID;
   }) != nullptr;
+}
+
+void CTElemDbObject::IndexReferrers() {
+  v_referrerIndex = std::make_unique<QSet<ReferrerKey>>();
+  v_referrerIndex->reserve(v_referrers.Count() * 2);
+  for (const CTDbRelation* r : v_referrers) v_referrerIndex->insert({r->v_model, r->v_refClsID, r->v_refObjID});
 }
 
 void CTElemDbObject::AddReferrer(CTTableLink* pLink, int nClsID, int nObjID) {
@@ -43,9 +50,28 @@ void CTElemDbObject::AddReferrer(CTTableLink* pLink, int nClsID, int nObjID) {
   relation->v_refClsID = nClsID;
   relation->v_refObjID = nObjID;
   v_referrers.Add(relation);
+  if (v_referrerIndex)
+    v_referrerIndex->insert({pLink, nClsID, nObjID});
+  else if (v_referrers.Count() >= kIndexFromCount)
+    IndexReferrers();
+}
+
+void CTElemDbObject::DropReferrerAt(std::size_t nIx) {
+  auto& items = v_referrers.Items();
+  if (nIx >= items.size()) return;
+  const CTDbRelation* r = items[nIx];
+  const ReferrerKey key{r->v_model, r->v_refClsID, r->v_refObjID};
+  delete r;
+  items.erase(items.begin() + std::ptrdiff_t(nIx));
+  // Another entry with the same key keeps it in the index.
+  if (v_referrerIndex && !v_referrers.Search([&](const CTDbRelation* o) {
+        return o->v_model == key.link && o->v_refClsID == key.clsID && o->v_refObjID == key.objID;
+      }))
+    v_referrerIndex->remove(key);
 }
 
 int CTElemDbObject::RemoveReferrer(const CTTableLink* pLink, int nClsID, int nObjID) {
+  if (v_referrerIndex) v_referrerIndex->remove({pLink, nClsID, nObjID});
   auto& items = v_referrers.Items();
   int removed = 0;
   for (auto it = items.begin(); it != items.end();) {

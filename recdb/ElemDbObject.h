@@ -15,6 +15,9 @@
 #include "recdb/TableLink.h"
 #include "recdb/ValueList.h"
 
+#include <QHashFunctions>
+#include <QSet>
+
 #include <memory>
 
 class CTTableInfo;
@@ -41,12 +44,31 @@ class CTElemDbObject {
   int RemoveReferrer(const CTTableLink* pLink, int nClsID, int nObjID);
   // Same entries, in any order.
   bool SameReferrers(const CTElemDbObject& other) const;
+  // Drops the entry at a position of v_referrers (a stale one).
+  void DropReferrerAt(std::size_t nIx);
 
   int v_id = -1;
   CTTableInfo* v_tblInfo;
   std::unique_ptr<CTValueList> v_values;
+  // Change only through the referrer operations above, which keep the index.
   ObjectList<CTDbRelation> v_referrers{true};
   int v_status = 0;
+
+ private:
+  // A row that many rows refer to (an option offered on thousands of units)
+  // answers "is this one a referrer?" from a hash set instead of a walk.
+  struct ReferrerKey {
+    const CTTableLink* link;
+    int clsID;
+    int objID;
+    bool operator==(const ReferrerKey& o) const { return link == o.link && clsID == o.clsID && objID == o.objID; }
+    friend size_t qHash(const ReferrerKey& k, size_t seed = 0) noexcept {
+      return qHashMulti(seed, k.link, k.clsID, k.objID);
+    }
+  };
+  static constexpr int kIndexFromCount = 16;
+  void IndexReferrers();
+  std::unique_ptr<QSet<ReferrerKey>> v_referrerIndex;  // none while the list is short
 };
 
 class CTElemDbObjectMap : public CTObjectDict<CTElemDbObject> {

@@ -824,8 +824,7 @@ ObjectList<CTDbObject> CTMemDbEngine::GetReferringRecords(CTDbObject* pObj, int 
       }
       const CTElemDbObject* row = v_transactionTop->FindObject(r->v_refClsID, r->v_refObjID);
       if (!row) {  // the referring row is gone: drop the stale entry
-        delete entries[i];
-        entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(i));
+        target->DropReferrerAt(i);
         continue;
       }
       ++i;

@@ -21,6 +21,16 @@ namespace {
 
 const QString kTablePrefix = QStringLiteral("Tbl_");
 const QString kRefSuffix = QStringLiteral("_CLS_REF");
+const QString kObjSuffix = QStringLiteral("_OBJ_REF");
+
+// The table a reference column points into: the link's, else the one its
+// name gives ("Fld_Device_CLS_REF" -> Device).
+const CTTableInfo* ReferredTable(const CTBaseFactory& pFactory, const CTFieldInfo& pField) {
+  if (const CTTableLink* link = pField.GetRefTo()) return link->GetFromTable();
+  QString stem = pField.GetName().chopped(kRefSuffix.size());
+  stem = stem.mid(stem.indexOf(QLatin1Char('_')) + 1);
+  return pFactory.GetTableNamed(kTablePrefix + stem);
+}
 
 // Splits one line into cells: blanks separate, "..." quotes (with \" and \\),
 // '#' outside quotes ends the line. Answers false on an unterminated quote.
@@ -210,8 +220,11 @@ bool CTCatalogueSource::Build(CTBaseFactory& pFactory) {
       Column col;
       col.fieldIx = table->IndexOfField(name);
       if (col.fieldIx < 0) {
+        // A reference pair: X_CLS_REF followed by X_OBJ_REF, with or without
+        // a declared link (a device's messages have none).
         const int refIx = table->IndexOfField(name + kRefSuffix);
-        if (refIx >= 0 && table->GetFieldInfo(refIx)->GetRefTo()) {
+        const CTFieldInfo* objField = refIx >= 0 ? table->GetFieldInfo(refIx + 1) : nullptr;
+        if (objField && objField->GetName().compare(name + kObjSuffix, Qt::CaseInsensitive) == 0) {
           col.fieldIx = refIx;
           col.reference = true;
         }
@@ -307,19 +320,20 @@ bool CTCatalogueSource::Build(CTBaseFactory& pFactory) {
     const CTDbObject& obj = *rec.object;
     const QString where = v_where.value(Key(obj.TableIndex(), obj.GetID()));
     for (const PendingRef& ref : rec.refs) {
-      const CTTableLink* link = obj.TableInfo()->GetFieldInfo(ref.fieldIx)->GetRefTo();
+      const CTFieldInfo* field = obj.TableInfo()->GetFieldInfo(ref.fieldIx);
+      const CTTableLink* link = field->GetRefTo();
       const QString column = obj.TableInfo()->GetFieldInfo(ref.fieldIx)->GetName().chopped(kRefSuffix.size());
       const QString target = pFactory.GetTableInfo(ref.targetCls)->ModelClassName() + QLatin1Char(':') + QString::number(ref.targetID);
       if (!v_where.contains(Key(ref.targetCls, ref.targetID))) {
         Problem(where, QStringLiteral("%1 refers to %2, which is not defined").arg(column, target));
         continue;
       }
-      const CTTableInfo* master = link->GetFromTable();
+      const CTTableInfo* master = ReferredTable(pFactory, *field);
       if (master && !pFactory.GetTableInfo(ref.targetCls)->IsOfClass(master->GetTableIndex())) {
         Problem(where, QStringLiteral("%1 must refer to a %2 record, not %3").arg(column, master->ModelClassName(), target));
         continue;
       }
-      if (link->v_oneToOne) {
+      if (link && link->v_oneToOne) {
         const std::pair<int, quint64> key{link->GetAssociationID(), Key(ref.targetCls, ref.targetID)};
         if (oneToOneTaken.contains(key)) {
           Problem(where, QStringLiteral("%1 is already taken by the record at %2 (one-to-one link)").arg(target, oneToOneTaken[key]));

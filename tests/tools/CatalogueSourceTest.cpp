@@ -2,6 +2,7 @@
 
 #include "catalogue/ClHRX.h"
 #include "catalogue/ClHRXSpeed.h"
+#include "catalogue/ClMsgCombination.h"
 #include "tools/CatalogueBuild.h"
 #include "tools/CatalogueSource.h"
 
@@ -70,12 +71,17 @@ table HRX
   HRX_ID  Fld_Name
   3       NV-400
 end
+table MsgCombination   # a reference pair without a declared link
+  Fld_ID  Fld_Device  Fld_SeqNr
+  1       HRX:3       1
+end
 )")) << v_source.Problems().join('\n').toStdString();
   Cls_HRXSpeed speed(7, &v_factory);
   speed.Read();
   ASSERT_NE(speed.GetHRX(), nullptr);
   EXPECT_EQ(speed.GetHRX()->GetName(), "NV-400");
   EXPECT_EQ(Unit(3)->GetAllHRXSpeed().Count(), 1);
+  EXPECT_EQ(Unit(3)->GetAllMsgCombination().Count(), 1);
 }
 
 struct FaultCase {
@@ -115,6 +121,8 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"SecondBlock", "table HRX\n HRX_ID\n 1\nend\ntable HRX\n HRX_ID\n 2\nend\n", "second block of table HRX"},
         FaultCase{"DanglingReference", "table HRXDocumentation\n VDC_ID Fld_Device\n 1 HRX:9\nend\n",
                   "t.cat:3: Fld_Device refers to HRX:9, which is not defined"},
+        FaultCase{"DanglingReferenceWithoutLink", "table MsgCombination\n Fld_ID Fld_Device\n 1 HRX:4\nend\n",
+                  "Fld_Device refers to HRX:4, which is not defined"},
         FaultCase{"ReferenceSyntax", "table HRXDocumentation\n VDC_ID Fld_Device\n 1 9\nend\n", "is not a reference TABLE:ID"},
         FaultCase{"ReferenceToAnotherTable",
                   "table HRXSpType\n VST_ID\n 1\nend\ntable HRXDocumentation\n VDC_ID Fld_Device\n 1 HRXSpType:1\nend\n",
