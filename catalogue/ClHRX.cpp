@@ -1,9 +1,24 @@
 #include "catalogue/ClHRX.h"
 
+#include "catalogue/ClDevOptCombination.h"
+#include "catalogue/ClDevPSAllowed.h"
+#include "catalogue/ClDeviceDocumentation.h"
+#include "catalogue/ClDeviceOption.h"
+#include "catalogue/ClHRXFilter.h"
 #include "catalogue/ClHRXPolynomial.h"
+#include "catalogue/ClHRXSpType.h"
 #include "catalogue/ClHRXSpeed.h"
+#include "catalogue/ClIndFamily.h"
 #include "catalogue/ClIndoorUnit.h"
+#include "catalogue/ClTrivaneDeviceOption.h"
+#include "catalogue/Factory.h"
 #include "catalogue/RecordCast.h"
+#include "catalogue/RemoveQuietly.h"
+#include "i18n/BaseMsgMan.h"
+#include "i18n/MsgMan.h"
+
+#include <algorithm>
+#include <cmath>
 
 Cls_HRX::Cls_HRX(int nObjID, CTBaseFactory* pFactory) : Cls_Device(kClassID, nObjID, pFactory) {}
 
@@ -47,4 +62,322 @@ ObjectList<Cls_HRXPolynomial> Cls_HRX::GetAllHRXPolynomial() {
 
 std::unique_ptr<Cls_IndoorUnit> Cls_HRX::GetTheIndoorUnit() {
   return RecordAs<Cls_IndoorUnit>(GetUniqueRelatedByIx(Cls_IndoorUnit::kClassID, Cls_IndoorUnit::IND_HRX_CLS_REF));
+}
+
+// ---------------------------------------------------------------- caches
+
+namespace {
+
+enum CurveType { kTempEff = 0, kCoolEnthEff = 1, kHeatEnthEff = 2, kTotalCapCorr = 3, kSensibleCapCorr = 4,
+                 kCoolCap = 5, kMaxCoolCap = 6, kHeatCap = 7, kMaxHeatCap = 8 };
+
+bool ByDischargeThenKey(const Cls_HRXPolynomial* a, const Cls_HRXPolynomial* b) {
+  return Cls_HRXPolynomial::CompareHRXPolynomials(a, b);
+}
+
+}  // namespace
+
+Cls_HRX::~Cls_HRX() = default;
+
+void Cls_HRX::StoreUsedOptions(std::unique_ptr<ObjectList<Cls_DeviceOption>> pOptions) {
+  v_usedOptions = std::move(pOptions);
+}
+
+void Cls_HRX::LoadEfficiencies() {
+  if (v_curvesLoaded) return;
+  v_curvesLoaded = true;
+  if (!IsStored()) return;
+  v_curves = GetAllHRXPolynomial();
+  // The last curve of a type wins, as the records are read.
+  for (const Cls_HRXPolynomial* curve : v_curves) {
+    switch (curve->GetType()) {
+      case kTempEff: v_tempExEff = curve; break;
+      case kCoolEnthEff: v_cEnthalpyExEff = curve; break;
+      case kHeatEnthEff: v_hEnthalpyExEff = curve; break;
+      case kTotalCapCorr: v_totalCapCorr = curve; break;
+      case kSensibleCapCorr: v_sensibleCapCorr = curve; break;
+      default: break;
+    }
+  }
+  if (GetType() == kFreshAirUnit) {
+    for (const Cls_HRXPolynomial* curve : v_curves) {
+      switch (curve->GetType()) {
+        case kCoolCap: v_coolCaps.push_back(curve); break;
+        case kMaxCoolCap: v_maxCoolCaps.push_back(curve); break;
+        case kHeatCap: v_heatCaps.push_back(curve); break;
+        case kMaxHeatCap: v_maxHeatCaps.push_back(curve); break;
+        default: break;
+      }
+    }
+    for (auto* list : {&v_coolCaps, &v_maxCoolCaps, &v_heatCaps, &v_maxHeatCaps})
+      std::stable_sort(list->begin(), list->end(), ByDischargeThenKey);
+  }
+  v_indoor = GetTheIndoorUnit();
+}
+
+const Cls_HRXPolynomial* Cls_HRX::GetTempExhangeEfficiency() { return LoadEfficiencies(), v_tempExEff; }
+const Cls_HRXPolynomial* Cls_HRX::GetCoolEnthalpyExhangeEfficiency() { return LoadEfficiencies(), v_cEnthalpyExEff; }
+const Cls_HRXPolynomial* Cls_HRX::GetHeatEnthalpyExhangeEfficiency() { return LoadEfficiencies(), v_hEnthalpyExEff; }
+const Cls_HRXPolynomial* Cls_HRX::GetTotalCapCorrection() { return LoadEfficiencies(), v_totalCapCorr; }
+const Cls_HRXPolynomial* Cls_HRX::GetSensibleCapCorrection() { return LoadEfficiencies(), v_sensibleCapCorr; }
+const std::vector<const Cls_HRXPolynomial*>& Cls_HRX::CoolCaps() { return LoadEfficiencies(), v_coolCaps; }
+const std::vector<const Cls_HRXPolynomial*>& Cls_HRX::MaxCoolCaps() { return LoadEfficiencies(), v_maxCoolCaps; }
+const std::vector<const Cls_HRXPolynomial*>& Cls_HRX::HeatCaps() { return LoadEfficiencies(), v_heatCaps; }
+const std::vector<const Cls_HRXPolynomial*>& Cls_HRX::MaxHeatCaps() { return LoadEfficiencies(), v_maxHeatCaps; }
+Cls_IndoorUnit* Cls_HRX::GetIndoor() { return LoadEfficiencies(), v_indoor.get(); }
+
+void Cls_HRX::LoadSpeeds() {
+  if (v_speeds) return;
+  v_speeds = std::make_unique<ObjectList<Cls_HRXSpeed>>(IsStored() ? GetAllHRXSpeed() : ObjectList<Cls_HRXSpeed>(true));
+  v_speeds->Sort(Cls_HRXSpeed::CompareSpeeds);
+}
+
+const ObjectList<Cls_HRXSpeed>& Cls_HRX::Speeds() {
+  LoadSpeeds();
+  return *v_speeds;
+}
+
+ObjectList<Cls_DevOptCombination> Cls_HRX::GetOptionCombinationsForHRX() {
+  if (!IsStored()) return ObjectList<Cls_DevOptCombination>(true);
+  if (Cls_IndoorUnit* indoor = GetIndoor()) return indoor->GetAllDevOptCombination();
+  return GetAllDevOptCombination();
+}
+
+void Cls_HRX::LoadOptions() {
+  if (v_availHeaterOptions || v_availFilterOptions) return;
+  v_availHeaterOptions = std::make_unique<ObjectList<Cls_DeviceOption>>(true);
+  v_availFilterOptions = std::make_unique<ObjectList<Cls_DeviceOption>>(true);
+  for (Cls_DevOptCombination* combination : GetOptionCombinationsForHRX()) {
+    std::unique_ptr<Cls_DeviceOption> option = combination->GetDeviceOption();
+    if (!option) continue;
+    switch (option->GetType()) {
+      case kHeaterOption: v_availHeaterOptions->Add(option.release()); break;
+      case kFilterOption: v_availFilterOptions->Add(option.release()); break;
+      case kPlenumOption:
+        if (!v_plenumOption) v_plenumOption = std::move(option);
+        break;
+      default: break;
+    }
+  }
+}
+
+const ObjectList<Cls_DeviceOption>& Cls_HRX::GetHeaterOptions() { return LoadOptions(), *v_availHeaterOptions; }
+const ObjectList<Cls_DeviceOption>& Cls_HRX::GetFilterOptions() { return LoadOptions(), *v_availFilterOptions; }
+Cls_DeviceOption* Cls_HRX::GetPlenumOption() { return LoadOptions(), v_plenumOption.get(); }
+
+void Cls_HRX::ClearCache() {
+  v_speeds.reset();
+  v_tempExEff = v_cEnthalpyExEff = v_hEnthalpyExEff = v_totalCapCorr = v_sensibleCapCorr = nullptr;
+  v_coolCaps.clear();
+  v_maxCoolCaps.clear();
+  v_heatCaps.clear();
+  v_maxHeatCaps.clear();
+  v_curves.ClearAndDestroy();
+  v_indoor.reset();
+  v_curvesLoaded = false;
+  v_availHeaterOptions.reset();
+  v_availFilterOptions.reset();
+  v_plenumOption.reset();
+  v_usedOptions.reset();
+}
+
+// ---------------------------------------------------------------- speeds and names
+
+const Cls_HRXSpeed* Cls_HRX::GetSpeed(int SpeedId) {
+  return Speeds().Search([SpeedId](const Cls_HRXSpeed* s) { return s->GetID() == SpeedId; });
+}
+
+void Cls_HRX::GetSpeedIds(int& SupplySpeedId, int& ExhaustSpeedId) const {
+  SupplySpeedId = ExhaustSpeedId = 0;
+  if (!v_supplySpeed) return;
+  SupplySpeedId = v_supplySpeed->GetID();
+  ExhaustSpeedId = v_exhaustSpeed ? v_exhaustSpeed->GetID() : 0;
+}
+
+bool Cls_HRX::HasSpeeds(int SupplySpeedId, int ExhaustSpeedId) const {
+  return v_supplySpeed && v_exhaustSpeed && v_supplySpeed->GetID() == SupplySpeedId &&
+         v_exhaustSpeed->GetID() == ExhaustSpeedId;
+}
+
+QString Cls_HRX::GetSpeedName(const Cls_HRXSpeed* TheSpeed) const {
+  if (!TheSpeed) return QString();
+  int typeCls = 0, typeID = 0;
+  TheSpeed->GetHRXSpTypeRef(typeCls, typeID);
+  QString name;
+  if (auto* factory = dynamic_cast<CTFactory*>(GetFactory())) {
+    const Cls_HRXSpType* type = factory->OrderedHrxSpTypes().Search(
+        [&](const Cls_HRXSpType* t) { return t->GetID() == typeID && t->TableIndex() == typeCls; });
+    if (type) name = type->GetName();
+  }
+  const long step = std::lround(TheSpeed->GetSelect1());
+  if (step > 0) name += QLatin1Char(' ') + QString::number(step);
+  return name;
+}
+
+void Cls_HRX::GetSpeedNames(QString& SupplySpeed, QString& ExhaustSpeed) const {
+  SupplySpeed = GetSpeedName(v_supplySpeed);
+  ExhaustSpeed = GetSpeedName(v_exhaustSpeed);
+}
+
+QString Cls_HRX::GetQualifiedNameFor(int nSupSpeedID, int nExtSpeedID) const {
+  QString name = GetName();
+  if (GetType() == kFreshAirUnit) return name;
+  // Speeds are looked up among those the solution carries or its unit's.
+  const auto speedOf = [&](int id) -> const Cls_HRXSpeed* {
+    if (v_supplySpeed && v_supplySpeed->GetID() == id) return v_supplySpeed;
+    if (v_exhaustSpeed && v_exhaustSpeed->GetID() == id) return v_exhaustSpeed;
+    if (v_speeds) return v_speeds->Search([id](const Cls_HRXSpeed* s) { return s->GetID() == id; });
+    return nullptr;
+  };
+  const QString supply = GetSpeedName(speedOf(nSupSpeedID));
+  if (!supply.isEmpty()) name += QStringLiteral(", ") + supply;
+  if (nExtSpeedID != 0 && nExtSpeedID != nSupSpeedID) {
+    const QString exhaust = GetSpeedName(speedOf(nExtSpeedID));
+    if (!exhaust.isEmpty()) name += QStringLiteral(" + ") + exhaust;
+  }
+  return name;
+}
+
+QString Cls_HRX::GetQualifiedName() const {
+  return GetQualifiedNameFor(v_supplySpeed ? v_supplySpeed->GetID() : 0, v_exhaustSpeed ? v_exhaustSpeed->GetID() : 0);
+}
+
+void Cls_HRX::GetProductLinkInfo(QString& szSeriesName, QString& szPRV) const {
+  szSeriesName = GetSeries().trimmed();
+  szPRV = GetProductRangeKey().trimmed();
+  if (szPRV.isEmpty())
+    if (const Cls_IndFamily* family = Cls_IndFamily::CachedIndFamily(szSeriesName, GetFactory()))
+      szPRV = family->GetLookupSeries().trimmed();
+  if (szPRV.isEmpty()) szPRV = szSeriesName;
+}
+
+// ---------------------------------------------------------------- options and pressure drops
+
+Cls_DeviceOption* Cls_HRX::GetFilterOption(int FilterClass) {
+  return GetFilterOptions().Search(
+      [FilterClass](const Cls_DeviceOption* o) { return std::lround(o->GetValue()) == FilterClass; });
+}
+
+double Cls_HRX::GetFilterESP(int nFilterClass, double nAirflow) {
+  auto* option = dynamic_cast<Cls_TrivaneDeviceOption*>(GetFilterOption(nFilterClass));
+  if (!option || !option->IsStored()) return 0;
+  const std::unique_ptr<Cls_HRXFilter> curve = option->GetTheHRXFilter();
+  return curve ? curve->Evaluate(nAirflow) : 0;
+}
+
+void Cls_HRX::GetPlenumESP(int nSelPlenum, double nAflSupply, double nAflExhaust, double& nESPSupply,
+                           double& nESPExhaust) {
+  enum { kOutdoorAndExhaustPlenums = 1, kAllPlenums = 2 };
+  enum { kSupplySide = 1, kExhaustSide = 2, kEitherSide = 3 };
+  nESPSupply = nESPExhaust = 0;
+  if (nSelPlenum == 0) return;
+  Cls_DeviceOption* plenum = GetPlenumOption();
+  if (!plenum) return;
+  if (nSelPlenum == kOutdoorAndExhaustPlenums) {
+    nESPSupply = plenum->EvaluatePolynomial(kSupplySide, nAflSupply);
+    nESPExhaust = plenum->EvaluatePolynomial(kExhaustSide, nAflExhaust);
+  } else if (nSelPlenum == kAllPlenums) {
+    nESPSupply = plenum->EvaluatePolynomial(kEitherSide, nAflSupply);
+    nESPExhaust = plenum->EvaluatePolynomial(kEitherSide, nAflExhaust);
+  }
+}
+
+// ---------------------------------------------------------------- ranges
+
+void Cls_HRX::GetRanges(const ObjectList<Cls_HRX>& Devices, double& MinAirflow, double& MaxAirflow, double& MaxESP) {
+  MinAirflow = 2147483647;
+  MaxAirflow = 0;
+  MaxESP = 0;
+  for (Cls_HRX* unit : Devices) {
+    MinAirflow = std::min(MinAirflow, unit->GetMinAirflow());
+    MaxAirflow = std::max(MaxAirflow, unit->GetMaxAirflow());
+    for (const Cls_HRXSpeed* speed : unit->Speeds()) MaxESP = std::max(MaxESP, speed->GetEspLimit());
+  }
+  if (MaxAirflow < MinAirflow) MaxAirflow = MinAirflow;
+}
+
+ObjectList<Cls_HRXSpType> Cls_HRX::AvailableSpeedTypes(const ObjectList<Cls_HRX>& Devices) {
+  ObjectList<Cls_HRXSpType> available(false);
+  if (Devices.IsEmpty()) return available;
+  auto* factory = dynamic_cast<CTFactory*>(Devices.Item(0)->GetFactory());
+  if (!factory) return available;
+  for (Cls_HRXSpType* type : factory->OrderedHrxSpTypes()) {
+    const bool used = Devices.Search([&](Cls_HRX* unit) {
+      return unit->Speeds().Search([&](const Cls_HRXSpeed* s) {
+        int cls = 0, id = 0;
+        s->GetHRXSpTypeRef(cls, id);
+        return id == type->GetID() && cls == type->TableIndex();
+      }) != nullptr;
+    });
+    if (used) available.Add(type);
+  }
+  return available;
+}
+
+void Cls_HRX::GetHeatDischargeRange(int& MinDischarge, int& MaxDischarge) {
+  const auto& caps = HeatCaps();
+  MinDischarge = caps.empty() ? 0 : int(std::lround(caps.front()->GetSelect2()));
+  MaxDischarge = caps.empty() ? 0 : int(std::lround(caps.back()->GetSelect2()));
+}
+
+void Cls_HRX::GetCoolDischargeRange(int& MinDischarge, int& MaxDischarge) {
+  const auto& caps = CoolCaps();
+  MinDischarge = caps.empty() ? 0 : int(std::lround(caps.front()->GetSelect2()));
+  MaxDischarge = caps.empty() ? 0 : int(std::lround(caps.back()->GetSelect2()));
+}
+
+double Cls_HRX::GetHeatSupplyTemp() {
+  const auto& caps = HeatCaps();
+  return caps.empty() ? -273 : caps.back()->GetSelect2();
+}
+
+// ---------------------------------------------------------------- ordering and families
+
+bool Cls_HRX::CompareHRXS(const Cls_HRX* HRX1, const Cls_HRX* HRX2) {
+  if (HRX1->GetMaxAirflow() > 0) return HRX1->GetMaxAirflow() < HRX2->GetMaxAirflow();
+  return HRX1->GetName().compare(HRX2->GetName(), Qt::CaseInsensitive) < 0;
+}
+
+bool Cls_HRX::CompareSpeedTypes(const Cls_HRXSpType* SpeedType1, const Cls_HRXSpType* SpeedType2) {
+  return SpeedType1->GetWeight() < SpeedType2->GetWeight();
+}
+
+QString Cls_HRX::Family2Str(int TheFamily) {
+  TDlgForm::Load();
+  int message = 98;
+  switch (TheFamily) {
+    case 0: message = 114; break;
+    case 1: message = 115; break;
+    case 2: message = 95; break;
+    case 3: message = 88; break;
+    case 4: message = 78; break;
+    case 5:
+    case 6: message = 94; break;
+    default: break;
+  }
+  return TBaseMsg::GetUnicodeString(message);
+}
+
+void Cls_HRX::FillFamily(quint16 Families, QList<LTFamilyItem>& Items) {
+  for (int family = 0; family <= kMaxFamily; ++family) {
+    if ((Families & (1u << family)) == 0) continue;
+    const QString name = Family2Str(family);
+    const bool listed = std::any_of(Items.begin(), Items.end(), [&](const LTFamilyItem& i) { return i.name == name; });
+    if (!listed) Items.append({name, family});
+  }
+}
+
+// ---------------------------------------------------------------- removal
+
+void Cls_HRX::Remove() {
+  if (IsStored()) {
+    RemoveEachQuietly(GetAllHRXPolynomial());
+    RemoveEachQuietly(GetAllHRXSpeed());
+    RemoveEachQuietly(GetAllDevPSAllowed());
+    RemoveEachQuietly(GetOptionCombinationsForHRX());
+    RemoveQuietly(GetTheDeviceDocumentation().get());
+    RemoveQuietly(GetTheIndoorUnit().get());
+  }
+  ClearCache();
+  Cls_Device::Remove();
 }

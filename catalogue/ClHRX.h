@@ -3,14 +3,22 @@
 // ports.
 
 #include "catalogue/ClDevice.h"
+#include "catalogue/PsychroSet.h"
+
+#include <QList>
+#include <vector>
 
 #include <QString>
 
 #include <memory>
 
+class Cls_DevOptCombination;
+class Cls_DeviceOption;
 class Cls_HRXPolynomial;
+class Cls_HRXSpType;
 class Cls_HRXSpeed;
 class Cls_IndoorUnit;
+class TAir;
 
 class Cls_HRX : public Cls_Device {
  public:
@@ -107,4 +115,178 @@ class Cls_HRX : public Cls_Device {
   ObjectList<Cls_HRXPolynomial> GetAllHRXPolynomial();
   // The record that refers here through "Indoor_Part", or none.
   std::unique_ptr<Cls_IndoorUnit> GetTheIndoorUnit();
+
+  ~Cls_HRX() override;
+
+  // ---- unit families (HRX_Type) ----
+  enum : int { kPlainUnit = 0, kCoilUnit = 1, kFreshAirUnit = 2, kMaxFamily = 8 };
+  enum : int { kHeaterOption = 4, kFilterOption = 27, kPlenumOption = 28 };
+
+  // ---- caches: read from the catalogue on first use, kept until ClearCache ----
+  // Efficiency curves (types 0 to 2) and capacity corrections (3, 4); none
+  // when the catalogue has no such curve (the value then reads as 0).
+  const Cls_HRXPolynomial* GetTempExhangeEfficiency();
+  const Cls_HRXPolynomial* GetCoolEnthalpyExhangeEfficiency();
+  const Cls_HRXPolynomial* GetHeatEnthalpyExhangeEfficiency();
+  const Cls_HRXPolynomial* GetTotalCapCorrection();
+  const Cls_HRXPolynomial* GetSensibleCapCorrection();
+  // Capacity tables of a fresh-air unit (types 5 to 8), sorted by discharge
+  // temperature then key; empty for other units.
+  const std::vector<const Cls_HRXPolynomial*>& CoolCaps();
+  const std::vector<const Cls_HRXPolynomial*>& MaxCoolCaps();
+  const std::vector<const Cls_HRXPolynomial*>& HeatCaps();
+  const std::vector<const Cls_HRXPolynomial*>& MaxHeatCaps();
+  // The coil part of a unit of type 1, or none.
+  Cls_IndoorUnit* GetIndoor();
+  // The unit's speeds, highest step first.
+  const ObjectList<Cls_HRXSpeed>& Speeds();
+  const ObjectList<Cls_DeviceOption>& GetHeaterOptions();
+  const ObjectList<Cls_DeviceOption>& GetFilterOptions();
+  Cls_DeviceOption* GetPlenumOption();
+  // The option combinations of the coil part when the unit has one,
+  // otherwise the unit's own.
+  ObjectList<Cls_DevOptCombination> GetOptionCombinationsForHRX();
+  void ClearCache();
+
+  // Options the user chose for this unit (owned).
+  void StoreUsedOptions(std::unique_ptr<ObjectList<Cls_DeviceOption>> pOptions);
+  const ObjectList<Cls_DeviceOption>* GetUsedOptions() const { return v_usedOptions.get(); }
+
+  // ---- speeds and names ----
+  const Cls_HRXSpeed* GetSupplySpeed() const { return v_supplySpeed; }
+  const Cls_HRXSpeed* GetExhaustSpeed() const { return v_exhaustSpeed; }
+  const Cls_HRXSpeed* GetSpeed(int SpeedId);
+  void GetSpeedIds(int& SupplySpeedId, int& ExhaustSpeedId) const;
+  bool HasSpeeds(int SupplySpeedId, int ExhaustSpeedId) const;
+  // The speed type's name and, when the step rounds above 0, the step.
+  QString GetSpeedName(const Cls_HRXSpeed* TheSpeed) const;
+  void GetSpeedNames(QString& SupplySpeed, QString& ExhaustSpeed) const;
+  // "NV-400, High 3" or "NV-400, High 3 + Medium 2"; a fresh-air unit only by name.
+  QString GetQualifiedNameFor(int nSupSpeedID, int nExtSpeedID) const;
+  QString GetQualifiedName() const override;
+  void GetProductLinkInfo(QString& szSeriesName, QString& szPRV) const;
+
+  // ---- options and pressure drops (Pa, airflows in m3/h) ----
+  // Filter classes: 0 none, 1 F6, 2 F7, 3 F8.
+  Cls_DeviceOption* GetFilterOption(int FilterClass);
+  double GetFilterESP(int nFilterClass, double nAirflow);
+  // nSelPlenum: 0 none, 1 outdoor and exhaust plenums, 2 all plenums.
+  void GetPlenumESP(int nSelPlenum, double nAflSupply, double nAflExhaust, double& nESPSupply, double& nESPExhaust);
+
+  // ---- ranges ----
+  static void GetRanges(const ObjectList<Cls_HRX>& Devices, double& MinAirflow, double& MaxAirflow, double& MaxESP);
+  // The speed types (in weight order) that some unit of the list has a speed of; not owned.
+  static ObjectList<Cls_HRXSpType> AvailableSpeedTypes(const ObjectList<Cls_HRX>& Devices);
+  void GetHeatDischargeRange(int& MinDischarge, int& MaxDischarge);
+  void GetCoolDischargeRange(int& MinDischarge, int& MaxDischarge);
+  // The supply temperature of the last heating table; -273 without tables.
+  double GetHeatSupplyTemp();
+
+  // ---- ordering and families ----
+  static bool CompareHRXS(const Cls_HRX* HRX1, const Cls_HRX* HRX2);
+  static bool CompareSpeedTypes(const Cls_HRXSpType* SpeedType1, const Cls_HRXSpType* SpeedType2);
+  static QString Family2Str(int TheFamily);
+  struct LTFamilyItem {
+    QString name;
+    int family;
+  };
+  // For the families 0 to 8 whose bit is set: their names, each name once.
+  static void FillFamily(quint16 Families, QList<LTFamilyItem>& Items);
+
+  // ---- selection by airflow (m3/h) and pressure (Pa) ----
+  enum : int {
+    kSelOk = 0,
+    kSupplyAirflowTooSmall = 1,
+    kSupplyAirflowTooLarge = 2,
+    kExhaustAirflowTooSmall = 3,
+    kExhaustAirflowTooLarge = 4,
+    kSupplyEspTooSmall = 5,
+    kSupplyEspTooLarge = 6,
+    kExhaustEspTooSmall = 7,
+    kExhaustEspTooLarge = 8,
+  };
+  // Every unit of the list and pair of its speeds that moves the airflows
+  // against the pressures, best first (smallest unit, least surplus). The
+  // solutions borrow their speeds from the units of the list, which must
+  // outlive them. ErrCode: why nothing fits (0 with solutions).
+  static ObjectList<Cls_HRX> SelectedDevices(const ObjectList<Cls_HRX>& TheVentilationDevices,
+                                             const Cls_HRXSpType* MaxSpeedType, double ReqSupplyAir,
+                                             double ReqExhaustAir, double MinSupplyESP, double MinExhaustESP,
+                                             int SupplyFilterClass, int ExhaustFilterClass, int nSelectedPlenums,
+                                             int& ErrCode);
+  static bool CompareSolution(const Cls_HRX* HRX1, const Cls_HRX* HRX2) { return HRX1->v_selKey < HRX2->v_selKey; }
+  double SelectionKey() const { return v_selKey; }
+  double SupplyMargin() const { return v_supplyMargin; }
+  double ExhaustMargin() const { return v_exhaustMargin; }
+
+  // Flags and figures the main window keeps with a solution.
+  bool IsDefaultSolution() const { return v_isDefaultSolution; }
+  void SetDefaultSolution(bool b) { v_isDefaultSolution = b; }
+  bool IsCurrentSolution() const { return v_isCurrentSolution; }
+  void SetCurrentSolution(bool b) { v_isCurrentSolution = b; }
+  double v_altSolTempExchEff = 0, v_altSolHEnthExchEff = 0, v_altSolHSavLat = 0, v_altSolHSavSen = 0,
+         v_altSolCEnthExchEff = 0, v_altSolCSavLat = 0, v_altSolCSavSen = 0;
+
+  // ---- performance in cooling and heating ----
+  enum : int {
+    kRoomHumidityTooHigh = 9,
+    kOutdoorHumidityTooHigh = 10,
+    kRoomTempOutside = 11,
+    kOutdoorTempTooHigh = 12,
+    kInletTempOutside = 13,
+    kAirflowOutside = 14,
+    kCoolCapOutside = 15,
+    kHeatCapOutside = 16,
+    kRoomNotBelowDischarge = 17,
+    kCoolHumidityTooLow = 18,
+    kHeatHumidityTooLow = 19,
+    kInletHeaterTooLarge = 20,
+    kSupplyHeaterTooLarge = 21,
+  };
+  // Temperatures degC, humidities %, airflows m3/h, capacities and heaters kW.
+  int SelectForCooling(double RATemp, double RARelH, double OATemp, double OARelH, double SupplyAir, double ExhaustAir,
+                       const TAir& Air, double TETemp, double Discharge, bool bUpsideDown, ALPsychroSet& PsychroPoints,
+                       double& TotalCap, double& SensibleCap, double& TemperatureEff, double& EnthalpyEff,
+                       double& MaxAmbientTemp, ALHeaterSet& InletHeater);
+  int SelectForHeating(double RATemp, double RARelH, double OATemp, double OARelH, double SupplyAir, double ExhaustAir,
+                       const TAir& Air, double SupplyTemp, bool bUpsideDown, ALPsychroSet& PsychroPoints,
+                       double& HeatCap, double& TemperatureEff, double& EnthalpyEff, double& MinAmbientTemp,
+                       double& Humidification, ALHeaterSet& InletHeater, ALHeaterSet& SupplyHeater);
+  void CalcCoolSavings(const ALPsychroSet& PsychroPoints, double SupplyAir, const TAir& Air, double& LatentSavings,
+                       double& SensibleSavings) const;
+  void CalcHeatSavings(const ALPsychroSet& PsychroPoints, double SupplyAir, const TAir& Air, double& LatentSavings,
+                       double& SensibleSavings) const;
+
+  // Removes the unit with its curves, speeds, electrical data, option
+  // combinations, documentation and coil part (each failure ignored).
+  void Remove() override;
+
+ private:
+  void LoadEfficiencies();
+  void LoadSpeeds();
+  void LoadOptions();
+  // A solution: this record with empty caches and the two speeds chosen.
+  std::unique_ptr<Cls_HRX> NewSolution(const Cls_HRXSpeed* pSupply, const Cls_HRXSpeed* pExhaust) const;
+
+  bool v_curvesLoaded = false;
+  std::unique_ptr<Cls_IndoorUnit> v_indoor;
+  std::unique_ptr<ObjectList<Cls_HRXSpeed>> v_speeds;
+  ObjectList<Cls_HRXPolynomial> v_curves{true};  // every curve of the unit, owning
+  const Cls_HRXPolynomial* v_tempExEff = nullptr;
+  const Cls_HRXPolynomial* v_cEnthalpyExEff = nullptr;
+  const Cls_HRXPolynomial* v_hEnthalpyExEff = nullptr;
+  const Cls_HRXPolynomial* v_totalCapCorr = nullptr;
+  const Cls_HRXPolynomial* v_sensibleCapCorr = nullptr;
+  std::vector<const Cls_HRXPolynomial*> v_coolCaps, v_maxCoolCaps, v_heatCaps, v_maxHeatCaps;
+  const Cls_HRXSpeed* v_supplySpeed = nullptr;   // owned by the unit the solution came from
+  const Cls_HRXSpeed* v_exhaustSpeed = nullptr;
+  std::unique_ptr<ObjectList<Cls_DeviceOption>> v_availHeaterOptions;
+  std::unique_ptr<ObjectList<Cls_DeviceOption>> v_availFilterOptions;
+  std::unique_ptr<Cls_DeviceOption> v_plenumOption;
+  std::unique_ptr<ObjectList<Cls_DeviceOption>> v_usedOptions;
+  double v_selKey = 0;
+  double v_supplyMargin = 0;   // Pa above what the supply side needs
+  double v_exhaustMargin = 0;
+  bool v_isDefaultSolution = false;
+  bool v_isCurrentSolution = false;
 };

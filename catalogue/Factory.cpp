@@ -33,6 +33,8 @@
 #include "catalogue/ClTrivanePSAllowed.h"
 #include "recdb/ClDdbVersionInfo.h"
 #include "recdb/TableLink.h"
+#include "catalogue/HRXRatioCorr.h"
+#include "catalogue/RecordCast.h"
 
 namespace {
 
@@ -158,4 +160,27 @@ CTDbObject* CTFactory::CreateObject(int nClsID, int nObjID) {
   const CTTableInfo* table = GetTableInfo(nClsID);
   if (!table || table->IsAbstract()) return nullptr;
   return CTBaseFactory::CreateObject(nClsID, nObjID);
+}
+
+CTFactory::~CTFactory() = default;
+
+bool CTFactory::Connect(bool bShowProgress) {
+  v_ratioCorrections.reset();
+  v_orderedSpeedTypes.reset();
+  return CTBaseFactory::Connect(bShowProgress);
+}
+
+THRXRatioCorr& CTFactory::RatioCorrections() {
+  if (!v_ratioCorrections) v_ratioCorrections = std::make_unique<THRXRatioCorr>(this);
+  return *v_ratioCorrections;
+}
+
+const ObjectList<Cls_HRXSpType>& CTFactory::OrderedHrxSpTypes() {
+  if (!v_orderedSpeedTypes) {
+    v_orderedSpeedTypes = std::make_unique<ObjectList<Cls_HRXSpType>>(
+        IsConnected() ? RecordsAs<Cls_HRXSpType>(CTDbObject::GetAllRecords(Cls_HRXSpType::kClassID, false, this))
+                      : ObjectList<Cls_HRXSpType>(true));
+    v_orderedSpeedTypes->Sort([](const Cls_HRXSpType* a, const Cls_HRXSpType* b) { return a->GetWeight() < b->GetWeight(); });
+  }
+  return *v_orderedSpeedTypes;
 }

@@ -9,6 +9,11 @@
 
 #include <QString>
 
+#include <memory>
+
+class Cls_HRXSpType;
+class THRXRatioCorr;
+
 class CTFactory : public CTBaseFactory {
  public:
   static constexpr int kDeviceDatabase = 0;
@@ -18,4 +23,19 @@ class CTFactory : public CTBaseFactory {
   // An empty record of the concrete class of nClsID; none for an abstract
   // table or an id without a table.
   CTDbObject* CreateObject(int nClsID, int nObjID) override;
+
+  // Connecting drops the catalogue-wide caches below, so that they are
+  // read again from the catalogue now connected.
+  bool Connect(bool bShowProgress = false) override;
+
+  // Catalogue-wide data read on first use and kept while connected: the
+  // ratio corrections and the speed types by weight (not to be freed).
+  THRXRatioCorr& RatioCorrections();
+  const ObjectList<Cls_HRXSpType>& OrderedHrxSpTypes();
+
+  ~CTFactory() override;
+
+ private:
+  std::unique_ptr<THRXRatioCorr> v_ratioCorrections;
+  std::unique_ptr<ObjectList<Cls_HRXSpType>> v_orderedSpeedTypes;
 };

@@ -21,6 +21,10 @@ int RunAir(const QStringList& arguments, QTextStream& out, QTextStream& err);
 // aerolith-cli db (check [FILE] | dump FILE | pack IN OUT | unpack IN OUT)
 int RunDb(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
+// families [--json]; select --supply Q [options]
+int RunFamilies(const QStringList& arguments, QTextStream& out, QTextStream& err);
+int RunSelect(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
 // catalogue generate --units N --out FILE
 int RunCatalogue(const QStringList& arguments, QTextStream& out, QTextStream& err);
 

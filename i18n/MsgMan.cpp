@@ -6,7 +6,7 @@
 
 namespace {
 
-// Entries 0 to 119; an entry the table leaves out is empty.
+// Entries 0 to 120; an entry the table leaves out is empty.
 const char* const kMessageStrings[] = {
     /*   0 */ "",
     /*   1 */ "",
@@ -128,6 +128,8 @@ const char* const kMessageStrings[] = {
     /* 117 */ "Indoor unit",
     /* 118 */ "There is no printer currently selected",
     /* 119 */ "There are no printers defined in Windows",
+    // Our own additions follow the inherited table.
+    /* 120 */ "None of the available ventilation devices offers the chosen filter ($1).",
 };
 
 }  // namespace

@@ -1,5 +1,5 @@
 #pragma once
-// The application's message table, numbers 0 to 119.
+// The application's message table, numbers 0 to 120 (120 onwards are our own).
 
 #include <QString>
 

@@ -1,0 +1,35 @@
+#pragma once
+// The words for the check codes of the selection (1 to 8) and of the
+// cooling and heating computation (9 to 21), with the unit's limits as their
+// parameters. The window and aerolith-cli show the same texts.
+
+#include <QString>
+
+#include <functional>
+
+class Cls_HRX;
+
+class CTCheckMessages {
+ public:
+  // Not a code of the computation: the selection found nothing and left its
+  // code at 0, because no unit offers a filter class asked for.
+  static constexpr int kNoUnitWithFilter = 24;
+  static constexpr int kNoUnitWithFilterMessage = 120;
+
+  // What the computation needs for the parameters of a code. Temperatures
+  // are given in degC and formatted by the caller's formatter (the unit in
+  // effect); relative humidities are rounded to whole percent, halves to even.
+  struct Context {
+    const Cls_HRX* unit = nullptr;
+    double heatingDischarge = 0;   // degC, for code 17
+    double supplyAir = 0;          // m3/h, for code 14
+    double exhaustAir = 0;
+    QString filterText;            // for kNoUnitWithFilter, e.g. "F7 (supply)"
+    std::function<QString(double)> formatTemp;  // default: degC with one decimal at most
+  };
+
+  // The message number shown for a code; 0 for code 0.
+  static int MessageNumber(int nCode, const Context& context);
+  // The message with its parameters; empty for code 0.
+  static QString Text(int nCode, const Context& context);
+};

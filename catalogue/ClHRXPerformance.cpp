@@ -1,0 +1,463 @@
+// What a chosen unit does to the air at the design conditions: the exchange
+// along both air paths, the inlet heater that keeps the exchanger within its
+// humidity and temperature limits, the refrigerant coil (type 1) or the
+// capacity tables (type 2), the humidifier, the supply heater, and the energy
+// the exchanger saves.
+//
+// Exchange (eps_t, eps_h: corrected temperature and enthalpy efficiencies / 100,
+// VI the outdoor air entering the exchanger):
+//   EA.DBT = RA.DBT - (RA.DBT - VI.DBT) eps_t     EA.e = RA.e - (RA.e - VI.e) eps_h
+//   CI.DBT = VI.DBT - (VI.DBT - RA.DBT) eps_t     CI.e = VI.e - (VI.e - RA.e) eps_h
+// Mass flows: the dry-air density of the outdoor air, or 1.2 kg/m3 where so
+// stated; airflows in m3/h are divided by 3600.
+//
+// Every search here walks in 0.5 K steps inside the air model's range
+// (-80 .. 80 degC) and ends there at the latest.
+
+#include "catalogue/ClHRX.h"
+
+#include "catalogue/ClHRXPolynomial.h"
+#include "catalogue/ClIndoorUnit.h"
+#include "catalogue/Factory.h"
+#include "catalogue/HRXRatioCorr.h"
+#include "psychro/Air.h"
+
+#include <cfenv>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kNoTemperature = -273;
+constexpr double kFixedDensity = 1.2;         // kg/m3, where the computation fixes it
+constexpr double kSearchStepK = 0.5;
+constexpr double kLowestTempC = TAir::kMinTempC;
+constexpr double kHighestTempC = TAir::kMaxTempC;
+constexpr double kMinSearchStartC = -20;      // the lowest ambient the exchanger is tried at
+constexpr double kMaxSearchStartC = 60;       // the highest ambient tried in cooling
+constexpr double kMaxHeatedTempC = 60;        // heaters may not heat the air beyond this
+constexpr double kStandardTE = -273;          // the coil's standard evaporating temperature
+// The saturated state at 11 degC (31.724 kJ/kg): the fresh-air coil's
+// outlet follows the line through it and the outdoor state.
+constexpr double kCoilLineTempC = 11;
+constexpr double kCoilLineEnthalpy = 31.724;
+constexpr double kCoilLineHumidity = 0.00816;  // kg/kg, above which that line applies
+
+// Rounds a power to 0.001 kW, halves to even.
+double RoundKW(double x) {
+  const int previous = std::fegetround();
+  std::fesetround(FE_TONEAREST);
+  const double r = std::nearbyint(x * 1000) / 1000;
+  std::fesetround(previous);
+  return r;
+}
+
+double MassFlow(double density, double airflowM3h) { return density * airflowM3h / 3600; }
+
+double Eval(const Cls_HRXPolynomial* curve, double x) { return curve ? curve->Evaluate(x) : 0; }
+
+THRXRatioCorr& RatioCorrectionsOf(CTBaseFactory* pFactory) {
+  if (auto* factory = dynamic_cast<CTFactory*>(pFactory)) return factory->RatioCorrections();
+  return THRXRatioCorr::Shared();
+}
+
+// A state from its dry bulb and humidity ratio.
+void FillFromAH(RepPsychroPoint& p, const TAir& air) {
+  p.e = TAir::Enthalpy(p.AH, p.DBT);
+  p.RH = air.RelativeHumidity(p.AH, p.DBT);
+}
+
+// The computation of one mode on one unit; the unit's limits are read
+// through it.
+class Computation {
+ public:
+  Computation(Cls_HRX& unit, const TAir& air, ALPsychroSet& set) : v_unit(unit), v_air(air), p(set) {}
+
+  void InitPsychroSet(double RATemp, double RARelH, double OATemp, double OARelH) {
+    p = ALPsychroSet{};
+    p.RA = StateAt(RATemp, RARelH);
+    p.OA = StateAt(OATemp, OARelH);
+    p.EA = p.RA;
+    p.VI = p.SA = p.VO = p.CI = p.OA;
+  }
+
+  // The first limit the inputs break; negated tests, so that a value that is
+  // not a number breaks its limit too.
+  int CheckInputLimits(double RATemp, double RARelH, double OATemp, double OARelH, double SupplyAir,
+                       double ExhaustAir) const {
+    const double lo = v_unit.GetMinAirflow(), hi = v_unit.GetMaxAirflow();
+    if (!(SupplyAir >= lo && SupplyAir <= hi)) return Cls_HRX::kAirflowOutside;
+    if (!(ExhaustAir >= lo && ExhaustAir <= hi)) return Cls_HRX::kAirflowOutside;
+    const int type = v_unit.GetType();
+    if (type == Cls_HRX::kPlainUnit || type == Cls_HRX::kCoilUnit) {
+      if (!(RARelH <= v_unit.GetRAMaxRH())) return Cls_HRX::kRoomHumidityTooHigh;
+      if (!(RATemp >= v_unit.GetRAMinTemp() && RATemp <= v_unit.GetRAMaxTemp())) return Cls_HRX::kRoomTempOutside;
+    } else if (type == Cls_HRX::kFreshAirUnit) {
+      if (!(OARelH <= v_unit.GetOAMaxRH())) return Cls_HRX::kOutdoorHumidityTooHigh;
+      if (!(OATemp <= v_unit.GetOAMaxTemp())) return Cls_HRX::kOutdoorTempTooHigh;
+    }
+    return 0;
+  }
+
+  // The efficiencies (%) corrected for the exhaust/supply ratio.
+  void Efficiencies(double SupplyAir, double ExhaustAir, const Cls_HRXPolynomial* enthalpyCurve, double& tempEff,
+                    double& enthEff) {
+    THRXRatioCorr& corrections = RatioCorrectionsOf(v_unit.GetFactory());
+    const double ratio = ExhaustAir / SupplyAir;
+    tempEff = corrections.EfficiencyCorrection(ratio, Eval(v_unit.GetTempExhangeEfficiency(), SupplyAir));
+    enthEff = corrections.EfficiencyCorrection(ratio, Eval(enthalpyCurve, SupplyAir));
+    v_epsT = tempEff / 100;
+    v_epsH = enthEff / 100;
+  }
+
+  // EA and CI from RA and VI.
+  void Exchange() {
+    p.EA.DBT = p.RA.DBT - (p.RA.DBT - p.VI.DBT) * v_epsT;
+    p.EA.e = p.RA.e - (p.RA.e - p.VI.e) * v_epsH;
+    p.CI.DBT = p.VI.DBT - (p.VI.DBT - p.RA.DBT) * v_epsT;
+    p.CI.e = p.VI.e - (p.VI.e - p.RA.e) * v_epsH;
+    for (RepPsychroPoint* q : {&p.EA, &p.CI}) {
+      q->AH = TAir::HumidityRatio(q->e, q->DBT);
+      q->RH = v_air.RelativeHumidity(q->AH, q->DBT);
+    }
+  }
+
+  void ApplyExchange() {
+    Exchange();
+    p.HI = p.VO = p.SA = p.CI;
+  }
+
+  double ExhaustLimit(bool bUpsideDown) const {
+    return bUpsideDown && v_unit.GetEAMaxRHUpsideDown() > 0 ? v_unit.GetEAMaxRHUpsideDown() : v_unit.GetEAMaxRH();
+  }
+  double SupplyLimit(bool bUpsideDown) const {
+    return bUpsideDown && v_unit.GetVOMaxRHUpsideDown() > 0 ? v_unit.GetVOMaxRHUpsideDown() : v_unit.GetVOMaxRH();
+  }
+  double OutletLimit(bool bUpsideDown) const {
+    const double limit =
+        bUpsideDown && v_unit.GetCIMaxRHUpsideDown() > 0 ? v_unit.GetCIMaxRHUpsideDown() : v_unit.GetCIMaxRH();
+    return limit == 0 ? SupplyLimit(bUpsideDown) : limit;
+  }
+  double InletTempLimit(bool bUpsideDown) const {
+    return bUpsideDown ? v_unit.GetVIMinTempUpsideDown() : v_unit.GetVIMinTemp();
+  }
+
+  // The lowest outdoor temperature the exchanger takes without an inlet
+  // heater: the first, from -20 degC up, whose exhaust air stays within its
+  // humidity limit; not a number when none up to the room temperature does.
+  double FindMinAmbientTemp(bool bUpsideDown) const {
+    const double limit = ExhaustLimit(bUpsideDown);
+    for (double t = kMinSearchStartC + kSearchStepK; t <= kHighestTempC; t += kSearchStepK) {
+      if (!(t <= p.RA.DBT)) return kNaN;
+      const RepPsychroPoint outdoor = StateAt(t, p.OA.RH);
+      const double dbt = p.RA.DBT - (p.RA.DBT - t) * v_epsT;
+      const double e = p.RA.e - (p.RA.e - outdoor.e) * v_epsH;
+      if (v_air.RelativeHumidity(TAir::HumidityRatio(e, dbt), dbt) <= limit)
+        return std::max(t, InletTempLimit(bUpsideDown));
+    }
+    return kNaN;
+  }
+
+  // The highest outdoor temperature in cooling without an inlet heater: the
+  // first, from 60 degC down, whose supply air leaving the exchanger stays
+  // within its humidity limit; not a number when none does.
+  double FindMaxAmbientTemp(bool bUpsideDown) const {
+    const double limit = SupplyLimit(bUpsideDown);
+    for (double t = kMaxSearchStartC - kSearchStepK; t >= kLowestTempC; t -= kSearchStepK) {
+      const RepPsychroPoint outdoor = StateAt(t, p.OA.RH);
+      const double dbt = t - (t - p.RA.DBT) * v_epsT;
+      const double e = outdoor.e - (outdoor.e - p.RA.e) * v_epsH;
+      if (v_air.RelativeHumidity(TAir::HumidityRatio(e, dbt), dbt) <= limit) return t;
+    }
+    return kNaN;
+  }
+
+  // The smallest inlet heater (kW, in 0.5 K steps of the air entering the
+  // exchanger) that keeps exhaust and exchanger outlet within their humidity
+  // limits and the inlet at its minimum temperature. False when no inlet
+  // temperature up to 80 degC does.
+  bool FindInletHeater(bool bUpsideDown, double SupplyAir, double& heaterKW) {
+    heaterKW = 0;
+    const double exhaustLimit = ExhaustLimit(bUpsideDown), outletLimit = OutletLimit(bUpsideDown);
+    const double tempLimit = InletTempLimit(bUpsideDown);
+    const auto withinLimits = [&] { return p.EA.RH <= exhaustLimit && p.CI.RH <= outletLimit; };
+    if (withinLimits() && p.VI.DBT >= tempLimit) return true;
+    if (p.VI.DBT < tempLimit) p.VI.DBT = tempLimit - kSearchStepK;
+    for (;;) {
+      p.VI.DBT += kSearchStepK;
+      if (!(p.VI.DBT <= kHighestTempC)) return false;
+      p.VI.e = TAir::Enthalpy(p.VI.AH, p.VI.DBT);
+      Exchange();
+      if (withinLimits()) break;
+    }
+    p.VI.RH = v_air.RelativeHumidity(p.VI.AH, p.VI.DBT);
+    p.HI = p.VO = p.SA = p.CI;
+    heaterKW = RoundKW(std::fabs(p.OA.e - p.VI.e) * MassFlow(v_air.DryAirDensity(p.OA.DBT), SupplyAir));
+    return true;
+  }
+
+  // The user's inlet heater; false when it would heat the air beyond 60 degC.
+  bool ApplyInletHeater(double Q, double SupplyAir) {
+    p.VI.e = Q / MassFlow(v_air.DryAirDensity(p.OA.DBT), SupplyAir) + p.OA.e;
+    p.VI.AH = p.OA.AH;
+    p.VI.DBT = TAir::DryBulbTemp(p.VI.e, p.VI.AH);
+    if (!(p.VI.DBT <= kMaxHeatedTempC)) return false;
+    p.VI.RH = v_air.RelativeHumidity(p.VI.AH, p.VI.DBT);
+    ApplyExchange();
+    return true;
+  }
+
+  // A coil of sensible and total capacity Qs, Qt (kW, negative for heating).
+  void ApplyCoil(double SupplyAir, double Qs, double Qt) {
+    const double m = MassFlow(kFixedDensity, SupplyAir);
+    p.VO.e = p.CI.e - Qt / m;
+    p.VO.DBT = p.CI.DBT - Qs / (m * (1.006 + 1.84 * p.CI.AH));
+    p.VO.AH = Qt == Qs ? p.CI.AH : TAir::HumidityRatio(p.VO.e, p.VO.DBT);
+    double rest = p.VO.AH, water = 0;
+    v_air.GetCondensWater(p.VO.AH, p.VO.DBT, 0, rest, water);
+    p.VO.AH = rest;
+    p.VO.RH = v_air.RelativeHumidity(p.VO.AH, p.VO.DBT);
+    p.SA = p.VO;
+  }
+
+  // The humidifier (kg/h), adiabatic; it never takes the air past saturation.
+  double Humidify(double ratio, double SupplyAir) {
+    const double nominal = v_unit.GetNomHumidity();
+    if (!(nominal > 0)) return 0;
+    THRXRatioCorr& corrections = RatioCorrectionsOf(v_unit.GetFactory());
+    p.HI = p.VO;
+    const double wb = v_air.ConvertDBRH2WB(p.VO.DBT, p.VO.RH);
+    double H = nominal * corrections.RatioHumidification(ratio) * corrections.TempHumidification(p.VO.DBT - wb);
+    const double density = kFixedDensity * SupplyAir;  // kg of air per hour
+    // At most up to the saturated state of the same enthalpy (the wet bulb).
+    const double saturatedAH = v_air.AbsoluteHumidity(100, v_air.WetBulbTemp(p.VO.DBT, p.VO.e));
+    if (std::isfinite(saturatedAH) && p.VO.AH + H / density > saturatedAH) H = std::max(0.0, (saturatedAH - p.VO.AH) * density);
+    p.VO.AH += H / density;
+    p.VO.DBT = TAir::DryBulbTemp(p.VO.e, p.VO.AH);
+    p.VO.RH = std::min(100.0, v_air.RelativeHumidity(p.VO.AH, p.VO.DBT));
+    p.SA = p.VO;
+    return H;
+  }
+
+  // The supply heater (kW) that brings the supply air to T; 0 when it is warm enough.
+  double SupplyHeaterFor(double SupplyAir, double T) {
+    if (!(T > p.VO.DBT)) return 0;
+    p.SA.DBT = T;
+    p.SA.AH = p.VO.AH;
+    FillFromAH(p.SA, v_air);
+    return RoundKW(std::fabs(p.VO.e - p.SA.e) * MassFlow(kFixedDensity, SupplyAir));
+  }
+
+  int ApplyUserSupplyHeater(double Q, double SupplyAir) {
+    p.SA.e = Q / MassFlow(v_air.DryAirDensity(p.OA.DBT), SupplyAir) + p.VO.e;
+    p.SA.AH = p.VO.AH;
+    p.SA.DBT = TAir::DryBulbTemp(p.SA.e, p.SA.AH);
+    if (!(p.SA.DBT < kMaxHeatedTempC)) return Cls_HRX::kSupplyHeaterTooLarge;
+    p.SA.RH = v_air.RelativeHumidity(p.SA.AH, p.SA.DBT);
+    return 0;
+  }
+
+  // A fresh-air unit's capacity (kW) from its tables at a wanted discharge
+  // (supply) temperature T, blended between the blocks of the whole degrees
+  // around T, and limited to the maximum table. A negative answer: outside
+  // the tables.
+  template <typename Lookup>
+  double TableCapacity(const std::vector<const Cls_HRXPolynomial*>& table,
+                       const std::vector<const Cls_HRXPolynomial*>& maxTable, double SupplyAir, double T,
+                       Lookup lookup) const {
+    if (table.empty() || !std::isfinite(T)) return -1;
+    const double n = SupplyAir / v_unit.GetNomAirflow();
+    const double t0 = std::trunc(T);
+    double C = lookup(Cls_HRXPolynomial::SelectDischargeBlock(table, t0)) * n;
+    if (T != t0) {
+      const double C1 = lookup(Cls_HRXPolynomial::SelectDischargeBlock(table, t0 + 1)) * n;
+      C += (T - t0) * (C1 - C);
+    }
+    if (!maxTable.empty()) C = std::min(C, lookup(maxTable));
+    return std::isfinite(C) ? C : -1;
+  }
+
+  RepPsychroPoint StateAt(double t, double rh) const {
+    RepPsychroPoint q;
+    q.DBT = t;
+    q.RH = rh;
+    q.AH = v_air.AbsoluteHumidity(rh, t);
+    q.e = TAir::Enthalpy(q.AH, t);
+    return q;
+  }
+
+  ALPsychroSet& Set() { return p; }
+
+ private:
+  Cls_HRX& v_unit;
+  const TAir& v_air;
+  ALPsychroSet& p;
+  double v_epsT = 0;
+  double v_epsH = 0;
+};
+
+}  // namespace
+
+int Cls_HRX::SelectForCooling(double RATemp, double RARelH, double OATemp, double OARelH, double SupplyAir,
+                              double ExhaustAir, const TAir& Air, double TETemp, double Discharge, bool bUpsideDown,
+                              ALPsychroSet& PsychroPoints, double& TotalCap, double& SensibleCap,
+                              double& TemperatureEff, double& EnthalpyEff, double& MaxAmbientTemp,
+                              ALHeaterSet& InletHeater) {
+  Computation c(*this, Air, PsychroPoints);
+  const auto reset = [&] {
+    c.InitPsychroSet(RATemp, RARelH, OATemp, OARelH);
+    TotalCap = SensibleCap = TemperatureEff = EnthalpyEff = 0;
+    MaxAmbientTemp = kNoTemperature;
+    InletHeater.CalcHeater = 0;
+  };
+  const auto fail = [&](int code) {
+    reset();
+    return code;
+  };
+  reset();
+  if (const int code = c.CheckInputLimits(RATemp, RARelH, OATemp, OARelH, SupplyAir, ExhaustAir)) return code;
+  if (RATemp >= OATemp) return 0;  // no cooling duty
+  LoadEfficiencies();
+  ALPsychroSet& p = c.Set();
+
+  if (GetType() == kFreshAirUnit) {
+    if (!(OARelH > GetMinCoolRH())) return kCoolHumidityTooLow;
+    const double wb = Air.ConvertDBRH2WB(p.OA.DBT, p.OA.RH);
+    TotalCap = c.TableCapacity(v_coolCaps, v_maxCoolCaps, SupplyAir, Discharge, [&](const auto& block) {
+      return Cls_HRXPolynomial::EvalCoolCapBlock(block, wb, p.OA.DBT);
+    });
+    if (!(TotalCap > 0)) return fail(kCoolCapOutside);
+    p.VO.e = p.OA.e - TotalCap / MassFlow(kFixedDensity, SupplyAir);
+    if (p.OA.AH > kCoilLineHumidity)
+      p.VO.DBT = (p.VO.e - kCoilLineEnthalpy) * (p.OA.DBT - kCoilLineTempC) / (p.OA.e - kCoilLineEnthalpy) + kCoilLineTempC;
+    else
+      p.VO.DBT = TAir::DryBulbTemp(p.VO.e, p.OA.AH);
+    p.VO.AH = TAir::HumidityRatio(p.VO.e, p.VO.DBT);
+    // A capacity that takes out more than the air holds is outside the tables.
+    if (!(p.VO.AH > 0) || !std::isfinite(p.VO.DBT)) return fail(kCoolCapOutside);
+    const double dewPoint = Air.DewPoint(p.VO.AH);
+    if (dewPoint > p.VO.DBT) p.VO.DBT = dewPoint;
+    p.VO.RH = Air.RelativeHumidity(p.VO.AH, p.VO.DBT);
+    p.SA = p.VO;
+    return 0;
+  }
+  if (GetType() != kPlainUnit && GetType() != kCoilUnit) return 0;
+
+  c.Efficiencies(SupplyAir, ExhaustAir, v_cEnthalpyExEff, TemperatureEff, EnthalpyEff);
+  c.ApplyExchange();
+  const double maxAmbient = c.FindMaxAmbientTemp(bUpsideDown);
+  MaxAmbientTemp = std::isnan(maxAmbient) ? kNoTemperature : maxAmbient;
+  double heater = 0;
+  if (!(maxAmbient >= p.OA.DBT) && !c.FindInletHeater(bUpsideDown, SupplyAir, heater))
+    return fail(kInletHeaterTooLarge);
+  InletHeater.SetCalcHeater(heater);
+  if (InletHeater.UserHeater > InletHeater.CalcHeater && !c.ApplyInletHeater(InletHeater.UserHeater, SupplyAir))
+    return fail(kInletHeaterTooLarge);
+  if (!(p.VI.RH <= GetOAMaxRH())) return fail(kOutdoorHumidityTooHigh);
+  if (!(p.VI.DBT <= GetOAMaxTemp())) return fail(kInletTempOutside);
+  if (GetType() == kCoilUnit) {
+    if (Cls_IndoorUnit* coil = v_indoor.get()) {
+      const double n = SupplyAir / GetNomAirflow();
+      int err = 0;
+      TotalCap = coil->GetTCoolCap(TETemp, p.CI.DBT, p.CI.RH, Air, false, err) * Eval(v_totalCapCorr, n);
+      SensibleCap = coil->GetSCoolCap(TETemp, p.CI.DBT, p.CI.RH, Air, false, err) * Eval(v_sensibleCapCorr, n);
+    }
+    c.ApplyCoil(SupplyAir, SensibleCap, TotalCap);
+  }
+  return 0;
+}
+
+int Cls_HRX::SelectForHeating(double RATemp, double RARelH, double OATemp, double OARelH, double SupplyAir,
+                              double ExhaustAir, const TAir& Air, double SupplyTemp, bool bUpsideDown,
+                              ALPsychroSet& PsychroPoints, double& HeatCap, double& TemperatureEff,
+                              double& EnthalpyEff, double& MinAmbientTemp, double& Humidification,
+                              ALHeaterSet& InletHeater, ALHeaterSet& SupplyHeater) {
+  Computation c(*this, Air, PsychroPoints);
+  const auto reset = [&] {
+    c.InitPsychroSet(RATemp, RARelH, OATemp, OARelH);
+    HeatCap = TemperatureEff = EnthalpyEff = Humidification = 0;
+    MinAmbientTemp = kNoTemperature;
+    InletHeater.CalcHeater = 0;
+    SupplyHeater.CalcHeater = 0;
+  };
+  const auto fail = [&](int code) {
+    reset();
+    return code;
+  };
+  reset();
+  const double tempLimit = c.InletTempLimit(bUpsideDown);
+  if (const int code = c.CheckInputLimits(RATemp, RARelH, OATemp, OARelH, SupplyAir, ExhaustAir)) return code;
+  if (RATemp <= OATemp) return 0;  // no heating duty
+  LoadEfficiencies();
+  ALPsychroSet& p = c.Set();
+
+  if (GetType() == kFreshAirUnit) {
+    if (!(OARelH > GetMinHeatRH())) return kHeatHumidityTooLow;
+    if (p.VI.DBT < tempLimit) {
+      p.VI.DBT = tempLimit;
+      FillFromAH(p.VI, Air);
+      p.CI = p.HI = p.VO = p.SA = p.VI;
+      InletHeater.SetCalcHeater(
+          RoundKW(std::fabs(p.OA.e - p.VI.e) * MassFlow(Air.DryAirDensity(p.OA.DBT), SupplyAir)));
+    }
+    if (!(RATemp < SupplyTemp)) return fail(kRoomNotBelowDischarge);
+    HeatCap = c.TableCapacity(v_heatCaps, v_maxHeatCaps, SupplyAir, SupplyTemp, [&](const auto& block) {
+      return Cls_HRXPolynomial::EvalHeatCapBlock(block, p.VI.DBT);
+    });
+    if (!(HeatCap > 0)) return fail(kHeatCapOutside);
+    p.VO.DBT = p.VI.DBT + HeatCap / (MassFlow(kFixedDensity, SupplyAir) * (1.006 + 1.84 * p.VI.AH));
+    p.VO.AH = p.VI.AH;
+    FillFromAH(p.VO, Air);
+    p.SA = p.VO;
+    return 0;
+  }
+  if (GetType() != kPlainUnit && GetType() != kCoilUnit) return 0;
+
+  c.Efficiencies(SupplyAir, ExhaustAir, v_hEnthalpyExEff, TemperatureEff, EnthalpyEff);
+  c.ApplyExchange();
+  const double minAmbient = c.FindMinAmbientTemp(bUpsideDown);
+  MinAmbientTemp = std::isnan(minAmbient) ? kNoTemperature : minAmbient;
+  double heater = 0;
+  // When no outdoor temperature meets the exhaust limit, the heater is searched too.
+  if (!(minAmbient <= p.OA.DBT) && !c.FindInletHeater(bUpsideDown, SupplyAir, heater))
+    return fail(kInletHeaterTooLarge);
+  InletHeater.SetCalcHeater(heater);
+  if (InletHeater.UserHeater > InletHeater.CalcHeater && !c.ApplyInletHeater(InletHeater.UserHeater, SupplyAir))
+    return fail(kInletHeaterTooLarge);
+  if (!(p.VI.RH <= GetOAMaxRH())) return fail(kOutdoorHumidityTooHigh);
+  if (!(p.VI.DBT >= GetOAMinTemp())) return fail(kInletTempOutside);
+  if (GetType() == kPlainUnit) {
+    SupplyHeater.SetCalcHeater(SupplyTemp > 0 ? c.SupplyHeaterFor(SupplyAir, SupplyTemp) : 0);
+  } else {
+    if (Cls_IndoorUnit* coil = v_indoor.get()) {
+      int err = 0;
+      HeatCap = coil->GetHeatCap(p.CI.DBT, false, err) * Eval(v_totalCapCorr, SupplyAir / GetNomAirflow());
+    }
+    c.ApplyCoil(SupplyAir, -HeatCap, -HeatCap);
+    Humidification = c.Humidify(SupplyAir / GetNomAirflow(), SupplyAir);
+  }
+  if (SupplyHeater.UserHeater > SupplyHeater.CalcHeater)
+    if (const int code = c.ApplyUserSupplyHeater(SupplyHeater.UserHeater, SupplyAir)) return fail(code);
+  return 0;
+}
+
+void Cls_HRX::CalcCoolSavings(const ALPsychroSet& p, double SupplyAir, const TAir& Air, double& LatentSavings,
+                              double& SensibleSavings) const {
+  LatentSavings = SensibleSavings = 0;
+  if (GetType() != kPlainUnit && GetType() != kCoilUnit) return;
+  const double m = MassFlow(Air.DryAirDensity(p.VO.DBT), SupplyAir);
+  const double hStar = TAir::Enthalpy(p.VO.AH, p.VI.DBT);
+  LatentSavings = std::fabs(p.VI.e - hStar) * m;
+  SensibleSavings = std::fabs(hStar - p.VO.e) * m;
+}
+
+void Cls_HRX::CalcHeatSavings(const ALPsychroSet& p, double SupplyAir, const TAir& Air, double& LatentSavings,
+                              double& SensibleSavings) const {
+  LatentSavings = SensibleSavings = 0;
+  if (GetType() != kPlainUnit && GetType() != kCoilUnit) return;
+  const double m = MassFlow(Air.DryAirDensity(p.VO.DBT), SupplyAir);
+  const double hStar = TAir::Enthalpy(p.VI.AH, p.VO.DBT);
+  LatentSavings = std::fabs(p.VO.e - hStar) * m;
+  SensibleSavings = std::fabs(hStar - p.VI.e) * m;
+}
