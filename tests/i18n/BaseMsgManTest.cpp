@@ -17,7 +17,9 @@ TEST_F(Messages, ResolvesEveryRangeWithParameters) {
   EXPECT_EQ(TBaseMsg::GetUnicodeString(74), "Your project has not been saved. Save it now?");
   EXPECT_EQ(TBaseMsg::GetUnicodeString(119), "There are no printers defined in Windows");
   EXPECT_EQ(TBaseMsg::GetUnicodeString(0), "");   // an empty entry
-  EXPECT_EQ(TBaseMsg::GetUnicodeString(120), "");  // in no range
+  EXPECT_EQ(TBaseMsg::GetUnicodeString(120, QString("F7 supply")),
+            "None of the available ventilation devices offers the chosen filter (F7 supply).");
+  EXPECT_EQ(TBaseMsg::GetUnicodeString(121), "");  // in no range
   EXPECT_EQ(TBaseMsg::GetUnicodeString(-2, QString("a.ven")), "Unable to open file a.ven");
   EXPECT_EQ(TBaseMsg::GetUnicodeString(-12, QString("Aerolith")),
             "You need administrator rights to uninstall Aerolith. Only the user preferences are removed");
