@@ -1,0 +1,290 @@
+// The unit computation in cooling and heating against golden values worked
+// out by an independent model of the same formulas
+// (golden/hrx_performance.py, run with --cpp to regenerate
+// golden/PerformanceGolden.inc), on the demonstration catalogue; then the
+// codes, and searches that must end whatever the data.
+
+#include "catalogue/ClHRX.h"
+#include "catalogue/Factory.h"
+#include "catalogue/RecordCast.h"
+#include "psychro/Air.h"
+#include "recdb/MemDB.h"
+#include "recdb/RecordingPresenter.h"
+#include "resources/EmbeddedData.h"
+#include "tools/CatalogueSource.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+struct GoldenPoint {
+  double dbt, rh, ah, e;
+};
+
+struct GoldenPerformance {
+  const char* name;
+  const char* unit;
+  bool heating;
+  double altitude;
+  double raTemp, raRelH;
+  double oaTemp, oaRelH;
+  double supplyAir, exhaustAir;
+  double teTemp;
+  double discharge;
+  double supplyTemp;
+  double userInletHeater, userSupplyHeater;
+  bool upsideDown;
+  int code;
+  GoldenPoint ra, oa, ea, sa, vi, vo, ci, hi;
+  double temperatureEff, enthalpyEff;
+  double totalCap, sensibleCap;
+  double heatCap;
+  double maxAmbientTemp;
+  double minAmbientTemp;
+  double inletHeaterCalc, inletHeaterUser;
+  double supplyHeaterCalc, supplyHeaterUser;
+  double humidification;
+  double latentSavings, sensibleSavings;
+};
+
+struct GoldenCode {
+  const char* name;
+  const char* unit;
+  bool heating;
+  double altitude;
+  double raTemp, raRelH, oaTemp, oaRelH, supplyAir, exhaustAir;
+  double teTemp, discharge, supplyTemp, userInletHeater, userSupplyHeater;
+  bool upsideDown;
+  int code;
+};
+
+#include "golden/PerformanceGolden.inc"
+
+// The embedded catalogue, loaded once for the suite.
+class DemoCatalogue : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    EmbeddedData::Ensure();
+    CTResDbEngine::RegisterEngine();
+    CTMemDbEngine::UseCompression(true);
+    CTMemDbEngine::SetCompressionSignature(QStringLiteral("K7R"));
+    s_factory = new CTFactory();
+    s_factory->SetRequiredEngineType(0, CTResDbEngine::ClassName());
+    s_factory->SetReadOnly(0, true);
+    ASSERT_TRUE(s_factory->Connect());
+  }
+  static void TearDownTestSuite() {
+    delete s_factory;
+    s_factory = nullptr;
+    CTMemDbEngine::UseCompression(false);
+    CTMemDbEngine::SetCompressionSignature(QString());
+  }
+  void SetUp() override {
+    TBaseMsg::SetPresenter(&v_messages);
+    CTDbObject::SetDefaultFactory(s_factory);
+  }
+  void TearDown() override {
+    CTDbObject::SetDefaultFactory(nullptr);
+    TBaseMsg::SetPresenter(nullptr);
+  }
+  // A fresh record of the unit: its caches (the coil's bypass factors are
+  // kept per site pressure) start empty for every case.
+  static std::unique_ptr<Cls_HRX> Unit(const char* name) {
+    ObjectList<Cls_HRX> units = RecordsAs<Cls_HRX>(CTDbObject::GetAllRecords(Cls_HRX::kClassID, false, s_factory));
+    for (int i = 0; i < units.Count(); ++i)
+      if (units.Item(i)->GetName() == QLatin1String(name)) return std::unique_ptr<Cls_HRX>(units.Extract(i));
+    return nullptr;
+  }
+
+  struct Outcome {
+    int code = -1;
+    ALPsychroSet set;
+    double tempEff = 0, enthEff = 0, totalCap = 0, sensibleCap = 0, heatCap = 0;
+    double maxAmbient = -273, minAmbient = -273, humidification = 0, latent = 0, sensible = 0;
+    ALHeaterSet inlet, supply;
+  };
+
+  template <typename Case>
+  static Outcome Run(const Case& c) {
+    Outcome o;
+    std::unique_ptr<Cls_HRX> unit = Unit(c.unit);
+    EXPECT_NE(unit, nullptr) << c.unit;
+    if (!unit) return o;
+    const TAir air(c.altitude);
+    o.inlet.UserHeater = c.userInletHeater;
+    o.supply.UserHeater = c.userSupplyHeater;
+    if (c.heating) {
+      o.code = unit->SelectForHeating(c.raTemp, c.raRelH, c.oaTemp, c.oaRelH, c.supplyAir, c.exhaustAir, air,
+                                      c.supplyTemp, c.upsideDown, o.set, o.heatCap, o.tempEff, o.enthEff,
+                                      o.minAmbient, o.humidification, o.inlet, o.supply);
+      unit->CalcHeatSavings(o.set, c.supplyAir, air, o.latent, o.sensible);
+    } else {
+      o.code = unit->SelectForCooling(c.raTemp, c.raRelH, c.oaTemp, c.oaRelH, c.supplyAir, c.exhaustAir, air,
+                                      c.teTemp, c.discharge, c.upsideDown, o.set, o.totalCap, o.sensibleCap,
+                                      o.tempEff, o.enthEff, o.maxAmbient, o.inlet);
+      unit->CalcCoolSavings(o.set, c.supplyAir, air, o.latent, o.sensible);
+    }
+    return o;
+  }
+
+  static CTFactory* s_factory;
+  RecordingPresenter v_messages;
+};
+
+CTFactory* DemoCatalogue::s_factory = nullptr;
+
+// Agreement to 1e-7 relative: both models follow the same formulas, but
+// their iterative parts (wet bulb, apparatus dew point) stop at slightly
+// different points.
+void ExpectClose(double actual, double expected, const char* what) {
+  EXPECT_NEAR(actual, expected, 1e-9 + 1e-7 * std::fabs(expected)) << what;
+}
+
+void ExpectState(const RepPsychroPoint& actual, const GoldenPoint& expected, const char* name) {
+  SCOPED_TRACE(name);
+  ExpectClose(actual.DBT, expected.dbt, "DBT");
+  ExpectClose(actual.RH, expected.rh, "RH");
+  ExpectClose(actual.AH, expected.ah, "AH");
+  ExpectClose(actual.e, expected.e, "e");
+}
+
+class GoldenCases : public DemoCatalogue, public testing::WithParamInterface<GoldenPerformance> {};
+
+TEST_P(GoldenCases, MatchTheIndependentModel) {
+  const GoldenPerformance& g = GetParam();
+  const Outcome o = Run(g);
+  ASSERT_EQ(o.code, g.code);
+  ExpectState(o.set.RA, g.ra, "RA");
+  ExpectState(o.set.OA, g.oa, "OA");
+  ExpectState(o.set.EA, g.ea, "EA");
+  ExpectState(o.set.SA, g.sa, "SA");
+  ExpectState(o.set.VI, g.vi, "VI");
+  ExpectState(o.set.VO, g.vo, "VO");
+  ExpectState(o.set.CI, g.ci, "CI");
+  ExpectState(o.set.HI, g.hi, "HI");
+  ExpectClose(o.tempEff, g.temperatureEff, "temperature efficiency");
+  ExpectClose(o.enthEff, g.enthalpyEff, "enthalpy efficiency");
+  ExpectClose(o.totalCap, g.totalCap, "total capacity");
+  ExpectClose(o.sensibleCap, g.sensibleCap, "sensible capacity");
+  ExpectClose(o.heatCap, g.heatCap, "heating capacity");
+  EXPECT_EQ(o.maxAmbient, g.maxAmbientTemp);
+  EXPECT_EQ(o.minAmbient, g.minAmbientTemp);
+  ExpectClose(o.inlet.CalcHeater, g.inletHeaterCalc, "inlet heater");
+  ExpectClose(o.inlet.UserHeater, g.inletHeaterUser, "inlet heater used");
+  ExpectClose(o.supply.CalcHeater, g.supplyHeaterCalc, "supply heater");
+  ExpectClose(o.supply.UserHeater, g.supplyHeaterUser, "supply heater used");
+  ExpectClose(o.humidification, g.humidification, "humidification");
+  ExpectClose(o.latent, g.latentSavings, "latent savings");
+  ExpectClose(o.sensible, g.sensibleSavings, "sensible savings");
+}
+
+INSTANTIATE_TEST_SUITE_P(Demo, GoldenCases, testing::ValuesIn(kGoldenPerformance),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+class CodeCases : public DemoCatalogue, public testing::WithParamInterface<GoldenCode> {};
+
+TEST_P(CodeCases, AnswerTheLimitThatIsBroken) {
+  const GoldenCode& c = GetParam();
+  const Outcome o = Run(c);
+  EXPECT_EQ(o.code, c.code);
+  // A failed computation leaves its outputs reset.
+  EXPECT_EQ(o.totalCap + o.sensibleCap + o.heatCap + o.tempEff + o.enthEff, 0);
+  EXPECT_EQ(o.inlet.CalcHeater, 0);
+  EXPECT_EQ(o.set.SA.DBT, o.set.OA.DBT);
+}
+
+INSTANTIATE_TEST_SUITE_P(Demo, CodeCases, testing::ValuesIn(kGoldenCodes),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+}  // namespace
+
+namespace {
+
+// A unit with no curves (efficiencies of 0) and humidity limits of 0: no
+// outdoor temperature and no inlet heater can satisfy it.
+const char* const kHopelessUnit = R"(
+table HRX
+  HRX_ID Fld_Name HRX_Type HRX_MinAirflow HRX_MaxAirflow HRX_NomAirflow HRX_EAMaxRH HRX_VOMaxRH HRX_CIMaxRH HRX_EAMaxRHUpsideDown HRX_VOMaxRHUpsideDown HRX_CIMaxRHUpsideDown HRX_OAMaxRH HRX_RAMaxRH HRX_NomHumidity
+  1      NV-0     0        100            500            300            0           0           0           0                     0                     0                     100         100         0
+  2      NV-0D    1        100            500            0              0           0           0           0                     0                     0                     100         100         5
+  3      NV-0F    2        100            500            0              0           0           0           0                     0                     0                     100         100         0
+end
+)";
+
+class Searches : public testing::Test {
+ protected:
+  void SetUp() override {
+    CTMemDbEngine::RegisterEngine();
+    TBaseMsg::SetPresenter(&v_messages);
+    v_factory.SetRequiredEngineType(0, CTMemDbEngine::ClassName());
+    ASSERT_TRUE(v_factory.Connect());
+    CTDbObject::SetDefaultFactory(&v_factory);
+    CTCatalogueSource source;
+    source.AddText(QString::fromUtf8(kHopelessUnit), QStringLiteral("hopeless.cat"));
+    ASSERT_TRUE(source.Build(v_factory)) << source.Problems().join('\n').toStdString();
+  }
+  void TearDown() override {
+    CTDbObject::SetDefaultFactory(nullptr);
+    TBaseMsg::SetPresenter(nullptr);
+  }
+  RecordingPresenter v_messages;
+  CTFactory v_factory;
+};
+
+TEST_F(Searches, EndWhateverTheDataAndInputs) {
+  const double nan = std::nan(""), inf = INFINITY;
+  const TAir air;
+  struct Inputs {
+    double ra, raRH, oa, oaRH, supply, exhaust, te, discharge, supplyTemp, userHeater;
+  };
+  const Inputs inputs[] = {
+      {22, 50, -10, 80, 300, 300, 6, 16, 20, 0},     // heating duty
+      {26, 50, 35, 50, 300, 300, 6, 16, 20, 0},      // cooling duty
+      {22, 50, -10, 80, 300, 300, 6, 16, 20, 5},     // with a user heater
+      {nan, 50, -10, 80, 300, 300, 6, 16, 20, 0},
+      {22, nan, -10, 80, 300, 300, 6, 16, 20, 0},
+      {22, 50, nan, 80, 300, 300, 6, 16, 20, 0},
+      {22, 50, -10, nan, 300, 300, 6, 16, 20, 0},
+      {22, 50, -10, 80, inf, 300, 6, 16, 20, 0},
+      {22, 50, -10, 80, 300, nan, 6, 16, 20, 0},
+      {22, 50, -10, 80, 300, 300, nan, nan, nan, nan},
+      {22, 50, -inf, 80, 300, 300, 6, 16, inf, inf},
+  };
+  for (int id = 1; id <= 3; ++id) {
+    Cls_HRX unit(id, &v_factory);
+    unit.Read();
+    for (const Inputs& in : inputs) {
+      ALPsychroSet set;
+      ALHeaterSet inlet{in.userHeater, 0}, supply{in.userHeater, 0};
+      double a = 0, b = 0, c = 0, d = 0, e = 0, f = 0;
+      const int cooling = unit.SelectForCooling(in.ra, in.raRH, in.oa, in.oaRH, in.supply, in.exhaust, air, in.te,
+                                                in.discharge, false, set, a, b, c, d, e, inlet);
+      EXPECT_GE(cooling, 0);
+      EXPECT_LE(cooling, Cls_HRX::kSupplyHeaterTooLarge);
+      const int heating = unit.SelectForHeating(in.ra, in.raRH, in.oa, in.oaRH, in.supply, in.exhaust, air,
+                                                in.supplyTemp, true, set, a, b, c, d, e, inlet, supply);
+      EXPECT_GE(heating, 0);
+      EXPECT_LE(heating, Cls_HRX::kSupplyHeaterTooLarge);
+      unit.CalcHeatSavings(set, in.supply, air, e, f);
+    }
+  }
+  // The plain unit with limits of 0 needs an inlet heater no inlet
+  // temperature satisfies: the search stops at its bound with code 20.
+  Cls_HRX plain(1, &v_factory);
+  plain.Read();
+  ALPsychroSet set;
+  ALHeaterSet inlet, supply;
+  double cap = 0, te = 0, he = 0, ambient = 0, humid = 0;
+  EXPECT_EQ(plain.SelectForHeating(22, 50, -10, 80, 300, 300, air, 20, false, set, cap, te, he, ambient, humid, inlet,
+                                   supply),
+            Cls_HRX::kInletHeaterTooLarge);
+  EXPECT_EQ(ambient, -273);
+  double sensible = 0;
+  EXPECT_EQ(plain.SelectForCooling(26, 50, 35, 50, 300, 300, air, 6, 16, false, set, cap, sensible, te, he, ambient,
+                                   inlet),
+            Cls_HRX::kInletHeaterTooLarge);
+}
+
+}  // namespace
