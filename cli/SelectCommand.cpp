@@ -126,6 +126,8 @@ QString ReadRequest(const QStringList& arguments, Request& r) {
     if (!options.Has(name)) return QString();
     const std::optional<double> value = options.Number(name);
     if (!value) return options.Error();
+    if (lo > 0 && lo < 1e-6 && !(*value >= lo && *value <= hi))
+      return QStringLiteral("%1 must be a positive airflow").arg(QString::fromLatin1(name));
     if (!(*value >= lo && *value <= hi))
       return QStringLiteral("%1 must be between %2 and %3 %4")
           .arg(QString::fromLatin1(name), TBaseMsg::Number2Str(lo, 15), TBaseMsg::Number2Str(hi, 15),

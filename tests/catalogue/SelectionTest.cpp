@@ -8,7 +8,9 @@
 
 #include "CatalogueTest.h"
 
+#include "catalogue/ClDevOptCombination.h"
 #include "catalogue/ClDeviceOption.h"
+#include "catalogue/ClTrivaneDeviceOption.h"
 #include "catalogue/ClHRX.h"
 #include "catalogue/ClHRXSpType.h"
 #include "catalogue/ClHRXSpeed.h"
@@ -230,6 +232,38 @@ TEST_F(Selection, UnitRangesAndFamilies) {
   EXPECT_EQ(unit->GetFilterOption(2)->GetName(), "F7-T");
   EXPECT_EQ(unit->GetFilterOption(0), nullptr);
   EXPECT_EQ(unit->GetFilterESP(3, 300), 0);  // no such filter
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Selection, FreshAirUnitsAreNamedWithoutSpeedsAndRemovalTakesEverythingAlong) {
+  int code = -1;
+  ObjectList<Cls_HRX> found = Cls_HRX::SelectedDevices(Only(1), nullptr, 200, 200, 50, 50, 0, 0, 0, code);
+  ASSERT_FALSE(found.IsEmpty());
+  Cls_HRX* solution = found.Item(0);
+  int supplyID = 0, exhaustID = 0;
+  solution->GetSpeedIds(supplyID, exhaustID);
+  EXPECT_TRUE(solution->HasSpeeds(supplyID, exhaustID));
+  solution->SetType(Cls_HRX::kFreshAirUnit);
+  EXPECT_EQ(solution->GetQualifiedName(), "NV-T");
+  // A type-2 unit without curves reads its efficiency as "no data".
+  EXPECT_EQ(solution->GetTempExhangeEfficiency(), nullptr);
+  EXPECT_TRUE(solution->CoolCaps().empty());
+  int lo = -1, hi = -1;
+  solution->GetCoolDischargeRange(lo, hi);
+  EXPECT_EQ(lo, 0);
+  EXPECT_EQ(hi, 0);
+  EXPECT_EQ(solution->GetHeatSupplyTemp(), -273);
+
+  const auto count = [&](int cls) { return CTDbObject::CountAllRecords(cls, false, &v_factory); };
+  const int speedsBefore = count(Cls_HRXSpeed::kClassID);
+  v_units.Item(0)->Remove();
+  EXPECT_EQ(count(Cls_HRX::kClassID), 1);
+  EXPECT_EQ(count(Cls_HRXSpeed::kClassID), speedsBefore - 2);
+  EXPECT_EQ(count(Cls_DevOptCombination::kClassID), 0);
+  EXPECT_EQ(count(Cls_TrivaneDeviceOption::kClassID), 2);  // the options themselves stay
 }
 
 }  // namespace
