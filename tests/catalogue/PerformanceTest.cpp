@@ -210,6 +210,7 @@ table HRX
   1      NV-0     0        100            500            300            0           0           0           0                     0                     0                     100         100         0
   2      NV-0D    1        100            500            0              0           0           0           0                     0                     0                     100         100         5
   3      NV-0F    2        100            500            0              0           0           0           0                     0                     0                     100         100         0
+  4      NV-HUM   1        100            500            300            95          95          95          95                    95                    95                    100         100         50
 end
 )";
 
@@ -285,6 +286,34 @@ TEST_F(Searches, EndWhateverTheDataAndInputs) {
   EXPECT_EQ(plain.SelectForCooling(26, 50, 35, 50, 300, 300, air, 6, 16, false, set, cap, sensible, te, he, ambient,
                                    inlet),
             Cls_HRX::kInletHeaterTooLarge);
+}
+
+}  // namespace
+
+namespace {
+
+// A humidifier far too large for its airflow (50 kg/h into 300 m3/h) stops
+// at saturation: the air leaves at 100 % on the line of constant enthalpy,
+// and only the water it took is reported.
+TEST_F(Searches, TheHumidifierStopsAtSaturation) {
+  Cls_HRX unit(4, &v_factory);
+  unit.Read();
+  const TAir air;
+  ALPsychroSet set;
+  ALHeaterSet inlet, supply;
+  double heat = 0, tEff = 0, hEff = 0, ambient = 0, humidification = 0;
+  ASSERT_EQ(unit.SelectForHeating(20, 50, 5, 60, 300, 300, air, 0, false, set, heat, tEff, hEff, ambient,
+                                  humidification, inlet, supply),
+            0);
+  // No curves and no coil: the air reaches the humidifier as it came in.
+  EXPECT_DOUBLE_EQ(set.HI.DBT, 5);
+  EXPECT_NEAR(set.SA.RH, 100, 1e-3);  // the wet-bulb search stops within its tolerance
+  EXPECT_LE(set.SA.RH, 100);
+  EXPECT_NEAR(set.SA.e, set.HI.e, 1e-9);
+  const double waterTaken = (set.SA.AH - set.HI.AH) * 1.2 * 300;  // kg/h
+  EXPECT_NEAR(humidification, waterTaken, 1e-9);
+  EXPECT_GT(humidification, 0);
+  EXPECT_LT(humidification, 50);
 }
 
 }  // namespace
