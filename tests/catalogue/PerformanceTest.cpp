@@ -4,6 +4,8 @@
 // golden/PerformanceGolden.inc), on the demonstration catalogue; then the
 // codes, and searches that must end whatever the data.
 
+#include "CatalogueTest.h"
+#include "DemoCatalogue.h"
 #include "catalogue/ClHRX.h"
 #include "catalogue/Factory.h"
 #include "catalogue/RecordCast.h"
@@ -62,42 +64,8 @@ struct GoldenCode {
 
 #include "golden/PerformanceGolden.inc"
 
-// The embedded catalogue, loaded once for the suite.
-class DemoCatalogue : public testing::Test {
+class DemoCatalogue : public DemoCatalogueTest {
  protected:
-  static void SetUpTestSuite() {
-    EmbeddedData::Ensure();
-    CTResDbEngine::RegisterEngine();
-    CTMemDbEngine::UseCompression(true);
-    CTMemDbEngine::SetCompressionSignature(QStringLiteral("K7R"));
-    s_factory = new CTFactory();
-    s_factory->SetRequiredEngineType(0, CTResDbEngine::ClassName());
-    s_factory->SetReadOnly(0, true);
-    ASSERT_TRUE(s_factory->Connect());
-  }
-  static void TearDownTestSuite() {
-    delete s_factory;
-    s_factory = nullptr;
-    CTMemDbEngine::UseCompression(false);
-    CTMemDbEngine::SetCompressionSignature(QString());
-  }
-  void SetUp() override {
-    TBaseMsg::SetPresenter(&v_messages);
-    CTDbObject::SetDefaultFactory(s_factory);
-  }
-  void TearDown() override {
-    CTDbObject::SetDefaultFactory(nullptr);
-    TBaseMsg::SetPresenter(nullptr);
-  }
-  // A fresh record of the unit: its caches (the coil's bypass factors are
-  // kept per site pressure) start empty for every case.
-  static std::unique_ptr<Cls_HRX> Unit(const char* name) {
-    ObjectList<Cls_HRX> units = RecordsAs<Cls_HRX>(CTDbObject::GetAllRecords(Cls_HRX::kClassID, false, s_factory));
-    for (int i = 0; i < units.Count(); ++i)
-      if (units.Item(i)->GetName() == QLatin1String(name)) return std::unique_ptr<Cls_HRX>(units.Extract(i));
-    return nullptr;
-  }
-
   struct Outcome {
     int code = -1;
     ALPsychroSet set;
@@ -109,7 +77,7 @@ class DemoCatalogue : public testing::Test {
   template <typename Case>
   static Outcome Run(const Case& c) {
     Outcome o;
-    std::unique_ptr<Cls_HRX> unit = Unit(c.unit);
+    std::unique_ptr<Cls_HRX> unit = Unit(QString::fromUtf8(c.unit));
     EXPECT_NE(unit, nullptr) << c.unit;
     if (!unit) return o;
     const TAir air(c.altitude);
@@ -129,11 +97,7 @@ class DemoCatalogue : public testing::Test {
     return o;
   }
 
-  static CTFactory* s_factory;
-  RecordingPresenter v_messages;
 };
-
-CTFactory* DemoCatalogue::s_factory = nullptr;
 
 // Agreement to 1e-7 relative: both models follow the same formulas, but
 // their iterative parts (wet bulb, apparatus dew point) stop at slightly
@@ -214,24 +178,14 @@ table HRX
 end
 )";
 
-class Searches : public testing::Test {
+class Searches : public CatalogueTest {
  protected:
   void SetUp() override {
-    CTMemDbEngine::RegisterEngine();
-    TBaseMsg::SetPresenter(&v_messages);
-    v_factory.SetRequiredEngineType(0, CTMemDbEngine::ClassName());
-    ASSERT_TRUE(v_factory.Connect());
-    CTDbObject::SetDefaultFactory(&v_factory);
+    CatalogueTest::SetUp();
     CTCatalogueSource source;
     source.AddText(QString::fromUtf8(kHopelessUnit), QStringLiteral("hopeless.cat"));
     ASSERT_TRUE(source.Build(v_factory)) << source.Problems().join('\n').toStdString();
   }
-  void TearDown() override {
-    CTDbObject::SetDefaultFactory(nullptr);
-    TBaseMsg::SetPresenter(nullptr);
-  }
-  RecordingPresenter v_messages;
-  CTFactory v_factory;
 };
 
 TEST_F(Searches, EndWhateverTheDataAndInputs) {

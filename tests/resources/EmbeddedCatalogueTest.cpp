@@ -2,6 +2,7 @@
 // auto-correct off, matches its source row for row, carries the structure
 // version the reference asks for, and its data are physically plausible.
 
+#include "DemoCatalogue.h"
 #include "catalogue/ClHRX.h"
 #include "catalogue/ClHRXFilter.h"
 #include "catalogue/ClHRXPolynomial.h"
@@ -24,33 +25,10 @@
 
 namespace {
 
-class EmbeddedCatalogue : public testing::Test {
+class EmbeddedCatalogue : public DemoCatalogueTest {
  protected:
-  static void SetUpTestSuite() {
-    EmbeddedData::Ensure();
-    CTResDbEngine::RegisterEngine();
-    CTMemDbEngine::UseCompression(true);
-    CTMemDbEngine::SetCompressionSignature(QStringLiteral("K7R"));
-    CTMemDbEngine::SetAutoCorrect(false);
-  }
-  static void TearDownTestSuite() {
-    CTMemDbEngine::UseCompression(false);
-    CTMemDbEngine::SetCompressionSignature(QString());
-    CTBaseFactory::UnregisterEngine(CTResDbEngine::ClassName());
-  }
-  void SetUp() override {
-    TBaseMsg::SetPresenter(&v_messages);
-    v_factory.SetRequiredEngineType(0, CTResDbEngine::ClassName());
-    v_factory.SetReadOnly(0, true);
-    ASSERT_TRUE(v_factory.Connect());
-    CTDbObject::SetDefaultFactory(&v_factory);
-  }
-  void TearDown() override {
-    CTDbObject::SetDefaultFactory(nullptr);
-    TBaseMsg::SetPresenter(nullptr);
-  }
   ObjectList<Cls_HRX> Units(int type) {
-    ObjectList<Cls_HRX> units = RecordsAs<Cls_HRX>(CTDbObject::GetAllRecords(Cls_HRX::kClassID, false, &v_factory));
+    ObjectList<Cls_HRX> units = AllUnits();
     ObjectList<Cls_HRX> ofType(true);
     for (int i = 0; i < units.Count(); ++i)
       if (units.Item(i)->GetType() == type) ofType.Add(units.Extract(i--));
@@ -64,12 +42,10 @@ class EmbeddedCatalogue : public testing::Test {
   }
   static std::string Name(const CTDbObject& o) { return o.GetName().toStdString(); }
 
-  RecordingPresenter v_messages;
-  CTFactory v_factory;
 };
 
 TEST_F(EmbeddedCatalogue, LoadsEveryRowOfItsSourceWithAutoCorrectOff) {
-  auto* engine = dynamic_cast<CTMemDbEngine*>(v_factory.GetEngine(0));
+  auto* engine = dynamic_cast<CTMemDbEngine*>(Factory().GetEngine(0));
   ASSERT_NE(engine, nullptr);
   EXPECT_TRUE(engine->LoadProblems().isEmpty()) << engine->LoadProblems().join('\n').toStdString();
 
@@ -77,7 +53,7 @@ TEST_F(EmbeddedCatalogue, LoadsEveryRowOfItsSourceWithAutoCorrectOff) {
   ASSERT_TRUE(source.AddPath(QStringLiteral(AEROLITH_CATALOGUE_SOURCE)));
   ASSERT_GT(source.Blocks().size(), 10u);
   for (const CTCatalogueSource::Block& block : source.Blocks()) {
-    const CTTableInfo* table = v_factory.GetTableNamed(QStringLiteral("Tbl_") + block.table);
+    const CTTableInfo* table = Factory().GetTableNamed(QStringLiteral("Tbl_") + block.table);
     ASSERT_NE(table, nullptr) << block.table.toStdString();
     EXPECT_EQ(engine->CountObjects(table->GetTableIndex()), int(block.rows.size())) << block.table.toStdString();
   }
@@ -91,8 +67,8 @@ TEST_F(EmbeddedCatalogue, CarriesTheStructureVersionTheReferenceRequires) {
   const auto required = Cls_DdbVersionInfo::GetVersionRecord(&reference, false);
   ASSERT_NE(required, nullptr);
   EXPECT_EQ(required->GetDbVersion(), "1.4.3");
-  EXPECT_TRUE(Cls_DdbVersionInfo::CheckVersion(&v_factory, required->GetDbVersion(), true));
-  EXPECT_FALSE(Cls_DdbVersionInfo::GetNorvaneVersion(&v_factory).isEmpty());
+  EXPECT_TRUE(Cls_DdbVersionInfo::CheckVersion(&Factory(), required->GetDbVersion(), true));
+  EXPECT_FALSE(Cls_DdbVersionInfo::GetNorvaneVersion(&Factory()).isEmpty());
 }
 
 TEST_F(EmbeddedCatalogue, HoldsEveryFamily) {
