@@ -1,7 +1,26 @@
 #include "app/Settings.h"
 
 #include "app/ApplicationUtils.h"
+#include "app/FrameTempConditions.h"
+#include "app/Frame_UnitTextScroll.h"
+#include "catalogue/ClHRX.h"
+#include "catalogue/ClHRXDocumentation.h"
+#include "catalogue/ClIndFamily.h"
+#include "catalogue/ClTrivaneDeviceOption.h"
+#include "catalogue/Factory.h"
+#include "catalogue/RecordCast.h"
 #include "i18n/BaseMsgMan.h"
+#include "platform/Resources.h"
+#include "psychro/SI_Units.h"
+#include "recdb/ClDdbVersionInfo.h"
+#include "recdb/ElemDbObject.h"
+#include "recdb/MemDB.h"
+#include "resources/EmbeddedData.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QTreeWidget>
 
 #include <QAction>
 #include <QCloseEvent>
@@ -115,16 +134,24 @@ void TDlgSelect::CreatePages() {
     page->setObjectName(QString::fromLatin1(def.name));
     Ctl_Pages->addTab(page, QString::fromUtf8(def.caption));
   }
-  // The results page is itself a page control.
-  QWidget* results = Ctl_Pages->findChild<QWidget*>(QStringLiteral("Tab_Results"));
-  auto* resultPages = new QTabWidget(results);
-  resultPages->setObjectName(QStringLiteral("Ctl_ResultPages"));
-  for (const char* caption : {"Cooling Results", "Heating Results"})
-    resultPages->addTab(new QWidget(resultPages), QString::fromUtf8(caption));
-  auto* layout = new QVBoxLayout(results);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(resultPages);
+  CreateSelectionPage(Ctl_Pages->findChild<QWidget*>(QStringLiteral("Tab_Selection")));
+  CreateResultsPage(Ctl_Pages->findChild<QWidget*>(QStringLiteral("Tab_Results")));
+  CreateDatabasePage(Ctl_Pages->findChild<QWidget*>(QStringLiteral("Tab_Database")));
+  connect(Ctl_Pages, &QTabWidget::currentChanged, this, [this] { Ctl_PagesChange(); });
   setCentralWidget(Ctl_Pages);
+
+  // The user's choices only: clicked and activated never fire for values the
+  // program sets.
+  connect(RB_AreaPerPerson, &QRadioButton::clicked, this, [this] { RB_AreaPerPersonClick(); });
+  connect(RB_NumberOfPersons, &QRadioButton::clicked, this, [this] { RB_NumberOfPersonsClick(); });
+  connect(Chk_TotalSupply, &QCheckBox::clicked, this, [this] { Chk_TotalSupplyClick(); });
+  connect(Chk_TotalExhaust, &QCheckBox::clicked, this, [this] { Chk_TotalExhaustClick(); });
+  connect(Txt_Family, &QComboBox::activated, this, [this] { Txt_FamilyClick(); });
+  for (QComboBox* combo : {Txt_MaxSpeed, Txt_TETemp, Txt_SupplyFilter, Txt_ExhaustFilter})
+    connect(combo, &QComboBox::activated, this, [this] { SimpleRecalculation(); });
+  for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{Chb_UpsideDown, Rbn_PlenumNone, Rbn_PlenumOAEA, Rbn_PlenumAll})
+    connect(button, &QAbstractButton::clicked, this, [this] { SimpleRecalculation(); });
+  connect(LV_SelectedDevices, &QTreeWidget::currentItemChanged, this, [this] { LV_SelectedDevicesClick(); });
 }
 
 void TDlgSelect::CentreOnScreen() {
@@ -177,4 +204,82 @@ void TDlgSelect::closeEvent(QCloseEvent* event) {
   }
   event->ignore();
   ExitApplication();
+}
+
+// ---------------------------------------------------------------- start-up
+
+namespace {
+
+constexpr int kElemMapCapacity = 5003;
+
+// The structure version the program needs, from the embedded reference
+// database; empty when it cannot be read.
+QString RequiredStructureVersion() {
+  CTFactory reference;
+  reference.SetRequiredEngineType(CTFactory::kDeviceDatabase, CTResDbEngine::ClassName());
+  reference.SetLogicalName(CTFactory::kDeviceDatabase, QStringLiteral("Device_Database_Ref"));
+  reference.SetReadOnly(CTFactory::kDeviceDatabase, true);
+  if (!reference.Connect()) return QString();
+  const std::unique_ptr<Cls_DdbVersionInfo> row = Cls_DdbVersionInfo::GetVersionRecord(&reference, false);
+  return row ? row->GetDbVersion() : QString();
+}
+
+}  // namespace
+
+bool TDlgSelect::StartUp(const QStringList& arguments) {
+  Q_UNUSED(arguments);  // project files on the command line come with the project files
+  EmbeddedData::Ensure();
+  // Engine and catalogue.
+  CTResDbEngine::RegisterEngine();
+  CTMemDbEngine::UseCompression(true);
+  CTMemDbEngine::SetCompressionSignature(QStringLiteral("K7R"));
+  CTMemDbEngine::SetAutoCorrect(true);
+  CTElemDbObjectMap::SetTableSize(kElemMapCapacity);
+  v_factory = std::make_unique<CTFactory>(QStringLiteral("ROZ"), 100, 100);
+  CTDbObject::SetDefaultFactory(v_factory.get());
+  v_factory->SetRequiredEngineType(CTFactory::kDeviceDatabase, CTResDbEngine::ClassName());
+  v_factory->SetReadOnly(CTFactory::kDeviceDatabase, true);
+  // Hooks for steps that come with their own work: the catalogue glossary,
+  // the locale check and the online configuration check pass for now.
+  if (!v_factory->Connect()) return false;
+  if (!Cls_DdbVersionInfo::CheckVersion(v_factory.get(), RequiredStructureVersion(), true)) return false;
+  // Start-up actions and the general terms: a hook that passes.
+
+  // Units: the imperial ones beside the SI ones, and the display digits.
+  v_converting = true;
+  TU_Form::AddApplicationDimensions();
+  v_converting = false;
+
+  const QString dataVersion = Cls_DdbVersionInfo::GetNorvaneVersion(v_factory.get());
+  v_baseCaption = (ApplicationUtils::Title() + QStringLiteral(" - ") + dataVersion).trimmed();
+  UpdateCaption();
+  Txt_SupplyFilter->setItemText(0, QStringLiteral("<None>"));
+  Txt_ExhaustFilter->setItemText(0, QStringLiteral("<None>"));
+  v_currHRX = nullptr;
+  v_coolingSet = ALPsychroSet{};
+  v_heatingSet = ALPsychroSet{};
+
+  v_devices = RecordsAs<Cls_HRX>(CTDbObject::GetAllRecords(Cls_HRX::kClassID, false, v_factory.get()));
+  v_devices.Sort(Cls_HRX::CompareHRXS);
+  quint16 families = 0;
+  for (const Cls_HRX* unit : v_devices)
+    if (unit->GetType() >= 0 && unit->GetType() <= 15) families |= quint16(1u << unit->GetType());
+  QList<Cls_HRX::LTFamilyItem> items;
+  Cls_HRX::FillFamily(families, items);
+  Txt_Family->clear();
+  for (const Cls_HRX::LTFamilyItem& item : items) Txt_Family->addItem(item.name, item.family);
+  Txt_Family->setCurrentIndex(0);
+  v_documentations =
+      RecordsAs<Cls_HRXDocumentation>(CTDbObject::GetAllRecords(Cls_HRXDocumentation::kClassID, false, v_factory.get()));
+  v_options = RecordsAs<Cls_TrivaneDeviceOption>(
+      CTDbObject::GetAllRecords(Cls_TrivaneDeviceOption::kClassID, false, v_factory.get()));
+  // Warm the cache of indoor-unit families (series look-ups).
+  for (const CTDbObject* family : CTDbObject::GetAllRecords(Cls_IndFamily::kClassID, false, v_factory.get()))
+    v_factory->GetCachedObject(Cls_IndFamily::kClassID, family->GetID());
+  // Preferences come with their own work: a hook.
+  v_deltaEnthalpy = TU_Form::GetNewIndex(U_Temperature) != 0 ? std::fabs(TAir::Enthalpy(0, -17.77777777777778)) : 0;
+  Ctl_Pages->setCurrentWidget(Ctl_Pages->findChild<QWidget*>(QStringLiteral("Tab_Selection")));
+  InitSelection();
+  v_dataHaveChanged = false;
+  return true;
 }

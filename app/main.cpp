@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QTabWidget>
 #include <QTextStream>
 #include <QTimer>
 
@@ -41,10 +42,18 @@ int main(int argc, char* argv[]) {
   TDlgForm::Load();
 
   TDlgSelect window;
+  if (!window.StartUp(arguments)) {
+    TBaseMsg::SetPresenter(nullptr);
+    return 1;
+  }
   window.show();
   // "--screenshot FILE": save the window as a picture and quit, for looking
   // at it where there is no screen.
   const qsizetype shot = arguments.indexOf(QStringLiteral("--screenshot"));
+  // "--page NAME" first shows that tab (Tab_Results, Tab_Database, ...).
+  const qsizetype page = arguments.indexOf(QStringLiteral("--page"));
+  if (page >= 0 && page + 1 < arguments.size())
+    if (QWidget* tab = window.Pages()->findChild<QWidget*>(arguments.at(page + 1))) window.Pages()->setCurrentWidget(tab);
   if (shot >= 0 && shot + 1 < arguments.size()) {
     const QString szFile = arguments.at(shot + 1);
     QTimer::singleShot(300, &window, [&window, szFile] {

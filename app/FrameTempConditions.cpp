@@ -1,0 +1,484 @@
+#include "app/FrameTempConditions.h"
+
+#include "app/ValueText.h"
+#include "i18n/BaseMsgMan.h"
+#include "i18n/MsgMan.h"
+#include "psychro/Air.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+enum HumidityMode { kRelativeHumidity = 0, kWetBulb = 1 };
+enum InletChoice { kCalculatedInlet = 0, kUserInlet = 1, kInletOption = 2 };
+enum SupplyChoice { kCalculatedSupply = 0, kUserSupply = 1 };
+constexpr int kMsgCalculatedInlet = 28, kMsgInletOption = 34, kMsgUserInlet = 39, kMsgInletHeater = 33,
+              kMsgSupplyHeater = 36;
+
+int RoundEven(double x) { return int(std::nearbyint(x)); }
+
+QComboBox* NewCombo(QWidget* pParent, const char* szName, const QStringList& items) {
+  auto* combo = new QComboBox(pParent);
+  combo->setObjectName(QString::fromLatin1(szName));
+  combo->addItems(items);
+  return combo;
+}
+
+TFrm_UnitTextScroll* NewField(QWidget* pParent, const char* szName) {
+  auto* field = new TFrm_UnitTextScroll(pParent);
+  field->setObjectName(QString::fromLatin1(szName));
+  return field;
+}
+
+QLabel* NewLabel(QWidget* pParent, const char* szName, const char* szCaption) {
+  auto* label = new QLabel(QString::fromUtf8(szCaption), pParent);
+  label->setObjectName(QString::fromLatin1(szName));
+  return label;
+}
+
+}  // namespace
+
+TFrm_TempConditions::TFrm_TempConditions(QWidget* pParent) : QWidget(pParent) {
+  TDlgForm::Load();
+  const QStringList humidityItems{QStringLiteral("Relative humidity"), QStringLiteral("Wet bulb temperature")};
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+
+  Box_RoomAir = new QGroupBox(QStringLiteral("Room Air Conditions (RA)"), this);
+  Box_RoomAir->setObjectName(QStringLiteral("Box_RoomAir"));
+  auto* room = new QGridLayout(Box_RoomAir);
+  room->addWidget(NewLabel(Box_RoomAir, "Lbl_RoomDBT", "Dry bulb temperature"), 0, 0);
+  room->addWidget(Frm_RoomDBT = NewField(Box_RoomAir, "Frm_RoomDBT"), 0, 1);
+  room->addWidget(Lbl_RoomRH = NewCombo(Box_RoomAir, "Lbl_RoomRH", humidityItems), 1, 0);
+  room->addWidget(Frm_RoomRH = NewField(Box_RoomAir, "Frm_RoomRH"), 1, 1);
+  outer->addWidget(Box_RoomAir);
+
+  Box_AmbientAir = new QGroupBox(QStringLiteral("Ambient Air Conditions (OA)"), this);
+  Box_AmbientAir->setObjectName(QStringLiteral("Box_AmbientAir"));
+  auto* ambient = new QGridLayout(Box_AmbientAir);
+  ambient->addWidget(NewLabel(Box_AmbientAir, "Lbl_AmbientDbt", "Dry bulb temperature"), 0, 0);
+  ambient->addWidget(Frm_AmbientDbt = NewField(Box_AmbientAir, "Frm_AmbientDbt"), 0, 1);
+  ambient->addWidget(Lbl_AmbientRH = NewCombo(Box_AmbientAir, "Lbl_AmbientRH", humidityItems), 1, 0);
+  ambient->addWidget(Frm_AmbientRH = NewField(Box_AmbientAir, "Frm_AmbientRH"), 1, 1);
+  outer->addWidget(Box_AmbientAir);
+
+  Box_Discharge = new QGroupBox(QStringLiteral("Discharge Temperature Setting"), this);
+  Box_Discharge->setObjectName(QStringLiteral("Box_Discharge"));
+  auto* discharge = new QGridLayout(Box_Discharge);
+  discharge->addWidget(NewLabel(Box_Discharge, "Lbl_Discharge", "Temperature"), 0, 0);
+  discharge->addWidget(Frm_Discharge = NewField(Box_Discharge, "Frm_Discharge"), 0, 1);
+  outer->addWidget(Box_Discharge);
+
+  Box_ElectricHeaters = new QGroupBox(QStringLiteral("Electric Heaters"), this);
+  Box_ElectricHeaters->setObjectName(QStringLiteral("Box_ElectricHeaters"));
+  auto* heaters = new QGridLayout(Box_ElectricHeaters);
+  Lbl_Inletheater = NewCombo(Box_ElectricHeaters, "Lbl_Inletheater",
+                             {TBaseMsg::GetUnicodeString(kMsgCalculatedInlet), TBaseMsg::GetUnicodeString(kMsgUserInlet)});
+  heaters->addWidget(Lbl_Inletheater, 0, 0);
+  heaters->addWidget(Frm_InletHeater = NewField(Box_ElectricHeaters, "Frm_InletHeater"), 0, 1);
+  Txt_HeaterOptions = NewCombo(Box_ElectricHeaters, "Txt_HeaterOptions", {});
+  heaters->addWidget(Txt_HeaterOptions, 0, 1);  // on the row of the inlet field
+  heaters->addWidget(Lbl_CalcInlet = NewLabel(Box_ElectricHeaters, "Lbl_CalcInlet", "Calculated inlet heater"), 1, 0);
+  heaters->addWidget(Txt_CalcInlet = ValueText::NewValueLabel(Box_ElectricHeaters, QStringLiteral("Txt_CalcInlet")), 1, 1);
+
+  Pnl_SupplyTemp = new QWidget(Box_ElectricHeaters);
+  Pnl_SupplyTemp->setObjectName(QStringLiteral("Pnl_SupplyTemp"));
+  auto* supplyTemp = new QGridLayout(Pnl_SupplyTemp);
+  supplyTemp->setContentsMargins(0, 0, 0, 0);
+  Chk_SupplyTemp = new QCheckBox(QStringLiteral("Supply temp."), Pnl_SupplyTemp);
+  Chk_SupplyTemp->setObjectName(QStringLiteral("Chk_SupplyTemp"));
+  supplyTemp->addWidget(Chk_SupplyTemp, 0, 0);
+  supplyTemp->addWidget(Frm_SupplyTemp = NewField(Pnl_SupplyTemp, "Frm_SupplyTemp"), 0, 1);
+  heaters->addWidget(Pnl_SupplyTemp, 2, 0, 1, 2);
+
+  Pnl_SupplyHeater = new QWidget(Box_ElectricHeaters);
+  Pnl_SupplyHeater->setObjectName(QStringLiteral("Pnl_SupplyHeater"));
+  auto* supplyHeater = new QGridLayout(Pnl_SupplyHeater);
+  supplyHeater->setContentsMargins(0, 0, 0, 0);
+  Lbl_SupplyHeater = NewCombo(Pnl_SupplyHeater, "Lbl_SupplyHeater",
+                              {QStringLiteral("Calculated supply"), QStringLiteral("User defined supply")});
+  supplyHeater->addWidget(Lbl_SupplyHeater, 0, 0);
+  supplyHeater->addWidget(Frm_SupplyHeater = NewField(Pnl_SupplyHeater, "Frm_SupplyHeater"), 0, 1);
+  supplyHeater->addWidget(Lbl_CalcSupply = NewLabel(Pnl_SupplyHeater, "Lbl_CalcSupply", "Calculated supply heater"), 1, 0);
+  supplyHeater->addWidget(Txt_CalcSupply = ValueText::NewValueLabel(Pnl_SupplyHeater, QStringLiteral("Txt_CalcSupply")), 1, 1);
+  heaters->addWidget(Pnl_SupplyHeater, 3, 0, 1, 2);
+  outer->addWidget(Box_ElectricHeaters);
+  outer->addStretch(1);
+
+  // Only the user's choices run the handlers (activated, not currentIndexChanged).
+  connect(Lbl_RoomRH, &QComboBox::activated, this, [this] { HumidityModeChanged(Lbl_RoomRH, Frm_RoomRH, Frm_RoomDBT, true); });
+  connect(Lbl_AmbientRH, &QComboBox::activated, this,
+          [this] { HumidityModeChanged(Lbl_AmbientRH, Frm_AmbientRH, Frm_AmbientDbt, false); });
+  connect(Lbl_Inletheater, &QComboBox::activated, this, [this] { Lbl_InletheaterClick(); });
+  connect(Lbl_SupplyHeater, &QComboBox::activated, this, [this] { Lbl_SupplyHeaterClick(); });
+  connect(Txt_HeaterOptions, &QComboBox::activated, this, [this] {
+    v_InletHeater = Txt_HeaterOptions->currentData().toDouble();
+    ChangeOnExit();
+  });
+  connect(Chk_SupplyTemp, &QCheckBox::clicked, this, [this] { Chk_SupplyTempClick(); });
+}
+
+QComboBox* TFrm_TempConditions::Combo(const QString& szName) const { return findChild<QComboBox*>(szName); }
+
+void TFrm_TempConditions::SetupWindow(bool IsCooling, std::function<void()> HandleChanges, const TAir* Air) {
+  v_IsCooling = IsCooling;
+  v_HandleChanges = std::move(HandleChanges);
+  v_Air = Air;
+  InitFields();
+}
+
+void TFrm_TempConditions::ClearFields() {
+  for (TFrm_UnitTextScroll* field : findChildren<TFrm_UnitTextScroll*>()) field->ClearVal();
+  const QSignalBlocker blockInlet(Lbl_Inletheater), blockSupply(Lbl_SupplyHeater);
+  while (Lbl_Inletheater->count() > 2) Lbl_Inletheater->removeItem(2);
+  Lbl_Inletheater->setCurrentIndex(kCalculatedInlet);
+  Lbl_SupplyHeater->setCurrentIndex(kCalculatedSupply);
+  v_InletIndex = v_SupplyIndex = 0;
+  v_InletHeater = v_SupplyHeater = 0;
+  Txt_CalcInlet->clear();
+  Txt_CalcSupply->clear();
+  Chk_SupplyTemp->setChecked(false);
+}
+
+void TFrm_TempConditions::InitFields() {
+  ClearFields();
+  v_InTreatment = false;
+  const auto changed = [this] { ChangeOnExit(); };
+  if (v_IsCooling) {
+    Frm_RoomDBT->SetupWindow(changed, U_Temperature, 16, 32, 27, 10);
+    Lbl_RoomRH->setCurrentIndex(kWetBulb);
+    Frm_RoomRH->SetupWindow(changed, U_Temperature, 6, 32, 19, 10);
+    Frm_AmbientDbt->SetupWindow(changed, U_Temperature, -40, 60, 35, 10);
+    Frm_Discharge->SetupWindow(changed, U_Temperature, 10, 18, 18, 10);
+  } else {
+    Frm_RoomDBT->SetupWindow(changed, U_Temperature, 16, 32, 20, 10);
+    Lbl_RoomRH->setCurrentIndex(kRelativeHumidity);
+    Frm_RoomRH->SetupWindow(changed, U_None, 15, 100, 50, 1);
+    Frm_RoomRH->SetDim(QStringLiteral("%"));
+    Frm_AmbientDbt->SetupWindow(changed, U_Temperature, -40, 60, 7, 10);
+    Frm_Discharge->SetupWindow(changed, U_Temperature, 18, 28, 25, 10);
+  }
+  Lbl_RoomRH->setProperty("mode", Lbl_RoomRH->currentIndex());
+  Lbl_AmbientRH->setCurrentIndex(kRelativeHumidity);
+  Lbl_AmbientRH->setProperty("mode", kRelativeHumidity);
+  Frm_AmbientRH->SetupWindow(changed, U_None, 15, 100, 50, 1);
+  Frm_AmbientRH->SetDim(QStringLiteral("%"));
+  Frm_InletHeater->SetupWindow(changed, U_Power, 0, 30, 0, 1000);
+  Frm_InletHeater->setVisible(false);
+  Frm_SupplyHeater->SetupWindow(changed, U_Power, 0, 30, 0, 1000);
+  Frm_SupplyHeater->setVisible(false);
+  Frm_SupplyTemp->SetupWindow(changed, U_Temperature, 0, 43, 20, 10);
+  Frm_SupplyTemp->EnableIt(false);
+  Txt_HeaterOptions->setVisible(false);
+}
+
+void TFrm_TempConditions::SetFamily(int DeviceFamily) {
+  Box_Discharge->setVisible(DeviceFamily == 2);
+  Box_ElectricHeaters->setVisible(true);
+  const bool supplyPanels = DeviceFamily == 0 && !v_IsCooling;
+  Pnl_SupplyTemp->setVisible(supplyPanels);
+  Pnl_SupplyHeater->setVisible(supplyPanels);
+}
+
+void TFrm_TempConditions::ConvertFields() {
+  for (TFrm_UnitTextScroll* field : {Frm_RoomDBT, Frm_AmbientDbt, Frm_Discharge, Frm_InletHeater, Frm_SupplyTemp,
+                                     Frm_SupplyHeater})
+    field->ConvertUnit();
+  if (Lbl_RoomRH->currentIndex() == kWetBulb) Frm_RoomRH->ConvertUnit();
+  if (Lbl_AmbientRH->currentIndex() == kWetBulb) Frm_AmbientRH->ConvertUnit();
+  if (!Chk_SupplyTemp->isChecked()) Frm_SupplyTemp->ClearVal();
+}
+
+void TFrm_TempConditions::SetDischarge(int MinDischarge, int MaxDischarge) {
+  if (MinDischarge == Frm_Discharge->GetMinVal() && MaxDischarge == Frm_Discharge->GetMaxVal()) return;
+  Frm_Discharge->SetupWindow([this] { ChangeOnExit(); }, U_Temperature, MinDischarge, MaxDischarge, MaxDischarge, 10);
+}
+
+// ---------------------------------------------------------------- humidity modes
+
+void TFrm_TempConditions::SetupHumidityField(QComboBox* pCombo, TFrm_UnitTextScroll* pField,
+                                             TFrm_UnitTextScroll* pDryBulb, bool bRoom, double nValue) {
+  Q_UNUSED(pDryBulb);
+  const auto changed = [this] { ChangeOnExit(); };
+  if (pCombo->currentIndex() == kWetBulb) {
+    pField->SetupWindow(changed, U_Temperature, bRoom ? 6 : -40, bRoom ? 32 : 60, RoundEven(nValue), 10);
+  } else {
+    pField->SetupWindow(changed, U_None, 15, 100, RoundEven(nValue), 1);
+    pField->SetDim(QStringLiteral("%"));
+  }
+  pCombo->setProperty("mode", pCombo->currentIndex());
+}
+
+void TFrm_TempConditions::HumidityModeChanged(QComboBox* pCombo, TFrm_UnitTextScroll* pField,
+                                              TFrm_UnitTextScroll* pDryBulb, bool bRoom) {
+  const int previous = pCombo->property("mode").toInt();
+  if (previous == pCombo->currentIndex() || !v_Air) return;
+  const double dryBulb = pDryBulb->GetVal();
+  const double converted = pCombo->currentIndex() == kWetBulb ? v_Air->ConvertDBRH2WB(dryBulb, pField->GetVal())
+                                                              : v_Air->ConvertDBWB2RH(dryBulb, pField->GetVal());
+  SetupHumidityField(pCombo, pField, pDryBulb, bRoom, converted);
+  ChangeOnExit();
+}
+
+double TFrm_TempConditions::RelativeHumidity(const QComboBox* pCombo, const TFrm_UnitTextScroll* pField,
+                                             const TFrm_UnitTextScroll* pDryBulb) const {
+  if (pCombo->currentIndex() == kWetBulb && v_Air) return v_Air->ConvertDBWB2RH(pDryBulb->GetVal(), pField->GetVal());
+  return pField->GetVal();
+}
+
+// ---------------------------------------------------------------- selection in and out
+
+double TFrm_TempConditions::UserInletValue() const {
+  if (Box_ElectricHeaters->isHidden()) return kNotGiven;
+  switch (Lbl_Inletheater->currentIndex()) {
+    case kUserInlet: return Frm_InletHeater->GetVal();
+    case kInletOption: return Txt_HeaterOptions->currentIndex() >= 0 ? Txt_HeaterOptions->currentData().toDouble() : kNotGiven;
+    default: return kNotGiven;
+  }
+}
+
+void TFrm_TempConditions::GetSelection(double& IndoorDBT, double& IndoorRH, double& AmbientDBT, double& AmbientRH,
+                                       double& Discharge, double& UserInletHeater, double& UserSupplyTemp,
+                                       double& UserSupplyHeater) const {
+  IndoorDBT = Frm_RoomDBT->GetVal();
+  IndoorRH = RelativeHumidity(Lbl_RoomRH, Frm_RoomRH, Frm_RoomDBT);
+  AmbientDBT = Frm_AmbientDbt->GetVal();
+  AmbientRH = RelativeHumidity(Lbl_AmbientRH, Frm_AmbientRH, Frm_AmbientDbt);
+  Discharge = Frm_Discharge->GetVal();
+  UserInletHeater = UserInletValue();
+  if (Chk_SupplyTemp->isChecked())
+    UserSupplyTemp = Frm_SupplyTemp->GetVal();
+  else
+    UserSupplyTemp = Box_Discharge->isHidden() ? kNotGiven : Frm_Discharge->GetVal();
+  UserSupplyHeater = !Pnl_SupplyHeater->isHidden() && Lbl_SupplyHeater->currentIndex() == kUserSupply
+                         ? Frm_SupplyHeater->GetVal()
+                         : kNotGiven;
+}
+
+void TFrm_TempConditions::SetSelection(double IndoorDBT, double IndoorRH, double AmbientDBT, double AmbientRH,
+                                       double UserInletHeater, double UserSupplyTemp, double UserSupplyHeater) {
+  const bool treating = v_InTreatment;
+  v_InTreatment = true;
+  Frm_RoomDBT->SetVal(IndoorDBT);
+  Frm_RoomRH->SetVal(Lbl_RoomRH->currentIndex() == kWetBulb && v_Air ? v_Air->ConvertDBRH2WB(IndoorDBT, IndoorRH) : IndoorRH);
+  Frm_AmbientDbt->SetVal(AmbientDBT);
+  Frm_AmbientRH->SetVal(Lbl_AmbientRH->currentIndex() == kWetBulb && v_Air ? v_Air->ConvertDBRH2WB(AmbientDBT, AmbientRH)
+                                                                            : AmbientRH);
+  const QSignalBlocker blockInlet(Lbl_Inletheater), blockSupply(Lbl_SupplyHeater);
+  if (UserInletHeater > 0) {
+    v_InletHeater = UserInletHeater;
+    Lbl_Inletheater->setCurrentIndex(kUserInlet);
+    v_InletIndex = kUserInlet;
+    Frm_InletHeater->setVisible(true);
+    Frm_InletHeater->SetVal(UserInletHeater);
+  } else {
+    v_InletHeater = 0;
+    Lbl_Inletheater->setCurrentIndex(kCalculatedInlet);
+    v_InletIndex = kCalculatedInlet;
+    Frm_InletHeater->setVisible(false);
+    Frm_InletHeater->ClearVal();
+  }
+  Txt_HeaterOptions->setVisible(false);
+  Chk_SupplyTemp->setChecked(UserSupplyTemp > 0);
+  Frm_SupplyTemp->EnableIt(UserSupplyTemp > 0);
+  if (UserSupplyTemp > 0) Frm_SupplyTemp->SetVal(UserSupplyTemp);
+  else Frm_SupplyTemp->ClearVal();
+  if (UserSupplyHeater > 0) {
+    Lbl_SupplyHeater->setCurrentIndex(kUserSupply);
+    v_SupplyIndex = kUserSupply;
+    Frm_SupplyHeater->setVisible(true);
+    Frm_SupplyHeater->SetVal(UserSupplyHeater);
+  } else {
+    Lbl_SupplyHeater->setCurrentIndex(kCalculatedSupply);
+    v_SupplyIndex = kCalculatedSupply;
+    Frm_SupplyHeater->setVisible(false);
+    Frm_SupplyHeater->ClearVal();
+  }
+  v_InTreatment = treating;
+}
+
+double TFrm_TempConditions::GetDischarge() const { return Frm_Discharge->GetVal(); }
+
+// ---------------------------------------------------------------- heaters
+
+void TFrm_TempConditions::SetupInlet(const QList<HeaterOption>& HeaterOptions) {
+  v_InTreatment = true;
+  {
+    const QSignalBlocker blockInlet(Lbl_Inletheater), blockOptions(Txt_HeaterOptions);
+    const int keep = Lbl_Inletheater->currentIndex();
+    Lbl_Inletheater->clear();
+    Lbl_Inletheater->addItem(TBaseMsg::GetUnicodeString(kMsgCalculatedInlet));
+    Lbl_Inletheater->addItem(TBaseMsg::GetUnicodeString(kMsgUserInlet));
+    if (!HeaterOptions.isEmpty()) Lbl_Inletheater->addItem(TBaseMsg::GetUnicodeString(kMsgInletOption));
+    Lbl_Inletheater->setCurrentIndex(std::min(keep, Lbl_Inletheater->count() - 1));
+
+    if (!HeaterOptions.isEmpty()) {
+      Txt_HeaterOptions->clear();
+      int best = -1;
+      double bestDifference = 0;
+      for (int i = 0; i < HeaterOptions.size(); ++i) {
+        const HeaterOption& o = HeaterOptions[i];
+        Txt_HeaterOptions->addItem(o.name + QStringLiteral(" (") + ValueText::PositivePower(o.kW) + QLatin1Char(')'), o.kW);
+        Txt_HeaterOptions->setItemData(i, o.id, Qt::UserRole + 1);
+        const double difference = o.kW - v_InletHeater;
+        if (difference >= 0 && (best < 0 || difference < bestDifference)) {
+          best = i;
+          bestDifference = difference;
+        }
+      }
+      if (best >= 0) {
+        if (v_InletHeater > 0) v_InletIndex = kInletOption;
+        Txt_HeaterOptions->setCurrentIndex(best);
+      } else {
+        Txt_HeaterOptions->setCurrentIndex(0);
+      }
+    }
+    if (v_InletIndex >= 0 && v_InletIndex < Lbl_Inletheater->count()) {
+      if (v_InletIndex != Lbl_Inletheater->currentIndex()) {
+        Lbl_Inletheater->setCurrentIndex(v_InletIndex);
+        v_InletIndex = -1;
+      }
+    } else {
+      Lbl_Inletheater->setCurrentIndex(Lbl_Inletheater->count() - 1);
+    }
+  }
+  Lbl_InletheaterClick();
+  v_InTreatment = false;
+}
+
+void TFrm_TempConditions::Lbl_InletheaterClick() {
+  const int index = Lbl_Inletheater->currentIndex();
+  if (index == v_InletIndex) return;
+  v_InletIndex = index;
+  switch (index) {
+    case kCalculatedInlet:
+      Frm_InletHeater->setVisible(false);
+      Txt_HeaterOptions->setVisible(false);
+      v_InletHeater = 0;
+      break;
+    case kUserInlet:
+      Frm_InletHeater->setVisible(true);
+      if (Frm_InletHeater->GetVal() == 0) Frm_InletHeater->SetVal(v_InletHeater);
+      Txt_HeaterOptions->setVisible(false);
+      break;
+    case kInletOption:
+      Frm_InletHeater->setVisible(false);
+      Txt_HeaterOptions->setVisible(true);
+      v_InletHeater = Txt_HeaterOptions->currentData().toDouble();
+      break;
+    default:
+      break;
+  }
+  ChangeOnExit();
+}
+
+void TFrm_TempConditions::Lbl_SupplyHeaterClick() {
+  const int index = Lbl_SupplyHeater->currentIndex();
+  if (index == v_SupplyIndex) return;
+  v_SupplyIndex = index;
+  if (index == kUserSupply) {
+    Frm_SupplyHeater->setVisible(true);
+    if (Frm_SupplyHeater->GetVal() == 0) Frm_SupplyHeater->SetVal(v_SupplyHeater);
+  } else {
+    Frm_SupplyHeater->setVisible(false);
+    v_SupplyHeater = 0;
+  }
+  ChangeOnExit();
+}
+
+void TFrm_TempConditions::Chk_SupplyTempClick() {
+  const bool ticked = Chk_SupplyTemp->isChecked();
+  Frm_SupplyTemp->EnableIt(ticked);
+  if (ticked) Frm_SupplyTemp->SetVal(Frm_RoomDBT->GetVal());
+  else Frm_SupplyTemp->ClearVal();
+  if (v_HandleChanges) v_HandleChanges();
+}
+
+int TFrm_TempConditions::CheckHeaters(double CalcInlet, double CalcSupply) {
+  v_InletHeater = CalcInlet;
+  v_SupplyHeater = CalcSupply;
+  Txt_CalcInlet->setText(ValueText::PositivePower(CalcInlet));
+  Txt_CalcSupply->setText(ValueText::PositivePower(CalcSupply));
+  if (CalcInlet > 0 && CalcInlet > UserInletValue() && Lbl_Inletheater->currentIndex() != kCalculatedInlet) {
+    v_InTreatment = true;
+    Lbl_Inletheater->setFocus();
+    v_InTreatment = false;
+    return kInletTooSmall;
+  }
+  const double userSupply = !Pnl_SupplyHeater->isHidden() && Lbl_SupplyHeater->currentIndex() == kUserSupply
+                                ? Frm_SupplyHeater->GetVal()
+                                : kNotGiven;
+  if (CalcSupply > 0 && CalcSupply > userSupply && Lbl_SupplyHeater->currentIndex() != kCalculatedSupply) {
+    Lbl_SupplyHeater->setFocus();
+    return kSupplyTooSmall;
+  }
+  return 0;
+}
+
+void TFrm_TempConditions::HasHeaters(bool& HasInletHeater, bool& HasSupplyHeater) const {
+  HasInletHeater = v_InletHeater > 0;
+  HasSupplyHeater = v_SupplyHeater > 0;
+}
+
+int TFrm_TempConditions::GetSelectedHeaterOption() const {
+  if (Lbl_Inletheater->currentIndex() != kInletOption || Txt_HeaterOptions->currentIndex() < 0) return 0;
+  return Txt_HeaterOptions->currentData(Qt::UserRole + 1).toInt();
+}
+
+// ---------------------------------------------------------------- checks
+
+bool TFrm_TempConditions::CheckCooling() {
+  if (!(Frm_AmbientDbt->GetVal() < Frm_RoomDBT->GetVal())) return false;
+  Frm_AmbientDbt->SetVal(Frm_RoomDBT->GetVal());
+  return true;
+}
+
+bool TFrm_TempConditions::CheckHeating() {
+  if (!(Frm_AmbientDbt->GetVal() > Frm_RoomDBT->GetVal())) return false;
+  Frm_AmbientDbt->SetVal(Frm_RoomDBT->GetVal());
+  return true;
+}
+
+bool TFrm_TempConditions::CheckWBTemp() {
+  if (Lbl_RoomRH->currentIndex() == kWetBulb && Frm_RoomRH->GetVal() > Frm_RoomDBT->GetVal()) {
+    Frm_RoomRH->SetVal(Frm_RoomDBT->GetVal());
+    return true;
+  }
+  if (Lbl_AmbientRH->currentIndex() == kWetBulb && Frm_AmbientRH->GetVal() > Frm_AmbientDbt->GetVal()) {
+    Frm_AmbientRH->SetVal(Frm_AmbientDbt->GetVal());
+    return true;
+  }
+  return false;
+}
+
+void TFrm_TempConditions::ChangeOnExit() {
+  if (!v_InTreatment && v_HandleChanges) v_HandleChanges();
+}
+
+void TFrm_TempConditions::GetConditionStrings(QStringList& RAStrings, QStringList& OAStrings,
+                                              QStringList& DischStrings, QStringList& HeaterStrings) const {
+  RAStrings = {Box_RoomAir->title(), QStringLiteral("Dry bulb temperature"), Frm_RoomDBT->GetString(),
+               Lbl_RoomRH->currentText(), Frm_RoomRH->GetString()};
+  OAStrings = {Box_AmbientAir->title(), QStringLiteral("Dry bulb temperature"), Frm_AmbientDbt->GetString(),
+               Lbl_AmbientRH->currentText(), Frm_AmbientRH->GetString()};
+  DischStrings = {Box_Discharge->title(), QStringLiteral("Temperature"), Frm_Discharge->GetString()};
+  HeaterStrings.clear();
+  const bool anyHeater = Lbl_Inletheater->currentIndex() != kCalculatedInlet ||
+                         Lbl_SupplyHeater->currentIndex() != kCalculatedSupply || Chk_SupplyTemp->isChecked();
+  if (Box_ElectricHeaters->isHidden() || !anyHeater) return;
+  HeaterStrings << Box_ElectricHeaters->title();
+  if (Lbl_Inletheater->currentIndex() != kCalculatedInlet)
+    HeaterStrings << TBaseMsg::GetUnicodeString(kMsgInletHeater) << Frm_InletHeater->GetString();
+  if (!Pnl_SupplyTemp->isHidden() && Chk_SupplyTemp->isChecked())
+    HeaterStrings << Chk_SupplyTemp->text() << Frm_SupplyTemp->GetString();
+  if (Lbl_SupplyHeater->currentIndex() != kCalculatedSupply)
+    HeaterStrings << TBaseMsg::GetUnicodeString(kMsgSupplyHeater) << Frm_SupplyHeater->GetString();
+}

@@ -1,0 +1,92 @@
+#pragma once
+// TFrm_TempConditions: the room and ambient air of one mode (cooling or
+// heating), the discharge temperature of the fresh-air family, and the
+// electric heaters. Humidities go in and out as relative humidity (%) even
+// when a field shows the wet bulb; temperatures degC, heaters kW.
+
+#include "app/Frame_UnitTextScroll.h"
+
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class TAir;
+
+class TFrm_TempConditions : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr double kNotGiven = TFrm_UnitTextScroll::kNotGiven;
+  static constexpr int kInletTooSmall = 22;
+  static constexpr int kSupplyTooSmall = 23;
+
+  // One heater option offered by the current unit (copied: the frame never
+  // points into a candidate list that the next run replaces).
+  struct HeaterOption {
+    int id;
+    QString name;
+    double kW;
+  };
+
+  explicit TFrm_TempConditions(QWidget* pParent = nullptr);
+
+  void SetupWindow(bool IsCooling, std::function<void()> HandleChanges, const TAir* Air);
+  void InitFields();
+  void ClearFields();
+  void SetFamily(int DeviceFamily);
+  void ConvertFields();
+  void SetDischarge(int MinDischarge, int MaxDischarge);
+  void SetupInlet(const QList<HeaterOption>& HeaterOptions);
+  int CheckHeaters(double CalcInlet, double CalcSupply);
+  void HasHeaters(bool& HasInletHeater, bool& HasSupplyHeater) const;
+  // The chosen heater option's id, 0 for none.
+  int GetSelectedHeaterOption() const;
+  void SetSelection(double IndoorDBT, double IndoorRH, double AmbientDBT, double AmbientRH, double UserInletHeater,
+                    double UserSupplyTemp, double UserSupplyHeater);
+  void GetSelection(double& IndoorDBT, double& IndoorRH, double& AmbientDBT, double& AmbientRH, double& Discharge,
+                    double& UserInletHeater, double& UserSupplyTemp, double& UserSupplyHeater) const;
+  double GetDischarge() const;
+  // True when a value was wrong and has been corrected.
+  bool CheckCooling();
+  bool CheckHeating();
+  bool CheckWBTemp();
+  void GetConditionStrings(QStringList& RAStrings, QStringList& OAStrings, QStringList& DischStrings,
+                           QStringList& HeaterStrings) const;
+
+  bool IsCooling() const { return v_IsCooling; }
+  TFrm_UnitTextScroll* Field(const QString& szName) const { return findChild<TFrm_UnitTextScroll*>(szName); }
+  QComboBox* Combo(const QString& szName) const;
+
+ private:
+  void SetupHumidityField(QComboBox* pCombo, TFrm_UnitTextScroll* pField, TFrm_UnitTextScroll* pDryBulb, bool bRoom,
+                          double nValue);
+  void HumidityModeChanged(QComboBox* pCombo, TFrm_UnitTextScroll* pField, TFrm_UnitTextScroll* pDryBulb, bool bRoom);
+  double RelativeHumidity(const QComboBox* pCombo, const TFrm_UnitTextScroll* pField,
+                          const TFrm_UnitTextScroll* pDryBulb) const;
+  double UserInletValue() const;
+  void Lbl_InletheaterClick();
+  void Lbl_SupplyHeaterClick();
+  void Chk_SupplyTempClick();
+  void ChangeOnExit();
+
+  QGroupBox *Box_RoomAir, *Box_AmbientAir, *Box_Discharge, *Box_ElectricHeaters;
+  TFrm_UnitTextScroll *Frm_RoomDBT, *Frm_RoomRH, *Frm_AmbientDbt, *Frm_AmbientRH, *Frm_Discharge, *Frm_InletHeater,
+      *Frm_SupplyTemp, *Frm_SupplyHeater;
+  QComboBox *Lbl_RoomRH, *Lbl_AmbientRH, *Lbl_Inletheater, *Txt_HeaterOptions, *Lbl_SupplyHeater;
+  QLabel *Lbl_CalcInlet, *Txt_CalcInlet, *Lbl_CalcSupply, *Txt_CalcSupply;
+  QWidget *Pnl_SupplyTemp, *Pnl_SupplyHeater;
+  QCheckBox* Chk_SupplyTemp;
+
+  bool v_InTreatment = false;
+  bool v_IsCooling = true;
+  int v_InletIndex = 0;
+  int v_SupplyIndex = 0;
+  const TAir* v_Air = nullptr;
+  double v_InletHeater = 0;
+  double v_SupplyHeater = 0;
+  std::function<void()> v_HandleChanges;
+};

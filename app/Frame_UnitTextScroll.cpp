@@ -1,0 +1,184 @@
+#include "app/Frame_UnitTextScroll.h"
+
+#include "i18n/BaseMsgMan.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+
+#include <cmath>
+
+namespace {
+
+// Round half to even, as the window rounds everywhere.
+int RoundEven(double x) { return int(std::nearbyint(x)); }
+
+}  // namespace
+
+TFrm_UnitTextScroll::TFrm_UnitTextScroll(QWidget* pParent)
+    : QWidget(pParent),
+      Lbl_Dimension(new QLabel(this)),
+      Txt_Value(new QLineEdit(this)),
+      Scrl_Value(new QScrollBar(Qt::Horizontal, this)) {
+  Lbl_Dimension->setObjectName(QStringLiteral("Lbl_Dimension"));
+  Txt_Value->setObjectName(QStringLiteral("Txt_Value"));
+  Scrl_Value->setObjectName(QStringLiteral("Scrl_Value"));
+  Txt_Value->setMaxLength(6);  // five characters and a sign
+  Txt_Value->setAlignment(Qt::AlignRight);
+  Txt_Value->setFixedWidth(Txt_Value->fontMetrics().horizontalAdvance(QStringLiteral("-8888.8")) + 12);
+  Scrl_Value->setPageStep(10);
+  Scrl_Value->setMinimumWidth(60);
+  Lbl_Dimension->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  Lbl_Dimension->setMinimumWidth(Lbl_Dimension->fontMetrics().horizontalAdvance(QStringLiteral("BTU/lbs")));
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(4);
+  layout->addWidget(Lbl_Dimension);
+  layout->addWidget(Txt_Value);
+  layout->addWidget(Scrl_Value, 1);
+  setFocusProxy(Txt_Value);
+
+  // Typing: filtered to a number text, caret kept.
+  connect(Txt_Value, &QLineEdit::textEdited, this, [this](const QString& text) {
+    const int caret = Txt_Value->cursorPosition();
+    const QString checked = TBaseMsg::CheckNumber(text);
+    if (checked != text) {
+      Txt_Value->setText(checked);
+      Txt_Value->setCursorPosition(std::min(caret, int(checked.size())));
+    }
+    v_typed = true;
+  });
+  connect(Txt_Value, &QLineEdit::editingFinished, this, [this] {
+    if (!v_typed) return;
+    v_typed = false;
+    CommitText();
+    if (v_HandleChanges) v_HandleChanges();
+  });
+  // Only the user's moves: actionTriggered fires for drags, clicks and keys,
+  // never for setValue.
+  connect(Scrl_Value, &QScrollBar::actionTriggered, this, [this](int) {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          ShowValue();
+          if (v_HandleChanges) v_HandleChanges();
+        },
+        Qt::QueuedConnection);
+  });
+  Txt_Value->installEventFilter(this);
+  Scrl_Value->installEventFilter(this);
+}
+
+bool TFrm_UnitTextScroll::eventFilter(QObject* pWatched, QEvent* pEvent) {
+  // Enter moves on to the next control and is swallowed.
+  if (pEvent->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(pEvent);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      if (pWatched == Txt_Value && v_typed) {
+        v_typed = false;
+        CommitText();
+        if (v_HandleChanges) v_HandleChanges();
+      }
+      focusNextChild();
+      return true;
+    }
+  }
+  return QWidget::eventFilter(pWatched, pEvent);
+}
+
+void TFrm_UnitTextScroll::SetupWindow(std::function<void()> HandleChanges, U_RepUnit TheUnit, int Min, int Max,
+                                      int InitVal, int Resolution) {
+  v_HandleChanges = std::move(HandleChanges);
+  v_Unit = TheUnit;
+  v_Min = Min;
+  v_Max = Max;
+  v_InitVal = InitVal;
+  v_Resolution = Resolution > 0 ? Resolution : 1;
+  v_CurrIndex = 0;
+  const QSignalBlocker block(Scrl_Value);
+  Scrl_Value->setRange(Min * v_Resolution, Max * v_Resolution);
+  Scrl_Value->setValue(InitVal * v_Resolution);
+  ConvertUnit();
+  ShowValue();
+}
+
+void TFrm_UnitTextScroll::SetDim(const QString& szText) { Lbl_Dimension->setText(szText); }
+
+void TFrm_UnitTextScroll::EnableIt(bool bEnable) {
+  Lbl_Dimension->setEnabled(bEnable);
+  Txt_Value->setEnabled(bEnable);
+  Scrl_Value->setEnabled(bEnable);
+  if (bEnable) {
+    SetVal(v_InitVal);
+  } else {
+    Txt_Value->clear();
+  }
+}
+
+double TFrm_UnitTextScroll::DisplayFromBase(double nBase) const {
+  if (v_Unit == U_None) return nBase;
+  return TU_Form::ConvertValue(nBase, v_Unit, 0, TU_Form::GetNewIndex(v_Unit), true);
+}
+
+double TFrm_UnitTextScroll::BaseFromDisplay(double nDisplay) const {
+  if (v_Unit == U_None) return nDisplay;
+  return TU_Form::ConvertValue(nDisplay, v_Unit, TU_Form::GetNewIndex(v_Unit), 0, true);
+}
+
+void TFrm_UnitTextScroll::ConvertUnit() {
+  if (v_Unit == U_None) return;
+  Lbl_Dimension->setText(TU_Form::GetCurrentString(v_Unit));
+  const int index = TU_Form::GetNewIndex(v_Unit);
+  if (index == v_CurrIndex) return;
+  const double current = TU_Form::ConvertValue(double(Scrl_Value->value()) / v_Resolution, v_Unit, v_CurrIndex, index, true);
+  const QSignalBlocker block(Scrl_Value);
+  Scrl_Value->setRange(RoundEven(DisplayFromBase(v_Min) * v_Resolution), RoundEven(DisplayFromBase(v_Max) * v_Resolution));
+  Scrl_Value->setValue(RoundEven(current * v_Resolution));
+  v_CurrIndex = index;
+  ShowValue();
+}
+
+double TFrm_UnitTextScroll::GetVal() const { return BaseFromDisplay(double(Scrl_Value->value()) / v_Resolution); }
+
+void TFrm_UnitTextScroll::SetVal(double nValue) {
+  if (nValue <= kNotGiven || !std::isfinite(nValue)) return;
+  const QSignalBlocker block(Scrl_Value);
+  Scrl_Value->setValue(RoundEven(DisplayFromBase(nValue) * v_Resolution));
+  ShowValue();
+}
+
+void TFrm_UnitTextScroll::ClearVal() {
+  const QSignalBlocker block(Scrl_Value);
+  Txt_Value->clear();
+  Scrl_Value->setValue(0);
+}
+
+QString TFrm_UnitTextScroll::GetString() const {
+  const QString text = Txt_Value->text().trimmed();
+  return (text.isEmpty() ? QStringLiteral("0") : text) + Lbl_Dimension->text();
+}
+
+void TFrm_UnitTextScroll::ShowValue() {
+  const int position = Scrl_Value->value();
+  if (v_Resolution == 1) {
+    Txt_Value->setText(QString::number(position));
+  } else {
+    const int digits = v_Resolution == 100 ? 2 : v_Resolution == 10 ? 1 : 3;
+    Txt_Value->setText(TBaseMsg::FormatFixed(double(position) / v_Resolution, digits));
+  }
+  v_typed = false;
+}
+
+void TFrm_UnitTextScroll::CommitText() {
+  const QString text = Txt_Value->text().trimmed();
+  double number = 0;
+  if (!text.isEmpty() && !TBaseMsg::TryParseNumber(text, number)) number = 0;
+  const double position = std::clamp(std::nearbyint(number * v_Resolution), double(Scrl_Value->minimum()),
+                                     double(Scrl_Value->maximum()));
+  const QSignalBlocker block(Scrl_Value);
+  Scrl_Value->setValue(int(position));
+  ShowValue();
+}

@@ -1,0 +1,320 @@
+// The controls of the Selection, Results and Database tabs. Layouts are Qt
+// layouts; the controls carry the names the rest of the window (and the
+// tests) find them by.
+
+#include "app/FrameAirConditions.h"
+#include "app/FrameQuilloProps.h"
+#include "app/FrameResultData.h"
+#include "app/FrameTempConditions.h"
+#include "app/Frame_UnitTextScroll.h"
+#include "app/Settings.h"
+#include "app/ValueText.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+template <typename T>
+T* Named(T* pWidget, const char* szName) {
+  pWidget->setObjectName(QString::fromLatin1(szName));
+  return pWidget;
+}
+
+QGroupBox* Box(QWidget* pParent, const char* szName, const char* szCaption) {
+  return Named(new QGroupBox(QString::fromUtf8(szCaption), pParent), szName);
+}
+
+TFrm_UnitTextScroll* NewField(QWidget* pParent, const char* szName) {
+  return Named(new TFrm_UnitTextScroll(pParent), szName);
+}
+
+// A row panel: a caption (or a control standing for it) and a value widget.
+QWidget* Row(QWidget* pParent, const char* szName, QWidget* pCaption, QWidget* pValue) {
+  auto* panel = new QWidget(pParent);
+  if (szName) panel->setObjectName(QString::fromLatin1(szName));
+  auto* layout = new QHBoxLayout(panel);
+  layout->setContentsMargins(0, 0, 0, 0);
+  pCaption->setParent(panel);
+  pValue->setParent(panel);
+  pCaption->setMinimumWidth(150);
+  layout->addWidget(pCaption);
+  layout->addWidget(pValue, 1);
+  return panel;
+}
+
+QLabel* Caption(const char* szText) { return new QLabel(QString::fromUtf8(szText)); }
+
+}  // namespace
+
+void TDlgSelect::CreateSelectionPage(QWidget* pPage) {
+  auto* columns = new QHBoxLayout(pPage);
+
+  // Left: what the room needs.
+  auto* left = new QVBoxLayout;
+  columns->addLayout(left, 4);
+  QGroupBox* altitudeBox = Box(pPage, "Box_Altitude", "Altitude Selection");
+  auto* altitude = new QVBoxLayout(altitudeBox);
+  Frm_Altitude = NewField(altitudeBox, "Frm_Altitude");
+  altitude->addWidget(Row(altitudeBox, nullptr, Caption("Altitude"), Frm_Altitude));
+  left->addWidget(altitudeBox);
+
+  QGroupBox* roomBox = Box(pPage, "Box_RoomAirflow", "Room Airflow Conditions");
+  auto* room = new QVBoxLayout(roomBox);
+  room->setSpacing(2);
+  Frm_Airflow = NewField(roomBox, "Frm_Airflow");
+  room->addWidget(Row(roomBox, nullptr, Caption("Airflow per person"), Frm_Airflow));
+  Frm_RoomSurface = NewField(roomBox, "Frm_RoomSurface");
+  room->addWidget(Row(roomBox, nullptr, Caption("Room surface"), Frm_RoomSurface));
+  RB_AreaPerPerson = Named(new QRadioButton(QStringLiteral("Area per person")), "RB_AreaPerPerson");
+  Frm_AreaPerPerson = NewField(roomBox, "Frm_AreaPerPerson");
+  room->addWidget(Row(roomBox, nullptr, RB_AreaPerPerson, Frm_AreaPerPerson));
+  RB_NumberOfPersons = Named(new QRadioButton(QStringLiteral("Number of persons")), "RB_NumberOfPersons");
+  Frm_NumberOfPersons = NewField(roomBox, "Frm_NumberOfPersons");
+  room->addWidget(Row(roomBox, nullptr, RB_NumberOfPersons, Frm_NumberOfPersons));
+  Chk_TotalSupply = Named(new QCheckBox(QStringLiteral("Total supply air")), "Chk_TotalSupply");
+  Frm_TotalSupply = NewField(roomBox, "Frm_TotalSupply");
+  room->addWidget(Row(roomBox, nullptr, Chk_TotalSupply, Frm_TotalSupply));
+  Chk_TotalExhaust = Named(new QCheckBox(QStringLiteral("Total exhaust air")), "Chk_TotalExhaust");
+  Frm_TotalExhaust = NewField(roomBox, "Frm_TotalExhaust");
+  Pnl_ExhaustData = Row(roomBox, "Pnl_ExhaustData", Chk_TotalExhaust, Frm_TotalExhaust);
+  room->addWidget(Pnl_ExhaustData);
+  left->addWidget(roomBox);
+
+  QGroupBox* espBox = Box(pPage, "Box_ESP", "External Static Pressure (ESP)");
+  auto* esp = new QVBoxLayout(espBox);
+  Frm_DesignSupplyESP = NewField(espBox, "Frm_DesignSupplyESP");
+  esp->addWidget(Row(espBox, nullptr, Caption("Design supply ESP"), Frm_DesignSupplyESP));
+  Frm_DesignExhaustESP = NewField(espBox, "Frm_DesignExhaustESP");
+  Pnl_ExhaustESP = Row(espBox, "Pnl_ExhaustESP", Caption("Design exhaust ESP"), Frm_DesignExhaustESP);
+  esp->addWidget(Pnl_ExhaustESP);
+  left->addWidget(espBox);
+
+  QGroupBox* familyBox = Box(pPage, "Box_Family", "Device Family Selection");
+  auto* family = new QVBoxLayout(familyBox);
+  family->setSpacing(2);
+  Txt_Family = Named(new QComboBox, "Txt_Family");
+  family->addWidget(Row(familyBox, nullptr, Caption("Device family"), Txt_Family));
+  Txt_MaxSpeed = Named(new QComboBox, "Txt_MaxSpeed");
+  Pnl_MaxSpeed = Row(familyBox, "Pnl_MaxSpeed", Caption("Maximum speed"), Txt_MaxSpeed);
+  family->addWidget(Pnl_MaxSpeed);
+  Txt_TETemp = Named(new QComboBox, "Txt_TETemp");
+  Pnl_TETemp = Row(familyBox, "Pnl_TETemp", Caption("Evaporating temperature"), Txt_TETemp);
+  family->addWidget(Pnl_TETemp);
+  const QStringList filters{QStringLiteral("None"), QStringLiteral("F6"), QStringLiteral("F7"), QStringLiteral("F8")};
+  Txt_SupplyFilter = Named(new QComboBox, "Txt_SupplyFilter");
+  Txt_SupplyFilter->addItems(filters);
+  Pnl_SupplyFilter = Row(familyBox, "Pnl_SupplyFilter", Caption("Supply filter"), Txt_SupplyFilter);
+  family->addWidget(Pnl_SupplyFilter);
+  Txt_ExhaustFilter = Named(new QComboBox, "Txt_ExhaustFilter");
+  Txt_ExhaustFilter->addItems(filters);
+  Pnl_ExhaustFilter = Row(familyBox, "Pnl_ExhaustFilter", Caption("Exhaust filter"), Txt_ExhaustFilter);
+  family->addWidget(Pnl_ExhaustFilter);
+  Pnl_SelPlenum = Named(new QWidget(familyBox), "Pnl_SelPlenum");
+  auto* plenum = new QHBoxLayout(Pnl_SelPlenum);
+  plenum->setContentsMargins(0, 0, 0, 0);
+  plenum->addWidget(new QLabel(QStringLiteral("Plenum"), Pnl_SelPlenum));
+  Rbn_PlenumNone = Named(new QRadioButton(QStringLiteral("None"), Pnl_SelPlenum), "Rbn_PlenumNone");
+  Rbn_PlenumOAEA = Named(new QRadioButton(QStringLiteral("OA/EA"), Pnl_SelPlenum), "Rbn_PlenumOAEA");
+  Rbn_PlenumAll = Named(new QRadioButton(QStringLiteral("All"), Pnl_SelPlenum), "Rbn_PlenumAll");
+  for (QRadioButton* b : {Rbn_PlenumNone, Rbn_PlenumOAEA, Rbn_PlenumAll}) plenum->addWidget(b);
+  Rbn_PlenumNone->setChecked(true);
+  family->addWidget(Pnl_SelPlenum);
+  Chb_UpsideDown = Named(new QCheckBox(QStringLiteral("Upside down installation"), familyBox), "Chb_UpsideDown");
+  family->addWidget(Chb_UpsideDown);
+  left->addWidget(familyBox);
+  left->addStretch(1);
+
+  // Middle: the air conditions of both modes.
+  auto* middle = new QHBoxLayout;
+  columns->addLayout(middle, 5);
+  Frm_CoolTempConditions = Named(new TFrm_TempConditions(pPage), "Frm_CoolTempConditions");
+  Frm_HeatTempConditions = Named(new TFrm_TempConditions(pPage), "Frm_HeatTempConditions");
+  auto* coolColumn = new QVBoxLayout;
+  auto* coolTitle = new QLabel(QStringLiteral("<b>Cooling</b>"), pPage);
+  coolColumn->addWidget(coolTitle);
+  coolColumn->addWidget(Frm_CoolTempConditions, 1);
+  auto* heatColumn = new QVBoxLayout;
+  heatColumn->addWidget(new QLabel(QStringLiteral("<b>Heating</b>"), pPage));
+  heatColumn->addWidget(Frm_HeatTempConditions, 1);
+  middle->addLayout(coolColumn);
+  middle->addLayout(heatColumn);
+
+  // Right: the candidates and what they mean for the ducts.
+  auto* right = new QVBoxLayout;
+  columns->addLayout(right, 5);
+  LV_SelectedDevices = Named(new QTreeWidget(pPage), "LV_SelectedDevices");
+  LV_SelectedDevices->setHeaderLabels({QStringLiteral("Device"), QStringLiteral("Supply"), QStringLiteral("Extract"),
+                                       QStringLiteral("Plenum")});
+  LV_SelectedDevices->setRootIsDecorated(false);
+  LV_SelectedDevices->setAllColumnsShowFocus(true);
+  right->addWidget(LV_SelectedDevices, 1);
+
+  Box_Ratios = Box(pPage, "Box_Ratios", "Ratios");
+  auto* ratios = new QVBoxLayout(Box_Ratios);
+  Txt_ESRatio = ValueText::NewValueLabel(Box_Ratios, QStringLiteral("Txt_ESRatio"));
+  ratios->addWidget(Row(Box_Ratios, nullptr, Caption("Exhaust / supply airflow"), Txt_ESRatio));
+  Txt_SNRatio = ValueText::NewValueLabel(Box_Ratios, QStringLiteral("Txt_SNRatio"));
+  Pnl_SNHRDRatio = Row(Box_Ratios, "Pnl_SNHRDRatio", Caption("Supply / nominal airflow"), Txt_SNRatio);
+  ratios->addWidget(Pnl_SNHRDRatio);
+  right->addWidget(Box_Ratios);
+
+  Box_ESPData = Box(pPage, "Box_ESPData", "ESP data");
+  auto* espData = new QVBoxLayout(Box_ESPData);
+  espData->setSpacing(2);
+  Pnl_FilterData = new QWidget(Box_ESPData);
+  Pnl_FilterData->setObjectName(QStringLiteral("Pnl_FilterData"));
+  auto* filterData = new QVBoxLayout(Pnl_FilterData);
+  filterData->setContentsMargins(0, 0, 0, 0);
+  Txt_SupplyFilterDrop = ValueText::NewValueLabel(Pnl_FilterData, QStringLiteral("Txt_SupplyFilterDrop"));
+  filterData->addWidget(Row(Pnl_FilterData, nullptr, Caption("Supply filter drop"), Txt_SupplyFilterDrop));
+  Txt_SupplyPlenumDrop = ValueText::NewValueLabel(Pnl_FilterData, QStringLiteral("Txt_SupplyPlenumDrop"));
+  filterData->addWidget(Row(Pnl_FilterData, nullptr, Caption("Supply plenum drop"), Txt_SupplyPlenumDrop));
+  espData->addWidget(Pnl_FilterData);
+  Txt_SupplyAddResistance = ValueText::NewValueLabel(Box_ESPData, QStringLiteral("Txt_SupplyAddResistance"));
+  espData->addWidget(Row(Box_ESPData, nullptr, Caption("Supply additional resistance"), Txt_SupplyAddResistance));
+  Pnl_ExhaustESPData = new QWidget(Box_ESPData);
+  Pnl_ExhaustESPData->setObjectName(QStringLiteral("Pnl_ExhaustESPData"));
+  auto* exhaustData = new QVBoxLayout(Pnl_ExhaustESPData);
+  exhaustData->setContentsMargins(0, 0, 0, 0);
+  Txt_ExhaustFilterDrop = ValueText::NewValueLabel(Pnl_ExhaustESPData, QStringLiteral("Txt_ExhaustFilterDrop"));
+  exhaustData->addWidget(Row(Pnl_ExhaustESPData, nullptr, Caption("Exhaust filter drop"), Txt_ExhaustFilterDrop));
+  Txt_ExhaustPlenumDrop = ValueText::NewValueLabel(Pnl_ExhaustESPData, QStringLiteral("Txt_ExhaustPlenumDrop"));
+  exhaustData->addWidget(Row(Pnl_ExhaustESPData, nullptr, Caption("Exhaust plenum drop"), Txt_ExhaustPlenumDrop));
+  Txt_ExhaustAddResistance = ValueText::NewValueLabel(Pnl_ExhaustESPData, QStringLiteral("Txt_ExhaustAddResistance"));
+  exhaustData->addWidget(
+      Row(Pnl_ExhaustESPData, nullptr, Caption("Exhaust additional resistance"), Txt_ExhaustAddResistance));
+  espData->addWidget(Pnl_ExhaustESPData);
+  right->addWidget(Box_ESPData);
+
+  Frm_QuilloProps = Named(new TFrm_QuilloProps(pPage), "Frm_QuilloProps");
+  right->addWidget(Frm_QuilloProps);
+}
+
+void TDlgSelect::CreateResultsPage(QWidget* pPage) {
+  auto* layout = new QVBoxLayout(pPage);
+  layout->setContentsMargins(4, 4, 4, 4);
+  auto* selected = new QHBoxLayout;
+  selected->addWidget(new QLabel(QStringLiteral("Selected device"), pPage));
+  Txt_ResultSelectedDevice = ValueText::NewValueLabel(pPage, QStringLiteral("Txt_ResultSelectedDevice"));
+  Txt_ResultSelectedDevice->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  selected->addWidget(Txt_ResultSelectedDevice, 1);
+  layout->addLayout(selected);
+  auto* resultPages = Named(new QTabWidget(pPage), "Ctl_ResultPages");
+  layout->addWidget(resultPages, 1);
+  const auto modePage = [&](const char* caption, const char* airName, const char* dataName, TFrm_AirConditions*& air,
+                            TFrm_ResultData*& data) {
+    auto* page = new QWidget(resultPages);
+    auto* row = new QHBoxLayout(page);
+    air = Named(new TFrm_AirConditions(page), airName);
+    data = Named(new TFrm_ResultData(page), dataName);
+    row->addWidget(air, 3);
+    row->addWidget(data, 2);
+    resultPages->addTab(page, QString::fromUtf8(caption));
+  };
+  modePage("Cooling Results", "Frm_CoolAirConditions", "Frm_CoolResultData", Frm_CoolAirConditions, Frm_CoolResultData);
+  modePage("Heating Results", "Frm_HeatAirConditions", "Frm_HeatResultData", Frm_HeatAirConditions, Frm_HeatResultData);
+}
+
+void TDlgSelect::CreateDatabasePage(QWidget* pPage) {
+  auto* layout = new QHBoxLayout(pPage);
+  auto* scroll = new QScrollArea(pPage);
+  scroll->setWidgetResizable(true);
+  Pnl_Database = Named(new QWidget, "Pnl_Database");
+  scroll->setWidget(Pnl_Database);
+  layout->addWidget(scroll, 3);
+  auto* grid = new QGridLayout(Pnl_Database);
+  // Boxes of value rows; each value label is named after its row.
+  struct BoxDef {
+    const char* name;
+    const char* caption;
+    std::vector<std::pair<const char*, const char*>> rows;
+  };
+  const BoxDef boxes[] = {
+      {"Box_DBSelected", "Selected device", {{"Selected device", "Txt_DBSelectedDevice"}}},
+      {"Box_Mechanical", "Mechanical Data", {{"W×H×D", "Txt_DBDimensions"}, {"Weight", "Txt_DBWeight"}}},
+      {"Box_Electrical",
+       "Electrical Data",
+       {{"Power supply", "Txt_DBPowerSupply"},
+        {"Frequency", "Txt_DBFrequency"},
+        {"Phases", "Txt_DBPhases"},
+        {"Voltage", "Txt_DBVoltage"},
+        {"Min~max V", "Txt_DBMinMaxV"},
+        {"MCA", "Txt_DBMCA"},
+        {"MFA", "Txt_DBMFA"},
+        {"RLA", "Txt_DBRLA"},
+        {"FLA", "Txt_DBFLA"}}},
+      {"Box_Speed",
+       "Speed Related Data",
+       {{"Sound level", "Txt_DBSoundLevel"}, {"Current", "Txt_DBCurrent"}, {"Wattage", "Txt_DBWattage"}}},
+      {"Box_Duct", "Duct Data", {{"Duct diameter", "Txt_DBDuctDiameter"}}},
+      {"Box_Nominal",
+       "Nominal Data",
+       {{"Nominal humidity", "Txt_DBNominalHumidity"}, {"Nominal airflow", "Txt_DBNominalAirflow"}}},
+      {"Box_AmbientRange",
+       "Ambient Operation Range",
+       {{"Min~max temperature", "Txt_DBAmbientTemp"}, {"Maximum relative humidity", "Txt_DBAmbientRH"}}},
+      {"Box_HeaterThreshold",
+       "Heater Threshold Temperature",
+       {{"Minimum temperature", "Txt_DBVIMinTemp"}, {"Upside down installation", "Txt_DBVIMinTempUD"}}},
+      {"Box_RoomRange",
+       "Room Operation Range",
+       {{"Min~max temperature", "Txt_DBRoomTemp"}, {"Maximum relative humidity", "Txt_DBRoomRH"}}},
+      {"Box_RHMaxima",
+       "Relative Humidity Maxima",
+       {{"Exhaust air (EA)", "Txt_DBEAMaxRH"},
+        {"Exhaust air (EA), upside down", "Txt_DBEAMaxRHUD"},
+        {"Ventilation out air (VO)", "Txt_DBVOMaxRH"},
+        {"Ventilation out air (VO), upside down", "Txt_DBVOMaxRHUD"},
+        {"Coil in air (CI)", "Txt_DBCIMaxRH"},
+        {"Coil in air (CI), upside down", "Txt_DBCIMaxRHUD"}}},
+      {"Box_AirTreatment",
+       "Air Treatment Limits",
+       {{"Minimum RH in cooling (OA)", "Txt_DBMinCoolRH"},
+        {"Minimum RH in heating (OA)", "Txt_DBMinHeatRH"},
+        {"Min~max fan only temperature", "Txt_DBFanOnlyTemp"}}},
+  };
+  int index = 0;
+  for (const BoxDef& def : boxes) {
+    QGroupBox* box = Box(Pnl_Database, def.name, def.caption);
+    auto* form = new QFormLayout(box);
+    for (const auto& [caption, name] : def.rows) {
+      QLabel* value = ValueText::NewValueLabel(box, QString::fromLatin1(name));
+      value->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+      auto* label = new QLabel(QString::fromUtf8(caption), box);
+      label->setObjectName(QStringLiteral("Lbl_") + QString::fromLatin1(name).mid(4));
+      form->addRow(label, value);
+    }
+    grid->addWidget(box, index / 2, index % 2);
+    ++index;
+  }
+  grid->setRowStretch(index / 2 + 1, 1);
+
+  auto* options = new QVBoxLayout;
+  layout->addLayout(options, 2);
+  Lvw_DBOptions = Named(new QTreeWidget(pPage), "Lvw_DBOptions");
+  Lvw_DBOptions->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Type")});
+  Lvw_DBOptions->setRootIsDecorated(false);
+  options->addWidget(Lvw_DBOptions, 1);
+  QGroupBox* detail = Box(pPage, "Box_DBOption", "Option");
+  auto* detailForm = new QFormLayout(detail);
+  for (const auto& [caption, name] : {std::pair{"Description", "Txt_DBOptDescription"},
+                                      std::pair{"W×H×D", "Txt_DBOptDimensions"}, std::pair{"MCA", "Txt_DBOptMCA"}}) {
+    QLabel* value = ValueText::NewValueLabel(detail, QString::fromLatin1(name));
+    value->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    value->setWordWrap(true);
+    detailForm->addRow(new QLabel(QString::fromUtf8(caption), detail), value);
+  }
+  options->addWidget(detail);
+}
