@@ -10,6 +10,7 @@
 #include "app/Settings.h"
 #include "app/ValueText.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -83,6 +84,10 @@ void TDlgSelect::CreateSelectionPage(QWidget* pPage) {
   RB_NumberOfPersons = Named(new QRadioButton(QStringLiteral("Number of persons")), "RB_NumberOfPersons");
   Frm_NumberOfPersons = NewField(roomBox, "Frm_NumberOfPersons");
   room->addWidget(Row(roomBox, nullptr, RB_NumberOfPersons, Frm_NumberOfPersons));
+  // The two radio buttons sit in different rows: one group keeps them exclusive.
+  auto* persons = new QButtonGroup(roomBox);
+  persons->addButton(RB_AreaPerPerson);
+  persons->addButton(RB_NumberOfPersons);
   Chk_TotalSupply = Named(new QCheckBox(QStringLiteral("Total supply air")), "Chk_TotalSupply");
   Frm_TotalSupply = NewField(roomBox, "Frm_TotalSupply");
   room->addWidget(Row(roomBox, nullptr, Chk_TotalSupply, Frm_TotalSupply));

@@ -23,6 +23,8 @@
 #include <QTreeWidget>
 
 #include <QAction>
+#include <QApplication>
+#include <QLineEdit>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMenu>
@@ -45,7 +47,7 @@ struct ActionDef {
 
 // In toolbar order.
 const ActionDef kActions[] = {
-    {"ACF_New", "New", "Creates a new Aerolith project", false},
+    {"ACF_New", "New", "Creates a new Aerolith project", true},
     {"ACF_Open", "Open...", "Opens a Aerolith project file", false},
     {"ACF_Save", "Save...", "Saves a Aerolith project file", false},
     {"ACF_Report", "Report...", "Creates a report about the selected ventilation device", false},
@@ -123,7 +125,14 @@ void TDlgSelect::CreateActions() {
     open->setMenu(Mnu_PopupReopen);
     open->setPopupMode(QToolButton::MenuButtonPopup);
   }
-  connect(Action(QStringLiteral("ACF_Exit")), &QAction::triggered, this, &TDlgSelect::ExitApplication);
+  connect(Action(QStringLiteral("ACF_Exit")), &QAction::triggered, this, [this] {
+    CommitEditing();
+    ExitApplication();
+  });
+  connect(Action(QStringLiteral("ACF_New")), &QAction::triggered, this, [this] {
+    CommitEditing();
+    NewProject();
+  });
 }
 
 void TDlgSelect::CreatePages() {
@@ -179,6 +188,22 @@ void TDlgSelect::UpdateCaption() {
 bool TDlgSelect::SaveInteractively() {
   // Project files are not written yet; nothing can be saved.
   return false;
+}
+
+void TDlgSelect::CommitEditing() {
+  // Toolbar buttons take no focus: the field being typed in would keep its
+  // text uncommitted. Leaving it commits it (and recalculates) first.
+  if (QWidget* focus = QApplication::focusWidget(); focus && qobject_cast<QLineEdit*>(focus) && isAncestorOf(focus))
+    focus->clearFocus();
+}
+
+void TDlgSelect::NewProject() {
+  AskSaveChanges();
+  SetProjectFileName(QString());
+  Ctl_Pages->setCurrentWidget(Ctl_Pages->findChild<QWidget*>(QStringLiteral("Tab_Selection")));
+  Ctl_Pages->setFocus();
+  if (v_factory) InitSelection();
+  v_dataHaveChanged = false;
 }
 
 void TDlgSelect::AskSaveChanges() {

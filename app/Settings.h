@@ -60,6 +60,10 @@ class TDlgSelect : public QMainWindow {
   void AskSaveChanges();
   // Closes the window unless the user keeps it open to save changes.
   void ExitApplication();
+  // New: asks to save changes, then starts an empty selection.
+  void NewProject();
+  // Commits the value being typed, before a command that takes no focus.
+  void CommitEditing();
 
   // Design pixels in this screen's pixels.
   int DesignToScreen(int nDesignPixels) const;

@@ -6,7 +6,7 @@ AEROLITH_PACKAGES=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation2 xvfb xauth
 )
 
 aerolith_missing_packages() {

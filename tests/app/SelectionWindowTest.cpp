@@ -1,0 +1,176 @@
+// The selection window on the demonstration catalogue, driven as a user
+// drives it: typing into the fields, clicking the choices.
+
+#include "app/FrameAirConditions.h"
+#include "app/FrameAirProps.h"
+#include "app/FrameResultData.h"
+#include "app/FrameTempConditions.h"
+#include "app/Frame_UnitTextScroll.h"
+#include "app/Settings.h"
+#include "catalogue/ClHRX.h"
+#include "psychro/SI_Units.h"
+#include "recdb/RecordingPresenter.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SelectionWindow : public testing::Test {
+ protected:
+  void SetUp() override {
+    TBaseMsg::SetPresenter(&v_messages);
+    v_window = std::make_unique<TDlgSelect>();
+    ASSERT_TRUE(v_window->StartUp({}));
+    v_window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(v_window.get()));
+  }
+  void TearDown() override {
+    v_window->SetDataHaveChanged(false);
+    v_window.reset();
+    TBaseMsg::SetPresenter(nullptr);
+  }
+  // Types a value into a field and leaves it with Enter, as a user does.
+  void Type(TFrm_UnitTextScroll* field, const QString& text) {
+    ASSERT_NE(field, nullptr);
+    QLineEdit* edit = field->Edit();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+  }
+  QStringList Candidates() const {
+    QStringList names;
+    const auto* list = v_window->findChild<QTreeWidget*>("LV_SelectedDevices");
+    for (int i = 0; i < list->topLevelItemCount(); ++i) names << list->topLevelItem(i)->text(0);
+    return names;
+  }
+  QString Point(TFrm_AirConditions* frame, const char* point, const char* value) const {
+    return frame->Point(QString::fromLatin1(point))->Value(QString::fromLatin1(value));
+  }
+
+  RecordingPresenter v_messages;
+  std::unique_ptr<TDlgSelect> v_window;
+};
+
+TEST_F(SelectionWindow, FromARoomToTheAirStatesOfBothModes) {
+  // 16 persons of 6 l/s: 96 l/s = 345.6 m3/h; beyond the smallest unit
+  // (up to 300 m3/h) and below the largest one's minimum (400 m3/h).
+  v_window->findChild<QRadioButton*>("RB_NumberOfPersons")->click();
+  Type(v_window->Field("Frm_NumberOfPersons"), "16");
+  Type(v_window->Field("Frm_Airflow"), "6");
+  Type(v_window->Field("Frm_DesignSupplyESP"), "120");
+  Type(v_window->Field("Frm_DesignExhaustESP"), "100");
+  Type(v_window->CoolConditions()->Field("Frm_AmbientDbt"), "32");
+  EXPECT_TRUE(v_messages.shown.isEmpty()) << v_messages.shown.join('\n').toStdString();
+  EXPECT_NEAR(v_window->SupplyAir(), 345.6, 1e-9);
+  EXPECT_NEAR(v_window->ExhaustAir(), 345.6, 1e-9);
+  EXPECT_TRUE(v_window->DataHaveChanged());
+
+  // The smallest adequate unit first, then the next size in its speed pairs.
+  const QStringList names = Candidates();
+  ASSERT_GE(names.size(), 2);
+  EXPECT_EQ(names.first(), "NV-400");
+  EXPECT_TRUE(names.contains("NV-650"));
+  EXPECT_FALSE(names.contains("NV-250"));
+  EXPECT_FALSE(names.contains("NV-1000"));
+  const ObjectList<Cls_HRX>& list = v_window->SelectionList();
+  for (int i = 1; i < list.Count(); ++i) EXPECT_LE(list.Item(i - 1)->SelectionKey(), list.Item(i)->SelectionKey());
+  ASSERT_NE(v_window->CurrentHRX(), nullptr);
+  EXPECT_EQ(v_window->CurrentHRX()->GetName(), "NV-400");
+
+  // The inputs arrive as the room and outdoor states; the exchange lies between them.
+  const ALPsychroSet& cooling = v_window->CoolingSet();
+  EXPECT_EQ(cooling.RA.DBT, 27);
+  EXPECT_EQ(cooling.OA.DBT, 32);
+  EXPECT_GT(cooling.SA.DBT, cooling.RA.DBT);
+  EXPECT_LT(cooling.SA.DBT, cooling.OA.DBT);
+  const ALPsychroSet& heating = v_window->HeatingSet();
+  EXPECT_EQ(heating.RA.DBT, 20);
+  EXPECT_EQ(heating.OA.DBT, 7);
+  EXPECT_GT(heating.SA.DBT, 7);
+  EXPECT_LT(heating.SA.DBT, 20);
+
+  // Every state of a plain unit shows in both result frames.
+  for (TFrm_AirConditions* frame : {v_window->CoolAirConditions(), v_window->HeatAirConditions()})
+    for (const char* point : {"RA", "OA", "EA", "SA", "VI", "VO"})
+      for (const char* value : {"Txt_DBT", "Txt_WBT", "Txt_RH", "Txt_AH", "Txt_h"})
+        EXPECT_FALSE(Point(frame, point, value).isEmpty()) << point << " " << value;
+  EXPECT_EQ(Point(v_window->CoolAirConditions(), "OA", "Txt_DBT"), "32.0 °C");
+  EXPECT_EQ(Point(v_window->HeatAirConditions(), "RA", "Txt_DBT"), "20.0 °C");
+  EXPECT_EQ(Point(v_window->CoolAirConditions(), "SA", "Txt_DBT"),
+            TBaseMsg::FormatFixed(cooling.SA.DBT, 1) + " °C");
+  EXPECT_FALSE(v_window->CoolResultData()->Value("Txt_TempEff").isEmpty());
+  EXPECT_TRUE(v_window->CoolResultData()->Value("Txt_TempEff").endsWith(" %"));
+}
+
+TEST_F(SelectionWindow, SaysInWordsWhatCannotBeDone) {
+  // At 120 l/s (432 m3/h) every unit but the smallest takes the airflow,
+  // and none reaches 350 Pa on its supply side (the field stops at the
+  // family's highest ESP limit): a selection code.
+  Type(v_window->Field("Frm_Airflow"), "6");
+  v_messages.shown.clear();
+  Type(v_window->Field("Frm_DesignSupplyESP"), "350");
+  ASSERT_FALSE(v_messages.shown.isEmpty());
+  EXPECT_EQ(v_messages.shown.last(), "The supply ESP is too large for any of the available ventilation devices.");
+  EXPECT_TRUE(Candidates().isEmpty());
+  EXPECT_EQ(v_window->CurrentHRX(), nullptr);
+
+  // Back to a feasible pressure; then a room too humid for the unit in
+  // heating: a performance code with the unit's limit as its parameter.
+  v_messages.shown.clear();
+  Type(v_window->Field("Frm_DesignSupplyESP"), "100");
+  EXPECT_TRUE(v_messages.shown.isEmpty()) << v_messages.shown.join('\n').toStdString();
+  Type(v_window->HeatConditions()->Field("Frm_RoomRH"), "90");
+  ASSERT_FALSE(v_messages.shown.isEmpty());
+  EXPECT_EQ(v_messages.shown.last(), "The room air relative humidity is larger than 80%.");
+  // Cooling was computed; heating shows nothing.
+  EXPECT_FALSE(Point(v_window->CoolAirConditions(), "SA", "Txt_DBT").isEmpty());
+  EXPECT_TRUE(Point(v_window->HeatAirConditions(), "SA", "Txt_DBT").isEmpty());
+
+  // Every plain unit offers an F8 filter: asking for one still finds units.
+  v_messages.shown.clear();
+  Type(v_window->HeatConditions()->Field("Frm_RoomRH"), "50");
+  auto* filter = v_window->findChild<QComboBox*>("Txt_SupplyFilter");
+  filter->setCurrentIndex(3);
+  emit filter->activated(3);
+  EXPECT_TRUE(v_messages.shown.isEmpty()) << v_messages.shown.join('\n').toStdString();
+  EXPECT_FALSE(Candidates().isEmpty());
+}
+
+TEST_F(SelectionWindow, CoolingNeedsAWarmerOutside) {
+  // An ambient below the room is corrected to the room and explained.
+  Type(v_window->CoolConditions()->Field("Frm_AmbientDbt"), "25");
+  ASSERT_FALSE(v_messages.shown.isEmpty());
+  EXPECT_EQ(v_messages.shown.last(), "In cooling mode, the ambient temperature must be larger than the room temperature.");
+  EXPECT_EQ(v_window->CoolConditions()->Field("Frm_AmbientDbt")->GetVal(), 27);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SelectionWindow, ToolbarCommandsCommitTheFieldBeingTypedIn) {
+  TFrm_UnitTextScroll* esp = v_window->Field("Frm_DesignSupplyESP");
+  esp->Edit()->setFocus();
+  esp->Edit()->selectAll();
+  QTest::keyClicks(esp->Edit(), "90");  // typed, not yet left
+  v_window->SetDataHaveChanged(false);
+  v_window->CommitEditing();
+  EXPECT_EQ(esp->GetVal(), 90);
+  EXPECT_TRUE(v_window->DataHaveChanged());
+
+  // New starts afresh (no question: the answer recorder says OK, not Yes).
+  v_window->SetDataHaveChanged(false);
+  v_window->NewProject();
+  EXPECT_EQ(esp->GetVal(), 150);
+  EXPECT_FALSE(v_window->DataHaveChanged());
+  EXPECT_EQ(v_window->CurrentHRX()->GetName(), "NV-400");
+}
+
+}  // namespace
