@@ -2,6 +2,8 @@
 
 namespace ApplicationUtils {
 
+QString Version() { return QStringLiteral(AEROLITH_VERSION); }
+
 QString Title() { return QStringLiteral("Aerolith"); }
 
 QString InstanceLockName() { return QStringLiteral("Global\\") + Title(); }

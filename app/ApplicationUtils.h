@@ -9,6 +9,9 @@ namespace ApplicationUtils {
 // The application title; the single-instance lock and every caption derive from it.
 QString Title();
 
+// The program's version, "major.minor.patch".
+QString Version();
+
 // The name of the single-instance lock, "Global\" + title.
 QString InstanceLockName();
 

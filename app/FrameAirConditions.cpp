@@ -25,9 +25,9 @@ TFrm_AirConditions::TFrm_AirConditions(QWidget* pParent)
   Frm_EAProps = make("Frm_EAProps", 1, 0);
   Frm_VIProps = make("Frm_VIProps", 1, 1);
   Frm_SAProps = make("Frm_SAProps", 2, 0);
-  Frm_CIProps = make("Frm_CIProps", 2, 1);
+  Frm_VOProps = make("Frm_VOProps", 2, 1);
   Frm_HIProps = make("Frm_HIProps", 3, 0);
-  Frm_VOProps = make("Frm_VOProps", 3, 1);
+  Frm_CIProps = make("Frm_CIProps", 3, 1);
   grid->setRowStretch(4, 1);
 }
 

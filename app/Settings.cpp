@@ -251,8 +251,21 @@ QString RequiredStructureVersion() {
 
 }  // namespace
 
+// Steps of the start-up that belong to work still to come. Each passes
+// (answers true, changes nothing) until its own work fills it in.
+namespace StartUpHooks {
+bool LoadCatalogueGlossary(CTFactory&) { return true; }              // glossaries
+bool CheckDefaultLocale(QWidget*) { return true; }                   // locale choice
+bool CheckOnlineConfiguration(QWidget*) { return true; }             // server configuration
+bool ApplicationStartupActions(QWidget*) { return true; }            // upgrade check, general terms
+void ReadPreferences() {}                                            // preferences
+void CreateCharts(TDlgSelect&) {}                                    // efficiency-correction graph
+void CreateRecentList(TDlgSelect&) {}                                // recent files
+void LoadProjectFromCommandLine(TDlgSelect&, const QStringList&) {}  // project files
+void FillHRXNote(TDlgSelect&) {}                                     // report writer
+}  // namespace StartUpHooks
+
 bool TDlgSelect::StartUp(const QStringList& arguments) {
-  Q_UNUSED(arguments);  // project files on the command line come with the project files
   EmbeddedData::Ensure();
   // Engine and catalogue.
   CTResDbEngine::RegisterEngine();
@@ -264,19 +277,45 @@ bool TDlgSelect::StartUp(const QStringList& arguments) {
   CTDbObject::SetDefaultFactory(v_factory.get());
   v_factory->SetRequiredEngineType(CTFactory::kDeviceDatabase, CTResDbEngine::ClassName());
   v_factory->SetReadOnly(CTFactory::kDeviceDatabase, true);
-  // Hooks for steps that come with their own work: the catalogue glossary,
-  // the locale check and the online configuration check pass for now.
+  if (!StartUpHooks::LoadCatalogueGlossary(*v_factory)) return false;
+  if (!StartUpHooks::CheckDefaultLocale(this)) return false;
   if (!v_factory->Connect()) return false;
+  if (!StartUpHooks::CheckOnlineConfiguration(this)) return false;
   if (!Cls_DdbVersionInfo::CheckVersion(v_factory.get(), RequiredStructureVersion(), true)) return false;
-  // Start-up actions and the general terms: a hook that passes.
+  if (!StartUpHooks::ApplicationStartupActions(this)) return false;
+
+  // A larger window where the screen has room: the first of these sizes that
+  // is larger than the window and smaller than the screen.
+  if (const QScreen* s = screen()) {
+    const QRect area = s->geometry();
+    if (width() < area.width() && height() < area.height()) {
+      for (const QSize size : {QSize(1440, 900), QSize(1152, 864), QSize(1024, 768)}) {
+        if (size.width() > width() && size.height() > height() && size.width() < area.width() &&
+            size.height() < area.height()) {
+          resize(size);
+          break;
+        }
+      }
+    }
+    // Fit into the work area of the screen.
+    const QRect work = s->availableGeometry();
+    QRect frame = frameGeometry();
+    if (frame.width() > work.width() || frame.height() > work.height())
+      resize(std::min(width(), work.width() - (frame.width() - width())),
+             std::min(height(), work.height() - (frame.height() - height())));
+    CentreOnScreen();
+  }
 
   // Units: the imperial ones beside the SI ones, and the display digits.
   v_converting = true;
   TU_Form::AddApplicationDimensions();
   v_converting = false;
 
+  // "Aerolith - 0.1.0 - 2026.12": the program's version, then the catalogue's.
   const QString dataVersion = Cls_DdbVersionInfo::GetNorvaneVersion(v_factory.get());
-  v_baseCaption = (ApplicationUtils::Title() + QStringLiteral(" - ") + dataVersion).trimmed();
+  v_baseCaption = (ApplicationUtils::Title() + QStringLiteral(" - ") + ApplicationUtils::Version() +
+                   QStringLiteral(" - ") + dataVersion)
+                      .trimmed();
   UpdateCaption();
   Txt_SupplyFilter->setItemText(0, QStringLiteral("<None>"));
   Txt_ExhaustFilter->setItemText(0, QStringLiteral("<None>"));
@@ -301,10 +340,14 @@ bool TDlgSelect::StartUp(const QStringList& arguments) {
   // Warm the cache of indoor-unit families (series look-ups).
   for (const CTDbObject* family : CTDbObject::GetAllRecords(Cls_IndFamily::kClassID, false, v_factory.get()))
     v_factory->GetCachedObject(Cls_IndFamily::kClassID, family->GetID());
-  // Preferences come with their own work: a hook.
+  StartUpHooks::ReadPreferences();
   v_deltaEnthalpy = TU_Form::GetNewIndex(U_Temperature) != 0 ? std::fabs(TAir::Enthalpy(0, -17.77777777777778)) : 0;
   Ctl_Pages->setCurrentWidget(Ctl_Pages->findChild<QWidget*>(QStringLiteral("Tab_Selection")));
   InitSelection();
+  StartUpHooks::CreateCharts(*this);
+  StartUpHooks::CreateRecentList(*this);
+  StartUpHooks::LoadProjectFromCommandLine(*this, arguments);
+  StartUpHooks::FillHRXNote(*this);
   v_dataHaveChanged = false;
   return true;
 }

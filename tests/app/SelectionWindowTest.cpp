@@ -6,8 +6,11 @@
 #include "app/FrameResultData.h"
 #include "app/FrameTempConditions.h"
 #include "app/Frame_UnitTextScroll.h"
+#include "app/ApplicationUtils.h"
 #include "app/Settings.h"
+#include "recdb/ClDdbVersionInfo.h"
 #include "catalogue/ClHRX.h"
+#include "catalogue/Factory.h"
 #include "psychro/SI_Units.h"
 #include "recdb/RecordingPresenter.h"
 
@@ -57,6 +60,18 @@ class SelectionWindow : public testing::Test {
   RecordingPresenter v_messages;
   std::unique_ptr<TDlgSelect> v_window;
 };
+
+TEST_F(SelectionWindow, StartsOnTheCatalogueWithItsVersionInTheCaption) {
+  EXPECT_EQ(v_window->windowTitle(), "Aerolith - " + ApplicationUtils::Version() + " - " +
+                                         Cls_DdbVersionInfo::GetNorvaneVersion(v_window->Factory()));
+  auto* families = v_window->findChild<QComboBox*>("Txt_Family");
+  ASSERT_EQ(families->count(), 7);  // HRX, HRD, DQTL-MF, Ostrel, Kestova, Veltrin, Fastlink
+  EXPECT_EQ(families->itemText(0), "HRX");
+  EXPECT_EQ(families->itemText(5), "Veltrin");
+  EXPECT_EQ(families->itemData(6).toInt(), 7);
+  EXPECT_FALSE(v_window->DataHaveChanged());
+  EXPECT_FALSE(v_window->SelectionList().IsEmpty());  // the first selection ran
+}
 
 TEST_F(SelectionWindow, FromARoomToTheAirStatesOfBothModes) {
   // 16 persons of 6 l/s: 96 l/s = 345.6 m3/h; beyond the smallest unit

@@ -1,0 +1,57 @@
+// Input to result in the selection window, offscreen: one committed airflow
+// change runs CalcSupply, the selection run (three plenum arrangements) and
+// both modes of the first candidate into the filled result frames.
+// Goal: under 30 ms on the demonstration catalogue.
+
+#include "app/Frame_UnitTextScroll.h"
+#include "app/Settings.h"
+#include "i18n/BaseMsgMan.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Messages would wait for an answer; a benchmark has nobody to give one.
+class SilentPresenter : public IMessagePresenter {
+ public:
+  int ShowMessage(const CTMessageRequest&) override { return mrOk; }
+  bool EditString(const CTMessageRequest&, QString&) override { return false; }
+};
+
+void BM_AirflowChangeToResults(benchmark::State& state) {
+  SilentPresenter presenter;
+  TBaseMsg::SetPresenter(&presenter);
+  TDlgSelect window;
+  if (!window.StartUp({})) {
+    state.SkipWithError("start-up failed");
+    return;
+  }
+  window.show();
+  QApplication::processEvents();
+  TFrm_UnitTextScroll* airflow = window.Field(QStringLiteral("Frm_Airflow"));
+  int i = 0;
+  for (auto _ : state) {
+    // 4.5 to 6.5 l/s per person: the candidates and the current unit change.
+    airflow->SetVal(4.5 + (i++ % 5) * 0.5);
+    window.CalcSupply();
+    benchmark::DoNotOptimize(window.CurrentHRX());
+  }
+  state.counters["candidates"] = window.SelectionList().Count();
+  window.SetDataHaveChanged(false);
+  TBaseMsg::SetPresenter(nullptr);
+}
+
+BENCHMARK(BM_AirflowChangeToResults)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
