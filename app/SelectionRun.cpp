@@ -219,7 +219,9 @@ void TDlgSelect::CalcSupply() {
     const bool byArea = RB_AreaPerPerson->isChecked();
     supply = byArea ? perPerson * Frm_RoomSurface->GetVal() / Frm_AreaPerPerson->GetVal()
                     : perPerson * Frm_NumberOfPersons->GetVal();
-    const double bounded = std::clamp(supply, v_minAirflow, v_maxAirflow);
+    // The family's bounds rounded inwards, as the total-supply field holds
+    // whole l/s: rounding outwards would ask for more than the largest unit moves.
+    const double bounded = std::clamp(supply, std::ceil(v_minAirflow), std::max(std::ceil(v_minAirflow), std::floor(v_maxAirflow)));
     if (bounded != supply || !std::isfinite(supply)) {
       supply = std::isfinite(supply) ? bounded : v_minAirflow;
       if (byArea)
@@ -258,10 +260,12 @@ void TDlgSelect::Txt_FamilyClick() {
       esp->SetupWindow(capacity, U_Pressure, 0, RoundEven(maxEsp), RoundEven(esp->GetVal()), espResolution);
     v_minAirflow = minAirflow;
     v_maxAirflow = maxAirflow;
+    const int lowest = int(std::ceil(minAirflow));
+    const int highest = std::max(lowest, int(std::floor(maxAirflow)));
     for (TFrm_UnitTextScroll* total : {Frm_TotalSupply, Frm_TotalExhaust}) {
       const bool enabled = total->Edit()->isEnabled();
-      const double value = std::clamp(total->GetVal(), minAirflow, maxAirflow);
-      total->SetupWindow(capacity, U_Airflow, RoundEven(minAirflow), RoundEven(maxAirflow), RoundEven(value), 1);
+      const double value = std::clamp(total->GetVal(), double(lowest), double(highest));
+      total->SetupWindow(capacity, U_Airflow, lowest, highest, RoundEven(value), 1);
       if (!enabled) total->EnableIt(false), total->SetVal(value);
     }
     v_converting = false;

@@ -189,3 +189,25 @@ TEST_F(SelectionWindow, ToolbarCommandsCommitTheFieldBeingTypedIn) {
 }
 
 }  // namespace
+
+namespace {
+
+// 5 l/s for each 5 m² of 100 m²: 100 l/s, beyond the small Ostrel family
+// (up to 150 m³/h = 41.7 l/s). The airflow stops at the family's maximum,
+// the area per person follows it (5 × 100 / 41 = 12.2 m²), and the units
+// can still take it.
+TEST_F(SelectionWindow, AFamilyBoundsTheAirflowAndTheAreaPerPersonFollows) {
+  Type(v_window->Field("Frm_DesignSupplyESP"), "50");
+  Type(v_window->Field("Frm_DesignExhaustESP"), "50");
+  auto* families = v_window->findChild<QComboBox*>("Txt_Family");
+  families->setCurrentIndex(families->findText("Ostrel"));
+  emit families->activated(families->currentIndex());
+  EXPECT_TRUE(v_messages.shown.isEmpty()) << v_messages.shown.join('\n').toStdString();
+  EXPECT_LE(v_window->SupplyAir(), 150);
+  EXPECT_EQ(v_window->Field("Frm_TotalSupply")->GetVal(), 41);
+  EXPECT_NEAR(v_window->Field("Frm_AreaPerPerson")->GetVal(), 12.2, 1e-9);
+  EXPECT_FALSE(v_window->SelectionList().IsEmpty());
+  EXPECT_EQ(v_window->CurrentHRX()->GetName(), "NV-OS150");
+}
+
+}  // namespace
