@@ -1,0 +1,96 @@
+// The condition frame of one mode: humidity modes, heaters and checks.
+
+#include "app/FrameTempConditions.h"
+#include "psychro/Air.h"
+
+#include <QComboBox>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+class TempConditions : public testing::Test {
+ protected:
+  void SetUp() override {
+    v_frame.SetupWindow(true, [this] { ++v_changes; }, &v_air);
+    v_frame.SetFamily(0);
+  }
+  void Choose(const char* combo, int index) {
+    QComboBox* box = v_frame.Combo(QString::fromLatin1(combo));
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+  }
+  double UserInlet() const {
+    double t, rh, at, arh, discharge, inlet, supplyTemp, supplyHeater;
+    v_frame.GetSelection(t, rh, at, arh, discharge, inlet, supplyTemp, supplyHeater);
+    return inlet;
+  }
+
+  TAir v_air;
+  TFrm_TempConditions v_frame;
+  int v_changes = 0;
+};
+
+TEST_F(TempConditions, CoolingStartsFromTheDesignDefaults) {
+  double t, rh, at, arh, discharge, inlet, supplyTemp, supplyHeater;
+  v_frame.GetSelection(t, rh, at, arh, discharge, inlet, supplyTemp, supplyHeater);
+  EXPECT_EQ(t, 27);
+  EXPECT_NEAR(rh, v_air.ConvertDBWB2RH(27, 19), 1e-12);  // the room field holds a wet bulb
+  EXPECT_EQ(at, 35);
+  EXPECT_EQ(arh, 50);
+  EXPECT_EQ(inlet, TFrm_TempConditions::kNotGiven);
+  EXPECT_EQ(supplyTemp, TFrm_TempConditions::kNotGiven);  // no discharge box for this family
+  EXPECT_EQ(v_changes, 0);
+}
+
+TEST_F(TempConditions, SwitchingToRelativeHumidityConvertsTheValue) {
+  Choose("Lbl_RoomRH", 0);
+  // 27 degC with a 19 degC wet bulb is 47 % when rounded to a whole percent.
+  EXPECT_EQ(v_frame.Field("Frm_RoomRH")->GetVal(), std::nearbyint(v_air.ConvertDBWB2RH(27, 19)));
+  EXPECT_EQ(v_frame.Field("Frm_RoomRH")->GetVal(), 47);
+  EXPECT_EQ(v_changes, 1);
+}
+
+TEST_F(TempConditions, TheSmallestOptionThatCoversTheCalculatedHeaterIsChosen) {
+  EXPECT_EQ(v_frame.CheckHeaters(1.2, 0), 0);  // nothing asked by the user
+  v_frame.SetupInlet({{1, "EH-1.0", 1.0}, {2, "EH-1.5", 1.5}, {3, "EH-2.0", 2.0}});
+  EXPECT_EQ(v_frame.Combo("Lbl_Inletheater")->currentIndex(), 2);
+  EXPECT_EQ(v_frame.GetSelectedHeaterOption(), 2);
+  EXPECT_EQ(UserInlet(), 1.5);
+  EXPECT_EQ(v_frame.CheckHeaters(1.2, 0), 0);  // covered by the option
+}
+
+TEST_F(TempConditions, OptionsTooSmallLeaveTheChoiceAsItWas) {
+  EXPECT_EQ(v_frame.CheckHeaters(1.2, 0), 0);
+  v_frame.SetupInlet({{1, "EH-0.5", 0.5}, {2, "EH-1.0", 1.0}});
+  EXPECT_EQ(v_frame.Combo("Lbl_Inletheater")->currentIndex(), 0);  // still "calculated"
+  EXPECT_EQ(v_frame.Combo("Txt_HeaterOptions")->currentIndex(), 0);
+  EXPECT_EQ(v_frame.GetSelectedHeaterOption(), 0);
+}
+
+TEST_F(TempConditions, AUserHeaterBelowTheCalculatedMinimumIsCode22) {
+  v_frame.SetSelection(27, 50, 35, 50, 1.0, 0, 0);
+  EXPECT_EQ(UserInlet(), 1.0);
+  EXPECT_EQ(v_frame.CheckHeaters(1.2, 0), TFrm_TempConditions::kInletTooSmall);
+  EXPECT_EQ(v_frame.CheckHeaters(0.8, 0), 0);
+}
+
+TEST_F(TempConditions, OrderAndWetBulbChecksCorrectTheValue) {
+  v_frame.Field("Frm_AmbientDbt")->SetVal(25);
+  EXPECT_TRUE(v_frame.CheckCooling());
+  EXPECT_EQ(v_frame.Field("Frm_AmbientDbt")->GetVal(), 27);
+  EXPECT_FALSE(v_frame.CheckCooling());  // equal passes
+  v_frame.Field("Frm_RoomRH")->SetVal(29);  // a wet bulb above the 27 degC dry bulb
+  EXPECT_TRUE(v_frame.CheckWBTemp());
+  EXPECT_EQ(v_frame.Field("Frm_RoomRH")->GetVal(), 27);
+
+  TFrm_TempConditions heating;
+  heating.SetupWindow(false, {}, &v_air);
+  heating.Field("Frm_AmbientDbt")->SetVal(21);
+  EXPECT_TRUE(heating.CheckHeating());
+  EXPECT_EQ(heating.Field("Frm_AmbientDbt")->GetVal(), 20);
+}
+
+}  // namespace
