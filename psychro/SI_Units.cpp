@@ -1,5 +1,7 @@
 #include "psychro/SI_Units.h"
 
+#include <algorithm>
+
 #include "i18n/BaseMsgMan.h"
 #include "platform/Registry.h"
 
@@ -179,6 +181,12 @@ void TU_Form::LoadSettingsFromRegistry(const QString& szRegRoot) {
 }
 
 void TU_Form::AddApplicationDimensions() {
+  // Once per process: a second start-up in the same process (a new main
+  // window) must not remove another airflow unit or add the units twice.
+  const CTUnitData* airflow = Unit(U_Airflow);
+  if (airflow && std::any_of(airflow->v_Dimensions.begin(), airflow->v_Dimensions.end(),
+                             [](const auto& d) { return d->v_Caption == QLatin1String("CFM"); }))
+    return;
   DeleteDimension(U_Airflow, DimensionCount(U_Airflow) - 1);  // m3/s
   AddDimension(U_Airflow, QStringLiteral("CFM"), 1, 0.4719474432644405L, 0);
   AddDimension(U_Length, QStringLiteral("ft"), 1, 0.3048L, 0);

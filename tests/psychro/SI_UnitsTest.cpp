@@ -86,6 +86,7 @@ TEST_F(Units, DeleteDimensionKeepsTheDefaultAndResetsTheSelection) {
 
 TEST_F(Units, ApplicationDimensionsGiveTheStartUpTable) {
   TU_Form::AddApplicationDimensions();
+  TU_Form::AddApplicationDimensions();  // a second main window in the same process changes nothing
   const auto captions = [](U_RepUnit unit) {
     QStringList list;
     for (const auto& dim : TU_Form::Unit(unit)->v_Dimensions) list << dim->v_Caption;
