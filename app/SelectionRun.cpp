@@ -266,7 +266,10 @@ void TDlgSelect::Txt_FamilyClick() {
       const bool enabled = total->Edit()->isEnabled();
       const double value = std::clamp(total->GetVal(), double(lowest), double(highest));
       total->SetupWindow(capacity, U_Airflow, lowest, highest, RoundEven(value), 1);
-      if (!enabled) total->EnableIt(false), total->SetVal(value);
+      if (!enabled) {
+        total->EnableIt(false);
+        total->SetVal(value);
+      }
     }
     v_converting = false;
     CalcSupply();
@@ -317,6 +320,8 @@ void TDlgSelect::RunSelection() {
   const int supplyFilter = Pnl_SupplyFilter->isHidden() ? 0 : Txt_SupplyFilter->currentIndex();
   const int exhaustFilter = Pnl_ExhaustFilter->isHidden() ? 0 : Txt_ExhaustFilter->currentIndex();
 
+  // The list is refilled by the program: no click handler on the way.
+  const QSignalBlocker blockList(LV_SelectedDevices);
   v_currHRX = nullptr;
   LV_SelectedDevices->clear();
   v_selectionList.ClearAndDestroy();
@@ -361,10 +366,7 @@ void TDlgSelect::RunSelection() {
     }
     return;
   }
-  {
-    const QSignalBlocker block(LV_SelectedDevices);
-    LV_SelectedDevices->setCurrentItem(LV_SelectedDevices->topLevelItem(0));
-  }
+  LV_SelectedDevices->setCurrentItem(LV_SelectedDevices->topLevelItem(0));
   LV_SelectedDevicesClick();
 }
 
