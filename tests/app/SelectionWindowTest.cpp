@@ -15,6 +15,9 @@
 #include "recdb/RecordingPresenter.h"
 
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTabWidget>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -208,6 +211,27 @@ TEST_F(SelectionWindow, AFamilyBoundsTheAirflowAndTheAreaPerPersonFollows) {
   EXPECT_NEAR(v_window->Field("Frm_AreaPerPerson")->GetVal(), 12.2, 1e-9);
   EXPECT_FALSE(v_window->SelectionList().IsEmpty());
   EXPECT_EQ(v_window->CurrentHRX()->GetName(), "NV-OS150");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SelectionWindow, TheDatabaseTabShowsTheCurrentUnitsData) {
+  auto* pages = v_window->Pages();
+  pages->setCurrentWidget(pages->findChild<QWidget*>("Tab_Database"));
+  const auto text = [&](const char* name) { return v_window->findChild<QLabel*>(name)->text(); };
+  EXPECT_EQ(text("Txt_DBSelectedDevice"), v_window->CurrentHRX()->GetQualifiedName());
+  EXPECT_TRUE(text("Txt_DBDimensions").endsWith(" mm"));
+  EXPECT_FALSE(text("Txt_DBPowerSupply").isEmpty());
+  EXPECT_TRUE(text("Txt_DBAmbientTemp").contains("~"));
+  auto* options = v_window->findChild<QTreeWidget*>("Lvw_DBOptions");
+  ASSERT_GT(options->topLevelItemCount(), 0);
+  for (int i = 0; i < options->topLevelItemCount(); ++i)
+    EXPECT_FALSE(options->topLevelItem(i)->text(0).isEmpty());
+  // A plain unit shows the room range, not the fresh-air limits.
+  EXPECT_FALSE(v_window->findChild<QGroupBox*>("Box_RoomRange")->isHidden());
+  EXPECT_TRUE(v_window->findChild<QGroupBox*>("Box_AirTreatment")->isHidden());
 }
 
 }  // namespace
