@@ -7,6 +7,7 @@
 // unit. Values set by the program never start a handler (user-only signals),
 // and v_converting stops CalcSupply while fields are being re-set.
 
+#include "app/BasicDlg.h"
 #include "app/FrameAirConditions.h"
 #include "app/FrameQuilloProps.h"
 #include "app/FrameResultData.h"
@@ -352,7 +353,7 @@ void TDlgSelect::RunSelection() {
                                                          hasPlenum ? QStringLiteral("✔") : QString()});
     row->setData(0, Qt::UserRole, i);
   }
-  for (int column = 0; column < 4; ++column) LV_SelectedDevices->resizeColumnToContents(column);
+  TBasicDialog::CalculateListColumnWidths(LV_SelectedDevices, 0, false);
   if (!anyPlenum) LV_SelectedDevices->setColumnWidth(3, 0);
   Pnl_SelPlenum->setVisible(plenumAvailable);
 
@@ -644,8 +645,7 @@ void TDlgSelect::FillDatabaseTab() {
     auto* row = new QTreeWidgetItem(Lvw_DBOptions, {option->GetName(), Cls_DeviceOption::TypeString(option->GetType())});
     row->setData(0, Qt::UserRole, option->GetID());
   }
-  Lvw_DBOptions->resizeColumnToContents(0);
-  Lvw_DBOptions->resizeColumnToContents(1);
+  TBasicDialog::CalculateListColumnWidths(Lvw_DBOptions, 0, false);
   if (Lvw_DBOptions->topLevelItemCount() > 0) Lvw_DBOptions->setCurrentItem(Lvw_DBOptions->topLevelItem(0));
   const QTreeWidgetItem* current = Lvw_DBOptions->currentItem();
   const Cls_TrivaneDeviceOption* option =

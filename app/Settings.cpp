@@ -1,6 +1,8 @@
 #include "app/Settings.h"
 
 #include "app/ApplicationUtils.h"
+#include "app/BasicDlg.h"
+#include "app/FrameBottomPanelExt.h"
 #include "app/FrameTempConditions.h"
 #include "app/Frame_UnitTextScroll.h"
 #include "catalogue/ClHRX.h"
@@ -18,6 +20,7 @@
 #include "resources/EmbeddedData.h"
 
 #include <QCheckBox>
+#include <QStatusBar>
 #include <QComboBox>
 #include <QRadioButton>
 #include <QTreeWidget>
@@ -267,6 +270,14 @@ void FillHRXNote(TDlgSelect&) {}                                     // report w
 
 bool TDlgSelect::StartUp(const QStringList& arguments) {
   EmbeddedData::Ensure();
+  // Dialog base: every dialog (and this window) gets its lists' background
+  // when loaded; hints follow the mouse as they follow the focus.
+  TBasicDialog::SetLoadedHook([](QWidget* pTop) { TBasicDialog::AdaptListBackground(pTop); });
+  TBasicDialog::CallLoadedHook(this);
+  TBasicDialog::InitMouseHints(this, [this](QWidget* pWidget) {
+    statusBar()->showMessage(TFraBottomPanelExt::LongHint(pWidget));
+  });
+  TBasicDialog::AdaptFormToAvailableWorkArea(this);
   // Engine and catalogue.
   CTResDbEngine::RegisterEngine();
   CTMemDbEngine::UseCompression(true);
@@ -297,13 +308,8 @@ bool TDlgSelect::StartUp(const QStringList& arguments) {
         }
       }
     }
-    // Fit into the work area of the screen.
-    const QRect work = s->availableGeometry();
-    QRect frame = frameGeometry();
-    if (frame.width() > work.width() || frame.height() > work.height())
-      resize(std::min(width(), work.width() - (frame.width() - width())),
-             std::min(height(), work.height() - (frame.height() - height())));
     CentreOnScreen();
+    TBasicDialog::AdaptFormToAvailableWorkArea(this);
   }
 
   // Units: the imperial ones beside the SI ones, and the display digits.

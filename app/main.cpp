@@ -4,6 +4,7 @@
 #include "app/QtMessagePresenter.h"
 #include "app/Settings.h"
 #include "i18n/MsgMan.h"
+#include "platform/DesktopIntegration.h"
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
@@ -14,6 +15,8 @@
 #include <QTimer>
 
 namespace {
+
+constexpr int kMsgUninstall = 38, kMsgUninstalled = 73, kMsgConfirmUninstall = 75;
 
 bool CanShowWindows() {
   const QString platform = QGuiApplication::platformName();
@@ -40,6 +43,27 @@ int main(int argc, char* argv[]) {
   CTQtMessagePresenter presenter;
   TBaseMsg::SetPresenter(&presenter);
   TDlgForm::Load();
+
+  // The desktop's launchers and the ".ven" file type, in the user's XDG
+  // folders; "/uninstall" removes exactly what this installed.
+  CTDesktopIntegration desktop(ApplicationUtils::Title(), QCoreApplication::applicationFilePath(),
+                               TBaseMsg::GetUnicodeString(kMsgUninstall));
+  if (ApplicationUtils::IsUninstallRequest(arguments)) {
+    // Nobody could answer the question on an invisible screen.
+    if (!CanShowWindows()) {
+      QTextStream(stderr) << TBaseMsg::GetUnicodeString(kMsgConfirmUninstall) << " (needs a screen to answer)" << Qt::endl;
+      TBaseMsg::SetPresenter(nullptr);
+      return 1;
+    }
+    if (TBaseMsg::DisplayQuestion(nullptr, kMsgConfirmUninstall, MsgButtons({mbYes, mbNo})) == mrYes) {
+      for (const QString& problem : desktop.Uninstall().v_problems) QTextStream(stderr) << problem << Qt::endl;
+      TBaseMsg::DisplayHint(nullptr, kMsgUninstalled);
+    }
+    TBaseMsg::SetPresenter(nullptr);
+    return 0;
+  }
+  // A failed write never stops the program.
+  for (const QString& problem : desktop.Install().v_problems) QTextStream(stderr) << problem << Qt::endl;
 
   TDlgSelect window;
   if (!window.StartUp(arguments)) {

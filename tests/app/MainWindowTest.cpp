@@ -108,6 +108,9 @@ TEST(ProgramEntry, SecondInstanceIsRefused) {
   env.insert("AEROLITH_RUNTIME_DIR", dir.path());
   env.insert("AEROLITH_CONFIG_DIR", dir.filePath("config"));
   env.insert("QT_QPA_PLATFORM", "offscreen");
+  // Never the real desktop: the program's launchers go to the test's folders.
+  env.insert("XDG_DATA_HOME", dir.filePath("data"));
+  env.insert("XDG_CONFIG_HOME", dir.filePath("xdg-config"));
 
   QProcess first;
   first.setProcessEnvironment(env);
@@ -134,6 +137,10 @@ TEST(ProgramEntry, SecondInstanceIsRefused) {
     EXPECT_TRUE(QString::fromUtf8(second.readAllStandardError()).contains(text));
   }
   EXPECT_EQ(first.state(), QProcess::Running);
+  // The running copy installed its launchers and the project file type.
+  EXPECT_TRUE(QFile::exists(dir.filePath("data/applications/norvane-aerolith.desktop")));
+  EXPECT_TRUE(QFile::exists(dir.filePath("data/applications/norvane-aerolith-uninstall.desktop")));
+  EXPECT_TRUE(QFile::exists(dir.filePath("data/mime/packages/norvane-aerolith.xml")));
   first.kill();
   first.waitForFinished(10000);
 }
