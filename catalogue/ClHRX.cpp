@@ -201,12 +201,10 @@ bool Cls_HRX::HasSpeeds(int SupplySpeedId, int ExhaustSpeedId) const {
 
 QString Cls_HRX::GetSpeedName(const Cls_HRXSpeed* TheSpeed) const {
   if (!TheSpeed) return QString();
-  int typeCls = 0, typeID = 0;
-  TheSpeed->GetHRXSpTypeRef(typeCls, typeID);
   QString name;
   if (auto* factory = dynamic_cast<CTFactory*>(GetFactory())) {
-    const Cls_HRXSpType* type = factory->OrderedHrxSpTypes().Search(
-        [&](const Cls_HRXSpType* t) { return t->GetID() == typeID && t->TableIndex() == typeCls; });
+    const Cls_HRXSpType* type =
+        factory->OrderedHrxSpTypes().Search([&](const Cls_HRXSpType* t) { return TheSpeed->IsOfType(t); });
     if (type) name = type->GetName();
   }
   const long step = std::lround(TheSpeed->GetSelect1());
@@ -303,11 +301,7 @@ ObjectList<Cls_HRXSpType> Cls_HRX::AvailableSpeedTypes(const ObjectList<Cls_HRX>
   if (!factory) return available;
   for (Cls_HRXSpType* type : factory->OrderedHrxSpTypes()) {
     const bool used = Devices.Search([&](Cls_HRX* unit) {
-      return unit->Speeds().Search([&](const Cls_HRXSpeed* s) {
-        int cls = 0, id = 0;
-        s->GetHRXSpTypeRef(cls, id);
-        return id == type->GetID() && cls == type->TableIndex();
-      }) != nullptr;
+      return unit->Speeds().Search([&](const Cls_HRXSpeed* s) { return s->IsOfType(type); }) != nullptr;
     });
     if (used) available.Add(type);
   }

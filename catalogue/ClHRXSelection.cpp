@@ -101,11 +101,8 @@ ObjectList<Cls_HRX> Cls_HRX::SelectedDevices(const ObjectList<Cls_HRX>& TheVenti
   for (Cls_HRX* unit : TheVentilationDevices) {
     const auto groupOf = [&](const Cls_HRXSpType* type) {
       std::vector<const Cls_HRXSpeed*> group;
-      for (const Cls_HRXSpeed* speed : unit->Speeds()) {
-        int cls = 0, id = 0;
-        speed->GetHRXSpTypeRef(cls, id);
-        if (id == type->GetID() && cls == type->TableIndex()) group.push_back(speed);
-      }
+      for (const Cls_HRXSpeed* speed : unit->Speeds())
+        if (speed->IsOfType(type)) group.push_back(speed);
       return group;
     };
     // One evaluation: supply from one group, exhaust from another.

@@ -41,6 +41,12 @@ class Cls_HRXSpeed : public Cls_Polynomial {
   void SetHRXSpType(const CTDbObject* pObj) { SetRelationByIx(VSP_HRXSpType_CLS_REF, pObj); }
   // The referenced record (owned by the caller), none for an empty reference.
   std::unique_ptr<Cls_HRXSpType> GetHRXSpType();
+  // True when the speed is of that speed type (compared by reference, no read).
+  bool IsOfType(const CTDbObject* pType) const {
+    int nClsID = 0, nObjID = 0;
+    GetHRXSpTypeRef(nClsID, nObjID);
+    return pType && nObjID == pType->GetID() && nClsID == pType->TableIndex();
+  }
   void GetHRXRef(int& nClsID, int& nObjID) const { GetRefValues(VSP_HRX_CLS_REF, nClsID, nObjID); }
   void SetHRX(const CTDbObject* pObj) { SetRelationByIx(VSP_HRX_CLS_REF, pObj); }
   // The referenced record (owned by the caller), none for an empty reference.
