@@ -37,6 +37,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSet>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -47,7 +48,6 @@ namespace {
 constexpr double kLsToM3h = 3.6;
 constexpr int kMsgDefault = 82, kMsgCoolingOrder = 55, kMsgHeatingOrder = 56, kMsgWetBulb = 43, kMsgNoSolution = 9;
 constexpr int kPressureInH2O = 3;
-const char* const kFilterNames[] = {"", "F6", "F7", "F8"};
 
 int RoundEven(double x) { return int(std::nearbyint(x)); }
 
@@ -329,13 +329,18 @@ void TDlgSelect::RunSelection() {
   const int plenum = SelectedPlenum();
   int code = 0;
   bool plenumAvailable = false;
+  // Whether a unit has a plenum, asked of the loaded units (their options are
+  // read once and kept), not of the solutions, which start with empty caches.
+  QSet<int> unitsWithPlenum;
+  for (Cls_HRX* unit : v_baseDevices)
+    if (unit->GetPlenumOption()) unitsWithPlenum.insert(unit->GetID());
   for (int arrangement = 0; arrangement <= 2; ++arrangement) {
     int arrangementCode = 0;
     ObjectList<Cls_HRX> found = Cls_HRX::SelectedDevices(v_baseDevices, maxSpeed, v_supplyAir, v_exhaustAir, supplyEsp,
                                                          exhaustEsp, supplyFilter, exhaustFilter, arrangement,
                                                          arrangementCode);
-    for (Cls_HRX* unit : found)
-      if (unit->GetPlenumOption()) plenumAvailable = true;
+    for (const Cls_HRX* unit : found)
+      if (unitsWithPlenum.contains(unit->GetID())) plenumAvailable = true;
     if (arrangement == plenum) {
       code = arrangementCode;
       v_selectionList = std::move(found);
@@ -347,7 +352,7 @@ void TDlgSelect::RunSelection() {
     Cls_HRX* unit = v_selectionList.Item(i);
     QString supplyName, exhaustName;
     if (unit->GetType() != Cls_HRX::kFreshAirUnit) unit->GetSpeedNames(supplyName, exhaustName);
-    const bool hasPlenum = unit->GetPlenumOption() != nullptr;
+    const bool hasPlenum = unitsWithPlenum.contains(unit->GetID());
     anyPlenum = anyPlenum || hasPlenum;
     auto* row = new QTreeWidgetItem(LV_SelectedDevices, {unit->GetName(), supplyName, exhaustName,
                                                          hasPlenum ? QStringLiteral("✔") : QString()});
@@ -380,14 +385,8 @@ void TDlgSelect::ShowSelectionError(int nCode) {
   Frm_HeatTempConditions->GetSelection(t, rh, at, arh, discharge, inlet, supplyTemp, supplyHeater);
   context.heatingDischarge = supplyTemp;
   context.formatTemp = [](double temp) { return ValueText::Dimensioned(temp, U_Temperature); };
-  if (nCode == CTCheckMessages::kNoUnitWithFilter) {
-    QStringList filters;
-    if (Txt_SupplyFilter->currentIndex() > 0)
-      filters << QStringLiteral("%1 supply").arg(QLatin1String(kFilterNames[Txt_SupplyFilter->currentIndex()]));
-    if (Txt_ExhaustFilter->currentIndex() > 0)
-      filters << QStringLiteral("%1 exhaust").arg(QLatin1String(kFilterNames[Txt_ExhaustFilter->currentIndex()]));
-    context.filterText = filters.join(QStringLiteral(", "));
-  }
+  if (nCode == CTCheckMessages::kNoUnitWithFilter)
+    context.filterText = CTCheckMessages::FilterText(Txt_SupplyFilter->currentIndex(), Txt_ExhaustFilter->currentIndex());
   TBaseMsg::DisplayError(this, CTCheckMessages::Text(nCode, context));
 }
 

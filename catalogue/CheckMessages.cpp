@@ -18,6 +18,15 @@ QString Percent(double rh) { return TBaseMsg::FormatFixed(rh, 0); }
 
 }  // namespace
 
+QString CTCheckMessages::FilterText(int nSupplyClass, int nExhaustClass) {
+  static const char* const kNames[] = {"", "F6", "F7", "F8"};
+  const auto name = [](int nClass) { return QLatin1String(nClass > 0 && nClass <= 3 ? kNames[nClass] : ""); };
+  QStringList filters;
+  if (nSupplyClass > 0) filters << QStringLiteral("%1 supply").arg(name(nSupplyClass));
+  if (nExhaustClass > 0) filters << QStringLiteral("%1 exhaust").arg(name(nExhaustClass));
+  return filters.join(QStringLiteral(", "));
+}
+
 int CTCheckMessages::MessageNumber(int nCode, const Context& context) {
   switch (nCode) {
     case 0: return 0;

@@ -28,6 +28,10 @@ class CTCheckMessages {
     std::function<QString(double)> formatTemp;  // default: degC with one decimal at most
   };
 
+  // The filters asked for, as the message names them: "F7 supply, F6 exhaust"
+  // (classes 0 none, 1 F6, 2 F7, 3 F8).
+  static QString FilterText(int nSupplyClass, int nExhaustClass);
+
   // The message number shown for a code; 0 for code 0.
   static int MessageNumber(int nCode, const Context& context);
   // The message with its parameters; empty for code 0.

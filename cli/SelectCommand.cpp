@@ -254,10 +254,7 @@ int RunSelect(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   context.exhaustAir = r.exhaustM3h;
   if (candidates.IsEmpty() && selectionCode == 0) {
     selectionCode = CTCheckMessages::kNoUnitWithFilter;
-    QStringList filters;
-    if (r.filterSupply > 0) filters << QStringLiteral("%1 supply").arg(QLatin1String(kFilterNames[r.filterSupply]));
-    if (r.filterExhaust > 0) filters << QStringLiteral("%1 exhaust").arg(QLatin1String(kFilterNames[r.filterExhaust]));
-    context.filterText = filters.join(QStringLiteral(", "));
+    context.filterText = CTCheckMessages::FilterText(r.filterSupply, r.filterExhaust);
   }
   const QString selectionMessage = CTCheckMessages::Text(selectionCode, context);
 
