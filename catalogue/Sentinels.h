@@ -1,0 +1,18 @@
+#pragma once
+// The markers that stand for a value that is not there. Each has one name
+// and one meaning; code tests for the name, never for the literal.
+
+namespace Sentinel {
+
+// A temperature that does not exist (degC): a switching threshold never
+// reached, a capacity table that is missing. Below every air temperature.
+inline constexpr double kNoTemperature = -273;
+
+// An input or stored value that is not given (one more than the smallest
+// 32-bit integer, as project files hold it).
+inline constexpr double kNotGiven = -2147483647.0;
+
+// True for a value that is given: above the not-given marker and finite.
+inline bool IsGiven(double nValue) { return nValue > kNotGiven && nValue == nValue; }
+
+}  // namespace Sentinel

@@ -1,0 +1,119 @@
+#include "selection/CatalogueSession.h"
+
+#include "catalogue/RecordCast.h"
+#include "recdb/ClDdbVersionInfo.h"
+#include "recdb/DbException.h"
+#include "recdb/ElemDbObject.h"
+#include "recdb/MemDB.h"
+#include "resources/EmbeddedData.h"
+
+namespace {
+
+const QString kSignature = QStringLiteral("K7R");
+constexpr int kElemMapCapacity = 5003;  // row maps: a prime above the rows of a large table
+
+}  // namespace
+
+CTCatalogueSession::CTCatalogueSession() = default;
+
+CTCatalogueSession::~CTCatalogueSession() {
+  v_units.ClearAndDestroy();
+  if (v_factory && CTDbObject::GetDefaultFactory() == v_factory.get()) CTDbObject::SetDefaultFactory(nullptr);
+}
+
+bool CTCatalogueSession::OpenEmbedded(AutoCorrect nAutoCorrect, QString& szError,
+                                      const BeforeConnect& fnBeforeConnect) {
+  EmbeddedData::Ensure();
+  CTResDbEngine::RegisterEngine();
+  return Open(CTResDbEngine::ClassName(), QString(), nAutoCorrect, szError, fnBeforeConnect);
+}
+
+bool CTCatalogueSession::OpenFile(const QString& szPath, AutoCorrect nAutoCorrect, QString& szError) {
+  CTMemDbEngine::RegisterEngine();
+  return Open(CTMemDbEngine::ClassName(), szPath, nAutoCorrect, szError, {});
+}
+
+bool CTCatalogueSession::Open(const QString& szEngine, const QString& szPath, AutoCorrect nAutoCorrect,
+                              QString& szError, const BeforeConnect& fnBeforeConnect) {
+  v_units.ClearAndDestroy();
+  if (v_factory && CTDbObject::GetDefaultFactory() == v_factory.get()) CTDbObject::SetDefaultFactory(nullptr);
+  CTMemDbEngine::UseCompression(true);
+  CTMemDbEngine::SetCompressionSignature(kSignature);
+  CTMemDbEngine::SetAutoCorrect(nAutoCorrect == AutoCorrect::kOn);
+  CTElemDbObjectMap::SetTableSize(kElemMapCapacity);
+  v_factory = std::make_unique<CTFactory>();
+  CTDbObject::SetDefaultFactory(v_factory.get());
+  v_factory->SetRequiredEngineType(CTFactory::kDeviceDatabase, szEngine);
+  if (!szPath.isEmpty()) v_factory->SetDatabaseName(CTFactory::kDeviceDatabase, szPath);
+  v_factory->SetReadOnly(CTFactory::kDeviceDatabase, true);
+  if (fnBeforeConnect && !fnBeforeConnect(*v_factory)) {
+    szError = QStringLiteral("the catalogue was not opened");
+    return false;
+  }
+  try {
+    if (!v_factory->Connect()) {
+      szError = szPath.isEmpty() ? QStringLiteral("the embedded catalogue does not load")
+                                 : QStringLiteral("the catalogue %1 does not load").arg(szPath);
+      return false;
+    }
+    v_units = RecordsAs<Cls_HRX>(CTDbObject::GetAllRecords(Cls_HRX::kClassID, false, v_factory.get()));
+  } catch (const CTDbException& e) {
+    szError = e.Message();
+    return false;
+  }
+  v_units.Sort(Cls_HRX::CompareHRXS);
+  return true;
+}
+
+QString CTCatalogueSession::RequiredStructureVersion() {
+  EmbeddedData::Ensure();
+  CTResDbEngine::RegisterEngine();
+  CTFactory reference;
+  reference.SetRequiredEngineType(CTFactory::kDeviceDatabase, CTResDbEngine::ClassName());
+  reference.SetLogicalName(CTFactory::kDeviceDatabase, QStringLiteral("Device_Database_Ref"));
+  reference.SetReadOnly(CTFactory::kDeviceDatabase, true);
+  try {
+    if (!reference.Connect()) return QString();
+    const std::unique_ptr<Cls_DdbVersionInfo> row = Cls_DdbVersionInfo::GetVersionRecord(&reference, false);
+    return row ? row->GetDbVersion() : QString();
+  } catch (const CTDbException&) {
+    return QString();
+  }
+}
+
+bool CTCatalogueSession::CheckStructureVersion(bool bFlagErrors) const {
+  return IsOpen() && Cls_DdbVersionInfo::CheckVersion(v_factory.get(), RequiredStructureVersion(), bFlagErrors);
+}
+
+QString CTCatalogueSession::DataVersion() const {
+  return IsOpen() ? Cls_DdbVersionInfo::GetNorvaneVersion(v_factory.get()) : QString();
+}
+
+QList<Cls_HRX::LTFamilyItem> CTCatalogueSession::Families() const {
+  quint16 present = 0;
+  for (const Cls_HRX* unit : v_units)
+    if (unit->GetType() >= 0 && unit->GetType() <= Cls_HRX::kMaxFamily) present |= quint16(1u << unit->GetType());
+  QList<Cls_HRX::LTFamilyItem> families;
+  Cls_HRX::FillFamily(present, families);
+  return families;
+}
+
+ObjectList<Cls_HRX> CTCatalogueSession::UnitsOfFamily(int nFamily) const {
+  ObjectList<Cls_HRX> units(false);
+  for (Cls_HRX* unit : v_units)
+    if (unit->GetType() == nFamily) units.Add(unit);
+  return units;
+}
+
+ObjectList<Cls_HRX> CTCatalogueSession::UnitsOfFamilyNamed(const QString& szName) const {
+  ObjectList<Cls_HRX> units(false);
+  for (Cls_HRX* unit : v_units)
+    if (Cls_HRX::Family2Str(unit->GetType()).compare(szName, Qt::CaseInsensitive) == 0) units.Add(unit);
+  return units;
+}
+
+int CTCatalogueSession::FamilyNumber(const QString& szName) const {
+  for (const Cls_HRX::LTFamilyItem& family : Families())
+    if (family.name.compare(szName, Qt::CaseInsensitive) == 0) return family.family;
+  return -1;
+}

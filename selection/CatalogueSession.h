@@ -1,0 +1,70 @@
+#pragma once
+// CTCatalogueSession: the device catalogue opened in one place for every
+// caller (the window, aerolith-cli, the tools, the benchmarks, the fuzz
+// targets and the tests). Opening registers the engines, reads the
+// catalogue compressed behind "K7R", read-only, connects the factory and
+// makes it the default record factory, then reads every ventilation unit
+// (Cls_HRX records, deleted ones included, as the catalogue lists them) and
+// sorts them smallest maximum airflow first.
+//
+// The engine's auto-correct mends rows with dangling references while
+// loading; the program loads with it on, checks and tests with it off, so it
+// is a choice of the caller.
+
+#include "catalogue/ClHRX.h"
+#include "catalogue/Factory.h"
+#include "recdb/ObjList.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class CTCatalogueSession {
+ public:
+  enum class AutoCorrect { kOff, kOn };
+  // Runs after the factory is set up and before it connects (the catalogue
+  // glossary, the locale check); false stops the opening.
+  using BeforeConnect = std::function<bool(CTFactory&)>;
+
+  CTCatalogueSession();
+  ~CTCatalogueSession();
+  CTCatalogueSession(const CTCatalogueSession&) = delete;
+  CTCatalogueSession& operator=(const CTCatalogueSession&) = delete;
+
+  // The catalogue embedded in the program ("Device_Database").
+  bool OpenEmbedded(AutoCorrect nAutoCorrect, QString& szError, const BeforeConnect& fnBeforeConnect = {});
+  // A catalogue file in the engine's format, compressed or plain.
+  bool OpenFile(const QString& szPath, AutoCorrect nAutoCorrect, QString& szError);
+  bool IsOpen() const { return v_factory && v_factory->IsConnected(); }
+
+  // The structure version the program requires, from the embedded reference
+  // database ("Device_Database_Ref"); empty when it cannot be read.
+  static QString RequiredStructureVersion();
+  // Whether the catalogue has the required structure version; with
+  // bFlagErrors a mismatch is shown as a message.
+  bool CheckStructureVersion(bool bFlagErrors) const;
+  // The catalogue's own version, as the caption shows it ("2026.12").
+  QString DataVersion() const;
+
+  CTFactory& Factory() const { return *v_factory; }
+  // Every unit, smallest maximum airflow first (owned).
+  const ObjectList<Cls_HRX>& Units() const { return v_units; }
+  // The families present, each name once, in family order.
+  QList<Cls_HRX::LTFamilyItem> Families() const;
+  // The units of one family number, in the order of Units() (not owned).
+  ObjectList<Cls_HRX> UnitsOfFamily(int nFamily) const;
+  // The units whose family carries this name (any case); two family numbers
+  // may share a name.
+  ObjectList<Cls_HRX> UnitsOfFamilyNamed(const QString& szName) const;
+  // The family number of a family name (any case), -1 when unknown.
+  int FamilyNumber(const QString& szName) const;
+
+ private:
+  bool Open(const QString& szEngine, const QString& szPath, AutoCorrect nAutoCorrect, QString& szError,
+            const BeforeConnect& fnBeforeConnect);
+
+  std::unique_ptr<CTFactory> v_factory;
+  ObjectList<Cls_HRX> v_units{true};
+};

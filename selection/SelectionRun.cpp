@@ -1,0 +1,491 @@
+#include "selection/SelectionRun.h"
+
+#include "catalogue/CheckMessages.h"
+#include "catalogue/ClDeviceOption.h"
+#include "catalogue/ClHRXSpType.h"
+#include "catalogue/ClHRXSpeed.h"
+#include "i18n/BaseMsgMan.h"
+#include "i18n/MsgMan.h"
+#include "psychro/Air.h"
+#include "psychro/SI_Units.h"
+#include "selection/CatalogueSession.h"
+#include "selection/InputFields.h"
+
+#include <QSet>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kM3hPerLs = 3.6;
+constexpr double kSecondsPerHour = 3600;
+constexpr int kMsgCoolingOrder = 55, kMsgHeatingOrder = 56, kMsgWetBulb = 43, kMsgNoSolution = 9;
+// Not a code of the catalogue: the run found nothing and no code says why.
+constexpr int kNoSolution = 25;
+
+using Field = CTInputFields::Field;
+
+double Stored(Field field, double value) { return CTInputFields::Stored(field, value); }
+
+double StoredIn(Field field, double value, double lo, double hi) {
+  return CTInputFields::Stored(value, lo, hi, CTInputFields::Spec(field).resolution);
+}
+
+bool HasExhaustInputs(int family) { return family < Cls_HRX::kFreshAirUnit; }
+
+// ------------------------------------------------------------ conditions
+
+void NormalizeCondition(LTAirCondition& c, Field dryBulb, Field wetBulb) {
+  c.dryBulbC = Stored(dryBulb, c.dryBulbC);
+  c.humidity = c.humidityMode == HumidityMode::kWetBulb ? Stored(wetBulb, c.humidity)
+                                                        : Stored(Field::kRelativeHumidity, c.humidity);
+}
+
+void NormalizeMode(LTModeInputs& m, bool cooling) {
+  NormalizeCondition(m.room, cooling ? Field::kCoolRoomDryBulb : Field::kHeatRoomDryBulb, Field::kRoomWetBulb);
+  NormalizeCondition(m.outdoor, cooling ? Field::kCoolOutdoorDryBulb : Field::kHeatOutdoorDryBulb,
+                     Field::kOutdoorWetBulb);
+  m.inletHeaterKW = Stored(Field::kHeater, m.inletHeaterKW);
+  m.supplyHeaterKW = Stored(Field::kHeater, m.supplyHeaterKW);
+  m.supplyTempC = Stored(Field::kSupplyTemp, m.supplyTempC);
+}
+
+double RelativeHumidity(const LTAirCondition& c, const TAir& air) {
+  return c.humidityMode == HumidityMode::kWetBulb ? air.ConvertDBWB2RH(c.dryBulbC, c.humidity) : c.humidity;
+}
+
+// The wet bulb of a wet-bulb input above its dry bulb: corrected to the dry bulb.
+bool CorrectWetBulb(LTAirCondition& c, bool cooling, ConditionField field, LTConditionCorrection& correction) {
+  if (c.humidityMode != HumidityMode::kWetBulb || !(c.humidity > c.dryBulbC)) return false;
+  correction = {cooling, field, c.humidity, c.dryBulbC, kMsgWetBulb, QString()};
+  c.humidity = c.dryBulbC;
+  return true;
+}
+
+// ------------------------------------------------------------ heaters
+
+// The user's inlet heater as the computation takes it (kW), or not given.
+double UserInletKW(const LTModeInputs& m, const QList<LTHeaterOption>& options) {
+  switch (m.inletHeater) {
+    case HeaterChoice::kUserValue: return m.inletHeaterKW;
+    case HeaterChoice::kOption:
+      for (const LTHeaterOption& o : options)
+        if (o.id == m.inletOptionID) return o.kW;
+      return Sentinel::kNotGiven;  // the unit offers no such option
+    case HeaterChoice::kCalculated: break;
+  }
+  return Sentinel::kNotGiven;
+}
+
+// A user heater smaller than the calculated minimum: 22 for the inlet, 23
+// for the supply heater; 0 when both suffice.
+int CheckHeaters(const LTModeInputs& m, bool supplyHeaterShown, double userInlet, double userSupply,
+                 double calcInlet, double calcSupply) {
+  if (calcInlet > 0 && calcInlet > userInlet && m.inletHeater != HeaterChoice::kCalculated) return 22;
+  if (supplyHeaterShown && calcSupply > 0 && calcSupply > userSupply && m.supplyHeater != HeaterChoice::kCalculated)
+    return 23;
+  return 0;
+}
+
+// ------------------------------------------------------------ the list
+
+// Why an empty list is empty, as it holds for the family: the pressure or
+// speed code of the units whose airflow range holds both airflows when any
+// does, else the airflow that no range holds.
+int EmptyListCause(const ObjectList<Cls_HRX>& units, const Cls_HRXSpType* maxSpeed, const SelectionRequest& r,
+                   double supplyM3h, double exhaustM3h, double exhaustEsp, int arrangement, int code) {
+  if (code < Cls_HRX::kSupplyAirflowTooSmall || code > Cls_HRX::kExhaustAirflowTooLarge) return code;
+  const auto holds = [](const Cls_HRX* u, double q) { return q >= u->GetMinAirflow() && q <= u->GetMaxAirflow(); };
+  ObjectList<Cls_HRX> fitting(false);
+  for (Cls_HRX* unit : units)
+    if (holds(unit, supplyM3h) && holds(unit, exhaustM3h)) fitting.Add(unit);
+  if (!fitting.IsEmpty()) {
+    int fittingCode = 0;
+    ObjectList<Cls_HRX> none = Cls_HRX::SelectedDevices(fitting, maxSpeed, supplyM3h, exhaustM3h, r.supplyEspPa,
+                                                        exhaustEsp, r.supplyFilter, r.exhaustFilter, arrangement,
+                                                        fittingCode);
+    return fittingCode != 0 ? fittingCode : code;
+  }
+  const auto side = [&](double q, int tooSmall, int tooLarge) {
+    bool anyHolds = false, belowAll = true;
+    for (const Cls_HRX* unit : units) {
+      anyHolds = anyHolds || holds(unit, q);
+      belowAll = belowAll && q < unit->GetMinAirflow();
+    }
+    return anyHolds ? 0 : belowAll ? tooSmall : tooLarge;
+  };
+  if (const int supply = side(supplyM3h, Cls_HRX::kSupplyAirflowTooSmall, Cls_HRX::kSupplyAirflowTooLarge))
+    return supply;
+  if (const int exhaust = side(exhaustM3h, Cls_HRX::kExhaustAirflowTooSmall, Cls_HRX::kExhaustAirflowTooLarge))
+    return exhaust;
+  return code;  // each airflow fits some unit, but no unit both
+}
+
+const Cls_HRXSpType* MaxSpeedType(CTFactory& factory, const LTFamilyRanges& ranges, int id) {
+  const bool offered = std::any_of(ranges.speedTypes.begin(), ranges.speedTypes.end(),
+                                   [id](const LTSpeedTypeItem& t) { return t.id == id; });
+  if (!offered) return nullptr;  // the family's highest
+  return factory.OrderedHrxSpTypes().Search([id](const Cls_HRXSpType* t) { return t->GetID() == id; });
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- inputs
+
+LTModeInputs LTModeInputs::CoolingDefaults() {
+  LTModeInputs m;
+  m.room = {27, HumidityMode::kWetBulb, 19};
+  m.outdoor = {35, HumidityMode::kRelativeHumidity, 50};
+  m.dischargeC = 18;
+  return m;
+}
+
+LTModeInputs LTModeInputs::HeatingDefaults() {
+  LTModeInputs m;
+  m.room = {20, HumidityMode::kRelativeHumidity, 50};
+  m.outdoor = {7, HumidityMode::kRelativeHumidity, 50};
+  m.dischargeC = 25;
+  return m;
+}
+
+LTFamilyRanges CTSelectionRun::FamilyRanges(const CTCatalogueSession& session, int nFamily) {
+  LTFamilyRanges ranges;
+  const ObjectList<Cls_HRX> units = session.UnitsOfFamily(nFamily);
+  if (units.IsEmpty()) return ranges;
+  double minM3h = 0, maxM3h = 0, maxEsp = 0;
+  Cls_HRX::GetRanges(units, minM3h, maxM3h, maxEsp);
+  // Inwards to whole l/s, as the totals are held: rounding outwards would
+  // ask for more than the largest unit moves.
+  ranges.minAirflowLs = std::ceil(minM3h / kM3hPerLs);
+  ranges.maxAirflowLs = std::max(ranges.minAirflowLs, std::floor(maxM3h / kM3hPerLs));
+  ranges.maxEspPa = std::nearbyint(maxEsp);
+  for (const Cls_HRXSpType* type : Cls_HRX::AvailableSpeedTypes(units)) ranges.speedTypes.append({type->GetID(), type->GetName()});
+  return ranges;
+}
+
+SelectionRequest CTSelectionRun::Normalized(const SelectionRequest& request, const LTFamilyRanges& ranges) {
+  SelectionRequest r = request;
+  r.altitudeM = Stored(Field::kAltitude, r.altitudeM);
+  r.airflowPerPersonLs = Stored(Field::kAirflowPerPerson, r.airflowPerPersonLs);
+  r.roomSurfaceM2 = Stored(Field::kRoomSurface, r.roomSurfaceM2);
+  r.areaPerPersonM2 = Stored(Field::kAreaPerPerson, r.areaPerPersonM2);
+  r.persons = Stored(Field::kPersons, r.persons);
+  // The totals are held in whole units of the airflow unit the user works
+  // in, which only the caller knows: they are bounded here, not rounded.
+  const auto bounded = [&ranges](double ls) {
+    return std::isfinite(ls) ? std::clamp(ls, ranges.minAirflowLs, ranges.maxAirflowLs) : ranges.minAirflowLs;
+  };
+  r.totalSupplyLs = bounded(r.totalSupplyLs);
+  r.totalExhaustLs = bounded(r.totalExhaustLs);
+  r.supplyEspPa = StoredIn(Field::kSupplyEsp, r.supplyEspPa, 0, ranges.maxEspPa);
+  r.exhaustEspPa = StoredIn(Field::kExhaustEsp, r.exhaustEspPa, 0, ranges.maxEspPa);
+  r.supplyFilter = std::clamp(r.supplyFilter, 0, 3);
+  r.exhaustFilter = std::clamp(r.exhaustFilter, 0, 3);
+  // Inputs hidden for the family never feed the run: no filters outside the
+  // plain family; exhaust airflow and ESP follow the supply where the family
+  // has no exhaust inputs.
+  if (r.family != Cls_HRX::kPlainUnit) r.supplyFilter = r.exhaustFilter = 0;
+  if (!HasExhaustInputs(r.family)) {
+    r.exhaustGiven = false;
+    r.exhaustEspPa = r.supplyEspPa;
+  }
+  NormalizeMode(r.cooling, true);
+  NormalizeMode(r.heating, false);
+  return r;
+}
+
+CTSelectionRun::LTAirflows CTSelectionRun::Airflows(const SelectionRequest& r, const LTFamilyRanges& ranges) {
+  LTAirflows a;
+  a.areaPerPersonM2 = r.areaPerPersonM2;
+  a.persons = r.persons;
+  double supply = r.totalSupplyLs;
+  if (r.basis != AirflowBasis::kTotals) {
+    const bool byArea = r.basis == AirflowBasis::kByArea;
+    const double perPerson = r.airflowPerPersonLs;
+    supply = byArea ? perPerson * r.roomSurfaceM2 / r.areaPerPersonM2 : perPerson * r.persons;
+    const double bounded = std::clamp(supply, ranges.minAirflowLs, ranges.maxAirflowLs);
+    if (bounded != supply || !std::isfinite(supply)) {
+      supply = std::isfinite(supply) ? bounded : ranges.minAirflowLs;
+      a.corrected = true;
+      if (byArea)
+        a.areaPerPersonM2 = Stored(Field::kAreaPerPerson, perPerson * r.roomSurfaceM2 / supply);
+      else
+        a.persons = Stored(Field::kPersons, supply / perPerson);
+    }
+    // The total is held in whole l/s.
+    supply = StoredIn(Field::kTotalSupply, supply, ranges.minAirflowLs, ranges.maxAirflowLs);
+  }
+  a.supplyLs = supply;
+  a.exhaustLs = r.exhaustGiven && r.totalExhaustLs != 0 ? r.totalExhaustLs : supply;
+  if (!HasExhaustInputs(r.family)) a.exhaustLs = supply;
+  return a;
+}
+
+std::optional<LTConditionCorrection> CTSelectionRun::CheckConditions(SelectionRequest& r) {
+  LTConditionCorrection c;
+  LTAirCondition& coolOutdoor = r.cooling.outdoor;
+  if (coolOutdoor.dryBulbC < r.cooling.room.dryBulbC) {
+    c = {true, ConditionField::kOutdoorDryBulb, coolOutdoor.dryBulbC, r.cooling.room.dryBulbC, kMsgCoolingOrder, {}};
+    coolOutdoor.dryBulbC = r.cooling.room.dryBulbC;
+  } else if (LTAirCondition& heatOutdoor = r.heating.outdoor; heatOutdoor.dryBulbC > r.heating.room.dryBulbC) {
+    c = {false, ConditionField::kOutdoorDryBulb, heatOutdoor.dryBulbC, r.heating.room.dryBulbC, kMsgHeatingOrder, {}};
+    heatOutdoor.dryBulbC = r.heating.room.dryBulbC;
+  } else if (!CorrectWetBulb(r.cooling.room, true, ConditionField::kRoomWetBulb, c) &&
+             !CorrectWetBulb(r.cooling.outdoor, true, ConditionField::kOutdoorWetBulb, c) &&
+             !CorrectWetBulb(r.heating.room, false, ConditionField::kRoomWetBulb, c) &&
+             !CorrectWetBulb(r.heating.outdoor, false, ConditionField::kOutdoorWetBulb, c)) {
+    return std::nullopt;
+  }
+  TDlgForm::Load();
+  c.message = TBaseMsg::GetUnicodeString(c.messageNumber);
+  return c;
+}
+
+// ---------------------------------------------------------------- the run
+
+SelectionResult CTSelectionRun::Run(const CTCatalogueSession& session, const SelectionRequest& request) {
+  SelectionResult result = RunCandidates(session, request);
+  if (!result.candidates.IsEmpty()) ComputeCandidate(result, request, request.candidate);
+  return result;
+}
+
+SelectionResult CTSelectionRun::RunCandidates(const CTCatalogueSession& session, const SelectionRequest& request) {
+  SelectionResult result;
+  const LTFamilyRanges ranges = FamilyRanges(session, request.family);
+  const SelectionRequest r = Normalized(request, ranges);
+  const LTAirflows airflows = Airflows(r, ranges);
+  result.family = r.family;
+  result.supplyLs = airflows.supplyLs;
+  result.exhaustLs = airflows.exhaustLs;
+  result.supplyM3h = airflows.supplyLs * kM3hPerLs;
+  result.exhaustM3h = airflows.exhaustLs * kM3hPerLs;
+  result.supplyEspPa = r.supplyEspPa;
+  result.exhaustEspPa = r.exhaustEspPa;
+  result.airflowCorrected = airflows.corrected;
+  result.areaPerPersonM2 = airflows.areaPerPersonM2;
+  result.persons = airflows.persons;
+  result.arrangement = std::clamp(int(r.plenum), 0, 2);
+
+  const ObjectList<Cls_HRX> units = session.UnitsOfFamily(r.family);
+  const Cls_HRXSpType* maxSpeed = MaxSpeedType(session.Factory(), ranges, r.maxSpeedTypeID);
+  // Whether a unit has a plenum, asked of the loaded units (their options
+  // are read once and kept), not of the solutions, whose caches start empty.
+  QSet<int> unitsWithPlenum;
+  for (Cls_HRX* unit : units)
+    if (unit->GetPlenumOption()) unitsWithPlenum.insert(unit->GetID());
+  for (int arrangement = 0; arrangement <= 2; ++arrangement) {
+    int code = 0;
+    ObjectList<Cls_HRX> found =
+        Cls_HRX::SelectedDevices(units, maxSpeed, result.supplyM3h, result.exhaustM3h, r.supplyEspPa, r.exhaustEspPa,
+                                 r.supplyFilter, r.exhaustFilter, arrangement, code);
+    for (const Cls_HRX* unit : found)
+      if (unitsWithPlenum.contains(unit->GetID())) result.plenumAvailable = true;
+    if (found.IsEmpty())
+      code = EmptyListCause(units, maxSpeed, r, result.supplyM3h, result.exhaustM3h, r.exhaustEspPa, arrangement, code);
+    result.arrangements[std::size_t(arrangement)] = {code, found.Count()};
+    if (arrangement == result.arrangement) result.candidates = std::move(found);
+  }
+
+  for (Cls_HRX* unit : result.candidates) {
+    LTCandidate row;
+    row.name = unit->GetName();
+    if (unit->GetType() != Cls_HRX::kFreshAirUnit) unit->GetSpeedNames(row.supplySpeed, row.exhaustSpeed);
+    row.hasPlenum = unitsWithPlenum.contains(unit->GetID());
+    row.supplyMarginPa = unit->SupplyMargin();
+    row.exhaustMarginPa = unit->ExhaustMargin();
+    result.rows.append(row);
+  }
+  if (result.candidates.IsEmpty()) {
+    int code = result.arrangements[std::size_t(result.arrangement)].code;
+    if (code == 0) code = r.supplyFilter > 0 || r.exhaustFilter > 0 ? CTCheckMessages::kNoUnitWithFilter : kNoSolution;
+    result.selectionCode = code;
+    result.selectionMessage = Message(code, result, r);
+  }
+  return result;
+}
+
+void CTSelectionRun::ComputeCandidate(SelectionResult& result, const SelectionRequest& request, int nIndex) {
+  result.current = -1;
+  result.cooling = LTModeResult{};
+  result.heating = LTModeResult{};
+  result.correction.reset();
+  if (result.candidates.IsEmpty()) return;
+
+  // The request as the run normalised it; the family's ranges bound only the
+  // totals and ESPs, which RunCandidates has already applied.
+  LTFamilyRanges unbounded;
+  unbounded.maxEspPa = CTInputFields::Spec(Field::kSupplyEsp).max;
+  SelectionRequest r = Normalized(request, unbounded);
+  r.family = result.family;
+  result.correction = CheckConditions(r);
+  if (result.correction) return;
+
+  result.current = nIndex >= 0 && nIndex < result.candidates.Count() ? nIndex : 0;
+  Cls_HRX& unit = *result.candidates.Item(result.current);
+  const int family = result.family;
+  const TAir air(r.altitudeM);
+  const double supply = result.supplyM3h, exhaust = result.exhaustM3h;
+  result.unitName = unit.GetQualifiedName();
+  result.upsideDown = r.upsideDown && unit.GetCanBeUpsideDown();
+  result.hasHumidifier = unit.GetNomHumidity() > 0;
+
+  // Ratios and the pressures of the ducts.
+  result.exhaustSupplyRatio = family < Cls_HRX::kFreshAirUnit ? exhaust / supply : NAN;
+  result.supplyNominalRatio =
+      family == Cls_HRX::kCoilUnit && unit.GetNomAirflow() > 0 ? supply / unit.GetNomAirflow() : NAN;
+  double supplyPlenum = 0, exhaustPlenum = 0;
+  unit.GetPlenumESP(result.arrangement, supply, exhaust, supplyPlenum, exhaustPlenum);
+  const auto side = [&](const Cls_HRXSpeed* speed, int filter, double airflow, double designEsp, double plenum) {
+    LTEspSide s;
+    s.filterPa = unit.GetFilterESP(filter, airflow);
+    s.plenumPa = plenum;
+    s.fanPa = speed ? speed->Evaluate(airflow) : 0;
+    s.additionalPa = s.fanPa - designEsp - s.filterPa - s.plenumPa;
+    return s;
+  };
+  result.supplySide = side(unit.GetSupplySpeed(), r.supplyFilter, supply, result.supplyEspPa, supplyPlenum);
+  result.exhaustSideShown = HasExhaustInputs(family);
+  if (result.exhaustSideShown)
+    result.exhaustSide = side(unit.GetExhaustSpeed(), r.exhaustFilter, exhaust, result.exhaustEspPa, exhaustPlenum);
+
+  // The fans: power input of both speeds; SFP over the larger airflow.
+  if (const Cls_HRXSpeed *s = unit.GetSupplySpeed(), *e = unit.GetExhaustSpeed(); s && e) {
+    LTFanPower& fans = result.fans;
+    fans.known = true;
+    fans.supplyKW = s->GetPowerInput();
+    fans.exhaustKW = e->GetPowerInput();
+    fans.totalKW = fans.supplyKW + fans.exhaustKW;
+    fans.sfpKWPerM3s = fans.totalKW / (std::max(supply, exhaust) / kSecondsPerHour);
+    fans.sfpClass = SfpClass(fans.sfpKWPerM3s);
+  }
+
+  const QList<LTHeaterOption> heaterOptions = HeaterOptions(unit);
+  const auto wetBulbs = [&air](LTModeResult& m) {
+    const RepPsychroPoint* points[] = {&m.states.RA, &m.states.OA, &m.states.EA, &m.states.SA,
+                                       &m.states.VI, &m.states.VO, &m.states.CI, &m.states.HI};
+    for (std::size_t i = 0; i < 8; ++i) m.wetBulbC[i] = air.ConvertDBRH2WB(points[i]->DBT, points[i]->RH);
+  };
+
+  // Cooling.
+  LTModeResult& cool = result.cooling;
+  const LTModeInputs& ci = r.cooling;
+  cool.dischargeC = ci.dischargeGiven ? ci.dischargeC : CTInputFields::Spec(Field::kCoolDischarge).init;
+  if (family == Cls_HRX::kFreshAirUnit) {
+    int lo = 0, hi = 0;
+    unit.GetCoolDischargeRange(lo, hi);
+    cool.dischargeC = ci.dischargeGiven ? StoredIn(Field::kCoolDischarge, ci.dischargeC, lo, hi) : hi;
+  }
+  const double coolUserInlet = UserInletKW(ci, heaterOptions);
+  cool.inletHeater = {coolUserInlet, 0};
+  cool.supplyHeater = {Sentinel::kNotGiven, 0};
+  cool.computed = true;
+  cool.code = unit.SelectForCooling(ci.room.dryBulbC, RelativeHumidity(ci.room, air), ci.outdoor.dryBulbC,
+                                    RelativeHumidity(ci.outdoor, air), supply, exhaust, air, r.evaporatingC,
+                                    cool.dischargeC, result.upsideDown, cool.states, cool.totalCapKW,
+                                    cool.sensibleCapKW, cool.temperatureEff, cool.enthalpyEff, cool.ambientLimitC,
+                                    cool.inletHeater);
+  if (cool.code == 0)
+    cool.code = CheckHeaters(ci, false, coolUserInlet, Sentinel::kNotGiven, cool.inletHeater.CalcHeater, 0);
+  cool.supplyTempC = cool.dischargeC;
+  wetBulbs(cool);
+  unit.CalcCoolSavings(cool.states, supply, air, cool.latentSavingsKW, cool.sensibleSavingsKW);
+  cool.totalSavingsKW = cool.latentSavingsKW + cool.sensibleSavingsKW;
+  cool.message = Message(cool.code, result, r);
+  if (!cool.Succeeded()) return;  // a failure in cooling leaves heating uncomputed
+
+  // Heating.
+  LTModeResult& heat = result.heating;
+  const LTModeInputs& hi = r.heating;
+  heat.dischargeC = hi.dischargeGiven ? hi.dischargeC : CTInputFields::Spec(Field::kHeatDischarge).init;
+  if (family == Cls_HRX::kFreshAirUnit) {
+    int lo = 0, top = 0;
+    unit.GetHeatDischargeRange(lo, top);
+    heat.dischargeC = hi.dischargeGiven ? StoredIn(Field::kHeatDischarge, hi.dischargeC, lo, top) : top;
+  }
+  // The wanted supply temperature: the discharge setting of the fresh-air
+  // family, the user's supply temperature of the plain family, none else.
+  const bool plain = family == Cls_HRX::kPlainUnit;
+  const double supplyTemp = family >= Cls_HRX::kFreshAirUnit       ? heat.dischargeC
+                            : plain && hi.supplyTempGiven          ? hi.supplyTempC
+                                                                   : Sentinel::kNotGiven;
+  const double heatUserInlet = UserInletKW(hi, heaterOptions);
+  const double heatUserSupply =
+      plain && hi.supplyHeater == HeaterChoice::kUserValue ? hi.supplyHeaterKW : Sentinel::kNotGiven;
+  heat.inletHeater = {heatUserInlet, 0};
+  heat.supplyHeater = {heatUserSupply, 0};
+  heat.computed = true;
+  heat.code = unit.SelectForHeating(hi.room.dryBulbC, RelativeHumidity(hi.room, air), hi.outdoor.dryBulbC,
+                                    RelativeHumidity(hi.outdoor, air), supply, exhaust, air, supplyTemp,
+                                    result.upsideDown, heat.states, heat.heatCapKW, heat.temperatureEff,
+                                    heat.enthalpyEff, heat.ambientLimitC, heat.humidificationKgh, heat.inletHeater,
+                                    heat.supplyHeater);
+  if (heat.code == 0)
+    heat.code = CheckHeaters(hi, plain, heatUserInlet, heatUserSupply, heat.inletHeater.CalcHeater,
+                             heat.supplyHeater.CalcHeater);
+  heat.supplyTempC = family == Cls_HRX::kFreshAirUnit ? unit.GetHeatSupplyTemp() : heat.dischargeC;
+  wetBulbs(heat);
+  unit.CalcHeatSavings(heat.states, supply, air, heat.latentSavingsKW, heat.sensibleSavingsKW);
+  heat.totalSavingsKW = heat.latentSavingsKW + heat.sensibleSavingsKW;
+  heat.message = Message(heat.code, result, r);
+
+  // The figures kept on the solution for comparing alternatives.
+  unit.v_altSolTempExchEff = heat.temperatureEff;
+  unit.v_altSolHEnthExchEff = heat.enthalpyEff;
+  unit.v_altSolHSavLat = heat.latentSavingsKW;
+  unit.v_altSolHSavSen = heat.sensibleSavingsKW;
+  unit.v_altSolCEnthExchEff = cool.enthalpyEff;
+  unit.v_altSolCSavLat = cool.latentSavingsKW;
+  unit.v_altSolCSavSen = cool.sensibleSavingsKW;
+}
+
+// ---------------------------------------------------------------- helpers
+
+QList<LTHeaterOption> CTSelectionRun::HeaterOptions(Cls_HRX& unit) {
+  QList<LTHeaterOption> options;
+  for (const Cls_DeviceOption* option : unit.GetHeaterOptions())
+    options.append({option->GetID(), option->GetName(), option->GetValue()});
+  return options;
+}
+
+int CTSelectionRun::SmallestCoveringOption(const QList<LTHeaterOption>& options, double nNeedKW) {
+  int best = -1;
+  for (int i = 0; i < options.size(); ++i) {
+    const double spare = options[i].kW - nNeedKW;
+    if (spare >= 0 && (best < 0 || spare < options[best].kW - nNeedKW)) best = i;
+  }
+  return best;
+}
+
+QString CTSelectionRun::Message(int nCode, const SelectionResult& result, const SelectionRequest& request,
+                                const std::function<QString(double)>& fnFormatTemp) {
+  if (nCode == 0) return QString();
+  TDlgForm::Load();
+  if (nCode == kNoSolution) return TBaseMsg::GetUnicodeString(kMsgNoSolution);
+  CTCheckMessages::Context context;
+  context.unit = result.Current();
+  context.supplyAir = result.supplyM3h;
+  context.exhaustAir = result.exhaustM3h;
+  context.heatingDischarge = result.family >= Cls_HRX::kFreshAirUnit ? result.heating.dischargeC
+                             : request.heating.supplyTempGiven      ? request.heating.supplyTempC
+                                                                    : Sentinel::kNotGiven;
+  context.filterText = CTCheckMessages::FilterText(request.supplyFilter, request.exhaustFilter);
+  if (fnFormatTemp) context.formatTemp = fnFormatTemp;
+  return CTCheckMessages::Text(nCode, context);
+}
+
+int CTSelectionRun::SfpClass(double nSfpKWPerM3s) {
+  // Upper limits of the classes SFP 0 to SFP 6; above the last, SFP 7.
+  static const double kLimits[] = {0.3, 0.5, 0.75, 1.25, 2.0, 3.0, 4.5};
+  int sfpClass = 0;
+  for (const double limit : kLimits) {
+    if (nSfpKWPerM3s <= limit) return sfpClass;
+    ++sfpClass;
+  }
+  return sfpClass;
+}
+
+double CTSelectionRun::EnthalpyDisplayOffset() {
+  constexpr double kZeroFahrenheitC = -160.0 / 9.0;
+  return TU_Form::GetNewIndex(U_Temperature) != 0 ? std::fabs(TAir::Enthalpy(0, kZeroFahrenheitC)) : 0;
+}

@@ -1,0 +1,97 @@
+#pragma once
+// CTSelectionRun: a selection from a request to a result, the same for the
+// window and aerolith-cli.
+//
+// The road of one run (Run):
+//   1. the airflows: from persons or area bounded to the family's range (the
+//      persons or area corrected to match), or the totals as given; exhaust
+//      equal to supply where the family has no exhaust inputs;
+//   2. the candidates of the three plenum arrangements, the asked one kept;
+//   3. the condition checks (room/outdoor order, wet bulb above dry bulb):
+//      the first wrong value is corrected and nothing is computed;
+//   4. the chosen candidate in cooling, then heating (a failure in cooling
+//      leaves heating uncomputed), each followed by the heater check, the
+//      savings over the exchanger, the duct pressures, ratios and fan power.
+
+#include "selection/SelectionRequest.h"
+#include "selection/SelectionResult.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class CTCatalogueSession;
+class TAir;
+
+struct LTSpeedTypeItem {
+  int id;
+  QString name;
+};
+
+// What bounds the inputs of one family.
+struct LTFamilyRanges {
+  double minAirflowLs = 1;     // rounded inwards to whole l/s
+  double maxAirflowLs = 8889;
+  double maxEspPa = 350;       // rounded to whole Pa
+  QList<LTSpeedTypeItem> speedTypes;  // in weight order, lowest first
+};
+
+// A heater option of a unit, copied out of the catalogue.
+struct LTHeaterOption {
+  int id;
+  QString name;
+  double kW;
+};
+
+class CTSelectionRun {
+ public:
+  static LTFamilyRanges FamilyRanges(const CTCatalogueSession& session, int nFamily);
+
+  // The request as the fields of the window would store it: every value
+  // rounded to its field's resolution and clamped to its range (the
+  // airflow totals and ESPs to the family's), exhaust inputs following the
+  // supply where the family has none. The derived airflow is not applied.
+  static SelectionRequest Normalized(const SelectionRequest& request, const LTFamilyRanges& ranges);
+
+  // Step 1 on a normalised request: supply and exhaust airflow (l/s), with
+  // the persons or area corrected when the derived airflow was bounded.
+  struct LTAirflows {
+    double supplyLs = 0;
+    double exhaustLs = 0;
+    bool corrected = false;
+    double areaPerPersonM2 = 0;
+    double persons = 0;
+  };
+  static LTAirflows Airflows(const SelectionRequest& request, const LTFamilyRanges& ranges);
+
+  // Step 3: the first wrong condition, corrected in the request.
+  static std::optional<LTConditionCorrection> CheckConditions(SelectionRequest& request);
+
+  // The whole run.
+  static SelectionResult Run(const CTCatalogueSession& session, const SelectionRequest& request);
+  // Steps 1 and 2 only (no unit computed).
+  static SelectionResult RunCandidates(const CTCatalogueSession& session, const SelectionRequest& request);
+  // Steps 3 and 4 for candidate nIndex of a result of RunCandidates.
+  static void ComputeCandidate(SelectionResult& result, const SelectionRequest& request, int nIndex);
+
+  // The heater options of a unit, in catalogue order.
+  static QList<LTHeaterOption> HeaterOptions(Cls_HRX& unit);
+  // The option whose size covers nNeedKW with the least to spare (the first
+  // on ties); -1 when none covers it.
+  static int SmallestCoveringOption(const QList<LTHeaterOption>& options, double nNeedKW);
+
+  // A check code in words, temperatures formatted by fnFormatTemp (degC
+  // with at most one decimal when none is given).
+  static QString Message(int nCode, const SelectionResult& result, const SelectionRequest& request,
+                         const std::function<QString(double)>& fnFormatTemp = {});
+
+  // The specific fan power class of a whole unit (0 to 7) for an SFP in
+  // kW/(m3/s), by EN 16798-3.
+  static int SfpClass(double nSfpKWPerM3s);
+
+  // The enthalpy added to every state before display when temperatures are
+  // shown in degF (kJ/kg): the enthalpy scale then starts at 0 degF dry air.
+  static double EnthalpyDisplayOffset();
+};
