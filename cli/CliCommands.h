@@ -11,6 +11,8 @@ namespace AerolithCli {
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+// select: no unit fits, or a condition had to be corrected; nothing was computed.
+constexpr int kExitNothingComputed = 3;
 
 // arguments without the program name: COMMAND [OPTIONS...]
 int Run(const QStringList& arguments, QTextStream& out, QTextStream& err);
@@ -21,7 +23,7 @@ int RunAir(const QStringList& arguments, QTextStream& out, QTextStream& err);
 // aerolith-cli db (check [FILE] | dump FILE | pack IN OUT | unpack IN OUT)
 int RunDb(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
-// families [--json]; select --supply Q [options]
+// families [--json]; select [options]
 int RunFamilies(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int RunSelect(const QStringList& arguments, QTextStream& out, QTextStream& err);
 

@@ -1,27 +1,36 @@
 // aerolith-cli families and aerolith-cli select: the selection a user comes
-// for, without the window.
+// for, without the window. Both are forms over the selection library: the
+// options become a SelectionRequest, CTSelectionRun makes the result, and
+// this file only prints it.
 //
 //   families [--json]
 //       every family of the embedded catalogue with its units, their airflow
 //       ranges and the family's highest ESP
-//   select [--family NAME] --supply Q [--exhaust Q] [--airflow-unit ls|m3h|cfm] ...
+//   select [options]
 //       the candidate units in order, and for the first (or the one named
 //       with --unit) the air states of cooling and heating, efficiencies,
-//       capacities, heaters, humidification, savings and every check code in
-//       words
+//       capacities, heaters, humidification, savings, duct pressures, fan
+//       power and every check in words
 //
+// Defaults are the window's: a room of 100 m2 at 5 m2 and 5 l/s per person,
+// ESP 150 Pa, cooling 27 degC with wet bulb 19 degC in a room and 35 degC,
+// 50 % outdoors, heating 20 degC, 50 % in a room and 7 degC, 50 % outdoors.
 // Physical values go in and come out in SI: temperatures degC, humidity %,
 // pressures Pa, capacities and heaters kW, humidification kg/h. Airflows are
-// l/s unless --airflow-unit says otherwise; the catalogue works in m3/h.
+// l/s unless --airflow-unit says otherwise. Values outside the window's
+// field ranges are refused.
+//
+// Exit codes: 0 with a computed unit, 3 when no unit fits or a condition
+// had to be corrected (nothing computed; the JSON still tells why), 2 for
+// bad options, 1 when the catalogue does not load.
 
-#include "catalogue/CheckMessages.h"
 #include "catalogue/ClHRXSpType.h"
-#include "catalogue/ClHRXSpeed.h"
-#include "cli/CatalogueSession.h"
 #include "cli/CliCommands.h"
 #include "cli/CliOptions.h"
 #include "i18n/BaseMsgMan.h"
-#include "psychro/Air.h"
+#include "selection/CatalogueSession.h"
+#include "selection/InputFields.h"
+#include "selection/SelectionRun.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -35,13 +44,14 @@ namespace AerolithCli {
 namespace {
 
 const char* const kFilterNames[] = {"none", "F6", "F7", "F8"};
-constexpr double kM3hPerLs = 3.6;
-constexpr double kM3hPerCfm = 1.6990108;  // 0.47194745 l/s
+constexpr double kLsPerCfm = 0.47194745;
+const char* const kStateNames[] = {"RA", "OA", "EA", "SA", "VI", "VO", "CI", "HI"};
 
 QJsonValue Json(double value) { return std::isfinite(value) ? QJsonValue(value) : QJsonValue(); }
 QString Fixed(double value, int digits) {
   return std::isfinite(value) ? TBaseMsg::FormatFixed(value, digits) : QStringLiteral("-");
 }
+QString Number(double value) { return TBaseMsg::Number2Str(value, 15); }
 
 int Fail(QTextStream& err, const QString& command, const QString& problem, int code) {
   err << "aerolith-cli " << command << ": " << problem << "\n";
@@ -51,10 +61,10 @@ int Fail(QTextStream& err, const QString& command, const QString& problem, int c
 
 // ---------------------------------------------------------------- families
 
-int PrintFamilies(CTCatalogueSession& session, bool json, QTextStream& out) {
+int PrintFamilies(const CTCatalogueSession& session, bool json, QTextStream& out) {
   QJsonArray families;
   for (const Cls_HRX::LTFamilyItem& family : session.Families()) {
-    ObjectList<Cls_HRX> units = session.UnitsOfFamily(family.name);
+    const ObjectList<Cls_HRX> units = session.UnitsOfFamilyNamed(family.name);
     double minAirflow = 0, maxAirflow = 0, maxEsp = 0;
     Cls_HRX::GetRanges(units, minAirflow, maxAirflow, maxEsp);
     QJsonArray unitList;
@@ -75,142 +85,395 @@ int PrintFamilies(CTCatalogueSession& session, bool json, QTextStream& out) {
   return kExitOk;
 }
 
-// ---------------------------------------------------------------- select
+// ---------------------------------------------------------------- reading the request
 
-struct Condition {
-  double temp = 0;
-  double rh = 0;
-};
-
-struct Request {
-  QString family = QStringLiteral("HRX");
-  double supplyM3h = 0, exhaustM3h = 0;
-  double espSupply = 150, espExhaust = 150;
-  int filterSupply = 0, filterExhaust = 0;
-  int plenums = 0;
-  QString maxSpeed;
-  double altitude = 0;
-  Condition coolRoom{27, 47}, coolOutdoor{35, 50}, heatRoom{20, 50}, heatOutdoor{7, 50};
-  double evaporating = 6, discharge = 18;
-  std::optional<double> supplyTemp;
-  double inletHeaterCool = 0, inletHeaterHeat = 0, supplyHeater = 0;
-  bool upsideDown = false;
-  QString unit;
+// What select was asked, beyond the request itself.
+struct SelectOptions {
+  SelectionRequest request;
+  QString unitName;  // --unit: the candidate to compute, by name
+  QString inletOptionCool, inletOptionHeat;  // heater options named, resolved on the unit
   bool json = false;
 };
 
-// "T,RH": a temperature and a relative humidity.
-bool ParseCondition(const QString& text, Condition& c) {
-  const QStringList parts = text.split(QLatin1Char(','));
-  if (parts.size() != 2) return false;
-  return TBaseMsg::TryParseNumber(parts[0].trimmed(), c.temp) && TBaseMsg::TryParseNumber(parts[1].trimmed(), c.rh);
+class RequestReader {
+ public:
+  explicit RequestReader(const QStringList& arguments)
+      : v_options(arguments,
+                  {"--family", "--supply", "--exhaust", "--airflow-unit", "--airflow-per-person", "--persons",
+                   "--area-per-person", "--room-surface", "--esp-supply", "--esp-exhaust", "--filter-supply",
+                   "--filter-exhaust", "--plenums", "--max-speed", "--altitude", "--cool-room", "--cool-outdoor",
+                   "--heat-room", "--heat-outdoor", "--evaporating", "--discharge", "--heat-discharge",
+                   "--supply-temp", "--inlet-heater-cool", "--inlet-heater-heat", "--supply-heater", "--unit"},
+                  {"--upside-down", "--json"}) {}
+
+  // An empty answer means all is well.
+  QString Read(const CTCatalogueSession& session, SelectOptions& s);
+
+ private:
+  QString AirflowUnit(double& lsPerUnit);
+  QString Field(const char* name, CTInputFields::Field field, double& target, double lo, double hi,
+                double toBase = 1, const QString& unit = QString());
+  QString Field(const char* name, CTInputFields::Field field, double& target) {
+    const LTInputField& f = CTInputFields::Spec(field);
+    return Field(name, field, target, f.min, f.max);
+  }
+  QString Condition(const char* name, LTAirCondition& target, CTInputFields::Field dryBulb, bool room);
+  QString Filter(const char* name, int& target);
+  QString Heater(const char* name, LTModeInputs& mode, QString& optionName);
+
+  CTCliOptions v_options;
+};
+
+QString UnitText(U_RepUnit unit) {
+  switch (unit) {
+    case U_Length: return QStringLiteral("m");
+    case U_Airflow: return QStringLiteral("l/s");
+    case U_Surface: return QStringLiteral("m2");
+    case U_Pressure: return QStringLiteral("Pa");
+    case U_Temperature: return QStringLiteral("°C");
+    case U_Power: return QStringLiteral("kW");
+    default: return QString();
+  }
 }
 
-// Reads and checks the options; an empty answer means all is well.
-QString ReadRequest(const QStringList& arguments, Request& r) {
-  CTCliOptions options(arguments,
-                       {"--family", "--supply", "--exhaust", "--airflow-unit", "--esp-supply", "--esp-exhaust",
-                        "--filter-supply", "--filter-exhaust", "--plenums", "--max-speed", "--altitude", "--cool-room",
-                        "--cool-outdoor", "--heat-room", "--heat-outdoor", "--evaporating", "--discharge",
-                        "--supply-temp", "--inlet-heater-cool", "--inlet-heater-heat", "--supply-heater", "--unit"},
-                       {"--upside-down", "--json"});
-  if (!options.Error().isEmpty()) return options.Error();
-  if (!options.Has("--supply")) return QStringLiteral("--supply is required");
-
-  QString unitName = options.Has("--airflow-unit") ? options.Value("--airflow-unit") : QStringLiteral("ls");
-  const std::map<QString, double> airflowUnits = {{"ls", kM3hPerLs}, {"m3h", 1.0}, {"cfm", kM3hPerCfm}};
-  if (!airflowUnits.count(unitName)) return QStringLiteral("--airflow-unit must be ls, m3h or cfm");
-  const double toM3h = airflowUnits.at(unitName);
-
-  const auto number = [&](const char* name, double& target, double lo, double hi, const char* unit) -> QString {
-    if (!options.Has(name)) return QString();
-    const std::optional<double> value = options.Number(name);
-    if (!value) return options.Error();
-    if (lo > 0 && lo < 1e-6 && !(*value >= lo && *value <= hi))
-      return QStringLiteral("%1 must be a positive airflow").arg(QString::fromLatin1(name));
-    if (!(*value >= lo && *value <= hi))
-      return QStringLiteral("%1 must be between %2 and %3 %4")
-          .arg(QString::fromLatin1(name), TBaseMsg::Number2Str(lo, 15), TBaseMsg::Number2Str(hi, 15),
-               QString::fromUtf8(unit));
-    target = *value;
-    return QString();
-  };
-  const auto condition = [&](const char* name, Condition& target) -> QString {
-    if (!options.Has(name)) return QString();
-    Condition c;
-    if (!ParseCondition(options.Value(name), c)) return QStringLiteral("%1 wants T,RH such as 26,50").arg(name);
-    if (!(c.temp >= TAir::kMinTempC && c.temp <= TAir::kMaxTempC))
-      return QStringLiteral("%1: the temperature must be between -80 and 80 °C").arg(name);
-    if (!(c.rh > 0 && c.rh <= 100)) return QStringLiteral("%1: the relative humidity must be above 0 and at most 100 %").arg(name);
-    target = c;
-    return QString();
-  };
-  const auto filter = [&](const char* name, int& target) -> QString {
-    if (!options.Has(name)) return QString();
-    for (int i = 0; i < 4; ++i)
-      if (options.Value(name).compare(QLatin1String(kFilterNames[i]), Qt::CaseInsensitive) == 0) return target = i, QString();
-    return QStringLiteral("%1 must be none, F6, F7 or F8").arg(name);
-  };
-
-  double supply = 0, exhaust = -1, plenums = 0, supplyTemp = -1;
-  constexpr double kMaxAirflow = 1e7;
-  for (const QString& problem :
-       {number("--supply", supply, 1e-9, kMaxAirflow, "(airflow)"), number("--exhaust", exhaust, 1e-9, kMaxAirflow, "(airflow)"),
-        number("--esp-supply", r.espSupply, 0, 10000, "Pa"), number("--esp-exhaust", r.espExhaust, 0, 10000, "Pa"),
-        number("--plenums", plenums, 0, 2, ""), number("--altitude", r.altitude, TAir::kMinAltitudeM, TAir::kMaxAltitudeM, "m"),
-        number("--evaporating", r.evaporating, -30, 30, "°C"), number("--discharge", r.discharge, -80, 80, "°C"),
-        number("--supply-temp", supplyTemp, 0, 80, "°C"),
-        number("--inlet-heater-cool", r.inletHeaterCool, 0, 1000, "kW"),
-        number("--inlet-heater-heat", r.inletHeaterHeat, 0, 1000, "kW"),
-        number("--supply-heater", r.supplyHeater, 0, 1000, "kW"), condition("--cool-room", r.coolRoom),
-        condition("--cool-outdoor", r.coolOutdoor), condition("--heat-room", r.heatRoom),
-        condition("--heat-outdoor", r.heatOutdoor), filter("--filter-supply", r.filterSupply),
-        filter("--filter-exhaust", r.filterExhaust)})
-    if (!problem.isEmpty()) return problem;
-  if (plenums != std::floor(plenums)) return QStringLiteral("--plenums must be 0, 1 or 2");
-  r.plenums = int(plenums);
-  r.supplyM3h = supply * toM3h;
-  r.exhaustM3h = (exhaust > 0 ? exhaust : supply) * toM3h;
-  if (supplyTemp >= 0) r.supplyTemp = supplyTemp;
-  if (options.Has("--family")) r.family = options.Value("--family");
-  r.maxSpeed = options.Value("--max-speed");
-  r.unit = options.Value("--unit");
-  r.upsideDown = options.Has("--upside-down");
-  r.json = options.Has("--json");
+QString RequestReader::AirflowUnit(double& lsPerUnit) {
+  const QString name = v_options.Has("--airflow-unit") ? v_options.Value("--airflow-unit") : QStringLiteral("ls");
+  const std::map<QString, double> units = {{"ls", 1.0}, {"m3h", 1 / 3.6}, {"cfm", kLsPerCfm}};
+  if (!units.count(name)) return QStringLiteral("--airflow-unit must be ls, m3h or cfm");
+  lsPerUnit = units.at(name);
   return QString();
 }
 
-QJsonObject StateJson(const RepPsychroPoint& p) {
-  return QJsonObject{{"DBT", Json(p.DBT)}, {"RH", Json(p.RH)}, {"AH", Json(p.AH)}, {"e", Json(p.e)}};
+// A number option within lo..hi (in the option's own unit, toBase times the
+// base unit); not given leaves the target as it is.
+QString RequestReader::Field(const char* name, CTInputFields::Field field, double& target, double lo, double hi,
+                             double toBase, const QString& unit) {
+  if (!v_options.Has(name)) return QString();
+  const std::optional<double> value = v_options.Number(name);
+  if (!value) return v_options.Error();
+  const double inBase = *value * toBase;
+  // A little slack for the unit conversion of the bounds.
+  const double slack = 1e-9 * std::max(1.0, std::fabs(hi));
+  if (!(inBase >= lo - slack && inBase <= hi + slack)) {
+    const QString shown = unit.isEmpty() ? UnitText(CTInputFields::Spec(field).unit) : unit;
+    return QStringLiteral("%1 must be between %2 and %3%4")
+        .arg(QString::fromLatin1(name), Number(lo / toBase), Number(hi / toBase),
+             shown.isEmpty() ? QString() : QLatin1Char(' ') + shown);
+  }
+  target = inBase;
+  return QString();
 }
 
-QJsonObject StatesJson(const ALPsychroSet& s) {
-  return QJsonObject{{"RA", StateJson(s.RA)}, {"OA", StateJson(s.OA)}, {"EA", StateJson(s.EA)},
-                     {"SA", StateJson(s.SA)}, {"VI", StateJson(s.VI)}, {"VO", StateJson(s.VO)},
-                     {"CI", StateJson(s.CI)}, {"HI", StateJson(s.HI)}};
+// "T,RH" (relative humidity, %) or "T,wbX" (wet bulb X degC).
+QString RequestReader::Condition(const char* name, LTAirCondition& target, CTInputFields::Field dryBulb, bool room) {
+  if (!v_options.Has(name)) return QString();
+  const QStringList parts = v_options.Value(name).split(QLatin1Char(','));
+  LTAirCondition c;
+  QString humidity = parts.size() == 2 ? parts[1].trimmed() : QString();
+  c.humidityMode = humidity.startsWith(QLatin1String("wb"), Qt::CaseInsensitive) ? HumidityMode::kWetBulb
+                                                                                   : HumidityMode::kRelativeHumidity;
+  if (c.humidityMode == HumidityMode::kWetBulb) humidity = humidity.mid(2);
+  if (parts.size() != 2 || !TBaseMsg::TryParseNumber(parts[0].trimmed(), c.dryBulbC) ||
+      !TBaseMsg::TryParseNumber(humidity, c.humidity))
+    return QStringLiteral("%1 wants T,RH such as 26,50 or T,wbX such as 27,wb19").arg(name);
+  const auto outside = [&](const LTInputField& f, double v, const char* what) {
+    if (v >= f.min && v <= f.max) return QString();
+    return QStringLiteral("%1: the %2 must be between %3 and %4 %5")
+        .arg(QString::fromLatin1(name), QString::fromLatin1(what), Number(f.min), Number(f.max),
+             f.unit == U_None ? QStringLiteral("%") : UnitText(f.unit));
+  };
+  using F = CTInputFields;
+  if (QString p = outside(F::Spec(dryBulb), c.dryBulbC, "temperature"); !p.isEmpty()) return p;
+  const LTInputField& h = c.humidityMode == HumidityMode::kWetBulb
+                              ? F::Spec(room ? F::kRoomWetBulb : F::kOutdoorWetBulb)
+                              : F::Spec(F::kRelativeHumidity);
+  if (QString p = outside(h, c.humidity, c.humidityMode == HumidityMode::kWetBulb ? "wet bulb" : "relative humidity");
+      !p.isEmpty())
+    return p;
+  target = c;
+  return QString();
 }
 
-void PrintStates(QTextStream& out, const ALPsychroSet& s) {
-  const std::pair<const char*, const RepPsychroPoint*> rows[] = {{"RA", &s.RA}, {"OA", &s.OA}, {"EA", &s.EA},
-                                                                 {"SA", &s.SA}, {"VI", &s.VI}, {"VO", &s.VO},
-                                                                 {"CI", &s.CI}, {"HI", &s.HI}};
-  out << "    state   DBT °C    RH %   AH g/kg   e kJ/kg\n";
-  for (const auto& [name, p] : rows)
-    out << "    " << name << "    " << Fixed(p->DBT, 1).rightJustified(7) << Fixed(p->RH, 1).rightJustified(8)
-        << Fixed(p->AH * 1000, 2).rightJustified(10) << Fixed(p->e, 2).rightJustified(10) << "\n";
+QString RequestReader::Filter(const char* name, int& target) {
+  if (!v_options.Has(name)) return QString();
+  for (int i = 0; i < 4; ++i)
+    if (v_options.Value(name).compare(QLatin1String(kFilterNames[i]), Qt::CaseInsensitive) == 0) return target = i, QString();
+  return QStringLiteral("%1 must be none, F6, F7 or F8").arg(name);
 }
 
-struct ModeResult {
-  int code = 0;
-  QString message;
-  ALPsychroSet states;
-  double tempEff = 0, enthEff = 0;
-  double totalCap = 0, sensibleCap = 0, heatCap = 0;
-  double ambientLimit = -273;  // cooling: highest, heating: lowest outdoor temperature without inlet heater
-  double humidification = 0;
-  ALHeaterSet inlet, supply;
-  double latentSavings = 0, sensibleSavings = 0;
-};
+// "calc", a size in kW, or the name of one of the unit's heater options.
+QString RequestReader::Heater(const char* name, LTModeInputs& mode, QString& optionName) {
+  if (!v_options.Has(name)) return QString();
+  const QString text = v_options.Value(name).trimmed();
+  if (text.compare(QLatin1String("calc"), Qt::CaseInsensitive) == 0) {
+    mode.inletHeater = HeaterChoice::kCalculated;
+    return QString();
+  }
+  double kW = 0;
+  if (!TBaseMsg::TryParseNumber(text, kW)) {
+    optionName = text;
+    mode.inletHeater = HeaterChoice::kOption;
+    return QString();
+  }
+  if (QString p = Field(name, CTInputFields::kHeater, mode.inletHeaterKW); !p.isEmpty()) return p;
+  mode.inletHeater = HeaterChoice::kUserValue;
+  return QString();
+}
+
+QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s) {
+  if (!v_options.Error().isEmpty()) return v_options.Error();
+  SelectionRequest& r = s.request;
+  using F = CTInputFields;
+  double lsPerUnit = 1;
+  if (QString p = AirflowUnit(lsPerUnit); !p.isEmpty()) return p;
+  const QString airflowUnit = v_options.Has("--airflow-unit") ? v_options.Value("--airflow-unit") : QStringLiteral("l/s");
+
+  const QString familyName = v_options.Has("--family") ? v_options.Value("--family") : QStringLiteral("HRX");
+  r.family = session.FamilyNumber(familyName);
+  if (r.family < 0) {
+    QStringList names;
+    for (const auto& f : session.Families()) names << f.name;
+    return QStringLiteral("unknown family '%1' (families: %2)").arg(familyName, names.join(", "));
+  }
+  const LTFamilyRanges ranges = CTSelectionRun::FamilyRanges(session, r.family);
+
+  // The airflow: totals when --supply is given, else persons or area.
+  if (v_options.Has("--supply")) r.basis = AirflowBasis::kTotals;
+  else if (v_options.Has("--persons")) r.basis = AirflowBasis::kByPersons;
+  r.exhaustGiven = v_options.Has("--exhaust");
+  const QString familyRange = QStringLiteral("%1 for the %2 family").arg(airflowUnit, familyName);
+  for (const QString& problem :
+       {Field("--supply", F::kTotalSupply, r.totalSupplyLs, ranges.minAirflowLs, ranges.maxAirflowLs, lsPerUnit, familyRange),
+        Field("--exhaust", F::kTotalExhaust, r.totalExhaustLs, ranges.minAirflowLs, ranges.maxAirflowLs, lsPerUnit, familyRange),
+        Field("--airflow-per-person", F::kAirflowPerPerson, r.airflowPerPersonLs, F::Spec(F::kAirflowPerPerson).min,
+              F::Spec(F::kAirflowPerPerson).max, lsPerUnit, airflowUnit),
+        Field("--persons", F::kPersons, r.persons), Field("--area-per-person", F::kAreaPerPerson, r.areaPerPersonM2),
+        Field("--room-surface", F::kRoomSurface, r.roomSurfaceM2),
+        Field("--esp-supply", F::kSupplyEsp, r.supplyEspPa, 0, ranges.maxEspPa),
+        Field("--esp-exhaust", F::kExhaustEsp, r.exhaustEspPa, 0, ranges.maxEspPa),
+        Field("--altitude", F::kAltitude, r.altitudeM), Filter("--filter-supply", r.supplyFilter),
+        Filter("--filter-exhaust", r.exhaustFilter),
+        Condition("--cool-room", r.cooling.room, F::kCoolRoomDryBulb, true),
+        Condition("--cool-outdoor", r.cooling.outdoor, F::kCoolOutdoorDryBulb, false),
+        Condition("--heat-room", r.heating.room, F::kHeatRoomDryBulb, true),
+        Condition("--heat-outdoor", r.heating.outdoor, F::kHeatOutdoorDryBulb, false),
+        Field("--discharge", F::kCoolDischarge, r.cooling.dischargeC),
+        Field("--heat-discharge", F::kHeatDischarge, r.heating.dischargeC),
+        Field("--supply-temp", F::kSupplyTemp, r.heating.supplyTempC),
+        Field("--supply-heater", F::kHeater, r.heating.supplyHeaterKW),
+        Heater("--inlet-heater-cool", r.cooling, s.inletOptionCool),
+        Heater("--inlet-heater-heat", r.heating, s.inletOptionHeat)})
+    if (!problem.isEmpty()) return problem;
+  // The totals in whole units of the airflow unit given, as the window's
+  // total fields hold them in the unit in effect.
+  const auto whole = [lsPerUnit](double ls) { return std::nearbyint(ls / lsPerUnit) * lsPerUnit; };
+  r.totalSupplyLs = whole(r.totalSupplyLs);
+  r.totalExhaustLs = whole(r.totalExhaustLs);
+  r.cooling.dischargeGiven = v_options.Has("--discharge");
+  r.heating.dischargeGiven = v_options.Has("--heat-discharge");
+  r.heating.supplyTempGiven = v_options.Has("--supply-temp");
+  if (v_options.Has("--supply-heater")) r.heating.supplyHeater = HeaterChoice::kUserValue;
+
+  // The filter rows exist for the plain family only.
+  for (const char* filter : {"--filter-supply", "--filter-exhaust"})
+    if (v_options.Has(filter) && r.family != Cls_HRX::kPlainUnit)
+      return QStringLiteral("%1 applies to the %2 family only").arg(filter, Cls_HRX::Family2Str(Cls_HRX::kPlainUnit));
+  if (v_options.Has("--plenums")) {
+    const QString p = v_options.Value("--plenums");
+    if (p != QLatin1String("0") && p != QLatin1String("1") && p != QLatin1String("2"))
+      return QStringLiteral("--plenums must be 0, 1 or 2");
+    r.plenum = PlenumArrangement(p.toInt());
+  }
+  if (v_options.Has("--evaporating")) {
+    const std::optional<double> te = v_options.Number("--evaporating");
+    if (!te) return v_options.Error();
+    if (*te != 6 && *te != 9 && *te != 11) return QStringLiteral("--evaporating must be 6, 9 or 11 °C");
+    r.evaporatingC = *te;
+  }
+  if (v_options.Has("--max-speed")) {
+    const QString wanted = v_options.Value("--max-speed");
+    const auto it = std::find_if(ranges.speedTypes.begin(), ranges.speedTypes.end(), [&](const LTSpeedTypeItem& t) {
+      return t.name.compare(wanted, Qt::CaseInsensitive) == 0;
+    });
+    if (it == ranges.speedTypes.end()) return QStringLiteral("unknown speed '%1'").arg(wanted);
+    r.maxSpeedTypeID = it->id;
+  }
+  r.upsideDown = v_options.Has("--upside-down");
+  s.unitName = v_options.Value("--unit");
+  s.json = v_options.Has("--json");
+  return QString();
+}
+
+// ---------------------------------------------------------------- the result as JSON
+
+QJsonObject StatesJson(const LTModeResult& m) {
+  const RepPsychroPoint* points[] = {&m.states.RA, &m.states.OA, &m.states.EA, &m.states.SA,
+                                     &m.states.VI, &m.states.VO, &m.states.CI, &m.states.HI};
+  QJsonObject states;
+  for (std::size_t i = 0; i < 8; ++i) {
+    const RepPsychroPoint& p = *points[i];
+    states[kStateNames[i]] = QJsonObject{{"DBT", Json(p.DBT)}, {"WB", Json(m.wetBulbC[i])}, {"RH", Json(p.RH)},
+                                         {"AH", Json(p.AH)},   {"e", Json(p.e)}};
+  }
+  return states;
+}
+
+QJsonValue HeaterJson(double kW) { return kW > Sentinel::kNotGiven ? Json(kW) : QJsonValue(); }
+
+// A mode: its code and message always; the figures once it was computed.
+QJsonValue ModeJson(const LTModeResult& m, bool cooling) {
+  if (!m.computed) return QJsonValue();
+  QJsonObject o{{"code", m.code}, {"message", m.message}};
+  o["states"] = StatesJson(m);
+  o["temperature_efficiency"] = Json(m.temperatureEff);
+  o["enthalpy_efficiency"] = Json(m.enthalpyEff);
+  o["inlet_heater_kw"] = Json(m.inletHeater.CalcHeater);
+  o["inlet_heater_user_kw"] = HeaterJson(m.inletHeater.UserHeater);
+  o["latent_savings_kw"] = Json(m.latentSavingsKW);
+  o["sensible_savings_kw"] = Json(m.sensibleSavingsKW);
+  o["savings_total_kw"] = Json(m.totalSavingsKW);
+  o["discharge_temp_c"] = Json(m.dischargeC);
+  o["supply_temp_c"] = Json(m.supplyTempC);
+  const QJsonValue limit = m.ambientLimitC == Sentinel::kNoTemperature ? QJsonValue() : Json(m.ambientLimitC);
+  if (cooling) {
+    o["total_capacity_kw"] = Json(m.totalCapKW);
+    o["sensible_capacity_kw"] = Json(m.sensibleCapKW);
+    o["max_ambient_temp_c"] = limit;
+  } else {
+    o["heat_capacity_kw"] = Json(m.heatCapKW);
+    o["min_ambient_temp_c"] = limit;
+    o["supply_heater_kw"] = Json(m.supplyHeater.CalcHeater);
+    o["supply_heater_user_kw"] = HeaterJson(m.supplyHeater.UserHeater);
+    o["humidification_kgh"] = Json(m.humidificationKgh);
+  }
+  // The heater check of the frames (codes 22 and 23).
+  o["heater_check"] = QJsonObject{{"code", m.code == 22 || m.code == 23 ? m.code : 0},
+                                  {"message", m.code == 22 || m.code == 23 ? m.message : QString()}};
+  return o;
+}
+
+QJsonObject ResultJson(const SelectionResult& result) {
+  QJsonArray list;
+  for (const LTCandidate& c : result.rows)
+    list.append(QJsonObject{{"unit", c.name},
+                            {"supply_speed", c.supplySpeed},
+                            {"exhaust_speed", c.exhaustSpeed},
+                            {"plenum", c.hasPlenum},
+                            {"supply_margin_pa", Json(c.supplyMarginPa)},
+                            {"exhaust_margin_pa", Json(c.exhaustMarginPa)}});
+  QJsonObject o{{"candidates", list},
+                {"selection_code", result.selectionCode},
+                {"selection_message", result.selectionMessage},
+                {"supply_ls", Json(result.supplyLs)},
+                {"exhaust_ls", Json(result.exhaustLs)},
+                {"plenum_available", result.plenumAvailable}};
+  if (result.airflowCorrected)
+    o["airflow_correction"] = QJsonObject{{"area_per_person_m2", Json(result.areaPerPersonM2)},
+                                          {"persons", Json(result.persons)}};
+  QJsonArray corrections;
+  if (const auto& c = result.correction) {
+    static const char* const kFields[] = {"outdoor_dry_bulb_c", "room_wet_bulb_c", "outdoor_wet_bulb_c"};
+    corrections.append(QJsonObject{{"mode", c->cooling ? "cooling" : "heating"},
+                                   {"field", kFields[int(c->field)]},
+                                   {"from", Json(c->fromC)},
+                                   {"to", Json(c->toC)},
+                                   {"message", c->message}});
+  }
+  o["condition_corrections"] = corrections;
+  const Cls_HRX* unit = result.Current();
+  o["unit"] = unit ? QJsonValue(result.unitName) : QJsonValue();
+  o["cooling"] = ModeJson(result.cooling, true);
+  o["heating"] = ModeJson(result.heating, false);
+  if (!unit) return o;
+  const auto side = [](const LTEspSide& s) {
+    return std::tuple{Json(s.filterPa), Json(s.plenumPa), Json(s.additionalPa)};
+  };
+  const auto [sf, sp, sa] = side(result.supplySide);
+  QJsonObject esp{{"supply_filter_pa", sf}, {"supply_plenum_pa", sp}, {"supply_additional_pa", sa}};
+  if (result.exhaustSideShown) {
+    const auto [ef, ep, ea] = side(result.exhaustSide);
+    esp["exhaust_filter_pa"] = ef;
+    esp["exhaust_plenum_pa"] = ep;
+    esp["exhaust_additional_pa"] = ea;
+  }
+  o["esp"] = esp;
+  o["ratios"] = QJsonObject{{"exhaust_supply", Json(result.exhaustSupplyRatio)},
+                            {"supply_nominal", Json(result.supplyNominalRatio)}};
+  o["upside_down"] = result.upsideDown;
+  if (result.fans.known) {
+    o["fan_power_kw"] = Json(result.fans.totalKW);
+    o["sfp_kw_per_m3s"] = Json(result.fans.sfpKWPerM3s);
+    o["sfp_class"] = result.fans.sfpClass;
+  } else {
+    o["fan_power_kw"] = o["sfp_kw_per_m3s"] = o["sfp_class"] = QJsonValue();
+  }
+  return o;
+}
+
+// ---------------------------------------------------------------- the result as text
+
+void PrintMode(QTextStream& out, const char* name, const LTModeResult& m, bool cooling) {
+  if (!m.computed) return void(out << "\n  " << name << ": not computed\n");
+  out << "\n  " << name << ": " << (m.code == 0 ? QStringLiteral("computed") : QStringLiteral("code %1: %2").arg(m.code).arg(m.message))
+      << "\n";
+  const RepPsychroPoint* points[] = {&m.states.RA, &m.states.OA, &m.states.EA, &m.states.SA,
+                                     &m.states.VI, &m.states.VO, &m.states.CI, &m.states.HI};
+  out << "    state   DBT °C    WB °C    RH %   AH g/kg   e kJ/kg\n";
+  for (std::size_t i = 0; i < 8; ++i) {
+    const RepPsychroPoint& p = *points[i];
+    out << "    " << kStateNames[i] << "    " << Fixed(p.DBT, 1).rightJustified(7) << Fixed(m.wetBulbC[i], 1).rightJustified(9)
+        << Fixed(p.RH, 1).rightJustified(8) << Fixed(p.AH * 1000, 2).rightJustified(10) << Fixed(p.e, 2).rightJustified(10)
+        << "\n";
+  }
+  out << "    temperature efficiency " << Fixed(m.temperatureEff, 1) << " %, enthalpy efficiency "
+      << Fixed(m.enthalpyEff, 1) << " %\n";
+  const QString limit = m.ambientLimitC == Sentinel::kNoTemperature ? QStringLiteral("none") : Fixed(m.ambientLimitC, 1) + " °C";
+  if (cooling)
+    out << "    coil " << Fixed(m.totalCapKW, 3) << " kW total, " << Fixed(m.sensibleCapKW, 3)
+        << " kW sensible; inlet heater above outdoor " << limit << "\n";
+  else
+    out << "    coil " << Fixed(m.heatCapKW, 3) << " kW; humidifier " << Fixed(m.humidificationKgh, 2)
+        << " kg/h; inlet heater below outdoor " << limit << "\n";
+  out << "    inlet heater " << Fixed(m.inletHeater.CalcHeater, 3) << " kW needed";
+  if (!cooling) out << "; supply heater " << Fixed(m.supplyHeater.CalcHeater, 3) << " kW needed";
+  out << "\n    savings " << Fixed(m.latentSavingsKW, 3) << " kW latent, " << Fixed(m.sensibleSavingsKW, 3)
+      << " kW sensible, " << Fixed(m.totalSavingsKW, 3) << " kW total\n";
+}
+
+void PrintResult(QTextStream& out, const QString& family, const SelectionResult& result) {
+  out << "Candidates (" << family << ", supply " << Fixed(result.supplyLs, 0) << " l/s at "
+      << Fixed(result.supplyEspPa, 0) << " Pa, exhaust " << Fixed(result.exhaustLs, 0) << " l/s at "
+      << Fixed(result.exhaustEspPa, 0) << " Pa):\n";
+  if (result.rows.isEmpty()) out << "  none: " << result.selectionMessage << "\n";
+  for (const LTCandidate& c : result.rows)
+    out << "  " << c.name.leftJustified(12) << " supply " << c.supplySpeed.leftJustified(10) << " exhaust "
+        << c.exhaustSpeed.leftJustified(10) << " margins " << Fixed(c.supplyMarginPa, 1) << " / "
+        << Fixed(c.exhaustMarginPa, 1) << " Pa" << (c.hasPlenum ? "  plenum" : "") << "\n";
+  if (result.correction) out << "\n" << result.correction->message << "\n";
+  if (!result.Current()) return;
+  out << "\n" << result.unitName << "\n";
+  out << "  additional resistance " << Fixed(result.supplySide.additionalPa, 1) << " Pa supply";
+  if (result.exhaustSideShown) out << ", " << Fixed(result.exhaustSide.additionalPa, 1) << " Pa exhaust";
+  out << "\n";
+  if (result.fans.known)
+    out << "  fans " << Fixed(result.fans.totalKW, 3) << " kW, SFP " << Fixed(result.fans.sfpKWPerM3s, 2)
+        << " kW/(m3/s), class SFP " << result.fans.sfpClass << "\n";
+  PrintMode(out, "Cooling", result.cooling, true);
+  PrintMode(out, "Heating", result.heating, false);
+}
+
+// A heater option named on the command line, found among the unit's.
+QString ResolveOption(Cls_HRX& unit, const QString& name, int& id) {
+  if (name.isEmpty()) return QString();
+  const QList<LTHeaterOption> options = CTSelectionRun::HeaterOptions(unit);
+  QStringList names;
+  for (const LTHeaterOption& o : options) {
+    if (o.name.compare(name, Qt::CaseInsensitive) == 0) return id = o.id, QString();
+    names << o.name;
+  }
+  return QStringLiteral("%1 offers no heater option '%2' (options: %3)")
+      .arg(unit.GetName(), name, names.isEmpty() ? QStringLiteral("none") : names.join(", "));
+}
 
 }  // namespace
 
@@ -219,163 +482,38 @@ int RunFamilies(const QStringList& arguments, QTextStream& out, QTextStream& err
   if (!options.Error().isEmpty()) return Fail(err, "families", options.Error() + "\nusage: aerolith-cli families [--json]", kExitUsage);
   CTCatalogueSession session;
   QString error;
-  if (!session.Open(error)) return Fail(err, "families", error, kExitFailure);
+  if (!session.OpenEmbedded(CTCatalogueSession::AutoCorrect::kOn, error)) return Fail(err, "families", error, kExitFailure);
   return PrintFamilies(session, options.Has("--json"), out);
 }
 
 int RunSelect(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-  Request r;
-  if (const QString problem = ReadRequest(arguments, r); !problem.isEmpty())
-    return Fail(err, "select", problem + "\nusage: aerolith-cli select --supply Q [options]; see aerolith-cli --help",
-                kExitUsage);
   CTCatalogueSession session;
   QString error;
-  if (!session.Open(error)) return Fail(err, "select", error, kExitFailure);
+  if (!session.OpenEmbedded(CTCatalogueSession::AutoCorrect::kOn, error)) return Fail(err, "select", error, kExitFailure);
+  SelectOptions s;
+  if (const QString problem = RequestReader(arguments).Read(session, s); !problem.isEmpty())
+    return Fail(err, "select", problem + "\nusage: aerolith-cli select [options]; see aerolith-cli --help", kExitUsage);
 
-  ObjectList<Cls_HRX> units = session.UnitsOfFamily(r.family);
-  if (units.IsEmpty()) {
-    QStringList names;
-    for (const auto& f : session.Families()) names << f.name;
-    return Fail(err, "select", QStringLiteral("unknown family '%1' (families: %2)").arg(r.family, names.join(", ")), kExitUsage);
+  SelectionResult result = CTSelectionRun::RunCandidates(session, s.request);
+  if (!s.unitName.isEmpty()) {
+    s.request.candidate = -1;
+    for (int i = 0; i < result.rows.size() && s.request.candidate < 0; ++i)
+      if (result.rows[i].name.compare(s.unitName, Qt::CaseInsensitive) == 0) s.request.candidate = i;
+    if (s.request.candidate < 0)
+      return Fail(err, "select", QStringLiteral("'%1' is not among the candidates").arg(s.unitName), kExitFailure);
   }
-  const Cls_HRXSpType* maxSpeed = nullptr;
-  if (!r.maxSpeed.isEmpty()) {
-    maxSpeed = session.Factory().OrderedHrxSpTypes().Search(
-        [&](const Cls_HRXSpType* t) { return t->GetName().compare(r.maxSpeed, Qt::CaseInsensitive) == 0; });
-    if (!maxSpeed) return Fail(err, "select", QStringLiteral("unknown speed '%1'").arg(r.maxSpeed), kExitUsage);
+  if (!result.candidates.IsEmpty()) {
+    Cls_HRX& unit = *result.candidates.Item(std::max(0, s.request.candidate));
+    for (const QString& problem : {ResolveOption(unit, s.inletOptionCool, s.request.cooling.inletOptionID),
+                                   ResolveOption(unit, s.inletOptionHeat, s.request.heating.inletOptionID)})
+      if (!problem.isEmpty()) return Fail(err, "select", problem, kExitUsage);
+    CTSelectionRun::ComputeCandidate(result, s.request, s.request.candidate);
   }
-
-  int selectionCode = 0;
-  ObjectList<Cls_HRX> candidates =
-      Cls_HRX::SelectedDevices(units, maxSpeed, r.supplyM3h, r.exhaustM3h, r.espSupply, r.espExhaust, r.filterSupply,
-                               r.filterExhaust, r.plenums, selectionCode);
-  CTCheckMessages::Context context;
-  context.supplyAir = r.supplyM3h;
-  context.exhaustAir = r.exhaustM3h;
-  if (candidates.IsEmpty() && selectionCode == 0) {
-    selectionCode = CTCheckMessages::kNoUnitWithFilter;
-    context.filterText = CTCheckMessages::FilterText(r.filterSupply, r.filterExhaust);
-  }
-  const QString selectionMessage = CTCheckMessages::Text(selectionCode, context);
-
-  Cls_HRX* chosen = candidates.IsEmpty() ? nullptr : candidates.Item(0);
-  if (!r.unit.isEmpty()) {
-    chosen = candidates.Search([&](const Cls_HRX* c) { return c->GetName().compare(r.unit, Qt::CaseInsensitive) == 0; });
-    if (!chosen) return Fail(err, "select", QStringLiteral("'%1' is not among the candidates").arg(r.unit), kExitFailure);
-  }
-
-  ModeResult cooling, heating;
-  if (chosen) {
-    const TAir air(r.altitude);
-    context.unit = chosen;
-    cooling.inlet.UserHeater = r.inletHeaterCool;
-    cooling.code = chosen->SelectForCooling(r.coolRoom.temp, r.coolRoom.rh, r.coolOutdoor.temp, r.coolOutdoor.rh,
-                                            r.supplyM3h, r.exhaustM3h, air, r.evaporating, r.discharge, r.upsideDown,
-                                            cooling.states, cooling.totalCap, cooling.sensibleCap, cooling.tempEff,
-                                            cooling.enthEff, cooling.ambientLimit, cooling.inlet);
-    chosen->CalcCoolSavings(cooling.states, r.supplyM3h, air, cooling.latentSavings, cooling.sensibleSavings);
-    cooling.message = CTCheckMessages::Text(cooling.code, context);
-
-    // The wanted supply temperature: as given; a fresh-air unit without
-    // one aims at its highest table, other units get no supply heater.
-    const double supplyTemp =
-        r.supplyTemp ? *r.supplyTemp : (chosen->GetType() == Cls_HRX::kFreshAirUnit ? chosen->GetHeatSupplyTemp() : 0);
-    context.heatingDischarge = supplyTemp;
-    heating.inlet.UserHeater = r.inletHeaterHeat;
-    heating.supply.UserHeater = r.supplyHeater;
-    heating.code = chosen->SelectForHeating(r.heatRoom.temp, r.heatRoom.rh, r.heatOutdoor.temp, r.heatOutdoor.rh,
-                                            r.supplyM3h, r.exhaustM3h, air, supplyTemp, r.upsideDown, heating.states,
-                                            heating.heatCap, heating.tempEff, heating.enthEff, heating.ambientLimit,
-                                            heating.humidification, heating.inlet, heating.supply);
-    chosen->CalcHeatSavings(heating.states, r.supplyM3h, air, heating.latentSavings, heating.sensibleSavings);
-    heating.message = CTCheckMessages::Text(heating.code, context);
-  }
-
-  if (r.json) {
-    QJsonArray list;
-    for (const Cls_HRX* c : candidates) {
-      QString supplyName, exhaustName;
-      c->GetSpeedNames(supplyName, exhaustName);
-      list.append(QJsonObject{{"unit", c->GetName()},
-                              {"supply_speed", supplyName},
-                              {"exhaust_speed", exhaustName},
-                              {"supply_margin_pa", Json(c->SupplyMargin())},
-                              {"exhaust_margin_pa", Json(c->ExhaustMargin())}});
-    }
-    QJsonObject result{{"candidates", list},
-                       {"selection_code", selectionCode},
-                       {"selection_message", selectionMessage},
-                       {"unit", chosen ? QJsonValue(chosen->GetQualifiedName()) : QJsonValue()}};
-    if (chosen) {
-      result["cooling"] = QJsonObject{{"code", cooling.code},
-                                      {"message", cooling.message},
-                                      {"states", StatesJson(cooling.states)},
-                                      {"temperature_efficiency", Json(cooling.tempEff)},
-                                      {"enthalpy_efficiency", Json(cooling.enthEff)},
-                                      {"total_capacity_kw", Json(cooling.totalCap)},
-                                      {"sensible_capacity_kw", Json(cooling.sensibleCap)},
-                                      {"max_ambient_temp_c", Json(cooling.ambientLimit)},
-                                      {"inlet_heater_kw", Json(cooling.inlet.CalcHeater)},
-                                      {"inlet_heater_user_kw", Json(cooling.inlet.UserHeater)},
-                                      {"latent_savings_kw", Json(cooling.latentSavings)},
-                                      {"sensible_savings_kw", Json(cooling.sensibleSavings)}};
-      result["heating"] = QJsonObject{{"code", heating.code},
-                                      {"message", heating.message},
-                                      {"states", StatesJson(heating.states)},
-                                      {"temperature_efficiency", Json(heating.tempEff)},
-                                      {"enthalpy_efficiency", Json(heating.enthEff)},
-                                      {"heat_capacity_kw", Json(heating.heatCap)},
-                                      {"min_ambient_temp_c", Json(heating.ambientLimit)},
-                                      {"inlet_heater_kw", Json(heating.inlet.CalcHeater)},
-                                      {"inlet_heater_user_kw", Json(heating.inlet.UserHeater)},
-                                      {"supply_heater_kw", Json(heating.supply.CalcHeater)},
-                                      {"supply_heater_user_kw", Json(heating.supply.UserHeater)},
-                                      {"humidification_kgh", Json(heating.humidification)},
-                                      {"latent_savings_kw", Json(heating.latentSavings)},
-                                      {"sensible_savings_kw", Json(heating.sensibleSavings)}};
-    } else {
-      result["cooling"] = QJsonValue();
-      result["heating"] = QJsonValue();
-    }
-    out << QJsonDocument(result).toJson(QJsonDocument::Indented);
-    return kExitOk;
-  }
-
-  out << "Candidates (" << r.family << ", supply " << Fixed(r.supplyM3h, 0) << " m3/h at " << Fixed(r.espSupply, 0)
-      << " Pa, exhaust " << Fixed(r.exhaustM3h, 0) << " m3/h at " << Fixed(r.espExhaust, 0) << " Pa):\n";
-  if (candidates.IsEmpty()) out << "  none: " << selectionMessage << "\n";
-  for (const Cls_HRX* c : candidates) {
-    QString supplyName, exhaustName;
-    c->GetSpeedNames(supplyName, exhaustName);
-    out << "  " << c->GetName().leftJustified(12) << " supply " << supplyName.leftJustified(10) << " exhaust "
-        << exhaustName.leftJustified(10) << " margins " << Fixed(c->SupplyMargin(), 1) << " / "
-        << Fixed(c->ExhaustMargin(), 1) << " Pa\n";
-  }
-  if (!chosen) return kExitOk;
-  out << "\n" << chosen->GetQualifiedName() << "\n";
-  const auto printMode = [&](const char* name, const ModeResult& m, bool isCooling) {
-    out << "\n  " << name << ": " << (m.code == 0 ? QStringLiteral("computed") : QStringLiteral("code %1: %2").arg(m.code).arg(m.message))
-        << "\n";
-    PrintStates(out, m.states);
-    out << "    temperature efficiency " << Fixed(m.tempEff, 1) << " %, enthalpy efficiency " << Fixed(m.enthEff, 1)
-        << " %\n";
-    if (isCooling)
-      out << "    coil " << Fixed(m.totalCap, 3) << " kW total, " << Fixed(m.sensibleCap, 3)
-          << " kW sensible; highest outdoor temperature without inlet heater " << Fixed(m.ambientLimit, 1) << " °C\n";
-    else
-      out << "    coil " << Fixed(m.heatCap, 3) << " kW; humidifier " << Fixed(m.humidification, 2)
-          << " kg/h; lowest outdoor temperature without inlet heater " << Fixed(m.ambientLimit, 1) << " °C\n";
-    out << "    inlet heater " << Fixed(m.inlet.CalcHeater, 3) << " kW needed, " << Fixed(m.inlet.UserHeater, 3)
-        << " kW used";
-    if (!isCooling)
-      out << "; supply heater " << Fixed(m.supply.CalcHeater, 3) << " kW needed, " << Fixed(m.supply.UserHeater, 3)
-          << " kW used";
-    out << "\n    savings " << Fixed(m.latentSavings, 3) << " kW latent, " << Fixed(m.sensibleSavings, 3)
-        << " kW sensible\n";
-  };
-  printMode("Cooling", cooling, true);
-  printMode("Heating", heating, false);
-  return kExitOk;
+  if (s.json)
+    out << QJsonDocument(ResultJson(result)).toJson(QJsonDocument::Indented);
+  else
+    PrintResult(out, Cls_HRX::Family2Str(result.family), result);
+  return result.Current() ? kExitOk : kExitNothingComputed;
 }
 
 }  // namespace AerolithCli

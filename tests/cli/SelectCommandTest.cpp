@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 namespace {
 
 QJsonObject Json(const CliResult& r) { return QJsonDocument::fromJson(r.out.toUtf8()).object(); }
@@ -71,32 +74,92 @@ TEST(SelectCommand, AirflowUnitsAgree) {
   };
   const double ls = supplyMargin({"--supply", "100"});
   EXPECT_NEAR(supplyMargin({"--supply", "360", "--airflow-unit", "m3h"}), ls, 1e-9);
-  // 100 l/s = 211.888 cfm
-  EXPECT_NEAR(supplyMargin({"--supply", "211.888", "--airflow-unit", "cfm"}), ls, 0.01);
+  // 212 cfm (whole cfm, as the field holds them) = 100.05 l/s
+  EXPECT_NEAR(supplyMargin({"--supply", "212", "--airflow-unit", "cfm"}), ls, 0.1);
 }
 
-TEST(SelectCommand, SaysWhyNothingFits) {
-  // Far beyond the family.
-  CliResult r = RunCli({"select", "--supply", "5000", "--json"});
-  ASSERT_EQ(r.code, 0);
-  EXPECT_EQ(Json(r)["selection_code"].toInt(), 2);
+TEST(SelectCommand, SaysWhyNothingFitsAndExitsWith3) {
+  // NV-1000 moves 300 l/s, but not against 270 Pa: the pressure is the
+  // cause, not the airflow range of the smaller units.
+  CliResult r = RunCli({"select", "--supply", "300", "--esp-supply", "270", "--json"});
+  ASSERT_EQ(r.code, AerolithCli::kExitNothingComputed) << r.err.toStdString();
+  EXPECT_EQ(Json(r)["selection_code"].toInt(), 6);
   EXPECT_EQ(Json(r)["selection_message"].toString(),
-            "The given supply airflow is too large for any of the available ventilation devices.");
+            "The supply ESP is too large for any of the available ventilation devices.");
   EXPECT_TRUE(Json(r)["cooling"].isNull());
+  EXPECT_TRUE(Json(r)["unit"].isNull());
 
-  // No list-only unit offers a filter: the message names it.
-  r = RunCli({"select", "--family", "Ostrel", "--supply", "20", "--esp-supply", "20", "--esp-exhaust", "20",
-              "--filter-exhaust", "F7"});
-  ASSERT_EQ(r.code, 0);
-  EXPECT_TRUE(r.out.contains("None of the available ventilation devices offers the chosen filter (F7 exhaust).")) << r.out.toStdString();
-
-  // A fresh-air unit asked to cool air drier than it accepts: code 18 in words.
+  // A fresh-air unit asked to cool air drier than it accepts: code 18 in
+  // words, and heating is not computed after a failure in cooling.
   r = RunCli({"select", "--family", "DQTL-MF", "--supply", "800", "--airflow-unit", "m3h", "--cool-outdoor", "33,25",
               "--json"});
   ASSERT_EQ(r.code, 0) << r.err.toStdString();
   const QJsonObject cooling = Json(r)["cooling"].toObject();
   EXPECT_EQ(cooling["code"].toInt(), 18);
   EXPECT_EQ(cooling["message"].toString(), "The ambient air relative humidity in cooling is smaller than 30%.");
+  EXPECT_TRUE(Json(r)["heating"].isNull());
+}
+
+TEST(SelectCommand, CorrectsAWrongConditionAndComputesNothing) {
+  const CliResult r = RunCli({"select", "--cool-outdoor", "25,50", "--json"});
+  EXPECT_EQ(r.code, AerolithCli::kExitNothingComputed);
+  const QJsonArray corrections = Json(r)["condition_corrections"].toArray();
+  ASSERT_EQ(corrections.size(), 1);
+  EXPECT_EQ(corrections[0]["mode"].toString(), "cooling");
+  EXPECT_EQ(corrections[0]["field"].toString(), "outdoor_dry_bulb_c");
+  EXPECT_EQ(corrections[0]["from"].toDouble(), 25);
+  EXPECT_EQ(corrections[0]["to"].toDouble(), 27);
+  EXPECT_EQ(corrections[0]["message"].toString(),
+            "In cooling mode, the ambient temperature must be larger than the room temperature.");
+  EXPECT_TRUE(Json(r)["cooling"].isNull());
+}
+
+// What the window shows, from the same result: wet bulbs, total savings,
+// duct pressures, ratios and fan power.
+TEST(SelectCommand, ShowsEverythingTheWindowShows) {
+  const CliResult r = RunCli({"select", "--supply", "100", "--esp-supply", "120", "--esp-exhaust", "100",
+                              "--filter-supply", "F7", "--json"});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  const QJsonObject o = Json(r);
+  const QJsonObject cooling = o["cooling"].toObject();
+  const QJsonObject ra = cooling["states"]["RA"].toObject();
+  EXPECT_NEAR(ra["WB"].toDouble(), 19, 1e-6);  // the default room: 27 degC with a wet bulb of 19 degC
+  EXPECT_EQ(ra["DBT"].toDouble(), 27);
+  EXPECT_NEAR(cooling["savings_total_kw"].toDouble(),
+              cooling["latent_savings_kw"].toDouble() + cooling["sensible_savings_kw"].toDouble(), 1e-12);
+  const QJsonObject esp = o["esp"].toObject();
+  EXPECT_GT(esp["supply_filter_pa"].toDouble(), 0);
+  EXPECT_EQ(esp["exhaust_filter_pa"].toDouble(), 0);
+  EXPECT_EQ(esp["supply_plenum_pa"].toDouble(), 0);
+  // The fan delivers design ESP + filter + additional resistance, and the
+  // chosen speed has a margin of exactly that additional resistance.
+  const QJsonObject first = o["candidates"].toArray()[0].toObject();
+  EXPECT_NEAR(esp["supply_additional_pa"].toDouble(), first["supply_margin_pa"].toDouble(), 1e-9);
+  EXPECT_NEAR(esp["exhaust_additional_pa"].toDouble(), first["exhaust_margin_pa"].toDouble(), 1e-9);
+  EXPECT_EQ(o["ratios"]["exhaust_supply"].toDouble(), 1);
+  EXPECT_TRUE(o["ratios"]["supply_nominal"].isNull());
+  // The power input of NV-400's speeds (30-speeds.cat), kW; the SFP is both
+  // fans over 100 l/s = 0.1 m3/s, its class by the EN 16798-3 limits.
+  const std::map<QString, double> nv400 = {{"Low 1", 0.03}, {"Low 2", 0.047}, {"High 1", 0.085},
+                                           {"High 2", 0.12}, {"High 3", 0.163}};
+  ASSERT_EQ(first["unit"].toString(), "NV-400");
+  const double power = nv400.at(first["supply_speed"].toString()) + nv400.at(first["exhaust_speed"].toString());
+  EXPECT_NEAR(o["fan_power_kw"].toDouble(), power, 1e-12);
+  EXPECT_NEAR(o["sfp_kw_per_m3s"].toDouble(), power / 0.1, 1e-9);
+  const double limits[] = {0.3, 0.5, 0.75, 1.25, 2.0, 3.0, 4.5};
+  const int sfpClass = int(std::lower_bound(std::begin(limits), std::end(limits), power / 0.1) - std::begin(limits));
+  EXPECT_EQ(o["sfp_class"].toInt(), sfpClass);
+}
+
+TEST(SelectCommand, TakesConditionsAsWetBulbAndTheFreshAirHeatingDischarge) {
+  const CliResult r = RunCli({"select", "--family", "DQTL-MF", "--supply", "800", "--airflow-unit", "m3h",
+                              "--cool-room", "26,wb18", "--heat-discharge", "22", "--json"});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  const QJsonObject o = Json(r);
+  EXPECT_NEAR(o["cooling"]["states"]["RA"]["WB"].toDouble(), 18, 1e-6);
+  EXPECT_EQ(o["heating"]["discharge_temp_c"].toDouble(), 22);
+  EXPECT_TRUE(o["ratios"]["exhaust_supply"].isNull());  // no ratios for fresh-air units
+  EXPECT_FALSE(o["esp"].toObject().contains("exhaust_additional_pa"));
 }
 
 struct Refusal {
@@ -116,11 +179,19 @@ TEST_P(SelectRefuses, WithAClearMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, SelectRefuses,
-    testing::Values(Refusal{"NoSupply", {}, "--supply is required"},
-                    Refusal{"NegativeAirflow", {"--supply", "-5"}, "--supply must be a positive airflow"},
+    testing::Values(Refusal{"NegativeAirflow", {"--supply", "-5"}, "--supply must be between 23 and 333 l/s for the HRX family"},
+                    Refusal{"BeyondTheFamily", {"--supply", "1300", "--airflow-unit", "m3h"},
+                            "--supply must be between 82.8 and 1198.8 m3h for the HRX family"},
+                    Refusal{"EspAboveTheFamily", {"--esp-supply", "300"}, "--esp-supply must be between 0 and 280 Pa"},
+                    Refusal{"PersonsOutsideTheField", {"--persons", "0"}, "--persons must be between 1 and 100"},
+                    Refusal{"WetBulbOutsideTheField", {"--cool-room", "27,wb40"}, "the wet bulb must be between 6 and 32"},
+                    Refusal{"FilterOutsideThePlainFamily", {"--family", "Ostrel", "--filter-exhaust", "F7"},
+                            "--filter-exhaust applies to the HRX family only"},
+                    Refusal{"Evaporating", {"--evaporating", "7"}, "--evaporating must be 6, 9 or 11"},
+                    Refusal{"UnknownHeaterOption", {"--inlet-heater-heat", "XYZ-9"}, "offers no heater option 'XYZ-9'"},
                     Refusal{"UnknownFamily", {"--supply", "100", "--family", "XYZ"}, "unknown family 'XYZ'"},
-                    Refusal{"HumidityAbove100", {"--supply", "100", "--heat-outdoor", "5,120"}, "at most 100 %"},
-                    Refusal{"ConditionSyntax", {"--supply", "100", "--cool-room", "26"}, "wants T,RH"},
+                    Refusal{"HumidityAbove100", {"--supply", "100", "--heat-outdoor", "5,120"}, "between 15 and 100 %"},
+                    Refusal{"ConditionSyntax", {"--supply", "100", "--cool-room", "26"}, "wants T,RH such as 26,50 or T,wbX"},
                     Refusal{"UnknownFilter", {"--supply", "100", "--filter-supply", "G4"}, "none, F6, F7 or F8"},
                     Refusal{"UnknownAirflowUnit", {"--supply", "100", "--airflow-unit", "lps"}, "ls, m3h or cfm"},
                     Refusal{"Plenums", {"--supply", "100", "--plenums", "1.5"}, "--plenums must be 0, 1 or 2"},
