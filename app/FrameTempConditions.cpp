@@ -17,7 +17,7 @@
 
 namespace {
 
-enum HumidityMode { kRelativeHumidity = 0, kWetBulb = 1 };
+enum HumidityItem { kRelativeHumidity = 0, kWetBulb = 1 };
 enum InletChoice { kCalculatedInlet = 0, kUserInlet = 1, kInletOption = 2 };
 enum SupplyChoice { kCalculatedSupply = 0, kUserSupply = 1 };
 constexpr int kMsgCalculatedInlet = 28, kMsgInletOption = 34, kMsgUserInlet = 39, kMsgInletHeater = 33,
@@ -322,18 +322,12 @@ void TFrm_TempConditions::SetupInlet(const QList<HeaterOption>& HeaterOptions) {
 
     if (!HeaterOptions.isEmpty()) {
       Txt_HeaterOptions->clear();
-      int best = -1;
-      double bestDifference = 0;
       for (int i = 0; i < HeaterOptions.size(); ++i) {
         const HeaterOption& o = HeaterOptions[i];
         Txt_HeaterOptions->addItem(o.name + QStringLiteral(" (") + ValueText::PositivePower(o.kW) + QLatin1Char(')'), o.kW);
         Txt_HeaterOptions->setItemData(i, o.id, Qt::UserRole + 1);
-        const double difference = o.kW - v_InletHeater;
-        if (difference >= 0 && (best < 0 || difference < bestDifference)) {
-          best = i;
-          bestDifference = difference;
-        }
       }
+      const int best = CTSelectionRun::SmallestCoveringOption(HeaterOptions, v_InletHeater);
       if (best >= 0) {
         if (v_InletHeater > 0) v_InletIndex = kInletOption;
         Txt_HeaterOptions->setCurrentIndex(best);
@@ -402,25 +396,63 @@ void TFrm_TempConditions::Chk_SupplyTempClick() {
   if (v_HandleChanges) v_HandleChanges();
 }
 
-int TFrm_TempConditions::CheckHeaters(double CalcInlet, double CalcSupply) {
+void TFrm_TempConditions::SetCalculatedHeaters(double CalcInlet, double CalcSupply) {
   v_InletHeater = CalcInlet;
   v_SupplyHeater = CalcSupply;
   Txt_CalcInlet->setText(ValueText::PositivePower(CalcInlet));
   Txt_CalcSupply->setText(ValueText::PositivePower(CalcSupply));
-  if (CalcInlet > 0 && CalcInlet > UserInletValue() && Lbl_Inletheater->currentIndex() != kCalculatedInlet) {
-    v_InTreatment = true;
-    Lbl_Inletheater->setFocus();
-    v_InTreatment = false;
-    return kInletTooSmall;
+}
+
+void TFrm_TempConditions::ClearCalculatedHeaters() {
+  Txt_CalcInlet->clear();
+  Txt_CalcSupply->clear();
+}
+
+void TFrm_TempConditions::FocusHeaterChoice(int nCode) {
+  const bool treating = v_InTreatment;
+  v_InTreatment = true;
+  if (nCode == kInletTooSmall) Lbl_Inletheater->setFocus();
+  if (nCode == kSupplyTooSmall) Lbl_SupplyHeater->setFocus();
+  v_InTreatment = treating;
+}
+
+LTModeInputs TFrm_TempConditions::Inputs() const {
+  LTModeInputs m;
+  const auto condition = [](const QComboBox* combo, const TFrm_UnitTextScroll* dryBulb, const TFrm_UnitTextScroll* humidity) {
+    return LTAirCondition{dryBulb->GetVal(),
+                          combo->currentIndex() == kWetBulb ? HumidityMode::kWetBulb : HumidityMode::kRelativeHumidity,
+                          humidity->GetVal()};
+  };
+  m.room = condition(Lbl_RoomRH, Frm_RoomDBT, Frm_RoomRH);
+  m.outdoor = condition(Lbl_AmbientRH, Frm_AmbientDbt, Frm_AmbientRH);
+  m.dischargeGiven = true;
+  m.dischargeC = Frm_Discharge->GetVal();
+  switch (Lbl_Inletheater->currentIndex()) {
+    case kUserInlet:
+      m.inletHeater = HeaterChoice::kUserValue;
+      m.inletHeaterKW = Frm_InletHeater->GetVal();
+      break;
+    case kInletOption:
+      m.inletHeater = HeaterChoice::kOption;
+      m.inletOptionID = GetSelectedHeaterOption();
+      break;
+    default:
+      m.inletHeater = HeaterChoice::kCalculated;
+      break;
   }
-  const double userSupply = !Pnl_SupplyHeater->isHidden() && Lbl_SupplyHeater->currentIndex() == kUserSupply
-                                ? Frm_SupplyHeater->GetVal()
-                                : kNotGiven;
-  if (CalcSupply > 0 && CalcSupply > userSupply && Lbl_SupplyHeater->currentIndex() != kCalculatedSupply) {
-    Lbl_SupplyHeater->setFocus();
-    return kSupplyTooSmall;
+  m.supplyTempGiven = Chk_SupplyTemp->isChecked();
+  m.supplyTempC = Frm_SupplyTemp->GetVal();
+  m.supplyHeater = Lbl_SupplyHeater->currentIndex() == kUserSupply ? HeaterChoice::kUserValue : HeaterChoice::kCalculated;
+  m.supplyHeaterKW = Frm_SupplyHeater->GetVal();
+  return m;
+}
+
+void TFrm_TempConditions::ApplyCorrection(ConditionField nField, double nValueC) {
+  switch (nField) {
+    case ConditionField::kOutdoorDryBulb: Frm_AmbientDbt->SetVal(nValueC); break;
+    case ConditionField::kRoomWetBulb: Frm_RoomRH->SetVal(nValueC); break;
+    case ConditionField::kOutdoorWetBulb: Frm_AmbientRH->SetVal(nValueC); break;
   }
-  return 0;
 }
 
 void TFrm_TempConditions::HasHeaters(bool& HasInletHeater, bool& HasSupplyHeater) const {
@@ -431,32 +463,6 @@ void TFrm_TempConditions::HasHeaters(bool& HasInletHeater, bool& HasSupplyHeater
 int TFrm_TempConditions::GetSelectedHeaterOption() const {
   if (Lbl_Inletheater->currentIndex() != kInletOption || Txt_HeaterOptions->currentIndex() < 0) return 0;
   return Txt_HeaterOptions->currentData(Qt::UserRole + 1).toInt();
-}
-
-// ---------------------------------------------------------------- checks
-
-bool TFrm_TempConditions::CheckCooling() {
-  if (!(Frm_AmbientDbt->GetVal() < Frm_RoomDBT->GetVal())) return false;
-  Frm_AmbientDbt->SetVal(Frm_RoomDBT->GetVal());
-  return true;
-}
-
-bool TFrm_TempConditions::CheckHeating() {
-  if (!(Frm_AmbientDbt->GetVal() > Frm_RoomDBT->GetVal())) return false;
-  Frm_AmbientDbt->SetVal(Frm_RoomDBT->GetVal());
-  return true;
-}
-
-bool TFrm_TempConditions::CheckWBTemp() {
-  if (Lbl_RoomRH->currentIndex() == kWetBulb && Frm_RoomRH->GetVal() > Frm_RoomDBT->GetVal()) {
-    Frm_RoomRH->SetVal(Frm_RoomDBT->GetVal());
-    return true;
-  }
-  if (Lbl_AmbientRH->currentIndex() == kWetBulb && Frm_AmbientRH->GetVal() > Frm_AmbientDbt->GetVal()) {
-    Frm_AmbientRH->SetVal(Frm_AmbientDbt->GetVal());
-    return true;
-  }
-  return false;
 }
 
 void TFrm_TempConditions::ChangeOnExit() {

@@ -5,6 +5,9 @@
 // when a field shows the wet bulb; temperatures degC, heaters kW.
 
 #include "app/Frame_UnitTextScroll.h"
+#include "selection/SelectionRequest.h"
+#include "selection/SelectionResult.h"
+#include "selection/SelectionRun.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -26,11 +29,7 @@ class TFrm_TempConditions : public QWidget {
 
   // One heater option offered by the current unit (copied: the frame never
   // points into a candidate list that the next run replaces).
-  struct HeaterOption {
-    int id;
-    QString name;
-    double kW;
-  };
+  using HeaterOption = LTHeaterOption;
 
   explicit TFrm_TempConditions(QWidget* pParent = nullptr);
 
@@ -41,7 +40,16 @@ class TFrm_TempConditions : public QWidget {
   void ConvertFields();
   void SetDischarge(int MinDischarge, int MaxDischarge);
   void SetupInlet(const QList<HeaterOption>& HeaterOptions);
-  int CheckHeaters(double CalcInlet, double CalcSupply);
+  // Keeps and shows the heaters a calculation found (kW).
+  void SetCalculatedHeaters(double CalcInlet, double CalcSupply);
+  // Blanks the calculated heaters shown.
+  void ClearCalculatedHeaters();
+  // Puts the focus on the heater choice that a heater check (22 or 23) names.
+  void FocusHeaterChoice(int nCode);
+  // The frame's inputs as the selection library takes them.
+  LTModeInputs Inputs() const;
+  // Sets the value a condition check corrected.
+  void ApplyCorrection(ConditionField nField, double nValueC);
   void HasHeaters(bool& HasInletHeater, bool& HasSupplyHeater) const;
   // The chosen heater option's id, 0 for none.
   int GetSelectedHeaterOption() const;
@@ -50,10 +58,6 @@ class TFrm_TempConditions : public QWidget {
   void GetSelection(double& IndoorDBT, double& IndoorRH, double& AmbientDBT, double& AmbientRH, double& Discharge,
                     double& UserInletHeater, double& UserSupplyTemp, double& UserSupplyHeater) const;
   double GetDischarge() const;
-  // True when a value was wrong and has been corrected.
-  bool CheckCooling();
-  bool CheckHeating();
-  bool CheckWBTemp();
   void GetConditionStrings(QStringList& RAStrings, QStringList& OAStrings, QStringList& DischStrings,
                            QStringList& HeaterStrings) const;
 

@@ -63,6 +63,7 @@ TFrm_UnitTextScroll::TFrm_UnitTextScroll(QWidget* pParent)
     QMetaObject::invokeMethod(
         this,
         [this] {
+          v_position = Scrl_Value->value();
           ShowValue();
           if (v_HandleChanges) v_HandleChanges();
         },
@@ -98,9 +99,9 @@ void TFrm_UnitTextScroll::SetupWindow(std::function<void()> HandleChanges, U_Rep
   v_InitVal = InitVal;
   v_Resolution = Resolution > 0 ? Resolution : 1;
   v_CurrIndex = 0;
-  const QSignalBlocker block(Scrl_Value);
-  Scrl_Value->setRange(Min * v_Resolution, Max * v_Resolution);
-  Scrl_Value->setValue(InitVal * v_Resolution);
+  v_lowest = Min * v_Resolution;
+  v_highest = Max * v_Resolution;
+  SetPosition(double(InitVal) * v_Resolution);
   ConvertUnit();
   ShowValue();
 }
@@ -133,27 +134,35 @@ void TFrm_UnitTextScroll::ConvertUnit() {
   Lbl_Dimension->setText(TU_Form::GetCurrentString(v_Unit));
   const int index = TU_Form::GetNewIndex(v_Unit);
   if (index == v_CurrIndex) return;
-  const double current = TU_Form::ConvertValue(double(Scrl_Value->value()) / v_Resolution, v_Unit, v_CurrIndex, index, true);
-  const QSignalBlocker block(Scrl_Value);
-  Scrl_Value->setRange(RoundEven(DisplayFromBase(v_Min) * v_Resolution), RoundEven(DisplayFromBase(v_Max) * v_Resolution));
-  Scrl_Value->setValue(RoundEven(current * v_Resolution));
+  const double current = TU_Form::ConvertValue(double(v_position) / v_Resolution, v_Unit, v_CurrIndex, index, true);
+  v_lowest = RoundEven(DisplayFromBase(v_Min) * v_Resolution);
+  v_highest = RoundEven(DisplayFromBase(v_Max) * v_Resolution);
   v_CurrIndex = index;
-  ShowValue();
+  SetPosition(std::nearbyint(current * v_Resolution));
 }
 
-double TFrm_UnitTextScroll::GetVal() const { return BaseFromDisplay(double(Scrl_Value->value()) / v_Resolution); }
+double TFrm_UnitTextScroll::GetVal() const { return BaseFromDisplay(double(v_position) / v_Resolution); }
 
 void TFrm_UnitTextScroll::SetVal(double nValue) {
-  if (nValue <= kNotGiven || !std::isfinite(nValue)) return;
+  if (!Sentinel::IsGiven(nValue) || !std::isfinite(nValue)) return;
+  SetPosition(std::nearbyint(DisplayFromBase(nValue) * v_Resolution));
+}
+
+void TFrm_UnitTextScroll::SetPosition(double nPosition) {
+  // nearbyint has rounded halves to even; the range bounds the result.
+  if (std::isnan(nPosition)) nPosition = v_lowest;
+  v_position = int(std::clamp(nPosition, double(v_lowest), double(std::max(v_lowest, v_highest))));
   const QSignalBlocker block(Scrl_Value);
-  Scrl_Value->setValue(RoundEven(DisplayFromBase(nValue) * v_Resolution));
+  Scrl_Value->setRange(v_lowest, std::max(v_lowest, v_highest));
+  Scrl_Value->setValue(v_position);
   ShowValue();
 }
 
 void TFrm_UnitTextScroll::ClearVal() {
+  v_position = std::clamp(0, v_lowest, std::max(v_lowest, v_highest));
   const QSignalBlocker block(Scrl_Value);
+  Scrl_Value->setValue(v_position);
   Txt_Value->clear();
-  Scrl_Value->setValue(0);
 }
 
 QString TFrm_UnitTextScroll::GetString() const {
@@ -162,7 +171,7 @@ QString TFrm_UnitTextScroll::GetString() const {
 }
 
 void TFrm_UnitTextScroll::ShowValue() {
-  const int position = Scrl_Value->value();
+  const int position = v_position;
   if (v_Resolution == 1) {
     Txt_Value->setText(QString::number(position));
   } else {
@@ -176,9 +185,5 @@ void TFrm_UnitTextScroll::CommitText() {
   const QString text = Txt_Value->text().trimmed();
   double number = 0;
   if (!text.isEmpty() && !TBaseMsg::TryParseNumber(text, number)) number = 0;
-  const double position = std::clamp(std::nearbyint(number * v_Resolution), double(Scrl_Value->minimum()),
-                                     double(Scrl_Value->maximum()));
-  const QSignalBlocker block(Scrl_Value);
-  Scrl_Value->setValue(int(position));
-  ShowValue();
+  SetPosition(std::nearbyint(number * v_Resolution));
 }

@@ -1,13 +1,16 @@
 #pragma once
 // TFrm_UnitTextScroll: the numeric input of every value of the window: a
-// unit label, an edit box and a scroll bar. The value lives in the scroll
-// bar's integer position (value x resolution, in the display unit in
-// effect); the text is a view of it. Ranges and defaults are given in the
-// base unit of the dimension.
+// unit label, an edit box and a scroll bar. The value is held in v_position:
+// the value in the display unit in effect times the resolution, a whole
+// number clamped to the range; the text and the scroll bar are views of it.
+// So a value is stored rounded to the field's resolution, halves to even
+// (6.25 at resolution 10 is 6.2). Ranges and defaults are given in the base
+// unit of the dimension.
 //
 // Only the user runs the change callback: leaving the edit box after typing,
 // or moving the scroll bar. Values set by the program never do.
 
+#include "catalogue/Sentinels.h"
 #include "psychro/SI_Units.h"
 
 #include <QWidget>
@@ -21,8 +24,7 @@ class QScrollBar;
 class TFrm_UnitTextScroll : public QWidget {
   Q_OBJECT
  public:
-  // Marks a value that is not given.
-  static constexpr double kNotGiven = -2147483647.0;
+  static constexpr double kNotGiven = Sentinel::kNotGiven;
 
   explicit TFrm_UnitTextScroll(QWidget* pParent = nullptr);
 
@@ -52,6 +54,8 @@ class TFrm_UnitTextScroll : public QWidget {
 
  private:
   void ShowValue();
+  // Stores a position (clamped to the range) and shows it.
+  void SetPosition(double nPosition);
   // Commits the typed text: empty counts as 0; rounded and clamped.
   void CommitText();
   double DisplayFromBase(double nBase) const;
@@ -64,5 +68,7 @@ class TFrm_UnitTextScroll : public QWidget {
   std::function<void()> v_HandleChanges;
   U_RepUnit v_Unit = U_None;
   int v_Min = 0, v_Max = 0, v_Resolution = 1, v_InitVal = 0, v_CurrIndex = 0;
+  // The value: display value x resolution, within v_lowest..v_highest.
+  int v_position = 0, v_lowest = 0, v_highest = 0;
   bool v_typed = false;  // the user changed the text since it was last shown
 };

@@ -160,8 +160,9 @@ void TDlgSelect::CreateSelectionPage(QWidget* pPage) {
   auto* right = new QVBoxLayout;
   columns->addLayout(right, 5);
   LV_SelectedDevices = Named(new QTreeWidget(pPage), "LV_SelectedDevices");
-  LV_SelectedDevices->setHeaderLabels({QStringLiteral("Device"), QStringLiteral("Supply"), QStringLiteral("Extract"),
+  LV_SelectedDevices->setHeaderLabels({QStringLiteral("Model"), QStringLiteral("Supply"), QStringLiteral("Extract"),
                                        QStringLiteral("Plenum")});
+  LV_SelectedDevices->headerItem()->setTextAlignment(3, Qt::AlignCenter);
   LV_SelectedDevices->setRootIsDecorated(false);
   LV_SelectedDevices->setAllColumnsShowFocus(true);
   right->addWidget(LV_SelectedDevices, 1);
@@ -193,10 +194,17 @@ void TDlgSelect::CreateSelectionPage(QWidget* pPage) {
   Pnl_ExhaustESPData->setObjectName(QStringLiteral("Pnl_ExhaustESPData"));
   auto* exhaustData = new QVBoxLayout(Pnl_ExhaustESPData);
   exhaustData->setContentsMargins(0, 0, 0, 0);
-  Txt_ExhaustFilterDrop = ValueText::NewValueLabel(Pnl_ExhaustESPData, QStringLiteral("Txt_ExhaustFilterDrop"));
-  exhaustData->addWidget(Row(Pnl_ExhaustESPData, nullptr, Caption("Exhaust filter drop"), Txt_ExhaustFilterDrop));
-  Txt_ExhaustPlenumDrop = ValueText::NewValueLabel(Pnl_ExhaustESPData, QStringLiteral("Txt_ExhaustPlenumDrop"));
-  exhaustData->addWidget(Row(Pnl_ExhaustESPData, nullptr, Caption("Exhaust plenum drop"), Txt_ExhaustPlenumDrop));
+  // The exhaust filter and plenum rows, shown with the supply ones (plain family only).
+  Pnl_ExhaustFilterData = Named(new QWidget(Pnl_ExhaustESPData), "Pnl_ExhaustFilterData");
+  auto* exhaustFilterData = new QVBoxLayout(Pnl_ExhaustFilterData);
+  exhaustFilterData->setContentsMargins(0, 0, 0, 0);
+  Txt_ExhaustFilterDrop = ValueText::NewValueLabel(Pnl_ExhaustFilterData, QStringLiteral("Txt_ExhaustFilterDrop"));
+  exhaustFilterData->addWidget(
+      Row(Pnl_ExhaustFilterData, nullptr, Caption("Exhaust filter drop"), Txt_ExhaustFilterDrop));
+  Txt_ExhaustPlenumDrop = ValueText::NewValueLabel(Pnl_ExhaustFilterData, QStringLiteral("Txt_ExhaustPlenumDrop"));
+  exhaustFilterData->addWidget(
+      Row(Pnl_ExhaustFilterData, nullptr, Caption("Exhaust plenum drop"), Txt_ExhaustPlenumDrop));
+  exhaustData->addWidget(Pnl_ExhaustFilterData);
   Txt_ExhaustAddResistance = ValueText::NewValueLabel(Pnl_ExhaustESPData, QStringLiteral("Txt_ExhaustAddResistance"));
   exhaustData->addWidget(
       Row(Pnl_ExhaustESPData, nullptr, Caption("Exhaust additional resistance"), Txt_ExhaustAddResistance));
@@ -216,6 +224,17 @@ void TDlgSelect::CreateResultsPage(QWidget* pPage) {
   Txt_ResultSelectedDevice->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   selected->addWidget(Txt_ResultSelectedDevice, 1);
   layout->addLayout(selected);
+  // The fans at the chosen speeds and the unit's specific fan power.
+  auto* fans = new QHBoxLayout;
+  fans->addWidget(new QLabel(QStringLiteral("Fan power"), pPage));
+  Txt_FanPower = ValueText::NewValueLabel(pPage, QStringLiteral("Txt_FanPower"));
+  fans->addWidget(Txt_FanPower);
+  fans->addWidget(new QLabel(QStringLiteral("Specific fan power"), pPage));
+  Txt_SFP = ValueText::NewValueLabel(pPage, QStringLiteral("Txt_SFP"));
+  Txt_SFP->setMinimumWidth(Txt_SFP->fontMetrics().horizontalAdvance(QStringLiteral("8.88 kW/(m³/s), SFP 8")));
+  fans->addWidget(Txt_SFP);
+  fans->addStretch(1);
+  layout->addLayout(fans);
   auto* resultPages = Named(new QTabWidget(pPage), "Ctl_ResultPages");
   layout->addWidget(resultPages, 1);
   const auto modePage = [&](const char* caption, const char* airName, const char* dataName, TFrm_AirConditions*& air,
@@ -240,67 +259,90 @@ void TDlgSelect::CreateDatabasePage(QWidget* pPage) {
   scroll->setWidget(Pnl_Database);
   layout->addWidget(scroll, 3);
   auto* grid = new QGridLayout(Pnl_Database);
-  // Boxes of value rows; each value label is named after its row.
+  // Boxes of value rows; each value label is named after its row and kept
+  // in its member of v_db.
+  using RowMember = LTDatabaseRow LTDatabaseTab::*;
   struct BoxDef {
     const char* name;
     const char* caption;
-    std::vector<std::pair<const char*, const char*>> rows;
+    QGroupBox* LTDatabaseTab::*box;
+    std::vector<std::tuple<const char*, const char*, RowMember>> rows;
   };
   const BoxDef boxes[] = {
-      {"Box_DBSelected", "Selected device", {{"Selected device", "Txt_DBSelectedDevice"}}},
-      {"Box_Mechanical", "Mechanical Data", {{"W×H×D", "Txt_DBDimensions"}, {"Weight", "Txt_DBWeight"}}},
+      {"Box_DBSelected", "Selected device", nullptr, {{"Selected device", "Txt_DBSelectedDevice", &LTDatabaseTab::selectedDevice}}},
+      {"Box_Mechanical",
+       "Mechanical Data",
+       nullptr,
+       {{"W×H×D", "Txt_DBDimensions", &LTDatabaseTab::dimensions}, {"Weight", "Txt_DBWeight", &LTDatabaseTab::weight}}},
       {"Box_Electrical",
        "Electrical Data",
-       {{"Power supply", "Txt_DBPowerSupply"},
-        {"Frequency", "Txt_DBFrequency"},
-        {"Phases", "Txt_DBPhases"},
-        {"Voltage", "Txt_DBVoltage"},
-        {"Min~max V", "Txt_DBMinMaxV"},
-        {"MCA", "Txt_DBMCA"},
-        {"MFA", "Txt_DBMFA"},
-        {"RLA", "Txt_DBRLA"},
-        {"FLA", "Txt_DBFLA"}}},
+       nullptr,
+       {{"Power supply", "Txt_DBPowerSupply", &LTDatabaseTab::powerSupply},
+        {"Frequency", "Txt_DBFrequency", &LTDatabaseTab::frequency},
+        {"Phases", "Txt_DBPhases", &LTDatabaseTab::phases},
+        {"Voltage", "Txt_DBVoltage", &LTDatabaseTab::voltage},
+        {"Min~max V", "Txt_DBMinMaxV", &LTDatabaseTab::minMaxV},
+        {"MCA", "Txt_DBMCA", &LTDatabaseTab::mca},
+        {"MFA", "Txt_DBMFA", &LTDatabaseTab::mfa},
+        {"RLA", "Txt_DBRLA", &LTDatabaseTab::rla},
+        {"FLA", "Txt_DBFLA", &LTDatabaseTab::fla}}},
       {"Box_Speed",
        "Speed Related Data",
-       {{"Sound level", "Txt_DBSoundLevel"}, {"Current", "Txt_DBCurrent"}, {"Wattage", "Txt_DBWattage"}}},
-      {"Box_Duct", "Duct Data", {{"Duct diameter", "Txt_DBDuctDiameter"}}},
+       nullptr,
+       {{"Sound level", "Txt_DBSoundLevel", &LTDatabaseTab::soundLevel},
+        {"Current", "Txt_DBCurrent", &LTDatabaseTab::current},
+        {"Wattage", "Txt_DBWattage", &LTDatabaseTab::wattage}}},
+      {"Box_Duct", "Duct Data", nullptr, {{"Duct diameter", "Txt_DBDuctDiameter", &LTDatabaseTab::ductDiameter}}},
       {"Box_Nominal",
        "Nominal Data",
-       {{"Nominal humidity", "Txt_DBNominalHumidity"}, {"Nominal airflow", "Txt_DBNominalAirflow"}}},
+       &LTDatabaseTab::nominal,
+       {{"Nominal humidity", "Txt_DBNominalHumidity", &LTDatabaseTab::nominalHumidity},
+        {"Nominal airflow", "Txt_DBNominalAirflow", &LTDatabaseTab::nominalAirflow}}},
       {"Box_AmbientRange",
        "Ambient Operation Range",
-       {{"Min~max temperature", "Txt_DBAmbientTemp"}, {"Maximum relative humidity", "Txt_DBAmbientRH"}}},
+       nullptr,
+       {{"Min~max temperature", "Txt_DBAmbientTemp", &LTDatabaseTab::ambientTemp},
+        {"Maximum relative humidity", "Txt_DBAmbientRH", &LTDatabaseTab::ambientRH}}},
       {"Box_HeaterThreshold",
        "Heater Threshold Temperature",
-       {{"Minimum temperature", "Txt_DBVIMinTemp"}, {"Upside down installation", "Txt_DBVIMinTempUD"}}},
+       nullptr,
+       {{"Minimum temperature", "Txt_DBVIMinTemp", &LTDatabaseTab::viMinTemp},
+        {"Upside down installation", "Txt_DBVIMinTempUD", &LTDatabaseTab::viMinTempUD}}},
       {"Box_RoomRange",
        "Room Operation Range",
-       {{"Min~max temperature", "Txt_DBRoomTemp"}, {"Maximum relative humidity", "Txt_DBRoomRH"}}},
+       &LTDatabaseTab::roomRange,
+       {{"Min~max temperature", "Txt_DBRoomTemp", &LTDatabaseTab::roomTemp},
+        {"Maximum relative humidity", "Txt_DBRoomRH", &LTDatabaseTab::roomRH}}},
       {"Box_RHMaxima",
        "Relative Humidity Maxima",
-       {{"Exhaust air (EA)", "Txt_DBEAMaxRH"},
-        {"Exhaust air (EA), upside down", "Txt_DBEAMaxRHUD"},
-        {"Ventilation out air (VO)", "Txt_DBVOMaxRH"},
-        {"Ventilation out air (VO), upside down", "Txt_DBVOMaxRHUD"},
-        {"Coil in air (CI)", "Txt_DBCIMaxRH"},
-        {"Coil in air (CI), upside down", "Txt_DBCIMaxRHUD"}}},
+       &LTDatabaseTab::rhMaxima,
+       {{"Exhaust air (EA)", "Txt_DBEAMaxRH", &LTDatabaseTab::eaMaxRH},
+        {"Exhaust air (EA), upside down", "Txt_DBEAMaxRHUD", &LTDatabaseTab::eaMaxRHUD},
+        {"Ventilation out air (VO)", "Txt_DBVOMaxRH", &LTDatabaseTab::voMaxRH},
+        {"Ventilation out air (VO), upside down", "Txt_DBVOMaxRHUD", &LTDatabaseTab::voMaxRHUD},
+        {"Coil in air (CI)", "Txt_DBCIMaxRH", &LTDatabaseTab::ciMaxRH},
+        {"Coil in air (CI), upside down", "Txt_DBCIMaxRHUD", &LTDatabaseTab::ciMaxRHUD}}},
       {"Box_AirTreatment",
        "Air Treatment Limits",
-       {{"Minimum RH in cooling (OA)", "Txt_DBMinCoolRH"},
-        {"Minimum RH in heating (OA)", "Txt_DBMinHeatRH"},
-        {"Min~max fan only temperature", "Txt_DBFanOnlyTemp"}}},
+       &LTDatabaseTab::airTreatment,
+       {{"Minimum RH in cooling (OA)", "Txt_DBMinCoolRH", &LTDatabaseTab::minCoolRH},
+        {"Minimum RH in heating (OA)", "Txt_DBMinHeatRH", &LTDatabaseTab::minHeatRH},
+        {"Min~max fan only temperature", "Txt_DBFanOnlyTemp", &LTDatabaseTab::fanOnlyTemp}}},
+  };
+  const auto addRow = [this](QWidget* box, QFormLayout* form, const char* caption, const char* name, RowMember row) {
+    QLabel* value = ValueText::NewValueLabel(box, QString::fromLatin1(name));
+    value->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    auto* label = new QLabel(QString::fromUtf8(caption), box);
+    label->setObjectName(QStringLiteral("Lbl_") + QString::fromLatin1(name).mid(4));
+    form->addRow(label, value);
+    v_db.*row = LTDatabaseRow{label, value};
   };
   int index = 0;
   for (const BoxDef& def : boxes) {
     QGroupBox* box = Box(Pnl_Database, def.name, def.caption);
+    if (def.box) v_db.*def.box = box;
     auto* form = new QFormLayout(box);
-    for (const auto& [caption, name] : def.rows) {
-      QLabel* value = ValueText::NewValueLabel(box, QString::fromLatin1(name));
-      value->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-      auto* label = new QLabel(QString::fromUtf8(caption), box);
-      label->setObjectName(QStringLiteral("Lbl_") + QString::fromLatin1(name).mid(4));
-      form->addRow(label, value);
-    }
+    for (const auto& [caption, name, row] : def.rows) addRow(box, form, caption, name, row);
     grid->addWidget(box, index / 2, index % 2);
     ++index;
   }
@@ -314,12 +356,12 @@ void TDlgSelect::CreateDatabasePage(QWidget* pPage) {
   options->addWidget(Lvw_DBOptions, 1);
   QGroupBox* detail = Box(pPage, "Box_DBOption", "Option");
   auto* detailForm = new QFormLayout(detail);
-  for (const auto& [caption, name] : {std::pair{"Description", "Txt_DBOptDescription"},
-                                      std::pair{"W×H×D", "Txt_DBOptDimensions"}, std::pair{"MCA", "Txt_DBOptMCA"}}) {
-    QLabel* value = ValueText::NewValueLabel(detail, QString::fromLatin1(name));
-    value->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    value->setWordWrap(true);
-    detailForm->addRow(new QLabel(QString::fromUtf8(caption), detail), value);
+  for (const auto& [caption, name, row] :
+       {std::tuple{"Description", "Txt_DBOptDescription", &LTDatabaseTab::optDescription},
+        std::tuple{"W×H×D", "Txt_DBOptDimensions", &LTDatabaseTab::optDimensions},
+        std::tuple{"MCA", "Txt_DBOptMCA", &LTDatabaseTab::optMCA}}) {
+    addRow(detail, detailForm, caption, name, row);
+    (v_db.*row).value->setWordWrap(true);
   }
   options->addWidget(detail);
 }

@@ -1,5 +1,7 @@
-// The selection of the main window: from the inputs to the candidate list,
-// the current unit computed in cooling and heating, and the Database tab.
+// The selection of the main window: a form over the selection library. The
+// window reads its inputs into a SelectionRequest, CTSelectionRun computes
+// the SelectionResult, and the window shows it; no figure or rule of the
+// selection lives here.
 //
 // The chain of recalculation: an airflow or ESP change runs CalcSupply, which
 // runs Txt_FamilyClick, which runs RunSelection, which ends in
@@ -15,20 +17,19 @@
 #include "app/Frame_UnitTextScroll.h"
 #include "app/Settings.h"
 #include "app/ValueText.h"
-#include "catalogue/CheckMessages.h"
 #include "catalogue/ClDevOptCombination.h"
 #include "catalogue/ClDevPSAllowed.h"
 #include "catalogue/ClDeviceOption.h"
 #include "catalogue/ClHRX.h"
 #include "catalogue/ClHRXDocumentation.h"
-#include "catalogue/ClHRXSpType.h"
 #include "catalogue/ClHRXSpeed.h"
-#include "catalogue/ClIndFamily.h"
 #include "catalogue/ClPowerSupply.h"
 #include "catalogue/ClTrivaneDeviceOption.h"
 #include "catalogue/Factory.h"
 #include "i18n/BaseMsgMan.h"
 #include "i18n/MsgMan.h"
+#include "selection/CatalogueSession.h"
+#include "selection/InputFields.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,7 +38,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QSet>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -46,18 +46,17 @@
 namespace {
 
 constexpr double kLsToM3h = 3.6;
-constexpr int kMsgDefault = 82, kMsgCoolingOrder = 55, kMsgHeatingOrder = 56, kMsgWetBulb = 43, kMsgNoSolution = 9;
+constexpr int kMsgDefault = 82;
 constexpr int kPressureInH2O = 3;
 
 int RoundEven(double x) { return int(std::nearbyint(x)); }
 
-QString Trimmed(const QString& s) { return s.trimmed(); }
+void SetUp(TFrm_UnitTextScroll* field, CTInputFields::Field spec, std::function<void()> callback) {
+  const LTInputField& f = CTInputFields::Spec(spec);
+  field->SetupWindow(std::move(callback), f.unit, int(f.min), int(f.max), int(f.init), f.resolution);
+}
 
 }  // namespace
-
-TFrm_UnitTextScroll* TDlgSelect::Field(const QString& szName) const {
-  return findChild<TFrm_UnitTextScroll*>(szName);
-}
 
 int TDlgSelect::FamilyNumber() const {
   return Txt_Family && Txt_Family->currentIndex() >= 0 ? Txt_Family->currentData().toInt() : 0;
@@ -67,6 +66,35 @@ int TDlgSelect::SelectedPlenum() const {
   if (Rbn_PlenumOAEA && Rbn_PlenumOAEA->isChecked()) return 1;
   if (Rbn_PlenumAll && Rbn_PlenumAll->isChecked()) return 2;
   return 0;
+}
+
+SelectionRequest TDlgSelect::CurrentRequest() const {
+  SelectionRequest r;
+  r.altitudeM = Frm_Altitude->GetVal();
+  r.basis = Chk_TotalSupply->isChecked()       ? AirflowBasis::kTotals
+            : RB_NumberOfPersons->isChecked() ? AirflowBasis::kByPersons
+                                              : AirflowBasis::kByArea;
+  r.airflowPerPersonLs = Frm_Airflow->GetVal();
+  r.roomSurfaceM2 = Frm_RoomSurface->GetVal();
+  r.areaPerPersonM2 = Frm_AreaPerPerson->GetVal();
+  r.persons = Frm_NumberOfPersons->GetVal();
+  r.totalSupplyLs = Frm_TotalSupply->GetVal();
+  r.exhaustGiven = Chk_TotalExhaust->isChecked();
+  r.totalExhaustLs = Frm_TotalExhaust->GetVal();
+  r.supplyEspPa = Frm_DesignSupplyESP->GetVal();
+  r.exhaustEspPa = Frm_DesignExhaustESP->GetVal();
+  r.supplyFilter = std::max(0, Txt_SupplyFilter->currentIndex());
+  r.exhaustFilter = std::max(0, Txt_ExhaustFilter->currentIndex());
+  r.plenum = PlenumArrangement(SelectedPlenum());
+  r.family = FamilyNumber();
+  r.maxSpeedTypeID = Txt_MaxSpeed->currentIndex() >= 0 ? Txt_MaxSpeed->currentData().toInt() : 0;
+  r.evaporatingC = Txt_TETemp->currentIndex() >= 0 ? Txt_TETemp->currentData().toDouble() : 6;
+  r.upsideDown = Chb_UpsideDown->isChecked();
+  r.cooling = Frm_CoolTempConditions->Inputs();
+  r.heating = Frm_HeatTempConditions->Inputs();
+  const QTreeWidgetItem* row = LV_SelectedDevices->currentItem();
+  r.candidate = row ? row->data(0, Qt::UserRole).toInt() : 0;
+  return r;
 }
 
 // ---------------------------------------------------------------- handlers
@@ -117,12 +145,14 @@ void TDlgSelect::RB_NumberOfPersonsClick() {
 }
 
 void TDlgSelect::Chk_TotalSupplyClick() {
+  // Airflow per person and room surface are enabled exactly when the box is
+  // not ticked.
   const bool ticked = Chk_TotalSupply->isChecked();
   Frm_Airflow->EnableIt(!ticked);
+  Frm_RoomSurface->EnableIt(!ticked);
   if (ticked) {
     RB_AreaPerPerson->setEnabled(false);
     RB_NumberOfPersons->setEnabled(false);
-    Frm_RoomSurface->EnableIt(false);
     Frm_AreaPerPerson->EnableIt(false);
     Frm_NumberOfPersons->EnableIt(false);
     Frm_TotalSupply->EnableIt(true);
@@ -134,7 +164,6 @@ void TDlgSelect::Chk_TotalSupplyClick() {
       Frm_NumberOfPersons->EnableIt(true);
       Frm_NumberOfPersons->SetVal(20);
     } else {
-      Frm_RoomSurface->EnableIt(true);
       Frm_AreaPerPerson->EnableIt(true);
       Frm_AreaPerPerson->SetVal(5);
     }
@@ -164,31 +193,32 @@ void TDlgSelect::RefillTETemp() {
 }
 
 void TDlgSelect::InitSelection() {
+  using F = CTInputFields;
   v_converting = true;
   v_minAirflow = 1.0;
   v_maxAirflow = 8889;
   const auto capacity = [this] { CapacityCallBack(); };
-  Frm_Airflow->SetupWindow(capacity, U_Airflow, 1, 30, 5, 10);
-  Frm_RoomSurface->SetupWindow(capacity, U_Surface, 1, 1000, 100, 1);
-  Frm_AreaPerPerson->SetupWindow(capacity, U_Surface, 1, 20, 5, 10);
+  SetUp(Frm_Airflow, F::kAirflowPerPerson, capacity);
+  SetUp(Frm_RoomSurface, F::kRoomSurface, capacity);
+  SetUp(Frm_AreaPerPerson, F::kAreaPerPerson, capacity);
   RB_AreaPerPerson->setChecked(true);
   RB_AreaPerPerson->setEnabled(true);
   RB_NumberOfPersons->setEnabled(true);
   Frm_RoomSurface->EnableIt(true);
   Frm_AreaPerPerson->EnableIt(true);
-  Frm_NumberOfPersons->SetupWindow(capacity, U_None, 1, 100, 20, 1);
+  SetUp(Frm_NumberOfPersons, F::kPersons, capacity);
   Frm_NumberOfPersons->SetDim(QString());
   Frm_NumberOfPersons->EnableIt(false);
   Chk_TotalSupply->setChecked(false);
   Chk_TotalExhaust->setChecked(false);
   Frm_Airflow->EnableIt(true);
-  Frm_TotalSupply->SetupWindow(capacity, U_Airflow, 1, 8889, 100, 1);
+  SetUp(Frm_TotalSupply, F::kTotalSupply, capacity);
   Frm_TotalSupply->EnableIt(false);
-  Frm_TotalExhaust->SetupWindow(capacity, U_Airflow, 1, 8889, 100, 1);
+  SetUp(Frm_TotalExhaust, F::kTotalExhaust, capacity);
   Frm_TotalExhaust->EnableIt(false);
-  Frm_Altitude->SetupWindow([this] { AltitudeCallBack(); }, U_Length, -500, 2000, 0, 1);
-  Frm_DesignSupplyESP->SetupWindow(capacity, U_Pressure, 0, 350, 150, 10);
-  Frm_DesignExhaustESP->SetupWindow(capacity, U_Pressure, 0, 350, 150, 10);
+  SetUp(Frm_Altitude, F::kAltitude, [this] { AltitudeCallBack(); });
+  SetUp(Frm_DesignSupplyESP, F::kSupplyEsp, capacity);
+  SetUp(Frm_DesignExhaustESP, F::kExhaustEsp, capacity);
   Txt_SupplyFilter->setCurrentIndex(0);
   Txt_ExhaustFilter->setCurrentIndex(0);
   Rbn_PlenumNone->setChecked(true);
@@ -211,58 +241,48 @@ void TDlgSelect::InitSelection() {
 }
 
 void TDlgSelect::CalcSupply() {
-  if (v_converting) return;
-  double supply = 0;
-  if (Chk_TotalSupply->isChecked()) {
-    supply = Frm_TotalSupply->GetVal();
-  } else {
-    const double perPerson = Frm_Airflow->GetVal();
-    const bool byArea = RB_AreaPerPerson->isChecked();
-    supply = byArea ? perPerson * Frm_RoomSurface->GetVal() / Frm_AreaPerPerson->GetVal()
-                    : perPerson * Frm_NumberOfPersons->GetVal();
-    // The family's bounds rounded inwards, as the total-supply field holds
-    // whole l/s: rounding outwards would ask for more than the largest unit moves.
-    const double bounded = std::clamp(supply, std::ceil(v_minAirflow), std::max(std::ceil(v_minAirflow), std::floor(v_maxAirflow)));
-    if (bounded != supply || !std::isfinite(supply)) {
-      supply = std::isfinite(supply) ? bounded : v_minAirflow;
-      if (byArea)
-        Frm_AreaPerPerson->SetVal(perPerson * Frm_RoomSurface->GetVal() / supply);
-      else
-        Frm_NumberOfPersons->SetVal(RoundEven(supply / perPerson));
-    }
+  if (v_converting || !v_session) return;
+  const SelectionRequest request = CTSelectionRun::Normalized(CurrentRequest(), v_ranges);
+  const CTSelectionRun::LTAirflows airflows = CTSelectionRun::Airflows(request, v_ranges);
+  if (airflows.corrected) {
+    if (request.basis == AirflowBasis::kByArea) Frm_AreaPerPerson->SetVal(airflows.areaPerPersonM2);
+    else Frm_NumberOfPersons->SetVal(airflows.persons);
   }
-  Frm_TotalSupply->SetVal(supply);
-  if (!Chk_TotalExhaust->isChecked() || Frm_TotalExhaust->GetVal() == 0) Frm_TotalExhaust->SetVal(supply);
+  Frm_TotalSupply->SetVal(airflows.supplyLs);
+  if (!Chk_TotalExhaust->isChecked() || Frm_TotalExhaust->GetVal() == 0) Frm_TotalExhaust->SetVal(airflows.supplyLs);
   Txt_FamilyClick();
 }
 
+void TDlgSelect::RefillMaxSpeed() {
+  // The speed type the user chose stays when the family offers it.
+  const QSignalBlocker block(Txt_MaxSpeed);
+  const QVariant previous = Txt_MaxSpeed->currentData();
+  Txt_MaxSpeed->clear();
+  for (const LTSpeedTypeItem& type : v_ranges.speedTypes) Txt_MaxSpeed->addItem(type.name, type.id);
+  const int kept = previous.isValid() ? Txt_MaxSpeed->findData(previous) : -1;
+  Txt_MaxSpeed->setCurrentIndex(kept >= 0 ? kept : Txt_MaxSpeed->count() - 1);
+}
+
 void TDlgSelect::Txt_FamilyClick() {
+  if (!v_session) return;
   v_dataHaveChanged = true;
   const int family = FamilyNumber();
   Frm_CoolTempConditions->SetFamily(family);
   Frm_HeatTempConditions->SetFamily(family);
-  Frm_QuilloProps->setVisible(family == 1 || family == 2);
-  if (family == 1) Frm_QuilloProps->SetupWindow(QStringLiteral("HRD Selection Criteria"), false);
-  if (family == 2) Frm_QuilloProps->SetupWindow(QStringLiteral("DQTL-MF Selection Criteria"), true);
+  Frm_QuilloProps->setVisible(family == Cls_HRX::kCoilUnit || family == Cls_HRX::kFreshAirUnit);
+  if (family == Cls_HRX::kCoilUnit) Frm_QuilloProps->SetupWindow(QStringLiteral("HRD Selection Criteria"), false);
+  if (family == Cls_HRX::kFreshAirUnit) Frm_QuilloProps->SetupWindow(QStringLiteral("DQTL-MF Selection Criteria"), true);
 
-  v_baseDevices.Clear();
-  for (Cls_HRX* unit : v_devices)
-    if (unit->GetType() == family) v_baseDevices.Add(unit);
-  ObjectList<Cls_HRXSpType> speedTypes = Cls_HRX::AvailableSpeedTypes(v_baseDevices);
-  double minAirflow = 0, maxAirflow = 0, maxEsp = 0;
-  Cls_HRX::GetRanges(v_baseDevices, minAirflow, maxAirflow, maxEsp);
-  minAirflow /= kLsToM3h;
-  maxAirflow /= kLsToM3h;
-  if (minAirflow != v_minAirflow || maxAirflow != v_maxAirflow) {
+  v_ranges = CTSelectionRun::FamilyRanges(*v_session, family);
+  if (v_ranges.minAirflowLs != v_minAirflow || v_ranges.maxAirflowLs != v_maxAirflow) {
     v_converting = true;
     const int espResolution = TU_Form::GetNewIndex(U_Pressure) == kPressureInH2O ? 100 : 10;
     const auto capacity = [this] { CapacityCallBack(); };
     for (TFrm_UnitTextScroll* esp : {Frm_DesignSupplyESP, Frm_DesignExhaustESP})
-      esp->SetupWindow(capacity, U_Pressure, 0, RoundEven(maxEsp), RoundEven(esp->GetVal()), espResolution);
-    v_minAirflow = minAirflow;
-    v_maxAirflow = maxAirflow;
-    const int lowest = int(std::ceil(minAirflow));
-    const int highest = std::max(lowest, int(std::floor(maxAirflow)));
+      esp->SetupWindow(capacity, U_Pressure, 0, RoundEven(v_ranges.maxEspPa), RoundEven(esp->GetVal()), espResolution);
+    v_minAirflow = v_ranges.minAirflowLs;
+    v_maxAirflow = v_ranges.maxAirflowLs;
+    const int lowest = int(v_minAirflow), highest = int(v_maxAirflow);
     for (TFrm_UnitTextScroll* total : {Frm_TotalSupply, Frm_TotalExhaust}) {
       const bool enabled = total->Edit()->isEnabled();
       const double value = std::clamp(total->GetVal(), double(lowest), double(highest));
@@ -276,249 +296,201 @@ void TDlgSelect::Txt_FamilyClick() {
     CalcSupply();
     return;
   }
-  Pnl_ExhaustData->setVisible(family < 2);
-
-  {
-    const QSignalBlocker block(Txt_MaxSpeed);
-    const int previous = Txt_MaxSpeed->currentIndex();
-    Txt_MaxSpeed->clear();
-    for (const Cls_HRXSpType* type : speedTypes) Txt_MaxSpeed->addItem(type->GetName(), type->GetID());
-    Txt_MaxSpeed->setCurrentIndex(previous >= 0 && previous < Txt_MaxSpeed->count() ? previous : Txt_MaxSpeed->count() - 1);
-  }
+  const bool exhaustInputs = family < Cls_HRX::kFreshAirUnit;
+  Pnl_ExhaustData->setVisible(exhaustInputs);
+  RefillMaxSpeed();
   Pnl_MaxSpeed->setVisible(Txt_MaxSpeed->count() >= 2);
   RefillTETemp();
   Pnl_TETemp->setVisible(false);
-  Pnl_ExhaustESP->setVisible(family < 2);
-  Pnl_SupplyFilter->setVisible(family == 0);
-  Pnl_ExhaustFilter->setVisible(family == 0);
-  const auto setTabVisible = [this](const char* name, bool visible) {
-    const int index = Ctl_Pages->indexOf(Ctl_Pages->findChild<QWidget*>(QString::fromLatin1(name)));
-    if (index >= 0) Ctl_Pages->setTabVisible(index, visible);
-  };
-  setTabVisible("Tab_Efficiencies", family < 2);
-  setTabVisible("Tab_EffCorrect", family < 2);
-  setTabVisible("Tab_Configuration", family < 3);
+  Pnl_ExhaustESP->setVisible(exhaustInputs);
+  Pnl_SupplyFilter->setVisible(family == Cls_HRX::kPlainUnit);
+  Pnl_ExhaustFilter->setVisible(family == Cls_HRX::kPlainUnit);
+  Ctl_Pages->setTabVisible(Ctl_Pages->indexOf(Tab_Efficiencies), exhaustInputs);
+  Ctl_Pages->setTabVisible(Ctl_Pages->indexOf(Tab_EffCorrect), exhaustInputs);
+  Ctl_Pages->setTabVisible(Ctl_Pages->indexOf(Tab_Configuration), family < 3);
   RunSelection();
 }
 
 // ---------------------------------------------------------------- the run
 
 void TDlgSelect::RunSelection() {
-  if (!v_factory) return;
-  const int family = FamilyNumber();
-  const int speedTypeID = Txt_MaxSpeed->currentIndex() >= 0 ? Txt_MaxSpeed->currentData().toInt() : 0;
-  const Cls_HRXSpType* maxSpeed = v_factory->OrderedHrxSpTypes().Search(
-      [speedTypeID](const Cls_HRXSpType* t) { return t->GetID() == speedTypeID; });
-  const double supplyEsp = Frm_DesignSupplyESP->GetVal();
-  if (family == 2) {
-    Frm_TotalExhaust->SetVal(Frm_TotalSupply->GetVal());
-    Frm_DesignExhaustESP->SetVal(supplyEsp);
-  }
-  v_supplyAir = Frm_TotalSupply->GetVal() * kLsToM3h;
-  v_exhaustAir = Frm_TotalExhaust->GetVal() * kLsToM3h;
-  const double exhaustEsp = Frm_DesignExhaustESP->GetVal();
-  // Filter rows hidden for this family are sent as "no filter".
-  const int supplyFilter = Pnl_SupplyFilter->isHidden() ? 0 : Txt_SupplyFilter->currentIndex();
-  const int exhaustFilter = Pnl_ExhaustFilter->isHidden() ? 0 : Txt_ExhaustFilter->currentIndex();
-
+  if (!v_session) return;
   // The list is refilled by the program: no click handler on the way.
   const QSignalBlocker blockList(LV_SelectedDevices);
   v_currHRX = nullptr;
   LV_SelectedDevices->clear();
-  v_selectionList.ClearAndDestroy();
-  const int plenum = SelectedPlenum();
-  int code = 0;
-  bool plenumAvailable = false;
-  // Whether a unit has a plenum, asked of the loaded units (their options are
-  // read once and kept), not of the solutions, which start with empty caches.
-  QSet<int> unitsWithPlenum;
-  for (Cls_HRX* unit : v_baseDevices)
-    if (unit->GetPlenumOption()) unitsWithPlenum.insert(unit->GetID());
-  for (int arrangement = 0; arrangement <= 2; ++arrangement) {
-    int arrangementCode = 0;
-    ObjectList<Cls_HRX> found = Cls_HRX::SelectedDevices(v_baseDevices, maxSpeed, v_supplyAir, v_exhaustAir, supplyEsp,
-                                                         exhaustEsp, supplyFilter, exhaustFilter, arrangement,
-                                                         arrangementCode);
-    for (const Cls_HRX* unit : found)
-      if (unitsWithPlenum.contains(unit->GetID())) plenumAvailable = true;
-    if (arrangement == plenum) {
-      code = arrangementCode;
-      v_selectionList = std::move(found);
-    }
+  SelectionRequest request = CurrentRequest();
+  request.candidate = 0;
+  v_result = CTSelectionRun::RunCandidates(*v_session, request);
+  // Inputs hidden for the family follow the supply, as the run took them.
+  if (request.family >= Cls_HRX::kFreshAirUnit) {
+    Frm_TotalExhaust->SetVal(v_result.exhaustLs);
+    Frm_DesignExhaustESP->SetVal(v_result.exhaustEspPa);
   }
 
   bool anyPlenum = false;
-  for (int i = 0; i < v_selectionList.Count(); ++i) {
-    Cls_HRX* unit = v_selectionList.Item(i);
-    QString supplyName, exhaustName;
-    if (unit->GetType() != Cls_HRX::kFreshAirUnit) unit->GetSpeedNames(supplyName, exhaustName);
-    const bool hasPlenum = unitsWithPlenum.contains(unit->GetID());
-    anyPlenum = anyPlenum || hasPlenum;
-    auto* row = new QTreeWidgetItem(LV_SelectedDevices, {unit->GetName(), supplyName, exhaustName,
-                                                         hasPlenum ? QStringLiteral("✔") : QString()});
+  for (int i = 0; i < v_result.rows.size(); ++i) {
+    const LTCandidate& c = v_result.rows[i];
+    anyPlenum = anyPlenum || c.hasPlenum;
+    auto* row = new QTreeWidgetItem(LV_SelectedDevices, {c.name, c.supplySpeed, c.exhaustSpeed,
+                                                         c.hasPlenum ? QStringLiteral("✔") : QString()});
+    row->setTextAlignment(3, Qt::AlignCenter);
     row->setData(0, Qt::UserRole, i);
   }
   TBasicDialog::CalculateListColumnWidths(LV_SelectedDevices, 0, false);
   if (!anyPlenum) LV_SelectedDevices->setColumnWidth(3, 0);
-  Pnl_SelPlenum->setVisible(plenumAvailable);
+  Pnl_SelPlenum->setVisible(v_result.plenumAvailable);
 
-  if (v_selectionList.IsEmpty()) {
+  if (v_result.candidates.IsEmpty()) {
     ClearResults();
-    if (code == 0 && (supplyFilter > 0 || exhaustFilter > 0)) code = CTCheckMessages::kNoUnitWithFilter;
-    if (code == 0) {
-      TBaseMsg::DisplayError(this, kMsgNoSolution);
-    } else {
-      ShowSelectionError(code);
-    }
+    ShowSelectionError(v_result.selectionCode);
     return;
   }
   LV_SelectedDevices->setCurrentItem(LV_SelectedDevices->topLevelItem(0));
   LV_SelectedDevicesClick();
 }
 
-void TDlgSelect::ShowSelectionError(int nCode) {
-  CTCheckMessages::Context context;
-  context.unit = v_currHRX;
-  context.supplyAir = v_supplyAir;
-  context.exhaustAir = v_exhaustAir;
-  double t = 0, rh = 0, at = 0, arh = 0, discharge = 0, inlet = 0, supplyTemp = 0, supplyHeater = 0;
-  Frm_HeatTempConditions->GetSelection(t, rh, at, arh, discharge, inlet, supplyTemp, supplyHeater);
-  context.heatingDischarge = supplyTemp;
-  context.formatTemp = [](double temp) { return ValueText::Dimensioned(temp, U_Temperature); };
-  if (nCode == CTCheckMessages::kNoUnitWithFilter)
-    context.filterText = CTCheckMessages::FilterText(Txt_SupplyFilter->currentIndex(), Txt_ExhaustFilter->currentIndex());
-  TBaseMsg::DisplayError(this, CTCheckMessages::Text(nCode, context));
+QString TDlgSelect::MessageText(int nCode) const {
+  return CTSelectionRun::Message(nCode, v_result, CurrentRequest(),
+                                 [](double temp) { return ValueText::Dimensioned(temp, U_Temperature); });
 }
+
+void TDlgSelect::ShowSelectionError(int nCode) { TBaseMsg::DisplayError(this, MessageText(nCode)); }
 
 void TDlgSelect::ClearResults() {
   for (QLabel* label : {Txt_ESRatio, Txt_SNRatio, Txt_SupplyFilterDrop, Txt_SupplyAddResistance, Txt_SupplyPlenumDrop,
-                        Txt_ExhaustFilterDrop, Txt_ExhaustAddResistance, Txt_ExhaustPlenumDrop,
+                        Txt_ExhaustFilterDrop, Txt_ExhaustAddResistance, Txt_ExhaustPlenumDrop, Txt_FanPower, Txt_SFP,
                         Txt_ResultSelectedDevice})
     label->clear();
-  for (QLabel* label : Pnl_Database->findChildren<QLabel*>())
-    if (label->objectName().startsWith(QLatin1String("Txt_"))) label->clear();
-  Lvw_DBOptions->clear();
+  for (const LTDatabaseRow* row :
+       {&v_db.selectedDevice, &v_db.dimensions, &v_db.weight, &v_db.powerSupply, &v_db.frequency, &v_db.phases,
+        &v_db.voltage, &v_db.minMaxV, &v_db.mca, &v_db.mfa, &v_db.rla, &v_db.fla, &v_db.soundLevel, &v_db.current,
+        &v_db.wattage, &v_db.ductDiameter, &v_db.nominalHumidity, &v_db.nominalAirflow, &v_db.ambientTemp,
+        &v_db.ambientRH, &v_db.viMinTemp, &v_db.viMinTempUD, &v_db.roomTemp, &v_db.roomRH, &v_db.eaMaxRH,
+        &v_db.eaMaxRHUD, &v_db.voMaxRH, &v_db.voMaxRHUD, &v_db.ciMaxRH, &v_db.ciMaxRHUD, &v_db.minCoolRH,
+        &v_db.minHeatRH, &v_db.fanOnlyTemp, &v_db.optDescription, &v_db.optDimensions, &v_db.optMCA})
+    row->value->clear();
+  {
+    const QSignalBlocker block(Lvw_DBOptions);
+    Lvw_DBOptions->clear();
+  }
   Frm_CoolAirConditions->ClearFields();
   Frm_HeatAirConditions->ClearFields();
   Frm_CoolResultData->ClearFields();
   Frm_HeatResultData->ClearFields();
   Frm_QuilloProps->ClearFields();
+  Frm_CoolTempConditions->ClearCalculatedHeaters();
+  Frm_HeatTempConditions->ClearCalculatedHeaters();
   Chb_UpsideDown->setVisible(false);
+}
+
+// The discharge range and heater options of the unit go to the condition
+// frames before their inputs are read: the frames offer what the unit has.
+void TDlgSelect::PrepareConditionFrames(Cls_HRX& unit) {
+  if (FamilyNumber() == Cls_HRX::kFreshAirUnit) {
+    int lo = 0, hi = 0;
+    unit.GetCoolDischargeRange(lo, hi);
+    Frm_CoolTempConditions->SetDischarge(lo, hi);
+    unit.GetHeatDischargeRange(lo, hi);
+    Frm_HeatTempConditions->SetDischarge(lo, hi);
+  }
+  const QList<LTHeaterOption> heaterOptions = CTSelectionRun::HeaterOptions(unit);
+  Frm_CoolTempConditions->SetupInlet(heaterOptions);
+  Frm_HeatTempConditions->SetupInlet(heaterOptions);
 }
 
 // The calculation of the current unit.
 void TDlgSelect::LV_SelectedDevicesClick() {
-  if (!v_factory) return;
+  if (!v_session) return;
   ClearResults();
-  if (Frm_CoolTempConditions->CheckCooling()) return TBaseMsg::DisplayError(this, kMsgCoolingOrder);
-  if (Frm_HeatTempConditions->CheckHeating()) return TBaseMsg::DisplayError(this, kMsgHeatingOrder);
-  if (Frm_CoolTempConditions->CheckWBTemp() || Frm_HeatTempConditions->CheckWBTemp())
-    return TBaseMsg::DisplayError(this, kMsgWetBulb);
+  v_currHRX = nullptr;
+  SelectionRequest request = CurrentRequest();
+  if (const auto correction = CTSelectionRun::CheckConditions(request)) {
+    TFrm_TempConditions* frame = correction->cooling ? Frm_CoolTempConditions : Frm_HeatTempConditions;
+    frame->ApplyCorrection(correction->field, correction->toC);
+    return TBaseMsg::DisplayError(this, correction->message);
+  }
   const QTreeWidgetItem* row = LV_SelectedDevices->currentItem();
   if (!row) return;
   const int index = row->data(0, Qt::UserRole).toInt();
-  if (index < 0 || index >= v_selectionList.Count()) return;
-  v_currHRX = v_selectionList.Item(index);
-  Cls_HRX& unit = *v_currHRX;
+  if (index < 0 || index >= v_result.candidates.Count()) return;
+  Cls_HRX& unit = *v_result.candidates.Item(index);
   Chb_UpsideDown->setVisible(unit.GetCanBeUpsideDown());
-  v_upsideDown = unit.GetCanBeUpsideDown() && Chb_UpsideDown->isChecked();
-
-  Txt_ResultSelectedDevice->setText(unit.GetQualifiedName());
-  const int family = FamilyNumber();
   v_air->SetAltitude(Frm_Altitude->GetVal());
-  const bool hasHumidifier = unit.GetNomHumidity() > 0;
+  PrepareConditionFrames(unit);
+  CTSelectionRun::ComputeCandidate(v_result, CurrentRequest(), index);
+  v_currHRX = v_result.Current();
+  if (!v_currHRX) return;
 
-  // Ratios and the pressures of the ducts.
-  Box_Ratios->setVisible(family < 2);
-  if (family < 2) {
-    Txt_ESRatio->setText(TBaseMsg::FormatFixed(v_exhaustAir / v_supplyAir, 2));
-    Pnl_SNHRDRatio->setVisible(family == 1);
-    if (family == 1 && unit.GetNomAirflow() > 0) Txt_SNRatio->setText(TBaseMsg::FormatFixed(v_supplyAir / unit.GetNomAirflow(), 2));
-  }
-  Pnl_FilterData->setVisible(family == 0);
-  double supplyPlenum = 0, exhaustPlenum = 0;
-  unit.GetPlenumESP(SelectedPlenum(), v_supplyAir, v_exhaustAir, supplyPlenum, exhaustPlenum);
-  const auto pressure = [](double pa) { return pa == 0 ? QString() : ValueText::Dimensioned(pa, U_Pressure, false); };
-  const int supplyFilter = Pnl_SupplyFilter->isHidden() ? 0 : Txt_SupplyFilter->currentIndex();
-  const int exhaustFilter = Pnl_ExhaustFilter->isHidden() ? 0 : Txt_ExhaustFilter->currentIndex();
-  const double supplyFilterDrop = unit.GetFilterESP(supplyFilter, v_supplyAir);
-  const double supplyFan = unit.GetSupplySpeed() ? unit.GetSupplySpeed()->Evaluate(v_supplyAir) : 0;
-  Txt_SupplyFilterDrop->setText(pressure(supplyFilterDrop));
-  Txt_SupplyPlenumDrop->setText(pressure(supplyPlenum));
-  Txt_SupplyAddResistance->setText(
-      pressure(supplyFan - Frm_DesignSupplyESP->GetVal() - supplyFilterDrop - supplyPlenum));
-  Pnl_ExhaustESPData->setVisible(family < 2);
-  if (family < 2) {
-    const double exhaustFilterDrop = unit.GetFilterESP(exhaustFilter, v_exhaustAir);
-    const double exhaustFan = unit.GetExhaustSpeed() ? unit.GetExhaustSpeed()->Evaluate(v_exhaustAir) : 0;
-    Txt_ExhaustFilterDrop->setText(pressure(exhaustFilterDrop));
-    Txt_ExhaustPlenumDrop->setText(pressure(exhaustPlenum));
-    Txt_ExhaustAddResistance->setText(
-        pressure(exhaustFan - Frm_DesignExhaustESP->GetVal() - exhaustFilterDrop - exhaustPlenum));
-  }
-
+  Txt_ResultSelectedDevice->setText(v_result.unitName);
+  const int family = v_result.family;
   Frm_CoolAirConditions->SetFamily(family, false, true);
   Frm_CoolResultData->SetupWindow(family, false, true);
-  Frm_HeatAirConditions->SetFamily(family, hasHumidifier, false);
-  Frm_HeatResultData->SetupWindow(family, hasHumidifier, false);
+  Frm_HeatAirConditions->SetFamily(family, v_result.hasHumidifier, false);
+  Frm_HeatResultData->SetupWindow(family, v_result.hasHumidifier, false);
+  ShowDuctData();
+  ShowCooling();
+  if (v_result.cooling.Succeeded()) ShowHeating();
+  if (Ctl_Pages->currentWidget() == Tab_Database) FillDatabaseTab();
+}
 
-  // The heater options, copied: the frames never point into the candidate list.
-  QList<TFrm_TempConditions::HeaterOption> heaterOptions;
-  for (const Cls_DeviceOption* option : unit.GetHeaterOptions())
-    heaterOptions.append({option->GetID(), option->GetName(), option->GetValue()});
+void TDlgSelect::ShowDuctData() {
+  const SelectionResult& r = v_result;
+  const int family = r.family;
+  Box_Ratios->setVisible(family < Cls_HRX::kFreshAirUnit);
+  Pnl_SNHRDRatio->setVisible(family == Cls_HRX::kCoilUnit);
+  Txt_ESRatio->setText(std::isfinite(r.exhaustSupplyRatio) ? TBaseMsg::FormatFixed(r.exhaustSupplyRatio, 2) : QString());
+  Txt_SNRatio->setText(std::isfinite(r.supplyNominalRatio) ? TBaseMsg::FormatFixed(r.supplyNominalRatio, 2) : QString());
+  // Filter and plenum rows belong to the plain family, on both sides.
+  Pnl_FilterData->setVisible(family == Cls_HRX::kPlainUnit);
+  Pnl_ExhaustFilterData->setVisible(family == Cls_HRX::kPlainUnit);
+  Pnl_ExhaustESPData->setVisible(r.exhaustSideShown);
+  const auto pressure = [](double pa) { return pa == 0 ? QString() : ValueText::Dimensioned(pa, U_Pressure, false); };
+  Txt_SupplyFilterDrop->setText(pressure(r.supplySide.filterPa));
+  Txt_SupplyPlenumDrop->setText(pressure(r.supplySide.plenumPa));
+  Txt_SupplyAddResistance->setText(pressure(r.supplySide.additionalPa));
+  if (r.exhaustSideShown) {
+    Txt_ExhaustFilterDrop->setText(pressure(r.exhaustSide.filterPa));
+    Txt_ExhaustPlenumDrop->setText(pressure(r.exhaustSide.plenumPa));
+    Txt_ExhaustAddResistance->setText(pressure(r.exhaustSide.additionalPa));
+  }
+  Txt_FanPower->setText(r.fans.known ? ValueText::Dimensioned(r.fans.totalKW, U_Power, false) : QString());
+  Txt_SFP->setText(r.fans.known ? TBaseMsg::FormatFixed(r.fans.sfpKWPerM3s, 2) + QStringLiteral(" kW/(m³/s), SFP ") +
+                                      QString::number(r.fans.sfpClass)
+                                : QString());
+}
 
-  // Cooling.
-  if (family == 2) {
-    int lo = 0, hi = 0;
-    unit.GetCoolDischargeRange(lo, hi);
-    Frm_CoolTempConditions->SetDischarge(lo, hi);
+void TDlgSelect::ShowCooling() {
+  const LTModeResult& m = v_result.cooling;
+  if (m.computed && (m.code == 0 || m.code == TFrm_TempConditions::kInletTooSmall))
+    Frm_CoolTempConditions->SetCalculatedHeaters(m.inletHeater.CalcHeater, 0);
+  if (!m.Succeeded()) {
+    Frm_CoolTempConditions->FocusHeaterChoice(m.code);
+    return ShowSelectionError(m.code);
   }
-  Frm_CoolTempConditions->SetupInlet(heaterOptions);
-  double raT = 0, raRH = 0, oaT = 0, oaRH = 0, discharge = 0, userInlet = 0, userSupplyTemp = 0, userSupplyHeater = 0;
-  Frm_CoolTempConditions->GetSelection(raT, raRH, oaT, oaRH, discharge, userInlet, userSupplyTemp, userSupplyHeater);
-  ALHeaterSet inlet{userInlet, 0}, supply{userSupplyHeater, 0};
-  double totalCap = 0, sensibleCap = 0, tempEff = 0, enthEff = 0, maxAmbient = -273;
-  const double te = Txt_TETemp->currentIndex() >= 0 ? Txt_TETemp->currentData().toDouble() : 6;
-  int code = unit.SelectForCooling(raT, raRH, oaT, oaRH, v_supplyAir, v_exhaustAir, *v_air, te, discharge, v_upsideDown,
-                                   v_coolingSet, totalCap, sensibleCap, tempEff, enthEff, maxAmbient, inlet);
-  if (code != 0) return ShowSelectionError(code);
-  code = Frm_CoolTempConditions->CheckHeaters(inlet.CalcHeater, 0);
-  if (code != 0) return ShowSelectionError(code);
-  Frm_CoolAirConditions->SetPsychroVals(*v_air, v_deltaEnthalpy, v_coolingSet);
-  if (family == 1) Frm_QuilloProps->FillCoolFields(totalCap, sensibleCap);
-  if (family == 2) Frm_QuilloProps->FillCoolFields(totalCap, 0);
-  double latent = 0, sensible = 0;
-  unit.CalcCoolSavings(v_coolingSet, v_supplyAir, *v_air, latent, sensible);
-  Frm_CoolResultData->FillFields(tempEff, enthEff, latent, sensible, discharge, 0, maxAmbient, inlet, supply);
+  v_coolingSet = m.states;
+  Frm_CoolAirConditions->SetPsychroVals(*v_air, v_deltaEnthalpy, m.states);
+  if (v_result.family == Cls_HRX::kCoilUnit) Frm_QuilloProps->FillCoolFields(m.totalCapKW, m.sensibleCapKW);
+  if (v_result.family == Cls_HRX::kFreshAirUnit) Frm_QuilloProps->FillCoolFields(m.totalCapKW, 0);
+  Frm_CoolResultData->FillFields(m.temperatureEff, m.enthalpyEff, m.latentSavingsKW, m.sensibleSavingsKW,
+                                 m.supplyTempC, 0, m.ambientLimitC, m.inletHeater, m.supplyHeater);
+}
 
-  // Heating.
-  if (family == 2) {
-    int lo = 0, hi = 0;
-    unit.GetHeatDischargeRange(lo, hi);
-    Frm_HeatTempConditions->SetDischarge(lo, hi);
+void TDlgSelect::ShowHeating() {
+  const LTModeResult& m = v_result.heating;
+  if (m.computed && (m.code == 0 || m.code == TFrm_TempConditions::kInletTooSmall ||
+                     m.code == TFrm_TempConditions::kSupplyTooSmall))
+    Frm_HeatTempConditions->SetCalculatedHeaters(m.inletHeater.CalcHeater, m.supplyHeater.CalcHeater);
+  if (!m.Succeeded()) {
+    Frm_HeatTempConditions->FocusHeaterChoice(m.code);
+    return ShowSelectionError(m.code);
   }
-  Frm_HeatTempConditions->SetupInlet(heaterOptions);
-  Frm_HeatTempConditions->GetSelection(raT, raRH, oaT, oaRH, discharge, userInlet, userSupplyTemp, userSupplyHeater);
-  inlet = {userInlet, 0};
-  supply = {userSupplyHeater, 0};
-  double heatCap = 0, minAmbient = -273, humidification = 0;
-  code = unit.SelectForHeating(raT, raRH, oaT, oaRH, v_supplyAir, v_exhaustAir, *v_air, userSupplyTemp, v_upsideDown,
-                               v_heatingSet, heatCap, tempEff, enthEff, minAmbient, humidification, inlet, supply);
-  if (code != 0) return ShowSelectionError(code);
-  code = Frm_HeatTempConditions->CheckHeaters(inlet.CalcHeater, supply.CalcHeater);
-  if (code != 0) return ShowSelectionError(code);
-  Frm_HeatAirConditions->SetPsychroVals(*v_air, v_deltaEnthalpy, v_heatingSet);
-  double supplyTemp = discharge;
-  if (family == 1) Frm_QuilloProps->FillHeatFields(heatCap);
-  if (family == 2) {
-    Frm_QuilloProps->FillHeatFields(heatCap);
-    supplyTemp = unit.GetHeatSupplyTemp();
-  }
-  unit.CalcHeatSavings(v_heatingSet, v_supplyAir, *v_air, latent, sensible);
-  Frm_HeatResultData->FillFields(tempEff, enthEff, latent, sensible, supplyTemp, humidification, minAmbient, inlet,
-                                 supply);
-  if (Ctl_Pages->currentWidget() && Ctl_Pages->currentWidget()->objectName() == QLatin1String("Tab_Database"))
-    FillDatabaseTab();
+  v_heatingSet = m.states;
+  Frm_HeatAirConditions->SetPsychroVals(*v_air, v_deltaEnthalpy, m.states);
+  if (v_result.family == Cls_HRX::kCoilUnit || v_result.family == Cls_HRX::kFreshAirUnit)
+    Frm_QuilloProps->FillHeatFields(m.heatCapKW);
+  Frm_HeatResultData->FillFields(m.temperatureEff, m.enthalpyEff, m.latentSavingsKW, m.sensibleSavingsKW,
+                                 m.supplyTempC, m.humidificationKgh, m.ambientLimitC, m.inletHeater, m.supplyHeater);
 }
 
 // ---------------------------------------------------------------- pages
@@ -528,135 +500,128 @@ void TDlgSelect::Ctl_PagesChange() {
   QWidget* page = Ctl_Pages->currentWidget();
   if (!row || !v_currHRX) {
     ClearResults();
-    if (page && page->objectName() != QLatin1String("Tab_Selection") &&
-        page->objectName() != QLatin1String("Tab_Psychrometrics"))
-      Ctl_Pages->setCurrentWidget(Ctl_Pages->findChild<QWidget*>(QStringLiteral("Tab_Selection")));
+    if (page != Tab_Selection && page != Tab_Psychrometrics) ShowPage(Tab_Selection);
     return;
   }
-  if (!page) return;
-  if (page->objectName() == QLatin1String("Tab_Database")) FillDatabaseTab();
-  if (page->objectName() == QLatin1String("Tab_Selection")) LV_SelectedDevices->setFocus();
+  if (page == Tab_Database) FillDatabaseTab();
+  if (page == Tab_Selection) LV_SelectedDevices->setFocus();
 }
+
+namespace {
+
+// "W×H×D unit" of three lengths in mm, in the length unit in effect; empty
+// unless all three are given.
+QString Dimensions(double width, double height, double depth) {
+  if (!(width * height * depth > 0)) return QString();
+  const auto length = [](double mm) { return TU_Form::PutFmtDimensionedValue(mm, U_ShortLength, 0, false).trimmed(); };
+  return length(width) + QStringLiteral("×") + length(height) + QStringLiteral("×") + length(depth) +
+         QLatin1Char(' ') + TU_Form::GetCurrentString(U_ShortLength);
+}
+
+QString Temp(double t) { return ValueText::Dimensioned(t, U_Temperature); }
+QString TempNoUnit(double t) { return TU_Form::PutFmtDimensionedValue(t, U_Temperature, 0, true).trimmed(); }
+QString Percent(double rh) { return TBaseMsg::FormatFixed(rh, 0) + QStringLiteral(" %"); }
+QString Amps(double a) { return a > 0 ? TBaseMsg::FormatFixed(a, 1) + QStringLiteral(" A") : QString(); }
+
+}  // namespace
 
 void TDlgSelect::FillDatabaseTab() {
   if (!v_currHRX) return;
   Cls_HRX& unit = *v_currHRX;
-  const auto set = [this](const char* name, const QString& text) {
-    if (auto* label = Pnl_Database->findChild<QLabel*>(QString::fromLatin1(name))) label->setText(text);
-  };
-  const auto showRow = [this](const char* name, bool visible) {
-    const QString valueName = QString::fromLatin1(name);
-    if (auto* label = Pnl_Database->findChild<QLabel*>(valueName)) label->setVisible(visible);
-    if (auto* caption = Pnl_Database->findChild<QLabel*>(QStringLiteral("Lbl_") + valueName.mid(4)))
-      caption->setVisible(visible);
-  };
-  const auto showBox = [this](const char* name, bool visible) {
-    if (auto* box = Pnl_Database->findChild<QGroupBox*>(QString::fromLatin1(name))) box->setVisible(visible);
-  };
-  const auto temp = [](double t) { return ValueText::Dimensioned(t, U_Temperature); };
-  const auto tempNoUnit = [](double t) { return TU_Form::PutFmtDimensionedValue(t, U_Temperature, 0, true).trimmed(); };
-  const auto percent = [](double rh) { return TBaseMsg::FormatFixed(rh, 0) + QStringLiteral(" %"); };
-
-  set("Txt_DBSelectedDevice", unit.GetQualifiedName());
+  LTDatabaseTab& db = v_db;
+  db.selectedDevice.Set(unit.GetQualifiedName());
   // Documentation: the first record of the unit.
   const Cls_HRXDocumentation* doc = v_documentations.Search([&](const Cls_HRXDocumentation* d) {
     int cls = 0, id = 0;
     d->GetDeviceRef(cls, id);
     return id == unit.GetID() && cls == unit.TableIndex();
   });
-  if (doc && doc->GetWidth() * doc->GetHeight() * doc->GetDepth() > 0) {
-    const auto shortLength = [](double mm) { return TU_Form::PutFmtDimensionedValue(mm, U_ShortLength, 0, false).trimmed(); };
-    set("Txt_DBDimensions", shortLength(doc->GetWidth()) + QStringLiteral("×") + shortLength(doc->GetHeight()) +
-                                QStringLiteral("×") + shortLength(doc->GetDepth()) + QLatin1Char(' ') +
-                                TU_Form::GetCurrentString(U_ShortLength));
-  }
-  if (doc && doc->GetWeight() > 0) set("Txt_DBWeight", ValueText::Dimensioned(doc->GetWeight(), U_Mass, false));
+  db.dimensions.Set(doc ? Dimensions(doc->GetWidth(), doc->GetHeight(), doc->GetDepth()) : QString());
+  db.weight.Set(doc && doc->GetWeight() > 0 ? ValueText::Dimensioned(doc->GetWeight(), U_Mass, false) : QString());
 
   std::unique_ptr<Cls_PowerSupply> ps;
   std::unique_ptr<Cls_DevPSAllowed> electrical;
   unit.GetStandardPSData(ps, electrical);
-  if (ps) {
-    set("Txt_DBPowerSupply", ps->GetName());
-    set("Txt_DBFrequency", Cls_PowerSupply::FrequencyString(ps->GetFrequencyKind()));
-    set("Txt_DBPhases", ps->GetPhases());
-    set("Txt_DBVoltage", ps->GetVoltage());
-  }
+  db.powerSupply.Set(ps ? ps->GetName() : QString());
+  db.frequency.Set(ps ? Cls_PowerSupply::FrequencyString(ps->GetFrequencyKind()) : QString());
+  db.phases.Set(ps ? ps->GetPhases() : QString());
+  db.voltage.Set(ps ? ps->GetVoltage() : QString());
   if (electrical) {
-    const QString lo = Trimmed(electrical->GetMinVolts()), hi = Trimmed(electrical->GetMaxVolts());
-    set("Txt_DBMinMaxV", !lo.isEmpty() && !hi.isEmpty() ? lo + QLatin1Char('~') + hi : lo + hi);
-    const auto amps = [](double a) { return a > 0 ? TBaseMsg::FormatFixed(a, 1) + QStringLiteral(" A") : QString(); };
-    set("Txt_DBMCA", amps(electrical->GetMCA()));
-    set("Txt_DBMFA", amps(electrical->GetMFA()));
-    set("Txt_DBRLA", amps(electrical->GetRLA()));
-    set("Txt_DBFLA", amps(electrical->GetFLA()));
+    const QString lo = electrical->GetMinVolts().trimmed(), hi = electrical->GetMaxVolts().trimmed();
+    db.minMaxV.Set(!lo.isEmpty() && !hi.isEmpty() ? lo + QLatin1Char('~') + hi : lo + hi);
+    db.mca.Set(Amps(electrical->GetMCA()));
+    db.mfa.Set(Amps(electrical->GetMFA()));
+    db.rla.Set(Amps(electrical->GetRLA()));
+    db.fla.Set(Amps(electrical->GetFLA()));
   }
   if (const Cls_HRXSpeed* speed = unit.GetSupplySpeed()) {
-    set("Txt_DBSoundLevel", speed->GetSoundLevel());
-    set("Txt_DBCurrent", speed->GetCurrent());
-    set("Txt_DBWattage", ValueText::PositivePower(speed->GetPowerInput()));
+    db.soundLevel.Set(speed->GetSoundLevel());
+    db.current.Set(speed->GetCurrent());
+    db.wattage.Set(ValueText::PositivePower(speed->GetPowerInput()));
   }
-  set("Txt_DBDuctDiameter",
-      unit.GetDuctDiam() > 0 ? ValueText::Dimensioned(unit.GetDuctDiam(), U_ShortLength, false) : QString());
-  set("Txt_DBNominalHumidity",
-      unit.GetNomHumidity() > 0 ? ValueText::Fixed(unit.GetNomHumidity(), 1, QStringLiteral("kg/h")) : QString());
-  set("Txt_DBNominalAirflow", ValueText::Dimensioned(unit.GetNomAirflow() / kLsToM3h, U_Airflow, false));
-  set("Txt_DBAmbientTemp", tempNoUnit(unit.GetOAMinTemp()) + QLatin1Char('~') + temp(unit.GetOAMaxTemp()));
-  set("Txt_DBAmbientRH", percent(unit.GetOAMaxRH()));
-  set("Txt_DBVIMinTemp", temp(unit.GetVIMinTemp()));
+  db.ductDiameter.Set(unit.GetDuctDiam() > 0 ? ValueText::Dimensioned(unit.GetDuctDiam(), U_ShortLength, false) : QString());
+  db.nominalHumidity.Set(unit.GetNomHumidity() > 0 ? ValueText::Fixed(unit.GetNomHumidity(), 1, QStringLiteral("kg/h"))
+                                                   : QString());
+  db.nominalAirflow.Set(ValueText::Dimensioned(unit.GetNomAirflow() / kLsToM3h, U_Airflow, false));
+  db.ambientTemp.Set(TempNoUnit(unit.GetOAMinTemp()) + QLatin1Char('~') + Temp(unit.GetOAMaxTemp()));
+  db.ambientRH.Set(Percent(unit.GetOAMaxRH()));
+  db.viMinTemp.Set(Temp(unit.GetVIMinTemp()));
   const bool upsideDown = unit.GetCanBeUpsideDown();
-  set("Txt_DBVIMinTempUD", upsideDown ? temp(unit.GetVIMinTempUpsideDown()) : QString());
-  showRow("Txt_DBVIMinTempUD", upsideDown);
+  db.viMinTempUD.Set(upsideDown ? Temp(unit.GetVIMinTempUpsideDown()) : QString());
+  db.viMinTempUD.Show(upsideDown);
 
   const bool freshAir = unit.GetType() >= Cls_HRX::kFreshAirUnit;
-  showBox("Box_RoomRange", !freshAir);
-  showBox("Box_RHMaxima", !freshAir);
-  showBox("Box_AirTreatment", freshAir);
-  showBox("Box_Nominal", freshAir || unit.GetType() == Cls_HRX::kCoilUnit);
+  const bool coil = unit.GetType() == Cls_HRX::kCoilUnit;
+  db.roomRange->setVisible(!freshAir);
+  db.rhMaxima->setVisible(!freshAir);
+  db.airTreatment->setVisible(freshAir);
+  db.nominal->setVisible(freshAir || coil);
   if (freshAir) {
-    set("Txt_DBMinCoolRH", percent(unit.GetMinCoolRH()));
-    set("Txt_DBMinHeatRH", percent(unit.GetMinHeatRH()));
-    set("Txt_DBFanOnlyTemp", tempNoUnit(unit.GetMinTempFanOnly()) + QLatin1Char('~') + temp(unit.GetMaxTempFanOnly()));
+    db.minCoolRH.Set(Percent(unit.GetMinCoolRH()));
+    db.minHeatRH.Set(Percent(unit.GetMinHeatRH()));
+    db.fanOnlyTemp.Set(TempNoUnit(unit.GetMinTempFanOnly()) + QLatin1Char('~') + Temp(unit.GetMaxTempFanOnly()));
   } else {
-    set("Txt_DBRoomTemp", tempNoUnit(unit.GetRAMinTemp()) + QLatin1Char('~') + temp(unit.GetRAMaxTemp()));
-    set("Txt_DBRoomRH", percent(unit.GetRAMaxRH()));
-    set("Txt_DBEAMaxRH", percent(unit.GetEAMaxRH()));
-    set("Txt_DBVOMaxRH", percent(unit.GetVOMaxRH()));
-    set("Txt_DBEAMaxRHUD", upsideDown ? percent(unit.GetEAMaxRHUpsideDown()) : QString());
-    set("Txt_DBVOMaxRHUD", upsideDown ? percent(unit.GetVOMaxRHUpsideDown()) : QString());
-    showRow("Txt_DBEAMaxRHUD", upsideDown);
-    showRow("Txt_DBVOMaxRHUD", upsideDown);
-    const bool coil = unit.GetType() == Cls_HRX::kCoilUnit;
-    set("Txt_DBCIMaxRH", coil ? percent(unit.GetCIMaxRH()) : QString());
-    set("Txt_DBCIMaxRHUD", coil && upsideDown ? percent(unit.GetCIMaxRHUpsideDown()) : QString());
-    showRow("Txt_DBCIMaxRH", coil);
-    showRow("Txt_DBCIMaxRHUD", coil && upsideDown);
+    db.roomTemp.Set(TempNoUnit(unit.GetRAMinTemp()) + QLatin1Char('~') + Temp(unit.GetRAMaxTemp()));
+    db.roomRH.Set(Percent(unit.GetRAMaxRH()));
+    db.eaMaxRH.Set(Percent(unit.GetEAMaxRH()));
+    db.voMaxRH.Set(Percent(unit.GetVOMaxRH()));
+    db.eaMaxRHUD.Set(upsideDown ? Percent(unit.GetEAMaxRHUpsideDown()) : QString());
+    db.voMaxRHUD.Set(upsideDown ? Percent(unit.GetVOMaxRHUpsideDown()) : QString());
+    db.eaMaxRHUD.Show(upsideDown);
+    db.voMaxRHUD.Show(upsideDown);
+    db.ciMaxRH.Set(coil ? Percent(unit.GetCIMaxRH()) : QString());
+    db.ciMaxRHUD.Set(coil && upsideDown ? Percent(unit.GetCIMaxRHUpsideDown()) : QString());
+    db.ciMaxRH.Show(coil);
+    db.ciMaxRHUD.Show(coil && upsideDown);
   }
 
-  // The options of the unit, not marked deleted, in combination order.
-  const QSignalBlocker block(Lvw_DBOptions);
-  Lvw_DBOptions->clear();
-  for (const Cls_DevOptCombination* combination : unit.GetOptionCombinationsForHRX()) {
-    int cls = 0, id = 0;
-    combination->GetDeviceOptionRef(cls, id);
-    const Cls_TrivaneDeviceOption* option = v_options.Search(
-        [&](const Cls_TrivaneDeviceOption* o) { return o->GetID() == id && o->TableIndex() == cls; });
-    if (!option || option->GetDeleted()) continue;
-    auto* row = new QTreeWidgetItem(Lvw_DBOptions, {option->GetName(), Cls_DeviceOption::TypeString(option->GetType())});
-    row->setData(0, Qt::UserRole, option->GetID());
+  // The options of the unit, not marked deleted, in combination order; the
+  // handler shows the first one's details.
+  {
+    const QSignalBlocker block(Lvw_DBOptions);
+    Lvw_DBOptions->clear();
+    for (const Cls_DevOptCombination* combination : unit.GetOptionCombinationsForHRX()) {
+      int cls = 0, id = 0;
+      combination->GetDeviceOptionRef(cls, id);
+      const Cls_TrivaneDeviceOption* option = v_options.Search(
+          [&](const Cls_TrivaneDeviceOption* o) { return o->GetID() == id && o->TableIndex() == cls; });
+      if (!option || option->GetDeleted()) continue;
+      auto* row = new QTreeWidgetItem(Lvw_DBOptions, {option->GetName(), Cls_DeviceOption::TypeString(option->GetType())});
+      row->setData(0, Qt::UserRole, option->GetID());
+    }
+    TBasicDialog::CalculateListColumnWidths(Lvw_DBOptions, 0, false);
+    if (Lvw_DBOptions->topLevelItemCount() > 0) Lvw_DBOptions->setCurrentItem(Lvw_DBOptions->topLevelItem(0));
   }
-  TBasicDialog::CalculateListColumnWidths(Lvw_DBOptions, 0, false);
-  if (Lvw_DBOptions->topLevelItemCount() > 0) Lvw_DBOptions->setCurrentItem(Lvw_DBOptions->topLevelItem(0));
+  Lvw_DBOptionsChange();
+}
+
+// The details of the option chosen on the Database tab.
+void TDlgSelect::Lvw_DBOptionsChange() {
   const QTreeWidgetItem* current = Lvw_DBOptions->currentItem();
+  const int id = current ? current->data(0, Qt::UserRole).toInt() : 0;
   const Cls_TrivaneDeviceOption* option =
-      current ? v_options.Search([&](const Cls_TrivaneDeviceOption* o) { return o->GetID() == current->data(0, Qt::UserRole).toInt(); })
-              : nullptr;
-  const auto detail = [this](const char* name, const QString& text) {
-    if (auto* label = findChild<QLabel*>(QString::fromLatin1(name))) label->setText(text);
-  };
-  detail("Txt_DBOptDescription", option ? option->GetDescription() : QString());
-  detail("Txt_DBOptMCA", option ? option->GetMCA() : QString());
-  detail("Txt_DBOptDimensions",
-         option && option->GetWidth() * option->GetHeight() * option->GetDepth() > 0
-             ? QStringLiteral("%1×%2×%3 mm").arg(option->GetWidth()).arg(option->GetHeight()).arg(option->GetDepth())
-             : QString());
+      current ? v_options.Search([id](const Cls_TrivaneDeviceOption* o) { return o->GetID() == id; }) : nullptr;
+  v_db.optDescription.Set(option ? option->GetDescription() : QString());
+  v_db.optMCA.Set(option ? option->GetMCA() : QString());
+  v_db.optDimensions.Set(option ? Dimensions(option->GetWidth(), option->GetHeight(), option->GetDepth()) : QString());
 }

@@ -18,6 +18,7 @@
 #include "recdb/ElemDbObject.h"
 #include "recdb/MemDB.h"
 #include "resources/EmbeddedData.h"
+#include "selection/CatalogueSession.h"
 
 #include <QCheckBox>
 #include <QStatusBar>
@@ -61,21 +62,6 @@ const ActionDef kActions[] = {
     {"ACF_Exit", "Exit", "Quits the Aerolith selection program", true},
 };
 
-struct PageDef {
-  const char* name;
-  const char* caption;
-};
-
-const PageDef kPages[] = {
-    {"Tab_Selection", "Selection"},
-    {"Tab_Psychrometrics", "Psychrometrics"},
-    {"Tab_Results", "Results"},
-    {"Tab_Database", "Database"},
-    {"Tab_Fan", "Fan Characteristics"},
-    {"Tab_Efficiencies", "Exchange Efficiencies"},
-    {"Tab_EffCorrect", "Efficiency Corrections"},
-    {"Tab_Configuration", "Configuration"},
-};
 
 }  // namespace
 
@@ -98,7 +84,15 @@ TDlgSelect::TDlgSelect(QWidget* pParent) : QMainWindow(pParent) {
   CentreOnScreen();
 }
 
-TDlgSelect::~TDlgSelect() = default;
+TDlgSelect::~TDlgSelect() {
+  // The candidates borrow from the session's units: they go first.
+  v_currHRX = nullptr;
+  v_result = SelectionResult{};
+}
+
+CTFactory* TDlgSelect::Factory() const { return v_session ? &v_session->Factory() : nullptr; }
+
+void TDlgSelect::ShowPage(QWidget* pPage) { Ctl_Pages->setCurrentWidget(pPage); }
 
 int TDlgSelect::DesignToScreen(int nDesignPixels) const {
   const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
@@ -141,14 +135,24 @@ void TDlgSelect::CreateActions() {
 void TDlgSelect::CreatePages() {
   Ctl_Pages = new QTabWidget(this);
   Ctl_Pages->setObjectName(QStringLiteral("Ctl_Pages"));
-  for (const PageDef& def : kPages) {
+  const std::pair<QWidget**, const char*> pages[] = {
+      {&Tab_Selection, "Tab_Selection"},     {&Tab_Psychrometrics, "Tab_Psychrometrics"},
+      {&Tab_Results, "Tab_Results"},         {&Tab_Database, "Tab_Database"},
+      {&Tab_Fan, "Tab_Fan"},                 {&Tab_Efficiencies, "Tab_Efficiencies"},
+      {&Tab_EffCorrect, "Tab_EffCorrect"},   {&Tab_Configuration, "Tab_Configuration"},
+  };
+  const char* const captions[] = {"Selection",           "Psychrometrics",        "Results",
+                                  "Database",            "Fan Characteristics",   "Exchange Efficiencies",
+                                  "Efficiency Corrections", "Configuration"};
+  for (std::size_t i = 0; i < std::size(pages); ++i) {
     auto* page = new QWidget(Ctl_Pages);
-    page->setObjectName(QString::fromLatin1(def.name));
-    Ctl_Pages->addTab(page, QString::fromUtf8(def.caption));
+    page->setObjectName(QString::fromLatin1(pages[i].second));
+    *pages[i].first = page;
+    Ctl_Pages->addTab(page, QString::fromUtf8(captions[i]));
   }
-  CreateSelectionPage(Ctl_Pages->findChild<QWidget*>(QStringLiteral("Tab_Selection")));
-  CreateResultsPage(Ctl_Pages->findChild<QWidget*>(QStringLiteral("Tab_Results")));
-  CreateDatabasePage(Ctl_Pages->findChild<QWidget*>(QStringLiteral("Tab_Database")));
+  CreateSelectionPage(Tab_Selection);
+  CreateResultsPage(Tab_Results);
+  CreateDatabasePage(Tab_Database);
   connect(Ctl_Pages, &QTabWidget::currentChanged, this, [this] { Ctl_PagesChange(); });
   setCentralWidget(Ctl_Pages);
 
@@ -164,6 +168,7 @@ void TDlgSelect::CreatePages() {
   for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{Chb_UpsideDown, Rbn_PlenumNone, Rbn_PlenumOAEA, Rbn_PlenumAll})
     connect(button, &QAbstractButton::clicked, this, [this] { SimpleRecalculation(); });
   connect(LV_SelectedDevices, &QTreeWidget::currentItemChanged, this, [this] { LV_SelectedDevicesClick(); });
+  connect(Lvw_DBOptions, &QTreeWidget::currentItemChanged, this, [this] { Lvw_DBOptionsChange(); });
 }
 
 void TDlgSelect::CentreOnScreen() {
@@ -203,9 +208,9 @@ void TDlgSelect::CommitEditing() {
 void TDlgSelect::NewProject() {
   AskSaveChanges();
   SetProjectFileName(QString());
-  Ctl_Pages->setCurrentWidget(Ctl_Pages->findChild<QWidget*>(QStringLiteral("Tab_Selection")));
+  ShowPage(Tab_Selection);
   Ctl_Pages->setFocus();
-  if (v_factory) InitSelection();
+  if (v_session) InitSelection();
   v_dataHaveChanged = false;
 }
 
@@ -236,24 +241,6 @@ void TDlgSelect::closeEvent(QCloseEvent* event) {
 
 // ---------------------------------------------------------------- start-up
 
-namespace {
-
-constexpr int kElemMapCapacity = 5003;
-
-// The structure version the program needs, from the embedded reference
-// database; empty when it cannot be read.
-QString RequiredStructureVersion() {
-  CTFactory reference;
-  reference.SetRequiredEngineType(CTFactory::kDeviceDatabase, CTResDbEngine::ClassName());
-  reference.SetLogicalName(CTFactory::kDeviceDatabase, QStringLiteral("Device_Database_Ref"));
-  reference.SetReadOnly(CTFactory::kDeviceDatabase, true);
-  if (!reference.Connect()) return QString();
-  const std::unique_ptr<Cls_DdbVersionInfo> row = Cls_DdbVersionInfo::GetVersionRecord(&reference, false);
-  return row ? row->GetDbVersion() : QString();
-}
-
-}  // namespace
-
 // Steps of the start-up that belong to work still to come. Each passes
 // (answers true, changes nothing) until its own work fills it in.
 namespace StartUpHooks {
@@ -278,21 +265,16 @@ bool TDlgSelect::StartUp(const QStringList& arguments) {
     statusBar()->showMessage(TFraBottomPanelExt::LongHint(pWidget));
   });
   TBasicDialog::AdaptFormToAvailableWorkArea(this);
-  // Engine and catalogue.
-  CTResDbEngine::RegisterEngine();
-  CTMemDbEngine::UseCompression(true);
-  CTMemDbEngine::SetCompressionSignature(QStringLiteral("K7R"));
-  CTMemDbEngine::SetAutoCorrect(true);
-  CTElemDbObjectMap::SetTableSize(kElemMapCapacity);
-  v_factory = std::make_unique<CTFactory>(QStringLiteral("ROZ"), 100, 100);
-  CTDbObject::SetDefaultFactory(v_factory.get());
-  v_factory->SetRequiredEngineType(CTFactory::kDeviceDatabase, CTResDbEngine::ClassName());
-  v_factory->SetReadOnly(CTFactory::kDeviceDatabase, true);
-  if (!StartUpHooks::LoadCatalogueGlossary(*v_factory)) return false;
-  if (!StartUpHooks::CheckDefaultLocale(this)) return false;
-  if (!v_factory->Connect()) return false;
+  // Engine and catalogue: the glossary and the locale come before the
+  // factory connects; a failing step has shown its own message.
+  v_session = std::make_unique<CTCatalogueSession>();
+  QString error;
+  const bool opened = v_session->OpenEmbedded(CTCatalogueSession::AutoCorrect::kOn, error, [this](CTFactory& factory) {
+    return StartUpHooks::LoadCatalogueGlossary(factory) && StartUpHooks::CheckDefaultLocale(this);
+  });
+  if (!opened) return false;
   if (!StartUpHooks::CheckOnlineConfiguration(this)) return false;
-  if (!Cls_DdbVersionInfo::CheckVersion(v_factory.get(), RequiredStructureVersion(), true)) return false;
+  if (!v_session->CheckStructureVersion(true)) return false;
   if (!StartUpHooks::ApplicationStartupActions(this)) return false;
 
   // A larger window where the screen has room: the first of these sizes that
@@ -318,7 +300,7 @@ bool TDlgSelect::StartUp(const QStringList& arguments) {
   v_converting = false;
 
   // "Aerolith - 0.1.0 - 2026.12": the program's version, then the catalogue's.
-  const QString dataVersion = Cls_DdbVersionInfo::GetNorvaneVersion(v_factory.get());
+  const QString dataVersion = v_session->DataVersion();
   v_baseCaption = (ApplicationUtils::Title() + QStringLiteral(" - ") + ApplicationUtils::Version() +
                    QStringLiteral(" - ") + dataVersion)
                       .trimmed();
@@ -329,26 +311,20 @@ bool TDlgSelect::StartUp(const QStringList& arguments) {
   v_coolingSet = ALPsychroSet{};
   v_heatingSet = ALPsychroSet{};
 
-  v_devices = RecordsAs<Cls_HRX>(CTDbObject::GetAllRecords(Cls_HRX::kClassID, false, v_factory.get()));
-  v_devices.Sort(Cls_HRX::CompareHRXS);
-  quint16 families = 0;
-  for (const Cls_HRX* unit : v_devices)
-    if (unit->GetType() >= 0 && unit->GetType() <= 15) families |= quint16(1u << unit->GetType());
-  QList<Cls_HRX::LTFamilyItem> items;
-  Cls_HRX::FillFamily(families, items);
   Txt_Family->clear();
-  for (const Cls_HRX::LTFamilyItem& item : items) Txt_Family->addItem(item.name, item.family);
+  for (const Cls_HRX::LTFamilyItem& item : v_session->Families()) Txt_Family->addItem(item.name, item.family);
   Txt_Family->setCurrentIndex(0);
+  CTFactory* factory = &v_session->Factory();
   v_documentations =
-      RecordsAs<Cls_HRXDocumentation>(CTDbObject::GetAllRecords(Cls_HRXDocumentation::kClassID, false, v_factory.get()));
+      RecordsAs<Cls_HRXDocumentation>(CTDbObject::GetAllRecords(Cls_HRXDocumentation::kClassID, false, factory));
   v_options = RecordsAs<Cls_TrivaneDeviceOption>(
-      CTDbObject::GetAllRecords(Cls_TrivaneDeviceOption::kClassID, false, v_factory.get()));
+      CTDbObject::GetAllRecords(Cls_TrivaneDeviceOption::kClassID, false, factory));
   // Warm the cache of indoor-unit families (series look-ups).
-  for (const CTDbObject* family : CTDbObject::GetAllRecords(Cls_IndFamily::kClassID, false, v_factory.get()))
-    v_factory->GetCachedObject(Cls_IndFamily::kClassID, family->GetID());
+  for (const CTDbObject* family : CTDbObject::GetAllRecords(Cls_IndFamily::kClassID, false, factory))
+    factory->GetCachedObject(Cls_IndFamily::kClassID, family->GetID());
   StartUpHooks::ReadPreferences();
-  v_deltaEnthalpy = TU_Form::GetNewIndex(U_Temperature) != 0 ? std::fabs(TAir::Enthalpy(0, -17.77777777777778)) : 0;
-  Ctl_Pages->setCurrentWidget(Ctl_Pages->findChild<QWidget*>(QStringLiteral("Tab_Selection")));
+  v_deltaEnthalpy = CTSelectionRun::EnthalpyDisplayOffset();
+  ShowPage(Tab_Selection);
   InitSelection();
   StartUpHooks::CreateCharts(*this);
   StartUpHooks::CreateRecentList(*this);

@@ -4,14 +4,20 @@
 // its toolbar. Everything it shows is computed by the libraries below it.
 
 #include "catalogue/PsychroSet.h"
+#include "catalogue/Sentinels.h"
 #include "psychro/Air.h"
 #include "recdb/ObjList.h"
+#include "selection/SelectionRequest.h"
+#include "selection/SelectionResult.h"
+#include "selection/SelectionRun.h"
 
+#include <QLabel>
 #include <QMainWindow>
 
 #include <array>
 #include <memory>
 
+class CTCatalogueSession;
 class CTFactory;
 class Cls_HRX;
 class Cls_HRXDocumentation;
@@ -31,9 +37,6 @@ class TFrm_QuilloProps;
 class TFrm_ResultData;
 class TFrm_TempConditions;
 class TFrm_UnitTextScroll;
-
-// Not-given marker of inputs and stored values.
-constexpr double kMissingValue = -2147483647.0;
 
 class TDlgSelect : public QMainWindow {
   Q_OBJECT
@@ -83,22 +86,28 @@ class TDlgSelect : public QMainWindow {
   void ShowSelectionError(int nCode);
   void ClearResults();
   void FillDatabaseTab();
+  void Lvw_DBOptionsChange();
+
+  // The selection as the window's inputs state it.
+  SelectionRequest CurrentRequest() const;
+  // What the last run found.
+  const SelectionResult& Result() const { return v_result; }
 
   // What the window holds, for tests and the report.
-  const ObjectList<Cls_HRX>& SelectionList() const { return v_selectionList; }
+  const ObjectList<Cls_HRX>& SelectionList() const { return v_result.candidates; }
   Cls_HRX* CurrentHRX() const { return v_currHRX; }
   const ALPsychroSet& CoolingSet() const { return v_coolingSet; }
   const ALPsychroSet& HeatingSet() const { return v_heatingSet; }
-  double SupplyAir() const { return v_supplyAir; }
-  double ExhaustAir() const { return v_exhaustAir; }
-  TFrm_UnitTextScroll* Field(const QString& szName) const;
+  double SupplyAir() const { return v_result.supplyM3h; }
+  double ExhaustAir() const { return v_result.exhaustM3h; }
   TFrm_TempConditions* CoolConditions() const { return Frm_CoolTempConditions; }
   TFrm_TempConditions* HeatConditions() const { return Frm_HeatTempConditions; }
   TFrm_AirConditions* CoolAirConditions() const { return Frm_CoolAirConditions; }
   TFrm_AirConditions* HeatAirConditions() const { return Frm_HeatAirConditions; }
   TFrm_ResultData* CoolResultData() const { return Frm_CoolResultData; }
   TFrm_ResultData* HeatResultData() const { return Frm_HeatResultData; }
-  CTFactory* Factory() const { return v_factory.get(); }
+  CTFactory* Factory() const;
+  const CTCatalogueSession* Session() const { return v_session.get(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -126,10 +135,19 @@ class TDlgSelect : public QMainWindow {
   int FamilyNumber() const;
   int SelectedPlenum() const;
   void RefillTETemp();
-  void SetResultsBlank();
+  void RefillMaxSpeed();
+  void ShowPage(QWidget* pPage);
+  // The parts of the calculation of the current unit.
+  void PrepareConditionFrames(Cls_HRX& unit);
+  void ShowDuctData();
+  void ShowCooling();
+  void ShowHeating();
+  QString MessageText(int nCode) const;
 
   QToolBar* Ctl_Toolbar = nullptr;
   QTabWidget* Ctl_Pages = nullptr;
+  QWidget *Tab_Selection = nullptr, *Tab_Psychrometrics = nullptr, *Tab_Results = nullptr, *Tab_Database = nullptr,
+          *Tab_Fan = nullptr, *Tab_Efficiencies = nullptr, *Tab_EffCorrect = nullptr, *Tab_Configuration = nullptr;
   QMenu* Mnu_PopupReopen = nullptr;
 
   // Selection tab.
@@ -143,11 +161,13 @@ class TDlgSelect : public QMainWindow {
             *Txt_TETemp = nullptr;
   QWidget *Pnl_ExhaustData = nullptr, *Pnl_SelPlenum = nullptr, *Pnl_MaxSpeed = nullptr, *Pnl_TETemp = nullptr,
           *Pnl_SupplyFilter = nullptr, *Pnl_ExhaustFilter = nullptr, *Pnl_ExhaustESP = nullptr,
-          *Pnl_SNHRDRatio = nullptr, *Pnl_ExhaustESPData = nullptr, *Pnl_FilterData = nullptr;
+          *Pnl_SNHRDRatio = nullptr, *Pnl_ExhaustESPData = nullptr, *Pnl_FilterData = nullptr,
+          *Pnl_ExhaustFilterData = nullptr;
   QGroupBox *Box_Ratios = nullptr, *Box_ESPData = nullptr;
   QLabel *Txt_ESRatio = nullptr, *Txt_SNRatio = nullptr, *Txt_SupplyFilterDrop = nullptr,
          *Txt_SupplyAddResistance = nullptr, *Txt_SupplyPlenumDrop = nullptr, *Txt_ExhaustFilterDrop = nullptr,
-         *Txt_ExhaustAddResistance = nullptr, *Txt_ExhaustPlenumDrop = nullptr;
+         *Txt_ExhaustAddResistance = nullptr, *Txt_ExhaustPlenumDrop = nullptr, *Txt_FanPower = nullptr,
+         *Txt_SFP = nullptr;
   QTreeWidget* LV_SelectedDevices = nullptr;
   TFrm_TempConditions *Frm_CoolTempConditions = nullptr, *Frm_HeatTempConditions = nullptr;
   TFrm_QuilloProps* Frm_QuilloProps = nullptr;
@@ -157,21 +177,36 @@ class TDlgSelect : public QMainWindow {
   TFrm_ResultData *Frm_CoolResultData = nullptr, *Frm_HeatResultData = nullptr;
   QWidget* Pnl_Database = nullptr;
   QTreeWidget* Lvw_DBOptions = nullptr;
+  // The value labels of the Database tab, each with its caption label.
+  struct LTDatabaseRow {
+    QLabel* caption = nullptr;
+    QLabel* value = nullptr;
+    void Set(const QString& szText) const { value->setText(szText); }
+    void Show(bool bVisible) const {
+      caption->setVisible(bVisible);
+      value->setVisible(bVisible);
+    }
+  };
+  struct LTDatabaseTab {
+    LTDatabaseRow selectedDevice, dimensions, weight, powerSupply, frequency, phases, voltage, minMaxV, mca, mfa, rla,
+        fla, soundLevel, current, wattage, ductDiameter, nominalHumidity, nominalAirflow, ambientTemp, ambientRH,
+        viMinTemp, viMinTempUD, roomTemp, roomRH, eaMaxRH, eaMaxRHUD, voMaxRH, voMaxRHUD, ciMaxRH, ciMaxRHUD,
+        minCoolRH, minHeatRH, fanOnlyTemp, optDescription, optDimensions, optMCA;
+    QGroupBox *roomRange = nullptr, *rhMaxima = nullptr, *airTreatment = nullptr, *nominal = nullptr;
+  } v_db;
 
   // Selection state.
   bool v_dataHaveChanged = false;
   bool v_converting = false;
   std::unique_ptr<TAir> v_air;
-  std::unique_ptr<CTFactory> v_factory;
-  Cls_HRX* v_currHRX = nullptr;          // borrowed from v_selectionList
-  ObjectList<Cls_HRX> v_devices{true};
-  ObjectList<Cls_HRX> v_baseDevices{false};
+  std::unique_ptr<CTCatalogueSession> v_session;
+  Cls_HRX* v_currHRX = nullptr;          // borrowed from v_result.candidates
   ObjectList<Cls_TrivaneDeviceOption> v_options{true};
   ObjectList<Cls_HRXDocumentation> v_documentations{true};
-  ObjectList<Cls_HRX> v_selectionList{true};
+  // The last run: candidates, the current unit and both modes.
+  SelectionResult v_result;
+  LTFamilyRanges v_ranges;                // of the chosen family
   double v_deltaEnthalpy = 0;
-  double v_supplyAir = 0;                 // m3/h
-  double v_exhaustAir = 0;                // m3/h
   double v_minAirflow = 1.0;              // l/s
   double v_maxAirflow = 8889.0;           // l/s
   ALPsychroSet v_coolingSet{};
@@ -179,5 +214,4 @@ class TDlgSelect : public QMainWindow {
   QString v_projectFileName;
   QString v_baseCaption;
   bool v_closing = false;
-  bool v_upsideDown = false;
 };

@@ -28,7 +28,8 @@ bool CanShowWindows() {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(ApplicationUtils::Title());
-  QApplication::setApplicationDisplayName(ApplicationUtils::Title());
+  // No display name: the desktop would append it to every caption, and the
+  // main window's caption already begins with the program's title.
   const QStringList arguments = QApplication::arguments().mid(1);
 
   CTSingleInstance instance(ApplicationUtils::InstanceLockName());

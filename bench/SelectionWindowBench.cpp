@@ -30,7 +30,7 @@ void BM_AirflowChangeToResults(benchmark::State& state) {
   }
   window.show();
   QApplication::processEvents();
-  TFrm_UnitTextScroll* airflow = window.Field(QStringLiteral("Frm_Airflow"));
+  TFrm_UnitTextScroll* airflow = window.findChild<TFrm_UnitTextScroll*>(QStringLiteral("Frm_Airflow"));
   int i = 0;
   for (auto _ : state) {
     // 4.5 to 6.5 l/s per person: the candidates and the current unit change.

@@ -50,6 +50,9 @@ class SelectionWindow : public testing::Test {
     QTest::keyClicks(edit, text);
     QTest::keyClick(edit, Qt::Key_Return);
   }
+  TFrm_UnitTextScroll* Field(const char* name) const {
+    return v_window->findChild<TFrm_UnitTextScroll*>(QString::fromLatin1(name));
+  }
   QStringList Candidates() const {
     QStringList names;
     const auto* list = v_window->findChild<QTreeWidget*>("LV_SelectedDevices");
@@ -80,10 +83,10 @@ TEST_F(SelectionWindow, FromARoomToTheAirStatesOfBothModes) {
   // 16 persons of 6 l/s: 96 l/s = 345.6 m3/h; beyond the smallest unit
   // (up to 300 m3/h) and below the largest one's minimum (400 m3/h).
   v_window->findChild<QRadioButton*>("RB_NumberOfPersons")->click();
-  Type(v_window->Field("Frm_NumberOfPersons"), "16");
-  Type(v_window->Field("Frm_Airflow"), "6");
-  Type(v_window->Field("Frm_DesignSupplyESP"), "120");
-  Type(v_window->Field("Frm_DesignExhaustESP"), "100");
+  Type(Field("Frm_NumberOfPersons"), "16");
+  Type(Field("Frm_Airflow"), "6");
+  Type(Field("Frm_DesignSupplyESP"), "120");
+  Type(Field("Frm_DesignExhaustESP"), "100");
   Type(v_window->CoolConditions()->Field("Frm_AmbientDbt"), "32");
   EXPECT_TRUE(v_messages.shown.isEmpty()) << v_messages.shown.join('\n').toStdString();
   EXPECT_NEAR(v_window->SupplyAir(), 345.6, 1e-9);
@@ -131,9 +134,9 @@ TEST_F(SelectionWindow, SaysInWordsWhatCannotBeDone) {
   // At 120 l/s (432 m3/h) every unit but the smallest takes the airflow,
   // and none reaches 350 Pa on its supply side (the field stops at the
   // family's highest ESP limit): a selection code.
-  Type(v_window->Field("Frm_Airflow"), "6");
+  Type(Field("Frm_Airflow"), "6");
   v_messages.shown.clear();
-  Type(v_window->Field("Frm_DesignSupplyESP"), "350");
+  Type(Field("Frm_DesignSupplyESP"), "350");
   ASSERT_EQ(v_messages.shown.size(), 1);
   EXPECT_EQ(v_messages.shown.last(), "The supply ESP is too large for any of the available ventilation devices.");
   EXPECT_TRUE(Candidates().isEmpty());
@@ -142,7 +145,7 @@ TEST_F(SelectionWindow, SaysInWordsWhatCannotBeDone) {
   // Back to a feasible pressure; then a room too humid for the unit in
   // heating: a performance code with the unit's limit as its parameter.
   v_messages.shown.clear();
-  Type(v_window->Field("Frm_DesignSupplyESP"), "100");
+  Type(Field("Frm_DesignSupplyESP"), "100");
   EXPECT_TRUE(v_messages.shown.isEmpty()) << v_messages.shown.join('\n').toStdString();
   Type(v_window->HeatConditions()->Field("Frm_RoomRH"), "90");
   ASSERT_FALSE(v_messages.shown.isEmpty());
@@ -174,7 +177,7 @@ TEST_F(SelectionWindow, CoolingNeedsAWarmerOutside) {
 namespace {
 
 TEST_F(SelectionWindow, ToolbarCommandsCommitTheFieldBeingTypedIn) {
-  TFrm_UnitTextScroll* esp = v_window->Field("Frm_DesignSupplyESP");
+  TFrm_UnitTextScroll* esp = Field("Frm_DesignSupplyESP");
   esp->Edit()->setFocus();
   esp->Edit()->selectAll();
   QTest::keyClicks(esp->Edit(), "90");  // typed, not yet left
@@ -200,15 +203,15 @@ namespace {
 // the area per person follows it (5 × 100 / 41 = 12.2 m²), and the units
 // can still take it.
 TEST_F(SelectionWindow, AFamilyBoundsTheAirflowAndTheAreaPerPersonFollows) {
-  Type(v_window->Field("Frm_DesignSupplyESP"), "50");
-  Type(v_window->Field("Frm_DesignExhaustESP"), "50");
+  Type(Field("Frm_DesignSupplyESP"), "50");
+  Type(Field("Frm_DesignExhaustESP"), "50");
   auto* families = v_window->findChild<QComboBox*>("Txt_Family");
   families->setCurrentIndex(families->findText("Ostrel"));
   emit families->activated(families->currentIndex());
   EXPECT_TRUE(v_messages.shown.isEmpty()) << v_messages.shown.join('\n').toStdString();
   EXPECT_LE(v_window->SupplyAir(), 150);
-  EXPECT_EQ(v_window->Field("Frm_TotalSupply")->GetVal(), 41);
-  EXPECT_NEAR(v_window->Field("Frm_AreaPerPerson")->GetVal(), 12.2, 1e-9);
+  EXPECT_EQ(Field("Frm_TotalSupply")->GetVal(), 41);
+  EXPECT_NEAR(Field("Frm_AreaPerPerson")->GetVal(), 12.2, 1e-9);
   EXPECT_FALSE(v_window->SelectionList().IsEmpty());
   EXPECT_EQ(v_window->CurrentHRX()->GetName(), "NV-OS150");
 }

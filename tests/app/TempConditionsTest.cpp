@@ -54,43 +54,42 @@ TEST_F(TempConditions, SwitchingToRelativeHumidityConvertsTheValue) {
 }
 
 TEST_F(TempConditions, TheSmallestOptionThatCoversTheCalculatedHeaterIsChosen) {
-  EXPECT_EQ(v_frame.CheckHeaters(1.2, 0), 0);  // nothing asked by the user
+  v_frame.SetCalculatedHeaters(1.2, 0);
   v_frame.SetupInlet({{1, "EH-1.0", 1.0}, {2, "EH-1.5", 1.5}, {3, "EH-2.0", 2.0}});
   EXPECT_EQ(v_frame.Combo("Lbl_Inletheater")->currentIndex(), 2);
   EXPECT_EQ(v_frame.GetSelectedHeaterOption(), 2);
   EXPECT_EQ(UserInlet(), 1.5);
-  EXPECT_EQ(v_frame.CheckHeaters(1.2, 0), 0);  // covered by the option
+  const LTModeInputs inputs = v_frame.Inputs();
+  EXPECT_EQ(inputs.inletHeater, HeaterChoice::kOption);
+  EXPECT_EQ(inputs.inletOptionID, 2);
 }
 
 TEST_F(TempConditions, OptionsTooSmallLeaveTheChoiceAsItWas) {
-  EXPECT_EQ(v_frame.CheckHeaters(1.2, 0), 0);
+  v_frame.SetCalculatedHeaters(1.2, 0);
   v_frame.SetupInlet({{1, "EH-0.5", 0.5}, {2, "EH-1.0", 1.0}});
   EXPECT_EQ(v_frame.Combo("Lbl_Inletheater")->currentIndex(), 0);  // still "calculated"
   EXPECT_EQ(v_frame.Combo("Txt_HeaterOptions")->currentIndex(), 0);
   EXPECT_EQ(v_frame.GetSelectedHeaterOption(), 0);
 }
 
-TEST_F(TempConditions, AUserHeaterBelowTheCalculatedMinimumIsCode22) {
-  v_frame.SetSelection(27, 50, 35, 50, 1.0, 0, 0);
-  EXPECT_EQ(UserInlet(), 1.0);
-  EXPECT_EQ(v_frame.CheckHeaters(1.2, 0), TFrm_TempConditions::kInletTooSmall);
-  EXPECT_EQ(v_frame.CheckHeaters(0.8, 0), 0);
+TEST_F(TempConditions, InputsAreTheFieldsAsTyped) {
+  v_frame.SetSelection(26, 50, 33, 40, 1.0, 0, 0);
+  const LTModeInputs inputs = v_frame.Inputs();
+  EXPECT_EQ(inputs.room.dryBulbC, 26);
+  EXPECT_EQ(inputs.room.humidityMode, HumidityMode::kWetBulb);  // the room field shows a wet bulb in cooling
+  EXPECT_NEAR(inputs.room.humidity, std::nearbyint(v_air.ConvertDBRH2WB(26, 50) * 10) / 10, 1e-9);
+  EXPECT_EQ(inputs.outdoor.humidityMode, HumidityMode::kRelativeHumidity);
+  EXPECT_EQ(inputs.outdoor.humidity, 40);
+  EXPECT_EQ(inputs.inletHeater, HeaterChoice::kUserValue);
+  EXPECT_EQ(inputs.inletHeaterKW, 1.0);
 }
 
-TEST_F(TempConditions, OrderAndWetBulbChecksCorrectTheValue) {
-  v_frame.Field("Frm_AmbientDbt")->SetVal(25);
-  EXPECT_TRUE(v_frame.CheckCooling());
+TEST_F(TempConditions, ACorrectionLandsInItsField) {
+  v_frame.ApplyCorrection(ConditionField::kOutdoorDryBulb, 27);
   EXPECT_EQ(v_frame.Field("Frm_AmbientDbt")->GetVal(), 27);
-  EXPECT_FALSE(v_frame.CheckCooling());  // equal passes
-  v_frame.Field("Frm_RoomRH")->SetVal(29);  // a wet bulb above the 27 degC dry bulb
-  EXPECT_TRUE(v_frame.CheckWBTemp());
+  v_frame.ApplyCorrection(ConditionField::kRoomWetBulb, 27);
   EXPECT_EQ(v_frame.Field("Frm_RoomRH")->GetVal(), 27);
-
-  TFrm_TempConditions heating;
-  heating.SetupWindow(false, {}, &v_air);
-  heating.Field("Frm_AmbientDbt")->SetVal(21);
-  EXPECT_TRUE(heating.CheckHeating());
-  EXPECT_EQ(heating.Field("Frm_AmbientDbt")->GetVal(), 20);
+  EXPECT_EQ(v_changes, 0);  // values set by the program run no handler
 }
 
 }  // namespace
