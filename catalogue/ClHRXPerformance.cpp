@@ -442,22 +442,33 @@ int Cls_HRX::SelectForHeating(double RATemp, double RARelH, double OATemp, doubl
   return 0;
 }
 
+// The savings are the energy the exchanger recovers, taken over the
+// exchanger alone: between the outdoor air entering it (VI) and the supply
+// air leaving it (CI). The coil's duty and the humidifier's water come after
+// CI and are spent by the unit, not recovered, so they are no saving; for a
+// plain unit CI is the supply air anyway. Mass flow m from the dry-air
+// density at CI. The enthalpy change is split through the state h* of the
+// moisture at one end and the temperature at the other:
+//   cooling: h* = h(CI.AH, VI.DBT)   latent = m |VI.e - h*|   sensible = m |h* - CI.e|
+//   heating: h* = h(VI.AH, CI.DBT)   latent = m |CI.e - h*|   sensible = m |h* - VI.e|
+// A fresh-air unit has no exchanger (its CI is only a copy of its inlet air)
+// and saves nothing.
 void Cls_HRX::CalcCoolSavings(const ALPsychroSet& p, double SupplyAir, const TAir& Air, double& LatentSavings,
                               double& SensibleSavings) const {
   LatentSavings = SensibleSavings = 0;
   if (GetType() != kPlainUnit && GetType() != kCoilUnit) return;
-  const double m = MassFlow(Air.DryAirDensity(p.VO.DBT), SupplyAir);
-  const double hStar = TAir::Enthalpy(p.VO.AH, p.VI.DBT);
+  const double m = MassFlow(Air.DryAirDensity(p.CI.DBT), SupplyAir);
+  const double hStar = TAir::Enthalpy(p.CI.AH, p.VI.DBT);
   LatentSavings = std::fabs(p.VI.e - hStar) * m;
-  SensibleSavings = std::fabs(hStar - p.VO.e) * m;
+  SensibleSavings = std::fabs(hStar - p.CI.e) * m;
 }
 
 void Cls_HRX::CalcHeatSavings(const ALPsychroSet& p, double SupplyAir, const TAir& Air, double& LatentSavings,
                               double& SensibleSavings) const {
   LatentSavings = SensibleSavings = 0;
   if (GetType() != kPlainUnit && GetType() != kCoilUnit) return;
-  const double m = MassFlow(Air.DryAirDensity(p.VO.DBT), SupplyAir);
-  const double hStar = TAir::Enthalpy(p.VI.AH, p.VO.DBT);
-  LatentSavings = std::fabs(p.VO.e - hStar) * m;
+  const double m = MassFlow(Air.DryAirDensity(p.CI.DBT), SupplyAir);
+  const double hStar = TAir::Enthalpy(p.VI.AH, p.CI.DBT);
+  LatentSavings = std::fabs(p.CI.e - hStar) * m;
   SensibleSavings = std::fabs(hStar - p.VI.e) * m;
 }

@@ -93,7 +93,9 @@ READINGS = """\
 - ApplyCoil's condensate limit calls GetCondensWater with the supply airflow as
   Volume (only RestAbsHumidity is used); VO.e is not recomputed after the limit.
 - CalcCoolSavings / CalcHeatSavings are evaluated on the set the Select call
-  left, also for type 1 where VO is after the coil (as written).
+  left, over the exchanger alone: between VI and CI, with the density at CI.
+  For type 0 CI = VO; for type 1 VO is after the coil and the humidifier, whose
+  duty the unit spends and does not recover.  Type 2 saves nothing.
 """
 
 
@@ -1187,17 +1189,17 @@ class Perf:
         if self.hrx.type not in (0, 1):
             return 0.0, 0.0
         air, ps = self.air, self.ps
-        m = air.DryAirDensity(ps.VO.DBT) * self.SupplyAir / 3600.0
-        hs = air.Enthalpy(ps.VO.AH, ps.VI.DBT)
-        return abs(ps.VI.e - hs) * m, abs(hs - ps.VO.e) * m
+        m = air.DryAirDensity(ps.CI.DBT) * self.SupplyAir / 3600.0
+        hs = air.Enthalpy(ps.CI.AH, ps.VI.DBT)
+        return abs(ps.VI.e - hs) * m, abs(hs - ps.CI.e) * m
 
     def CalcHeatSavings(self):
         if self.hrx.type not in (0, 1):
             return 0.0, 0.0
         air, ps = self.air, self.ps
-        m = air.DryAirDensity(ps.VO.DBT) * self.SupplyAir / 3600.0
-        hs = air.Enthalpy(ps.VI.AH, ps.VO.DBT)
-        return abs(ps.VO.e - hs) * m, abs(hs - ps.VI.e) * m
+        m = air.DryAirDensity(ps.CI.DBT) * self.SupplyAir / 3600.0
+        hs = air.Enthalpy(ps.VI.AH, ps.CI.DBT)
+        return abs(ps.CI.e - hs) * m, abs(hs - ps.VI.e) * m
 
     def Run(self):
         self.code = self.SelectForHeating() if self.heating else self.SelectForCooling()
@@ -1519,15 +1521,19 @@ def SelfCheck(units, ratio):
                   or p.SupplyHeater.UserHeater > p.SupplyHeater.CalcHeater)
         if u.type in (0, 1):
             lat, sen = p.LatentSavings, p.SensibleSavings
-            m = air_of(c).DryAirDensity(ps.VO.DBT) * c['supply'] / 3600
+            m = air_of(c).DryAirDensity(ps.CI.DBT) * c['supply'] / 3600
             if c['heating']:
-                sen_ref = m * (1.006 + 1.84 * ps.VI.AH) * abs(ps.VO.DBT - ps.VI.DBT)
-                lat_ref = m * abs(ps.VO.AH - ps.VI.AH) * (2501 + 1.84 * ps.VO.DBT)
+                sen_ref = m * (1.006 + 1.84 * ps.VI.AH) * abs(ps.CI.DBT - ps.VI.DBT)
+                lat_ref = m * abs(ps.CI.AH - ps.VI.AH) * (2501 + 1.84 * ps.CI.DBT)
             else:
-                sen_ref = m * (1.006 + 1.84 * ps.VO.AH) * abs(ps.VI.DBT - ps.VO.DBT)
-                lat_ref = m * abs(ps.VI.AH - ps.VO.AH) * (2501 + 1.84 * ps.VI.DBT)
-            check('%s: savings = m cp dT and m dW hfg' % c['name'],
+                sen_ref = m * (1.006 + 1.84 * ps.CI.AH) * abs(ps.VI.DBT - ps.CI.DBT)
+                lat_ref = m * abs(ps.VI.AH - ps.CI.AH) * (2501 + 1.84 * ps.VI.DBT)
+            check('%s: savings = m cp dT and m dW hfg over the exchanger (VI to CI)' % c['name'],
                   near(sen, sen_ref, 1e-9) and near(lat, lat_ref, 1e-9))
+            if u.type == 1 and duty:
+                # The coil's duty is no saving: savings stay below the change VI -> VO.
+                check('%s: savings below the enthalpy change to the coil outlet' % c['name'],
+                      lat + sen < m * abs(ps.VO.e - ps.VI.e))
     for c in CODE_CASES:
         p = RunCase(units, ratio, c)
         check('%s: code %d' % (c['name'], c['code']), p.code == c['code'])
