@@ -1444,7 +1444,7 @@ def SelfCheck(units, ratio):
     check('ConvertDBRH2WB(25, 100) = 25', near(air.ConvertDBRH2WB(25, 100), 25, 0.01))
     check('ConvertDBWB2RH(25, 25) = 100', near(air.ConvertDBWB2RH(25, 25), 100, 0.01))
 
-    # Family lookups of the curve Part's examples.
+    # Family lookups of the curves: discharge blocks keyed 16, 18 and 20.
     class K:
         def __init__(self, s2):
             self.select2, self.select1 = s2, 0
