@@ -343,7 +343,7 @@ void TDlgSelect::RunSelection() {
 
   if (v_result.candidates.IsEmpty()) {
     ClearResults();
-    ShowSelectionError(v_result.selectionCode);
+    TBaseMsg::DisplayError(this, v_result.selectionMessage);
     return;
   }
   LV_SelectedDevices->setCurrentItem(LV_SelectedDevices->topLevelItem(0));
@@ -351,8 +351,7 @@ void TDlgSelect::RunSelection() {
 }
 
 QString TDlgSelect::MessageText(int nCode) const {
-  return CTSelectionRun::Message(nCode, v_result, CurrentRequest(),
-                                 [](double temp) { return ValueText::Dimensioned(temp, U_Temperature); });
+  return CTSelectionRun::Message(nCode, v_result, CurrentRequest());
 }
 
 void TDlgSelect::ShowSelectionError(int nCode) { TBaseMsg::DisplayError(this, MessageText(nCode)); }
@@ -466,7 +465,7 @@ void TDlgSelect::ShowCooling() {
     Frm_CoolTempConditions->SetCalculatedHeaters(m.inletHeater.CalcHeater, 0);
   if (!m.Succeeded()) {
     Frm_CoolTempConditions->FocusHeaterChoice(m.code);
-    return ShowSelectionError(m.code);
+    return TBaseMsg::DisplayError(this, m.message);
   }
   v_coolingSet = m.states;
   Frm_CoolAirConditions->SetPsychroVals(*v_air, v_deltaEnthalpy, m.states);
@@ -483,7 +482,7 @@ void TDlgSelect::ShowHeating() {
     Frm_HeatTempConditions->SetCalculatedHeaters(m.inletHeater.CalcHeater, m.supplyHeater.CalcHeater);
   if (!m.Succeeded()) {
     Frm_HeatTempConditions->FocusHeaterChoice(m.code);
-    return ShowSelectionError(m.code);
+    return TBaseMsg::DisplayError(this, m.message);
   }
   v_heatingSet = m.states;
   Frm_HeatAirConditions->SetPsychroVals(*v_air, v_deltaEnthalpy, m.states);

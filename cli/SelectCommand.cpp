@@ -44,7 +44,7 @@ namespace AerolithCli {
 namespace {
 
 const char* const kFilterNames[] = {"none", "F6", "F7", "F8"};
-constexpr double kLsPerCfm = 0.47194745;
+constexpr double kLsPerCfm = 0.4719474432644405;  // as the unit registry converts
 const char* const kStateNames[] = {"RA", "OA", "EA", "SA", "VI", "VO", "CI", "HI"};
 
 QJsonValue Json(double value) { return std::isfinite(value) ? QJsonValue(value) : QJsonValue(); }
@@ -160,7 +160,10 @@ QString RequestReader::Field(const char* name, CTInputFields::Field field, doubl
         .arg(QString::fromLatin1(name), Number(lo / toBase), Number(hi / toBase),
              shown.isEmpty() ? QString() : QLatin1Char(' ') + shown);
   }
-  target = inBase;
+  // Held as the window's field holds it: in the field's resolution in the
+  // option's own unit, halves to even.
+  const int resolution = CTInputFields::Spec(field).resolution;
+  target = CTInputFields::Stored(*value, lo / toBase, hi / toBase, resolution) * toBase;
   return QString();
 }
 
@@ -184,12 +187,15 @@ QString RequestReader::Condition(const char* name, LTAirCondition& target, CTInp
   };
   using F = CTInputFields;
   if (QString p = outside(F::Spec(dryBulb), c.dryBulbC, "temperature"); !p.isEmpty()) return p;
-  const LTInputField& h = c.humidityMode == HumidityMode::kWetBulb
-                              ? F::Spec(room ? F::kRoomWetBulb : F::kOutdoorWetBulb)
-                              : F::Spec(F::kRelativeHumidity);
+  const F::Field humidityField = c.humidityMode == HumidityMode::kWetBulb
+                                     ? (room ? F::kRoomWetBulb : F::kOutdoorWetBulb)
+                                     : F::kRelativeHumidity;
+  const LTInputField& h = F::Spec(humidityField);
   if (QString p = outside(h, c.humidity, c.humidityMode == HumidityMode::kWetBulb ? "wet bulb" : "relative humidity");
       !p.isEmpty())
     return p;
+  c.dryBulbC = CTInputFields::Stored(dryBulb, c.dryBulbC);
+  c.humidity = CTInputFields::Stored(humidityField, c.humidity);
   target = c;
   return QString();
 }
@@ -264,11 +270,6 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
         Heater("--inlet-heater-cool", r.cooling, s.inletOptionCool),
         Heater("--inlet-heater-heat", r.heating, s.inletOptionHeat)})
     if (!problem.isEmpty()) return problem;
-  // The totals in whole units of the airflow unit given, as the window's
-  // total fields hold them in the unit in effect.
-  const auto whole = [lsPerUnit](double ls) { return std::nearbyint(ls / lsPerUnit) * lsPerUnit; };
-  r.totalSupplyLs = whole(r.totalSupplyLs);
-  r.totalExhaustLs = whole(r.totalExhaustLs);
   r.cooling.dischargeGiven = v_options.Has("--discharge");
   r.heating.dischargeGiven = v_options.Has("--heat-discharge");
   r.heating.supplyTempGiven = v_options.Has("--supply-temp");

@@ -32,23 +32,31 @@ double StoredIn(Field field, double value, double lo, double hi) {
   return CTInputFields::Stored(value, lo, hi, CTInputFields::Spec(field).resolution);
 }
 
+// A value bounded to its field's range (the lowest for a value that is not a
+// number). Not rounded: the caller has held it in its field's resolution,
+// in whichever unit the user works.
+double Bounded(double value, double lo, double hi) { return std::isfinite(value) ? std::clamp(value, lo, hi) : lo; }
+double Bounded(Field field, double value) {
+  return Bounded(value, CTInputFields::Spec(field).min, CTInputFields::Spec(field).max);
+}
+
 bool HasExhaustInputs(int family) { return family < Cls_HRX::kFreshAirUnit; }
 
 // ------------------------------------------------------------ conditions
 
 void NormalizeCondition(LTAirCondition& c, Field dryBulb, Field wetBulb) {
-  c.dryBulbC = Stored(dryBulb, c.dryBulbC);
-  c.humidity = c.humidityMode == HumidityMode::kWetBulb ? Stored(wetBulb, c.humidity)
-                                                        : Stored(Field::kRelativeHumidity, c.humidity);
+  c.dryBulbC = Bounded(dryBulb, c.dryBulbC);
+  c.humidity = c.humidityMode == HumidityMode::kWetBulb ? Bounded(wetBulb, c.humidity)
+                                                        : Bounded(Field::kRelativeHumidity, c.humidity);
 }
 
 void NormalizeMode(LTModeInputs& m, bool cooling) {
   NormalizeCondition(m.room, cooling ? Field::kCoolRoomDryBulb : Field::kHeatRoomDryBulb, Field::kRoomWetBulb);
   NormalizeCondition(m.outdoor, cooling ? Field::kCoolOutdoorDryBulb : Field::kHeatOutdoorDryBulb,
                      Field::kOutdoorWetBulb);
-  m.inletHeaterKW = Stored(Field::kHeater, m.inletHeaterKW);
-  m.supplyHeaterKW = Stored(Field::kHeater, m.supplyHeaterKW);
-  m.supplyTempC = Stored(Field::kSupplyTemp, m.supplyTempC);
+  m.inletHeaterKW = Bounded(Field::kHeater, m.inletHeaterKW);
+  m.supplyHeaterKW = Bounded(Field::kHeater, m.supplyHeaterKW);
+  m.supplyTempC = Bounded(Field::kSupplyTemp, m.supplyTempC);
 }
 
 double RelativeHumidity(const LTAirCondition& c, const TAir& air) {
@@ -166,20 +174,15 @@ LTFamilyRanges CTSelectionRun::FamilyRanges(const CTCatalogueSession& session, i
 
 SelectionRequest CTSelectionRun::Normalized(const SelectionRequest& request, const LTFamilyRanges& ranges) {
   SelectionRequest r = request;
-  r.altitudeM = Stored(Field::kAltitude, r.altitudeM);
-  r.airflowPerPersonLs = Stored(Field::kAirflowPerPerson, r.airflowPerPersonLs);
-  r.roomSurfaceM2 = Stored(Field::kRoomSurface, r.roomSurfaceM2);
-  r.areaPerPersonM2 = Stored(Field::kAreaPerPerson, r.areaPerPersonM2);
-  r.persons = Stored(Field::kPersons, r.persons);
-  // The totals are held in whole units of the airflow unit the user works
-  // in, which only the caller knows: they are bounded here, not rounded.
-  const auto bounded = [&ranges](double ls) {
-    return std::isfinite(ls) ? std::clamp(ls, ranges.minAirflowLs, ranges.maxAirflowLs) : ranges.minAirflowLs;
-  };
-  r.totalSupplyLs = bounded(r.totalSupplyLs);
-  r.totalExhaustLs = bounded(r.totalExhaustLs);
-  r.supplyEspPa = StoredIn(Field::kSupplyEsp, r.supplyEspPa, 0, ranges.maxEspPa);
-  r.exhaustEspPa = StoredIn(Field::kExhaustEsp, r.exhaustEspPa, 0, ranges.maxEspPa);
+  r.altitudeM = Bounded(Field::kAltitude, r.altitudeM);
+  r.airflowPerPersonLs = Bounded(Field::kAirflowPerPerson, r.airflowPerPersonLs);
+  r.roomSurfaceM2 = Bounded(Field::kRoomSurface, r.roomSurfaceM2);
+  r.areaPerPersonM2 = Bounded(Field::kAreaPerPerson, r.areaPerPersonM2);
+  r.persons = Bounded(Field::kPersons, r.persons);
+  r.totalSupplyLs = Bounded(r.totalSupplyLs, ranges.minAirflowLs, ranges.maxAirflowLs);
+  r.totalExhaustLs = Bounded(r.totalExhaustLs, ranges.minAirflowLs, ranges.maxAirflowLs);
+  r.supplyEspPa = Bounded(r.supplyEspPa, 0, ranges.maxEspPa);
+  r.exhaustEspPa = Bounded(r.exhaustEspPa, 0, ranges.maxEspPa);
   r.supplyFilter = std::clamp(r.supplyFilter, 0, 3);
   r.exhaustFilter = std::clamp(r.exhaustFilter, 0, 3);
   // Inputs hidden for the family never feed the run: no filters outside the
@@ -374,7 +377,7 @@ void CTSelectionRun::ComputeCandidate(SelectionResult& result, const SelectionRe
   if (family == Cls_HRX::kFreshAirUnit) {
     int lo = 0, hi = 0;
     unit.GetCoolDischargeRange(lo, hi);
-    cool.dischargeC = ci.dischargeGiven ? StoredIn(Field::kCoolDischarge, ci.dischargeC, lo, hi) : hi;
+    cool.dischargeC = ci.dischargeGiven ? Bounded(ci.dischargeC, lo, hi) : hi;
   }
   const double coolUserInlet = UserInletKW(ci, heaterOptions);
   cool.inletHeater = {coolUserInlet, 0};
@@ -401,7 +404,7 @@ void CTSelectionRun::ComputeCandidate(SelectionResult& result, const SelectionRe
   if (family == Cls_HRX::kFreshAirUnit) {
     int lo = 0, top = 0;
     unit.GetHeatDischargeRange(lo, top);
-    heat.dischargeC = hi.dischargeGiven ? StoredIn(Field::kHeatDischarge, hi.dischargeC, lo, top) : top;
+    heat.dischargeC = hi.dischargeGiven ? Bounded(hi.dischargeC, lo, top) : top;
   }
   // The wanted supply temperature: the discharge setting of the fresh-air
   // family, the user's supply temperature of the plain family, none else.
@@ -470,7 +473,12 @@ QString CTSelectionRun::Message(int nCode, const SelectionResult& result, const 
                              : request.heating.supplyTempGiven      ? request.heating.supplyTempC
                                                                     : Sentinel::kNotGiven;
   context.filterText = CTCheckMessages::FilterText(request.supplyFilter, request.exhaustFilter);
-  if (fnFormatTemp) context.formatTemp = fnFormatTemp;
+  // Temperatures as the window writes them: the unit in effect with its
+  // display digits, then the unit string.
+  context.formatTemp = fnFormatTemp ? fnFormatTemp : [](double t) {
+    return TU_Form::PutFmtDimensionedValue(t, U_Temperature, 0, true).trimmed() + QLatin1Char(' ') +
+           TU_Form::GetCurrentString(U_Temperature);
+  };
   return CTCheckMessages::Text(nCode, context);
 }
 

@@ -49,10 +49,12 @@ class CTSelectionRun {
  public:
   static LTFamilyRanges FamilyRanges(const CTCatalogueSession& session, int nFamily);
 
-  // The request as the fields of the window would store it: every value
-  // rounded to its field's resolution and clamped to its range (the
-  // airflow totals and ESPs to the family's), exhaust inputs following the
-  // supply where the family has none. The derived airflow is not applied.
+  // The request bounded as the fields of the window bound it: every value
+  // within its field's range (the airflow totals and ESPs within the
+  // family's), hidden inputs neutral, exhaust inputs following the supply
+  // where the family has none. Values are not rounded: the window's fields
+  // and aerolith-cli hold them in their resolution in the unit the user
+  // works in (CTInputFields::Stored). The derived airflow is not applied.
   static SelectionRequest Normalized(const SelectionRequest& request, const LTFamilyRanges& ranges);
 
   // Step 1 on a normalised request: supply and exhaust airflow (l/s), with
@@ -82,8 +84,8 @@ class CTSelectionRun {
   // on ties); -1 when none covers it.
   static int SmallestCoveringOption(const QList<LTHeaterOption>& options, double nNeedKW);
 
-  // A check code in words, temperatures formatted by fnFormatTemp (degC
-  // with at most one decimal when none is given).
+  // A check code in words, temperatures formatted by fnFormatTemp, by
+  // default in the unit in effect with its display digits ("30.0 °C").
   static QString Message(int nCode, const SelectionResult& result, const SelectionRequest& request,
                          const std::function<QString(double)>& fnFormatTemp = {});
 
