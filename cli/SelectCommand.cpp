@@ -18,7 +18,8 @@
 // Physical values go in and come out in SI: temperatures degC, humidity %,
 // pressures Pa, capacities and heaters kW, humidification kg/h. Airflows are
 // l/s unless --airflow-unit says otherwise. Values outside the window's
-// field ranges are refused.
+// field ranges are refused; values inside are taken as given, to any
+// precision (the window holds what its fields show, in the unit in effect).
 //
 // Exit codes: 0 with a computed unit, 3 when no unit fits or a condition
 // had to be corrected (nothing computed; the JSON still tells why), 2 for
@@ -160,10 +161,9 @@ QString RequestReader::Field(const char* name, CTInputFields::Field field, doubl
         .arg(QString::fromLatin1(name), Number(lo / toBase), Number(hi / toBase),
              shown.isEmpty() ? QString() : QLatin1Char(' ') + shown);
   }
-  // Held as the window's field holds it: in the field's resolution in the
-  // option's own unit, halves to even.
-  const int resolution = CTInputFields::Spec(field).resolution;
-  target = CTInputFields::Stored(*value, lo / toBase, hi / toBase, resolution) * toBase;
+  // Taken as given: a script states engineering values, not the positions
+  // of a field (the window's fields hold what they show).
+  target = inBase;
   return QString();
 }
 
@@ -194,8 +194,6 @@ QString RequestReader::Condition(const char* name, LTAirCondition& target, CTInp
   if (QString p = outside(h, c.humidity, c.humidityMode == HumidityMode::kWetBulb ? "wet bulb" : "relative humidity");
       !p.isEmpty())
     return p;
-  c.dryBulbC = CTInputFields::Stored(dryBulb, c.dryBulbC);
-  c.humidity = CTInputFields::Stored(humidityField, c.humidity);
   target = c;
   return QString();
 }

@@ -53,8 +53,8 @@ class CTSelectionRun {
   // within its field's range (the airflow totals and ESPs within the
   // family's), hidden inputs neutral, exhaust inputs following the supply
   // where the family has none. Values are not rounded: the window's fields
-  // and aerolith-cli hold them in their resolution in the unit the user
-  // works in (CTInputFields::Stored). The derived airflow is not applied.
+  // hold them in their resolution in the unit the user works in, scripts
+  // give them as they are. The derived airflow is not applied.
   static SelectionRequest Normalized(const SelectionRequest& request, const LTFamilyRanges& ranges);
 
   // Step 1 on a normalised request: supply and exhaust airflow (l/s), with

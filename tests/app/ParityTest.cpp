@@ -1,0 +1,326 @@
+// The window and aerolith-cli are two forms over one selection: driven with
+// the same inputs (the window as a user types, the command line with
+// options), they show the same numbers and the same messages.
+
+#include "CliRun.h"
+
+#include "app/FrameAirConditions.h"
+#include "app/FrameAirProps.h"
+#include "app/FrameResultData.h"
+#include "app/FrameTempConditions.h"
+#include "app/Frame_UnitTextScroll.h"
+#include "app/Settings.h"
+#include "app/ValueText.h"
+#include "i18n/BaseMsgMan.h"
+#include "psychro/SI_Units.h"
+#include "recdb/RecordingPresenter.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+namespace {
+
+class Parity;
+
+struct ParityCase {
+  const char* name;
+  std::function<void(Parity&)> drive;              // what the user types into the window
+  std::function<QStringList(const Parity&)> cli;  // the same inputs for aerolith-cli select
+  // What the case is about, as the command line shows it: "unit", or
+  // "cooling", "heating" or "selection" and the code expected there.
+  const char* about = "unit";
+  int code = 0;
+};
+
+class Parity : public testing::TestWithParam<ParityCase> {
+ public:
+  void SetUp() override {
+    TBaseMsg::SetPresenter(&v_messages);
+    v_window = std::make_unique<TDlgSelect>();
+    ASSERT_TRUE(v_window->StartUp({}));
+    v_window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(v_window.get()));
+  }
+  void TearDown() override {
+    for (const int unit : {U_Airflow, U_Temperature, U_Pressure, U_Length, U_Surface, U_Power, U_Enthalpy})
+      TU_Form::SetNewIndex(unit, 0);
+    v_window->SetDataHaveChanged(false);
+    v_window.reset();
+    TBaseMsg::SetPresenter(nullptr);
+  }
+
+  // ---- driving the window as a user does
+  TFrm_UnitTextScroll* Field(const char* name, TFrm_TempConditions* frame = nullptr) const {
+    QObject* parent = frame ? static_cast<QObject*>(frame) : v_window.get();
+    return parent->findChild<TFrm_UnitTextScroll*>(QString::fromLatin1(name));
+  }
+  void Type(TFrm_UnitTextScroll* field, const QString& text) {
+    ASSERT_NE(field, nullptr);
+    field->Edit()->setFocus();
+    field->Edit()->selectAll();
+    QTest::keyClicks(field->Edit(), text);
+    QTest::keyClick(field->Edit(), Qt::Key_Return);
+  }
+  void Type(const char* name, const QString& text) { Type(Field(name), text); }
+  void Choose(QComboBox* combo, int index) {
+    ASSERT_NE(combo, nullptr);
+    ASSERT_LT(index, combo->count());
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+  }
+  void Choose(const char* name, const QString& text) {
+    auto* combo = v_window->findChild<QComboBox*>(QString::fromLatin1(name));
+    ASSERT_NE(combo, nullptr);
+    Choose(combo, combo->findText(text));
+  }
+  void Click(const char* name) { v_window->findChild<QAbstractButton*>(QString::fromLatin1(name))->click(); }
+  TFrm_TempConditions* Cooling() const { return v_window->CoolConditions(); }
+  TFrm_TempConditions* Heating() const { return v_window->HeatConditions(); }
+  // Shows a quantity in one of its display units, by caption.
+  static void UseUnit(int unit, const char* caption) {
+    for (int i = 0; i < TU_Form::DimensionCount(unit); ++i) {
+      TU_Form::SetNewIndex(unit, i);
+      if (TU_Form::GetCurrentString(unit) == QString::fromUtf8(caption)) return;
+    }
+    FAIL() << "no unit " << caption;
+  }
+
+  RecordingPresenter v_messages;
+  std::unique_ptr<TDlgSelect> v_window;
+};
+
+// An SI value of the window for the command line, to full precision.
+QString Arg(double value) { return TBaseMsg::Number2Str(value, 17); }
+
+// ---- what both show
+
+void ExpectNear(double window, const QJsonValue& cli, const std::string& what) {
+  if (!std::isfinite(window)) {
+    EXPECT_TRUE(cli.isNull()) << what;
+    return;
+  }
+  ASSERT_TRUE(cli.isDouble()) << what;
+  EXPECT_NEAR(window, cli.toDouble(), 1e-9 * std::max(1.0, std::fabs(window))) << what;
+}
+
+void ExpectSameMode(const LTModeResult& m, const QJsonValue& cli, bool cooling, const std::string& mode) {
+  if (!m.computed) {
+    EXPECT_TRUE(cli.isNull()) << mode;
+    return;
+  }
+  const QJsonObject o = cli.toObject();
+  EXPECT_EQ(m.code, o["code"].toInt()) << mode;
+  EXPECT_EQ(m.message, o["message"].toString()) << mode;
+  const RepPsychroPoint* points[] = {&m.states.RA, &m.states.OA, &m.states.EA, &m.states.SA,
+                                     &m.states.VI, &m.states.VO, &m.states.CI, &m.states.HI};
+  const char* names[] = {"RA", "OA", "EA", "SA", "VI", "VO", "CI", "HI"};
+  for (std::size_t i = 0; i < 8; ++i) {
+    const QJsonObject state = o["states"][names[i]].toObject();
+    const std::string at = mode + " " + names[i];
+    ExpectNear(points[i]->DBT, state["DBT"], at + " DBT");
+    ExpectNear(m.wetBulbC[i], state["WB"], at + " WB");
+    ExpectNear(points[i]->RH, state["RH"], at + " RH");
+    ExpectNear(points[i]->AH, state["AH"], at + " AH");
+    ExpectNear(points[i]->e, state["e"], at + " e");
+  }
+  ExpectNear(m.temperatureEff, o["temperature_efficiency"], mode + " temperature efficiency");
+  ExpectNear(m.enthalpyEff, o["enthalpy_efficiency"], mode + " enthalpy efficiency");
+  ExpectNear(m.inletHeater.CalcHeater, o["inlet_heater_kw"], mode + " inlet heater");
+  ExpectNear(m.totalSavingsKW, o["savings_total_kw"], mode + " total savings");
+  ExpectNear(m.latentSavingsKW, o["latent_savings_kw"], mode + " latent savings");
+  if (cooling) {
+    ExpectNear(m.totalCapKW, o["total_capacity_kw"], mode + " capacity");
+  } else {
+    ExpectNear(m.heatCapKW, o["heat_capacity_kw"], mode + " capacity");
+    ExpectNear(m.supplyHeater.CalcHeater, o["supply_heater_kw"], mode + " supply heater");
+    ExpectNear(m.humidificationKgh, o["humidification_kgh"], mode + " humidification");
+  }
+}
+
+// The values shown in a result frame are the command line's values, written
+// in the unit in effect.
+void ExpectShown(TFrm_AirConditions* frame, const QJsonValue& cli, const std::string& mode) {
+  const QJsonObject o = cli.toObject();
+  if (o.isEmpty() || o["code"].toInt() != 0) return;
+  for (const char* point : {"RA", "OA", "SA"}) {
+    const QJsonObject state = o["states"][point].toObject();
+    EXPECT_EQ(frame->Point(point)->Value("Txt_DBT"), ValueText::Dimensioned(state["DBT"].toDouble(), U_Temperature))
+        << mode << " " << point;
+    EXPECT_EQ(frame->Point(point)->Value("Txt_WBT"), ValueText::Dimensioned(state["WB"].toDouble(), U_Temperature))
+        << mode << " " << point;
+  }
+}
+
+TEST_P(Parity, TheWindowAndTheCommandLineAgree) {
+  GetParam().drive(*this);
+  const SelectionResult& w = v_window->Result();
+  const CliResult r = RunCli(QStringList{"select", "--json"} + GetParam().cli(*this));
+  ASSERT_TRUE(r.code == AerolithCli::kExitOk || r.code == AerolithCli::kExitNothingComputed) << r.err.toStdString();
+  const QJsonObject cli = QJsonDocument::fromJson(r.out.toUtf8()).object();
+  // The case shows what it is meant to show.
+  const QString about = QString::fromLatin1(GetParam().about);
+  if (about == "unit") EXPECT_FALSE(cli["unit"].isNull());
+  if (about == "selection") EXPECT_EQ(cli["selection_code"].toInt(), GetParam().code);
+  if (about == "cooling" || about == "heating") EXPECT_EQ(cli[about]["code"].toInt(), GetParam().code);
+
+  ExpectNear(w.supplyLs, cli["supply_ls"], "supply airflow");
+  ExpectNear(w.exhaustLs, cli["exhaust_ls"], "exhaust airflow");
+  const QJsonArray rows = cli["candidates"].toArray();
+  ASSERT_EQ(w.rows.size(), rows.size());
+  for (int i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(w.rows[i].name, rows[i]["unit"].toString()) << i;
+    EXPECT_EQ(w.rows[i].supplySpeed, rows[i]["supply_speed"].toString()) << i;
+    EXPECT_EQ(w.rows[i].exhaustSpeed, rows[i]["exhaust_speed"].toString()) << i;
+    ExpectNear(w.rows[i].supplyMarginPa, rows[i]["supply_margin_pa"], "supply margin");
+  }
+  EXPECT_EQ(w.selectionMessage, cli["selection_message"].toString());
+  EXPECT_EQ(w.Current() ? QJsonValue(w.unitName) : QJsonValue(), cli["unit"]);
+  ExpectSameMode(w.cooling, cli["cooling"], true, "cooling");
+  ExpectSameMode(w.heating, cli["heating"], false, "heating");
+  if (w.Current()) {
+    ExpectNear(w.supplySide.additionalPa, cli["esp"]["supply_additional_pa"], "supply additional resistance");
+    ExpectNear(w.supplySide.filterPa, cli["esp"]["supply_filter_pa"], "supply filter");
+    ExpectNear(w.supplySide.plenumPa, cli["esp"]["supply_plenum_pa"], "supply plenum");
+    ExpectNear(w.exhaustSupplyRatio, cli["ratios"]["exhaust_supply"], "exhaust/supply");
+    ExpectNear(w.supplyNominalRatio, cli["ratios"]["supply_nominal"], "supply/nominal");
+    ExpectNear(w.fans.sfpKWPerM3s, cli["sfp_kw_per_m3s"], "SFP");
+  }
+  ExpectShown(v_window->CoolAirConditions(), cli["cooling"], "cooling");
+  ExpectShown(v_window->HeatAirConditions(), cli["heating"], "heating");
+
+  // The message the window showed last is the one the command line gives.
+  QString expected = cli["selection_message"].toString();
+  for (const char* mode : {"cooling", "heating"})
+    if (const QString m = cli[mode].toObject()["message"].toString(); !m.isEmpty()) expected = m;
+  if (!expected.isEmpty()) {
+    ASSERT_FALSE(v_messages.shown.isEmpty());
+    EXPECT_EQ(v_messages.shown.last(), expected);
+  }
+}
+
+
+// The inlet heater option the heating frame chose, by name.
+QString HeatingOptionName(const Parity& p) {
+  const LTModeInputs inputs = p.Heating()->Inputs();
+  Cls_HRX* unit = p.v_window->CurrentHRX();
+  if (!unit) return QString();
+  for (const LTHeaterOption& o : CTSelectionRun::HeaterOptions(*unit))
+    if (o.id == inputs.inletOptionID) return o.name;
+  return QString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Requests, Parity,
+    testing::Values(
+        ParityCase{"PlainUnitForARoomByArea", [](Parity&) {}, [](const Parity&) { return QStringList{}; }},
+        ParityCase{"PlainUnitByPersonsWithAFilterAndPlenums",
+                   [](Parity& p) {
+                     p.Click("RB_NumberOfPersons");
+                     p.Type("Frm_NumberOfPersons", "16");
+                     p.Type("Frm_Airflow", "6");
+                     p.Type("Frm_DesignSupplyESP", "120");
+                     p.Type("Frm_DesignExhaustESP", "100");
+                     p.Choose("Txt_SupplyFilter", "F7");
+                     p.Click("Rbn_PlenumOAEA");
+                   },
+                   [](const Parity&) {
+                     return QStringList{"--persons", "16", "--airflow-per-person", "6", "--esp-supply", "120",
+                                        "--esp-exhaust", "100", "--filter-supply", "F7", "--plenums", "1"};
+                   }},
+        ParityCase{"UnbalancedTotals",
+                   [](Parity& p) {
+                     p.Click("Chk_TotalSupply");
+                     p.Type("Frm_TotalSupply", "150");
+                     p.Click("Chk_TotalExhaust");
+                     p.Type("Frm_TotalExhaust", "130");
+                   },
+                   [](const Parity&) { return QStringList{"--supply", "150", "--exhaust", "130"}; }},
+        ParityCase{"CoilUnit",
+                   [](Parity& p) {
+                     p.Choose("Txt_Family", "HRD");
+                     p.Click("Chk_TotalSupply");
+                     p.Type("Frm_TotalSupply", "250");
+                   },
+                   [](const Parity&) { return QStringList{"--family", "HRD", "--supply", "250"}; }},
+        ParityCase{"FreshAirUnitWithItsHeatingDischarge",
+                   [](Parity& p) {
+                     p.Choose("Txt_Family", "DQTL-MF");
+                     p.Click("Chk_TotalSupply");
+                     p.Type("Frm_TotalSupply", "220");
+                     p.Type(p.Field("Frm_Discharge", p.Heating()), "22");
+                   },
+                   [](const Parity&) {
+                     return QStringList{"--family", "DQTL-MF", "--supply", "220", "--heat-discharge", "22"};
+                   }},
+        ParityCase{"AUserInletHeaterBelowTheMinimum",
+                   [](Parity& p) {
+                     p.Type(p.Field("Frm_AmbientDbt", p.Heating()), "-20");
+                     p.Choose(p.Heating()->Combo("Lbl_Inletheater"), 1);
+                     p.Type(p.Field("Frm_InletHeater", p.Heating()), "0.1");
+                   },
+                   [](const Parity&) {
+                     return QStringList{"--heat-outdoor", "-20,50", "--inlet-heater-heat", "0.1"};
+                   },
+                   "heating", 22},
+        ParityCase{"AnInletHeaterOption",
+                   [](Parity& p) {
+                     p.Type(p.Field("Frm_AmbientDbt", p.Heating()), "-20");
+                     p.Choose(p.Heating()->Combo("Lbl_Inletheater"), 2);
+                     QComboBox* options = p.Heating()->Combo("Txt_HeaterOptions");
+                     p.Choose(options, options->count() - 1);
+                   },
+                   [](const Parity& p) {
+                     const QString option = HeatingOptionName(p);
+                     EXPECT_FALSE(option.isEmpty());
+                     return QStringList{"--heat-outdoor", "-20,50", "--inlet-heater-heat", option};
+                   }},
+        ParityCase{"AFailingLimit",
+                   [](Parity& p) { p.Type(p.Field("Frm_RoomRH", p.Heating()), "90"); },
+                   [](const Parity&) { return QStringList{"--heat-room", "20,90"}; }, "heating", 9},
+        ParityCase{"NoUnitFits",
+                   [](Parity& p) {
+                     p.Click("Chk_TotalSupply");
+                     p.Type("Frm_TotalSupply", "300");
+                     p.Type("Frm_DesignSupplyESP", "270");
+                   },
+                   [](const Parity&) { return QStringList{"--supply", "300", "--esp-supply", "270"}; },
+                   "selection", 6},
+        ParityCase{"ImperialUnitsConvertedBackToSI",
+                   [](Parity& p) {
+                     Parity::UseUnit(U_Airflow, "CFM");
+                     Parity::UseUnit(U_Temperature, "°F");
+                     Parity::UseUnit(U_Pressure, "inH2O");
+                     Parity::UseUnit(U_Surface, "ft²");
+                     p.v_window->NewProject();
+                     p.Click("Chk_TotalSupply");
+                     p.Type("Frm_TotalSupply", "300");
+                     p.Type("Frm_DesignSupplyESP", "0.45");
+                     p.Type(p.Field("Frm_AmbientDbt", p.Cooling()), "93");
+                     p.Type(p.Field("Frm_AmbientDbt", p.Heating()), "23");
+                   },
+                   [](const Parity& p) {
+                     // What the window holds, in SI, to full precision.
+                     const SelectionRequest r = p.v_window->CurrentRequest();
+                     const auto condition = [](const LTAirCondition& c) {
+                       return Arg(c.dryBulbC) + "," +
+                              (c.humidityMode == HumidityMode::kWetBulb ? "wb" : "") + Arg(c.humidity);
+                     };
+                     return QStringList{"--supply", Arg(r.totalSupplyLs), "--esp-supply", Arg(r.supplyEspPa),
+                                        "--esp-exhaust", Arg(r.exhaustEspPa), "--cool-room", condition(r.cooling.room),
+                                        "--cool-outdoor", condition(r.cooling.outdoor), "--heat-room",
+                                        condition(r.heating.room), "--heat-outdoor", condition(r.heating.outdoor)};
+                   }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
