@@ -179,6 +179,8 @@ SelectionRequest CTSelectionRun::Normalized(const SelectionRequest& request, con
   r.roomSurfaceM2 = Bounded(Field::kRoomSurface, r.roomSurfaceM2);
   r.areaPerPersonM2 = Bounded(Field::kAreaPerPerson, r.areaPerPersonM2);
   r.persons = Bounded(Field::kPersons, r.persons);
+  // A total exhaust of 0 is not given: the exhaust follows the supply.
+  if (r.totalExhaustLs == 0) r.exhaustGiven = false;
   r.totalSupplyLs = Bounded(r.totalSupplyLs, ranges.minAirflowLs, ranges.maxAirflowLs);
   r.totalExhaustLs = Bounded(r.totalExhaustLs, ranges.minAirflowLs, ranges.maxAirflowLs);
   r.supplyEspPa = Bounded(r.supplyEspPa, 0, ranges.maxEspPa);
@@ -220,7 +222,7 @@ CTSelectionRun::LTAirflows CTSelectionRun::Airflows(const SelectionRequest& r, c
     supply = StoredIn(Field::kTotalSupply, supply, ranges.minAirflowLs, ranges.maxAirflowLs);
   }
   a.supplyLs = supply;
-  a.exhaustLs = r.exhaustGiven && r.totalExhaustLs != 0 ? r.totalExhaustLs : supply;
+  a.exhaustLs = r.exhaustGiven ? r.totalExhaustLs : supply;
   if (!HasExhaustInputs(r.family)) a.exhaustLs = supply;
   return a;
 }
