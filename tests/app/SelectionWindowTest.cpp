@@ -10,10 +10,12 @@
 #include "app/Settings.h"
 #include "recdb/ClDdbVersionInfo.h"
 #include "catalogue/ClHRX.h"
+#include "catalogue/ClTrivaneDeviceOption.h"
 #include "catalogue/Factory.h"
 #include "psychro/SI_Units.h"
 #include "recdb/RecordingPresenter.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -235,6 +237,103 @@ TEST_F(SelectionWindow, TheDatabaseTabShowsTheCurrentUnitsData) {
   // A plain unit shows the room range, not the fresh-air limits.
   EXPECT_FALSE(v_window->findChild<QGroupBox*>("Box_RoomRange")->isHidden());
   EXPECT_TRUE(v_window->findChild<QGroupBox*>("Box_AirTreatment")->isHidden());
+}
+
+}  // namespace
+
+namespace {
+
+void ChooseFamily(TDlgSelect& window, const char* name) {
+  auto* families = window.findChild<QComboBox*>("Txt_Family");
+  families->setCurrentIndex(families->findText(name));
+  emit families->activated(families->currentIndex());
+}
+
+// A round trip through a family with fewer speed types keeps the type the
+// user chose (an item index would turn "High" into "Medium").
+TEST_F(SelectionWindow, TheHighestSpeedKeepsItsTypeAcrossFamilies) {
+  auto* speed = v_window->findChild<QComboBox*>("Txt_MaxSpeed");
+  ASSERT_EQ(speed->currentText(), "High");
+  const int width = v_window->width();
+  ChooseFamily(*v_window, "Ostrel");  // Low and High only
+  EXPECT_EQ(speed->count(), 2);
+  EXPECT_EQ(speed->currentText(), "High");
+  ChooseFamily(*v_window, "HRX");
+  EXPECT_EQ(speed->currentText(), "High");
+  EXPECT_EQ(v_window->width(), width);  // the window keeps its width
+}
+
+// Filter and plenum rows of the ESP data belong to the plain family, on both
+// sides; a coil unit shows the exhaust side's additional resistance only.
+TEST_F(SelectionWindow, FilterAndPlenumRowsShowForThePlainFamilyOnly) {
+  const auto hidden = [&](const char* name) { return v_window->findChild<QWidget*>(name)->isHidden(); };
+  EXPECT_FALSE(hidden("Pnl_FilterData"));
+  EXPECT_FALSE(hidden("Pnl_ExhaustFilterData"));
+  ChooseFamily(*v_window, "HRD");
+  ASSERT_NE(v_window->CurrentHRX(), nullptr);
+  EXPECT_TRUE(hidden("Pnl_FilterData"));
+  EXPECT_TRUE(hidden("Pnl_ExhaustFilterData"));
+  EXPECT_FALSE(hidden("Pnl_ExhaustESPData"));
+  EXPECT_FALSE(v_window->findChild<QLabel*>("Txt_ExhaustAddResistance")->text().isEmpty());
+}
+
+TEST_F(SelectionWindow, TheCandidateListIsHeadedModelWithItsPlenumColumnCentred) {
+  auto* list = v_window->findChild<QTreeWidget*>("LV_SelectedDevices");
+  EXPECT_EQ(list->headerItem()->text(0), "Model");
+  EXPECT_EQ(list->headerItem()->textAlignment(3) & Qt::AlignHCenter, Qt::AlignHCenter);
+  ASSERT_GT(list->topLevelItemCount(), 0);
+  EXPECT_EQ(list->topLevelItem(0)->textAlignment(3) & Qt::AlignHCenter, Qt::AlignHCenter);
+}
+
+TEST_F(SelectionWindow, TheRoomSurfaceIsEnabledExactlyWhenTotalSupplyIsNotTicked) {
+  const auto surfaceEnabled = [&] { return Field("Frm_RoomSurface")->Edit()->isEnabled(); };
+  v_window->findChild<QRadioButton*>("RB_NumberOfPersons")->click();
+  auto* total = v_window->findChild<QCheckBox*>("Chk_TotalSupply");
+  total->click();
+  EXPECT_FALSE(surfaceEnabled());
+  total->click();
+  EXPECT_TRUE(surfaceEnabled());
+}
+
+// Clicking an option on the Database tab shows that option's details, its
+// size in the length unit in effect.
+TEST_F(SelectionWindow, TheClickedOptionShowsItsDetails) {
+  v_window->Pages()->setCurrentWidget(v_window->findChild<QWidget*>("Tab_Database"));
+  auto* options = v_window->findChild<QTreeWidget*>("Lvw_DBOptions");
+  ASSERT_GT(options->topLevelItemCount(), 1);
+  const auto text = [&](const char* name) { return v_window->findChild<QLabel*>(name)->text(); };
+  const QString first = text("Txt_DBOptDescription");
+  options->setCurrentItem(options->topLevelItem(1));
+  const int id = options->topLevelItem(1)->data(0, Qt::UserRole).toInt();
+  const std::unique_ptr<CTDbObject> record = v_window->Factory()->SafeCreateObject(Cls_TrivaneDeviceOption::kClassID, id);
+  const auto* option = dynamic_cast<const Cls_TrivaneDeviceOption*>(record.get());
+  ASSERT_NE(option, nullptr);
+  EXPECT_EQ(text("Txt_DBOptDescription"), option->GetDescription());
+  EXPECT_NE(text("Txt_DBOptDescription"), first);
+  EXPECT_EQ(text("Txt_DBOptMCA"), option->GetMCA());
+  if (option->GetWidth() * option->GetHeight() * option->GetDepth() > 0)
+    EXPECT_TRUE(text("Txt_DBOptDimensions").endsWith(" " + TU_Form::GetCurrentString(U_ShortLength)));
+}
+
+// A failed calculation leaves no value of an earlier one: the calculated
+// heaters of the condition frames and the option details are blanked too
+// (the unit's ratios and duct pressures, which hold whatever the
+// conditions, stay).
+TEST_F(SelectionWindow, AFailedCalculationBlanksEveryValue) {
+  Type(v_window->HeatConditions()->Field("Frm_AmbientDbt"), "-20");
+  auto* calcInlet = v_window->HeatConditions()->findChild<QLabel*>("Txt_CalcInlet");
+  ASSERT_FALSE(calcInlet->text().isEmpty());  // an inlet heater is needed at -20 degC
+  v_window->Pages()->setCurrentWidget(v_window->findChild<QWidget*>("Tab_Database"));
+  v_window->Pages()->setCurrentWidget(v_window->findChild<QWidget*>("Tab_Selection"));
+  v_messages.shown.clear();
+  Type(v_window->CoolConditions()->Field("Frm_RoomRH"), "26.5");  // cooling room far too humid
+  ASSERT_FALSE(v_messages.shown.isEmpty());
+  EXPECT_TRUE(calcInlet->text().isEmpty());
+  for (const char* name : {"Txt_DBOptDescription", "Txt_DBOptMCA", "Txt_DBSelectedDevice"})
+    EXPECT_TRUE(v_window->findChild<QLabel*>(name)->text().isEmpty()) << name;
+  for (TFrm_AirConditions* frame : {v_window->CoolAirConditions(), v_window->HeatAirConditions()})
+    EXPECT_TRUE(Point(frame, "SA", "Txt_DBT").isEmpty());
+  EXPECT_TRUE(v_window->HeatResultData()->Value("Txt_InletCalc").isEmpty());
 }
 
 }  // namespace
