@@ -238,13 +238,13 @@ void TDlgSelect::CreateResultsPage(QWidget* pPage) {
   auto* resultPages = Named(new QTabWidget(pPage), "Ctl_ResultPages");
   layout->addWidget(resultPages, 1);
   const auto modePage = [&](const char* caption, const char* airName, const char* dataName, TFrm_AirConditions*& air,
-                            TFrm_ResultData*& data) {
+                            TFrm_ResultData*& resultData) {
     auto* page = new QWidget(resultPages);
     auto* row = new QHBoxLayout(page);
     air = Named(new TFrm_AirConditions(page), airName);
-    data = Named(new TFrm_ResultData(page), dataName);
+    resultData = Named(new TFrm_ResultData(page), dataName);
     row->addWidget(air, 3);
-    row->addWidget(data, 2);
+    row->addWidget(resultData, 2);
     resultPages->addTab(page, QString::fromUtf8(caption));
   };
   modePage("Cooling Results", "Frm_CoolAirConditions", "Frm_CoolResultData", Frm_CoolAirConditions, Frm_CoolResultData);

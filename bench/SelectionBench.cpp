@@ -76,15 +76,11 @@ void BM_SelectionRun(benchmark::State& state) {
       break;
     }
     Cls_HRX* first = lists[0].Item(0);
-    ALPsychroSet cooling, heating;
-    ALHeaterSet inletCool, inletHeat, supplyHeat;
-    double total = 0, sensible = 0, heat = 0, tEff = 0, hEff = 0, ambient = 0, humid = 0, latent = 0, saved = 0;
-    first->SelectForCooling(27, 47, 35, 50, supply, exhaust, air, 6, 18, false, cooling, total, sensible, tEff, hEff,
-                            ambient, inletCool);
-    first->CalcCoolSavings(cooling, supply, air, latent, saved);
-    first->SelectForHeating(20, 50, -5, 80, supply, exhaust, air, 20, false, heating, heat, tEff, hEff, ambient,
-                            humid, inletHeat, supplyHeat);
-    first->CalcHeatSavings(heating, supply, air, latent, saved);
+    double latent = 0, saved = 0;
+    const ALCoolingResult cooling = first->SelectForCooling({27, 47, 35, 50, supply, exhaust, false, 0, 0}, air, 6, 18);
+    first->CalcCoolSavings(cooling.PsychroPoints, supply, air, latent, saved);
+    const ALHeatingResult heating = first->SelectForHeating({20, 50, -5, 80, supply, exhaust, false, 0, 0}, air, 20);
+    first->CalcHeatSavings(heating.PsychroPoints, supply, air, latent, saved);
     benchmark::DoNotOptimize(saved);
   }
   state.counters["units"] = c.plainUnits.Count();

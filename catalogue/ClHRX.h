@@ -243,15 +243,12 @@ class Cls_HRX : public Cls_Device {
     kInletHeaterTooLarge = 20,
     kSupplyHeaterTooLarge = 21,
   };
-  // Temperatures degC, humidities %, airflows m3/h, capacities and heaters kW.
-  int SelectForCooling(double RATemp, double RARelH, double OATemp, double OARelH, double SupplyAir, double ExhaustAir,
-                       const TAir& Air, double TETemp, double Discharge, bool bUpsideDown, ALPsychroSet& PsychroPoints,
-                       double& TotalCap, double& SensibleCap, double& TemperatureEff, double& EnthalpyEff,
-                       double& MaxAmbientTemp, ALHeaterSet& InletHeater);
-  int SelectForHeating(double RATemp, double RARelH, double OATemp, double OARelH, double SupplyAir, double ExhaustAir,
-                       const TAir& Air, double SupplyTemp, bool bUpsideDown, ALPsychroSet& PsychroPoints,
-                       double& HeatCap, double& TemperatureEff, double& EnthalpyEff, double& MinAmbientTemp,
-                       double& Humidification, ALHeaterSet& InletHeater, ALHeaterSet& SupplyHeater);
+  // Temperatures degC, humidities %, airflows m3/h, capacities and heaters
+  // kW. TETemp: the coil's evaporating temperature; Discharge: the cooling
+  // discharge of a fresh-air unit; SupplyTemp: the wanted supply
+  // temperature in heating (not given: no supply heater).
+  ALCoolingResult SelectForCooling(const ALModeConditions& In, const TAir& Air, double TETemp, double Discharge);
+  ALHeatingResult SelectForHeating(const ALModeConditions& In, const TAir& Air, double SupplyTemp);
   void CalcCoolSavings(const ALPsychroSet& PsychroPoints, double SupplyAir, const TAir& Air, double& LatentSavings,
                        double& SensibleSavings) const;
   void CalcHeatSavings(const ALPsychroSet& PsychroPoints, double SupplyAir, const TAir& Air, double& LatentSavings,
@@ -265,6 +262,10 @@ class Cls_HRX : public Cls_Device {
   void LoadEfficiencies();
   void LoadSpeeds();
   void LoadOptions();
+  // The computations, filling Out and answering its code.
+  int SelectForCooling(const ALModeConditions& In, const TAir& Air, double TETemp, double Discharge,
+                       ALCoolingResult& Out);
+  int SelectForHeating(const ALModeConditions& In, const TAir& Air, double SupplyTemp, ALHeatingResult& Out);
   // A solution: this record with empty caches and the two speeds chosen.
   std::unique_ptr<Cls_HRX> NewSolution(const Cls_HRXSpeed* pSupply, const Cls_HRXSpeed* pExhaust) const;
 

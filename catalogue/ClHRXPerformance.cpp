@@ -299,12 +299,23 @@ class Computation {
 
 }  // namespace
 
-int Cls_HRX::SelectForCooling(double RATemp, double RARelH, double OATemp, double OARelH, double SupplyAir,
-                              double ExhaustAir, const TAir& Air, double TETemp, double Discharge, bool bUpsideDown,
-                              ALPsychroSet& PsychroPoints, double& TotalCap, double& SensibleCap,
-                              double& TemperatureEff, double& EnthalpyEff, double& MaxAmbientTemp,
-                              ALHeaterSet& InletHeater) {
-  Computation c(*this, Air, PsychroPoints);
+ALCoolingResult Cls_HRX::SelectForCooling(const ALModeConditions& In, const TAir& Air, double TETemp,
+                                          double Discharge) {
+  ALCoolingResult result;
+  result.Code = SelectForCooling(In, Air, TETemp, Discharge, result);
+  return result;
+}
+
+int Cls_HRX::SelectForCooling(const ALModeConditions& In, const TAir& Air, double TETemp, double Discharge,
+                              ALCoolingResult& Out) {
+  const double RATemp = In.RATemp, RARelH = In.RARelH, OATemp = In.OATemp, OARelH = In.OARelH;
+  const double SupplyAir = In.SupplyAir, ExhaustAir = In.ExhaustAir;
+  const bool bUpsideDown = In.bUpsideDown;
+  double &TotalCap = Out.TotalCap, &SensibleCap = Out.SensibleCap, &TemperatureEff = Out.TemperatureEff,
+         &EnthalpyEff = Out.EnthalpyEff, &MaxAmbientTemp = Out.MaxAmbientTemp;
+  ALHeaterSet& InletHeater = Out.InletHeater;
+  InletHeater.UserHeater = In.UserInletHeater;
+  Computation c(*this, Air, Out.PsychroPoints);
   const auto reset = [&] {
     c.InitPsychroSet(RATemp, RARelH, OATemp, OARelH);
     TotalCap = SensibleCap = TemperatureEff = EnthalpyEff = 0;
@@ -368,12 +379,22 @@ int Cls_HRX::SelectForCooling(double RATemp, double RARelH, double OATemp, doubl
   return 0;
 }
 
-int Cls_HRX::SelectForHeating(double RATemp, double RARelH, double OATemp, double OARelH, double SupplyAir,
-                              double ExhaustAir, const TAir& Air, double SupplyTemp, bool bUpsideDown,
-                              ALPsychroSet& PsychroPoints, double& HeatCap, double& TemperatureEff,
-                              double& EnthalpyEff, double& MinAmbientTemp, double& Humidification,
-                              ALHeaterSet& InletHeater, ALHeaterSet& SupplyHeater) {
-  Computation c(*this, Air, PsychroPoints);
+ALHeatingResult Cls_HRX::SelectForHeating(const ALModeConditions& In, const TAir& Air, double SupplyTemp) {
+  ALHeatingResult result;
+  result.Code = SelectForHeating(In, Air, SupplyTemp, result);
+  return result;
+}
+
+int Cls_HRX::SelectForHeating(const ALModeConditions& In, const TAir& Air, double SupplyTemp, ALHeatingResult& Out) {
+  const double RATemp = In.RATemp, RARelH = In.RARelH, OATemp = In.OATemp, OARelH = In.OARelH;
+  const double SupplyAir = In.SupplyAir, ExhaustAir = In.ExhaustAir;
+  const bool bUpsideDown = In.bUpsideDown;
+  double &HeatCap = Out.HeatCap, &TemperatureEff = Out.TemperatureEff, &EnthalpyEff = Out.EnthalpyEff,
+         &MinAmbientTemp = Out.MinAmbientTemp, &Humidification = Out.Humidification;
+  ALHeaterSet &InletHeater = Out.InletHeater, &SupplyHeater = Out.SupplyHeater;
+  InletHeater.UserHeater = In.UserInletHeater;
+  SupplyHeater.UserHeater = In.UserSupplyHeater;
+  Computation c(*this, Air, Out.PsychroPoints);
   const auto reset = [&] {
     c.InitPsychroSet(RATemp, RARelH, OATemp, OARelH);
     HeatCap = TemperatureEff = EnthalpyEff = Humidification = 0;

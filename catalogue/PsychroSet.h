@@ -36,3 +36,49 @@ struct ALHeaterSet {
     if (x > UserHeater || std::isnan(x)) UserHeater = x;
   }
 };
+
+// The conditions of one mode's computation: room (RA) and outdoor (OA) air
+// in degC and %, the airflows in m3/h, the mounting, and the heaters the
+// user asks for (kW; not given or 0 for none).
+struct ALModeConditions {
+  double RATemp = 0;
+  double RARelH = 0;
+  double OATemp = 0;
+  double OARelH = 0;
+  double SupplyAir = 0;
+  double ExhaustAir = 0;
+  bool bUpsideDown = false;
+  double UserInletHeater = 0;
+  double UserSupplyHeater = 0;  // heating only
+};
+
+// What Cls_HRX::SelectForCooling found: its check code (0 = success), the
+// states, the coil's total and sensible capacity (kW), the exchange
+// efficiencies (%), the highest outdoor temperature without an inlet heater
+// (degC, -273 for none) and the inlet heater.
+struct ALCoolingResult {
+  int Code = 0;
+  ALPsychroSet PsychroPoints{};
+  double TotalCap = 0;
+  double SensibleCap = 0;
+  double TemperatureEff = 0;
+  double EnthalpyEff = 0;
+  double MaxAmbientTemp = 0;
+  ALHeaterSet InletHeater{};
+};
+
+// What Cls_HRX::SelectForHeating found: its check code, the states, the
+// heating capacity (kW), the efficiencies (%), the lowest outdoor
+// temperature without an inlet heater (degC, -273 for none), the
+// humidification (kg/h) and both heaters.
+struct ALHeatingResult {
+  int Code = 0;
+  ALPsychroSet PsychroPoints{};
+  double HeatCap = 0;
+  double TemperatureEff = 0;
+  double EnthalpyEff = 0;
+  double MinAmbientTemp = 0;
+  double Humidification = 0;
+  ALHeaterSet InletHeater{};
+  ALHeaterSet SupplyHeater{};
+};

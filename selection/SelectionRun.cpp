@@ -382,14 +382,20 @@ void CTSelectionRun::ComputeCandidate(SelectionResult& result, const SelectionRe
     cool.dischargeC = ci.dischargeGiven ? Bounded(ci.dischargeC, lo, hi) : hi;
   }
   const double coolUserInlet = UserInletKW(ci, heaterOptions);
-  cool.inletHeater = {coolUserInlet, 0};
   cool.supplyHeater = {Sentinel::kNotGiven, 0};
+  const ALCoolingResult cooled = unit.SelectForCooling(
+      {ci.room.dryBulbC, RelativeHumidity(ci.room, air), ci.outdoor.dryBulbC, RelativeHumidity(ci.outdoor, air), supply,
+       exhaust, result.upsideDown, coolUserInlet, Sentinel::kNotGiven},
+      air, r.evaporatingC, cool.dischargeC);
   cool.computed = true;
-  cool.code = unit.SelectForCooling(ci.room.dryBulbC, RelativeHumidity(ci.room, air), ci.outdoor.dryBulbC,
-                                    RelativeHumidity(ci.outdoor, air), supply, exhaust, air, r.evaporatingC,
-                                    cool.dischargeC, result.upsideDown, cool.states, cool.totalCapKW,
-                                    cool.sensibleCapKW, cool.temperatureEff, cool.enthalpyEff, cool.ambientLimitC,
-                                    cool.inletHeater);
+  cool.code = cooled.Code;
+  cool.states = cooled.PsychroPoints;
+  cool.totalCapKW = cooled.TotalCap;
+  cool.sensibleCapKW = cooled.SensibleCap;
+  cool.temperatureEff = cooled.TemperatureEff;
+  cool.enthalpyEff = cooled.EnthalpyEff;
+  cool.ambientLimitC = cooled.MaxAmbientTemp;
+  cool.inletHeater = cooled.InletHeater;
   if (cool.code == 0)
     cool.code = CheckHeaters(ci, false, coolUserInlet, Sentinel::kNotGiven, cool.inletHeater.CalcHeater, 0);
   cool.supplyTempC = cool.dischargeC;
@@ -417,14 +423,20 @@ void CTSelectionRun::ComputeCandidate(SelectionResult& result, const SelectionRe
   const double heatUserInlet = UserInletKW(hi, heaterOptions);
   const double heatUserSupply =
       plain && hi.supplyHeater == HeaterChoice::kUserValue ? hi.supplyHeaterKW : Sentinel::kNotGiven;
-  heat.inletHeater = {heatUserInlet, 0};
-  heat.supplyHeater = {heatUserSupply, 0};
+  const ALHeatingResult heated = unit.SelectForHeating(
+      {hi.room.dryBulbC, RelativeHumidity(hi.room, air), hi.outdoor.dryBulbC, RelativeHumidity(hi.outdoor, air), supply,
+       exhaust, result.upsideDown, heatUserInlet, heatUserSupply},
+      air, supplyTemp);
   heat.computed = true;
-  heat.code = unit.SelectForHeating(hi.room.dryBulbC, RelativeHumidity(hi.room, air), hi.outdoor.dryBulbC,
-                                    RelativeHumidity(hi.outdoor, air), supply, exhaust, air, supplyTemp,
-                                    result.upsideDown, heat.states, heat.heatCapKW, heat.temperatureEff,
-                                    heat.enthalpyEff, heat.ambientLimitC, heat.humidificationKgh, heat.inletHeater,
-                                    heat.supplyHeater);
+  heat.code = heated.Code;
+  heat.states = heated.PsychroPoints;
+  heat.heatCapKW = heated.HeatCap;
+  heat.temperatureEff = heated.TemperatureEff;
+  heat.enthalpyEff = heated.EnthalpyEff;
+  heat.ambientLimitC = heated.MinAmbientTemp;
+  heat.humidificationKgh = heated.Humidification;
+  heat.inletHeater = heated.InletHeater;
+  heat.supplyHeater = heated.SupplyHeater;
   if (heat.code == 0)
     heat.code = CheckHeaters(hi, plain, heatUserInlet, heatUserSupply, heat.inletHeater.CalcHeater,
                              heat.supplyHeater.CalcHeater);

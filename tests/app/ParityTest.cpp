@@ -170,9 +170,13 @@ TEST_P(Parity, TheWindowAndTheCommandLineAgree) {
   const QJsonObject cli = QJsonDocument::fromJson(r.out.toUtf8()).object();
   // The case shows what it is meant to show.
   const QString about = QString::fromLatin1(GetParam().about);
-  if (about == "unit") EXPECT_FALSE(cli["unit"].isNull());
-  if (about == "selection") EXPECT_EQ(cli["selection_code"].toInt(), GetParam().code);
-  if (about == "cooling" || about == "heating") EXPECT_EQ(cli[about]["code"].toInt(), GetParam().code);
+  if (about == "unit") {
+    EXPECT_FALSE(cli["unit"].isNull());
+  } else if (about == "selection") {
+    EXPECT_EQ(cli["selection_code"].toInt(), GetParam().code);
+  } else {
+    EXPECT_EQ(cli[about]["code"].toInt(), GetParam().code);
+  }
 
   ExpectNear(w.supplyLs, cli["supply_ls"], "supply airflow");
   ExpectNear(w.exhaustLs, cli["exhaust_ls"], "exhaust airflow");
@@ -321,6 +325,6 @@ INSTANTIATE_TEST_SUITE_P(
                                         "--cool-outdoor", condition(r.cooling.outdoor), "--heat-room",
                                         condition(r.heating.room), "--heat-outdoor", condition(r.heating.outdoor)};
                    }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<ParityCase>& test) { return std::string(test.param.name); });
 
 }  // namespace

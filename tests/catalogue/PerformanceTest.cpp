@@ -84,17 +84,31 @@ class DemoCatalogue : public DemoCatalogueTest {
     EXPECT_NE(unit, nullptr) << c.unit;
     if (!unit) return o;
     const TAir air(c.altitude);
-    o.inlet.UserHeater = c.userInletHeater;
-    o.supply.UserHeater = c.userSupplyHeater;
+    const ALModeConditions in{c.raTemp,    c.raRelH,       c.oaTemp,          c.oaRelH,          c.supplyAir,
+                              c.exhaustAir, c.upsideDown, c.userInletHeater, c.userSupplyHeater};
     if (c.heating) {
-      o.code = unit->SelectForHeating(c.raTemp, c.raRelH, c.oaTemp, c.oaRelH, c.supplyAir, c.exhaustAir, air,
-                                      c.supplyTemp, c.upsideDown, o.set, o.heatCap, o.tempEff, o.enthEff,
-                                      o.minAmbient, o.humidification, o.inlet, o.supply);
+      const ALHeatingResult r = unit->SelectForHeating(in, air, c.supplyTemp);
+      o.code = r.Code;
+      o.set = r.PsychroPoints;
+      o.heatCap = r.HeatCap;
+      o.tempEff = r.TemperatureEff;
+      o.enthEff = r.EnthalpyEff;
+      o.minAmbient = r.MinAmbientTemp;
+      o.humidification = r.Humidification;
+      o.inlet = r.InletHeater;
+      o.supply = r.SupplyHeater;
       unit->CalcHeatSavings(o.set, c.supplyAir, air, o.latent, o.sensible);
     } else {
-      o.code = unit->SelectForCooling(c.raTemp, c.raRelH, c.oaTemp, c.oaRelH, c.supplyAir, c.exhaustAir, air,
-                                      c.teTemp, c.discharge, c.upsideDown, o.set, o.totalCap, o.sensibleCap,
-                                      o.tempEff, o.enthEff, o.maxAmbient, o.inlet);
+      const ALCoolingResult r = unit->SelectForCooling(in, air, c.teTemp, c.discharge);
+      o.code = r.Code;
+      o.set = r.PsychroPoints;
+      o.totalCap = r.TotalCap;
+      o.sensibleCap = r.SensibleCap;
+      o.tempEff = r.TemperatureEff;
+      o.enthEff = r.EnthalpyEff;
+      o.maxAmbient = r.MaxAmbientTemp;
+      o.inlet = r.InletHeater;
+      o.supply.UserHeater = c.userSupplyHeater;
       unit->CalcCoolSavings(o.set, c.supplyAir, air, o.latent, o.sensible);
     }
     return o;
@@ -255,34 +269,29 @@ TEST_F(Searches, EndWhateverTheDataAndInputs) {
     Cls_HRX unit(id, &v_factory);
     unit.Read();
     for (const Inputs& in : inputs) {
-      ALPsychroSet set;
-      ALHeaterSet inlet{in.userHeater, 0}, supply{in.userHeater, 0};
-      double a = 0, b = 0, c = 0, d = 0, e = 0, f = 0;
-      const int cooling = unit.SelectForCooling(in.ra, in.raRH, in.oa, in.oaRH, in.supply, in.exhaust, air, in.te,
-                                                in.discharge, false, set, a, b, c, d, e, inlet);
+      const int cooling = unit.SelectForCooling({in.ra, in.raRH, in.oa, in.oaRH, in.supply, in.exhaust, false,
+                                                 in.userHeater, in.userHeater},
+                                                air, in.te, in.discharge)
+                              .Code;
       EXPECT_GE(cooling, 0);
       EXPECT_LE(cooling, Cls_HRX::kSupplyHeaterTooLarge);
-      const int heating = unit.SelectForHeating(in.ra, in.raRH, in.oa, in.oaRH, in.supply, in.exhaust, air,
-                                                in.supplyTemp, true, set, a, b, c, d, e, inlet, supply);
-      EXPECT_GE(heating, 0);
-      EXPECT_LE(heating, Cls_HRX::kSupplyHeaterTooLarge);
-      unit.CalcHeatSavings(set, in.supply, air, e, f);
+      const ALHeatingResult heating = unit.SelectForHeating(
+          {in.ra, in.raRH, in.oa, in.oaRH, in.supply, in.exhaust, true, in.userHeater, in.userHeater}, air,
+          in.supplyTemp);
+      EXPECT_GE(heating.Code, 0);
+      EXPECT_LE(heating.Code, Cls_HRX::kSupplyHeaterTooLarge);
+      double latent = 0, sensible = 0;
+      unit.CalcHeatSavings(heating.PsychroPoints, in.supply, air, latent, sensible);
     }
   }
   // The plain unit with limits of 0 needs an inlet heater no inlet
   // temperature satisfies: the search stops at its bound with code 20.
   Cls_HRX plain(1, &v_factory);
   plain.Read();
-  ALPsychroSet set;
-  ALHeaterSet inlet, supply;
-  double cap = 0, te = 0, he = 0, ambient = 0, humid = 0;
-  EXPECT_EQ(plain.SelectForHeating(22, 50, -10, 80, 300, 300, air, 20, false, set, cap, te, he, ambient, humid, inlet,
-                                   supply),
-            Cls_HRX::kInletHeaterTooLarge);
-  EXPECT_EQ(ambient, -273);
-  double sensible = 0;
-  EXPECT_EQ(plain.SelectForCooling(26, 50, 35, 50, 300, 300, air, 6, 16, false, set, cap, sensible, te, he, ambient,
-                                   inlet),
+  const ALHeatingResult heating = plain.SelectForHeating({22, 50, -10, 80, 300, 300, false, 0, 0}, air, 20);
+  EXPECT_EQ(heating.Code, Cls_HRX::kInletHeaterTooLarge);
+  EXPECT_EQ(heating.MinAmbientTemp, -273);
+  EXPECT_EQ(plain.SelectForCooling({26, 50, 35, 50, 300, 300, false, 0, 0}, air, 6, 16).Code,
             Cls_HRX::kInletHeaterTooLarge);
 }
 
@@ -297,12 +306,10 @@ TEST_F(Searches, TheHumidifierStopsAtSaturation) {
   Cls_HRX unit(4, &v_factory);
   unit.Read();
   const TAir air;
-  ALPsychroSet set;
-  ALHeaterSet inlet, supply;
-  double heat = 0, tEff = 0, hEff = 0, ambient = 0, humidification = 0;
-  ASSERT_EQ(unit.SelectForHeating(20, 50, 5, 60, 300, 300, air, 0, false, set, heat, tEff, hEff, ambient,
-                                  humidification, inlet, supply),
-            0);
+  const ALHeatingResult heating = unit.SelectForHeating({20, 50, 5, 60, 300, 300, false, 0, 0}, air, 0);
+  ASSERT_EQ(heating.Code, 0);
+  const ALPsychroSet& set = heating.PsychroPoints;
+  const double humidification = heating.Humidification;
   // No curves and no coil: the air reaches the humidifier as it came in.
   EXPECT_DOUBLE_EQ(set.HI.DBT, 5);
   EXPECT_NEAR(set.SA.RH, 100, 1e-3);  // the wet-bulb search stops within its tolerance
