@@ -1,7 +1,7 @@
 #include "recdb/DbTextSchema.h"
 
+#include "recdb/DbTextReader.h"
 #include "recdb/LZSS.h"
-#include "recdb/StreamIO.h"
 #include "recdb/TableLink.h"
 #include "recdb/ValueList.h"
 
@@ -17,37 +17,6 @@ class SchemaFactory : public CTBaseFactory {
  public:
   SchemaFactory(const QString& szName, int nVersion) : CTBaseFactory(szName, nVersion, nVersion) {}
   void Resolve() { ResolveStructure(); }
-};
-
-struct Reader {
-  explicit Reader(CTStreamIO& io) : v_io(io) {}
-  bool Int(std::int32_t& n) { return CTValueList::ReadAnIntChecked(v_io, n); }
-  bool Expect(std::int32_t wanted) {
-    std::int32_t n = 0;
-    return Int(n) && n == wanted;
-  }
-  bool Name(QString& s) {
-    std::int32_t length = 0;
-    if (!Int(length) || length < 0 || length > 4096) return false;
-    QByteArray bytes;
-    for (int i = 0; i < length; ++i) {
-      if (v_io.Eof()) return false;
-      bytes.append(static_cast<char>(v_io.ReadChar()));
-    }
-    s = QString::fromLatin1(bytes);
-    return true;
-  }
-  CTStreamIO& v_io;
-};
-
-struct FileField {
-  QString name;
-  int type = 0;
-};
-struct FileTable {
-  QString name;
-  int classID = 0;
-  std::vector<FileField> fields;
 };
 
 }  // namespace
@@ -68,15 +37,11 @@ std::unique_ptr<CTBaseFactory> CTDbTextSchema::BuildFactory(const QByteArray& ar
   QBuffer buffer(&text);
   buffer.open(QIODevice::ReadOnly);
   CTStreamIO io(&buffer);
-  Reader r(io);
+  CTDbTextReader r(io);
 
   QByteArray header;
-  while (!io.Eof() && header.size() <= 64) {
-    const std::uint8_t c = io.ReadChar();
-    if (c == '\r') break;
-    header.append(static_cast<char>(c));
-  }
-  if (header.size() < 4 || header.size() > 64) {
+  if (!r.ReadHeader(header)) return szError = r.Error(), nullptr;
+  if (header.size() < 4) {
     szError = QStringLiteral("no database header line");
     return nullptr;
   }
@@ -87,42 +52,16 @@ std::unique_ptr<CTBaseFactory> CTDbTextSchema::BuildFactory(const QByteArray& ar
     return nullptr;
   }
 
-  std::vector<FileTable> tables;
-  for (;;) {
-    std::int32_t kind = 0;
-    if (!r.Int(kind)) return szError = QStringLiteral("the structure section is cut off"), nullptr;
-    if (kind == 0) break;
-    FileTable t;
-    std::int32_t cls = 0;
-    if ((kind != 5 && kind != 10) || !r.Name(t.name) || !r.Int(cls) || cls < 0 || cls > 100000)
-      return szError = QStringLiteral("a table declaration is malformed"), nullptr;
-    t.classID = cls;
-    for (;;) {
-      if (!r.Int(kind)) return szError = QStringLiteral("the columns of %1 are cut off").arg(t.name), nullptr;
-      if (kind == 0) break;
-      FileField f;
-      std::int32_t type = 0;
-      if ((kind != 5 && kind != 10) || !r.Name(f.name) || !r.Int(type))
-        return szError = QStringLiteral("a column of %1 is malformed").arg(t.name), nullptr;
-      f.type = type == 5 ? vtUnicodeString : type;
-      t.fields.push_back(f);
-    }
-    tables.push_back(std::move(t));
-  }
+  std::vector<CTDbTextReader::Table> tables;
+  if (!r.ReadStructure(tables)) return szError = r.Error(), nullptr;
 
   // Skip the data section to reach the extended structure.
   for (;;) {
-    std::int32_t marker = 0, fileIndex = 0, count = 0, maxID = 0;
-    if (!r.Int(marker)) return szError = QStringLiteral("the data section is cut off"), nullptr;
-    if (marker <= 0) break;
-    if (marker != 2 || !r.Int(fileIndex) || !r.Expect(2) || !r.Int(count) || count < 0)
-      return szError = QStringLiteral("a data header is malformed"), nullptr;
-    if (count == 0 && (!r.Expect(2) || !r.Int(count) || count < 0 || !r.Expect(2) || !r.Int(maxID)))
-      return szError = QStringLiteral("a data header is malformed"), nullptr;
-    for (std::int32_t crs = 0; crs < count;) {
-      if (io.Eof()) return szError = QStringLiteral("the rows of table index %1 are cut off").arg(fileIndex), nullptr;
-      if (io.ReadChar() == '\r') ++crs;
-    }
+    CTDbTextReader::DataBlock block;
+    const CTDbTextReader::Step step = r.NextDataBlock(block);
+    if (step == CTDbTextReader::Step::kFailed) return szError = r.Error(), nullptr;
+    if (step == CTDbTextReader::Step::kEnd) break;
+    if (!r.SkipRows(block)) return szError = r.Error(), nullptr;
   }
 
   auto factory = std::make_unique<SchemaFactory>(QString::fromLatin1(header.left(header.size() - 3)), version);
@@ -139,39 +78,39 @@ std::unique_ptr<CTBaseFactory> CTDbTextSchema::BuildFactory(const QByteArray& ar
   // plain columns with zero defaults and no links.
   for (std::size_t t = 0;; ++t) {
     std::int32_t marker = 0;
-    if (!r.Int(marker) || marker == 0) break;
+    if (!r.ReadInt(marker) || marker == 0) break;
     std::int32_t cls = 0, parent = -1;
-    if (marker != 2 || !r.Int(cls) || !r.Expect(2) || !r.Int(parent))
+    if (marker != 2 || !r.ReadInt(cls) || !r.Expect(2) || !r.ReadInt(parent))
       return szError = QStringLiteral("the extended structure is malformed"), nullptr;
-    const FileTable* table = nullptr;
-    for (const FileTable& ft : tables)
-      if (ft.classID == cls) table = &ft;
+    const CTDbTextReader::Table* table = nullptr;
+    for (const CTDbTextReader::Table& ft : tables)
+      if (ft.fileIndex == cls) table = &ft;
     if (!table) return szError = QStringLiteral("the extended structure names unknown class %1").arg(cls), nullptr;
     parents[cls] = parent;
     std::vector<std::unique_ptr<CTFieldInfo>>& fields = definedFields[cls];
     fields.clear();  // a table described twice keeps its last description
-    for (std::size_t ix = 0; ix <= table->fields.size(); ++ix) {
-      if (!r.Int(marker)) return szError = QStringLiteral("the extended structure is cut off"), nullptr;
+    for (std::size_t ix = 0; ix <= table->columns.size(); ++ix) {
+      if (!r.ReadInt(marker)) return szError = QStringLiteral("the extended structure is cut off"), nullptr;
       if (marker == 0) break;
       std::int32_t type = 0;
-      if (marker != 2 || !r.Int(type) || ix >= table->fields.size())
+      if (marker != 2 || !r.ReadInt(type) || ix >= table->columns.size())
         return szError = QStringLiteral("the extended structure of %1 is malformed").arg(table->name), nullptr;
-      const QString& name = table->fields[ix].name;
+      const QString& name = table->columns[ix].name;
       std::int32_t a = 0, b = 0, c = 0;
       std::unique_ptr<CTFieldInfo> field;
       switch (type) {
         case vtBoolean:
-          if (!r.Int(a)) return szError = QStringLiteral("a default of %1 is malformed").arg(table->name), nullptr;
+          if (!r.ReadInt(a)) return szError = QStringLiteral("a default of %1 is malformed").arg(table->name), nullptr;
           field.reset(CTFieldInfo::CreateBoolean(name, a != 0));
           break;
         case vtInteger: {
-          if (!r.Int(a) || !r.Expect(0) || !r.Int(b))
+          if (!r.ReadInt(a) || !r.Expect(0) || !r.ReadInt(b))
             return szError = QStringLiteral("a default of %1 is malformed").arg(table->name), nullptr;
           field.reset(CTFieldInfo::CreateInteger(name, a));
           if (b != 0) {
             std::int32_t master = 0, ri = 0, cd = 0, oo = 0, ord = 0;
-            if (!r.Expect(2) || !r.Int(master) || !r.Expect(0) || !r.Int(ri) || !r.Expect(0) || !r.Int(cd) ||
-                !r.Expect(0) || !r.Int(oo) || !r.Expect(0) || !r.Int(ord))
+            if (!r.Expect(2) || !r.ReadInt(master) || !r.Expect(0) || !r.ReadInt(ri) || !r.Expect(0) || !r.ReadInt(cd) ||
+                !r.Expect(0) || !r.ReadInt(oo) || !r.Expect(0) || !r.ReadInt(ord))
               return szError = QStringLiteral("a link of %1 is malformed").arg(table->name), nullptr;
             links.push_back({master, cls, int(ix), ri != 0, cd != 0, oo != 0, ord != 0});
           }
@@ -190,7 +129,7 @@ std::unique_ptr<CTBaseFactory> CTDbTextSchema::BuildFactory(const QByteArray& ar
         case vtGUID: field.reset(CTFieldInfo::CreateTGUID(name)); break;
         case vtUnicodeString: {
           QByteArray def;
-          if (!CTValueList::ReadEscaped(io, def) || !r.Expect(0) || !r.Int(c))
+          if (!CTValueList::ReadEscaped(io, def) || !r.Expect(0) || !r.ReadInt(c))
             return szError = QStringLiteral("a default of %1 is malformed").arg(table->name), nullptr;
           field.reset(CTFieldInfo::CreateUnicodeString(name, QString::fromLatin1(def), c != 0));
           break;
@@ -201,15 +140,16 @@ std::unique_ptr<CTBaseFactory> CTDbTextSchema::BuildFactory(const QByteArray& ar
     }
   }
 
-  for (const FileTable& ft : tables) {
+  for (const CTDbTextReader::Table& ft : tables) {
     const QString model = ft.name.startsWith(QStringLiteral("Tbl_"), Qt::CaseInsensitive) ? ft.name.mid(4) : ft.name;
-    auto* table = new CTTableInfo(ft.classID, 0, model, parents.count(ft.classID) ? parents[ft.classID] : -1, false, false);
-    std::vector<std::unique_ptr<CTFieldInfo>>& defined = definedFields[ft.classID];
-    for (std::size_t ix = 0; ix < ft.fields.size(); ++ix) {
+    const int parent = parents.count(ft.fileIndex) ? parents[ft.fileIndex] : -1;
+    auto* table = new CTTableInfo(ft.fileIndex, 0, model, parent, false, false);
+    std::vector<std::unique_ptr<CTFieldInfo>>& defined = definedFields[ft.fileIndex];
+    for (std::size_t ix = 0; ix < ft.columns.size(); ++ix) {
       CTFieldInfo* field = ix < defined.size() ? defined[ix].release() : nullptr;
       if (!field) {
-        const FileField& f = ft.fields[ix];
-        switch (f.type) {
+        const CTDbTextReader::Column& f = ft.columns[ix];
+        switch (f.code) {
           case vtBoolean: field = CTFieldInfo::CreateBoolean(f.name); break;
           case vtInteger: field = CTFieldInfo::CreateInteger(f.name); break;
           case vtDouble: field = CTFieldInfo::CreateDouble(f.name); break;
@@ -217,17 +157,17 @@ std::unique_ptr<CTBaseFactory> CTDbTextSchema::BuildFactory(const QByteArray& ar
           case vtDateTime: field = CTFieldInfo::CreateTDateTime(f.name); break;
           case vtBinary: field = CTFieldInfo::CreateBinary(f.name); break;
           case vtGUID: field = CTFieldInfo::CreateTGUID(f.name); break;
-          default: field = CTFieldInfo::CreateUnicodeString(f.name); break;
+          default: field = CTFieldInfo::CreateUnicodeString(f.name); break;  // an 8-bit text reads as a text
         }
       }
       table->AddFieldInfo(int(ix), field);
     }
-    byClass[ft.classID] = table;
+    byClass[ft.fileIndex] = table;
     factory->AddTableInfo(table);
   }
   const auto fieldCount = [&](int cls) {
-    for (const FileTable& ft : tables)
-      if (ft.classID == cls) return int(ft.fields.size());
+    for (const CTDbTextReader::Table& ft : tables)
+      if (ft.fileIndex == cls) return int(ft.columns.size());
     return 0;
   };
   for (const PendingLink& l : links) {

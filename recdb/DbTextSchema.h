@@ -3,6 +3,10 @@
 // columns from the structure section, parents, defaults and links from the
 // extended structure section. Lets tools check and inspect any database
 // written by the in-memory engine without the program's own schema.
+// The header, structure and data are read through CTDbTextReader, as the
+// engine reads them, so a text is refused for the same faults with the same
+// words; only the extended structure, which the engine writes but never
+// reads, is read here.
 
 #include "recdb/BaseFactory.h"
 

@@ -5,6 +5,7 @@
 #include "recdb/BaseFactory.h"
 #include "recdb/DbMessages.h"
 #include "recdb/DbNameMapping.h"
+#include "recdb/DbTextReader.h"
 #include "recdb/LZSS.h"
 #include "recdb/MyFileStream.h"
 
@@ -23,9 +24,6 @@ bool g_autoCorrect = false;
 int g_maxUndoDepth = 5;
 bool g_writeExtendedStructure = true;
 
-constexpr int kMaxHeaderLength = 64;   // a signature line; longer means this is no database
-constexpr int kMaxNameLength = 4096;   // table and column names
-
 bool ValidPair(int cls, int id) { return cls >= 0 && id > 0; }
 
 // Stored type codes a field of each type accepts when reading a file.
@@ -41,23 +39,6 @@ bool AcceptsStoredCode(int nFieldType, int nCode) {
     case vtUnicodeString: return nCode == 2 || nCode == 5 || nCode == 8 || nCode == 10;
     default: return false;
   }
-}
-
-bool ReadName(CTStreamIO& io, QString& szName) {
-  std::int32_t length = 0;
-  if (!CTValueList::ReadAnIntChecked(io, length) || length < 0 || length > kMaxNameLength) return false;
-  QByteArray bytes;
-  for (int i = 0; i < length; ++i) {
-    if (io.Eof()) return false;
-    bytes.append(static_cast<char>(io.ReadChar()));
-  }
-  szName = QString::fromLatin1(bytes);  // one character per byte
-  return true;
-}
-
-bool Expect(CTStreamIO& io, std::int32_t nWanted) {
-  std::int32_t value = 0;
-  return CTValueList::ReadAnIntChecked(io, value) && value == nWanted;
 }
 
 QByteArray NameText(const QString& szName) {
@@ -206,62 +187,45 @@ int CTMemDbEngine::ReadFrom(CTStreamIO& io) {
     v_loadProblems << why;
     return -1;
   };
+  CTDbTextReader reader(io);
 
-  // Header line.
   QByteArray header;
-  while (!io.Eof()) {
-    const std::uint8_t c = io.ReadChar();
-    if (c == '\r') break;
-    if (header.size() >= kMaxHeaderLength) return fail(QStringLiteral("the header line is too long"));
-    header.append(static_cast<char>(c));
-  }
+  if (!reader.ReadHeader(header)) return fail(reader.Error());
   if (!v_factory->CheckSignature(QString::fromLatin1(header)))
     return fail(QStringLiteral("the header '%1' is not %2").arg(QString::fromLatin1(header.left(32)), v_factory->GetSignature()));
 
-  // Structure.
+  // Structure: each declared table and column found in this engine's tables,
+  // directly or through the name mapping.
+  std::vector<CTDbTextReader::Table> declared;
+  if (!reader.ReadStructure(declared)) return fail(reader.Error());
   struct FileTable {
     CTTableInfo* table = nullptr;  // none for a table this engine does not hold
     std::vector<int> columns;      // current field index per stored column, -1 when gone
   };
   std::map<int, FileTable> fileTables;
-  for (;;) {
-    std::int32_t kind = 0;
-    if (!CTValueList::ReadAnIntChecked(io, kind)) return fail(QStringLiteral("the structure section is cut off"));
-    if (kind == 0) break;
-    if (kind != 5 && kind != 10) return fail(QStringLiteral("unexpected %1 in the structure section").arg(kind));
-    QString fileName;
-    std::int32_t fileIndex = 0;
-    if (!ReadName(io, fileName) || !CTValueList::ReadAnIntChecked(io, fileIndex) || fileIndex < 0)
-      return fail(QStringLiteral("a table declaration is malformed"));
-    if (fileTables.count(fileIndex)) return fail(QStringLiteral("table index %1 is declared twice").arg(fileIndex));
+  for (const CTDbTextReader::Table& stored : declared) {
+    const QString& fileName = stored.name;
     CTTableInfo* table = v_factory->GetTableNamed(fileName);
-    CTNameMapping* tableMapping = v_mappingTable ? v_mappingTable->FindMapping(fileName, false, fileIndex) : nullptr;
+    CTNameMapping* tableMapping =
+        v_mappingTable ? v_mappingTable->FindMapping(fileName, false, stored.fileIndex) : nullptr;
     if (!table && tableMapping) table = v_factory->GetTableNamed(tableMapping->v_newName);
     if (table && !HoldsTable(table->GetTableIndex())) table = nullptr;
     if (table && !tableMapping && v_mappingTable)
-      tableMapping = v_mappingTable->FindMapping(table->TableName(), false, fileIndex);
-    FileTable& ft = fileTables[fileIndex];
+      tableMapping = v_mappingTable->FindMapping(table->TableName(), false, stored.fileIndex);
+    FileTable& ft = fileTables[stored.fileIndex];
     ft.table = table;
-    for (;;) {
-      if (!CTValueList::ReadAnIntChecked(io, kind)) return fail(QStringLiteral("the columns of %1 are cut off").arg(fileName));
-      if (kind == 0) break;
-      if (kind != 5 && kind != 10) return fail(QStringLiteral("unexpected %1 among the columns of %2").arg(kind).arg(fileName));
-      QString column;
-      std::int32_t code = 0;
-      if (!ReadName(io, column) || !CTValueList::ReadAnIntChecked(io, code))
-        return fail(QStringLiteral("a column of %1 is malformed").arg(fileName));
-      if (code != 0 && code != 2 && code != 4 && code != 5 && code != 6 && code != 7 && code != 8 && code != 9 &&
-          code != 10)
-        return fail(QStringLiteral("column %1.%2 has the unknown type %3").arg(fileName, column).arg(code));
+    for (const CTDbTextReader::Column& column : stored.columns) {
       int index = -1;
       if (table) {
-        index = table->IndexOfField(column);
+        index = table->IndexOfField(column.name);
         if (index < 0 && tableMapping) {
-          const QString renamed = tableMapping->GetSubTable()->FindNewName(column, false, code, table->FieldCount());
+          const QString renamed =
+              tableMapping->GetSubTable()->FindNewName(column.name, false, column.code, table->FieldCount());
           if (!renamed.isEmpty()) index = table->IndexOfField(renamed, 0);
         }
-        if (index >= 0 && !AcceptsStoredCode(table->GetFieldInfo(index)->GetType(), code))
-          return fail(QStringLiteral("column %1.%2 cannot take stored type %3").arg(fileName, column).arg(code));
+        if (index >= 0 && !AcceptsStoredCode(table->GetFieldInfo(index)->GetType(), column.code))
+          return fail(
+              QStringLiteral("column %1.%2 cannot take stored type %3").arg(fileName, column.name).arg(column.code));
       }
       ft.columns.push_back(index);
     }
@@ -269,26 +233,13 @@ int CTMemDbEngine::ReadFrom(CTStreamIO& io) {
 
   // Data.
   for (;;) {
-    std::int32_t marker = 0;
-    if (!CTValueList::ReadAnIntChecked(io, marker)) return fail(QStringLiteral("the data section is cut off"));
-    if (marker <= 0) break;
-    if (marker != 2) return fail(QStringLiteral("unexpected %1 in the data section").arg(marker));
-    std::int32_t fileIndex = 0, count = 0, maxID = 0;
-    if (!CTValueList::ReadAnIntChecked(io, fileIndex) || fileIndex < 0 || !Expect(io, 2) ||
-        !CTValueList::ReadAnIntChecked(io, count) || count < 0)
-      return fail(QStringLiteral("a data header is malformed"));
-    if (count == 0) {
-      // Long form; a real count of 0 keeps an emptied table's largest id.
-      if (!Expect(io, 2) || !CTValueList::ReadAnIntChecked(io, count) || count < 0 || !Expect(io, 2) ||
-          !CTValueList::ReadAnIntChecked(io, maxID))
-        return fail(QStringLiteral("a data header is malformed"));
-    }
-    auto it = fileTables.find(fileIndex);
+    CTDbTextReader::DataBlock block;
+    const CTDbTextReader::Step step = reader.NextDataBlock(block);
+    if (step == CTDbTextReader::Step::kFailed) return fail(reader.Error());
+    if (step == CTDbTextReader::Step::kEnd) break;
+    auto it = fileTables.find(block.fileIndex);
     if (it == fileTables.end() || !it->second.table) {
-      for (std::int32_t crs = 0; crs < count;) {
-        if (io.Eof()) return fail(QStringLiteral("the rows of table index %1 are cut off").arg(fileIndex));
-        if (io.ReadChar() == '\r') ++crs;
-      }
+      if (!reader.SkipRows(block)) return fail(reader.Error());
       continue;
     }
     const FileTable& ft = it->second;
@@ -296,12 +247,13 @@ int CTMemDbEngine::ReadFrom(CTStreamIO& io) {
     map->RemoveAll(true);  // a table that appears twice keeps its last section
     // The announced count only sizes the map when the data can hold it: each
     // row takes more than 4 bytes.
-    map->Reserve(std::min<std::int32_t>(count, 1 << 20));
-    int largest = std::max(0, maxID);
-    for (std::int32_t i = 0; i < count; ++i) {
+    map->Reserve(std::min<std::int32_t>(block.count, 1 << 20));
+    int largest = std::max(0, block.maxID);
+    for (std::int32_t i = 0; i < block.count; ++i) {
       auto row = std::make_unique<CTElemDbObject>(ft.table);
       if (!row->v_values->ReadFrom(io, ft.columns))
-        return fail(QStringLiteral("%1: record %2 of %3 is unreadable").arg(ft.table->TableName()).arg(i + 1).arg(count));
+        return fail(
+            QStringLiteral("%1: record %2 of %3 is unreadable").arg(ft.table->TableName()).arg(i + 1).arg(block.count));
       row->v_id = row->v_values->GetIntegerValue(0);
       if (map->FindObject(row->v_id))
         return fail(QStringLiteral("%1: id %2 appears twice").arg(ft.table->TableName()).arg(row->v_id));

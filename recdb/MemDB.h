@@ -15,9 +15,12 @@
 //   2 101 2 0 2 1 2 1                        data: class id, count 0 (long form),
 //   2 1 10 5 1.4.3                             real count, largest id; record lines
 //   0                                        end of the data
-//   2 101 2 -1 / 2 2 0 0 0 / ... / 0 / 0     extended structure (written, not read)
+//   2 101 2 -1 / 2 2 0 0 0 / ... / 0 / 0     extended structure (the engine writes it
+//                                              but does not read it; CTDbTextSchema does)
 //
 // Names are written as their length, a space and exactly that many bytes.
+// CTDbTextReader (DbTextReader.h) reads the header, structure and data heads
+// for the engine and for CTDbTextSchema alike.
 // A table whose rows were all removed is written with the long form and a
 // count of 0, so its largest id survives a save and a load.
 
