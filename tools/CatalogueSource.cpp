@@ -84,24 +84,6 @@ bool ParseBoolean(const QString& s, bool& b) {
   return false;
 }
 
-// One column of a block resolved against its table.
-struct Column {
-  int fieldIx = -1;
-  bool reference = false;  // the class-id half of a reference pair
-};
-
-// A reference as written, checked before anything is inserted.
-struct PendingRef {
-  int fieldIx;
-  int targetCls;
-  int targetID;
-};
-
-struct PendingRecord {
-  std::unique_ptr<CTDbObject> object;
-  std::vector<PendingRef> refs;
-};
-
 }  // namespace
 
 void CTCatalogueSource::AddText(const QString& szText, const QString& sName) {
@@ -197,133 +179,187 @@ bool CTCatalogueSource::AddPath(const QString& szPath) {
   return ok;
 }
 
+// One column of a block resolved against its table.
+struct CTCatalogueSource::Column {
+  int fieldIx = -1;
+  bool reference = false;  // the class-id half of a reference pair
+};
+
+// A record read from a row. Its references are held back, checked once
+// every record is read, and set after every record is inserted.
+struct CTCatalogueSource::PendingRecord {
+  struct Ref {
+    int fieldIx;
+    int targetCls;
+    int targetID;
+  };
+  std::unique_ptr<CTDbObject> object;
+  std::vector<Ref> refs;
+};
+
 bool CTCatalogueSource::Build(CTBaseFactory& pFactory) {
   std::vector<PendingRecord> records;
   QHash<int, QString> tableSeen;  // class id -> where its block starts
+  for (const Block& block : v_blocks) ReadBlock(pFactory, block, tableSeen, records);
+  CheckReferences(pFactory, records);
+  if (!v_problems.isEmpty()) return false;
+  return InsertRecords(records);
+}
 
-  for (const Block& block : v_blocks) {
-    CTTableInfo* table = pFactory.GetTableNamed(kTablePrefix + block.table);
-    if (!table || table->IsAbstract()) {
-      Problem(block.where, QStringLiteral("no table %1 to hold records").arg(block.table));
-      continue;
-    }
-    const int cls = table->GetTableIndex();
-    if (tableSeen.contains(cls)) {
-      Problem(block.where, QStringLiteral("second block of table %1 (the first is at %2)").arg(block.table, tableSeen[cls]));
-      continue;
-    }
-    tableSeen.insert(cls, block.where);
-
-    std::vector<Column> columns;
-    bool columnsOk = true;
-    for (const QString& name : block.columns) {
-      Column col;
-      col.fieldIx = table->IndexOfField(name);
-      if (col.fieldIx < 0) {
-        // A reference pair: X_CLS_REF followed by X_OBJ_REF, with or without
-        // a declared link (a device's messages have none).
-        const int refIx = table->IndexOfField(name + kRefSuffix);
-        const CTFieldInfo* objField = refIx >= 0 ? table->GetFieldInfo(refIx + 1) : nullptr;
-        if (objField && objField->GetName().compare(name + kObjSuffix, Qt::CaseInsensitive) == 0) {
-          col.fieldIx = refIx;
-          col.reference = true;
-        }
-      }
-      if (col.fieldIx < 0) {
-        Problem(block.where, QStringLiteral("table %1 has no column %2").arg(block.table, name));
-        columnsOk = false;
-      }
-      columns.push_back(col);
-    }
-    if (!columnsOk) continue;
-    if (columns.empty() || columns[0].fieldIx != 0) {
-      Problem(block.where, QStringLiteral("the first column of %1 must be its id column %2")
-                               .arg(block.table, table->GetIDFieldName()));
-      continue;
-    }
-
-    for (const Row& row : block.rows) {
-      bool idOk = false;
-      const int id = row.cells.empty() ? 0 : row.cells[0].text.toInt(&idOk);
-      if (!idOk || id <= 0) {
-        Problem(row.where, QStringLiteral("the id of a %1 record must be a positive integer").arg(block.table));
-        continue;
-      }
-      if (v_where.contains(Key(cls, id))) {
-        Problem(row.where, QStringLiteral("%1 %2 is defined twice (first at %3)").arg(block.table).arg(id).arg(v_where[Key(cls, id)]));
-        continue;
-      }
-      v_where.insert(Key(cls, id), row.where);
-      PendingRecord rec;
-      rec.object.reset(pFactory.CreateObject(cls, 0));
-      rec.object->SetID(id);
-      for (std::size_t c = 1; c < columns.size() && c < row.cells.size(); ++c) {
-        const Cell& cell = row.cells[c];
-        const int ix = columns[c].fieldIx;
-        const CTFieldInfo* field = table->GetFieldInfo(ix);
-        const QString column = block.columns[int(c)];
-        if (!cell.quoted && cell.text == QLatin1String("-")) continue;
-        const auto bad = [&](const QString& expected) {
-          Problem(row.where, QStringLiteral("%1 of %2 %3: \"%4\" is not %5").arg(column, block.table).arg(id).arg(cell.text, expected));
-        };
-        if (columns[c].reference) {
-          const int colon = cell.text.indexOf(QLatin1Char(':'));
-          CTTableInfo* target = colon > 0 ? pFactory.GetTableNamed(kTablePrefix + cell.text.left(colon)) : nullptr;
-          bool targetOk = false;
-          const int targetID = colon > 0 ? cell.text.mid(colon + 1).toInt(&targetOk) : 0;
-          if (cell.quoted || !target || !targetOk || targetID <= 0) {
-            bad(QStringLiteral("a reference TABLE:ID"));
-            continue;
-          }
-          rec.refs.push_back({ix, target->GetTableIndex(), targetID});
-          continue;
-        }
-        bool ok = true;
-        switch (field->GetType()) {
-          case vtBoolean: {
-            bool b = false;
-            ok = !cell.quoted && ParseBoolean(cell.text, b);
-            if (ok) rec.object->SetBooleanValue(ix, b);
-            else bad(QStringLiteral("yes or no"));
-            break;
-          }
-          case vtInteger: {
-            const int n = cell.text.toInt(&ok);
-            ok = ok && !cell.quoted;
-            if (ok) rec.object->SetIntegerValue(ix, n);
-            else bad(QStringLiteral("an integer"));
-            break;
-          }
-          case vtDouble: {
-            const double d = cell.text.toDouble(&ok);  // QString::toDouble ignores the locale
-            ok = ok && !cell.quoted && std::isfinite(d);
-            if (ok) rec.object->SetDoubleValue(ix, d);
-            else bad(QStringLiteral("a number"));
-            break;
-          }
-          case vtUnicodeString:
-            rec.object->SetUnicodeStringValue(ix, cell.text);
-            break;
-          default:
-            bad(QStringLiteral("of a type the catalogue text can hold"));
-            break;
-        }
-      }
-      records.push_back(std::move(rec));
-    }
+void CTCatalogueSource::ReadBlock(CTBaseFactory& pFactory, const Block& block, QHash<int, QString>& tableSeen,
+                                  std::vector<PendingRecord>& records) {
+  const CTTableInfo* table = pFactory.GetTableNamed(kTablePrefix + block.table);
+  if (!table || table->IsAbstract()) {
+    Problem(block.where, QStringLiteral("no table %1 to hold records").arg(block.table));
+    return;
   }
+  const int cls = table->GetTableIndex();
+  if (tableSeen.contains(cls)) {
+    Problem(block.where,
+            QStringLiteral("second block of table %1 (the first is at %2)").arg(block.table, tableSeen[cls]));
+    return;
+  }
+  tableSeen.insert(cls, block.where);
 
-  // References: every target must exist and be of the linked table; a
-  // one-to-one link takes one referrer per target.
+  std::vector<Column> columns;
+  if (!ResolveColumns(*table, block, columns)) return;
+  for (const Row& row : block.rows) {
+    PendingRecord record;
+    if (ReadRow(pFactory, block, *table, columns, row, record)) records.push_back(std::move(record));
+  }
+}
+
+// Every column of the block must name a column of the table, or the pair of
+// a reference; the first must be the id.
+bool CTCatalogueSource::ResolveColumns(const CTTableInfo& table, const Block& block, std::vector<Column>& columns) {
+  bool columnsOk = true;
+  for (const QString& name : block.columns) {
+    const Column col = ResolveColumn(table, name);
+    if (col.fieldIx < 0) {
+      Problem(block.where, QStringLiteral("table %1 has no column %2").arg(block.table, name));
+      columnsOk = false;
+    }
+    columns.push_back(col);
+  }
+  if (!columnsOk) return false;
+  if (columns.empty() || columns[0].fieldIx != 0) {
+    Problem(block.where,
+            QStringLiteral("the first column of %1 must be its id column %2").arg(block.table, table.GetIDFieldName()));
+    return false;
+  }
+  return true;
+}
+
+CTCatalogueSource::Column CTCatalogueSource::ResolveColumn(const CTTableInfo& table, const QString& szName) {
+  Column col;
+  col.fieldIx = table.IndexOfField(szName);
+  if (col.fieldIx >= 0) return col;
+  // A reference pair: X_CLS_REF followed by X_OBJ_REF, with or without a
+  // declared link (a device's messages have none).
+  const int refIx = table.IndexOfField(szName + kRefSuffix);
+  const CTFieldInfo* objField = refIx >= 0 ? table.GetFieldInfo(refIx + 1) : nullptr;
+  if (objField && objField->GetName().compare(szName + kObjSuffix, Qt::CaseInsensitive) == 0) {
+    col.fieldIx = refIx;
+    col.reference = true;
+  }
+  return col;
+}
+
+// The record of one row, unless its id is unusable; a bad value is a
+// problem of its own and still leaves the record.
+bool CTCatalogueSource::ReadRow(CTBaseFactory& pFactory, const Block& block, const CTTableInfo& table,
+                                const std::vector<Column>& columns, const Row& row, PendingRecord& record) {
+  const int cls = table.GetTableIndex();
+  bool idOk = false;
+  const int id = row.cells.empty() ? 0 : row.cells[0].text.toInt(&idOk);
+  if (!idOk || id <= 0) {
+    Problem(row.where, QStringLiteral("the id of a %1 record must be a positive integer").arg(block.table));
+    return false;
+  }
+  if (v_where.contains(Key(cls, id))) {
+    Problem(row.where,
+            QStringLiteral("%1 %2 is defined twice (first at %3)").arg(block.table).arg(id).arg(v_where[Key(cls, id)]));
+    return false;
+  }
+  v_where.insert(Key(cls, id), row.where);
+  record.object.reset(pFactory.CreateObject(cls, 0));
+  record.object->SetID(id);
+  for (std::size_t c = 1; c < columns.size() && c < row.cells.size(); ++c) {
+    const Cell& cell = row.cells[c];
+    if (!cell.quoted && cell.text == QLatin1String("-")) continue;  // the column's default
+    ReadCell(pFactory, block, row, c, columns[c], record);
+  }
+  return true;
+}
+
+void CTCatalogueSource::ReadCell(const CTBaseFactory& pFactory, const Block& block, const Row& row, std::size_t c,
+                                 const Column& column, PendingRecord& record) {
+  const Cell& cell = row.cells[c];
+  const int ix = column.fieldIx;
+  const auto bad = [&](const QString& expected) {
+    Problem(row.where, QStringLiteral("%1 of %2 %3: \"%4\" is not %5")
+                           .arg(block.columns[int(c)], block.table)
+                           .arg(record.object->GetID())
+                           .arg(cell.text, expected));
+  };
+  if (column.reference) {
+    const int colon = cell.text.indexOf(QLatin1Char(':'));
+    const CTTableInfo* target = colon > 0 ? pFactory.GetTableNamed(kTablePrefix + cell.text.left(colon)) : nullptr;
+    bool targetOk = false;
+    const int targetID = colon > 0 ? cell.text.mid(colon + 1).toInt(&targetOk) : 0;
+    if (cell.quoted || !target || !targetOk || targetID <= 0) {
+      bad(QStringLiteral("a reference TABLE:ID"));
+      return;
+    }
+    record.refs.push_back({ix, target->GetTableIndex(), targetID});
+    return;
+  }
+  CTDbObject& object = *record.object;
+  bool ok = true;
+  switch (object.TableInfo()->GetFieldInfo(ix)->GetType()) {
+    case vtBoolean: {
+      bool b = false;
+      ok = !cell.quoted && ParseBoolean(cell.text, b);
+      if (ok) object.SetBooleanValue(ix, b);
+      else bad(QStringLiteral("yes or no"));
+      break;
+    }
+    case vtInteger: {
+      const int n = cell.text.toInt(&ok);
+      ok = ok && !cell.quoted;
+      if (ok) object.SetIntegerValue(ix, n);
+      else bad(QStringLiteral("an integer"));
+      break;
+    }
+    case vtDouble: {
+      const double d = cell.text.toDouble(&ok);  // QString::toDouble ignores the locale
+      ok = ok && !cell.quoted && std::isfinite(d);
+      if (ok) object.SetDoubleValue(ix, d);
+      else bad(QStringLiteral("a number"));
+      break;
+    }
+    case vtUnicodeString:
+      object.SetUnicodeStringValue(ix, cell.text);
+      break;
+    default:
+      bad(QStringLiteral("of a type the catalogue text can hold"));
+      break;
+  }
+}
+
+// References: every target must exist and be of the linked table; a
+// one-to-one link takes one referrer per target.
+void CTCatalogueSource::CheckReferences(const CTBaseFactory& pFactory, const std::vector<PendingRecord>& records) {
   QHash<std::pair<int, quint64>, QString> oneToOneTaken;  // (link id, target) -> the first referrer
   for (const PendingRecord& rec : records) {
     const CTDbObject& obj = *rec.object;
     const QString where = v_where.value(Key(obj.TableIndex(), obj.GetID()));
-    for (const PendingRef& ref : rec.refs) {
+    for (const PendingRecord::Ref& ref : rec.refs) {
       const CTFieldInfo* field = obj.TableInfo()->GetFieldInfo(ref.fieldIx);
       const CTTableLink* link = field->GetRefTo();
-      const QString column = obj.TableInfo()->GetFieldInfo(ref.fieldIx)->GetName().chopped(kRefSuffix.size());
-      const QString target = pFactory.GetTableInfo(ref.targetCls)->ModelClassName() + QLatin1Char(':') + QString::number(ref.targetID);
+      const QString column = field->GetName().chopped(kRefSuffix.size());
+      const QString target =
+          pFactory.GetTableInfo(ref.targetCls)->ModelClassName() + QLatin1Char(':') + QString::number(ref.targetID);
       if (!v_where.contains(Key(ref.targetCls, ref.targetID))) {
         Problem(where, QStringLiteral("%1 refers to %2, which is not defined").arg(column, target));
         continue;
@@ -333,23 +369,26 @@ bool CTCatalogueSource::Build(CTBaseFactory& pFactory) {
         Problem(where, QStringLiteral("%1 must refer to a %2 record, not %3").arg(column, master->ModelClassName(), target));
         continue;
       }
-      if (link && link->v_oneToOne) {
-        const std::pair<int, quint64> key{link->GetAssociationID(), Key(ref.targetCls, ref.targetID)};
-        if (oneToOneTaken.contains(key)) {
-          Problem(where, QStringLiteral("%1 is already taken by the record at %2 (one-to-one link)").arg(target, oneToOneTaken[key]));
-          continue;
-        }
-        oneToOneTaken.insert(key, where);
+      if (!link || !link->v_oneToOne) continue;
+      const std::pair<int, quint64> key{link->GetAssociationID(), Key(ref.targetCls, ref.targetID)};
+      if (oneToOneTaken.contains(key)) {
+        Problem(where, QStringLiteral("%1 is already taken by the record at %2 (one-to-one link)")
+                           .arg(target, oneToOneTaken[key]));
+        continue;
       }
+      oneToOneTaken.insert(key, where);
     }
   }
-  if (!v_problems.isEmpty()) return false;
+}
 
+// First every record with its references empty, then the references, so
+// that no record waits for a target inserted after it.
+bool CTCatalogueSource::InsertRecords(std::vector<PendingRecord>& records) {
   try {
     for (PendingRecord& rec : records) rec.object->InsertWithID(rec.object->GetID());
     for (PendingRecord& rec : records) {
       if (rec.refs.empty()) continue;
-      for (const PendingRef& ref : rec.refs) {
+      for (const PendingRecord::Ref& ref : rec.refs) {
         rec.object->SetIntegerValue(ref.fieldIx, ref.targetCls);
         rec.object->SetIntegerValue(ref.fieldIx + 1, ref.targetID);
       }

@@ -19,6 +19,7 @@
 #include <vector>
 
 class CTBaseFactory;
+class CTTableInfo;
 
 class CTCatalogueSource {
  public:
@@ -56,6 +57,21 @@ class CTCatalogueSource {
   QString WhereIs(int nClsID, int nObjID) const { return v_where.value(Key(nClsID, nObjID)); }
 
  private:
+  struct Column;
+  struct PendingRecord;
+
+  // The steps of Build. Each reports the faults it finds through Problem.
+  void ReadBlock(CTBaseFactory& pFactory, const Block& block, QHash<int, QString>& tableSeen,
+                 std::vector<PendingRecord>& records);
+  bool ResolveColumns(const CTTableInfo& table, const Block& block, std::vector<Column>& columns);
+  static Column ResolveColumn(const CTTableInfo& table, const QString& szName);
+  bool ReadRow(CTBaseFactory& pFactory, const Block& block, const CTTableInfo& table,
+               const std::vector<Column>& columns, const Row& row, PendingRecord& record);
+  void ReadCell(const CTBaseFactory& pFactory, const Block& block, const Row& row, std::size_t c, const Column& column,
+                PendingRecord& record);
+  void CheckReferences(const CTBaseFactory& pFactory, const std::vector<PendingRecord>& records);
+  bool InsertRecords(std::vector<PendingRecord>& records);
+
   static quint64 Key(int nClsID, int nObjID) { return (quint64(quint32(nClsID)) << 32) | quint32(nObjID); }
   void Problem(const QString& szWhere, const QString& szText) { v_problems << szWhere + QStringLiteral(": ") + szText; }
 
