@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -44,22 +45,46 @@ TEST(DbLock, LongActionWritesAndEndsOnItsOwnThread) {
   lock.UnlockWrite();
 }
 
-TEST(DbLock, WriterExcludesOtherThreads) {
+// Writers count themselves into and out of the region the lock guards, and
+// readers look at that count while they hold the lock. Each thread yields
+// inside the region, so that without exclusion another thread would come in
+// while it is there: writers would find another writer inside, and readers
+// would see one.
+TEST(DbLock, WritersExcludeEachOtherAndReaders) {
+  constexpr int kWriters = 4, kReaders = 2, kRounds = 1000;
   CTDbLock lock;
-  int counter = 0;
+  std::atomic<int> writersInside{0}, readersInside{0};
+  std::atomic<int> writesWithAnotherWriterInside{0}, writesWithAReaderInside{0}, readsWithAWriterInside{0};
+  int unguardedCounter = 0;  // touched by writers only, and only under the lock
   std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t)
+  for (int t = 0; t < kWriters; ++t)
     threads.emplace_back([&] {
-      for (int i = 0; i < 1000; ++i) {
+      for (int i = 0; i < kRounds; ++i) {
         lock.LockWrite();
-        ++counter;
+        if (++writersInside > 1) ++writesWithAnotherWriterInside;
+        if (readersInside > 0) ++writesWithAReaderInside;
+        ++unguardedCounter;
+        std::this_thread::yield();
+        --writersInside;
         lock.UnlockWrite();
+      }
+    });
+  for (int t = 0; t < kReaders; ++t)
+    threads.emplace_back([&] {
+      for (int i = 0; i < kRounds; ++i) {
         lock.LockRead();
+        ++readersInside;
+        if (writersInside > 0) ++readsWithAWriterInside;
+        std::this_thread::yield();
+        --readersInside;
         lock.UnlockRead();
       }
     });
   for (auto& t : threads) t.join();
-  EXPECT_EQ(counter, 4000);
+  EXPECT_EQ(writesWithAnotherWriterInside, 0);
+  EXPECT_EQ(writesWithAReaderInside, 0);
+  EXPECT_EQ(readsWithAWriterInside, 0);
+  EXPECT_EQ(unguardedCounter, kWriters * kRounds);
 }
 
 }  // namespace
