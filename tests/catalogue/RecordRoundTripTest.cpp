@@ -7,6 +7,7 @@
 #include "catalogue/ClPowerSupply.h"
 #include "catalogue/ClTrivanePSAllowed.h"
 #include "catalogue/Factory.h"
+#include "recdb/EngineSettings.h"
 #include "recdb/MemDB.h"
 #include "recdb/RecordingPresenter.h"
 
@@ -21,12 +22,13 @@ namespace {
 class CatalogueRoundTrip : public testing::Test {
  protected:
   void SetUp() override {
+    ResetEngineSettings();
     ASSERT_TRUE(v_dir.isValid());
     CTMemDbEngine::RegisterEngine();
     TBaseMsg::SetPresenter(&v_messages);
   }
   void TearDown() override {
-    CTDbObject::SetDefaultFactory(nullptr);
+    ResetEngineSettings();
     CTBaseFactory::UnregisterEngine(CTMemDbEngine::ClassName());
     TBaseMsg::SetPresenter(nullptr);
   }

@@ -1,3 +1,4 @@
+#include "EngineSettings.h"
 #include "RecordingPresenter.h"
 #include "TestSchema.h"
 
@@ -15,17 +16,19 @@ namespace {
 class DbTextSchema : public testing::Test {
  protected:
   void SetUp() override {
+    ResetEngineSettings();
     CTMemDbEngine::RegisterEngine();
     TBaseMsg::SetPresenter(&v_messages);
   }
   void TearDown() override {
-    CTDbObject::SetDefaultFactory(nullptr);
+    ResetEngineSettings();
     CTBaseFactory::UnregisterEngine(CTMemDbEngine::ClassName());
     TBaseMsg::SetPresenter(nullptr);
   }
 
-  // The plain text the engine writes for the test schema with two
-  // polynomials, a point on the first and a motor on the second.
+  // The text the engine writes for the test schema with two polynomials, a
+  // point on the first and a motor on the second; plain, as the fixture
+  // leaves compression off.
   QByteArray WrittenText() {
     Factory factory;
     factory.SetRequiredEngineType(0, CTMemDbEngine::ClassName());
@@ -42,12 +45,10 @@ class DbTextSchema : public testing::Test {
     motor.SetRelationByIx(kRef, &second);
     motor.Insert();
 
-    const bool previousCompression = CTMemDbEngine::UseCompression(false);
     QByteArray text;
     QBuffer buffer(&text);
     buffer.open(QIODevice::WriteOnly);
     EXPECT_TRUE(factory.GetEngine(0)->WriteToStream(&buffer));
-    CTMemDbEngine::UseCompression(previousCompression);
     return text;
   }
 

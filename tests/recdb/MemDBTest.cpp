@@ -1,3 +1,4 @@
+#include "EngineSettings.h"
 #include "RecordingPresenter.h"
 #include "TestSchema.h"
 
@@ -24,17 +25,14 @@ const QByteArray kReferenceDb =
 class MemDb : public testing::Test {
  protected:
   void SetUp() override {
+    ResetEngineSettings();
     ASSERT_TRUE(v_dir.isValid());
     CTMemDbEngine::RegisterEngine();
     TBaseMsg::SetPresenter(&v_messages);
   }
   void TearDown() override {
-    CTDbObject::SetDefaultFactory(nullptr);
+    ResetEngineSettings();
     CTBaseFactory::UnregisterEngine(CTMemDbEngine::ClassName());
-    CTMemDbEngine::UseCompression(false);
-    CTMemDbEngine::SetCompressionSignature("");
-    CTMemDbEngine::SetAutoCorrect(false);
-    CTMemDbEngine::SetMaxUndoDepth(5);
     TBaseMsg::SetPresenter(nullptr);
   }
   QString Path(const QString& name = "db.roz") const { return v_dir.filePath(name); }
