@@ -1,6 +1,7 @@
 #include "app/FrameAirConditions.h"
 
 #include "app/FrameAirProps.h"
+#include "catalogue/ClHRX.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -54,17 +55,17 @@ void TFrm_AirConditions::ClearFields() {
 
 void TFrm_AirConditions::SetFamily(int DeviceFamily, bool HasHumidifier, bool IsCooling) {
   switch (DeviceFamily) {
-    case 0:
+    case Cls_HRX::kPlainUnit:
       Frm_EAProps->setVisible(true);
       Frm_CIProps->setVisible(false);
       Frm_HIProps->setVisible(false);
       break;
-    case 1:
+    case Cls_HRX::kCoilUnit:
       Frm_EAProps->setVisible(true);
       Frm_CIProps->setVisible(true);
       Frm_HIProps->setVisible(!IsCooling && HasHumidifier);
       break;
-    case 2:
+    case Cls_HRX::kFreshAirUnit:
       Frm_EAProps->setVisible(false);
       Frm_CIProps->setVisible(false);
       Frm_HIProps->setVisible(false);

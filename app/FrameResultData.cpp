@@ -1,6 +1,8 @@
 #include "app/FrameResultData.h"
 
 #include "app/ValueText.h"
+#include "catalogue/ClHRX.h"
+#include "catalogue/Sentinels.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -66,14 +68,14 @@ QLabel* TFrm_ResultData::Row(QGroupBox* pBox, const char* szCaption, const char*
 void TFrm_ResultData::SetupWindow(int Family, bool HasHumidifier, bool IsCooling) {
   ClearFields();
   switch (Family) {
-    case 0:
-    case 1:
+    case Cls_HRX::kPlainUnit:
+    case Cls_HRX::kCoilUnit:
       Box_Efficiencies->setVisible(true);
       Box_HeatSavings->setVisible(true);
       Box_SupplyTemp->setVisible(false);
-      Box_Humidification->setVisible(Family == 1 && !IsCooling && HasHumidifier);
+      Box_Humidification->setVisible(Family == Cls_HRX::kCoilUnit && !IsCooling && HasHumidifier);
       break;
-    case 2:
+    case Cls_HRX::kFreshAirUnit:
       Box_Efficiencies->setVisible(false);
       Box_HeatSavings->setVisible(false);
       Box_SupplyTemp->setVisible(true);
@@ -83,7 +85,7 @@ void TFrm_ResultData::SetupWindow(int Family, bool HasHumidifier, bool IsCooling
       break;
   }
   Lbl_InletAmbient->setText(QString::fromUtf8(IsCooling ? kAbove : kBelow));
-  Pnl_Supply->setVisible(!IsCooling && Family == 0);
+  Pnl_Supply->setVisible(!IsCooling && Family == Cls_HRX::kPlainUnit);
 }
 
 void TFrm_ResultData::ClearFields() {
@@ -107,7 +109,7 @@ void TFrm_ResultData::FillFields(double TemperatureEff, double EnthalpyEff, doub
   }
   if (!Box_SupplyTemp->isHidden()) Txt_SupplyTemp->setText(ValueText::Dimensioned(SupplyTemp, U_Temperature));
   if (!Box_Humidification->isHidden()) Txt_Humidification->setText(ValueText::Fixed(Humidifier, 1, QStringLiteral("kg/h")));
-  Txt_InletAmbient->setText(InletAmbient == -273 ? QString() : ValueText::Dimensioned(InletAmbient, U_Temperature));
+  Txt_InletAmbient->setText(InletAmbient == Sentinel::kNoTemperature ? QString() : ValueText::Dimensioned(InletAmbient, U_Temperature));
   Txt_InletUser->setText(ValueText::PositivePower(InletHeater.UserHeater));
   Txt_InletCalc->setText(ValueText::PositivePower(InletHeater.CalcHeater));
   if (!Pnl_Supply->isHidden()) {

@@ -1,6 +1,7 @@
 #include "app/FrameTempConditions.h"
 
 #include "app/ValueText.h"
+#include "catalogue/ClHRX.h"
 #include "i18n/BaseMsgMan.h"
 #include "i18n/MsgMan.h"
 #include "psychro/Air.h"
@@ -181,9 +182,9 @@ void TFrm_TempConditions::InitFields() {
 }
 
 void TFrm_TempConditions::SetFamily(int DeviceFamily) {
-  Box_Discharge->setVisible(DeviceFamily == 2);
+  Box_Discharge->setVisible(DeviceFamily == Cls_HRX::kFreshAirUnit);
   Box_ElectricHeaters->setVisible(true);
-  const bool supplyPanels = DeviceFamily == 0 && !v_IsCooling;
+  const bool supplyPanels = DeviceFamily == Cls_HRX::kPlainUnit && !v_IsCooling;
   Pnl_SupplyTemp->setVisible(supplyPanels);
   Pnl_SupplyHeater->setVisible(supplyPanels);
 }

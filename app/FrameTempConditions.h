@@ -23,7 +23,7 @@ class TAir;
 class TFrm_TempConditions : public QWidget {
   Q_OBJECT
  public:
-  static constexpr double kNotGiven = TFrm_UnitTextScroll::kNotGiven;
+  static constexpr double kNotGiven = Sentinel::kNotGiven;
   static constexpr int kInletTooSmall = 22;
   static constexpr int kSupplyTooSmall = 23;
 

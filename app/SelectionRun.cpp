@@ -307,7 +307,8 @@ void TDlgSelect::Txt_FamilyClick() {
   Pnl_ExhaustFilter->setVisible(family == Cls_HRX::kPlainUnit);
   Ctl_Pages->setTabVisible(Ctl_Pages->indexOf(Tab_Efficiencies), exhaustInputs);
   Ctl_Pages->setTabVisible(Ctl_Pages->indexOf(Tab_EffCorrect), exhaustInputs);
-  Ctl_Pages->setTabVisible(Ctl_Pages->indexOf(Tab_Configuration), family < 3);
+  // The configuration drawing exists for the families with a drawing of their own.
+  Ctl_Pages->setTabVisible(Ctl_Pages->indexOf(Tab_Configuration), family <= Cls_HRX::kDrawnFamily);
   RunSelection();
 }
 

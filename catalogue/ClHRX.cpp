@@ -1,5 +1,7 @@
 #include "catalogue/ClHRX.h"
 
+#include "catalogue/Sentinels.h"
+
 #include "catalogue/ClDevOptCombination.h"
 #include "catalogue/ClDevPSAllowed.h"
 #include "catalogue/ClDeviceDocumentation.h"
@@ -322,7 +324,7 @@ void Cls_HRX::GetCoolDischargeRange(int& MinDischarge, int& MaxDischarge) {
 
 double Cls_HRX::GetHeatSupplyTemp() {
   const auto& caps = HeatCaps();
-  return caps.empty() ? -273 : caps.back()->GetSelect2();
+  return caps.empty() ? Sentinel::kNoTemperature : caps.back()->GetSelect2();
 }
 
 // ---------------------------------------------------------------- ordering and families

@@ -119,7 +119,8 @@ class Cls_HRX : public Cls_Device {
   ~Cls_HRX() override;
 
   // ---- unit families (HRX_Type) ----
-  enum : int { kPlainUnit = 0, kCoilUnit = 1, kFreshAirUnit = 2, kMaxFamily = 8 };
+  // kDrawnFamily: the last family with a configuration drawing of its own.
+  enum : int { kPlainUnit = 0, kCoilUnit = 1, kFreshAirUnit = 2, kDrawnFamily = 2, kMaxFamily = 8 };
   enum : int { kHeaterOption = 4, kFilterOption = 27, kPlenumOption = 28 };
 
   // ---- caches: read from the catalogue on first use, kept until ClearCache ----

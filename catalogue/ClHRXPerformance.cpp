@@ -15,6 +15,8 @@
 // (-80 .. 80 degC) and ends there at the latest.
 
 #include "catalogue/ClHRX.h"
+#include "catalogue/CoilCapacity.h"
+#include "catalogue/Sentinels.h"
 
 #include "catalogue/ClHRXPolynomial.h"
 #include "catalogue/ClIndoorUnit.h"
@@ -29,7 +31,7 @@
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kNoTemperature = -273;
+constexpr double kNoTemperature = Sentinel::kNoTemperature;
 constexpr double kFixedDensity = 1.2;         // kg/m3, where the computation fixes it
 constexpr double kSearchStepK = 0.5;
 constexpr double kLowestTempC = TAir::kMinTempC;
@@ -37,7 +39,7 @@ constexpr double kHighestTempC = TAir::kMaxTempC;
 constexpr double kMinSearchStartC = -20;      // the lowest ambient the exchanger is tried at
 constexpr double kMaxSearchStartC = 60;       // the highest ambient tried in cooling
 constexpr double kMaxHeatedTempC = 60;        // heaters may not heat the air beyond this
-constexpr double kStandardTE = -273;          // the coil's standard evaporating temperature
+constexpr double kStandardTE = CTCoilCapacity::kStandardTE;  // the coil's standard evaporating temperature
 // The saturated state at 11 degC (31.724 kJ/kg): the fresh-air coil's
 // outlet follows the line through it and the outdoor state.
 constexpr double kCoilLineTempC = 11;

@@ -13,6 +13,7 @@
 // values asked, or a cooling value not above 0; 4 a heating value not above
 // 0; 5 no row of the kind; 12 no capacities for the TE or the standard TE.
 
+#include "catalogue/Sentinels.h"
 #include "psychro/Air.h"
 
 #include <algorithm>
@@ -28,7 +29,7 @@ struct CTCapacityRow {
 
 class CTCoilCapacity {
  public:
-  static constexpr double kStandardTE = -273;  // asks for the standard TE
+  static constexpr double kStandardTE = Sentinel::kNoTemperature;  // no temperature given: the standard TE
   static constexpr int kOk = 0;
   static constexpr int kCoolOutside = 3;
   static constexpr int kHeatNotPositive = 4;

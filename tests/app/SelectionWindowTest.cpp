@@ -311,8 +311,9 @@ TEST_F(SelectionWindow, TheClickedOptionShowsItsDetails) {
   EXPECT_EQ(text("Txt_DBOptDescription"), option->GetDescription());
   EXPECT_NE(text("Txt_DBOptDescription"), first);
   EXPECT_EQ(text("Txt_DBOptMCA"), option->GetMCA());
-  if (option->GetWidth() * option->GetHeight() * option->GetDepth() > 0)
+  if (option->GetWidth() * option->GetHeight() * option->GetDepth() > 0) {
     EXPECT_TRUE(text("Txt_DBOptDimensions").endsWith(" " + TU_Form::GetCurrentString(U_ShortLength)));
+  }
 }
 
 // A failed calculation leaves no value of an earlier one: the calculated
