@@ -17,6 +17,13 @@ class THRXRatioCorr;
 class CTFactory : public CTBaseFactory {
  public:
   static constexpr int kDeviceDatabase = 0;
+  // A catalogue file is compressed behind this signature; every reader and
+  // writer of one (the program, the catalogue build, the scaled catalogues,
+  // aerolith-cli db) sets it on the engine before opening.
+  static inline const QString kCompressionSignature = QStringLiteral("K7R");
+  // Buckets of the engine's row maps while a catalogue is open: a prime above
+  // the rows of a large table, so that a lookup stays near one probe.
+  static constexpr int kRowMapCapacity = 5003;
 
   explicit CTFactory(const QString& szName = QStringLiteral("ROZ"), int nVerMul100 = 100, int nMinVerMul100 = 100);
 

@@ -8,6 +8,7 @@
 //   db unpack IN OUT  expand a compressed file
 
 #include "cli/CliCommands.h"
+#include "catalogue/Factory.h"
 #include "i18n/BaseMsgMan.h"
 #include "platform/Resources.h"
 #include "recdb/DbTextSchema.h"
@@ -23,7 +24,7 @@ namespace AerolithCli {
 
 namespace {
 
-const QString kSignature = QStringLiteral("K7R");
+const QString& kSignature = CTFactory::kCompressionSignature;
 const QString kCatalogueResource = QStringLiteral("Device_Database");
 
 int Fail(QTextStream& err, const QString& message) {

@@ -7,13 +7,6 @@
 #include "recdb/MemDB.h"
 #include "resources/EmbeddedData.h"
 
-namespace {
-
-const QString kSignature = QStringLiteral("K7R");
-constexpr int kElemMapCapacity = 5003;  // row maps: a prime above the rows of a large table
-
-}  // namespace
-
 CTCatalogueSession::CTCatalogueSession() = default;
 
 CTCatalogueSession::~CTCatalogueSession() {
@@ -38,9 +31,9 @@ bool CTCatalogueSession::Open(const QString& szEngine, const QString& szPath, Au
   v_units.ClearAndDestroy();
   if (v_factory && CTDbObject::GetDefaultFactory() == v_factory.get()) CTDbObject::SetDefaultFactory(nullptr);
   CTMemDbEngine::UseCompression(true);
-  CTMemDbEngine::SetCompressionSignature(kSignature);
+  CTMemDbEngine::SetCompressionSignature(CTFactory::kCompressionSignature);
   CTMemDbEngine::SetAutoCorrect(nAutoCorrect == AutoCorrect::kOn);
-  CTElemDbObjectMap::SetTableSize(kElemMapCapacity);
+  CTElemDbObjectMap::SetTableSize(CTFactory::kRowMapCapacity);
   v_factory = std::make_unique<CTFactory>();
   CTDbObject::SetDefaultFactory(v_factory.get());
   v_factory->SetRequiredEngineType(CTFactory::kDeviceDatabase, szEngine);

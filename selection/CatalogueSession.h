@@ -1,8 +1,8 @@
 #pragma once
 // CTCatalogueSession: the device catalogue opened in one place for every
-// caller (the window, aerolith-cli, the tools, the benchmarks, the fuzz
-// targets and the tests). Opening registers the engines, reads the
-// catalogue compressed behind "K7R", read-only, connects the factory and
+// caller (the window, aerolith-cli, the benchmarks and the tests). Opening
+// registers the engines, reads the catalogue compressed behind
+// CTFactory::kCompressionSignature, read-only, connects the factory and
 // makes it the default record factory, then reads every ventilation unit
 // (Cls_HRX records, deleted ones included, as the catalogue lists them) and
 // sorts them smallest maximum airflow first.

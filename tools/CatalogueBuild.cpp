@@ -20,7 +20,7 @@ class EngineSettings {
       : v_compression(CTMemDbEngine::UseCompression(bCompress)),
         v_signature(CTMemDbEngine::CompressionSignature()),
         v_autoCorrect(CTMemDbEngine::GetAutoCorrect()) {
-    CTMemDbEngine::SetCompressionSignature(CTCatalogueBuild::kSignature);
+    CTMemDbEngine::SetCompressionSignature(CTFactory::kCompressionSignature);
     CTMemDbEngine::SetAutoCorrect(bAutoCorrect);
     CTMemDbEngine::RegisterEngine();
   }

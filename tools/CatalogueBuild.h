@@ -2,7 +2,7 @@
 // CTCatalogueBuild: from the catalogue text to the embedded database file.
 // Reads the text, builds the records in a fresh in-memory catalogue, lints
 // them, writes the database through the engine's own writer (compressed
-// behind the "K7R" signature, as the program reads it), and reloads the file
+// behind CTFactory::kCompressionSignature, as the program reads it), and reloads the file
 // with auto-correct off to prove that not one row would be dropped.
 
 #include <QString>
@@ -10,8 +10,6 @@
 
 class CTCatalogueBuild {
  public:
-  static inline const QString kSignature = QStringLiteral("K7R");
-
   // Reads and lints the sources; the findings land in pProblems.
   static bool Lint(const QStringList& pSources, QStringList& pProblems);
   // Lints, then writes szOutFile atomically (nothing is written on a finding).

@@ -10,7 +10,6 @@
 #include "catalogue/RecordCast.h"
 #include "recdb/DbException.h"
 #include "recdb/MemDB.h"
-#include "tools/CatalogueBuild.h"
 
 #include <QSaveFile>
 
@@ -125,7 +124,7 @@ bool CTCatalogueGenerator::Generate(int nUnits, const QString& szOutFile, QStrin
   CTResDbEngine::RegisterEngine();
   const bool previousCompression = CTMemDbEngine::UseCompression(true);
   const QString previousSignature = CTMemDbEngine::CompressionSignature();
-  CTMemDbEngine::SetCompressionSignature(CTCatalogueBuild::kSignature);
+  CTMemDbEngine::SetCompressionSignature(CTFactory::kCompressionSignature);
   bool ok = false;
   try {
     CTFactory factory;

@@ -167,7 +167,7 @@ end
 
   CTMemDbEngine::RegisterEngine();
   const bool previousCompression = CTMemDbEngine::UseCompression(true);
-  CTMemDbEngine::SetCompressionSignature(CTCatalogueBuild::kSignature);
+  CTMemDbEngine::SetCompressionSignature(CTFactory::kCompressionSignature);
   CTFactory factory;
   factory.SetRequiredEngineType(0, CTMemDbEngine::ClassName());
   factory.SetDatabaseName(0, out);
