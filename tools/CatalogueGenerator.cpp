@@ -9,6 +9,7 @@
 #include "catalogue/Factory.h"
 #include "catalogue/RecordCast.h"
 #include "recdb/DbException.h"
+#include "recdb/ElemDbObject.h"
 #include "recdb/MemDB.h"
 
 #include <QSaveFile>
@@ -120,21 +121,31 @@ int CTCatalogueGenerator::Scale(CTBaseFactory& pFactory, int nUnits) {
   return wanted;
 }
 
+// The embedded catalogue is opened with the settings of the program's
+// catalogue session (which this library cannot use: the session links the
+// embedded data these tools build), but writable and with auto-correct off,
+// so that the clones copy the catalogue as it is. The engine settings are
+// process-wide and restored afterwards.
 bool CTCatalogueGenerator::Generate(int nUnits, const QString& szOutFile, QString& szError) {
   CTResDbEngine::RegisterEngine();
   const bool previousCompression = CTMemDbEngine::UseCompression(true);
   const QString previousSignature = CTMemDbEngine::CompressionSignature();
+  const bool previousAutoCorrect = CTMemDbEngine::GetAutoCorrect();
+  const int previousRowMapCapacity = CTElemDbObjectMap::GetTableSize();
   CTMemDbEngine::SetCompressionSignature(CTFactory::kCompressionSignature);
+  CTMemDbEngine::SetAutoCorrect(false);
+  CTElemDbObjectMap::SetTableSize(CTFactory::kRowMapCapacity);
   bool ok = false;
   try {
     CTFactory factory;
-    factory.SetRequiredEngineType(0, CTResDbEngine::ClassName());
+    factory.SetRequiredEngineType(CTFactory::kDeviceDatabase, CTResDbEngine::ClassName());
     if (!factory.Connect()) {
       szError = QStringLiteral("the embedded catalogue does not load");
     } else {
       Scale(factory, nUnits);
       QSaveFile file(szOutFile);
-      ok = file.open(QIODevice::WriteOnly) && factory.GetEngine(0)->WriteToStream(&file) && file.commit();
+      ok = file.open(QIODevice::WriteOnly) &&
+           factory.GetEngine(CTFactory::kDeviceDatabase)->WriteToStream(&file) && file.commit();
       if (!ok) szError = QStringLiteral("cannot write %1: %2").arg(szOutFile, file.errorString());
     }
   } catch (const CTDbException& e) {
@@ -143,5 +154,7 @@ bool CTCatalogueGenerator::Generate(int nUnits, const QString& szOutFile, QStrin
   }
   CTMemDbEngine::UseCompression(previousCompression);
   CTMemDbEngine::SetCompressionSignature(previousSignature);
+  CTMemDbEngine::SetAutoCorrect(previousAutoCorrect);
+  CTElemDbObjectMap::SetTableSize(previousRowMapCapacity);
   return ok;
 }
