@@ -1,14 +1,17 @@
 #pragma once
-// The embedded demonstration catalogue, loaded once per test suite as the
-// program loads it (compressed, read-only, auto-correct off) and made the
-// default record factory for each test.
+// The embedded demonstration catalogue, opened once per test suite through
+// the program's catalogue session (compressed, read-only) with auto-correct
+// off, so that a row the engine would mend shows as a failure; its factory is
+// made the default record factory for each test. The engine settings are
+// process-wide: the suite puts them back when it ends.
 
 #include "catalogue/ClHRX.h"
 #include "catalogue/Factory.h"
 #include "catalogue/RecordCast.h"
+#include "recdb/ElemDbObject.h"
 #include "recdb/MemDB.h"
 #include "recdb/RecordingPresenter.h"
-#include "resources/EmbeddedData.h"
+#include "selection/CatalogueSession.h"
 
 #include <gtest/gtest.h>
 
@@ -17,35 +20,32 @@
 class DemoCatalogueTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    EmbeddedData::Ensure();
-    CTResDbEngine::RegisterEngine();
-    CTMemDbEngine::UseCompression(true);
-    CTMemDbEngine::SetCompressionSignature(QStringLiteral("K7R"));
-    CTMemDbEngine::SetAutoCorrect(false);
-    s_factory = new CTFactory();
-    s_factory->SetRequiredEngineType(0, CTResDbEngine::ClassName());
-    s_factory->SetReadOnly(0, true);
-    ASSERT_TRUE(s_factory->Connect());
+    s_rowMapCapacity = CTElemDbObjectMap::GetTableSize();
+    s_session = std::make_unique<CTCatalogueSession>();
+    QString error;
+    ASSERT_TRUE(s_session->OpenEmbedded(CTCatalogueSession::AutoCorrect::kOff, error)) << error.toStdString();
   }
   static void TearDownTestSuite() {
-    delete s_factory;
-    s_factory = nullptr;
+    s_session.reset();
     CTMemDbEngine::UseCompression(false);
     CTMemDbEngine::SetCompressionSignature(QString());
+    CTMemDbEngine::SetAutoCorrect(false);
+    CTElemDbObjectMap::SetTableSize(s_rowMapCapacity);
   }
   void SetUp() override {
     TBaseMsg::SetPresenter(&v_messages);
-    CTDbObject::SetDefaultFactory(s_factory);
+    CTDbObject::SetDefaultFactory(&Factory());
   }
   void TearDown() override {
     CTDbObject::SetDefaultFactory(nullptr);
     TBaseMsg::SetPresenter(nullptr);
   }
 
-  static CTFactory& Factory() { return *s_factory; }
-  // Fresh records of the catalogue's units (their caches start empty).
+  static CTFactory& Factory() { return s_session->Factory(); }
+  // Fresh records of the catalogue's units (their caches start empty), not
+  // the session's own, which earlier tests may have filled.
   static ObjectList<Cls_HRX> AllUnits() {
-    return RecordsAs<Cls_HRX>(CTDbObject::GetAllRecords(Cls_HRX::kClassID, false, s_factory));
+    return RecordsAs<Cls_HRX>(CTDbObject::GetAllRecords(Cls_HRX::kClassID, false, &Factory()));
   }
   static std::unique_ptr<Cls_HRX> Unit(const QString& szName) {
     ObjectList<Cls_HRX> units = AllUnits();
@@ -57,5 +57,6 @@ class DemoCatalogueTest : public testing::Test {
   RecordingPresenter v_messages;
 
  private:
-  static inline CTFactory* s_factory = nullptr;
+  static inline std::unique_ptr<CTCatalogueSession> s_session;
+  static inline int s_rowMapCapacity = 0;
 };
