@@ -1,11 +1,20 @@
 #include "selection/CatalogueSession.h"
 
+#include "catalogue/ClHRXSpType.h"
 #include "catalogue/RecordCast.h"
 #include "recdb/ClDdbVersionInfo.h"
 #include "recdb/DbException.h"
 #include "recdb/ElemDbObject.h"
 #include "recdb/MemDB.h"
 #include "resources/EmbeddedData.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kM3hPerLs = 3.6;
+
+}  // namespace
 
 CTCatalogueSession::CTCatalogueSession() = default;
 
@@ -29,6 +38,7 @@ bool CTCatalogueSession::OpenFile(const QString& szPath, AutoCorrect nAutoCorrec
 bool CTCatalogueSession::Open(const QString& szEngine, const QString& szPath, AutoCorrect nAutoCorrect,
                               QString& szError, const BeforeConnect& fnBeforeConnect) {
   v_units.ClearAndDestroy();
+  v_ranges.clear();
   if (v_factory && CTDbObject::GetDefaultFactory() == v_factory.get()) CTDbObject::SetDefaultFactory(nullptr);
   CTMemDbEngine::UseCompression(true);
   CTMemDbEngine::SetCompressionSignature(CTFactory::kCompressionSignature);
@@ -103,6 +113,22 @@ ObjectList<Cls_HRX> CTCatalogueSession::UnitsOfFamilyNamed(const QString& szName
   for (Cls_HRX* unit : v_units)
     if (Cls_HRX::Family2Str(unit->GetType()).compare(szName, Qt::CaseInsensitive) == 0) units.Add(unit);
   return units;
+}
+
+const LTFamilyRanges& CTCatalogueSession::FamilyRanges(int nFamily) const {
+  if (const auto it = v_ranges.find(nFamily); it != v_ranges.end()) return it->second;
+  LTFamilyRanges& ranges = v_ranges[nFamily];
+  const ObjectList<Cls_HRX> units = UnitsOfFamily(nFamily);
+  if (units.IsEmpty()) return ranges;
+  double minM3h = 0, maxM3h = 0, maxEsp = 0;
+  Cls_HRX::GetRanges(units, minM3h, maxM3h, maxEsp);
+  // Inwards to whole l/s, as the totals are held: rounding outwards would
+  // ask for more than the largest unit moves.
+  ranges.minAirflowLs = std::ceil(minM3h / kM3hPerLs);
+  ranges.maxAirflowLs = std::max(ranges.minAirflowLs, std::floor(maxM3h / kM3hPerLs));
+  ranges.maxEspPa = std::nearbyint(maxEsp);
+  for (const Cls_HRXSpType* type : Cls_HRX::AvailableSpeedTypes(units)) ranges.speedTypes.append({type->GetID(), type->GetName()});
+  return ranges;
 }
 
 int CTCatalogueSession::FamilyNumber(const QString& szName) const {

@@ -23,7 +23,21 @@
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <memory>
+
+struct LTSpeedTypeItem {
+  int id;
+  QString name;
+};
+
+// What bounds the inputs of one family.
+struct LTFamilyRanges {
+  double minAirflowLs = 1;     // rounded inwards to whole l/s
+  double maxAirflowLs = 8889;
+  double maxEspPa = 350;       // rounded to whole Pa
+  QList<LTSpeedTypeItem> speedTypes;  // in weight order, lowest first
+};
 
 class CTCatalogueSession {
  public:
@@ -62,6 +76,9 @@ class CTCatalogueSession {
   // The units whose family carries this name (any case); two family numbers
   // may share a name.
   ObjectList<Cls_HRX> UnitsOfFamilyNamed(const QString& szName) const;
+  // What bounds the inputs of a family, worked out once per family (the
+  // catalogue is read-only).
+  const LTFamilyRanges& FamilyRanges(int nFamily) const;
   // The family number of a family name (any case), -1 when unknown.
   int FamilyNumber(const QString& szName) const;
 
@@ -71,4 +88,5 @@ class CTCatalogueSession {
 
   std::unique_ptr<CTFactory> v_factory;
   ObjectList<Cls_HRX> v_units{true};
+  mutable std::map<int, LTFamilyRanges> v_ranges;
 };

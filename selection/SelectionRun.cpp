@@ -158,18 +158,7 @@ LTModeInputs LTModeInputs::HeatingDefaults() {
 }
 
 LTFamilyRanges CTSelectionRun::FamilyRanges(const CTCatalogueSession& session, int nFamily) {
-  LTFamilyRanges ranges;
-  const ObjectList<Cls_HRX> units = session.UnitsOfFamily(nFamily);
-  if (units.IsEmpty()) return ranges;
-  double minM3h = 0, maxM3h = 0, maxEsp = 0;
-  Cls_HRX::GetRanges(units, minM3h, maxM3h, maxEsp);
-  // Inwards to whole l/s, as the totals are held: rounding outwards would
-  // ask for more than the largest unit moves.
-  ranges.minAirflowLs = std::ceil(minM3h / kM3hPerLs);
-  ranges.maxAirflowLs = std::max(ranges.minAirflowLs, std::floor(maxM3h / kM3hPerLs));
-  ranges.maxEspPa = std::nearbyint(maxEsp);
-  for (const Cls_HRXSpType* type : Cls_HRX::AvailableSpeedTypes(units)) ranges.speedTypes.append({type->GetID(), type->GetName()});
-  return ranges;
+  return session.FamilyRanges(nFamily);
 }
 
 SelectionRequest CTSelectionRun::Normalized(const SelectionRequest& request, const LTFamilyRanges& ranges) {
@@ -257,7 +246,7 @@ SelectionResult CTSelectionRun::Run(const CTCatalogueSession& session, const Sel
 
 SelectionResult CTSelectionRun::RunCandidates(const CTCatalogueSession& session, const SelectionRequest& request) {
   SelectionResult result;
-  const LTFamilyRanges ranges = FamilyRanges(session, request.family);
+  const LTFamilyRanges& ranges = session.FamilyRanges(request.family);
   const SelectionRequest r = Normalized(request, ranges);
   const LTAirflows airflows = Airflows(r, ranges);
   result.family = r.family;

@@ -13,6 +13,7 @@
 //      leaves heating uncomputed), each followed by the heater check, the
 //      savings over the exchanger, the duct pressures, ratios and fan power.
 
+#include "selection/CatalogueSession.h"
 #include "selection/SelectionRequest.h"
 #include "selection/SelectionResult.h"
 
@@ -24,19 +25,6 @@
 
 class CTCatalogueSession;
 class TAir;
-
-struct LTSpeedTypeItem {
-  int id;
-  QString name;
-};
-
-// What bounds the inputs of one family.
-struct LTFamilyRanges {
-  double minAirflowLs = 1;     // rounded inwards to whole l/s
-  double maxAirflowLs = 8889;
-  double maxEspPa = 350;       // rounded to whole Pa
-  QList<LTSpeedTypeItem> speedTypes;  // in weight order, lowest first
-};
 
 // A heater option of a unit, copied out of the catalogue.
 struct LTHeaterOption {
