@@ -299,32 +299,12 @@ SelectionResult CTSelectionRun::RunCandidates(const CTCatalogueSession& session,
   return result;
 }
 
-void CTSelectionRun::ComputeCandidate(SelectionResult& result, const SelectionRequest& request, int nIndex) {
-  result.current = -1;
-  result.cooling = LTModeResult{};
-  result.heating = LTModeResult{};
-  result.correction.reset();
-  if (result.candidates.IsEmpty()) return;
+namespace {
 
-  // The request as the run normalised it; the family's ranges bound only the
-  // totals and ESPs, which RunCandidates has already applied.
-  LTFamilyRanges unbounded;
-  unbounded.maxEspPa = CTInputFields::Spec(Field::kSupplyEsp).max;
-  SelectionRequest r = Normalized(request, unbounded);
-  r.family = result.family;
-  result.correction = CheckConditions(r);
-  if (result.correction) return;
-
-  result.current = nIndex >= 0 && nIndex < result.candidates.Count() ? nIndex : 0;
-  Cls_HRX& unit = *result.candidates.Item(result.current);
+// The unit's ratios, the pressures of both ducts and the fans' power.
+void ComputeDuctData(SelectionResult& result, const SelectionRequest& r, Cls_HRX& unit) {
   const int family = result.family;
-  const TAir air(r.altitudeM);
   const double supply = result.supplyM3h, exhaust = result.exhaustM3h;
-  result.unitName = unit.GetQualifiedName();
-  result.upsideDown = r.upsideDown && unit.GetCanBeUpsideDown();
-  result.hasHumidifier = unit.GetNomHumidity() > 0;
-
-  // Ratios and the pressures of the ducts.
   result.exhaustSupplyRatio = family < Cls_HRX::kFreshAirUnit ? exhaust / supply : NAN;
   result.supplyNominalRatio =
       family == Cls_HRX::kCoilUnit && unit.GetNomAirflow() > 0 ? supply / unit.GetNomAirflow() : NAN;
@@ -343,38 +323,38 @@ void CTSelectionRun::ComputeCandidate(SelectionResult& result, const SelectionRe
   if (result.exhaustSideShown)
     result.exhaustSide = side(unit.GetExhaustSpeed(), r.exhaustFilter, exhaust, result.exhaustEspPa, exhaustPlenum);
 
-  // The fans: power input of both speeds; SFP over the larger airflow.
-  if (const Cls_HRXSpeed *s = unit.GetSupplySpeed(), *e = unit.GetExhaustSpeed(); s && e) {
-    LTFanPower& fans = result.fans;
-    fans.known = true;
-    fans.supplyKW = s->GetPowerInput();
-    fans.exhaustKW = e->GetPowerInput();
-    fans.totalKW = fans.supplyKW + fans.exhaustKW;
-    fans.sfpKWPerM3s = fans.totalKW / (std::max(supply, exhaust) / kSecondsPerHour);
-    fans.sfpClass = SfpClass(fans.sfpKWPerM3s);
-  }
+  // Power input of both speeds; the SFP over the larger airflow.
+  const Cls_HRXSpeed *s = unit.GetSupplySpeed(), *e = unit.GetExhaustSpeed();
+  if (!s || !e) return;
+  LTFanPower& fans = result.fans;
+  fans.known = true;
+  fans.supplyKW = s->GetPowerInput();
+  fans.exhaustKW = e->GetPowerInput();
+  fans.totalKW = fans.supplyKW + fans.exhaustKW;
+  fans.sfpKWPerM3s = fans.totalKW / (std::max(supply, exhaust) / kSecondsPerHour);
+  fans.sfpClass = CTSelectionRun::SfpClass(fans.sfpKWPerM3s);
+}
 
-  const QList<LTHeaterOption> heaterOptions = HeaterOptions(unit);
-  const auto wetBulbs = [&air](LTModeResult& m) {
-    const RepPsychroPoint* points[] = {&m.states.RA, &m.states.OA, &m.states.EA, &m.states.SA,
-                                       &m.states.VI, &m.states.VO, &m.states.CI, &m.states.HI};
-    for (std::size_t i = 0; i < 8; ++i) m.wetBulbC[i] = air.ConvertDBRH2WB(points[i]->DBT, points[i]->RH);
-  };
+void FillWetBulbs(LTModeResult& m, const TAir& air) {
+  const RepPsychroPoint* points[] = {&m.states.RA, &m.states.OA, &m.states.EA, &m.states.SA,
+                                     &m.states.VI, &m.states.VO, &m.states.CI, &m.states.HI};
+  for (std::size_t i = 0; i < 8; ++i) m.wetBulbC[i] = air.ConvertDBRH2WB(points[i]->DBT, points[i]->RH);
+}
 
-  // Cooling.
+void ComputeCooling(SelectionResult& result, const SelectionRequest& r, Cls_HRX& unit, const TAir& air,
+                    const QList<LTHeaterOption>& heaterOptions) {
   LTModeResult& cool = result.cooling;
-  const LTModeInputs& ci = r.cooling;
-  cool.dischargeC = ci.dischargeGiven ? ci.dischargeC : CTInputFields::Spec(Field::kCoolDischarge).init;
-  if (family == Cls_HRX::kFreshAirUnit) {
+  const LTModeInputs& in = r.cooling;
+  cool.dischargeC = in.dischargeGiven ? in.dischargeC : CTInputFields::Spec(Field::kCoolDischarge).init;
+  if (result.family == Cls_HRX::kFreshAirUnit) {
     int lo = 0, hi = 0;
     unit.GetCoolDischargeRange(lo, hi);
-    cool.dischargeC = ci.dischargeGiven ? Bounded(ci.dischargeC, lo, hi) : hi;
+    cool.dischargeC = in.dischargeGiven ? Bounded(in.dischargeC, lo, hi) : hi;
   }
-  const double coolUserInlet = UserInletKW(ci, heaterOptions);
-  cool.supplyHeater = {Sentinel::kNotGiven, 0};
+  const double userInlet = UserInletKW(in, heaterOptions);
   const ALCoolingResult cooled = unit.SelectForCooling(
-      {ci.room.dryBulbC, RelativeHumidity(ci.room, air), ci.outdoor.dryBulbC, RelativeHumidity(ci.outdoor, air), supply,
-       exhaust, result.upsideDown, coolUserInlet, Sentinel::kNotGiven},
+      {in.room.dryBulbC, RelativeHumidity(in.room, air), in.outdoor.dryBulbC, RelativeHumidity(in.outdoor, air),
+       result.supplyM3h, result.exhaustM3h, result.upsideDown, userInlet, Sentinel::kNotGiven},
       air, r.evaporatingC, cool.dischargeC);
   cool.computed = true;
   cool.code = cooled.Code;
@@ -385,36 +365,38 @@ void CTSelectionRun::ComputeCandidate(SelectionResult& result, const SelectionRe
   cool.enthalpyEff = cooled.EnthalpyEff;
   cool.ambientLimitC = cooled.MaxAmbientTemp;
   cool.inletHeater = cooled.InletHeater;
-  if (cool.code == 0)
-    cool.code = CheckHeaters(ci, false, coolUserInlet, Sentinel::kNotGiven, cool.inletHeater.CalcHeater, 0);
+  cool.supplyHeater = {Sentinel::kNotGiven, 0};
+  if (cool.code == 0) cool.code = CheckHeaters(in, false, userInlet, Sentinel::kNotGiven, cool.inletHeater.CalcHeater, 0);
   cool.supplyTempC = cool.dischargeC;
-  wetBulbs(cool);
-  unit.CalcCoolSavings(cool.states, supply, air, cool.latentSavingsKW, cool.sensibleSavingsKW);
+  FillWetBulbs(cool, air);
+  unit.CalcCoolSavings(cool.states, result.supplyM3h, air, cool.latentSavingsKW, cool.sensibleSavingsKW);
   cool.totalSavingsKW = cool.latentSavingsKW + cool.sensibleSavingsKW;
-  cool.message = Message(cool.code, result, r);
-  if (!cool.Succeeded()) return;  // a failure in cooling leaves heating uncomputed
+  cool.message = CTSelectionRun::Message(cool.code, result, r);
+}
 
-  // Heating.
+void ComputeHeating(SelectionResult& result, const SelectionRequest& r, Cls_HRX& unit, const TAir& air,
+                    const QList<LTHeaterOption>& heaterOptions) {
   LTModeResult& heat = result.heating;
-  const LTModeInputs& hi = r.heating;
-  heat.dischargeC = hi.dischargeGiven ? hi.dischargeC : CTInputFields::Spec(Field::kHeatDischarge).init;
+  const LTModeInputs& in = r.heating;
+  const int family = result.family;
+  heat.dischargeC = in.dischargeGiven ? in.dischargeC : CTInputFields::Spec(Field::kHeatDischarge).init;
   if (family == Cls_HRX::kFreshAirUnit) {
-    int lo = 0, top = 0;
-    unit.GetHeatDischargeRange(lo, top);
-    heat.dischargeC = hi.dischargeGiven ? Bounded(hi.dischargeC, lo, top) : top;
+    int lo = 0, hi = 0;
+    unit.GetHeatDischargeRange(lo, hi);
+    heat.dischargeC = in.dischargeGiven ? Bounded(in.dischargeC, lo, hi) : hi;
   }
   // The wanted supply temperature: the discharge setting of the fresh-air
   // family, the user's supply temperature of the plain family, none else.
   const bool plain = family == Cls_HRX::kPlainUnit;
-  const double supplyTemp = family >= Cls_HRX::kFreshAirUnit       ? heat.dischargeC
-                            : plain && hi.supplyTempGiven          ? hi.supplyTempC
-                                                                   : Sentinel::kNotGiven;
-  const double heatUserInlet = UserInletKW(hi, heaterOptions);
-  const double heatUserSupply =
-      plain && hi.supplyHeater == HeaterChoice::kUserValue ? hi.supplyHeaterKW : Sentinel::kNotGiven;
+  const double supplyTemp = family >= Cls_HRX::kFreshAirUnit ? heat.dischargeC
+                            : plain && in.supplyTempGiven    ? in.supplyTempC
+                                                             : Sentinel::kNotGiven;
+  const double userInlet = UserInletKW(in, heaterOptions);
+  const double userSupply =
+      plain && in.supplyHeater == HeaterChoice::kUserValue ? in.supplyHeaterKW : Sentinel::kNotGiven;
   const ALHeatingResult heated = unit.SelectForHeating(
-      {hi.room.dryBulbC, RelativeHumidity(hi.room, air), hi.outdoor.dryBulbC, RelativeHumidity(hi.outdoor, air), supply,
-       exhaust, result.upsideDown, heatUserInlet, heatUserSupply},
+      {in.room.dryBulbC, RelativeHumidity(in.room, air), in.outdoor.dryBulbC, RelativeHumidity(in.outdoor, air),
+       result.supplyM3h, result.exhaustM3h, result.upsideDown, userInlet, userSupply},
       air, supplyTemp);
   heat.computed = true;
   heat.code = heated.Code;
@@ -427,15 +409,47 @@ void CTSelectionRun::ComputeCandidate(SelectionResult& result, const SelectionRe
   heat.inletHeater = heated.InletHeater;
   heat.supplyHeater = heated.SupplyHeater;
   if (heat.code == 0)
-    heat.code = CheckHeaters(hi, plain, heatUserInlet, heatUserSupply, heat.inletHeater.CalcHeater,
-                             heat.supplyHeater.CalcHeater);
+    heat.code = CheckHeaters(in, plain, userInlet, userSupply, heat.inletHeater.CalcHeater, heat.supplyHeater.CalcHeater);
   heat.supplyTempC = family == Cls_HRX::kFreshAirUnit ? unit.GetHeatSupplyTemp() : heat.dischargeC;
-  wetBulbs(heat);
-  unit.CalcHeatSavings(heat.states, supply, air, heat.latentSavingsKW, heat.sensibleSavingsKW);
+  FillWetBulbs(heat, air);
+  unit.CalcHeatSavings(heat.states, result.supplyM3h, air, heat.latentSavingsKW, heat.sensibleSavingsKW);
   heat.totalSavingsKW = heat.latentSavingsKW + heat.sensibleSavingsKW;
-  heat.message = Message(heat.code, result, r);
+  heat.message = CTSelectionRun::Message(heat.code, result, r);
+}
+
+}  // namespace
+
+void CTSelectionRun::ComputeCandidate(SelectionResult& result, const SelectionRequest& request, int nIndex) {
+  result.current = -1;
+  result.cooling = LTModeResult{};
+  result.heating = LTModeResult{};
+  result.correction.reset();
+  if (result.candidates.IsEmpty()) return;
+
+  // The request as the run normalised it; the family's ranges bound only the
+  // totals and ESPs, which RunCandidates has already applied.
+  LTFamilyRanges unbounded;
+  unbounded.maxEspPa = CTInputFields::Spec(Field::kSupplyEsp).max;
+  SelectionRequest r = Normalized(request, unbounded);
+  r.family = result.family;
+  result.correction = CheckConditions(r);
+  if (result.correction) return;
+
+  result.current = nIndex >= 0 && nIndex < result.candidates.Count() ? nIndex : 0;
+  Cls_HRX& unit = *result.candidates.Item(result.current);
+  result.unitName = unit.GetQualifiedName();
+  result.upsideDown = r.upsideDown && unit.GetCanBeUpsideDown();
+  result.hasHumidifier = unit.GetNomHumidity() > 0;
+  ComputeDuctData(result, r, unit);
+
+  const TAir air(r.altitudeM);
+  const QList<LTHeaterOption> heaterOptions = HeaterOptions(unit);
+  ComputeCooling(result, r, unit, air, heaterOptions);
+  if (!result.cooling.Succeeded()) return;  // a failure in cooling leaves heating uncomputed
+  ComputeHeating(result, r, unit, air, heaterOptions);
 
   // The figures kept on the solution for comparing alternatives.
+  const LTModeResult &cool = result.cooling, &heat = result.heating;
   unit.v_altSolTempExchEff = heat.temperatureEff;
   unit.v_altSolHEnthExchEff = heat.enthalpyEff;
   unit.v_altSolHSavLat = heat.latentSavingsKW;
