@@ -42,6 +42,7 @@ class DemoCatalogueTest : public testing::Test {
   }
 
   static CTFactory& Factory() { return s_session->Factory(); }
+  static const CTCatalogueSession& Session() { return *s_session; }
   // Fresh records of the catalogue's units (their caches start empty), not
   // the session's own, which earlier tests may have filled.
   static ObjectList<Cls_HRX> AllUnits() {

@@ -3,6 +3,7 @@
 // options), they show the same numbers and the same messages.
 
 #include "CliRun.h"
+#include "WindowFixture.h"
 
 #include "app/FrameAirConditions.h"
 #include "app/FrameAirProps.h"
@@ -43,35 +44,16 @@ struct ParityCase {
   int code = 0;
 };
 
-class Parity : public testing::TestWithParam<ParityCase> {
+class Parity : public WindowFixture<testing::TestWithParam<ParityCase>> {
  public:
-  void SetUp() override {
-    TBaseMsg::SetPresenter(&v_messages);
-    v_window = std::make_unique<TDlgSelect>();
-    ASSERT_TRUE(v_window->StartUp({}));
-    v_window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(v_window.get()));
-  }
   void TearDown() override {
     for (const int unit : {U_Airflow, U_Temperature, U_Pressure, U_Length, U_Surface, U_Power, U_Enthalpy})
       TU_Form::SetNewIndex(unit, 0);
-    v_window->SetDataHaveChanged(false);
-    v_window.reset();
-    TBaseMsg::SetPresenter(nullptr);
+    WindowFixture::TearDown();
   }
 
   // ---- driving the window as a user does
-  TFrm_UnitTextScroll* Field(const char* name, TFrm_TempConditions* frame = nullptr) const {
-    QObject* parent = frame ? static_cast<QObject*>(frame) : v_window.get();
-    return parent->findChild<TFrm_UnitTextScroll*>(QString::fromLatin1(name));
-  }
-  void Type(TFrm_UnitTextScroll* field, const QString& text) {
-    ASSERT_NE(field, nullptr);
-    field->Edit()->setFocus();
-    field->Edit()->selectAll();
-    QTest::keyClicks(field->Edit(), text);
-    QTest::keyClick(field->Edit(), Qt::Key_Return);
-  }
+  using WindowFixture::Type;
   void Type(const char* name, const QString& text) { Type(Field(name), text); }
   void Choose(QComboBox* combo, int index) {
     ASSERT_NE(combo, nullptr);
@@ -95,9 +77,6 @@ class Parity : public testing::TestWithParam<ParityCase> {
     }
     FAIL() << "no unit " << caption;
   }
-
-  RecordingPresenter v_messages;
-  std::unique_ptr<TDlgSelect> v_window;
 };
 
 // An SI value of the window for the command line, to full precision.

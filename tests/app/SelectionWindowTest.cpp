@@ -27,34 +27,12 @@
 
 #include <gtest/gtest.h>
 
+#include "WindowFixture.h"
+
 namespace {
 
-class SelectionWindow : public testing::Test {
+class SelectionWindow : public WindowFixture<> {
  protected:
-  void SetUp() override {
-    TBaseMsg::SetPresenter(&v_messages);
-    v_window = std::make_unique<TDlgSelect>();
-    ASSERT_TRUE(v_window->StartUp({}));
-    v_window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(v_window.get()));
-  }
-  void TearDown() override {
-    v_window->SetDataHaveChanged(false);
-    v_window.reset();
-    TBaseMsg::SetPresenter(nullptr);
-  }
-  // Types a value into a field and leaves it with Enter, as a user does.
-  void Type(TFrm_UnitTextScroll* field, const QString& text) {
-    ASSERT_NE(field, nullptr);
-    QLineEdit* edit = field->Edit();
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, Qt::Key_Return);
-  }
-  TFrm_UnitTextScroll* Field(const char* name) const {
-    return v_window->findChild<TFrm_UnitTextScroll*>(QString::fromLatin1(name));
-  }
   QStringList Candidates() const {
     QStringList names;
     const auto* list = v_window->findChild<QTreeWidget*>("LV_SelectedDevices");
@@ -65,8 +43,6 @@ class SelectionWindow : public testing::Test {
     return frame->Point(QString::fromLatin1(point))->Value(QString::fromLatin1(value));
   }
 
-  RecordingPresenter v_messages;
-  std::unique_ptr<TDlgSelect> v_window;
 };
 
 TEST_F(SelectionWindow, StartsOnTheCatalogueWithItsVersionInTheCaption) {

@@ -9,8 +9,7 @@
 // (p = a0 + a1 q + a2 q^2, 20-hrx.cat / 30-speeds.cat): Low 1 31 Pa,
 // Low 2 57, High 1 107, High 2 146, High 3 190; only High 3 reaches 150 Pa.
 
-#include "recdb/RecordingPresenter.h"
-#include "selection/CatalogueSession.h"
+#include "DemoCatalogue.h"
 #include "selection/SelectionRun.h"
 
 #include "catalogue/ClHRXSpeed.h"
@@ -23,30 +22,8 @@
 
 namespace {
 
-class SelectionOnDemo : public testing::Test {
+class SelectionOnDemo : public DemoCatalogueTest {
  protected:
-  static void SetUpTestSuite() {
-    s_session = std::make_unique<CTCatalogueSession>();
-    QString error;
-    ASSERT_TRUE(s_session->OpenEmbedded(CTCatalogueSession::AutoCorrect::kOff, error)) << error.toStdString();
-  }
-  static void TearDownTestSuite() {
-    s_session.reset();
-    CTMemDbEngine::UseCompression(false);
-    CTMemDbEngine::SetCompressionSignature(QString());
-  }
-  void SetUp() override {
-    ASSERT_TRUE(s_session && s_session->IsOpen());
-    TBaseMsg::SetPresenter(&v_messages);
-    CTDbObject::SetDefaultFactory(&s_session->Factory());
-  }
-  void TearDown() override {
-    CTDbObject::SetDefaultFactory(nullptr);
-    TBaseMsg::SetPresenter(nullptr);
-  }
-
-  static const CTCatalogueSession& Session() { return *s_session; }
-
   // 100 l/s of the plain family at 150 Pa on both sides, default conditions.
   static SelectionRequest PlainRequest() {
     SelectionRequest r;
@@ -58,10 +35,6 @@ class SelectionOnDemo : public testing::Test {
     return r;
   }
 
-  RecordingPresenter v_messages;
-
- private:
-  static inline std::unique_ptr<CTCatalogueSession> s_session;
 };
 
 // ---------------------------------------------------------------- family ranges
