@@ -19,18 +19,11 @@
 
 namespace {
 
-class CatalogueRoundTrip : public testing::Test {
+class CatalogueRoundTrip : public MemEngineTest {
  protected:
   void SetUp() override {
-    ResetEngineSettings();
+    MemEngineTest::SetUp();
     ASSERT_TRUE(v_dir.isValid());
-    CTMemDbEngine::RegisterEngine();
-    TBaseMsg::SetPresenter(&v_messages);
-  }
-  void TearDown() override {
-    ResetEngineSettings();
-    CTBaseFactory::UnregisterEngine(CTMemDbEngine::ClassName());
-    TBaseMsg::SetPresenter(nullptr);
   }
   // A catalogue over szFile (a new, empty one when szFile is empty), connected.
   std::unique_ptr<CTFactory> Open(const QString& szFile) {
@@ -43,7 +36,6 @@ class CatalogueRoundTrip : public testing::Test {
   }
 
   QTemporaryDir v_dir;
-  RecordingPresenter v_messages;
 };
 
 TEST_F(CatalogueRoundTrip, UnitWithSpeedsCurvesAndCoilSurvivesSaveAndLoad) {

@@ -13,18 +13,8 @@ using namespace testschema;
 
 namespace {
 
-class DbTextSchema : public testing::Test {
+class DbTextSchema : public MemEngineTest {
  protected:
-  void SetUp() override {
-    ResetEngineSettings();
-    CTMemDbEngine::RegisterEngine();
-    TBaseMsg::SetPresenter(&v_messages);
-  }
-  void TearDown() override {
-    ResetEngineSettings();
-    CTBaseFactory::UnregisterEngine(CTMemDbEngine::ClassName());
-    TBaseMsg::SetPresenter(nullptr);
-  }
 
   // The text the engine writes for the test schema with two polynomials, a
   // point on the first and a motor on the second; plain, as the fixture
@@ -52,7 +42,6 @@ class DbTextSchema : public testing::Test {
     return text;
   }
 
-  RecordingPresenter v_messages;
 };
 
 // Every column of every table the engine writes comes back with its name,

@@ -14,3 +14,26 @@ inline void ResetEngineSettings() {
   CTMemDbEngine::SetMaxUndoDepth(5);  // the engine's own default
   CTMemDbEngine::SetWriteExtendedStructure(true);
 }
+
+#include "recdb/BaseFactory.h"
+#include "recdb/RecordingPresenter.h"
+
+#include <gtest/gtest.h>
+
+// A test of the in-memory engine: the engine registered and its settings
+// reset around each test, messages recorded.
+class MemEngineTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetEngineSettings();
+    CTMemDbEngine::RegisterEngine();
+    TBaseMsg::SetPresenter(&v_messages);
+  }
+  void TearDown() override {
+    ResetEngineSettings();
+    CTBaseFactory::UnregisterEngine(CTMemDbEngine::ClassName());
+    TBaseMsg::SetPresenter(nullptr);
+  }
+
+  RecordingPresenter v_messages;
+};

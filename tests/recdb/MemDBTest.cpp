@@ -22,18 +22,11 @@ const QByteArray kReferenceDb =
     "ROZ100\r\n5 18 TBL_DdbVersionInfo 101\r\n5 6 DVI_ID 2\r\n5 13 DVI_DbVersion 10\r\n0\r\n0\r\n"
     "2 101 2 0 2 1 2 1\r\n2 1 10 5 1.4.3\r\n0";
 
-class MemDb : public testing::Test {
+class MemDb : public MemEngineTest {
  protected:
   void SetUp() override {
-    ResetEngineSettings();
+    MemEngineTest::SetUp();
     ASSERT_TRUE(v_dir.isValid());
-    CTMemDbEngine::RegisterEngine();
-    TBaseMsg::SetPresenter(&v_messages);
-  }
-  void TearDown() override {
-    ResetEngineSettings();
-    CTBaseFactory::UnregisterEngine(CTMemDbEngine::ClassName());
-    TBaseMsg::SetPresenter(nullptr);
   }
   QString Path(const QString& name = "db.roz") const { return v_dir.filePath(name); }
   void WriteFile(const QByteArray& bytes, const QString& name = "db.roz") {
@@ -59,7 +52,6 @@ class MemDb : public testing::Test {
   static CTMemDbEngine* Engine(const CTBaseFactory& f) { return dynamic_cast<CTMemDbEngine*>(f.GetEngine(0)); }
 
   QTemporaryDir v_dir;
-  RecordingPresenter v_messages;
 };
 
 std::unique_ptr<Polynomial> NewPolynomial(const QString& name, double value = 1.5) {
