@@ -14,7 +14,9 @@ TFrm_QuilloProps::TFrm_QuilloProps(QWidget* pParent) : QWidget(pParent) {
   Box_Selection = new QGroupBox(this);
   Box_Selection->setObjectName(QStringLiteral("Box_Selection"));
   outer->addWidget(Box_Selection);
-  auto* inner = new QHBoxLayout(Box_Selection);
+  // The heating box below the cooling box: side by side their captions
+  // would widen the window's right-hand column.
+  auto* inner = new QVBoxLayout(Box_Selection);
   Box_Cooling = new QGroupBox(QStringLiteral("Cooling Data for Trivane / Web Quillo Input"), Box_Selection);
   Box_Cooling->setObjectName(QStringLiteral("Box_Cooling"));
   Box_Heating = new QGroupBox(QStringLiteral("Heating Data for Trivane / Web Quillo Input"), Box_Selection);
