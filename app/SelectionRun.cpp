@@ -17,19 +17,14 @@
 #include "app/Frame_UnitTextScroll.h"
 #include "app/Settings.h"
 #include "app/ValueText.h"
-#include "catalogue/ClDevOptCombination.h"
-#include "catalogue/ClDevPSAllowed.h"
 #include "catalogue/ClDeviceOption.h"
 #include "catalogue/ClHRX.h"
-#include "catalogue/ClHRXDocumentation.h"
-#include "catalogue/ClHRXSpeed.h"
-#include "catalogue/ClPowerSupply.h"
-#include "catalogue/ClTrivaneDeviceOption.h"
 #include "catalogue/Factory.h"
 #include "i18n/BaseMsgMan.h"
 #include "i18n/MsgMan.h"
 #include "selection/CatalogueSession.h"
 #include "selection/InputFields.h"
+#include "selection/UnitDatasheet.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -527,87 +522,74 @@ QString Amps(double a) { return a > 0 ? TBaseMsg::FormatFixed(a, 1) + QStringLit
 
 void TDlgSelect::FillDatabaseTab() {
   if (!v_currHRX) return;
-  Cls_HRX& unit = *v_currHRX;
+  const LTDatasheet d = CTUnitDatasheet::Read(*v_session, *v_currHRX);
   LTDatabaseTab& db = v_db;
-  db.selectedDevice.Set(unit.GetQualifiedName());
-  // Documentation: the first record of the unit.
-  const Cls_HRXDocumentation* doc = v_documentations.Search([&](const Cls_HRXDocumentation* d) {
-    int cls = 0, id = 0;
-    d->GetDeviceRef(cls, id);
-    return id == unit.GetID() && cls == unit.TableIndex();
-  });
-  db.dimensions.Set(doc ? Dimensions(doc->GetWidth(), doc->GetHeight(), doc->GetDepth()) : QString());
-  db.weight.Set(doc && doc->GetWeight() > 0 ? ValueText::Dimensioned(doc->GetWeight(), U_Mass, false) : QString());
-
-  std::unique_ptr<Cls_PowerSupply> ps;
-  std::unique_ptr<Cls_DevPSAllowed> electrical;
-  unit.GetStandardPSData(ps, electrical);
-  db.powerSupply.Set(ps ? ps->GetName() : QString());
-  db.frequency.Set(ps ? Cls_PowerSupply::FrequencyString(ps->GetFrequencyKind()) : QString());
-  db.phases.Set(ps ? ps->GetPhases() : QString());
-  db.voltage.Set(ps ? ps->GetVoltage() : QString());
-  if (electrical) {
-    const QString lo = electrical->GetMinVolts().trimmed(), hi = electrical->GetMaxVolts().trimmed();
-    db.minMaxV.Set(!lo.isEmpty() && !hi.isEmpty() ? lo + QLatin1Char('~') + hi : lo + hi);
-    db.mca.Set(Amps(electrical->GetMCA()));
-    db.mfa.Set(Amps(electrical->GetMFA()));
-    db.rla.Set(Amps(electrical->GetRLA()));
-    db.fla.Set(Amps(electrical->GetFLA()));
+  db.selectedDevice.Set(d.qualifiedName);
+  db.dimensions.Set(Dimensions(d.widthMm, d.heightMm, d.depthMm));
+  db.weight.Set(d.weightKg > 0 ? ValueText::Dimensioned(d.weightKg, U_Mass, false) : QString());
+  db.powerSupply.Set(d.powerSupply);
+  db.frequency.Set(d.frequency);
+  db.phases.Set(d.phases);
+  db.voltage.Set(d.voltage);
+  if (d.hasElectrical) {
+    const bool both = !d.minVolts.isEmpty() && !d.maxVolts.isEmpty();
+    db.minMaxV.Set(both ? d.minVolts + QLatin1Char('~') + d.maxVolts : d.minVolts + d.maxVolts);
+    db.mca.Set(Amps(d.mcaA));
+    db.mfa.Set(Amps(d.mfaA));
+    db.rla.Set(Amps(d.rlaA));
+    db.fla.Set(Amps(d.flaA));
   }
-  if (const Cls_HRXSpeed* speed = unit.GetSupplySpeed()) {
-    db.soundLevel.Set(speed->GetSoundLevel());
-    db.current.Set(speed->GetCurrent());
-    db.wattage.Set(ValueText::PositivePower(speed->GetPowerInput()));
+  if (d.hasSupplySpeed) {
+    db.soundLevel.Set(d.soundLevel);
+    db.current.Set(d.current);
+    db.wattage.Set(ValueText::PositivePower(d.wattageKW));
   }
-  db.ductDiameter.Set(unit.GetDuctDiam() > 0 ? ValueText::Dimensioned(unit.GetDuctDiam(), U_ShortLength, false) : QString());
-  db.nominalHumidity.Set(unit.GetNomHumidity() > 0 ? ValueText::Fixed(unit.GetNomHumidity(), 1, QStringLiteral("kg/h"))
+  db.ductDiameter.Set(d.ductDiameterMm > 0 ? ValueText::Dimensioned(d.ductDiameterMm, U_ShortLength, false) : QString());
+  db.nominalHumidity.Set(d.nominalHumidityKgh > 0 ? ValueText::Fixed(d.nominalHumidityKgh, 1, QStringLiteral("kg/h"))
                                                    : QString());
-  db.nominalAirflow.Set(ValueText::Dimensioned(unit.GetNomAirflow() / kLsToM3h, U_Airflow, false));
-  db.ambientTemp.Set(TempNoUnit(unit.GetOAMinTemp()) + QLatin1Char('~') + Temp(unit.GetOAMaxTemp()));
-  db.ambientRH.Set(Percent(unit.GetOAMaxRH()));
-  db.viMinTemp.Set(Temp(unit.GetVIMinTemp()));
-  const bool upsideDown = unit.GetCanBeUpsideDown();
-  db.viMinTempUD.Set(upsideDown ? Temp(unit.GetVIMinTempUpsideDown()) : QString());
+  db.nominalAirflow.Set(ValueText::Dimensioned(d.nominalAirflowLs, U_Airflow, false));
+  db.ambientTemp.Set(TempNoUnit(d.outdoorMinC) + QLatin1Char('~') + Temp(d.outdoorMaxC));
+  db.ambientRH.Set(Percent(d.outdoorMaxRH));
+  db.viMinTemp.Set(Temp(d.inletMinC));
+  const bool upsideDown = d.canBeUpsideDown;
+  db.viMinTempUD.Set(upsideDown ? Temp(d.inletMinUpsideDownC) : QString());
   db.viMinTempUD.Show(upsideDown);
 
-  const bool freshAir = unit.GetType() >= Cls_HRX::kFreshAirUnit;
-  const bool coil = unit.GetType() == Cls_HRX::kCoilUnit;
+  const bool freshAir = d.type >= Cls_HRX::kFreshAirUnit;
+  const bool coil = d.type == Cls_HRX::kCoilUnit;
   db.roomRange->setVisible(!freshAir);
   db.rhMaxima->setVisible(!freshAir);
   db.airTreatment->setVisible(freshAir);
   db.nominal->setVisible(freshAir || coil);
   if (freshAir) {
-    db.minCoolRH.Set(Percent(unit.GetMinCoolRH()));
-    db.minHeatRH.Set(Percent(unit.GetMinHeatRH()));
-    db.fanOnlyTemp.Set(TempNoUnit(unit.GetMinTempFanOnly()) + QLatin1Char('~') + Temp(unit.GetMaxTempFanOnly()));
+    db.minCoolRH.Set(Percent(d.minCoolRH));
+    db.minHeatRH.Set(Percent(d.minHeatRH));
+    db.fanOnlyTemp.Set(TempNoUnit(d.fanOnlyMinC) + QLatin1Char('~') + Temp(d.fanOnlyMaxC));
   } else {
-    db.roomTemp.Set(TempNoUnit(unit.GetRAMinTemp()) + QLatin1Char('~') + Temp(unit.GetRAMaxTemp()));
-    db.roomRH.Set(Percent(unit.GetRAMaxRH()));
-    db.eaMaxRH.Set(Percent(unit.GetEAMaxRH()));
-    db.voMaxRH.Set(Percent(unit.GetVOMaxRH()));
-    db.eaMaxRHUD.Set(upsideDown ? Percent(unit.GetEAMaxRHUpsideDown()) : QString());
-    db.voMaxRHUD.Set(upsideDown ? Percent(unit.GetVOMaxRHUpsideDown()) : QString());
+    db.roomTemp.Set(TempNoUnit(d.roomMinC) + QLatin1Char('~') + Temp(d.roomMaxC));
+    db.roomRH.Set(Percent(d.roomMaxRH));
+    db.eaMaxRH.Set(Percent(d.exhaustMaxRH));
+    db.voMaxRH.Set(Percent(d.ventOutMaxRH));
+    db.eaMaxRHUD.Set(upsideDown ? Percent(d.exhaustMaxRHUpsideDown) : QString());
+    db.voMaxRHUD.Set(upsideDown ? Percent(d.ventOutMaxRHUpsideDown) : QString());
     db.eaMaxRHUD.Show(upsideDown);
     db.voMaxRHUD.Show(upsideDown);
-    db.ciMaxRH.Set(coil ? Percent(unit.GetCIMaxRH()) : QString());
-    db.ciMaxRHUD.Set(coil && upsideDown ? Percent(unit.GetCIMaxRHUpsideDown()) : QString());
+    db.ciMaxRH.Set(coil ? Percent(d.coilInMaxRH) : QString());
+    db.ciMaxRHUD.Set(coil && upsideDown ? Percent(d.coilInMaxRHUpsideDown) : QString());
     db.ciMaxRH.Show(coil);
     db.ciMaxRHUD.Show(coil && upsideDown);
   }
 
-  // The options of the unit, not marked deleted, in combination order; the
-  // handler shows the first one's details.
+  // The options; the handler shows the first one's details.
+  v_dbOptions = d.options;
   {
     const QSignalBlocker block(Lvw_DBOptions);
     Lvw_DBOptions->clear();
-    for (const Cls_DevOptCombination* combination : unit.GetOptionCombinationsForHRX()) {
-      int cls = 0, id = 0;
-      combination->GetDeviceOptionRef(cls, id);
-      const Cls_TrivaneDeviceOption* option = v_options.Search(
-          [&](const Cls_TrivaneDeviceOption* o) { return o->GetID() == id && o->TableIndex() == cls; });
-      if (!option || option->GetDeleted()) continue;
-      auto* row = new QTreeWidgetItem(Lvw_DBOptions, {option->GetName(), Cls_DeviceOption::TypeString(option->GetType())});
-      row->setData(0, Qt::UserRole, option->GetID());
+    for (int i = 0; i < v_dbOptions.size(); ++i) {
+      const LTOptionData& option = v_dbOptions[i];
+      auto* row = new QTreeWidgetItem(Lvw_DBOptions, {option.name, Cls_DeviceOption::TypeString(option.type)});
+      row->setData(0, Qt::UserRole, option.id);
+      row->setData(0, Qt::UserRole + 1, i);
     }
     TBasicDialog::CalculateListColumnWidths(Lvw_DBOptions, 0, false);
     if (Lvw_DBOptions->topLevelItemCount() > 0) Lvw_DBOptions->setCurrentItem(Lvw_DBOptions->topLevelItem(0));
@@ -618,10 +600,9 @@ void TDlgSelect::FillDatabaseTab() {
 // The details of the option chosen on the Database tab.
 void TDlgSelect::Lvw_DBOptionsChange() {
   const QTreeWidgetItem* current = Lvw_DBOptions->currentItem();
-  const int id = current ? current->data(0, Qt::UserRole).toInt() : 0;
-  const Cls_TrivaneDeviceOption* option =
-      current ? v_options.Search([id](const Cls_TrivaneDeviceOption* o) { return o->GetID() == id; }) : nullptr;
-  v_db.optDescription.Set(option ? option->GetDescription() : QString());
-  v_db.optMCA.Set(option ? option->GetMCA() : QString());
-  v_db.optDimensions.Set(option ? Dimensions(option->GetWidth(), option->GetHeight(), option->GetDepth()) : QString());
+  const int index = current ? current->data(0, Qt::UserRole + 1).toInt() : -1;
+  const LTOptionData* option = index >= 0 && index < v_dbOptions.size() ? &v_dbOptions[index] : nullptr;
+  v_db.optDescription.Set(option ? option->description : QString());
+  v_db.optMCA.Set(option ? option->mca : QString());
+  v_db.optDimensions.Set(option ? Dimensions(option->widthMm, option->heightMm, option->depthMm) : QString());
 }

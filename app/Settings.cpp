@@ -315,10 +315,8 @@ bool TDlgSelect::StartUp(const QStringList& arguments) {
   for (const Cls_HRX::LTFamilyItem& item : v_session->Families()) Txt_Family->addItem(item.name, item.family);
   Txt_Family->setCurrentIndex(0);
   CTFactory* factory = &v_session->Factory();
-  v_documentations =
-      RecordsAs<Cls_HRXDocumentation>(CTDbObject::GetAllRecords(Cls_HRXDocumentation::kClassID, false, factory));
-  v_options = RecordsAs<Cls_TrivaneDeviceOption>(
-      CTDbObject::GetAllRecords(Cls_TrivaneDeviceOption::kClassID, false, factory));
+  v_session->Documentations();
+  v_session->Options();
   // Warm the cache of indoor-unit families (series look-ups).
   for (const CTDbObject* family : CTDbObject::GetAllRecords(Cls_IndFamily::kClassID, false, factory))
     factory->GetCachedObject(Cls_IndFamily::kClassID, family->GetID());

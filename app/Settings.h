@@ -10,6 +10,7 @@
 #include "selection/SelectionRequest.h"
 #include "selection/SelectionResult.h"
 #include "selection/SelectionRun.h"
+#include "selection/UnitDatasheet.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -201,8 +202,7 @@ class TDlgSelect : public QMainWindow {
   std::unique_ptr<TAir> v_air;
   std::unique_ptr<CTCatalogueSession> v_session;
   Cls_HRX* v_currHRX = nullptr;          // borrowed from v_result.candidates
-  ObjectList<Cls_TrivaneDeviceOption> v_options{true};
-  ObjectList<Cls_HRXDocumentation> v_documentations{true};
+  QList<LTOptionData> v_dbOptions;        // the options the Database tab lists
   // The last run: candidates, the current unit and both modes.
   SelectionResult v_result;
   LTFamilyRanges v_ranges;                // of the chosen family

@@ -25,6 +25,7 @@
 // had to be corrected (nothing computed; the JSON still tells why), 2 for
 // bad options, 1 when the catalogue does not load.
 
+#include "catalogue/ClDeviceOption.h"
 #include "catalogue/ClHRXSpType.h"
 #include "cli/CliCommands.h"
 #include "cli/CliOptions.h"
@@ -32,6 +33,7 @@
 #include "selection/CatalogueSession.h"
 #include "selection/InputFields.h"
 #include "selection/SelectionRun.h"
+#include "selection/UnitDatasheet.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -409,6 +411,25 @@ QJsonObject ResultJson(const SelectionResult& result) {
   return o;
 }
 
+// The catalogue data the Database tab shows.
+QJsonObject DatasheetJson(const LTDatasheet& d) {
+  QJsonArray options;
+  for (const LTOptionData& o : d.options)
+    options.append(QJsonObject{{"name", o.name},
+                               {"type", Cls_DeviceOption::TypeString(o.type)},
+                               {"description", o.description},
+                               {"mca", o.mca}});
+  return QJsonObject{
+      {"dimensions_mm", d.widthMm * d.heightMm * d.depthMm > 0 ? QJsonValue(QJsonArray{d.widthMm, d.heightMm, d.depthMm})
+                                                            : QJsonValue()},
+      {"weight_kg", d.weightKg > 0 ? Json(d.weightKg) : QJsonValue()},
+      {"power_supply", d.hasPowerSupply ? QJsonValue(d.powerSupply) : QJsonValue()},
+      {"mca_a", d.hasElectrical && d.mcaA > 0 ? Json(d.mcaA) : QJsonValue()},
+      {"duct_diameter_mm", d.ductDiameterMm > 0 ? Json(d.ductDiameterMm) : QJsonValue()},
+      {"nominal_airflow_ls", Json(d.nominalAirflowLs)},
+      {"options", options}};
+}
+
 // ---------------------------------------------------------------- the result as text
 
 void PrintMode(QTextStream& out, const char* name, const LTModeResult& m, bool cooling) {
@@ -508,8 +529,11 @@ int RunSelect(const QStringList& arguments, QTextStream& out, QTextStream& err) 
       if (!problem.isEmpty()) return Fail(err, "select", problem, kExitUsage);
     CTSelectionRun::ComputeCandidate(result, s.request, s.request.candidate);
   }
-  if (s.json)
-    out << QJsonDocument(ResultJson(result)).toJson(QJsonDocument::Indented);
+  if (s.json) {
+    QJsonObject json = ResultJson(result);
+    if (Cls_HRX* unit = result.Current()) json["datasheet"] = DatasheetJson(CTUnitDatasheet::Read(session, *unit));
+    out << QJsonDocument(json).toJson(QJsonDocument::Indented);
+  }
   else
     PrintResult(out, Cls_HRX::Family2Str(result.family), result);
   return result.Current() ? kExitOk : kExitNothingComputed;

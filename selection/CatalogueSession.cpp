@@ -1,6 +1,8 @@
 #include "selection/CatalogueSession.h"
 
+#include "catalogue/ClHRXDocumentation.h"
 #include "catalogue/ClHRXSpType.h"
+#include "catalogue/ClTrivaneDeviceOption.h"
 #include "catalogue/RecordCast.h"
 #include "recdb/ClDdbVersionInfo.h"
 #include "recdb/DbException.h"
@@ -20,6 +22,8 @@ CTCatalogueSession::CTCatalogueSession() = default;
 
 CTCatalogueSession::~CTCatalogueSession() {
   v_units.ClearAndDestroy();
+  v_documentations.reset();
+  v_options.reset();
   if (v_factory && CTDbObject::GetDefaultFactory() == v_factory.get()) CTDbObject::SetDefaultFactory(nullptr);
 }
 
@@ -39,6 +43,8 @@ bool CTCatalogueSession::Open(const QString& szEngine, const QString& szPath, Au
                               QString& szError, const BeforeConnect& fnBeforeConnect) {
   v_units.ClearAndDestroy();
   v_ranges.clear();
+  v_documentations.reset();
+  v_options.reset();
   if (v_factory && CTDbObject::GetDefaultFactory() == v_factory.get()) CTDbObject::SetDefaultFactory(nullptr);
   CTMemDbEngine::UseCompression(true);
   CTMemDbEngine::SetCompressionSignature(CTFactory::kCompressionSignature);
@@ -90,6 +96,20 @@ bool CTCatalogueSession::CheckStructureVersion(bool bFlagErrors) const {
 
 QString CTCatalogueSession::DataVersion() const {
   return IsOpen() ? Cls_DdbVersionInfo::GetNorvaneVersion(v_factory.get()) : QString();
+}
+
+const ObjectList<Cls_HRXDocumentation>& CTCatalogueSession::Documentations() const {
+  if (!v_documentations)
+    v_documentations = std::make_unique<ObjectList<Cls_HRXDocumentation>>(RecordsAs<Cls_HRXDocumentation>(
+        CTDbObject::GetAllRecords(Cls_HRXDocumentation::kClassID, false, v_factory.get())));
+  return *v_documentations;
+}
+
+const ObjectList<Cls_TrivaneDeviceOption>& CTCatalogueSession::Options() const {
+  if (!v_options)
+    v_options = std::make_unique<ObjectList<Cls_TrivaneDeviceOption>>(RecordsAs<Cls_TrivaneDeviceOption>(
+        CTDbObject::GetAllRecords(Cls_TrivaneDeviceOption::kClassID, false, v_factory.get())));
+  return *v_options;
 }
 
 QList<Cls_HRX::LTFamilyItem> CTCatalogueSession::Families() const {

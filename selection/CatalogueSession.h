@@ -39,6 +39,9 @@ struct LTFamilyRanges {
   QList<LTSpeedTypeItem> speedTypes;  // in weight order, lowest first
 };
 
+class Cls_HRXDocumentation;
+class Cls_TrivaneDeviceOption;
+
 class CTCatalogueSession {
  public:
   enum class AutoCorrect { kOff, kOn };
@@ -69,6 +72,10 @@ class CTCatalogueSession {
   CTFactory& Factory() const { return *v_factory; }
   // Every unit, smallest maximum airflow first (owned).
   const ObjectList<Cls_HRX>& Units() const { return v_units; }
+  // Every unit documentation and every option record, read on first use
+  // and kept (owned).
+  const ObjectList<Cls_HRXDocumentation>& Documentations() const;
+  const ObjectList<Cls_TrivaneDeviceOption>& Options() const;
   // The families present, each name once, in family order.
   QList<Cls_HRX::LTFamilyItem> Families() const;
   // The units of one family number, in the order of Units() (not owned).
@@ -89,4 +96,6 @@ class CTCatalogueSession {
   std::unique_ptr<CTFactory> v_factory;
   ObjectList<Cls_HRX> v_units{true};
   mutable std::map<int, LTFamilyRanges> v_ranges;
+  mutable std::unique_ptr<ObjectList<Cls_HRXDocumentation>> v_documentations;
+  mutable std::unique_ptr<ObjectList<Cls_TrivaneDeviceOption>> v_options;
 };

@@ -149,6 +149,11 @@ TEST(SelectCommand, ShowsEverythingTheWindowShows) {
   const double limits[] = {0.3, 0.5, 0.75, 1.25, 2.0, 3.0, 4.5};
   const int sfpClass = int(std::lower_bound(std::begin(limits), std::end(limits), power / 0.1) - std::begin(limits));
   EXPECT_EQ(o["sfp_class"].toInt(), sfpClass);
+  // The Database tab's data: NV-400 is 1030 x 300 x 820 mm, 38 kg (20-hrx.cat).
+  const QJsonObject datasheet = o["datasheet"].toObject();
+  EXPECT_EQ(datasheet["dimensions_mm"].toArray(), (QJsonArray{1030, 300, 820}));
+  EXPECT_EQ(datasheet["weight_kg"].toDouble(), 38);
+  EXPECT_EQ(datasheet["options"].toArray().first()["name"].toString(), "NRC-10");
 }
 
 TEST(SelectCommand, TakesConditionsAsWetBulbAndTheFreshAirHeatingDischarge) {

@@ -11,6 +11,7 @@
 
 #include "DemoCatalogue.h"
 #include "selection/SelectionRun.h"
+#include "selection/UnitDatasheet.h"
 
 #include "catalogue/ClHRXSpeed.h"
 #include "psychro/Air.h"
@@ -18,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 
 namespace {
@@ -282,6 +284,35 @@ TEST_F(SelectionOnDemo, EmptyListNamesWhyNothingFits) {
     EXPECT_TRUE(result.selectionMessage.contains(QString::fromUtf8(c.messageHolds)))
         << result.selectionMessage.toStdString();
   }
+}
+
+}  // namespace
+
+namespace {
+
+// NV-400's documentation, electrical data and options as the catalogue
+// text writes them (20-hrx.cat, 60-options.cat).
+TEST_F(SelectionOnDemo, TheDatasheetReadsTheUnitsCatalogueData) {
+  const SelectionResult result = CTSelectionRun::Run(Session(), PlainRequest());
+  ASSERT_NE(result.Current(), nullptr);
+  const LTDatasheet d = CTUnitDatasheet::Read(Session(), *result.Current());
+  EXPECT_EQ(d.qualifiedName, result.unitName);
+  EXPECT_EQ(d.widthMm, 1030);
+  EXPECT_EQ(d.heightMm, 300);
+  EXPECT_EQ(d.depthMm, 820);
+  EXPECT_EQ(d.weightKg, 38);
+  EXPECT_NEAR(d.nominalAirflowLs, 400 / 3.6, 1e-12);
+  // Its power supplies: 1N~ 230 V 50 Hz (MCA 3.36 A) or 1N~ 220 V 60 Hz (3.52 A).
+  ASSERT_TRUE(d.hasPowerSupply && d.hasElectrical);
+  const std::map<QString, double> mca = {{"1N~ 230 V 50 Hz", 3.36}, {"1N~ 220 V 60 Hz", 3.52}};
+  ASSERT_TRUE(mca.count(d.powerSupply)) << d.powerSupply.toStdString();
+  EXPECT_EQ(d.mcaA, mca.at(d.powerSupply));
+  QStringList names;
+  for (const LTOptionData& o : d.options) names << o.name;
+  EXPECT_EQ(names, (QStringList{"NRC-10", "NRC-20W", "NRC-30", "NRS-CO2", "NRS-RH", "NEH-200-1.0", "NEH-200-1.5",
+                                "NFS-400-F6", "NFS-400-F7", "NFS-400-F8", "NPL-400"}));
+  EXPECT_EQ(d.options[5].description, "Electric duct heater 1.0 kW, 200 mm");
+  EXPECT_EQ(d.options[5].mca, "5.4 A");
 }
 
 }  // namespace
