@@ -1,0 +1,111 @@
+// A real reader of our metafiles: LibreOffice (installed headless by the
+// set-up) draws an EMF of the EMF back-end, and the marks land where the
+// painter back-end puts them on an image of the same size, within 2 pixels
+// at 96 ppi.
+
+#include "charts/EmfSurface.h"
+#include "charts/PainterSurface.h"
+#include "charts/VirtCanv.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+constexpr int kWidth = 200, kHeight = 100;
+
+// A frame along the picture's edges, a red cross and a blue square.
+void Draw(IDrawSurface& surface) {
+  CTVirtualCanvas c(&surface);
+  c.SetVCBrushStyle(BrushStyle::kClear);
+  c.DrawRectangle(0, 0, kWidth, kHeight);
+  c.SetVCPenColor(DrawColors::Rgb(255, 0, 0));
+  c.MoveTo(40, 10);
+  c.LineTo(40, 90);
+  c.MoveTo(10, 60);
+  c.LineTo(190, 60);
+  c.SetVCPenColor(DrawColors::Rgb(0, 0, 255));
+  c.SetVCBrushStyle(BrushStyle::kSolid);
+  c.SetVCBrushColor(DrawColors::Rgb(0, 0, 255));
+  c.DrawRectangle(140, 20, 170, 40);
+}
+
+struct Marks {
+  QRect frame;         // the black frame
+  int redColumn = -1;  // the vertical red line, relative to the frame
+  int redRow = -1;     // the horizontal one
+  QPoint blueCentre;   // the square's centre, relative to the frame
+};
+
+bool Near(QColor c, int r, int g, int b) {
+  return std::abs(c.red() - r) < 60 && std::abs(c.green() - g) < 60 && std::abs(c.blue() - b) < 60;
+}
+
+std::optional<Marks> Find(const QImage& image) {
+  QRect black, blue;
+  QMap<int, int> redColumns, redRows;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (Near(c, 0, 0, 0)) black |= QRect(x, y, 1, 1);
+      if (Near(c, 0, 0, 255)) blue |= QRect(x, y, 1, 1);
+      if (Near(c, 255, 0, 0)) {
+        ++redColumns[x];
+        ++redRows[y];
+      }
+    }
+  if (black.isEmpty() || blue.isEmpty() || redColumns.isEmpty()) return std::nullopt;
+  const auto most = [](const QMap<int, int>& counts) {
+    int best = -1, n = 0;
+    for (auto it = counts.begin(); it != counts.end(); ++it)
+      if (it.value() > n) best = it.key(), n = it.value();
+    return best;
+  };
+  return Marks{black, most(redColumns) - black.left(), most(redRows) - black.top(), blue.center() - black.topLeft()};
+}
+
+TEST(EmfRender, LibreOfficeDrawsTheMetafileWhereThePainterDoes) {
+  const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+  ASSERT_FALSE(soffice.isEmpty()) << "LibreOffice is installed by scripts/setup.sh";
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+
+  CTEmfSurface emf(kWidth, kHeight);
+  Draw(emf);
+  QString error;
+  ASSERT_TRUE(emf.Save(dir.filePath("chart.emf"), error)) << error.toStdString();
+  QProcess office;
+  office.start(soffice, {"-env:UserInstallation=file://" + dir.filePath("profile"), "--headless", "--convert-to", "png",
+                         "--outdir", dir.path(), dir.filePath("chart.emf")});
+  ASSERT_TRUE(office.waitForFinished(120000)) << "LibreOffice did not finish";
+  const QImage drawn(dir.filePath("chart.png"));
+  ASSERT_FALSE(drawn.isNull()) << office.readAllStandardError().toStdString();
+
+  QImage painted(kWidth + 1, kHeight + 1, QImage::Format_RGB32);
+  painted.fill(Qt::white);
+  {
+    QPainter painter(&painted);
+    CTPainterSurface surface(&painter, true);
+    Draw(surface);
+  }
+  const std::optional<Marks> fromOffice = Find(drawn.convertToFormat(QImage::Format_RGB32));
+  const std::optional<Marks> fromPainter = Find(painted);
+  ASSERT_TRUE(fromOffice && fromPainter);
+  EXPECT_NEAR(fromOffice->frame.width(), fromPainter->frame.width(), 2);
+  EXPECT_NEAR(fromOffice->frame.height(), fromPainter->frame.height(), 2);
+  EXPECT_NEAR(fromOffice->redColumn, fromPainter->redColumn, 2);
+  EXPECT_NEAR(fromOffice->redRow, fromPainter->redRow, 2);
+  EXPECT_NEAR(fromOffice->blueCentre.x(), fromPainter->blueCentre.x(), 2);
+  EXPECT_NEAR(fromOffice->blueCentre.y(), fromPainter->blueCentre.y(), 2);
+  EXPECT_EQ(fromPainter->redColumn, 40);  // and the painter where the canvas put them
+  EXPECT_EQ(fromPainter->redRow, 60);
+}
+
+}  // namespace
