@@ -288,7 +288,9 @@ void TVirtGraph::DrawExtraPoints(double x0) {
   const double width = v_GraphRect.right() - v_GraphRect.left();
   int previousLabel = -1000000;
   for (const TExtraPoint& point : v_ExtraPoints) {
-    const double x = x0 + point.v_XPercentage * width / 100;
+    // Clipped to the plot area: a point beyond its ends sits on the edge,
+    // never over the axes or the legend.
+    const double x = x0 + std::clamp(point.v_XPercentage, 0.0, 100.0) * width / 100;
     const double y = v_MaxY - ClampY(point.v_Y);
     const int dx = DeviceX(x), dy = DeviceY(y);
     const TColor text = s.Font().color;

@@ -67,6 +67,7 @@ class TVirtGraph : public CTVirtualCanvas {
   void SetData(void* pData) { v_Data = pData; }
   void AddExtraPoint(double nXPercentage, double nY, const QString& szName, bool bHairLines);
   void ClearExtraPoints() { v_ExtraPoints.clear(); }
+  const std::vector<TExtraPoint>& ExtraPoints() const { return v_ExtraPoints; }
   void SetUserTag(int n) { v_UserTag = n; }
   int GetUserTag() const { return v_UserTag; }
   void SetDeviceHorScale(double n) { v_DeviceHorScale = n; }

@@ -30,6 +30,8 @@ void PrintUsage(QTextStream& stream) {
             "      outdoor 35,50, heating room 20,50 and outdoor 7,50. Values outside the\n"
             "      window's field ranges are refused. Exit code 3: no unit fits, or a\n"
             "      condition was corrected and nothing computed (the output says why).\n"
+            "  chart fan|efficiency|correction --out FILE.png|FILE.emf [--size WxH] [select options]\n"
+            "      the chart of the selected unit that the window's tab shows, as a picture\n"
             "  catalogue generate --units N --out FILE\n"
             "      a catalogue whose plain heat-recovery family is cloned across sizes\n"
             "      to N units, for benchmarks\n";
@@ -51,6 +53,7 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   if (command == QLatin1String("catalogue")) return RunCatalogue(rest, out, err);
   if (command == QLatin1String("families")) return RunFamilies(rest, out, err);
   if (command == QLatin1String("select")) return RunSelect(rest, out, err);
+  if (command == QLatin1String("chart")) return RunChart(rest, out, err);
   err << "aerolith-cli: unknown command '" << command << "'\n";
   PrintUsage(err);
   return kExitUsage;

@@ -27,6 +27,9 @@ int RunDb(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int RunFamilies(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int RunSelect(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
+// chart fan|efficiency|correction --out FILE.png|FILE.emf [--size WxH] [select options]
+int RunChart(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
 // catalogue generate --units N --out FILE
 int RunCatalogue(const QStringList& arguments, QTextStream& out, QTextStream& err);
 

@@ -26,6 +26,10 @@
 // bad options, 1 when the catalogue does not load.
 
 #include "catalogue/ClDeviceOption.h"
+#include "catalogue/Factory.h"
+#include "charts/ChartSetup.h"
+#include "charts/EmfSurface.h"
+#include "charts/PainterSurface.h"
 #include "catalogue/ClHRXSpType.h"
 #include "cli/CliCommands.h"
 #include "cli/CliOptions.h"
@@ -35,9 +39,12 @@
 #include "selection/SelectionRun.h"
 #include "selection/UnitDatasheet.h"
 
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPainter>
+#include <QSaveFile>
 
 #include <cmath>
 #include <map>
@@ -100,14 +107,18 @@ struct SelectOptions {
 
 class RequestReader {
  public:
-  explicit RequestReader(const QStringList& arguments)
+  // extraOptions: further options that take a value (those of chart).
+  explicit RequestReader(const QStringList& arguments, const QSet<QString>& extraOptions = {})
       : v_options(arguments,
-                  {"--family", "--supply", "--exhaust", "--airflow-unit", "--airflow-per-person", "--persons",
-                   "--area-per-person", "--room-surface", "--esp-supply", "--esp-exhaust", "--filter-supply",
-                   "--filter-exhaust", "--plenums", "--max-speed", "--altitude", "--cool-room", "--cool-outdoor",
-                   "--heat-room", "--heat-outdoor", "--evaporating", "--discharge", "--heat-discharge",
-                   "--supply-temp", "--inlet-heater-cool", "--inlet-heater-heat", "--supply-heater", "--unit"},
+                  QSet<QString>{"--family", "--supply", "--exhaust", "--airflow-unit", "--airflow-per-person",
+                                "--persons", "--area-per-person", "--room-surface", "--esp-supply", "--esp-exhaust",
+                                "--filter-supply", "--filter-exhaust", "--plenums", "--max-speed", "--altitude",
+                                "--cool-room", "--cool-outdoor", "--heat-room", "--heat-outdoor", "--evaporating",
+                                "--discharge", "--heat-discharge", "--supply-temp", "--inlet-heater-cool",
+                                "--inlet-heater-heat", "--supply-heater", "--unit"}
+                      .unite(extraOptions),
                   {"--upside-down", "--json"}) {}
+  const CTCliOptions& Options() const { return v_options; }
 
   // An empty answer means all is well.
   QString Read(const CTCatalogueSession& session, SelectOptions& s);
@@ -506,6 +517,59 @@ int RunFamilies(const QStringList& arguments, QTextStream& out, QTextStream& err
   return PrintFamilies(session, options.Has("--json"), out);
 }
 
+namespace {
+
+// The selection the options ask for: candidates, the named (or first)
+// candidate with its heater options resolved, computed. An empty answer
+// means all is well.
+QString RunRequest(const CTCatalogueSession& session, SelectOptions& s, SelectionResult& result, int& code) {
+  result = CTSelectionRun::RunCandidates(session, s.request);
+  if (!s.unitName.isEmpty()) {
+    s.request.candidate = -1;
+    for (int i = 0; i < result.rows.size() && s.request.candidate < 0; ++i)
+      if (result.rows[i].name.compare(s.unitName, Qt::CaseInsensitive) == 0) s.request.candidate = i;
+    if (s.request.candidate < 0) {
+      code = kExitFailure;
+      return QStringLiteral("'%1' is not among the candidates").arg(s.unitName);
+    }
+  }
+  if (result.candidates.IsEmpty()) return QString();
+  Cls_HRX& unit = *result.candidates.Item(std::max(0, s.request.candidate));
+  for (const QString& problem : {ResolveOption(unit, s.inletOptionCool, s.request.cooling.inletOptionID),
+                                 ResolveOption(unit, s.inletOptionHeat, s.request.heating.inletOptionID)})
+    if (!problem.isEmpty()) {
+      code = kExitUsage;
+      return problem;
+    }
+  CTSelectionRun::ComputeCandidate(result, s.request, s.request.candidate);
+  return QString();
+}
+
+// A chart of the result drawn on a surface of the given size.
+void DrawChart(const QString& kind, IDrawSurface& surface, QSize size, const SelectionResult& result,
+               const CTCatalogueSession& session) {
+  CTVirtualCanvas background(&surface);
+  background.SetVCPenStyle(PenStyle::kClear);
+  background.SetVCBrushColor(DrawColors::kWhite);
+  background.DrawRectangle(0, 0, size.width() + 1, size.height() + 1);
+  background.SetVCPenStyle(PenStyle::kSolid);
+  std::unique_ptr<TVirtLineGraph> graph;
+  bool legend = true, checks = false;
+  if (kind == QLatin1String("fan")) {
+    graph = CTChartSetup::FanGraph(surface, size, result);
+  } else if (kind == QLatin1String("efficiency")) {
+    graph = CTChartSetup::EfficiencyGraph(surface, size, result);
+    checks = true;
+  } else {
+    graph = CTChartSetup::CorrectionGraph(surface, size, result, session.Factory().RatioCorrections());
+    legend = false;
+  }
+  graph->DrawOutline(legend, checks);
+  graph->DrawGraph();
+}
+
+}  // namespace
+
 int RunSelect(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   CTCatalogueSession session;
   QString error;
@@ -513,29 +577,68 @@ int RunSelect(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   SelectOptions s;
   if (const QString problem = RequestReader(arguments).Read(session, s); !problem.isEmpty())
     return Fail(err, "select", problem + "\nusage: aerolith-cli select [options]; see aerolith-cli --help", kExitUsage);
-
-  SelectionResult result = CTSelectionRun::RunCandidates(session, s.request);
-  if (!s.unitName.isEmpty()) {
-    s.request.candidate = -1;
-    for (int i = 0; i < result.rows.size() && s.request.candidate < 0; ++i)
-      if (result.rows[i].name.compare(s.unitName, Qt::CaseInsensitive) == 0) s.request.candidate = i;
-    if (s.request.candidate < 0)
-      return Fail(err, "select", QStringLiteral("'%1' is not among the candidates").arg(s.unitName), kExitFailure);
-  }
-  if (!result.candidates.IsEmpty()) {
-    Cls_HRX& unit = *result.candidates.Item(std::max(0, s.request.candidate));
-    for (const QString& problem : {ResolveOption(unit, s.inletOptionCool, s.request.cooling.inletOptionID),
-                                   ResolveOption(unit, s.inletOptionHeat, s.request.heating.inletOptionID)})
-      if (!problem.isEmpty()) return Fail(err, "select", problem, kExitUsage);
-    CTSelectionRun::ComputeCandidate(result, s.request, s.request.candidate);
-  }
+  SelectionResult result;
+  int code = kExitOk;
+  if (const QString problem = RunRequest(session, s, result, code); !problem.isEmpty())
+    return Fail(err, "select", problem, code);
   if (s.json) {
     QJsonObject json = ResultJson(result);
     if (Cls_HRX* unit = result.Current()) json["datasheet"] = DatasheetJson(CTUnitDatasheet::Read(session, *unit));
     out << QJsonDocument(json).toJson(QJsonDocument::Indented);
-  }
-  else
+  } else {
     PrintResult(out, Cls_HRX::Family2Str(result.family), result);
+  }
+  return result.Current() ? kExitOk : kExitNothingComputed;
+}
+
+int RunChart(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+  const QStringList kinds{"fan", "efficiency", "correction"};
+  const QString usage = QStringLiteral(
+      "\nusage: aerolith-cli chart fan|efficiency|correction --out FILE.png|FILE.emf [--size WxH] [select options]");
+  if (arguments.isEmpty() || !kinds.contains(arguments.first()))
+    return Fail(err, "chart", QStringLiteral("the chart is fan, efficiency or correction") + usage, kExitUsage);
+  const QString kind = arguments.first();
+  CTCatalogueSession session;
+  QString error;
+  if (!session.OpenEmbedded(CTCatalogueSession::AutoCorrect::kOn, error)) return Fail(err, "chart", error, kExitFailure);
+  RequestReader reader(arguments.mid(1), {"--out", "--size"});
+  SelectOptions s;
+  if (const QString problem = reader.Read(session, s); !problem.isEmpty()) return Fail(err, "chart", problem + usage, kExitUsage);
+  const QString file = reader.Options().Value("--out");
+  if (file.isEmpty() || !(file.endsWith(".png", Qt::CaseInsensitive) || file.endsWith(".emf", Qt::CaseInsensitive)))
+    return Fail(err, "chart", QStringLiteral("--out FILE.png or FILE.emf is required") + usage, kExitUsage);
+  QSize size(800, 600);
+  if (reader.Options().Has("--size")) {
+    const QStringList wh = reader.Options().Value("--size").split(QLatin1Char('x'));
+    bool okW = false, okH = false;
+    size = wh.size() == 2 ? QSize(wh[0].toInt(&okW), wh[1].toInt(&okH)) : QSize();
+    if (!okW || !okH || size.width() < 200 || size.height() < 150 || size.width() > 8000 || size.height() > 8000)
+      return Fail(err, "chart", QStringLiteral("--size must be WxH between 200x150 and 8000x8000") + usage, kExitUsage);
+  }
+  SelectionResult result;
+  int code = kExitOk;
+  if (const QString problem = RunRequest(session, s, result, code); !problem.isEmpty())
+    return Fail(err, "chart", problem, code);
+
+  bool saved = false;
+  if (file.endsWith(".emf", Qt::CaseInsensitive)) {
+    CTEmfSurface surface(size.width(), size.height());
+    DrawChart(kind, surface, size, result, session);
+    saved = surface.Save(file, error);
+  } else {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+      QPainter painter(&image);
+      CTPainterSurface surface(&painter, true);
+      DrawChart(kind, surface, size, result, session);
+    }
+    QSaveFile target(file);
+    saved = target.open(QIODevice::WriteOnly) && image.save(&target, "PNG") && target.commit();
+    if (!saved) error = QStringLiteral("cannot write %1: %2").arg(file, target.errorString());
+  }
+  if (!saved) return Fail(err, "chart", error, kExitFailure);
+  out << file << ": " << kind << " chart of " << (result.Current() ? result.unitName : QStringLiteral("no unit")) << "\n";
   return result.Current() ? kExitOk : kExitNothingComputed;
 }
 

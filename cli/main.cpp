@@ -1,13 +1,16 @@
 #include "cli/CliCommands.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 int main(int argc, char* argv[]) {
-  QCoreApplication app(argc, argv);
+  // Charts measure text with fonts: a GUI application, offscreen unless
+  // told otherwise, so that no display is needed.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
   QTextStream out(stdout);
   QTextStream err(stderr);
-  const int code = AerolithCli::Run(QCoreApplication::arguments().mid(1), out, err);
+  const int code = AerolithCli::Run(QGuiApplication::arguments().mid(1), out, err);
   out.flush();
   err.flush();
   return code;

@@ -1,8 +1,11 @@
 #include "CliRun.h"
 
+#include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -203,5 +206,29 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal{"UnknownSpeed", {"--supply", "100", "--max-speed", "Turbo"}, "unknown speed 'Turbo'"},
                     Refusal{"NotANumber", {"--supply", "1e"}, "is not a number"}),
     [](const auto& param) { return std::string(param.param.name); });
+
+}  // namespace
+
+namespace {
+
+TEST(ChartCommand, DrawsTheTabsChartAsAPictureOrAMetafile) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString png = dir.filePath("fan.png"), emf = dir.filePath("fan.emf");
+  CliResult r = RunCli({"chart", "fan", "--supply", "100", "--size", "640x480", "--out", png});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  EXPECT_EQ(QImage(png).size(), QSize(640, 480));
+  r = RunCli({"chart", "efficiency", "--supply", "100", "--out", emf});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  QFile file(emf);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.read(44).mid(40, 4), QByteArray(" EMF"));
+
+  r = RunCli({"chart", "pie", "--out", png});
+  EXPECT_EQ(r.code, AerolithCli::kExitUsage);
+  EXPECT_TRUE(r.err.contains("fan, efficiency or correction"));
+  r = RunCli({"chart", "fan", "--out", dir.filePath("fan.bmp")});
+  EXPECT_EQ(r.code, AerolithCli::kExitUsage);
+}
 
 }  // namespace

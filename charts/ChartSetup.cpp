@@ -1,0 +1,233 @@
+#include "charts/ChartSetup.h"
+
+#include "catalogue/ClHRXPolynomial.h"
+#include "catalogue/ClHRXSpeed.h"
+#include "catalogue/HRXRatioCorr.h"
+#include "i18n/BaseMsgMan.h"
+#include "i18n/MsgMan.h"
+#include "psychro/SI_Units.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kM3hPerLs = 3.6;
+constexpr int kMsgCoolEnthalpy = 29, kMsgHeatEnthalpy = 30, kMsgExhaustSpeed = 31, kMsgSupplySpeed = 35,
+              kMsgTemperature = 37, kMsgDucting = 85, kMsgExhaust = 89, kMsgExhaustDucting = 90, kMsgSupply = 111,
+              kMsgSupplyDucting = 112;
+constexpr int kEfficiencySteps = 200, kCorrectionSteps = 51, kFanSteps = 1000;
+
+int RoundEven(double v) { return int(std::nearbyint(std::clamp(v, -1e9, 1e9))); }
+
+double ToDisplay(double v, U_RepUnit unit, bool absolute = true) {
+  return TU_Form::ConvertValue(v, unit, 0, TU_Form::GetNewIndex(unit), absolute);
+}
+double FromDisplay(double v, U_RepUnit unit) { return TU_Form::ConvertValue(v, unit, TU_Form::GetNewIndex(unit), 0, true); }
+QString Text(double v, U_RepUnit unit, bool absolute = true) {
+  return TU_Form::PutFmtDimensionedValue(v, unit, 0, absolute).trimmed() + QLatin1Char(' ') + TU_Form::GetCurrentString(unit);
+}
+QString AirflowTitle() {
+  return QStringLiteral("Airflow Rate (") + TU_Form::GetCurrentString(U_Airflow) + QLatin1Char(')');
+}
+
+// The x axis over an airflow range (m3/h) in the airflow unit in effect.
+struct AirflowAxis {
+  double start = 0, range = 1;
+  QStringList labels;
+};
+
+AirflowAxis AxisFor(double lowM3h, double highM3h) {
+  AirflowAxis axis;
+  const int a = RoundEven(ToDisplay(lowM3h / kM3hPerLs, U_Airflow));
+  const int b = RoundEven(ToDisplay(highM3h / kM3hPerLs, U_Airflow));
+  const LTAxisSteps steps = CTChartSetup::AxisSteps(a, b);
+  axis.start = a;
+  for (int k = 0; k <= steps.count; ++k) axis.labels << QString::number(a + k * steps.step);
+  axis.range = double(steps.count) * steps.step;
+  return axis;
+}
+
+// The airflow of an x step, m3/h.
+double AirflowAt(const AirflowAxis& axis, double interval, int step) {
+  return FromDisplay(step * interval + axis.start, U_Airflow) * kM3hPerLs;
+}
+
+double PercentOf(const AirflowAxis& axis, double airflowM3h) {
+  return (RoundEven(ToDisplay(airflowM3h / kM3hPerLs, U_Airflow)) - axis.start) / axis.range * 100;
+}
+
+std::unique_ptr<TVirtLineGraph> NewGraph(IDrawSurface& surface, QSize size, TVirtGraph::Evaluate values,
+                                         const QString& title) {
+  auto graph = std::make_unique<TVirtLineGraph>(&surface, std::move(values), nullptr, [](TVirtGraph&) {});
+  graph->SetDimensions(size.width(), size.height());
+  graph->SetBorder(12);  // 12 pixels at 96 ppi
+  graph->SetGraphTitle(title);
+  return graph;
+}
+
+}  // namespace
+
+LTAxisSteps CTChartSetup::AxisSteps(int a, int b) {
+  LTAxisSteps s{800, 0};
+  // At most four rounds: the steps run 200, 50, 20, 10 and stay at 10.
+  for (int round = 0; round < 8; ++round) {
+    s.step /= 4;
+    if (s.step < 10) s.step = 10;
+    else if (s.step < 20) s.step = 20;
+    s.count = (b - a) / s.step + 1;
+    if (s.step == 10 && s.count < 5) s.count = 5;
+    if (s.count >= 5) break;
+  }
+  return s;
+}
+
+double CTChartSetup::FanYLimit(double nLimitPa) {
+  const double y = ToDisplay(nLimitPa, U_Pressure, false);
+  if (!(y > 0)) return ToDisplay(100, U_Pressure, false);
+  // In units that need decimals (inH2O) the rounding works on tenths or
+  // hundredths, so that 300 Pa (1.20 inH2O) tops at 2.0, not at 1.
+  double k = 1;
+  while (y * k <= 10 && k < 1e6) k *= 10;
+  const double v = y * k;
+  int top = 0;
+  for (const int grid : {50, 10, 5, 2}) {
+    if (v > grid) {
+      top = RoundEven(v + grid) / grid * grid;
+      break;
+    }
+  }
+  return top > 0 ? top / k : ToDisplay(100, U_Pressure, false);
+}
+
+// ---------------------------------------------------------------- fan curves
+
+std::unique_ptr<TVirtLineGraph> CTChartSetup::FanGraph(IDrawSurface& surface, QSize size,
+                                                       const SelectionResult& result) {
+  TDlgForm::Load();
+  Cls_HRX* unit = result.Current();
+  const Cls_HRXSpeed* speeds[2] = {unit ? unit->GetSupplySpeed() : nullptr, unit ? unit->GetExhaustSpeed() : nullptr};
+  double limitPa = 0, highM3h = 0;
+  for (const Cls_HRXSpeed* speed : speeds)
+    if (speed) {
+      limitPa = std::max(limitPa, speed->GetEspLimit());
+      highM3h = std::max(highM3h, speed->GetArgumentHigh());
+    }
+  const AirflowAxis axis = AxisFor(unit ? unit->GetMinAirflow() : 0, highM3h);
+  const double interval = axis.range / kFanSteps;
+  auto values = [speeds, axis, interval](TVirtGraph&, int curve, int step, void*) {
+    const Cls_HRXSpeed* speed = speeds[curve == 0 ? 0 : 1];
+    const double x = AirflowAt(axis, interval, step);
+    if (!speed || x > RoundEven(speed->GetArgumentHigh())) return Sentinel::kNotGiven;
+    return ToDisplay(speed->Evaluate(x), U_Pressure, false);
+  };
+  auto graph = NewGraph(surface, size, values, unit ? result.unitName : QString());
+  TLegend::ResetColor();
+  graph->SetPlots({new TLegend(QStringLiteral("Supply"), TBaseMsg::GetUnicodeString(kMsgSupplySpeed), true),
+                   new TLegend(QStringLiteral("Exhaust"), TBaseMsg::GetUnicodeString(kMsgExhaustSpeed), true)},
+                  true);
+  graph->SetXValues(kFanSteps, axis.labels);
+  graph->SetXTitle(AirflowTitle());
+  graph->SetYTitle(QStringLiteral("External Static Pressure (") + TU_Form::GetCurrentString(U_Pressure) + QLatin1Char(')'));
+  graph->SetYValues(0, FanYLimit(limitPa), 1);
+  if (!unit || !speeds[0]) return graph;
+
+  // One curve when both sides run the same curve at the same airflow.
+  const bool oneCurve = speeds[1] && result.supplyM3h == result.exhaustM3h &&
+                        (speeds[0] == speeds[1] ||
+                         std::fabs(speeds[0]->Evaluate(result.supplyM3h) - speeds[1]->Evaluate(result.exhaustM3h)) < 1e-6);
+  const auto markers = [&](const Cls_HRXSpeed* speed, double airflowM3h, double designEspPa, const QString& prefix,
+                           const QString& ductPrefix) {
+    const double point = speed->Evaluate(airflowM3h);
+    const double x = PercentOf(axis, airflowM3h);
+    graph->AddExtraPoint(x, ToDisplay(point, U_Pressure, false),
+                         prefix + Text(airflowM3h / kM3hPerLs, U_Airflow, false) + QStringLiteral(", ") +
+                             Text(point, U_Pressure, false) + QLatin1Char(']'),
+                         true);
+    const double diff = point - designEspPa;
+    if (RoundEven(diff) > 0)
+      graph->AddExtraPoint(x, ToDisplay(designEspPa, U_Pressure, false),
+                           ductPrefix + Text(designEspPa, U_Pressure, false) + QStringLiteral(" + ") +
+                               Text(diff, U_Pressure, false) + QLatin1Char(']'),
+                           true);
+  };
+  const auto msg = [](int n) { return QLatin1Char(' ') + TBaseMsg::GetUnicodeString(n) + QStringLiteral(": ["); };
+  markers(speeds[0], result.supplyM3h, result.supplyEspPa, oneCurve ? QStringLiteral(" [") : msg(kMsgSupply),
+          oneCurve ? msg(kMsgDucting) : msg(kMsgSupplyDucting));
+  if (!oneCurve && speeds[1])
+    markers(speeds[1], result.exhaustM3h, result.exhaustEspPa, msg(kMsgExhaust), msg(kMsgExhaustDucting));
+  return graph;
+}
+
+// ---------------------------------------------------------------- efficiencies
+
+std::unique_ptr<TVirtLineGraph> CTChartSetup::EfficiencyGraph(IDrawSurface& surface, QSize size,
+                                                              const SelectionResult& result) {
+  TDlgForm::Load();
+  Cls_HRX* unit = result.Current();
+  const Cls_HRXPolynomial* curves[3] = {unit ? unit->GetCoolEnthalpyExhangeEfficiency() : nullptr,
+                                        unit ? unit->GetHeatEnthalpyExhangeEfficiency() : nullptr,
+                                        unit ? unit->GetTempExhangeEfficiency() : nullptr};
+  const Cls_HRXPolynomial* temperature = curves[2];
+  const AirflowAxis axis =
+      temperature ? AxisFor(temperature->GetArgumentLow(), temperature->GetArgumentHigh()) : AirflowAxis{};
+  const double interval = axis.range / kEfficiencySteps;
+  auto values = [curves, axis, interval](TVirtGraph&, int curve, int step, void*) {
+    const Cls_HRXPolynomial* c = curves[std::clamp(curve, 0, 2)];
+    const double x = AirflowAt(axis, interval, step);
+    if (!c || x > RoundEven(c->GetArgumentHigh())) return Sentinel::kNotGiven;
+    return c->Evaluate(x);
+  };
+  auto graph = NewGraph(surface, size, values, unit ? result.unitName : QString());
+  TLegend::ResetColor();
+  graph->SetPlots({new TLegend(QStringLiteral("EffC"), TBaseMsg::GetUnicodeString(kMsgCoolEnthalpy), true),
+                   new TLegend(QStringLiteral("EffH"), TBaseMsg::GetUnicodeString(kMsgHeatEnthalpy), true),
+                   new TLegend(QStringLiteral("EffT"), TBaseMsg::GetUnicodeString(kMsgTemperature), true)},
+                  true);
+  graph->SetXValues(kEfficiencySteps, axis.labels);
+  graph->SetXTitle(AirflowTitle());
+  graph->SetYTitle(QStringLiteral("Efficiency (%)"));
+  graph->SetYValues(0, 100, 1);
+  if (!temperature) return graph;
+  const double x = PercentOf(axis, result.supplyM3h);
+  const QString prefix = QStringLiteral(" (") + Text(result.supplyM3h / kM3hPerLs, U_Airflow, false) + QStringLiteral(", ");
+  for (const int i : {2, 0, 1}) {  // temperature, cooling, heating
+    if (!curves[i]) continue;
+    const double value = curves[i]->Evaluate(result.supplyM3h);
+    graph->AddExtraPoint(x, value, prefix + TBaseMsg::FormatFixed(value, 1) + QStringLiteral("%)"), true);
+  }
+  return graph;
+}
+
+// ---------------------------------------------------------------- corrections
+
+std::unique_ptr<TVirtLineGraph> CTChartSetup::CorrectionGraph(IDrawSurface& surface, QSize size,
+                                                              const SelectionResult& result,
+                                                              THRXRatioCorr& corrections) {
+  TDlgForm::Load();
+  Cls_HRX* unit = result.Current();
+  const double ratio = result.supplyM3h > 0 ? result.exhaustM3h / result.supplyM3h : 1;
+  auto values = [&corrections, ratio](TVirtGraph&, int, int step, void*) {
+    return corrections.GetCorrValAt(ratio, step + 40.0);
+  };
+  auto graph = NewGraph(surface, size, values, unit ? result.unitName : QString());
+  TLegend::ResetColor();
+  graph->SetPlots({new TLegend(QStringLiteral("1"), QString(), true)}, true);
+  graph->SetXValues(kCorrectionSteps, {"40", "50", "60", "70", "80", "90"});
+  graph->SetXTitle(QStringLiteral("Exchange Efficiency (%)"));
+  graph->SetYTitle(QStringLiteral("Corrected Efficiency (%)"));
+  graph->SetYValues(30, 100, 0);
+  if (!unit || !unit->GetTempExhangeEfficiency()) return graph;
+  const std::pair<const Cls_HRXPolynomial*, int> curves[] = {{unit->GetTempExhangeEfficiency(), kMsgTemperature},
+                                                             {unit->GetCoolEnthalpyExhangeEfficiency(), kMsgCoolEnthalpy},
+                                                             {unit->GetHeatEnthalpyExhangeEfficiency(), kMsgHeatEnthalpy}};
+  for (const auto& [curve, message] : curves) {
+    if (!curve) continue;
+    const double efficiency = curve->Evaluate(result.supplyM3h);
+    const double corrected = corrections.EfficiencyCorrection(ratio, efficiency);
+    graph->AddExtraPoint((efficiency - 40) / 50 * 100, corrected,
+                         TBaseMsg::GetUnicodeString(message) + QStringLiteral(" (") + TBaseMsg::FormatFixed(efficiency, 1) +
+                             QStringLiteral("%, ") + TBaseMsg::FormatFixed(corrected, 1) + QStringLiteral("%)"),
+                         true);
+  }
+  return graph;
+}

@@ -1,0 +1,41 @@
+#pragma once
+// CTChartSetup: what the chart tabs, aerolith-cli chart and the report put
+// into the graphs of the current unit: the fan curves with the operating
+// points and the additional resistance, the exchange efficiencies over the
+// airflow, and the efficiency corrections for the exhaust/supply ratio.
+// Values are shown in the units in effect.
+
+#include "charts/Vgraph.h"
+#include "selection/SelectionResult.h"
+
+#include <QSize>
+
+class THRXRatioCorr;
+
+struct LTAxisSteps {
+  int step = 0;
+  int count = 0;  // the axis has count + 1 labels a, a + step, ...
+};
+
+class CTChartSetup {
+ public:
+  static constexpr char kPreferencesKey[] = "Software\\Norvane\\Hi-Trivane Selection\\Aerolith\\Preferences";
+
+  // Steps of 200, 50, 20 or 10 with at least five intervals from a to b.
+  static LTAxisSteps AxisSteps(int a, int b);
+  // The top of the fan graph's y axis, in the pressure unit in effect, for
+  // the highest ESP limit of the unit's speeds (Pa): rounded up to 50, 10,
+  // 5 or 2 units at the precision the unit needs, never below the limit and
+  // never 0.
+  static double FanYLimit(double nLimitPa);
+
+  // The graphs of the current unit of a result, drawn on a surface of the
+  // given size. Legends are made anew (palette from its first colour) and
+  // owned by the graph. The correction graph reads the catalogue's ratio
+  // corrections.
+  static std::unique_ptr<TVirtLineGraph> FanGraph(IDrawSurface& surface, QSize size, const SelectionResult& result);
+  static std::unique_ptr<TVirtLineGraph> EfficiencyGraph(IDrawSurface& surface, QSize size,
+                                                         const SelectionResult& result);
+  static std::unique_ptr<TVirtLineGraph> CorrectionGraph(IDrawSurface& surface, QSize size,
+                                                         const SelectionResult& result, THRXRatioCorr& corrections);
+};
