@@ -2,6 +2,7 @@
 // layouts; the controls carry the names the rest of the window (and the
 // tests) find them by.
 
+#include "app/ChartBox.h"
 #include "app/FrameAirConditions.h"
 #include "app/FrameQuilloProps.h"
 #include "app/FrameResultData.h"
@@ -364,4 +365,17 @@ void TDlgSelect::CreateDatabasePage(QWidget* pPage) {
     (v_db.*row).value->setWordWrap(true);
   }
   options->addWidget(detail);
+}
+
+void TDlgSelect::CreateChartPages() {
+  const auto box = [](QWidget* pPage, const char* szName) {
+    auto* layout = new QVBoxLayout(pPage);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto* chart = Named(new TChartBox(pPage), szName);
+    layout->addWidget(chart);
+    return chart;
+  };
+  PB_ESPGraph = box(Tab_Fan, "PB_ESPGraph");
+  PB_EffGraph = box(Tab_Efficiencies, "PB_EffGraph");
+  PB_EffCorrect = box(Tab_EffCorrect, "PB_EffCorrect");
 }

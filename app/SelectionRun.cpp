@@ -10,6 +10,8 @@
 // and v_converting stops CalcSupply while fields are being re-set.
 
 #include "app/BasicDlg.h"
+#include "app/ChartBox.h"
+#include "charts/ChartSetup.h"
 #include "app/FrameAirConditions.h"
 #include "app/FrameQuilloProps.h"
 #include "app/FrameResultData.h"
@@ -427,6 +429,7 @@ void TDlgSelect::LV_SelectedDevicesClick() {
   ShowCooling();
   if (v_result.cooling.Succeeded()) ShowHeating();
   if (Ctl_Pages->currentWidget() == Tab_Database) FillDatabaseTab();
+  RefreshChartPage();
 }
 
 void TDlgSelect::ShowDuctData() {
@@ -500,6 +503,23 @@ void TDlgSelect::Ctl_PagesChange() {
   }
   if (page == Tab_Database) FillDatabaseTab();
   if (page == Tab_Selection) LV_SelectedDevices->setFocus();
+  RefreshChartPage();
+}
+
+void TDlgSelect::RefreshChartPage() {
+  QWidget* page = Ctl_Pages->currentWidget();
+  if (page == Tab_Fan)
+    PB_ESPGraph->SetBuilder([this](IDrawSurface& s, QSize z) { return CTChartSetup::FanGraph(s, z, v_result); }, true,
+                            false);
+  if (page == Tab_Efficiencies)
+    PB_EffGraph->SetBuilder([this](IDrawSurface& s, QSize z) { return CTChartSetup::EfficiencyGraph(s, z, v_result); },
+                            true, true);
+  if (page == Tab_EffCorrect)
+    PB_EffCorrect->SetBuilder(
+        [this](IDrawSurface& s, QSize z) {
+          return CTChartSetup::CorrectionGraph(s, z, v_result, v_session->Factory().RatioCorrections());
+        },
+        false, false);
 }
 
 namespace {

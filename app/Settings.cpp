@@ -2,6 +2,8 @@
 
 #include "app/ApplicationUtils.h"
 #include "app/BasicDlg.h"
+#include "app/ChartBox.h"
+#include "charts/ChartSetup.h"
 #include "app/FrameBottomPanelExt.h"
 #include "app/FrameTempConditions.h"
 #include "app/Frame_UnitTextScroll.h"
@@ -21,6 +23,7 @@
 #include "selection/CatalogueSession.h"
 
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QStatusBar>
 #include <QComboBox>
 #include <QRadioButton>
@@ -153,6 +156,7 @@ void TDlgSelect::CreatePages() {
   CreateSelectionPage(Tab_Selection);
   CreateResultsPage(Tab_Results);
   CreateDatabasePage(Tab_Database);
+  CreateChartPages();
   connect(Ctl_Pages, &QTabWidget::currentChanged, this, [this] { Ctl_PagesChange(); });
   setCentralWidget(Ctl_Pages);
 
@@ -249,7 +253,17 @@ bool CheckDefaultLocale(QWidget*) { return true; }                   // locale c
 bool CheckOnlineConfiguration(QWidget*) { return true; }             // server configuration
 bool ApplicationStartupActions(QWidget*) { return true; }            // upgrade check, general terms
 void ReadPreferences() {}                                            // preferences
-void CreateCharts(TDlgSelect&) {}                                    // efficiency-correction graph
+// The legends' colour dialog.
+void CreateCharts(TDlgSelect& window) {
+  TVirtGraph::SetColorChooser([&window](TColor& color) {
+    const TColor rgb = DrawColors::Resolve(color);
+    const QColor chosen = QColorDialog::getColor(
+        QColor(DrawColors::Red(rgb), DrawColors::Green(rgb), DrawColors::Blue(rgb)), &window);
+    if (!chosen.isValid()) return false;
+    color = DrawColors::Rgb(chosen.red(), chosen.green(), chosen.blue());
+    return true;
+  });
+}
 void CreateRecentList(TDlgSelect&) {}                                // recent files
 void LoadProjectFromCommandLine(TDlgSelect&, const QStringList&) {}  // project files
 void FillHRXNote(TDlgSelect&) {}                                     // report writer

@@ -33,6 +33,7 @@ class QRadioButton;
 class QTabWidget;
 class QToolBar;
 class QTreeWidget;
+class TChartBox;
 class TFrm_AirConditions;
 class TFrm_QuilloProps;
 class TFrm_ResultData;
@@ -119,6 +120,9 @@ class TDlgSelect : public QMainWindow {
   void CreateSelectionPage(QWidget* pPage);
   void CreateResultsPage(QWidget* pPage);
   void CreateDatabasePage(QWidget* pPage);
+  void CreateChartPages();
+  // Draws the graph of the chart tab shown again.
+  void RefreshChartPage();
   void CentreOnScreen();
   void UpdateCaption();
   // Saves to the current project, asking for a file when there is none;
@@ -176,6 +180,8 @@ class TDlgSelect : public QMainWindow {
   QLabel* Txt_ResultSelectedDevice = nullptr;
   TFrm_AirConditions *Frm_CoolAirConditions = nullptr, *Frm_HeatAirConditions = nullptr;
   TFrm_ResultData *Frm_CoolResultData = nullptr, *Frm_HeatResultData = nullptr;
+  // Chart tabs.
+  TChartBox *PB_ESPGraph = nullptr, *PB_EffGraph = nullptr, *PB_EffCorrect = nullptr;
   QWidget* Pnl_Database = nullptr;
   QTreeWidget* Lvw_DBOptions = nullptr;
   // The value labels of the Database tab, each with its caption label.

@@ -1,11 +1,17 @@
-// GUI tests need one QApplication for the whole run.
+// GUI tests need one QApplication for the whole run, and a registry store
+// of their own: the window keeps settings (chart legends) there.
+#include "platform/Registry.h"
+
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  QTemporaryDir settings;
+  CTRegistryStore::SetUserFolder(settings.path());
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,6 +1,7 @@
 // The selection window on the demonstration catalogue, driven as a user
 // drives it: typing into the fields, clicking the choices.
 
+#include "app/ChartBox.h"
 #include "app/FrameAirConditions.h"
 #include "app/FrameAirProps.h"
 #include "app/FrameResultData.h"
@@ -317,6 +318,40 @@ TEST_F(SelectionWindow, AFailedCalculationBlanksEveryValue) {
   for (TFrm_AirConditions* frame : {v_window->CoolAirConditions(), v_window->HeatAirConditions()})
     EXPECT_TRUE(Point(frame, "SA", "Txt_DBT").isEmpty());
   EXPECT_TRUE(v_window->HeatResultData()->Value("Txt_InletCalc").isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+// The chart tabs draw the current unit's graphs once into an image; a
+// click on the efficiency legend's check box hides the plot, keeps that in
+// the settings and draws the graph again.
+TEST_F(SelectionWindow, TheChartTabsDrawTheCurrentUnitsGraphs) {
+  auto* pages = v_window->Pages();
+  pages->setCurrentWidget(pages->findChild<QWidget*>("Tab_Fan"));
+  auto* fan = v_window->findChild<TChartBox*>("PB_ESPGraph");
+  ASSERT_NE(fan, nullptr);
+  fan->repaint();
+  ASSERT_NE(fan->Graph(), nullptr);
+  EXPECT_FALSE(fan->Graph()->ExtraPoints().empty());  // the operating point
+  const int drawn = fan->DrawCount();
+  fan->repaint();
+  EXPECT_EQ(fan->DrawCount(), drawn);  // painting again copies the image
+
+  pages->setCurrentWidget(pages->findChild<QWidget*>("Tab_Efficiencies"));
+  auto* efficiency = v_window->findChild<TChartBox*>("PB_EffGraph");
+  efficiency->repaint();
+  ASSERT_NE(efficiency->Graph(), nullptr);
+  ASSERT_EQ(efficiency->Graph()->GetPlots().size(), 3u);
+  EXPECT_TRUE(efficiency->Graph()->GetPlots()[0]->MustDisplay());
+  // The first legend item's check box: the plot area's left, the first row.
+  const QRect area = efficiency->Graph()->GraphRect();
+  const QFontMetrics metrics(efficiency->font());
+  const int th = metrics.height();
+  QTest::mouseClick(efficiency, Qt::LeftButton, {}, QPoint(area.left() + 2, area.bottom() + 2 * th - th / 2 + th / 2));
+  efficiency->repaint();
+  EXPECT_FALSE(efficiency->Graph()->GetPlots()[0]->MustDisplay());  // read back from the settings
 }
 
 }  // namespace
