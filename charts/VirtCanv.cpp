@@ -36,65 +36,16 @@ int CTVirtualCanvas::DeviceY(double nY) const { return ToDevice(nY * v_scaleY + 
 
 // ---------------------------------------------------------------- attributes
 
-void CTVirtualCanvas::SetVCPenColor(TColor c) {
-  LTPen pen = v_canvas->Pen();
-  pen.color = c;
-  v_canvas->SetPen(pen);
-}
-
-void CTVirtualCanvas::SetVCPenMode(PenMode m) {
-  LTPen pen = v_canvas->Pen();
-  pen.mode = m;
-  v_canvas->SetPen(pen);
-}
-
-void CTVirtualCanvas::SetVCPenWidth(double nWidth) {
-  LTPen pen = v_canvas->Pen();
-  pen.width = ToDevice(nWidth);
-  v_canvas->SetPen(pen);
-}
-
-void CTVirtualCanvas::SetVCPenStyle(PenStyle s) {
-  LTPen pen = v_canvas->Pen();
-  pen.style = s;
-  v_canvas->SetPen(pen);
-}
-
-void CTVirtualCanvas::SetVCBrushColor(TColor c) {
-  LTBrush brush = v_canvas->Brush();
-  brush.color = c;
-  v_canvas->SetBrush(brush);
-}
-
-void CTVirtualCanvas::SetVCBrushStyle(BrushStyle s) {
-  LTBrush brush = v_canvas->Brush();
-  brush.style = s;
-  v_canvas->SetBrush(brush);
-}
-
-void CTVirtualCanvas::SetVCTextFontName(const QString& szName) {
-  LTFont font = v_canvas->Font();
-  font.name = szName;
-  v_canvas->SetFont(font);
-}
-
-void CTVirtualCanvas::SetVCTextColor(TColor c) {
-  LTFont font = v_canvas->Font();
-  font.color = c;
-  v_canvas->SetFont(font);
-}
-
-void CTVirtualCanvas::SetVCTextSize(double nPoints) {
-  LTFont font = v_canvas->Font();
-  font.sizePt = ToDevice(nPoints);
-  v_canvas->SetFont(font);
-}
-
-void CTVirtualCanvas::SetVCTextStyle(unsigned nStyle) {
-  LTFont font = v_canvas->Font();
-  font.style = nStyle;
-  v_canvas->SetFont(font);
-}
+void CTVirtualCanvas::SetVCPenColor(TColor c) { EditPen([&](LTPen& pen) { pen.color = c; }); }
+void CTVirtualCanvas::SetVCPenMode(PenMode m) { EditPen([&](LTPen& pen) { pen.mode = m; }); }
+void CTVirtualCanvas::SetVCPenWidth(double nWidth) { EditPen([&](LTPen& pen) { pen.width = ToDevice(nWidth); }); }
+void CTVirtualCanvas::SetVCPenStyle(PenStyle s) { EditPen([&](LTPen& pen) { pen.style = s; }); }
+void CTVirtualCanvas::SetVCBrushColor(TColor c) { EditBrush([&](LTBrush& brush) { brush.color = c; }); }
+void CTVirtualCanvas::SetVCBrushStyle(BrushStyle s) { EditBrush([&](LTBrush& brush) { brush.style = s; }); }
+void CTVirtualCanvas::SetVCTextFontName(const QString& szName) { EditFont([&](LTFont& font) { font.name = szName; }); }
+void CTVirtualCanvas::SetVCTextColor(TColor c) { EditFont([&](LTFont& font) { font.color = c; }); }
+void CTVirtualCanvas::SetVCTextSize(double nPoints) { EditFont([&](LTFont& font) { font.sizePt = ToDevice(nPoints); }); }
+void CTVirtualCanvas::SetVCTextStyle(unsigned nStyle) { EditFont([&](LTFont& font) { font.style = nStyle; }); }
 
 void CTVirtualCanvas::SaveProperties() {
   v_bupPen = v_canvas->Pen();

@@ -100,6 +100,26 @@ class CTVirtualCanvas {
   bool ToPrinter() const { return v_canvas->IsPrinter(); }
 
  private:
+  // One attribute of the surface changed, the others kept.
+  template <typename F>
+  void EditPen(F change) {
+    LTPen pen = v_canvas->Pen();
+    change(pen);
+    v_canvas->SetPen(pen);
+  }
+  template <typename F>
+  void EditBrush(F change) {
+    LTBrush brush = v_canvas->Brush();
+    change(brush);
+    v_canvas->SetBrush(brush);
+  }
+  template <typename F>
+  void EditFont(F change) {
+    LTFont font = v_canvas->Font();
+    change(font);
+    v_canvas->SetFont(font);
+  }
+
   IDrawSurface* v_canvas;
   double v_offsetX = 0, v_offsetY = 0;
   double v_scaleX = 1.0, v_scaleY = 1.0;
