@@ -231,3 +231,51 @@ std::unique_ptr<TVirtLineGraph> CTChartSetup::CorrectionGraph(IDrawSurface& surf
   }
   return graph;
 }
+
+// ---------------------------------------------------------------- the process
+
+std::unique_ptr<TAirPropDiagram> CTChartSetup::ProcessDiagram(IDrawSurface& surface, QSize size,
+                                                              const SelectionResult& result, bool bCooling,
+                                                              TAirPropDiagram::GraphHoover OnHoover,
+                                                              TAirPropDiagram::LegendClick OnLegendClick) {
+  std::unique_ptr<TAirPropDiagram> diagram;
+  if (TAirPropDiagram::Settings().psychrometric)
+    diagram = std::make_unique<TPsychroDiagram>(&surface, std::move(OnHoover), nullptr, std::move(OnLegendClick));
+  else
+    diagram = std::make_unique<TMollierDiagram>(&surface, std::move(OnHoover), nullptr, std::move(OnLegendClick));
+  diagram->SetBorder(12);
+  diagram->SetDimensions(size.width(), size.height());
+  diagram->SetAltitude(result.altitudeM);
+  diagram->SetDBTempTitle(QStringLiteral("Dry bulb temperature"));
+  diagram->SetAHTitle(QStringLiteral("Absolute humidity"));
+  diagram->SetRHTitle(QStringLiteral("Relative humidity"));
+  diagram->SetETitle(QStringLiteral("Enthalpy"));
+  const Cls_HRX* unit = result.Current();
+  if (!unit) return diagram;
+  diagram->SetDiagramTitle(result.unitName);
+  const ALPsychroSet& s = bCooling ? result.cooling.states : result.heating.states;
+  const auto add = [&](int index, const char* name, const RepPsychroPoint& p, int lineTo) {
+    diagram->AddPoint(index, QString::fromLatin1(name), p.DBT, p.AH, lineTo, false);
+  };
+  // Indexes: 1 RA, 2 EA, 3 OA, 4 VI, 5 CI, 6 HI, 7 VO, 8 SA.
+  add(1, "RA", s.RA, 0);
+  add(3, "OA", s.OA, 0);
+  add(4, "VI", s.VI, 3);
+  switch (unit->GetType()) {
+    case Cls_HRX::kPlainUnit:
+      add(2, "EA", s.EA, 1);
+      add(7, "VO", s.VO, 4);
+      add(8, "SA", s.SA, 7);
+      break;
+    case Cls_HRX::kCoilUnit:
+      add(2, "EA", s.EA, 1);
+      add(5, "CI", s.CI, 4);
+      add(6, "HI", s.HI, 5);
+      add(8, "SA", s.SA, 6);
+      break;
+    default:
+      add(8, "SA", s.SA, 4);
+      break;
+  }
+  return diagram;
+}

@@ -5,6 +5,7 @@
 // airflow, and the efficiency corrections for the exhaust/supply ratio.
 // Values are shown in the units in effect.
 
+#include "charts/PsychroGraph.h"
 #include "charts/Vgraph.h"
 #include "selection/SelectionResult.h"
 
@@ -36,6 +37,13 @@ class CTChartSetup {
   static std::unique_ptr<TVirtLineGraph> FanGraph(IDrawSurface& surface, QSize size, const SelectionResult& result);
   static std::unique_ptr<TVirtLineGraph> EfficiencyGraph(IDrawSurface& surface, QSize size,
                                                          const SelectionResult& result);
+  // The process of one mode in a psychrometric or Mollier chart, as the
+  // settings choose it: the points of the unit's type with their process
+  // lines. Not drawn yet.
+  static std::unique_ptr<TAirPropDiagram> ProcessDiagram(IDrawSurface& surface, QSize size,
+                                                         const SelectionResult& result, bool bCooling,
+                                                         TAirPropDiagram::GraphHoover OnHoover = {},
+                                                         TAirPropDiagram::LegendClick OnLegendClick = {});
   static std::unique_ptr<TVirtLineGraph> CorrectionGraph(IDrawSurface& surface, QSize size,
                                                          const SelectionResult& result, THRXRatioCorr& corrections);
 };

@@ -546,13 +546,18 @@ QString RunRequest(const CTCatalogueSession& session, SelectOptions& s, Selectio
 }
 
 // A chart of the result drawn on a surface of the given size.
-void DrawChart(const QString& kind, IDrawSurface& surface, QSize size, const SelectionResult& result,
+void DrawChart(const QString& kind, bool heating, IDrawSurface& surface, QSize size, const SelectionResult& result,
                const CTCatalogueSession& session) {
   CTVirtualCanvas background(&surface);
   background.SetVCPenStyle(PenStyle::kClear);
   background.SetVCBrushColor(DrawColors::kWhite);
   background.DrawRectangle(0, 0, size.width() + 1, size.height() + 1);
   background.SetVCPenStyle(PenStyle::kSolid);
+  if (kind == QLatin1String("psychro") || kind == QLatin1String("mollier")) {
+    TAirPropDiagram::Settings().psychrometric = kind == QLatin1String("psychro");
+    CTChartSetup::ProcessDiagram(surface, size, result, heating ? false : true)->DrawDiagram(false);
+    return;
+  }
   std::unique_ptr<TVirtLineGraph> graph;
   bool legend = true, checks = false;
   if (kind == QLatin1String("fan")) {
@@ -592,16 +597,18 @@ int RunSelect(const QStringList& arguments, QTextStream& out, QTextStream& err) 
 }
 
 int RunChart(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-  const QStringList kinds{"fan", "efficiency", "correction"};
+  const QStringList kinds{"psychro", "mollier", "fan", "efficiency", "correction"};
   const QString usage = QStringLiteral(
-      "\nusage: aerolith-cli chart fan|efficiency|correction --out FILE.png|FILE.emf [--size WxH] [select options]");
+      "\nusage: aerolith-cli chart psychro|mollier|fan|efficiency|correction --out FILE.png|FILE.emf [--size WxH]"
+      " [--mode cooling|heating] [select options]");
   if (arguments.isEmpty() || !kinds.contains(arguments.first()))
-    return Fail(err, "chart", QStringLiteral("the chart is fan, efficiency or correction") + usage, kExitUsage);
+    return Fail(err, "chart", QStringLiteral("the chart is psychro, mollier, fan, efficiency or correction") + usage,
+                kExitUsage);
   const QString kind = arguments.first();
   CTCatalogueSession session;
   QString error;
   if (!session.OpenEmbedded(CTCatalogueSession::AutoCorrect::kOn, error)) return Fail(err, "chart", error, kExitFailure);
-  RequestReader reader(arguments.mid(1), {"--out", "--size"});
+  RequestReader reader(arguments.mid(1), {"--out", "--size", "--mode"});
   SelectOptions s;
   if (const QString problem = reader.Read(session, s); !problem.isEmpty()) return Fail(err, "chart", problem + usage, kExitUsage);
   const QString file = reader.Options().Value("--out");
@@ -615,6 +622,10 @@ int RunChart(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     if (!okW || !okH || size.width() < 200 || size.height() < 150 || size.width() > 8000 || size.height() > 8000)
       return Fail(err, "chart", QStringLiteral("--size must be WxH between 200x150 and 8000x8000") + usage, kExitUsage);
   }
+  const QString mode = reader.Options().Has("--mode") ? reader.Options().Value("--mode") : QStringLiteral("cooling");
+  if (mode != QLatin1String("cooling") && mode != QLatin1String("heating"))
+    return Fail(err, "chart", QStringLiteral("--mode must be cooling or heating") + usage, kExitUsage);
+  const bool heating = mode == QLatin1String("heating");
   SelectionResult result;
   int code = kExitOk;
   if (const QString problem = RunRequest(session, s, result, code); !problem.isEmpty())
@@ -623,7 +634,7 @@ int RunChart(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   bool saved = false;
   if (file.endsWith(".emf", Qt::CaseInsensitive)) {
     CTEmfSurface surface(size.width(), size.height());
-    DrawChart(kind, surface, size, result, session);
+    DrawChart(kind, heating, surface, size, result, session);
     saved = surface.Save(file, error);
   } else {
     QImage image(size, QImage::Format_RGB32);
@@ -631,7 +642,7 @@ int RunChart(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     {
       QPainter painter(&image);
       CTPainterSurface surface(&painter, true);
-      DrawChart(kind, surface, size, result, session);
+      DrawChart(kind, heating, surface, size, result, session);
     }
     QSaveFile target(file);
     saved = target.open(QIODevice::WriteOnly) && image.save(&target, "PNG") && target.commit();

@@ -97,8 +97,9 @@ struct SelectionResult {
   SelectionResult(SelectionResult&&) = default;
   SelectionResult& operator=(SelectionResult&&) = default;
 
-  // The airflows and pressures as run.
+  // The airflows and pressures as run, at the site's altitude (m).
   int family = 0;
+  double altitudeM = 0;
   double supplyLs = 0;
   double exhaustLs = 0;
   double supplyM3h = 0;

@@ -250,6 +250,7 @@ SelectionResult CTSelectionRun::RunCandidates(const CTCatalogueSession& session,
   const SelectionRequest r = Normalized(request, ranges);
   const LTAirflows airflows = Airflows(r, ranges);
   result.family = r.family;
+  result.altitudeM = r.altitudeM;
   result.supplyLs = airflows.supplyLs;
   result.exhaustLs = airflows.exhaustLs;
   result.supplyM3h = airflows.supplyLs * kM3hPerLs;
