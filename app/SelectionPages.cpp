@@ -3,6 +3,7 @@
 // tests) find them by.
 
 #include "app/ChartBox.h"
+#include "app/PsychroBox.h"
 #include "app/FrameAirConditions.h"
 #include "app/FrameQuilloProps.h"
 #include "app/FrameResultData.h"
@@ -147,15 +148,15 @@ void TDlgSelect::CreateSelectionPage(QWidget* pPage) {
   columns->addLayout(middle, 5);
   Frm_CoolTempConditions = Named(new TFrm_TempConditions(pPage), "Frm_CoolTempConditions");
   Frm_HeatTempConditions = Named(new TFrm_TempConditions(pPage), "Frm_HeatTempConditions");
-  auto* coolColumn = new QVBoxLayout;
+  v_coolColumn = new QVBoxLayout;
   auto* coolTitle = new QLabel(QStringLiteral("<b>Cooling</b>"), pPage);
-  coolColumn->addWidget(coolTitle);
-  coolColumn->addWidget(Frm_CoolTempConditions, 1);
-  auto* heatColumn = new QVBoxLayout;
-  heatColumn->addWidget(new QLabel(QStringLiteral("<b>Heating</b>"), pPage));
-  heatColumn->addWidget(Frm_HeatTempConditions, 1);
-  middle->addLayout(coolColumn);
-  middle->addLayout(heatColumn);
+  v_coolColumn->addWidget(coolTitle);
+  v_coolColumn->addWidget(Frm_CoolTempConditions, 1);
+  v_heatColumn = new QVBoxLayout;
+  v_heatColumn->addWidget(new QLabel(QStringLiteral("<b>Heating</b>"), pPage));
+  v_heatColumn->addWidget(Frm_HeatTempConditions, 1);
+  middle->addLayout(v_coolColumn);
+  middle->addLayout(v_heatColumn);
 
   // Right: the candidates and what they mean for the ducts.
   auto* right = new QVBoxLayout;
@@ -367,7 +368,45 @@ void TDlgSelect::CreateDatabasePage(QWidget* pPage) {
   options->addWidget(detail);
 }
 
+void TDlgSelect::CreatePsychroPage() {
+  QWidget* page = Tab_Psychrometrics;
+  auto* columns = new QHBoxLayout(page);
+  columns->setContentsMargins(4, 4, 4, 4);
+  PB_PsyGraph = Named(new TPsychroBox(page), "PB_PsyGraph");
+  columns->addWidget(PB_PsyGraph, 1);
+  auto* side = new QVBoxLayout;
+  columns->addLayout(side);
+  auto* mode = Named(new QWidget(page), "Pnl_PsyMode");
+  auto* modeRow = new QHBoxLayout(mode);
+  modeRow->setContentsMargins(0, 0, 0, 0);
+  RB_Cooling = Named(new QRadioButton(QStringLiteral("Cooling"), mode), "RB_Cooling");
+  RB_Heating = Named(new QRadioButton(QStringLiteral("Heating"), mode), "RB_Heating");
+  RB_Cooling->setChecked(true);
+  modeRow->addWidget(RB_Cooling);
+  modeRow->addWidget(RB_Heating);
+  side->addWidget(mode);
+  Pnl_PsyConditions = Named(new QWidget(page), "Pnl_PsyConditions");
+  v_psyConditions = new QVBoxLayout(Pnl_PsyConditions);
+  v_psyConditions->setContentsMargins(0, 0, 0, 0);
+  side->addWidget(Pnl_PsyConditions);
+  QGroupBox* pointData = Box(page, "Box_PointData", "Point Data");
+  auto* form = new QFormLayout(pointData);
+  const std::pair<QLabel* LTPointDataBox::*, const char*> rows[] = {
+      {&LTPointDataBox::dryBulb, "Dry bulb temperature"}, {&LTPointDataBox::wetBulb, "Wet bulb temperature"},
+      {&LTPointDataBox::dewPoint, "Dew point"},           {&LTPointDataBox::relativeHumidity, "Relative humidity"},
+      {&LTPointDataBox::absHumidity, "Absolute Humidity"}, {&LTPointDataBox::enthalpy, "Enthalpy"},
+      {&LTPointDataBox::pressure, "Pressure"}};
+  for (const auto& [member, caption] : rows) {
+    QLabel* value = ValueText::NewValueLabel(pointData, QStringLiteral("Txt_Point") + QString::fromLatin1(caption).remove(' '));
+    form->addRow(new QLabel(QString::fromUtf8(caption), pointData), value);
+    v_pointData.*member = value;
+  }
+  side->addWidget(pointData);
+  side->addStretch(1);
+}
+
 void TDlgSelect::CreateChartPages() {
+  CreatePsychroPage();
   const auto box = [](QWidget* pPage, const char* szName) {
     auto* layout = new QVBoxLayout(pPage);
     layout->setContentsMargins(4, 4, 4, 4);

@@ -11,6 +11,7 @@
 
 #include "app/BasicDlg.h"
 #include "app/ChartBox.h"
+#include "app/PsychroBox.h"
 #include "charts/ChartSetup.h"
 #include "app/FrameAirConditions.h"
 #include "app/FrameQuilloProps.h"
@@ -37,6 +38,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include <cmath>
 
@@ -493,12 +495,45 @@ void TDlgSelect::ShowHeating() {
 
 // ---------------------------------------------------------------- pages
 
+void TDlgSelect::PlacePsychroConditions() {
+  TFrm_TempConditions* shown = RB_Cooling->isChecked() ? Frm_CoolTempConditions : Frm_HeatTempConditions;
+  TFrm_TempConditions* other = shown == Frm_CoolTempConditions ? Frm_HeatTempConditions : Frm_CoolTempConditions;
+  (other == Frm_CoolTempConditions ? v_coolColumn : v_heatColumn)->insertWidget(1, other, 1);
+  v_psyConditions->addWidget(shown);
+}
+
+void TDlgSelect::RestoreConditionFrames() {
+  if (Frm_CoolTempConditions->parentWidget() == Pnl_PsyConditions) v_coolColumn->insertWidget(1, Frm_CoolTempConditions, 1);
+  if (Frm_HeatTempConditions->parentWidget() == Pnl_PsyConditions) v_heatColumn->insertWidget(1, Frm_HeatTempConditions, 1);
+}
+
+void TDlgSelect::ShowPointData(double nDbt, double nAH) {
+  const QList<QLabel*> labels{v_pointData.dryBulb,    v_pointData.wetBulb,  v_pointData.dewPoint,
+                              v_pointData.relativeHumidity, v_pointData.absHumidity, v_pointData.enthalpy,
+                              v_pointData.pressure};
+  if (!Sentinel::IsGiven(nDbt) || !Sentinel::IsGiven(nAH)) {
+    for (QLabel* label : labels) label->clear();
+    return;
+  }
+  const CTChartSetup::LTPointData d = CTChartSetup::PointData(v_result.altitudeM, nDbt, nAH);
+  v_pointData.dryBulb->setText(ValueText::Dimensioned(d.dryBulbC, U_Temperature));
+  v_pointData.wetBulb->setText(ValueText::Dimensioned(d.wetBulbC, U_Temperature));
+  v_pointData.dewPoint->setText(ValueText::Dimensioned(d.dewPointC, U_Temperature));
+  v_pointData.relativeHumidity->setText(ValueText::Fixed(d.relativeHumidity, 1, QStringLiteral("%")));
+  v_pointData.absHumidity->setText(d.absHumidity == 0 ? QString() : ValueText::Dimensioned(d.absHumidity, U_Humidity));
+  v_pointData.enthalpy->setText(ValueText::Dimensioned(d.enthalpy + v_deltaEnthalpy, U_Enthalpy));
+  v_pointData.pressure->setText(d.pressurePa == 0 ? QString() : ValueText::Dimensioned(d.pressurePa, U_Pressure));
+}
+
 void TDlgSelect::Ctl_PagesChange() {
   const QTreeWidgetItem* row = LV_SelectedDevices ? LV_SelectedDevices->currentItem() : nullptr;
   QWidget* page = Ctl_Pages->currentWidget();
+  if (page == Tab_Psychrometrics) PlacePsychroConditions();
+  else RestoreConditionFrames();
   if (!row || !v_currHRX) {
     ClearResults();
     if (page != Tab_Selection && page != Tab_Psychrometrics) ShowPage(Tab_Selection);
+    RefreshChartPage();
     return;
   }
   if (page == Tab_Database) FillDatabaseTab();
@@ -508,6 +543,15 @@ void TDlgSelect::Ctl_PagesChange() {
 
 void TDlgSelect::RefreshChartPage() {
   QWidget* page = Ctl_Pages->currentWidget();
+  if (page == Tab_Psychrometrics) {
+    ShowPointData(Sentinel::kNotGiven, Sentinel::kNotGiven);
+    const bool cooling = RB_Cooling->isChecked();
+    PB_PsyGraph->SetBuilder([this, cooling](IDrawSurface& s, QSize z) {
+      return CTChartSetup::ProcessDiagram(
+          s, z, v_result, cooling, [this](double dbt, double ah) { ShowPointData(dbt, ah); },
+          [this] { PB_PsyGraph->Redraw(); });
+    });
+  }
   if (page == Tab_Fan)
     PB_ESPGraph->SetBuilder([this](IDrawSurface& s, QSize z) { return CTChartSetup::FanGraph(s, z, v_result); }, true,
                             false);

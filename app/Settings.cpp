@@ -173,6 +173,11 @@ void TDlgSelect::CreatePages() {
     connect(button, &QAbstractButton::clicked, this, [this] { SimpleRecalculation(); });
   connect(LV_SelectedDevices, &QTreeWidget::currentItemChanged, this, [this] { LV_SelectedDevicesClick(); });
   connect(Lvw_DBOptions, &QTreeWidget::currentItemChanged, this, [this] { Lvw_DBOptionsChange(); });
+  for (QRadioButton* mode : {RB_Cooling, RB_Heating})
+    connect(mode, &QRadioButton::clicked, this, [this] {
+      PlacePsychroConditions();
+      RefreshChartPage();
+    });
 }
 
 void TDlgSelect::CentreOnScreen() {

@@ -34,6 +34,8 @@ class QTabWidget;
 class QToolBar;
 class QTreeWidget;
 class TChartBox;
+class TPsychroBox;
+class QVBoxLayout;
 class TFrm_AirConditions;
 class TFrm_QuilloProps;
 class TFrm_ResultData;
@@ -121,6 +123,13 @@ class TDlgSelect : public QMainWindow {
   void CreateResultsPage(QWidget* pPage);
   void CreateDatabasePage(QWidget* pPage);
   void CreateChartPages();
+  void CreatePsychroPage();
+  // The condition frame of the chosen mode beside the diagram; the other
+  // in its column on the Selection tab.
+  void PlacePsychroConditions();
+  void RestoreConditionFrames();
+  // The air state under the mouse; Sentinel::kNotGiven blanks the box.
+  void ShowPointData(double nDbt, double nAH);
   // Draws the graph of the chart tab shown again.
   void RefreshChartPage();
   void CentreOnScreen();
@@ -182,6 +191,14 @@ class TDlgSelect : public QMainWindow {
   TFrm_ResultData *Frm_CoolResultData = nullptr, *Frm_HeatResultData = nullptr;
   // Chart tabs.
   TChartBox *PB_ESPGraph = nullptr, *PB_EffGraph = nullptr, *PB_EffCorrect = nullptr;
+  TPsychroBox* PB_PsyGraph = nullptr;
+  QRadioButton *RB_Cooling = nullptr, *RB_Heating = nullptr;
+  QWidget* Pnl_PsyConditions = nullptr;
+  QVBoxLayout *v_coolColumn = nullptr, *v_heatColumn = nullptr, *v_psyConditions = nullptr;
+  struct LTPointDataBox {
+    QLabel *dryBulb = nullptr, *wetBulb = nullptr, *dewPoint = nullptr, *relativeHumidity = nullptr,
+           *absHumidity = nullptr, *enthalpy = nullptr, *pressure = nullptr;
+  } v_pointData;
   QWidget* Pnl_Database = nullptr;
   QTreeWidget* Lvw_DBOptions = nullptr;
   // The value labels of the Database tab, each with its caption label.

@@ -5,6 +5,7 @@
 #include "catalogue/HRXRatioCorr.h"
 #include "i18n/BaseMsgMan.h"
 #include "i18n/MsgMan.h"
+#include "psychro/Air.h"
 #include "psychro/SI_Units.h"
 
 #include <cmath>
@@ -278,4 +279,11 @@ std::unique_ptr<TAirPropDiagram> CTChartSetup::ProcessDiagram(IDrawSurface& surf
       break;
   }
   return diagram;
+}
+
+CTChartSetup::LTPointData CTChartSetup::PointData(double nAltitudeM, double nDbt, double nAH) {
+  const TAir air(nAltitudeM);
+  const double h = TAir::Enthalpy(nAH, nDbt);
+  return {nDbt, air.WetBulbTemp(nDbt, h), air.DewPoint(nAH), air.RelativeHumidity(nAH, nDbt), nAH, h,
+          air.GetTotalPressure()};
 }

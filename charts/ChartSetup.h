@@ -44,6 +44,13 @@ class CTChartSetup {
                                                          const SelectionResult& result, bool bCooling,
                                                          TAirPropDiagram::GraphHoover OnHoover = {},
                                                          TAirPropDiagram::LegendClick OnLegendClick = {});
+  // The state of moist air at a point of the chart, as the "Point Data"
+  // box shows it: degC, %, kg/kg, kJ/kg (SI, without the degF offset), Pa.
+  struct LTPointData {
+    double dryBulbC, wetBulbC, dewPointC, relativeHumidity, absHumidity, enthalpy, pressurePa;
+  };
+  static LTPointData PointData(double nAltitudeM, double nDbt, double nAH);
+
   static std::unique_ptr<TVirtLineGraph> CorrectionGraph(IDrawSurface& surface, QSize size,
                                                          const SelectionResult& result, THRXRatioCorr& corrections);
 };

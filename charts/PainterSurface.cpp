@@ -78,6 +78,15 @@ CTPainterSurface::CTPainterSurface(QPainter* pPainter, bool bIsPrinter) : v_pain
   v_painter->setFont(QtFont());
 }
 
+void CTPainterSurface::Retarget(QPainter* pPainter) {
+  v_painter = pPainter;
+  v_painter->setRenderHint(QPainter::Antialiasing, false);
+  v_painter->setRenderHint(QPainter::TextAntialiasing, true);
+  ApplyPen();
+  ApplyBrush();
+  v_painter->setFont(QtFont());
+}
+
 void CTPainterSurface::ApplyPen() {
   QPen pen(ToQColor(v_pen.color));
   pen.setWidth(std::max(1, v_pen.width));

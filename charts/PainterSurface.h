@@ -13,6 +13,9 @@ class CTPainterSurface : public IDrawSurface {
   // The painter must be active on its device and outlive the surface.
   // bIsPrinter: true for images and printers, false for a window.
   CTPainterSurface(QPainter* pPainter, bool bIsPrinter);
+  // Draws on another painter from now on, with the same attributes: a chart
+  // kept on screen is drawn again into a new image.
+  void Retarget(QPainter* pPainter);
 
   LTPen Pen() const override { return v_pen; }
   void SetPen(const LTPen& pen) override;

@@ -2,6 +2,8 @@
 // drives it: typing into the fields, clicking the choices.
 
 #include "app/ChartBox.h"
+#include "app/PsychroBox.h"
+#include "app/ValueText.h"
 #include "app/FrameAirConditions.h"
 #include "app/FrameAirProps.h"
 #include "app/FrameResultData.h"
@@ -352,6 +354,44 @@ TEST_F(SelectionWindow, TheChartTabsDrawTheCurrentUnitsGraphs) {
   QTest::mouseClick(efficiency, Qt::LeftButton, {}, QPoint(area.left() + 2, area.bottom() + 2 * th - th / 2 + th / 2));
   efficiency->repaint();
   EXPECT_FALSE(efficiency->Graph()->GetPlots()[0]->MustDisplay());  // read back from the settings
+}
+
+}  // namespace
+
+namespace {
+
+// The Psychrometrics tab: the process of the chosen mode, the condition
+// frame of that mode beside it, the air state under the mouse, and no full
+// drawing while the mouse moves.
+TEST_F(SelectionWindow, ThePsychrometricsTabShowsTheProcessAndTheStateUnderTheMouse) {
+  auto* pages = v_window->Pages();
+  auto* cooling = v_window->CoolConditions();
+  pages->setCurrentWidget(pages->findChild<QWidget*>("Tab_Psychrometrics"));
+  EXPECT_EQ(cooling->parentWidget()->objectName(), "Pnl_PsyConditions");
+  auto* box = v_window->findChild<TPsychroBox*>("PB_PsyGraph");
+  QTest::qWait(50);  // laid out at its size
+  box->repaint();
+  ASSERT_NE(box->Diagram(), nullptr);
+  const int drawn = box->DrawCount();
+  // The room air of cooling, as a point of the diagram.
+  const TPointType& room = box->Diagram()->Points().front();
+  EXPECT_EQ(room.v_Name, "RA");
+  EXPECT_EQ(room.v_Dbt, v_window->CoolingSet().RA.DBT);
+  const QPoint at = box->Diagram()->AirToDevice(room.v_Dbt, room.v_AH);
+  QTest::mouseMove(box, at);
+  box->repaint();
+  EXPECT_EQ(box->DrawCount(), drawn);  // the highlight goes over the image
+  EXPECT_EQ(v_window->findChild<QLabel*>("Txt_PointDrybulbtemperature")->text(),
+            ValueText::Dimensioned(room.v_Dbt, U_Temperature));
+
+  v_window->findChild<QRadioButton*>("RB_Heating")->click();
+  EXPECT_EQ(v_window->HeatConditions()->parentWidget()->objectName(), "Pnl_PsyConditions");
+  EXPECT_NE(cooling->parentWidget()->objectName(), "Pnl_PsyConditions");
+  box->repaint();
+  EXPECT_EQ(box->Diagram()->Points().front().v_Dbt, v_window->HeatingSet().RA.DBT);
+
+  pages->setCurrentWidget(pages->findChild<QWidget*>("Tab_Selection"));
+  EXPECT_NE(v_window->HeatConditions()->parentWidget()->objectName(), "Pnl_PsyConditions");
 }
 
 }  // namespace
