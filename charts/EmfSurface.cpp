@@ -42,6 +42,7 @@ constexpr std::uint32_t kHeaderSize = 108;         // with both header extension
 constexpr std::uint32_t kMapModeText = 1, kTransparent = 1, kAlignTopLeft = 0;
 constexpr std::uint32_t kSrcCopy = 0x00CC0020;
 constexpr std::uint32_t kNullBrush = 0x80000005, kNullPen = 0x80000008;
+constexpr int kReferencePixels = 4800, kReferenceMm = 1270;
 constexpr std::uint32_t kFirstPen = 1, kFirstBrush = 3, kFirstFont = 5;
 constexpr std::uint16_t kHandleCount = 7;  // handle 0 stands for the metafile itself
 
@@ -115,7 +116,6 @@ QByteArray CTEmfSurface::Bytes() const {
   const QByteArray tail = eof.Finished();
   const std::uint32_t total = kHeaderSize + std::uint32_t(v_records.size() + tail.size());
 
-  // The reference device: the picture itself, at 96 pixels per inch.
   Record header(EMR_HEADER);
   header.Rect(0, 0, v_width - 1, v_height - 1)
       .Rect(0, 0, HundredthsMm(v_width) - 1, HundredthsMm(v_height) - 1)
@@ -128,13 +128,14 @@ QByteArray CTEmfSurface::Bytes() const {
       .U32(0)  // no description
       .U32(0)
       .U32(0)  // no palette
-      .Point(v_width, v_height)
-      .Point(std::max(1, int(std::lround(v_width * 25.4 / kPixelsPerInch))),
-             std::max(1, int(std::lround(v_height * 25.4 / kPixelsPerInch))))
+      // The reference device: 4800 pixels are exactly 1270 mm at 96 ppi,
+      // so a reader that scales by pixels per millimetre has no rounding.
+      .Point(kReferencePixels, kReferencePixels)
+      .Point(kReferenceMm, kReferenceMm)
       .U32(0)  // no pixel format
       .U32(0)
       .U32(0)  // no OpenGL
-      .Point(int(std::lround(v_width * 25400.0 / kPixelsPerInch)), int(std::lround(v_height * 25400.0 / kPixelsPerInch)));
+      .Point(kReferenceMm * 1000, kReferenceMm * 1000);
   Q_ASSERT(header.Size() == int(kHeaderSize));
   return header.Finished() + v_records + tail;
 }

@@ -7,8 +7,9 @@
 // of 4 bytes, led by its type and size):
 //   EMR_HEADER        type 1: bounds (pixels, inclusive), frame (0.01 mm),
 //                     " EMF", version 0x10000, file size, record count,
-//                     handle count, reference device in pixels and mm, and
-//                     its size in micrometres
+//                     handle count, reference device in pixels and mm (4800
+//                     px = 1270 mm, 96 ppi exactly), and its size in
+//                     micrometres
 //   set-up records    map mode MM_TEXT, transparent text background, text
 //                     aligned to its top-left corner
 //   drawing records   pens, brushes and fonts are created, selected and

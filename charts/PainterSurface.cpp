@@ -101,7 +101,10 @@ void CTPainterSurface::ApplyBrush() { v_painter->setBrush(QBrush(ToQColor(v_brus
 
 QFont CTPainterSurface::QtFont() const {
   QFont font(v_font.name);
-  font.setPointSize(std::max(1, v_font.sizePt));
+  // Whole pixels at the device's resolution, as the metafile sizes its
+  // fonts: the same chart lays out alike on both.
+  const int dpi = v_painter->device() ? v_painter->device()->logicalDpiY() : 96;
+  font.setPixelSize(std::max(1, int(std::lround(v_font.sizePt * double(dpi > 0 ? dpi : 96) / 72))));
   font.setBold(v_font.style & kFontBold);
   font.setItalic(v_font.style & kFontItalic);
   font.setUnderline(v_font.style & kFontUnderline);

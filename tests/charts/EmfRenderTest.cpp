@@ -5,7 +5,9 @@
 
 #include "charts/EmfSurface.h"
 #include "charts/PainterSurface.h"
+#include "charts/PsychroGraph.h"
 #include "charts/VirtCanv.h"
+#include "charts/Vgraph.h"
 
 #include <QDir>
 #include <QImage>
@@ -106,6 +108,93 @@ TEST(EmfRender, LibreOfficeDrawsTheMetafileWhereThePainterDoes) {
   EXPECT_NEAR(fromOffice->blueCentre.y(), fromPainter->blueCentre.y(), 2);
   EXPECT_EQ(fromPainter->redColumn, 40);  // and the painter where the canvas put them
   EXPECT_EQ(fromPainter->redRow, 60);
+}
+
+// The charts themselves: the process lines of a psychrometric chart and
+// the curves of a line graph land where the painter draws them.
+QRect ColourBox(const QImage& image, QColor colour) {
+  QRect box;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (std::abs(c.red() - colour.red()) < 40 && std::abs(c.green() - colour.green()) < 40 &&
+          std::abs(c.blue() - colour.blue()) < 40)
+        box |= QRect(x, y, 1, 1);
+    }
+  return box;
+}
+
+TEST(EmfRender, LibreOfficeDrawsTheProcessAndTheCurvesWhereThePainterDoes) {
+  const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+  ASSERT_FALSE(soffice.isEmpty()) << "LibreOffice is installed by scripts/setup.sh";
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  constexpr int w = 640, h = 480;  // within the page: Draw shows it at its own size
+  // A frame to find the picture by, then the chart: a process in red (RA to
+  // EA, OA to VO) and a line graph of one blue plot.
+  const auto draw = [&](IDrawSurface& surface, bool graph) {
+    CTVirtualCanvas frame(&surface);
+    frame.SetVCBrushStyle(BrushStyle::kClear);
+    frame.DrawRectangle(0, 0, w, h);
+    if (!graph) {
+      TPsychroDiagram d(&surface, nullptr, nullptr, nullptr);
+      d.SetDimensions(w, h);
+      d.AddPoint(1, "", 26, 0.0105, 0, false);
+      d.AddPoint(2, "", 33, 0.0142, 1, false);
+      d.AddPoint(3, "", 35, 0.0178, 0, false);
+      d.AddPoint(7, "", 28, 0.0140, 3, false);
+      TAirPropDiagram::Settings().dbt = TAirPropDiagram::Settings().ah = DrawColors::kWhite;  // only the process
+      TAirPropDiagram::Settings().rh = TAirPropDiagram::Settings().e = DrawColors::kWhite;
+      d.DrawDiagram(false);
+      TAirPropDiagram::RestoreRegistryDefaults();
+      return;
+    }
+    std::vector<TLegend*> plots{new TLegend("P", "Plot", true)};
+    plots[0]->SetColor(DrawColors::Rgb(0, 0, 255));
+    TVirtLineGraph g(&surface, [](TVirtGraph&, int, int j, void*) { return 20.0 + j * 0.5; }, nullptr, nullptr);
+    g.SetDimensions(w, h);
+    g.SetBorder(12);
+    g.SetPlots(plots, true);
+    g.SetXValues(100, {"0", "50", "100"});
+    g.SetYValues(0, 100, 0);
+    g.DrawOutline(false, false);
+    g.DrawGraph();
+  };
+  for (const bool graph : {false, true}) {
+    const QString name = graph ? "graph" : "process";
+    CTEmfSurface emf(w, h);
+    TAirPropDiagram::RestoreRegistryDefaults();
+    draw(emf, graph);
+    QString error;
+    ASSERT_TRUE(emf.Save(dir.filePath(name + ".emf"), error));
+    QProcess office;
+    office.start(soffice, {"-env:UserInstallation=file://" + dir.filePath("profile"), "--headless", "--convert-to",
+                           "png", "--outdir", dir.path(), dir.filePath(name + ".emf")});
+    ASSERT_TRUE(office.waitForFinished(120000));
+    const QImage drawn = QImage(dir.filePath(name + ".png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(drawn.isNull());
+    QImage painted(w + 1, h + 1, QImage::Format_RGB32);
+    painted.fill(Qt::white);
+    {
+      QPainter painter(&painted);
+      CTPainterSurface surface(&painter, true);
+      draw(surface, graph);
+    }
+    const QColor mark = graph ? QColor(0, 0, 255) : QColor(255, 0, 0);
+    const QRect officeFrame = ColourBox(drawn, Qt::black), painterFrame = ColourBox(painted, Qt::black);
+    const QRect fromOffice = ColourBox(drawn, mark).translated(-officeFrame.topLeft());
+    const QRect fromPainter = ColourBox(painted, mark).translated(-painterFrame.topLeft());
+    ASSERT_FALSE(fromPainter.isEmpty()) << name.toStdString();
+    ASSERT_FALSE(fromOffice.isEmpty()) << name.toStdString();
+    // Draw fits a picture wider than its page to the page: positions are
+    // compared at the picture's own size, 96 ppi.
+    const double sx = double(painterFrame.width()) / officeFrame.width();
+    const double sy = double(painterFrame.height()) / officeFrame.height();
+    EXPECT_NEAR(fromOffice.left() * sx, fromPainter.left(), 2) << name.toStdString();
+    EXPECT_NEAR(fromOffice.right() * sx, fromPainter.right(), 2) << name.toStdString();
+    EXPECT_NEAR(fromOffice.top() * sy, fromPainter.top(), 2) << name.toStdString();
+    EXPECT_NEAR(fromOffice.bottom() * sy, fromPainter.bottom(), 2) << name.toStdString();
+  }
 }
 
 }  // namespace
