@@ -3,6 +3,9 @@
 // tests) find them by.
 
 #include "app/ChartBox.h"
+#include "app/FrameConfig.h"
+#include "app/FrmConfiguration.h"
+#include "charts/ChartSetup.h"
 #include "app/PsychroBox.h"
 #include "app/FrameAirConditions.h"
 #include "app/FrameQuilloProps.h"
@@ -13,6 +16,7 @@
 #include "app/ValueText.h"
 
 #include <QButtonGroup>
+#include <QPushButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -402,11 +406,37 @@ void TDlgSelect::CreatePsychroPage() {
     v_pointData.*member = value;
   }
   side->addWidget(pointData);
+  Btn_Configuration = Named(new QPushButton(QStringLiteral("Configuration Screen..."), page), "Btn_Configuration");
+  side->addWidget(Btn_Configuration);
+  connect(Btn_Configuration, &QPushButton::clicked, this, [this] { Btn_ConfigurationClick(); });
   side->addStretch(1);
+}
+
+void TDlgSelect::CreateConfigurationPage() {
+  auto* layout = new QVBoxLayout(Tab_Configuration);
+  Frm_Config = Named(new TFrm_Config(Tab_Configuration), "Frm_Config");
+  layout->addWidget(Frm_Config);
+  // The unit and its data asked at every paint: never a unit a run freed.
+  Frm_Config->SetupWindow([this] { return v_result.Current(); },
+                          [this] { return CTChartSetup::ConfigData(v_result); }, true);
+}
+
+void TDlgSelect::Btn_ConfigurationClick() {
+  if (v_configForm) v_configForm->close();
+  v_configForm = new TFrm_Configuration(
+      this, [this] { v_configForm = nullptr; }, [this] { return v_result.Current(); },
+      [this] { return CTChartSetup::ConfigData(v_result); });
+  RedrawConfigWindow();
+  v_configForm->show();
+}
+
+void TDlgSelect::RedrawConfigWindow() {
+  if (v_configForm) v_configForm->Redraw();
 }
 
 void TDlgSelect::CreateChartPages() {
   CreatePsychroPage();
+  CreateConfigurationPage();
   const auto box = [](QWidget* pPage, const char* szName) {
     auto* layout = new QVBoxLayout(pPage);
     layout->setContentsMargins(4, 4, 4, 4);

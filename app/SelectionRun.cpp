@@ -12,6 +12,8 @@
 #include "app/BasicDlg.h"
 #include "app/ChartBox.h"
 #include "app/PsychroBox.h"
+#include "app/FrameConfig.h"
+#include "app/FrmConfiguration.h"
 #include "charts/ChartSetup.h"
 #include "app/FrameAirConditions.h"
 #include "app/FrameQuilloProps.h"
@@ -322,6 +324,8 @@ void TDlgSelect::RunSelection() {
   SelectionRequest request = CurrentRequest();
   request.candidate = 0;
   v_result = CTSelectionRun::RunCandidates(*v_session, request);
+  // The drawings ask for the unit when they paint; the old one is gone.
+  RedrawConfigWindow();
   // Inputs hidden for the family follow the supply, as the run took them.
   if (request.family >= Cls_HRX::kFreshAirUnit) {
     Frm_TotalExhaust->SetVal(v_result.exhaustLs);
@@ -432,6 +436,8 @@ void TDlgSelect::LV_SelectedDevicesClick() {
   if (v_result.cooling.Succeeded()) ShowHeating();
   if (Ctl_Pages->currentWidget() == Tab_Database) FillDatabaseTab();
   RefreshChartPage();
+  RedrawConfigWindow();
+  Frm_Config->update();
 }
 
 void TDlgSelect::ShowDuctData() {
@@ -530,6 +536,11 @@ void TDlgSelect::Ctl_PagesChange() {
   QWidget* page = Ctl_Pages->currentWidget();
   if (page == Tab_Psychrometrics) PlacePsychroConditions();
   else RestoreConditionFrames();
+  // The floating configuration window belongs beside the chart.
+  if (v_configForm) {
+    v_configForm->setVisible(page == Tab_Psychrometrics);
+    RedrawConfigWindow();
+  }
   if (!row || !v_currHRX) {
     ClearResults();
     if (page != Tab_Selection && page != Tab_Psychrometrics) ShowPage(Tab_Selection);

@@ -3,6 +3,7 @@
 #include "app/ApplicationUtils.h"
 #include "app/BasicDlg.h"
 #include "app/ChartBox.h"
+#include "app/FrmConfiguration.h"
 #include "charts/ChartSetup.h"
 #include "app/FrameBottomPanelExt.h"
 #include "app/FrameTempConditions.h"

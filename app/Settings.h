@@ -13,6 +13,7 @@
 #include "selection/UnitDatasheet.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QMainWindow>
 
 #include <array>
@@ -34,6 +35,9 @@ class QTabWidget;
 class QToolBar;
 class QTreeWidget;
 class TChartBox;
+class TFrm_Config;
+class TFrm_Configuration;
+class QPushButton;
 class TPsychroBox;
 class QVBoxLayout;
 class TFrm_AirConditions;
@@ -124,6 +128,9 @@ class TDlgSelect : public QMainWindow {
   void CreateDatabasePage(QWidget* pPage);
   void CreateChartPages();
   void CreatePsychroPage();
+  void CreateConfigurationPage();
+  void Btn_ConfigurationClick();
+  void RedrawConfigWindow();
   // The condition frame of the chosen mode beside the diagram; the other
   // in its column on the Selection tab.
   void PlacePsychroConditions();
@@ -192,6 +199,9 @@ class TDlgSelect : public QMainWindow {
   // Chart tabs.
   TChartBox *PB_ESPGraph = nullptr, *PB_EffGraph = nullptr, *PB_EffCorrect = nullptr;
   TPsychroBox* PB_PsyGraph = nullptr;
+  TFrm_Config* Frm_Config = nullptr;
+  QPushButton* Btn_Configuration = nullptr;
+  QPointer<TFrm_Configuration> v_configForm;  // the floating window, or none
   QRadioButton *RB_Cooling = nullptr, *RB_Heating = nullptr;
   QWidget* Pnl_PsyConditions = nullptr;
   QVBoxLayout *v_coolColumn = nullptr, *v_heatColumn = nullptr, *v_psyConditions = nullptr;

@@ -287,3 +287,13 @@ CTChartSetup::LTPointData CTChartSetup::PointData(double nAltitudeM, double nDbt
   return {nDbt, air.WetBulbTemp(nDbt, h), air.DewPoint(nAH), air.RelativeHumidity(nAH, nDbt), nAH, h,
           air.GetTotalPressure()};
 }
+
+LTConfigData CTChartSetup::ConfigData(const SelectionResult& result) {
+  LTConfigData data;
+  const auto calculated = [](const LTModeResult& m, const ALHeaterSet& heater) { return m.computed && heater.CalcHeater > 0; };
+  data.hasInletHeater = calculated(result.cooling, result.cooling.inletHeater) ||
+                        calculated(result.heating, result.heating.inletHeater);
+  data.hasSupplyHeater = calculated(result.heating, result.heating.supplyHeater);
+  data.upsideDown = result.upsideDown;
+  return data;
+}

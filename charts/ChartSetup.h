@@ -5,6 +5,7 @@
 // airflow, and the efficiency corrections for the exhaust/supply ratio.
 // Values are shown in the units in effect.
 
+#include "charts/ConfigDrawing.h"
 #include "charts/PsychroGraph.h"
 #include "charts/Vgraph.h"
 #include "selection/SelectionResult.h"
@@ -50,6 +51,11 @@ class CTChartSetup {
     double dryBulbC, wetBulbC, dewPointC, relativeHumidity, absHumidity, enthalpy, pressurePa;
   };
   static LTPointData PointData(double nAltitudeM, double nDbt, double nAH);
+
+  // What the configuration drawing shows of a result besides the unit: an
+  // inlet heater when either mode calculated one, a supply heater when
+  // heating did, the upside-down installation.
+  static LTConfigData ConfigData(const SelectionResult& result);
 
   static std::unique_ptr<TVirtLineGraph> CorrectionGraph(IDrawSurface& surface, QSize size,
                                                          const SelectionResult& result, THRXRatioCorr& corrections);

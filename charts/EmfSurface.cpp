@@ -1,6 +1,7 @@
 #include "charts/EmfSurface.h"
 
 #include <QFontMetrics>
+#include <QPainter>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -349,7 +350,15 @@ QSize CTEmfSurface::TextExtent(const QString& text) const {
 // A 24-bit DIB, bottom-up, rows padded to 4 bytes.
 void CTEmfSurface::StretchImage(int left, int top, int right, int bottom, const QImage& image) {
   if (image.isNull()) return;
-  const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+  // The file holds 24-bit pictures: transparent parts lie on white.
+  QImage flat = image;
+  if (image.hasAlphaChannel()) {
+    flat = QImage(image.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, image);
+  }
+  const QImage rgb = flat.convertToFormat(QImage::Format_RGB888);
   const int w = rgb.width(), h = rgb.height();
   const int stride = (w * 3 + 3) / 4 * 4;
   QByteArray bits(stride * h, '\0');

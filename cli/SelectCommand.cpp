@@ -553,6 +553,11 @@ void DrawChart(const QString& kind, bool heating, IDrawSurface& surface, QSize s
   background.SetVCBrushColor(DrawColors::kWhite);
   background.DrawRectangle(0, 0, size.width() + 1, size.height() + 1);
   background.SetVCPenStyle(PenStyle::kSolid);
+  if (kind == QLatin1String("configuration")) {
+    CTConfigDrawing::DrawConfiguration(surface, size.width(), size.height(), result.Current(), true,
+                                       CTChartSetup::ConfigData(result));
+    return;
+  }
   if (kind == QLatin1String("psychro") || kind == QLatin1String("mollier")) {
     TAirPropDiagram::Settings().psychrometric = kind == QLatin1String("psychro");
     CTChartSetup::ProcessDiagram(surface, size, result, heating ? false : true)->DrawDiagram(false);
@@ -597,12 +602,12 @@ int RunSelect(const QStringList& arguments, QTextStream& out, QTextStream& err) 
 }
 
 int RunChart(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-  const QStringList kinds{"psychro", "mollier", "fan", "efficiency", "correction"};
+  const QStringList kinds{"psychro", "mollier", "fan", "efficiency", "correction", "configuration"};
   const QString usage = QStringLiteral(
-      "\nusage: aerolith-cli chart psychro|mollier|fan|efficiency|correction --out FILE.png|FILE.emf [--size WxH]"
+      "\nusage: aerolith-cli chart psychro|mollier|fan|efficiency|correction|configuration --out FILE.png|FILE.emf [--size WxH]"
       " [--mode cooling|heating] [select options]");
   if (arguments.isEmpty() || !kinds.contains(arguments.first()))
-    return Fail(err, "chart", QStringLiteral("the chart is psychro, mollier, fan, efficiency or correction") + usage,
+    return Fail(err, "chart", QStringLiteral("the chart is psychro, mollier, fan, efficiency, correction or configuration") + usage,
                 kExitUsage);
   const QString kind = arguments.first();
   CTCatalogueSession session;

@@ -6,4 +6,7 @@
 
 #include <QtGlobal>
 
-void EmbeddedData::Ensure() { Q_INIT_RESOURCE(aerolith_data); }
+void EmbeddedData::Ensure() {
+  Q_INIT_RESOURCE(aerolith_data);
+  Q_INIT_RESOURCE(aerolith_pictures);
+}

@@ -20,6 +20,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
+#include <QPushButton>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -392,6 +394,39 @@ TEST_F(SelectionWindow, ThePsychrometricsTabShowsTheProcessAndTheStateUnderTheMo
 
   pages->setCurrentWidget(pages->findChild<QWidget*>("Tab_Selection"));
   EXPECT_NE(v_window->HeatConditions()->parentWidget()->objectName(), "Pnl_PsyConditions");
+}
+
+}  // namespace
+
+namespace {
+
+// The Configuration tab and the floating "Configuration Conventions"
+// window draw the current unit; the window follows new runs (it never keeps
+// a unit of its own) and tells the main window when it closes.
+TEST_F(SelectionWindow, TheConfigurationDrawingFollowsTheCurrentUnit) {
+  auto* pages = v_window->Pages();
+  pages->setCurrentWidget(pages->findChild<QWidget*>("Tab_Configuration"));
+  auto* tab = v_window->findChild<QWidget*>("Frm_Config");
+  ASSERT_NE(tab, nullptr);
+  QImage shown = tab->grab().toImage();
+  EXPECT_NE(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(Qt::white));  // the unit's picture
+
+  pages->setCurrentWidget(pages->findChild<QWidget*>("Tab_Psychrometrics"));
+  v_window->findChild<QPushButton*>("Btn_Configuration")->click();
+  auto* floating = v_window->findChild<QDialog*>("TFrm_Configuration");
+  ASSERT_NE(floating, nullptr);
+  EXPECT_EQ(floating->windowTitle(), "Configuration Conventions");
+  EXPECT_TRUE(floating->isVisible());
+  // A new run replaces the candidates: the window draws the new unit.
+  pages->setCurrentWidget(pages->findChild<QWidget*>("Tab_Selection"));
+  EXPECT_FALSE(floating->isVisible());
+  Type(Field("Frm_Airflow"), "9");
+  pages->setCurrentWidget(pages->findChild<QWidget*>("Tab_Psychrometrics"));
+  EXPECT_TRUE(floating->isVisible());
+  floating->repaint();
+  floating->close();
+  QApplication::processEvents();
+  EXPECT_EQ(v_window->findChild<QDialog*>("TFrm_Configuration"), nullptr);
 }
 
 }  // namespace
