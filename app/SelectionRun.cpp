@@ -534,6 +534,7 @@ void TDlgSelect::ShowPointData(double nDbt, double nAH) {
 void TDlgSelect::Ctl_PagesChange() {
   const QTreeWidgetItem* row = LV_SelectedDevices ? LV_SelectedDevices->currentItem() : nullptr;
   QWidget* page = Ctl_Pages->currentWidget();
+  TAirPropDiagram::LegendToRegistry(QString::fromLatin1(CTChartSetup::kPreferencesKey));
   if (page == Tab_Psychrometrics) PlacePsychroConditions();
   else RestoreConditionFrames();
   // The floating configuration window belongs beside the chart.

@@ -230,6 +230,7 @@ void TDlgSelect::AskSaveChanges() {
 }
 
 void TDlgSelect::ExitApplication() {
+  TAirPropDiagram::LegendToRegistry(QString::fromLatin1(CTChartSetup::kPreferencesKey));
   if (v_dataHaveChanged) {
     const int answer = TBaseMsg::DisplayQuestion(this, kMsgSaveChanges, MsgButtons({mbYes, mbNo, mbCancel}));
     if (answer == mrCancel || answer == mrNone) return;
@@ -259,8 +260,17 @@ bool CheckDefaultLocale(QWidget*) { return true; }                   // locale c
 bool CheckOnlineConfiguration(QWidget*) { return true; }             // server configuration
 bool ApplicationStartupActions(QWidget*) { return true; }            // upgrade check, general terms
 void ReadPreferences() {}                                            // preferences
-// The legends' colour dialog.
+// The legends' colour dialog and the diagram's settings.
 void CreateCharts(TDlgSelect& window) {
+  TAirPropDiagram::LoadLegendFromRegistry(QString::fromLatin1(CTChartSetup::kPreferencesKey));
+  TAirPropDiagram::SetColorChooser([&window](TColor& color) {
+    const TColor rgb = DrawColors::Resolve(color);
+    const QColor chosen = QColorDialog::getColor(
+        QColor(DrawColors::Red(rgb), DrawColors::Green(rgb), DrawColors::Blue(rgb)), &window);
+    if (!chosen.isValid()) return false;
+    color = DrawColors::Rgb(chosen.red(), chosen.green(), chosen.blue());
+    return true;
+  });
   TVirtGraph::SetColorChooser([&window](TColor& color) {
     const TColor rgb = DrawColors::Resolve(color);
     const QColor chosen = QColorDialog::getColor(

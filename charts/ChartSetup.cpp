@@ -118,7 +118,10 @@ std::unique_ptr<TVirtLineGraph> CTChartSetup::FanGraph(IDrawSurface& surface, QS
   auto values = [speeds, axis, interval](TVirtGraph&, int curve, int step, void*) {
     const Cls_HRXSpeed* speed = speeds[curve == 0 ? 0 : 1];
     const double x = AirflowAt(axis, interval, step);
-    if (!speed || x > RoundEven(speed->GetArgumentHigh())) return Sentinel::kNotGiven;
+    // Outside its curve's range a fan has no value: the axis, rounded in
+    // the unit in effect, may begin a little below the curve.
+    if (!speed || x > RoundEven(speed->GetArgumentHigh()) || x < speed->GetArgumentLow() - 1e-9)
+      return Sentinel::kNotGiven;
     return ToDisplay(speed->Evaluate(x), U_Pressure, false);
   };
   auto graph = NewGraph(surface, size, values, unit ? result.unitName : QString());
@@ -175,7 +178,7 @@ std::unique_ptr<TVirtLineGraph> CTChartSetup::EfficiencyGraph(IDrawSurface& surf
   auto values = [curves, axis, interval](TVirtGraph&, int curve, int step, void*) {
     const Cls_HRXPolynomial* c = curves[std::clamp(curve, 0, 2)];
     const double x = AirflowAt(axis, interval, step);
-    if (!c || x > RoundEven(c->GetArgumentHigh())) return Sentinel::kNotGiven;
+    if (!c || x > RoundEven(c->GetArgumentHigh()) || x < c->GetArgumentLow() - 1e-9) return Sentinel::kNotGiven;
     return c->Evaluate(x);
   };
   auto graph = NewGraph(surface, size, values, unit ? result.unitName : QString());

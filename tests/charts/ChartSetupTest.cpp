@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 TEST(ChartAxes, StepsOf200_50_20Or10WithAtLeastFiveIntervals) {
@@ -117,6 +119,86 @@ TEST_F(Charts, EfficiencyMarkersSitOnTheCurvesAtTheSupplyAirflow) {
   EXPECT_GT(area.width(), 0);
   EXPECT_GT(graph->ExtraPoints()[0].v_XPercentage, 0);
   EXPECT_LT(graph->ExtraPoints()[0].v_XPercentage, 100);
+}
+
+}  // namespace
+
+namespace {
+
+// The process of each unit type: the points of the result's states, joined
+// as the air flows (plain: OA-VI-VO-SA and RA-EA; coil: VI-CI-HI-SA).
+TEST_F(Charts, TheProcessDiagramPlacesTheResultsStatesByUnitType) {
+  struct Case {
+    const char* family;
+    double supplyLs;
+    std::vector<std::pair<const char*, int>> points;  // name and the index it is joined from
+  };
+  const Case cases[] = {
+      {"HRX", 100, {{"RA", 0}, {"OA", 0}, {"VI", 3}, {"EA", 1}, {"VO", 4}, {"SA", 7}}},
+      {"HRD", 250, {{"RA", 0}, {"OA", 0}, {"VI", 3}, {"EA", 1}, {"CI", 4}, {"HI", 5}, {"SA", 6}}},
+      {"DQTL-MF", 220, {{"RA", 0}, {"OA", 0}, {"VI", 3}, {"SA", 4}}},
+  };
+  for (const Case& c : cases) {
+    SelectionRequest r;
+    r.family = Session().FamilyNumber(c.family);
+    r.basis = AirflowBasis::kTotals;
+    r.totalSupplyLs = c.supplyLs;
+    const SelectionResult result = CTSelectionRun::Run(Session(), r);
+    ASSERT_NE(result.Current(), nullptr) << c.family;
+    for (const bool cooling : {true, false}) {
+      const auto diagram = CTChartSetup::ProcessDiagram(surface, {800, 600}, result, cooling);
+      const std::vector<TPointType>& points = diagram->Points();
+      ASSERT_EQ(points.size(), c.points.size()) << c.family;
+      const ALPsychroSet& s = cooling ? result.cooling.states : result.heating.states;
+      const std::map<QString, const RepPsychroPoint*> states = {{"RA", &s.RA}, {"OA", &s.OA}, {"EA", &s.EA},
+                                                                {"SA", &s.SA}, {"VI", &s.VI}, {"VO", &s.VO},
+                                                                {"CI", &s.CI}, {"HI", &s.HI}};
+      for (std::size_t i = 0; i < points.size(); ++i) {
+        EXPECT_EQ(points[i].v_Name, c.points[i].first) << c.family;
+        EXPECT_EQ(points[i].v_RelIndex, c.points[i].second) << c.family << " " << c.points[i].first;
+        EXPECT_EQ(points[i].v_Dbt, states.at(points[i].v_Name)->DBT);
+        EXPECT_EQ(points[i].v_AH, states.at(points[i].v_Name)->AH);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// In CFM the fan axis begins at 88 CFM = 149.5 m3/h, just below NV-400's
+// curves (150 m3/h): no value there, not a drop to 0.
+TEST_F(Charts, CurvesHaveNoValueBelowTheirRange) {
+  TU_Form::AddApplicationDimensions();
+  for (int i = 0; i < TU_Form::DimensionCount(U_Airflow); ++i) {
+    TU_Form::SetNewIndex(U_Airflow, i);
+    if (TU_Form::GetCurrentString(U_Airflow) == "CFM") break;
+  }
+  const SelectionResult result = Run(100, 100, 120, 120);
+  double first = 0;
+  auto graph = CTChartSetup::FanGraph(surface, {800, 600}, result);
+  TU_Form::SetNewIndex(U_Airflow, 0);
+  ASSERT_EQ(result.Current()->GetName(), "NV-400");
+  // The callback behind the graph, through a drawing of its plots: the
+  // first x step draws nothing at 0.
+  graph->SetYValues(0, 1000, 0, 1000, 5, 0);
+  graph->DrawOutline(false, false);
+  surface.Clear();
+  for (int i = 0; i < TU_Form::DimensionCount(U_Airflow); ++i) {
+    TU_Form::SetNewIndex(U_Airflow, i);
+    if (TU_Form::GetCurrentString(U_Airflow) == "CFM") break;
+  }
+  graph->DrawGraph();
+  TU_Form::SetNewIndex(U_Airflow, 0);
+  const int bottom = graph->GraphRect().bottom();
+  // The plots come before the operating points and their hairlines.
+  for (const QString& call : surface.Calls()) {
+    if (call.startsWith("Ellipse")) break;
+    if (call.startsWith("LineTo")) first = std::max(first, double(call.split(' ')[2].toInt()));
+  }
+  EXPECT_GT(first, 0);
+  EXPECT_LT(first, bottom - 5);  // no line reaches down to 0
 }
 
 }  // namespace
