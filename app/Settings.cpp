@@ -263,22 +263,16 @@ void ReadPreferences() {}                                            // preferen
 // The legends' colour dialog and the diagram's settings.
 void CreateCharts(TDlgSelect& window) {
   TAirPropDiagram::LoadLegendFromRegistry(QString::fromLatin1(CTChartSetup::kPreferencesKey));
-  TAirPropDiagram::SetColorChooser([&window](TColor& color) {
+  const auto chooser = [&window](TColor& color) {
     const TColor rgb = DrawColors::Resolve(color);
     const QColor chosen = QColorDialog::getColor(
         QColor(DrawColors::Red(rgb), DrawColors::Green(rgb), DrawColors::Blue(rgb)), &window);
     if (!chosen.isValid()) return false;
     color = DrawColors::Rgb(chosen.red(), chosen.green(), chosen.blue());
     return true;
-  });
-  TVirtGraph::SetColorChooser([&window](TColor& color) {
-    const TColor rgb = DrawColors::Resolve(color);
-    const QColor chosen = QColorDialog::getColor(
-        QColor(DrawColors::Red(rgb), DrawColors::Green(rgb), DrawColors::Blue(rgb)), &window);
-    if (!chosen.isValid()) return false;
-    color = DrawColors::Rgb(chosen.red(), chosen.green(), chosen.blue());
-    return true;
-  });
+  };
+  TAirPropDiagram::SetColorChooser(chooser);
+  TVirtGraph::SetColorChooser(chooser);
 }
 void CreateRecentList(TDlgSelect&) {}                                // recent files
 void LoadProjectFromCommandLine(TDlgSelect&, const QStringList&) {}  // project files

@@ -311,6 +311,23 @@ void TAirPropDiagram::OnClick(int X, int Y) {
 
 // ---------------------------------------------------------------- the curves
 
+// Iso-lines alike in both layouts: ToVirtual turns them.
+void TAirPropDiagram::DrawDBTLine(double t) { LineBetween(t, 0, t, std::min(Saturation(t), kMaxAH)); }
+
+void TAirPropDiagram::DrawAHLine(double w) { LineBetween(kMaxDbt, w, std::max(v_Air.DewPoint(w), kMinDbt), w); }
+
+bool TAirPropDiagram::EnthalpyLine(double h, double& tw, double& ww) {
+  const double t0 = TAir::DryBulbTemp(h, 0);  // dry air of enthalpy h
+  if (!(t0 >= kMinDbt)) return false;
+  tw = v_Air.WetBulbTemp(t0, h);
+  if (!std::isfinite(tw)) return false;
+  ww = Saturation(tw);
+  // The dry end on the 60 degC edge when the line would leave the chart there.
+  if (t0 <= kMaxDbt) LineBetween(tw, ww, t0, 0);
+  else LineBetween(tw, ww, kMaxDbt, ww * (t0 - kMaxDbt) / (t0 - tw));
+  return true;
+}
+
 namespace {
 
 // A relative-humidity curve from -40 degC in 1 K steps, stepping back with a
@@ -374,10 +391,6 @@ void TPsychroDiagram::DeviceToAir(int X, int Y, double& Dbt, double& AH) const {
   AH = ah;
 }
 
-void TPsychroDiagram::DrawDBTLine(double t) { LineBetween(t, 0, t, std::min(Saturation(t), kMaxAH)); }
-
-void TPsychroDiagram::DrawAHLine(double w) { LineBetween(kMaxDbt, w, std::max(v_Air.DewPoint(w), kMinDbt), w); }
-
 void TPsychroDiagram::DrawRHLine(double phi) {
   const QPointF start = ToVirtual(kMinDbt, v_Air.AbsoluteHumidity(phi, kMinDbt));
   MoveTo(start.x(), start.y());
@@ -403,14 +416,8 @@ void TPsychroDiagram::DrawRHLine(double phi) {
 }
 
 void TPsychroDiagram::DrawELine(int nTick, double h) {
-  const double t0 = TAir::DryBulbTemp(h, 0);
-  if (!(t0 >= kMinDbt)) return;
-  const double tw = v_Air.WetBulbTemp(t0, h);
-  if (!std::isfinite(tw)) return;
-  const double ww = Saturation(tw);
-  // The dry end on the 60 degC edge when the line would leave the chart there.
-  if (t0 <= kMaxDbt) LineBetween(tw, ww, t0, 0);
-  else LineBetween(tw, ww, kMaxDbt, ww * (t0 - kMaxDbt) / (t0 - tw));
+  double tw = 0, ww = 0;
+  if (!EnthalpyLine(h, tw, ww)) return;
   const int th = v_TextHeight;
   const QPoint wet = AirToDevice(tw, ww);
   if (ww < kLabelledSaturation) {
@@ -483,10 +490,6 @@ void TMollierDiagram::DeviceToAir(int X, int Y, double& Dbt, double& AH) const {
   AH = ah;
 }
 
-void TMollierDiagram::DrawDBTLine(double t) { LineBetween(t, 0, t, std::min(Saturation(t), kMaxAH)); }
-
-void TMollierDiagram::DrawAHLine(double w) { LineBetween(kMaxDbt, w, std::max(v_Air.DewPoint(w), kMinDbt), w); }
-
 void TMollierDiagram::DrawRHLine(double phi) {
   const QPointF start = ToVirtual(kMinDbt, v_Air.AbsoluteHumidity(phi, kMinDbt));
   MoveTo(start.x(), start.y());
@@ -510,13 +513,8 @@ void TMollierDiagram::DrawRHLine(double phi) {
 }
 
 void TMollierDiagram::DrawELine(int nTick, double h) {
-  const double t0 = TAir::DryBulbTemp(h, 0);
-  if (!(t0 >= kMinDbt)) return;
-  const double tw = v_Air.WetBulbTemp(t0, h);
-  if (!std::isfinite(tw)) return;
-  const double ww = Saturation(tw);
-  if (t0 <= kMaxDbt) LineBetween(tw, ww, t0, 0);
-  else LineBetween(tw, ww, kMaxDbt, ww * (t0 - kMaxDbt) / (t0 - tw));
+  double tw = 0, ww = 0;
+  if (!EnthalpyLine(h, tw, ww)) return;
   const QPoint wet = AirToDevice(tw, ww);
   if (ww < kLabelledSaturation) Text(wet.x(), wet.y(), QString::number(nTick));
   if (nTick == v_MinE) Text(wet.x(), wet.y() + v_TextHeight, BoldTitle(3, U_Enthalpy), true);

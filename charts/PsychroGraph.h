@@ -106,8 +106,11 @@ class TAirPropDiagram : public CTVirtualCanvas {
   virtual void CalcLayout();
   // Virtual coordinates of an air state.
   virtual QPointF ToVirtual(double nDbt, double nAH) const = 0;
-  virtual void DrawDBTLine(double t) = 0;
-  virtual void DrawAHLine(double w) = 0;
+  void DrawDBTLine(double t);
+  void DrawAHLine(double w);
+  // The line of enthalpy h from saturation to dry air (cut at 60 degC);
+  // answers its saturated end, false when the line lies off the chart.
+  bool EnthalpyLine(double h, double& tw, double& ww);
   virtual void DrawRHLine(double phi) = 0;
   virtual void DrawELine(int nTick, double h) = 0;
   virtual void DrawProcessLine(const TPointType& point, const TPointType& from) = 0;
@@ -151,8 +154,6 @@ class TPsychroDiagram : public TAirPropDiagram {
  protected:
   void CalcLayout() override;
   QPointF ToVirtual(double nDbt, double nAH) const override { return QPointF(nDbt + 40, kMaxAH - nAH); }
-  void DrawDBTLine(double t) override;
-  void DrawAHLine(double w) override;
   void DrawRHLine(double phi) override;
   void DrawELine(int nTick, double h) override;
   void DrawProcessLine(const TPointType& point, const TPointType& from) override;
@@ -167,8 +168,6 @@ class TMollierDiagram : public TAirPropDiagram {
  protected:
   void CalcLayout() override;
   QPointF ToVirtual(double nDbt, double nAH) const override { return QPointF(nAH, 60 - nDbt); }
-  void DrawDBTLine(double t) override;
-  void DrawAHLine(double w) override;
   void DrawRHLine(double phi) override;
   void DrawELine(int nTick, double h) override;
   void DrawProcessLine(const TPointType& point, const TPointType& from) override;
