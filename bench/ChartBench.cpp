@@ -6,6 +6,7 @@
 
 #include "app/PsychroBox.h"
 #include "app/Settings.h"
+#include "bench/SilentPresenter.h"
 #include "charts/ChartSetup.h"
 #include "charts/PainterSurface.h"
 #include "i18n/BaseMsgMan.h"
@@ -59,12 +60,6 @@ void BM_FanGraph(benchmark::State& state) {
     graph->DrawGraph();
   }
 }
-
-class SilentPresenter : public IMessagePresenter {
- public:
-  int ShowMessage(const CTMessageRequest&) override { return mrOk; }
-  bool EditString(const CTMessageRequest&, QString&) override { return false; }
-};
 
 // A mouse move over the chart of the Psychrometrics tab, painted.
 void BM_HoverOnThePsychrometricsTab(benchmark::State& state) {

@@ -5,6 +5,7 @@
 
 #include "app/Frame_UnitTextScroll.h"
 #include "app/Settings.h"
+#include "bench/SilentPresenter.h"
 #include "i18n/BaseMsgMan.h"
 
 #include <QApplication>
@@ -12,13 +13,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-// Messages would wait for an answer; a benchmark has nobody to give one.
-class SilentPresenter : public IMessagePresenter {
- public:
-  int ShowMessage(const CTMessageRequest&) override { return mrOk; }
-  bool EditString(const CTMessageRequest&, QString&) override { return false; }
-};
 
 void BM_AirflowChangeToResults(benchmark::State& state) {
   SilentPresenter presenter;
