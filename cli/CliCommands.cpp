@@ -23,17 +23,23 @@ void PrintUsage(QTextStream& stream) {
             "         [--altitude M] [--cool-room T,RH|T,wbT] [--cool-outdoor ...] [--heat-room ...]\n"
             "         [--heat-outdoor ...] [--evaporating 6|9|11] [--discharge T] [--heat-discharge T]\n"
             "         [--supply-temp T] [--inlet-heater-cool calc|KW|OPTION] [--inlet-heater-heat ...]\n"
-            "         [--supply-heater KW] [--upside-down] [--unit NAME] [--json]\n"
+            "         [--supply-heater KW] [--upside-down] [--unit NAME] [--project FILE.ven]\n"
+            "         [--save FILE.ven] [--json]\n"
             "      the candidate units in order and the first one (or --unit) computed in\n"
             "      cooling and heating. Defaults are the window's: family HRX, 100 m2 at 5 m2\n"
             "      and 5 l/s per person, exhaust = supply, ESP 150 Pa, cooling room 27,wb19 and\n"
             "      outdoor 35,50, heating room 20,50 and outdoor 7,50. Values outside the\n"
             "      window's field ranges are refused. Exit code 3: no unit fits, or a\n"
             "      condition was corrected and nothing computed (the output says why).\n"
+            "      --project takes a project file's inputs and unit; options given override\n"
+            "      them. --save writes the inputs and the computed unit as a project file.\n"
             "  chart psychro|mollier|fan|efficiency|correction|configuration --out FILE.png|FILE.emf\n"
             "        [--size WxH]\n"
-            "        [--mode cooling|heating] [select options]\n"
+            "        [--mode cooling|heating] [select options, --project FILE.ven among them]\n"
             "      the chart of the selected unit that the window's tab shows, as a picture\n"
+            "  project check FILE.ven [--json]\n"
+            "      whether a project file reads, its layout, and every input, unit, speed\n"
+            "      and option it holds\n"
             "  catalogue generate --units N --out FILE\n"
             "      a catalogue whose plain heat-recovery family is cloned across sizes\n"
             "      to N units, for benchmarks\n";
@@ -56,6 +62,7 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   if (command == QLatin1String("families")) return RunFamilies(rest, out, err);
   if (command == QLatin1String("select")) return RunSelect(rest, out, err);
   if (command == QLatin1String("chart")) return RunChart(rest, out, err);
+  if (command == QLatin1String("project")) return RunProject(rest, out, err);
   err << "aerolith-cli: unknown command '" << command << "'\n";
   PrintUsage(err);
   return kExitUsage;

@@ -30,6 +30,9 @@ int RunSelect(const QStringList& arguments, QTextStream& out, QTextStream& err);
 // chart fan|efficiency|correction --out FILE.png|FILE.emf [--size WxH] [select options]
 int RunChart(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
+// project check FILE [--json]
+int RunProject(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
 // catalogue generate --units N --out FILE
 int RunCatalogue(const QStringList& arguments, QTextStream& out, QTextStream& err);
 

@@ -36,6 +36,7 @@
 #include "i18n/BaseMsgMan.h"
 #include "selection/CatalogueSession.h"
 #include "selection/InputFields.h"
+#include "selection/ProjectFile.h"
 #include "selection/SelectionRun.h"
 #include "selection/UnitDatasheet.h"
 
@@ -56,6 +57,8 @@ namespace {
 const char* const kFilterNames[] = {"none", "F6", "F7", "F8"};
 constexpr double kLsPerCfm = 0.4719474432644405;  // as the unit registry converts
 const char* const kStateNames[] = {"RA", "OA", "EA", "SA", "VI", "VO", "CI", "HI"};
+
+constexpr int kMsgNoUnitToSave = 57;
 
 QJsonValue Json(double value) { return std::isfinite(value) ? QJsonValue(value) : QJsonValue(); }
 QString Fixed(double value, int digits) {
@@ -103,6 +106,9 @@ struct SelectOptions {
   QString unitName;  // --unit: the candidate to compute, by name
   QString inletOptionCool, inletOptionHeat;  // heater options named, resolved on the unit
   bool json = false;
+  // --project: the unit the file names (computed when it is a candidate).
+  std::optional<LTProjectUnit> projectUnit;
+  QString saveFile;  // --save
 };
 
 class RequestReader {
@@ -115,7 +121,7 @@ class RequestReader {
                                 "--filter-supply", "--filter-exhaust", "--plenums", "--max-speed", "--altitude",
                                 "--cool-room", "--cool-outdoor", "--heat-room", "--heat-outdoor", "--evaporating",
                                 "--discharge", "--heat-discharge", "--supply-temp", "--inlet-heater-cool",
-                                "--inlet-heater-heat", "--supply-heater", "--unit"}
+                                "--inlet-heater-heat", "--supply-heater", "--unit", "--project", "--save"}
                       .unite(extraOptions),
                   {"--upside-down", "--json"}) {}
   const CTCliOptions& Options() const { return v_options; }
@@ -245,7 +251,23 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
   if (QString p = AirflowUnit(lsPerUnit); !p.isEmpty()) return p;
   const QString airflowUnit = v_options.Has("--airflow-unit") ? v_options.Value("--airflow-unit") : QStringLiteral("l/s");
 
-  const QString familyName = v_options.Has("--family") ? v_options.Value("--family") : QStringLiteral("HRX");
+  // A project's inputs first; the options given override them.
+  if (v_options.Has("--project")) {
+    CTHRXProjectData data;
+    ProjectFormat format;
+    LTProjectError error;
+    if (!CTHRXProjectIO::ReadProjectData(v_options.Value("--project"), CTProjectMapping::OptionIdentities(session), data,
+                                         format, error))
+      return error.Text();
+    r = CTProjectMapping::ToRequest(data, r);
+    s.projectUnit = CTProjectMapping::Unit(data);
+  }
+  QString familyName = v_options.Has("--family") ? v_options.Value("--family") : QStringLiteral("HRX");
+  if (s.projectUnit && !v_options.Has("--family")) {
+    familyName = Cls_HRX::Family2Str(r.family);
+    if (session.UnitsOfFamily(r.family).IsEmpty())
+      return QStringLiteral("the project's family %1 has no units in this catalogue").arg(r.family);
+  }
   r.family = session.FamilyNumber(familyName);
   if (r.family < 0) {
     QStringList names;
@@ -257,7 +279,7 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
   // The airflow: totals when --supply is given, else persons or area.
   if (v_options.Has("--supply")) r.basis = AirflowBasis::kTotals;
   else if (v_options.Has("--persons")) r.basis = AirflowBasis::kByPersons;
-  r.exhaustGiven = v_options.Has("--exhaust");
+  r.exhaustGiven = r.exhaustGiven || v_options.Has("--exhaust");
   const QString familyRange = QStringLiteral("%1 for the %2 family").arg(airflowUnit, familyName);
   for (const QString& problem :
        {Field("--supply", F::kTotalSupply, r.totalSupplyLs, ranges.minAirflowLs, ranges.maxAirflowLs, lsPerUnit, familyRange),
@@ -281,9 +303,9 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
         Heater("--inlet-heater-cool", r.cooling, s.inletOptionCool),
         Heater("--inlet-heater-heat", r.heating, s.inletOptionHeat)})
     if (!problem.isEmpty()) return problem;
-  r.cooling.dischargeGiven = v_options.Has("--discharge");
-  r.heating.dischargeGiven = v_options.Has("--heat-discharge");
-  r.heating.supplyTempGiven = v_options.Has("--supply-temp");
+  r.cooling.dischargeGiven = r.cooling.dischargeGiven || v_options.Has("--discharge");
+  r.heating.dischargeGiven = r.heating.dischargeGiven || v_options.Has("--heat-discharge");
+  r.heating.supplyTempGiven = r.heating.supplyTempGiven || v_options.Has("--supply-temp");
   if (v_options.Has("--supply-heater")) r.heating.supplyHeater = HeaterChoice::kUserValue;
 
   // The filter rows exist for the plain family only.
@@ -310,8 +332,9 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
     if (it == ranges.speedTypes.end()) return QStringLiteral("unknown speed '%1'").arg(wanted);
     r.maxSpeedTypeID = it->id;
   }
-  r.upsideDown = v_options.Has("--upside-down");
+  r.upsideDown = r.upsideDown || v_options.Has("--upside-down");
   s.unitName = v_options.Value("--unit");
+  s.saveFile = v_options.Value("--save");
   s.json = v_options.Has("--json");
   return QString();
 }
@@ -378,6 +401,9 @@ QJsonObject ResultJson(const SelectionResult& result) {
                 {"selection_message", result.selectionMessage},
                 {"supply_ls", Json(result.supplyLs)},
                 {"exhaust_ls", Json(result.exhaustLs)},
+                {"supply_esp_pa", Json(result.supplyEspPa)},
+                {"exhaust_esp_pa", Json(result.exhaustEspPa)},
+                {"altitude_m", Json(result.altitudeM)},
                 {"plenum_available", result.plenumAvailable}};
   if (result.airflowCorrected)
     o["airflow_correction"] = QJsonObject{{"area_per_person_m2", Json(result.areaPerPersonM2)},
@@ -533,6 +559,13 @@ QString RunRequest(const CTCatalogueSession& session, SelectOptions& s, Selectio
       return QStringLiteral("'%1' is not among the candidates").arg(s.unitName);
     }
   }
+  // The project's unit at its speeds, when it is still a candidate, with
+  // the options used on it; otherwise the first candidate, as the window does.
+  if (s.unitName.isEmpty() && s.projectUnit) {
+    const int found = CTProjectMapping::FindCandidate(result, *s.projectUnit);
+    s.request.candidate = std::max(0, found);
+    if (found >= 0) CTProjectMapping::RestoreOptions(*result.candidates.Item(found), *s.projectUnit);
+  }
   if (result.candidates.IsEmpty()) return QString();
   Cls_HRX& unit = *result.candidates.Item(std::max(0, s.request.candidate));
   for (const QString& problem : {ResolveOption(unit, s.inletOptionCool, s.request.cooling.inletOptionID),
@@ -542,6 +575,23 @@ QString RunRequest(const CTCatalogueSession& session, SelectOptions& s, Selectio
       return problem;
     }
   CTSelectionRun::ComputeCandidate(result, s.request, s.request.candidate);
+  return QString();
+}
+
+// --save: the request and the computed unit as a project file.
+QString SaveProject(const SelectOptions& s, const SelectionResult& result) {
+  Cls_HRX* unit = result.Current();
+  if (!unit) return TBaseMsg::GetUnicodeString(kMsgNoUnitToSave);
+  const auto optionKW = [unit](const LTModeInputs& mode) {
+    if (mode.inletHeater != HeaterChoice::kOption) return 0.0;
+    for (const LTHeaterOption& o : CTSelectionRun::HeaterOptions(*unit))
+      if (o.id == mode.inletOptionID) return o.kW;
+    return 0.0;
+  };
+  const CTHRXProjectData data = CTProjectMapping::ToProject(s.request, CTProjectMapping::UnitOf(*unit),
+                                                            optionKW(s.request.cooling), optionKW(s.request.heating));
+  LTProjectError error;
+  if (!CTHRXProjectIO::WriteProjectData(s.saveFile, data, error)) return error.Text();
   return QString();
 }
 
@@ -591,6 +641,8 @@ int RunSelect(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   int code = kExitOk;
   if (const QString problem = RunRequest(session, s, result, code); !problem.isEmpty())
     return Fail(err, "select", problem, code);
+  if (!s.saveFile.isEmpty())
+    if (const QString problem = SaveProject(s, result); !problem.isEmpty()) return Fail(err, "select", problem, kExitFailure);
   if (s.json) {
     QJsonObject json = ResultJson(result);
     if (Cls_HRX* unit = result.Current()) json["datasheet"] = DatasheetJson(CTUnitDatasheet::Read(session, *unit));

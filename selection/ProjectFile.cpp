@@ -1,0 +1,564 @@
+#include "selection/ProjectFile.h"
+
+#include "catalogue/ClDevOptCombination.h"
+#include "catalogue/ClDeviceOption.h"
+#include "catalogue/ClHRX.h"
+#include "catalogue/ClTrivaneDeviceOption.h"
+#include "catalogue/Sentinels.h"
+#include "i18n/BaseMsgMan.h"
+#include "psychro/Air.h"
+#include "selection/CatalogueSession.h"
+#include "selection/InputFields.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr char kMagic002[] = "VEN002";
+constexpr char kMagic001[] = "VEN001";
+constexpr int kMsgCannotOpen = -2;
+constexpr int kMsgCannotCreate = -3;
+constexpr int kMsgNotAProject = 42;
+
+// ------------------------------------------------------------ bytes
+
+// Reads little-endian fields from a byte array; every read is checked
+// against what is left, and a failed read stays failed.
+class ByteReader {
+ public:
+  explicit ByteReader(const QByteArray& bytes, qsizetype nOffset = 0) : v_bytes(bytes), v_pos(nOffset) {}
+
+  qsizetype Left() const { return v_bytes.size() - v_pos; }
+  bool Ok() const { return v_ok; }
+
+  int Int() {
+    char raw[4] = {};
+    Take(raw, sizeof raw);
+    return qFromLittleEndian<qint32>(raw);
+  }
+  double Real() {
+    char raw[8] = {};
+    Take(raw, sizeof raw);
+    const quint64 bits = qFromLittleEndian<quint64>(raw);
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+  }
+  quint8 Byte() {
+    char raw[1] = {};
+    Take(raw, sizeof raw);
+    return static_cast<quint8>(raw[0]);
+  }
+
+ private:
+  void Take(char* pOut, qsizetype n) {
+    if (!v_ok || Left() < n) {
+      v_ok = false;
+      return;
+    }
+    std::memcpy(pOut, v_bytes.constData() + v_pos, static_cast<size_t>(n));
+    v_pos += n;
+  }
+
+  const QByteArray& v_bytes;
+  qsizetype v_pos;
+  bool v_ok = true;
+};
+
+void PutInt(QByteArray& out, int n) {
+  char raw[4];
+  qToLittleEndian<qint32>(n, raw);
+  out.append(raw, sizeof raw);
+}
+
+void PutReal(QByteArray& out, double x) {
+  quint64 bits;
+  std::memcpy(&bits, &x, sizeof bits);
+  char raw[8];
+  qToLittleEndian<quint64>(bits, raw);
+  out.append(raw, sizeof raw);
+}
+
+// ------------------------------------------------------------ fields
+
+void ReadMode(ByteReader& in, CTHRXProjectModeData& m) {
+  m.v_indoorDBT = in.Real();
+  m.v_indoorRH = in.Real();
+  m.v_ambientDBT = in.Real();
+  m.v_ambientRH = in.Real();
+  m.v_discharge = in.Real();
+  m.v_userInletHeater = in.Real();
+  m.v_userSupplyHeater = in.Real();
+  m.v_userSupplyTemp = in.Real();
+}
+
+void WriteMode(QByteArray& out, const CTHRXProjectModeData& m) {
+  for (double x : {m.v_indoorDBT, m.v_indoorRH, m.v_ambientDBT, m.v_ambientRH, m.v_discharge, m.v_userInletHeater,
+                   m.v_userSupplyHeater, m.v_userSupplyTemp})
+    PutReal(out, x);
+}
+
+// The airflow fields shared by both layouts, from the object id on.
+void ReadAirflowFields(ByteReader& in, CTHRXProjectDataIntfV0& v) {
+  v.v_hrxObjID = in.Int();
+  v.v_family = in.Int();
+  v.v_supplySpeedId = in.Int();
+  v.v_exhaustSpeedId = in.Int();
+  v.v_altitude = in.Real();
+  v.v_airflowPerPerson = in.Real();
+  v.v_roomSurface = in.Real();
+  v.v_areaPerPerson = in.Real();
+  v.v_nrOfPersons = in.Real();
+  v.v_totalSupply = in.Real();
+  v.v_totalExhaust = in.Real();
+}
+
+// ------------------------------------------------------------ checks
+
+// Values a window field could have held. Unit conversions on the way in can
+// leave a stored value a hair outside its range.
+bool Within(double x, double nMin, double nMax) {
+  const double slack = 1e-6 * std::max(1.0, std::fabs(nMax));
+  return std::isfinite(x) && x >= nMin - slack && x <= nMax + slack;
+}
+
+bool WithinField(double x, CTInputFields::Field nField) {
+  const LTInputField& f = CTInputFields::Spec(nField);
+  return Within(x, f.min, f.max);
+}
+
+// A field that may be left out (the sentinel) or hold a value of its range.
+bool OptionalField(double x, CTInputFields::Field nField) {
+  return x == Sentinel::kNotGiven || WithinField(x, nField);
+}
+
+QString CheckMode(const CTHRXProjectModeData& m, bool bCooling) {
+  using F = CTInputFields;
+  const QString mode = bCooling ? QStringLiteral("cooling") : QStringLiteral("heating");
+  if (!WithinField(m.v_indoorDBT, bCooling ? F::kCoolRoomDryBulb : F::kHeatRoomDryBulb))
+    return QStringLiteral("the %1 room dry bulb is out of range").arg(mode);
+  if (!WithinField(m.v_ambientDBT, bCooling ? F::kCoolOutdoorDryBulb : F::kHeatOutdoorDryBulb))
+    return QStringLiteral("the %1 outdoor dry bulb is out of range").arg(mode);
+  if (!WithinField(m.v_indoorRH, F::kRelativeHumidity) || !WithinField(m.v_ambientRH, F::kRelativeHumidity))
+    return QStringLiteral("a %1 relative humidity is out of range").arg(mode);
+  // The discharge field is written whether it is shown or not; it only has
+  // to be a temperature.
+  if (!Within(m.v_discharge, -273, 1000)) return QStringLiteral("the %1 discharge temperature is not a temperature").arg(mode);
+  if (!OptionalField(m.v_userInletHeater, F::kHeater) || !OptionalField(m.v_userSupplyHeater, F::kHeater))
+    return QStringLiteral("a %1 heater is out of range").arg(mode);
+  // The supply temperature of the fresh-air family is its discharge setting.
+  if (!(m.v_userSupplyTemp == Sentinel::kNotGiven || Within(m.v_userSupplyTemp, 0, 43)))
+    return QStringLiteral("the %1 supply temperature is out of range").arg(mode);
+  return {};
+}
+
+QString CheckBlock(const CTHRXProjectDataIntfV0& v) {
+  using F = CTInputFields;
+  if (v.v_family < 0 || v.v_family > CTHRXProjectIO::kMaxFamily) return QStringLiteral("unknown family %1").arg(v.v_family);
+  if (v.v_highEffFilterSupply < 0 || v.v_highEffFilterSupply > CTHRXProjectIO::kMaxFilterClass ||
+      v.v_highEffFilterExhaust < 0 || v.v_highEffFilterExhaust > CTHRXProjectIO::kMaxFilterClass)
+    return QStringLiteral("unknown filter class");
+  if (!WithinField(v.v_altitude, F::kAltitude)) return QStringLiteral("the altitude is out of range");
+  if (!OptionalField(v.v_airflowPerPerson, F::kAirflowPerPerson) || !OptionalField(v.v_roomSurface, F::kRoomSurface) ||
+      !OptionalField(v.v_areaPerPerson, F::kAreaPerPerson) || !OptionalField(v.v_nrOfPersons, F::kPersons) ||
+      !OptionalField(v.v_totalSupply, F::kTotalSupply))
+    return QStringLiteral("an airflow input is out of range");
+  // A total exhaust of 0 is how some files say "not given".
+  if (!(v.v_totalExhaust == 0 || OptionalField(v.v_totalExhaust, F::kTotalExhaust)))
+    return QStringLiteral("the total exhaust is out of range");
+  if (!WithinField(v.v_designSupplyESP, F::kSupplyEsp) || !WithinField(v.v_designExhaustESP, F::kExhaustEsp))
+    return QStringLiteral("a design ESP is out of range");
+  if (QString why = CheckMode(v.v_coolingData, true); !why.isEmpty()) return why;
+  return CheckMode(v.v_heatingData, false);
+}
+
+// ------------------------------------------------------------ layouts
+
+bool ParseCurrent(const QByteArray& bytes, CTHRXProjectData& data, QString& szWhy) {
+  ByteReader in(bytes, CTHRXProjectIO::kMagicSize);
+  if (in.Left() < CTHRXProjectIO::kHeaderSize - CTHRXProjectIO::kMagicSize) {
+    szWhy = QStringLiteral("the file ends inside its header (%1 bytes)").arg(bytes.size());
+    return false;
+  }
+  CTHRXProjectDataIntfV0& v = data.v_intfV0;
+  v.v_hrxClsID = in.Int();
+  ReadAirflowFields(in, v);
+  v.v_designSupplyESP = in.Real();
+  v.v_designExhaustESP = in.Real();
+  v.v_highEffFilterSupply = in.Int();
+  v.v_highEffFilterExhaust = in.Int();
+  ReadMode(in, v.v_coolingData);
+  ReadMode(in, v.v_heatingData);
+  data.v_intfV1.v_plenumSelected = in.Int();
+  data.v_intfV1.v_upsideDown = in.Byte() != 0;
+  const int nCount = in.Int();
+  if (!in.Ok()) {
+    szWhy = QStringLiteral("the file ends inside its header");
+    return false;
+  }
+  if (nCount < 0 || nCount > in.Left() / CTHRXProjectIO::kEntrySize) {
+    szWhy = QStringLiteral("%1 options announced, room for %2").arg(nCount).arg(in.Left() / CTHRXProjectIO::kEntrySize);
+    return false;
+  }
+  if (szWhy = CheckBlock(v); !szWhy.isEmpty()) return false;
+  data.v_options.clear();
+  data.v_options.reserve(nCount);
+  for (int i = 0; i < nCount; ++i) {
+    CTHRXProjectSelOption o;
+    o.v_optionClsID = in.Int();
+    o.v_optionObjID = in.Int();
+    o.v_nbSelected = in.Int();
+    data.v_options.append(o);
+  }
+  return in.Ok();
+}
+
+bool ParseLegacy(const QByteArray& bytes, CTHRXProjectData& data, QString& szWhy) {
+  if (bytes.size() < CTHRXProjectIO::kLegacyRecordSize) {
+    szWhy = QStringLiteral("no project header, and too short for the older layout (%1 bytes)").arg(bytes.size());
+    return false;
+  }
+  ByteReader in(bytes);
+  CTHRXProjectDataIntfV0& v = data.v_intfV0;
+  v.v_hrxClsID = CTHRXProjectIO::kLegacyUnitClass;
+  ReadAirflowFields(in, v);
+  // The filter class is folded into the ESP: class x 10000 + Pa. F6 at 0 Pa
+  // is exactly 10000.
+  const auto unfold = [](double x, int& nClass, double& nEsp) {
+    nClass = 0;
+    nEsp = x;
+    if (std::isfinite(x) && x >= 10000 && x < 1e9) {
+      nClass = static_cast<int>(std::nearbyint(x)) / 10000;
+      nEsp = x - nClass * 10000.0;
+    }
+  };
+  unfold(in.Real(), v.v_highEffFilterSupply, v.v_designSupplyESP);
+  unfold(in.Real(), v.v_highEffFilterExhaust, v.v_designExhaustESP);
+  ReadMode(in, v.v_coolingData);
+  ReadMode(in, v.v_heatingData);
+  data.v_intfV1 = {};
+  data.v_options.clear();
+  for (int i = 0; i < CTHRXProjectIO::kLegacyOptionSlots; ++i) {
+    const int nOldID = in.Int();
+    if (nOldID == 0) break;
+    data.v_options.append({CTHRXProjectIO::kLegacyOptionClass, nOldID, 1});
+  }
+  if (!in.Ok()) return false;  // cannot happen: the record is whole
+  if (szWhy = CheckBlock(v); !szWhy.isEmpty()) {
+    szWhy = QStringLiteral("no project header, and not the older layout: ") + szWhy;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+QString LTProjectError::Text() const {
+  QString text = TBaseMsg::GetUnicodeString(msgNr, path);
+  if (!reason.isEmpty()) text += QLatin1Char('\n') + reason;
+  return text;
+}
+
+bool CTHRXProjectIO::Parse(const QByteArray& bytes, CTHRXProjectData& data, ProjectFormat& format, QString& szWhy) {
+  CTHRXProjectData parsed;
+  szWhy.clear();
+  bool bOk;
+  const QByteArray magic = bytes.left(kMagicSize);
+  if (magic == kMagic002 || magic == kMagic001) {
+    format = magic == kMagic002 ? ProjectFormat::kVen002 : ProjectFormat::kVen001;
+    bOk = ParseCurrent(bytes, parsed, szWhy);
+  } else {
+    format = ProjectFormat::kLegacy;
+    bOk = ParseLegacy(bytes, parsed, szWhy);
+  }
+  if (!bOk) {
+    if (szWhy.isEmpty()) szWhy = QStringLiteral("the file ends early");
+    return false;
+  }
+  data = std::move(parsed);
+  return true;
+}
+
+void CTHRXProjectIO::ResolveOptions(CTHRXProjectData& data, ProjectFormat format,
+                                    const QList<LTOptionIdentity>& catalogue) {
+  const bool bOldIds = format != ProjectFormat::kVen002;
+  QList<CTHRXProjectSelOption> kept;
+  for (const CTHRXProjectSelOption& entry : data.v_options) {
+    for (const LTOptionIdentity& option : catalogue) {
+      const bool bMatch = bOldIds ? option.oldClsID == entry.v_optionClsID && option.oldObjID == entry.v_optionObjID
+                                  : option.clsID == entry.v_optionClsID && option.objID == entry.v_optionObjID;
+      if (!bMatch) continue;
+      kept.append({option.clsID, option.objID, entry.v_nbSelected});
+      break;
+    }
+  }
+  data.v_options = std::move(kept);
+}
+
+QByteArray CTHRXProjectIO::Serialize(const CTHRXProjectData& data) {
+  QByteArray out;
+  out.reserve(kHeaderSize + kEntrySize * data.v_options.size());
+  out.append(kMagic002, kMagicSize);
+  const CTHRXProjectDataIntfV0& v = data.v_intfV0;
+  for (int n : {v.v_hrxClsID, v.v_hrxObjID, v.v_family, v.v_supplySpeedId, v.v_exhaustSpeedId}) PutInt(out, n);
+  for (double x : {v.v_altitude, v.v_airflowPerPerson, v.v_roomSurface, v.v_areaPerPerson, v.v_nrOfPersons,
+                   v.v_totalSupply, v.v_totalExhaust, v.v_designSupplyESP, v.v_designExhaustESP})
+    PutReal(out, x);
+  PutInt(out, v.v_highEffFilterSupply);
+  PutInt(out, v.v_highEffFilterExhaust);
+  WriteMode(out, v.v_coolingData);
+  WriteMode(out, v.v_heatingData);
+  PutInt(out, data.v_intfV1.v_plenumSelected);
+  out.append(static_cast<char>(data.v_intfV1.v_upsideDown ? 1 : 0));
+  PutInt(out, static_cast<int>(data.v_options.size()));
+  for (const CTHRXProjectSelOption& o : data.v_options) {
+    PutInt(out, o.v_optionClsID);
+    PutInt(out, o.v_optionObjID);
+    PutInt(out, o.v_nbSelected);
+  }
+  return out;
+}
+
+bool CTHRXProjectIO::ReadProjectData(const QString& szFileName, const QList<LTOptionIdentity>& catalogue,
+                                     CTHRXProjectData& data, ProjectFormat& format, LTProjectError& error) {
+  QFile file(szFileName);
+  if (!file.open(QIODevice::ReadOnly)) {
+    error = {kMsgCannotOpen, szFileName, file.errorString()};
+    return false;
+  }
+  // A project is a few hundred bytes; anything past a generous bound is
+  // not one, and is not read into memory.
+  constexpr qint64 kMaxProjectBytes = 16 * 1024 * 1024;
+  if (file.size() > kMaxProjectBytes) {
+    error = {kMsgNotAProject, szFileName, QStringLiteral("the file is far larger than any project")};
+    return false;
+  }
+  const QByteArray bytes = file.read(kMaxProjectBytes);
+  if (file.error() != QFileDevice::NoError) {
+    error = {kMsgNotAProject, szFileName, file.errorString()};
+    return false;
+  }
+  QString why;
+  CTHRXProjectData parsed;
+  if (!Parse(bytes, parsed, format, why)) {
+    error = {kMsgNotAProject, szFileName, why};
+    return false;
+  }
+  ResolveOptions(parsed, format, catalogue);
+  data = std::move(parsed);
+  return true;
+}
+
+bool CTHRXProjectIO::WriteProjectData(const QString& szFileName, const CTHRXProjectData& data, LTProjectError& error) {
+  QSaveFile file(szFileName);
+  if (!file.open(QIODevice::WriteOnly)) {
+    error = {kMsgCannotCreate, szFileName, file.errorString()};
+    return false;
+  }
+  const QByteArray bytes = Serialize(data);
+  if (file.write(bytes) != bytes.size() || !file.commit()) {
+    error = {kMsgCannotCreate, szFileName, file.errorString()};
+    return false;
+  }
+  return true;
+}
+
+QString CTHRXProjectIO::FormatName(ProjectFormat format) {
+  switch (format) {
+    case ProjectFormat::kVen002: return QStringLiteral("VEN002");
+    case ProjectFormat::kVen001: return QStringLiteral("VEN001");
+    case ProjectFormat::kLegacy: return QStringLiteral("legacy");
+  }
+  return {};
+}
+
+// ------------------------------------------------------------ mapping
+
+namespace {
+
+constexpr double kNotGiven = Sentinel::kNotGiven;
+
+CTHRXProjectModeData ModeToProject(const LTModeInputs& m, bool bCooling, int nFamily, const TAir& air,
+                                   double nInletOptionKW) {
+  const auto rh = [&air](const LTAirCondition& c) {
+    return c.humidityMode == HumidityMode::kWetBulb ? air.ConvertDBWB2RH(c.dryBulbC, c.humidity) : c.humidity;
+  };
+  const double discharge =
+      m.dischargeGiven ? m.dischargeC
+                       : CTInputFields::Spec(bCooling ? CTInputFields::kCoolDischarge : CTInputFields::kHeatDischarge).init;
+  CTHRXProjectModeData d;
+  d.v_indoorDBT = m.room.dryBulbC;
+  d.v_indoorRH = rh(m.room);
+  d.v_ambientDBT = m.outdoor.dryBulbC;
+  d.v_ambientRH = rh(m.outdoor);
+  d.v_discharge = discharge;
+  switch (m.inletHeater) {
+    case HeaterChoice::kCalculated: d.v_userInletHeater = kNotGiven; break;
+    case HeaterChoice::kUserValue: d.v_userInletHeater = m.inletHeaterKW; break;
+    case HeaterChoice::kOption: d.v_userInletHeater = nInletOptionKW > 0 ? nInletOptionKW : kNotGiven; break;
+  }
+  d.v_userSupplyHeater = m.supplyHeater == HeaterChoice::kUserValue ? m.supplyHeaterKW : kNotGiven;
+  if (nFamily == 2)
+    d.v_userSupplyTemp = discharge;
+  else
+    d.v_userSupplyTemp = m.supplyTempGiven ? m.supplyTempC : kNotGiven;
+  return d;
+}
+
+void ModeFromProject(const CTHRXProjectModeData& d, bool bCooling, LTModeInputs& m) {
+  m.room = {d.v_indoorDBT, HumidityMode::kRelativeHumidity, d.v_indoorRH};
+  m.outdoor = {d.v_ambientDBT, HumidityMode::kRelativeHumidity, d.v_ambientRH};
+  // A discharge setting outside the mode's range was never one the field
+  // could hold: the unit's own then applies.
+  const LTInputField& discharge =
+      CTInputFields::Spec(bCooling ? CTInputFields::kCoolDischarge : CTInputFields::kHeatDischarge);
+  m.dischargeGiven = d.v_discharge >= discharge.min && d.v_discharge <= discharge.max;
+  if (m.dischargeGiven) m.dischargeC = d.v_discharge;
+  if (d.v_userInletHeater > 0) {
+    m.inletHeater = HeaterChoice::kUserValue;
+    m.inletHeaterKW = d.v_userInletHeater;
+  } else {
+    m.inletHeater = HeaterChoice::kCalculated;
+    m.inletHeaterKW = 0;
+  }
+  m.inletOptionID = 0;
+  m.supplyTempGiven = d.v_userSupplyTemp > 0;
+  if (m.supplyTempGiven) m.supplyTempC = d.v_userSupplyTemp;
+  if (d.v_userSupplyHeater > 0) {
+    m.supplyHeater = HeaterChoice::kUserValue;
+    m.supplyHeaterKW = d.v_userSupplyHeater;
+  } else {
+    m.supplyHeater = HeaterChoice::kCalculated;
+    m.supplyHeaterKW = 0;
+  }
+}
+
+}  // namespace
+
+CTHRXProjectData CTProjectMapping::ToProject(const SelectionRequest& request, const LTProjectUnit& unit,
+                                             double nCoolInletOptionKW, double nHeatInletOptionKW) {
+  CTHRXProjectData data;
+  CTHRXProjectDataIntfV0& v = data.v_intfV0;
+  v.v_hrxClsID = unit.clsID;
+  v.v_hrxObjID = unit.objID;
+  v.v_family = request.family;
+  v.v_supplySpeedId = unit.supplySpeedID;
+  v.v_exhaustSpeedId = unit.exhaustSpeedID;
+  v.v_altitude = request.altitudeM;
+  v.v_airflowPerPerson = v.v_roomSurface = v.v_areaPerPerson = v.v_nrOfPersons = kNotGiven;
+  if (request.basis == AirflowBasis::kTotals) {
+    v.v_totalSupply = request.totalSupplyLs;
+  } else {
+    v.v_totalSupply = kNotGiven;
+    v.v_airflowPerPerson = request.airflowPerPersonLs;
+    if (request.basis == AirflowBasis::kByPersons) {
+      v.v_nrOfPersons = request.persons;
+    } else {
+      v.v_areaPerPerson = request.areaPerPersonM2;
+      v.v_roomSurface = request.roomSurfaceM2;
+    }
+  }
+  v.v_totalExhaust = request.exhaustGiven ? request.totalExhaustLs : kNotGiven;
+  v.v_designSupplyESP = request.supplyEspPa;
+  v.v_designExhaustESP = request.exhaustEspPa;
+  v.v_highEffFilterSupply = request.supplyFilter;
+  v.v_highEffFilterExhaust = request.exhaustFilter;
+  const TAir air(request.altitudeM);
+  v.v_coolingData = ModeToProject(request.cooling, true, request.family, air, nCoolInletOptionKW);
+  v.v_heatingData = ModeToProject(request.heating, false, request.family, air, nHeatInletOptionKW);
+  data.v_intfV1.v_plenumSelected = static_cast<int>(request.plenum);
+  data.v_intfV1.v_upsideDown = request.upsideDown;
+  data.v_options = unit.options;
+  for (CTHRXProjectSelOption& o : data.v_options) o.v_nbSelected = 1;
+  return data;
+}
+
+SelectionRequest CTProjectMapping::ToRequest(const CTHRXProjectData& data, const SelectionRequest& base) {
+  SelectionRequest r = base;
+  const CTHRXProjectDataIntfV0& v = data.v_intfV0;
+  if (v.v_totalSupply > 0) {
+    r.basis = AirflowBasis::kTotals;
+  } else {
+    if (r.basis == AirflowBasis::kTotals) r.basis = AirflowBasis::kByArea;
+    if (v.v_areaPerPerson >= 0) r.basis = AirflowBasis::kByArea;
+    if (v.v_nrOfPersons >= 0) r.basis = AirflowBasis::kByPersons;
+  }
+  r.exhaustGiven = v.v_totalExhaust >= 0;
+  const auto set = [](double& field, double x) {
+    if (Sentinel::IsGiven(x)) field = x;
+  };
+  set(r.airflowPerPersonLs, v.v_airflowPerPerson);
+  set(r.roomSurfaceM2, v.v_roomSurface);
+  set(r.areaPerPersonM2, v.v_areaPerPerson);
+  set(r.persons, v.v_nrOfPersons);
+  set(r.totalSupplyLs, v.v_totalSupply);
+  set(r.totalExhaustLs, v.v_totalExhaust);
+  r.upsideDown = data.v_intfV1.v_upsideDown;
+  switch (data.v_intfV1.v_plenumSelected) {
+    case 1: r.plenum = PlenumArrangement::kOutdoorExhaust; break;
+    case 2: r.plenum = PlenumArrangement::kAll; break;
+    default: r.plenum = PlenumArrangement::kNone; break;
+  }
+  r.family = v.v_family;
+  r.altitudeM = v.v_altitude;
+  r.supplyFilter = v.v_highEffFilterSupply;
+  r.supplyEspPa = v.v_designSupplyESP;
+  r.exhaustFilter = v.v_highEffFilterExhaust;
+  r.exhaustEspPa = v.v_designExhaustESP;
+  ModeFromProject(v.v_coolingData, true, r.cooling);
+  ModeFromProject(v.v_heatingData, false, r.heating);
+  r.candidate = 0;
+  return r;
+}
+
+LTProjectUnit CTProjectMapping::Unit(const CTHRXProjectData& data) {
+  const CTHRXProjectDataIntfV0& v = data.v_intfV0;
+  return {v.v_hrxClsID, v.v_hrxObjID, v.v_supplySpeedId, v.v_exhaustSpeedId, data.v_options};
+}
+
+QList<LTOptionIdentity> CTProjectMapping::OptionIdentities(const CTCatalogueSession& session) {
+  QList<LTOptionIdentity> identities;
+  for (const Cls_TrivaneDeviceOption* option : session.Options())
+    identities.append({option->TableIndex(), option->GetID(), option->GetOldClsID(), option->GetOldObjID()});
+  return identities;
+}
+
+LTProjectUnit CTProjectMapping::UnitOf(const Cls_HRX& unit) {
+  LTProjectUnit u;
+  u.clsID = unit.TableIndex();
+  u.objID = unit.GetID();
+  unit.GetSpeedIds(u.supplySpeedID, u.exhaustSpeedID);
+  if (const ObjectList<Cls_DeviceOption>* used = unit.GetUsedOptions())
+    for (const Cls_DeviceOption* option : *used) u.options.append({option->TableIndex(), option->GetID(), 1});
+  return u;
+}
+
+int CTProjectMapping::FindCandidate(const SelectionResult& result, const LTProjectUnit& unit) {
+  for (int i = 0; i < result.candidates.Count(); ++i) {
+    const Cls_HRX* candidate = result.candidates.Item(i);
+    if (candidate->GetID() == unit.objID && candidate->TableIndex() == unit.clsID &&
+        candidate->HasSpeeds(unit.supplySpeedID, unit.exhaustSpeedID))
+      return i;
+  }
+  return -1;
+}
+
+void CTProjectMapping::RestoreOptions(Cls_HRX& unit, const LTProjectUnit& stored) {
+  auto used = std::make_unique<ObjectList<Cls_DeviceOption>>(true);
+  for (Cls_DevOptCombination* combination : unit.GetOptionCombinationsForHRX()) {
+    int clsID = 0, objID = 0;
+    combination->GetDeviceOptionRef(clsID, objID);
+    const bool listed = std::any_of(stored.options.begin(), stored.options.end(), [&](const CTHRXProjectSelOption& o) {
+      return o.v_optionClsID == clsID && o.v_optionObjID == objID;
+    });
+    if (!listed) continue;
+    if (std::unique_ptr<Cls_DeviceOption> option = combination->GetDeviceOption()) used->Add(option.release());
+  }
+  unit.StoreUsedOptions(std::move(used));
+}
