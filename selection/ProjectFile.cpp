@@ -1,20 +1,14 @@
 #include "selection/ProjectFile.h"
 
-#include "catalogue/ClDevOptCombination.h"
-#include "catalogue/ClDeviceOption.h"
-#include "catalogue/ClHRX.h"
-#include "catalogue/ClTrivaneDeviceOption.h"
 #include "catalogue/Sentinels.h"
 #include "i18n/BaseMsgMan.h"
 #include "psychro/Air.h"
-#include "selection/CatalogueSession.h"
 #include "selection/InputFields.h"
 
 #include <QFile>
 #include <QSaveFile>
 #include <QtEndian>
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -520,45 +514,4 @@ SelectionRequest CTProjectMapping::ToRequest(const CTHRXProjectData& data, const
 LTProjectUnit CTProjectMapping::Unit(const CTHRXProjectData& data) {
   const CTHRXProjectDataIntfV0& v = data.v_intfV0;
   return {v.v_hrxClsID, v.v_hrxObjID, v.v_supplySpeedId, v.v_exhaustSpeedId, data.v_options};
-}
-
-QList<LTOptionIdentity> CTProjectMapping::OptionIdentities(const CTCatalogueSession& session) {
-  QList<LTOptionIdentity> identities;
-  for (const Cls_TrivaneDeviceOption* option : session.Options())
-    identities.append({option->TableIndex(), option->GetID(), option->GetOldClsID(), option->GetOldObjID()});
-  return identities;
-}
-
-LTProjectUnit CTProjectMapping::UnitOf(const Cls_HRX& unit) {
-  LTProjectUnit u;
-  u.clsID = unit.TableIndex();
-  u.objID = unit.GetID();
-  unit.GetSpeedIds(u.supplySpeedID, u.exhaustSpeedID);
-  if (const ObjectList<Cls_DeviceOption>* used = unit.GetUsedOptions())
-    for (const Cls_DeviceOption* option : *used) u.options.append({option->TableIndex(), option->GetID(), 1});
-  return u;
-}
-
-int CTProjectMapping::FindCandidate(const SelectionResult& result, const LTProjectUnit& unit) {
-  for (int i = 0; i < result.candidates.Count(); ++i) {
-    const Cls_HRX* candidate = result.candidates.Item(i);
-    if (candidate->GetID() == unit.objID && candidate->TableIndex() == unit.clsID &&
-        candidate->HasSpeeds(unit.supplySpeedID, unit.exhaustSpeedID))
-      return i;
-  }
-  return -1;
-}
-
-void CTProjectMapping::RestoreOptions(Cls_HRX& unit, const LTProjectUnit& stored) {
-  auto used = std::make_unique<ObjectList<Cls_DeviceOption>>(true);
-  for (Cls_DevOptCombination* combination : unit.GetOptionCombinationsForHRX()) {
-    int clsID = 0, objID = 0;
-    combination->GetDeviceOptionRef(clsID, objID);
-    const bool listed = std::any_of(stored.options.begin(), stored.options.end(), [&](const CTHRXProjectSelOption& o) {
-      return o.v_optionClsID == clsID && o.v_optionObjID == objID;
-    });
-    if (!listed) continue;
-    if (std::unique_ptr<Cls_DeviceOption> option = combination->GetDeviceOption()) used->Add(option.release());
-  }
-  unit.StoreUsedOptions(std::move(used));
 }
