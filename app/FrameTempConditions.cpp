@@ -199,8 +199,16 @@ void TFrm_TempConditions::ConvertFields() {
 }
 
 void TFrm_TempConditions::SetDischarge(int MinDischarge, int MaxDischarge) {
+  const double restored = v_restoredDischarge;
+  v_restoredDischarge = Sentinel::kNotGiven;
   if (MinDischarge == Frm_Discharge->GetMinVal() && MaxDischarge == Frm_Discharge->GetMaxVal()) return;
   Frm_Discharge->SetupWindow([this] { ChangeOnExit(); }, U_Temperature, MinDischarge, MaxDischarge, MaxDischarge, 10);
+  if (restored >= MinDischarge && restored <= MaxDischarge) Frm_Discharge->SetVal(restored);
+}
+
+void TFrm_TempConditions::SetDischargeValue(double nDischargeC) {
+  v_restoredDischarge = nDischargeC;
+  Frm_Discharge->SetVal(nDischargeC);
 }
 
 // ---------------------------------------------------------------- humidity modes

@@ -5,6 +5,7 @@
 // when a field shows the wet bulb; temperatures degC, heaters kW.
 
 #include "app/Frame_UnitTextScroll.h"
+#include "catalogue/Sentinels.h"
 #include "selection/SelectionRequest.h"
 #include "selection/SelectionResult.h"
 #include "selection/SelectionRun.h"
@@ -58,6 +59,9 @@ class TFrm_TempConditions : public QWidget {
   void GetSelection(double& IndoorDBT, double& IndoorRH, double& AmbientDBT, double& AmbientRH, double& Discharge,
                     double& UserInletHeater, double& UserSupplyTemp, double& UserSupplyHeater) const;
   double GetDischarge() const;
+  // A discharge setting read from a project: shown now, and kept when the
+  // next unit's discharge range still holds it.
+  void SetDischargeValue(double nDischargeC);
   void GetConditionStrings(QStringList& RAStrings, QStringList& OAStrings, QStringList& DischStrings,
                            QStringList& HeaterStrings) const;
 
@@ -90,6 +94,7 @@ class TFrm_TempConditions : public QWidget {
   int v_InletIndex = 0;
   int v_SupplyIndex = 0;
   const TAir* v_Air = nullptr;
+  double v_restoredDischarge = Sentinel::kNotGiven;
   double v_InletHeater = 0;
   double v_SupplyHeater = 0;
   std::function<void()> v_HandleChanges;

@@ -316,7 +316,7 @@ void TDlgSelect::Txt_FamilyClick() {
 // ---------------------------------------------------------------- the run
 
 void TDlgSelect::RunSelection() {
-  if (!v_session) return;
+  if (!v_session || v_loading) return;
   // The list is refilled by the program: no click handler on the way.
   const QSignalBlocker blockList(LV_SelectedDevices);
   v_currHRX = nullptr;

@@ -56,8 +56,8 @@ struct ActionDef {
 // In toolbar order.
 const ActionDef kActions[] = {
     {"ACF_New", "New", "Creates a new Aerolith project", true},
-    {"ACF_Open", "Open...", "Opens a Aerolith project file", false},
-    {"ACF_Save", "Save...", "Saves a Aerolith project file", false},
+    {"ACF_Open", "Open...", "Opens a Aerolith project file", true},
+    {"ACF_Save", "Save...", "Saves a Aerolith project file", true},
     {"ACF_Report", "Report...", "Creates a report about the selected ventilation device", false},
     {"ACT_BillOfMaterials", "Material List XML Export...", "Material List XML Export", false},
     {"ACF_Distributor", "Distributor", "Defines the distributor data", false},
@@ -134,6 +134,14 @@ void TDlgSelect::CreateActions() {
     CommitEditing();
     NewProject();
   });
+  connect(Action(QStringLiteral("ACF_Open")), &QAction::triggered, this, [this] {
+    CommitEditing();
+    OpenProject();
+  });
+  connect(Action(QStringLiteral("ACF_Save")), &QAction::triggered, this, [this] {
+    CommitEditing();
+    SaveInteractively();
+  });
 }
 
 void TDlgSelect::CreatePages() {
@@ -203,11 +211,6 @@ void TDlgSelect::UpdateCaption() {
   else setWindowTitle(v_baseCaption + QStringLiteral(" - ") + QFileInfo(v_projectFileName).fileName());
 }
 
-bool TDlgSelect::SaveInteractively() {
-  // Project files are not written yet; nothing can be saved.
-  return false;
-}
-
 void TDlgSelect::CommitEditing() {
   // Toolbar buttons take no focus: the field being typed in would keep its
   // text uncommitted. Leaving it commits it (and recalculates) first.
@@ -216,17 +219,20 @@ void TDlgSelect::CommitEditing() {
 }
 
 void TDlgSelect::NewProject() {
-  AskSaveChanges();
+  // A save that was wanted but did not happen keeps the work.
+  if (!AskSaveChanges()) return;
   SetProjectFileName(QString());
   ShowPage(Tab_Selection);
   Ctl_Pages->setFocus();
   if (v_session) InitSelection();
+  UpdateRecentMenu();
   v_dataHaveChanged = false;
 }
 
-void TDlgSelect::AskSaveChanges() {
-  if (!v_dataHaveChanged) return;
-  if (TBaseMsg::DisplayQuestion(this, kMsgSaveChanges, MsgButtons({mbYes, mbNo})) == mrYes) SaveInteractively();
+bool TDlgSelect::AskSaveChanges() {
+  if (!v_dataHaveChanged) return true;
+  if (TBaseMsg::DisplayQuestion(this, kMsgSaveChanges, MsgButtons({mbYes, mbNo})) != mrYes) return true;
+  return SaveInteractively(true);
 }
 
 void TDlgSelect::ExitApplication() {
@@ -235,7 +241,7 @@ void TDlgSelect::ExitApplication() {
     const int answer = TBaseMsg::DisplayQuestion(this, kMsgSaveChanges, MsgButtons({mbYes, mbNo, mbCancel}));
     if (answer == mrCancel || answer == mrNone) return;
     // A save that failed keeps the window and the data.
-    if (answer == mrYes && !SaveInteractively()) return;
+    if (answer == mrYes && !SaveInteractively(true)) return;
   }
   v_closing = true;
   close();
@@ -274,8 +280,12 @@ void CreateCharts(TDlgSelect& window) {
   TAirPropDiagram::SetColorChooser(chooser);
   TVirtGraph::SetColorChooser(chooser);
 }
-void CreateRecentList(TDlgSelect&) {}                                // recent files
-void LoadProjectFromCommandLine(TDlgSelect&, const QStringList&) {}  // project files
+void CreateRecentList(TDlgSelect& window) { window.CreateRecentList(); }
+// A project named first on the command line; a name that is no file is
+// ignored (the options of the program are no files either).
+void LoadProjectFromCommandLine(TDlgSelect& window, const QStringList& arguments) {
+  if (!arguments.isEmpty() && QFileInfo(arguments.first()).isFile()) window.LoadProject(arguments.first());
+}
 void FillHRXNote(TDlgSelect&) {}                                     // report writer
 }  // namespace StartUpHooks
 

@@ -7,6 +7,7 @@
 #include "catalogue/Sentinels.h"
 #include "psychro/Air.h"
 #include "recdb/ObjList.h"
+#include "selection/RecentList.h"
 #include "selection/SelectionRequest.h"
 #include "selection/SelectionResult.h"
 #include "selection/SelectionRun.h"
@@ -17,6 +18,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class CTCatalogueSession;
@@ -68,11 +70,32 @@ class TDlgSelect : public QMainWindow {
   QString GetProjectFileName() const { return v_projectFileName; }
 
   // Asks whether to save unsaved changes (Yes/No); does not clear the flag.
-  void AskSaveChanges();
+  // False when the user wanted to save and nothing was saved (the dialog was
+  // cancelled or the write failed): the caller keeps the selection.
+  bool AskSaveChanges();
   // Closes the window unless the user keeps it open to save changes.
   void ExitApplication();
   // New: asks to save changes, then starts an empty selection.
   void NewProject();
+
+  // ---- project files (ProjectFiles.cpp) ----
+  // Open: asks to save changes, then a project chosen in the file dialog.
+  void OpenProject();
+  // Reads a project and applies it: inputs, run, stored unit and options.
+  // False (the message shown, nothing changed) when the file cannot be read.
+  bool LoadProject(const QString& szPath);
+  // Writes the selection with the current unit; false (message shown) when
+  // there is no unit or the file cannot be written.
+  bool SaveProject(const QString& szPath);
+  // The response of the recent-files menu.
+  void ReopenRecentFile(const QString& szPath);
+  void UpdateRecentMenu(const QString& szExcludeFile = QString());
+  void CreateRecentList();
+  // File dialogs go through one replaceable call (tests answer them).
+  // bSave: a save dialog; szStart: the file or folder it opens at. An empty
+  // answer means cancelled.
+  using FileChooser = std::function<QString(QWidget* pParent, bool bSave, const QString& szStart)>;
+  static void SetFileChooser(FileChooser fnChooser);
   // Commits the value being typed, before a command that takes no focus.
   void CommitEditing();
 
@@ -141,9 +164,10 @@ class TDlgSelect : public QMainWindow {
   void RefreshChartPage();
   void CentreOnScreen();
   void UpdateCaption();
-  // Saves to the current project, asking for a file when there is none;
-  // answers whether the project was saved.
-  bool SaveInteractively();
+  // Saves through the save dialog, or to the current project when
+  // bUseCurrentPath and there is one; answers whether the project was saved.
+  bool SaveInteractively(bool bUseCurrentPath = false);
+  QString ChooseFile(bool bSave, const QString& szStart);
   // Handlers of the Selection tab (they mark the project changed).
   void CapacityCallBack();
   void AltitudeCallBack();
@@ -245,6 +269,9 @@ class TDlgSelect : public QMainWindow {
   ALPsychroSet v_coolingSet{};
   ALPsychroSet v_heatingSet{};
   QString v_projectFileName;
+  std::unique_ptr<CTRecentList> v_recentList;
+  // Set while a project is applied: no run until all inputs are in.
+  bool v_loading = false;
   QString v_baseCaption;
   bool v_closing = false;
 };

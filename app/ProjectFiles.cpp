@@ -1,0 +1,238 @@
+// The window's project files: Open, Save, the recent-files menu and the
+// project named on the command line. The file format and the mapping
+// between a file and a selection live in the selection library.
+
+#include "app/FrameTempConditions.h"
+#include "app/Frame_UnitTextScroll.h"
+#include "app/Settings.h"
+#include "catalogue/ClHRX.h"
+#include "i18n/BaseMsgMan.h"
+#include "selection/ProjectFile.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+namespace {
+
+constexpr int kMsgFileNotFound = -1;
+constexpr int kMsgNoUnitToSave = 57;
+constexpr int kRecentEntries = 10;
+constexpr int kRecentCaptionPixels = 320;
+const char kRecentKey[] = "Software\\Norvane\\Hi-Trivane Selection\\Aerolith";
+
+QString DialogChooser(QWidget* pParent, bool bSave, const QString& szStart) {
+  if (bSave)
+    return QFileDialog::getSaveFileName(pParent, QStringLiteral("Enter a file name to save the current Aerolith data"),
+                                        szStart,
+                                        QStringLiteral("Aerolith Project files (*.ven);;All files (*)"));
+  return QFileDialog::getOpenFileName(pParent, QStringLiteral("Enter a file name to load project data from"), szStart,
+                                      QStringLiteral("Aerolith Project Files (*.ven)"));
+}
+
+TDlgSelect::FileChooser& Chooser() {
+  static TDlgSelect::FileChooser chooser = DialogChooser;
+  return chooser;
+}
+
+}  // namespace
+
+void TDlgSelect::SetFileChooser(FileChooser fnChooser) { Chooser() = fnChooser ? std::move(fnChooser) : DialogChooser; }
+
+QString TDlgSelect::ChooseFile(bool bSave, const QString& szStart) {
+  QString chosen = Chooser()(this, bSave, szStart);
+  if (bSave && !chosen.isEmpty() && QFileInfo(chosen).suffix().isEmpty()) chosen += QStringLiteral(".ven");
+  return chosen;
+}
+
+// ---------------------------------------------------------------- commands
+
+void TDlgSelect::OpenProject() {
+  if (!AskSaveChanges()) return;
+  const QString start = v_projectFileName.isEmpty() ? QDir::homePath() : QFileInfo(v_projectFileName).absolutePath();
+  const QString chosen = ChooseFile(false, start);
+  if (chosen.isEmpty()) return;  // nothing opened: the unsaved flag stays
+  ShowPage(Tab_Selection);
+  if (LoadProject(chosen)) v_dataHaveChanged = false;
+}
+
+bool TDlgSelect::SaveInteractively(bool bUseCurrentPath) {
+  QString path = bUseCurrentPath ? v_projectFileName : QString();
+  if (path.isEmpty()) {
+    path = ChooseFile(true, v_projectFileName.isEmpty() ? QDir::homePath() : v_projectFileName);
+    if (path.isEmpty()) return false;
+  }
+  // The flag goes only when the file was really written.
+  if (!SaveProject(path)) return false;
+  v_dataHaveChanged = false;
+  return true;
+}
+
+void TDlgSelect::ReopenRecentFile(const QString& szPath) {
+  if (!AskSaveChanges()) return;
+  if (szPath.isEmpty()) return;
+  if (!QFileInfo(szPath).isFile()) {
+    TBaseMsg::DisplayError(this, kMsgFileNotFound, szPath);
+    if (v_recentList) v_recentList->Remove(szPath);
+    UpdateRecentMenu(v_projectFileName);
+    return;
+  }
+  if (!LoadProject(szPath)) return;
+  ShowPage(Tab_Selection);
+  v_dataHaveChanged = false;
+}
+
+// ---------------------------------------------------------------- recent files
+
+void TDlgSelect::CreateRecentList() {
+  v_recentList = std::make_unique<CTRecentList>(kRecentEntries, QString::fromLatin1(kRecentKey));
+  UpdateRecentMenu();
+}
+
+void TDlgSelect::UpdateRecentMenu(const QString& szExcludeFile) {
+  Mnu_PopupReopen->clear();
+  if (!v_recentList) return;
+  const QFontMetrics metrics(Mnu_PopupReopen->font());
+  const auto elide = [&metrics](const QString& path) {
+    return metrics.elidedText(path, Qt::ElideMiddle, kRecentCaptionPixels);
+  };
+  int n = 0;
+  for (const QString& path : v_recentList->GetEntries()) {
+    if (path == szExcludeFile) continue;
+    ++n;
+    QAction* entry = Mnu_PopupReopen->addAction(CTRecentList::MenuCaption(n, path, elide));
+    entry->setObjectName(QStringLiteral("MRU%1").arg(n));
+    entry->setData(path);
+    entry->setStatusTip(path);
+    entry->setToolTip(path);
+    connect(entry, &QAction::triggered, this, [this, path] {
+      CommitEditing();
+      ReopenRecentFile(path);
+    });
+  }
+  Mnu_PopupReopen->setEnabled(n > 0);
+}
+
+// ---------------------------------------------------------------- reading and writing
+
+bool TDlgSelect::SaveProject(const QString& szPath) {
+  if (!v_currHRX) {
+    TBaseMsg::DisplayError(this, kMsgNoUnitToSave);
+    return false;
+  }
+  const SelectionRequest request = CurrentRequest();
+  // A heater option is stored as its size; the option is among the used ones.
+  const auto optionKW = [this](const LTModeInputs& mode) {
+    if (mode.inletHeater != HeaterChoice::kOption) return 0.0;
+    for (const LTHeaterOption& option : CTSelectionRun::HeaterOptions(*v_currHRX))
+      if (option.id == mode.inletOptionID) return option.kW;
+    return 0.0;
+  };
+  const CTHRXProjectData project = CTProjectMapping::ToProject(request, CTProjectMapping::UnitOf(*v_currHRX),
+                                                            optionKW(request.cooling), optionKW(request.heating));
+  LTProjectError error;
+  if (!CTHRXProjectIO::WriteProjectData(szPath, project, error)) {
+    TBaseMsg::DisplayError(this, error.Text());
+    return false;
+  }
+  SetProjectFileName(szPath);
+  if (v_recentList) v_recentList->Add(szPath);
+  UpdateRecentMenu(szPath);
+  return true;
+}
+
+bool TDlgSelect::LoadProject(const QString& szPath) {
+  if (!v_session) return false;
+  CTHRXProjectData project;
+  ProjectFormat format;
+  LTProjectError error;
+  if (!CTHRXProjectIO::ReadProjectData(szPath, CTProjectMapping::OptionIdentities(*v_session), project, format, error)) {
+    TBaseMsg::DisplayError(this, error.Text());
+    return false;
+  }
+  const int familyIndex = Txt_Family->findData(project.v_intfV0.v_family);
+  if (familyIndex < 0) {
+    TBaseMsg::DisplayError(this, LTProjectError{42, szPath,
+                                                QStringLiteral("The catalogue has no units of family %1.")
+                                                    .arg(project.v_intfV0.v_family)}
+                                     .Text());
+    return false;
+  }
+  SetProjectFileName(szPath);
+  if (v_recentList) v_recentList->Add(szPath);
+  UpdateRecentMenu(szPath);
+
+  const SelectionRequest r = CTProjectMapping::ToRequest(project, CurrentRequest());
+  // The file's family and its ranges first, so that its airflows and ESPs
+  // are never clamped to the previous family's limits; no run until every
+  // input is in.
+  v_loading = true;
+  Txt_Family->setCurrentIndex(familyIndex);
+  Txt_FamilyClick();
+  v_converting = true;
+
+  const bool totals = r.basis == AirflowBasis::kTotals;
+  const bool persons = r.basis == AirflowBasis::kByPersons;
+  Chk_TotalSupply->setChecked(totals);
+  RB_NumberOfPersons->setChecked(persons);
+  RB_AreaPerPerson->setChecked(!persons);
+  RB_AreaPerPerson->setEnabled(!totals);
+  RB_NumberOfPersons->setEnabled(!totals);
+  Frm_Airflow->EnableIt(!totals);
+  Frm_RoomSurface->EnableIt(!totals && !persons);
+  Frm_AreaPerPerson->EnableIt(!totals && !persons);
+  Frm_NumberOfPersons->EnableIt(!totals && persons);
+  Frm_TotalSupply->EnableIt(totals);
+  Chk_TotalExhaust->setChecked(r.exhaustGiven);
+  Frm_TotalExhaust->EnableIt(r.exhaustGiven);
+  Frm_Airflow->SetVal(r.airflowPerPersonLs);
+  Frm_RoomSurface->SetVal(r.roomSurfaceM2);
+  Frm_AreaPerPerson->SetVal(r.areaPerPersonM2);
+  Frm_NumberOfPersons->SetVal(r.persons);
+  Frm_TotalSupply->SetVal(r.totalSupplyLs);
+  Frm_TotalExhaust->SetVal(r.totalExhaustLs);
+  Chb_UpsideDown->setChecked(r.upsideDown);
+  (r.plenum == PlenumArrangement::kAll              ? Rbn_PlenumAll
+   : r.plenum == PlenumArrangement::kOutdoorExhaust ? Rbn_PlenumOAEA
+                                                    : Rbn_PlenumNone)
+      ->setChecked(true);
+  Frm_Altitude->SetVal(r.altitudeM);
+  Txt_SupplyFilter->setCurrentIndex(r.supplyFilter);
+  Frm_DesignSupplyESP->SetVal(r.supplyEspPa);
+  Txt_ExhaustFilter->setCurrentIndex(r.exhaustFilter);
+  Frm_DesignExhaustESP->SetVal(r.exhaustEspPa);
+  // The conditions convert humidities at the site's altitude.
+  v_air->SetAltitude(r.altitudeM);
+  const auto apply = [](TFrm_TempConditions* frame, const CTHRXProjectModeData& m, const LTModeInputs& inputs) {
+    frame->SetSelection(m.v_indoorDBT, m.v_indoorRH, m.v_ambientDBT, m.v_ambientRH, m.v_userInletHeater,
+                        m.v_userSupplyTemp, m.v_userSupplyHeater);
+    if (inputs.dischargeGiven) frame->SetDischargeValue(inputs.dischargeC);
+  };
+  apply(Frm_CoolTempConditions, project.v_intfV0.v_coolingData, r.cooling);
+  apply(Frm_HeatTempConditions, project.v_intfV0.v_heatingData, r.heating);
+  v_converting = false;
+  v_loading = false;
+
+  CalcSupply();
+  // The stored unit at its speeds, when it is still a candidate, with the
+  // options used on it; otherwise the first candidate stays current.
+  const LTProjectUnit unit = CTProjectMapping::Unit(project);
+  const int found = CTProjectMapping::FindCandidate(v_result, unit);
+  if (found >= 0) {
+    for (int i = 0; i < LV_SelectedDevices->topLevelItemCount(); ++i) {
+      QTreeWidgetItem* row = LV_SelectedDevices->topLevelItem(i);
+      if (row->data(0, Qt::UserRole).toInt() != found) continue;
+      if (LV_SelectedDevices->currentItem() != row) LV_SelectedDevices->setCurrentItem(row);
+      break;
+    }
+    if (v_currHRX) CTProjectMapping::RestoreOptions(*v_currHRX, unit);
+  }
+  return true;
+}

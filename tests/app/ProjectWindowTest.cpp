@@ -1,0 +1,233 @@
+// Project files in the window: Save and Open bring every input and the unit
+// back, a broken file or a failed save loses nothing, the recent-files menu
+// and the project named on the command line.
+
+#include "CliRun.h"
+#include "WindowFixture.h"
+#include "app/FrameTempConditions.h"
+#include "psychro/SI_Units.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+namespace {
+
+// Answers every question with v_answer and keeps the texts shown.
+class AnsweringPresenter : public IMessagePresenter {
+ public:
+  int ShowMessage(const CTMessageRequest& r) override {
+    shown << r.v_text;
+    return r.v_dlgType == mtConfirmation ? v_answer : mrOk;
+  }
+  bool EditString(const CTMessageRequest&, QString&) override { return false; }
+  QStringList shown;
+  int v_answer = mrNo;
+};
+
+class ProjectWindow : public WindowFixture<> {
+ protected:
+  void SetUp() override {
+    WindowFixture::SetUp();
+    TBaseMsg::SetPresenter(&v_answers);
+    TDlgSelect::SetFileChooser([this](QWidget*, bool bSave, const QString&) {
+      ++v_dialogs;
+      return bSave ? v_saveAs : v_openFile;
+    });
+  }
+  void TearDown() override {
+    TDlgSelect::SetFileChooser({});
+    for (const int unit : {U_Airflow, U_Temperature, U_Pressure, U_Surface}) TU_Form::SetNewIndex(unit, 0);
+    WindowFixture::TearDown();
+  }
+
+  void Choose(const char* name, int index) {
+    auto* combo = v_window->findChild<QComboBox*>(QString::fromLatin1(name));
+    ASSERT_NE(combo, nullptr);
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+  }
+  void Click(const char* name) { v_window->findChild<QAbstractButton*>(QString::fromLatin1(name))->click(); }
+  void Trigger(const char* action) { v_window->Action(QString::fromLatin1(action))->trigger(); }
+  void PickCandidate(int index) {
+    auto* list = v_window->findChild<QTreeWidget*>(QStringLiteral("LV_SelectedDevices"));
+    ASSERT_GT(list->topLevelItemCount(), index);
+    list->setCurrentItem(list->topLevelItem(index));
+  }
+  static void UseUnit(int unit, const char* caption) {
+    for (int i = 0; i < TU_Form::DimensionCount(unit); ++i) {
+      TU_Form::SetNewIndex(unit, i);
+      if (TU_Form::GetCurrentString(unit) == QString::fromUtf8(caption)) return;
+    }
+    FAIL() << "no unit " << caption;
+  }
+
+  // A selection of the plain family that touches most inputs, typed in SI
+  // or in CFM, inH2O and degF.
+  void EnterSelection(bool imperial = false) {
+    Click("Chk_TotalSupply");
+    Type(Field("Frm_TotalSupply"), imperial ? "380" : "180");
+    Type(Field("Frm_DesignSupplyESP"), imperial ? "0.36" : "90");
+    Choose("Txt_SupplyFilter", 2);
+    Click("Rbn_PlenumOAEA");
+    Type(Field("Frm_AmbientDbt", v_window->CoolConditions()), imperial ? "91" : "33");
+    Type(Field("Frm_AmbientDbt", v_window->HeatConditions()), imperial ? "18" : "-8");
+    PickCandidate(1);
+  }
+
+  static void ExpectSameInputs(const SelectionRequest& a, const SelectionRequest& b) {
+    EXPECT_EQ(a.family, b.family);
+    EXPECT_EQ(a.basis, b.basis);
+    for (auto [x, y, what] : {std::tuple{a.totalSupplyLs, b.totalSupplyLs, "supply"},
+                              std::tuple{a.supplyEspPa, b.supplyEspPa, "supply ESP"},
+                              std::tuple{a.exhaustEspPa, b.exhaustEspPa, "exhaust ESP"},
+                              std::tuple{a.altitudeM, b.altitudeM, "altitude"},
+                              std::tuple{a.cooling.outdoor.dryBulbC, b.cooling.outdoor.dryBulbC, "cooling outdoor"},
+                              std::tuple{a.heating.outdoor.dryBulbC, b.heating.outdoor.dryBulbC, "heating outdoor"},
+                              std::tuple{a.heating.room.dryBulbC, b.heating.room.dryBulbC, "heating room"}})
+      EXPECT_NEAR(x, y, 1e-6) << what;
+    EXPECT_EQ(a.supplyFilter, b.supplyFilter);
+    EXPECT_EQ(a.exhaustFilter, b.exhaustFilter);
+    EXPECT_EQ(a.plenum, b.plenum);
+    EXPECT_EQ(a.exhaustGiven, b.exhaustGiven);
+    EXPECT_EQ(a.upsideDown, b.upsideDown);
+  }
+
+  AnsweringPresenter v_answers;
+  QTemporaryDir v_dir;
+  QString v_saveAs, v_openFile;
+  int v_dialogs = 0;
+};
+
+}  // namespace
+
+TEST_F(ProjectWindow, SaveAndOpenBringTheSelectionBack) {
+  for (const bool imperial : {false, true}) {
+    SCOPED_TRACE(imperial ? "imperial" : "SI");
+    if (imperial) {
+      UseUnit(U_Airflow, "CFM");
+      UseUnit(U_Temperature, "°F");
+      UseUnit(U_Pressure, "inH2O");
+    }
+    v_window->NewProject();
+    EnterSelection(imperial);
+    const SelectionRequest saved = v_window->CurrentRequest();
+    const QString unit = v_window->Result().unitName;
+    v_saveAs = v_dir.filePath(imperial ? "imperial" : "si");  // the extension is added
+    Trigger("ACF_Save");
+    ASSERT_TRUE(QFile::exists(v_saveAs + ".ven")) << v_answers.shown.join("\n").toStdString();
+    EXPECT_FALSE(v_window->DataHaveChanged());
+    EXPECT_TRUE(v_window->windowTitle().endsWith(imperial ? " - imperial.ven" : " - si.ven"));
+
+    v_window->NewProject();
+    ASSERT_NE(v_window->Result().unitName, QString());
+    v_openFile = v_saveAs + ".ven";
+    Trigger("ACF_Open");
+    EXPECT_FALSE(v_window->DataHaveChanged());
+    ExpectSameInputs(v_window->CurrentRequest(), saved);
+    EXPECT_EQ(v_window->Result().unitName, unit);
+
+    // The command line opens the same file to the same unit.
+    const CliResult cli = RunCli({"select", "--json", "--project", v_openFile});
+    ASSERT_EQ(cli.code, 0) << cli.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(cli.out.toUtf8()).object()["unit"].toString(), unit);
+  }
+}
+
+TEST_F(ProjectWindow, TheFilesFamilyIsAppliedBeforeItsAirflows) {
+  // 1400 m3/h of the fresh-air family is beyond the plain family's range.
+  UseUnit(U_Airflow, "m³/h");
+  v_window->NewProject();
+  Choose("Txt_Family", v_window->findChild<QComboBox*>("Txt_Family")->findText("DQTL-MF"));
+  Click("Chk_TotalSupply");
+  Type(Field("Frm_TotalSupply"), "1400");
+  const double supply = v_window->CurrentRequest().totalSupplyLs;
+  ASSERT_NEAR(supply, 1400 / 3.6, 0.5);
+  ASSERT_TRUE(v_window->SaveProject(v_dir.filePath("fresh.ven")));
+  v_window->NewProject();
+  ASSERT_TRUE(v_window->LoadProject(v_dir.filePath("fresh.ven")));
+  EXPECT_NEAR(v_window->CurrentRequest().totalSupplyLs, supply, 1e-9);
+}
+
+TEST_F(ProjectWindow, ABrokenFileChangesNothing) {
+  EnterSelection();
+  const SelectionRequest before = v_window->CurrentRequest();
+  const QString title = v_window->windowTitle();
+  QFile broken(v_dir.filePath("broken.ven"));
+  ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+  broken.write(QByteArray("VEN002").append(100, '\x01'));
+  broken.close();
+  v_window->SetDataHaveChanged(false);
+  v_openFile = broken.fileName();
+  Trigger("ACF_Open");
+  ASSERT_FALSE(v_answers.shown.isEmpty());
+  EXPECT_TRUE(v_answers.shown.last().startsWith("Cannot read this ventilation project file."));
+  ExpectSameInputs(v_window->CurrentRequest(), before);
+  EXPECT_EQ(v_window->windowTitle(), title);
+}
+
+TEST_F(ProjectWindow, AFailedOrCancelledSaveKeepsTheWork) {
+  EnterSelection();
+  const SelectionRequest before = v_window->CurrentRequest();
+  v_answers.v_answer = mrYes;
+
+  // The write fails: said, and still unsaved.
+  v_saveAs = v_dir.filePath("no/such/folder/p.ven");
+  Trigger("ACF_Save");
+  ASSERT_FALSE(v_answers.shown.isEmpty());
+  EXPECT_TRUE(v_answers.shown.last().startsWith("Unable to create file")) << v_answers.shown.last().toStdString();
+  EXPECT_TRUE(v_window->DataHaveChanged());
+
+  // New, "Yes", then the dialog is cancelled: the selection stays.
+  v_saveAs.clear();
+  v_window->NewProject();
+  EXPECT_TRUE(v_window->DataHaveChanged());
+  ExpectSameInputs(v_window->CurrentRequest(), before);
+
+  // Exit, "Yes", dialog cancelled: the window stays open.
+  Trigger("ACF_Exit");
+  EXPECT_TRUE(v_window->isVisible());
+
+  // No unit to save.
+  v_window->SetDataHaveChanged(false);
+  Type(Field("Frm_DesignSupplyESP"), "340");
+  ASSERT_EQ(v_window->CurrentHRX(), nullptr);
+  EXPECT_FALSE(v_window->SaveProject(v_dir.filePath("none.ven")));
+  EXPECT_TRUE(v_answers.shown.last().startsWith("There is no selected ventilation device!"));
+  EXPECT_FALSE(QFile::exists(v_dir.filePath("none.ven")));
+}
+
+TEST_F(ProjectWindow, RecentFilesAndTheCommandLine) {
+  EnterSelection();
+  const QString a = v_dir.filePath("a&b.ven"), b = v_dir.filePath("b.ven");
+  ASSERT_TRUE(v_window->SaveProject(a));
+  ASSERT_TRUE(v_window->SaveProject(b));
+  auto* menu = v_window->findChild<QMenu*>("Mnu_PopupReopen");
+  // The current project is left out of the menu.
+  ASSERT_EQ(menu->actions().size(), 1);
+  EXPECT_EQ(menu->actions()[0]->data().toString(), a);
+  EXPECT_TRUE(menu->actions()[0]->text().startsWith("&1. "));
+  EXPECT_TRUE(menu->actions()[0]->text().contains("a&&b.ven"));
+
+  // A file that went away: said, and gone from the list.
+  QFile::remove(a);
+  v_window->SetDataHaveChanged(false);
+  menu->actions()[0]->trigger();
+  EXPECT_TRUE(v_answers.shown.last().contains(a));
+  v_window->UpdateRecentMenu();
+  ASSERT_EQ(menu->actions().size(), 1);
+  EXPECT_EQ(menu->actions()[0]->data().toString(), b);
+
+  // A project named on the command line opens at start-up.
+  TDlgSelect second;
+  ASSERT_TRUE(second.StartUp({b}));
+  EXPECT_EQ(second.GetProjectFileName(), b);
+  ExpectSameInputs(second.CurrentRequest(), v_window->CurrentRequest());
+  EXPECT_FALSE(second.DataHaveChanged());
+}
