@@ -1,4 +1,6 @@
 #include "catalogue/ClDeviceOption.h"
+
+#include "catalogue/OptionTypes.h"
 #include "i18n/MsgMan.h"
 #include "i18n/BaseMsgMan.h"
 
@@ -6,6 +8,7 @@
 #include "catalogue/ClDeviceOptionPolynomial.h"
 #include "catalogue/ClOptionGenericValue.h"
 #include "catalogue/ClPowerSupply.h"
+#include "catalogue/OptionTypes.h"
 #include "catalogue/RecordCast.h"
 #include "catalogue/RemoveQuietly.h"
 #include "recdb/BaseFactory.h"
@@ -68,10 +71,7 @@ double Cls_DeviceOption::EvaluatePolynomial(int nPolType, double nArgument) {
   return polynomial ? polynomial->Evaluate(nArgument) : 0;
 }
 
-QString Cls_DeviceOption::TypeString(int nType) {
-  TDlgForm::Load();
-  return TBaseMsg::GetUnicodeString(11) + QStringLiteral(" (") + QString::number(nType) + QLatin1Char(')');
-}
+QString Cls_DeviceOption::TypeString(int nType) { return TFrm_TrivaneOptionTypes::OptionTypeString(nType); }
 
 namespace {
 

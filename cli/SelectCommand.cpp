@@ -36,6 +36,7 @@
 #include "i18n/BaseMsgMan.h"
 #include "selection/CatalogueSession.h"
 #include "selection/InputFields.h"
+#include "selection/OptionSelection.h"
 #include "selection/ProjectFile.h"
 #include "selection/SelectionRun.h"
 #include "selection/UnitDatasheet.h"
@@ -578,6 +579,22 @@ QString RunRequest(const CTCatalogueSession& session, SelectOptions& s, Selectio
   return QString();
 }
 
+// The options box of the unit: used and available options.
+QJsonObject OptionsJson(const QList<LTOptionRow>& rows) {
+  QJsonArray used, available;
+  for (const LTOptionRow& r : rows) {
+    QJsonObject o{{"name", r.name}, {"type", r.typeName}};
+    if (r.used) {
+      o["count"] = r.count;
+      o["standard"] = r.standard;
+      used.append(o);
+    } else {
+      available.append(o);
+    }
+  }
+  return QJsonObject{{"used", used}, {"available", available}};
+}
+
 // --save: the request and the computed unit as a project file.
 QString SaveProject(const SelectOptions& s, const SelectionResult& result) {
   Cls_HRX* unit = result.Current();
@@ -588,6 +605,8 @@ QString SaveProject(const SelectOptions& s, const SelectionResult& result) {
       if (o.id == mode.inletOptionID) return o.kW;
     return 0.0;
   };
+  // The options the inputs call for are among the used ones, as in the window.
+  CTOptionSelection::FillOptions(*unit, LTOptionInputs::Of(s.request));
   const CTHRXProjectData data = CTProjectMapping::ToProject(s.request, CTProjectMapping::UnitOf(*unit),
                                                             optionKW(s.request.cooling), optionKW(s.request.heating));
   LTProjectError error;
@@ -645,7 +664,10 @@ int RunSelect(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     if (const QString problem = SaveProject(s, result); !problem.isEmpty()) return Fail(err, "select", problem, kExitFailure);
   if (s.json) {
     QJsonObject json = ResultJson(result);
-    if (Cls_HRX* unit = result.Current()) json["datasheet"] = DatasheetJson(CTUnitDatasheet::Read(session, *unit));
+    if (Cls_HRX* unit = result.Current()) {
+      json["datasheet"] = DatasheetJson(CTUnitDatasheet::Read(session, *unit));
+      json["options"] = OptionsJson(CTOptionSelection::FillOptions(*unit, LTOptionInputs::Of(s.request)));
+    }
     out << QJsonDocument(json).toJson(QJsonDocument::Indented);
   } else {
     PrintResult(out, Cls_HRX::Family2Str(result.family), result);

@@ -1,5 +1,6 @@
 #include "CatalogueTest.h"
 
+#include "catalogue/OptionTypes.h"
 #include "catalogue/ClHRX.h"
 #include "catalogue/ClPowerSupply.h"
 #include "catalogue/ClStaticURL.h"
@@ -50,7 +51,23 @@ TEST_F(Options, OptionNames) {
   option.SetName("F7");
   option.SetDescription("Supply filter F7");
   EXPECT_EQ(option.GetQualifiedName(), "F7 (Supply filter F7)");
-  EXPECT_EQ(Cls_DeviceOption::TypeString(30), "Other (30)");
+}
+
+TEST(OptionTypes, NamesFromTheTableAndUnknownOnes) {
+  struct Case {
+    int type;
+    const char* name;
+    bool valid;
+  };
+  for (const Case& c : {Case{0, "Other", true}, Case{4, "Electric heater", true}, Case{27, "High efficiency filter", true},
+                        Case{28, "Plenum", true}, Case{29, "Remote controller - wifi", true}, Case{103, "UK tank kit", true},
+                        Case{30, "Unknown option type (30)", false}, Case{57, "Unknown option type (57)", false},
+                        Case{-1, "Unknown option type (-1)", false}}) {
+    bool valid = !c.valid;
+    EXPECT_EQ(TFrm_TrivaneOptionTypes::OptionTypeString(c.type, valid), QString::fromUtf8(c.name));
+    EXPECT_EQ(valid, c.valid) << c.type;
+  }
+  EXPECT_EQ(Cls_DeviceOption::TypeString(28), "Plenum");
 }
 
 TEST_F(Options, StandardPowerSupplyOfADevice) {

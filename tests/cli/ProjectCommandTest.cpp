@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -117,4 +118,25 @@ TEST(ProjectCommand, CheckSaysWhatAFileHolds) {
   const CliResult select = RunCli({"select", "--project", file});
   EXPECT_EQ(select.code, 2);
   EXPECT_TRUE(select.err.contains("Cannot read this ventilation project file."));
+}
+
+TEST(ProjectCommand, OptionsCalledForAreUsedAndSaved) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("options.ven");
+  // NV-400 at 100 l/s: F7 on both sides, outdoor and exhaust plenums (NPL-400
+  // requires four: two of them).
+  const CliResult r = RunCli({"select", "--json", "--supply", "100", "--esp-supply", "60", "--esp-exhaust", "60",
+                              "--filter-supply", "F7", "--filter-exhaust", "F7", "--plenums", "1", "--unit", "NV-400",
+                              "--save", file});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  QMap<QString, int> used;
+  for (const QJsonValue& o : Json(r)["options"].toObject()["used"].toArray()) used[o["name"].toString()] = o["count"].toInt();
+  EXPECT_EQ(used, (QMap<QString, int>{{"NRC-10", 1}, {"NFS-400-F7", 2}, {"NPL-400", 2}}));
+  EXPECT_EQ(Json(r)["options"].toObject()["available"].toArray().size(), 4);
+
+  const CliResult check = RunCli({"project", "check", file, "--json"});
+  QStringList saved;
+  for (const QJsonValue& o : Json(check)["options"].toArray()) saved << o["name"].toString();
+  saved.sort();
+  EXPECT_EQ(saved, (QStringList{"NFS-400-F7", "NPL-400", "NRC-10"}));
 }

@@ -1,0 +1,49 @@
+#pragma once
+// The options of the current unit, split into used and available: the
+// options the inputs call for (inlet heater options, high-efficiency
+// filters, plenums) are used as standard options that cannot be removed;
+// standard and preferred combinations are used; the user's choice, kept on
+// the unit, decides the rest.
+
+#include "selection/SelectionRequest.h"
+
+#include <QList>
+#include <QString>
+
+class Cls_HRX;
+
+struct LTOptionRow {
+  int combinationID = 0;
+  int optionClsID = 0;
+  int optionObjID = 0;
+  QString name;
+  int type = 0;
+  QString typeName;
+  bool used = false;
+  bool standard = false;  // the combination's flag, or called for by the inputs
+  int count = 0;          // the combination's required number, or what the inputs call for
+};
+
+// What of the inputs decides options.
+struct LTOptionInputs {
+  int coolHeaterOptionID = 0;  // inlet heater options chosen, 0 for none
+  int heatHeaterOptionID = 0;
+  int supplyFilter = 0;
+  int exhaustFilter = 0;
+  PlenumArrangement plenum = PlenumArrangement::kNone;
+
+  static LTOptionInputs Of(const SelectionRequest& request);
+};
+
+class CTOptionSelection {
+ public:
+  // Every combination of the unit with an option record, in catalogue
+  // order, used or available; the used ones are stored on the unit.
+  static QList<LTOptionRow> FillOptions(Cls_HRX& unit, const LTOptionInputs& inputs);
+  // Moves an available row to the used ones (stored on the unit).
+  static void Select(Cls_HRX& unit, QList<LTOptionRow>& rows, int nIndex);
+  // Moves a used row back; false for a standard option, which stays.
+  static bool Deselect(Cls_HRX& unit, QList<LTOptionRow>& rows, int nIndex);
+  // The used rows as the unit keeps them.
+  static void StoreUsedOptions(Cls_HRX& unit, const QList<LTOptionRow>& rows);
+};
