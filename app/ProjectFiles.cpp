@@ -127,6 +127,8 @@ bool TDlgSelect::SaveProject(const QString& szPath) {
     TBaseMsg::DisplayError(this, kMsgNoUnitToSave);
     return false;
   }
+  // The options the inputs call for are among the used ones.
+  FillOptions();
   const SelectionRequest request = CurrentRequest();
   // A heater option is stored as its size; the option is among the used ones.
   const auto optionKW = [this](const LTModeInputs& mode) {
@@ -234,5 +236,6 @@ bool TDlgSelect::LoadProject(const QString& szPath) {
     }
     if (v_currHRX) CTProjectMapping::RestoreOptions(*v_currHRX, unit);
   }
+  FillOptions();
   return true;
 }

@@ -241,8 +241,11 @@ void TDlgSelect::CreateResultsPage(QWidget* pPage) {
   fans->addWidget(Txt_SFP);
   fans->addStretch(1);
   layout->addLayout(fans);
+  auto* resultRow = new QHBoxLayout;
+  layout->addLayout(resultRow, 1);
   auto* resultPages = Named(new QTabWidget(pPage), "Ctl_ResultPages");
-  layout->addWidget(resultPages, 1);
+  resultRow->addWidget(resultPages, 3);
+  CreateOptionsBox(pPage, resultRow);
   const auto modePage = [&](const char* caption, const char* airName, const char* dataName, TFrm_AirConditions*& air,
                             TFrm_ResultData*& resultData) {
     auto* page = new QWidget(resultPages);
@@ -447,4 +450,42 @@ void TDlgSelect::CreateChartPages() {
   PB_ESPGraph = box(Tab_Fan, "PB_ESPGraph");
   PB_EffGraph = box(Tab_Efficiencies, "PB_EffGraph");
   PB_EffCorrect = box(Tab_EffCorrect, "PB_EffCorrect");
+}
+
+// The options box: available options above, the used ones below, moved
+// with the two buttons or a double-click.
+void TDlgSelect::CreateOptionsBox(QWidget* pPage, QBoxLayout* pRow) {
+  QGroupBox* box = Box(pPage, "Grp_Options", "Options");
+  pRow->addWidget(box, 2);
+  auto* column = new QVBoxLayout(box);
+  const auto list = [box](const char* name, const QStringList& headers) {
+    auto* view = Named(new QTreeWidget(box), name);
+    view->setHeaderLabels(headers);
+    view->setRootIsDecorated(false);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSortingEnabled(true);
+    view->sortByColumn(0, Qt::AscendingOrder);
+    return view;
+  };
+  Lvw_AvailOptions = list("Lvw_AvailOptions", {QStringLiteral("Name"), QStringLiteral("Type")});
+  Lvw_UsedOptions = list("Lvw_UsedOptions", {QStringLiteral("Name"), QStringLiteral("Qty."), QStringLiteral("Type")});
+  auto* buttons = new QHBoxLayout;
+  Btn_Select = Named(new QPushButton(QStringLiteral("▼"), box), "Btn_Select");
+  Btn_Deselect = Named(new QPushButton(QStringLiteral("▲"), box), "Btn_Deselect");
+  buttons->addWidget(Btn_Select);
+  buttons->addWidget(new QLabel(QStringLiteral("Selected"), box), 1, Qt::AlignCenter);
+  buttons->addWidget(Btn_Deselect);
+  column->addWidget(Lvw_AvailOptions, 1);
+  column->addLayout(buttons);
+  column->addWidget(Lvw_UsedOptions, 1);
+  Btn_Select->setEnabled(false);
+  Btn_Deselect->setEnabled(false);
+  connect(Btn_Select, &QPushButton::clicked, this, [this] { Btn_SelectClick(); });
+  connect(Btn_Deselect, &QPushButton::clicked, this, [this] { Btn_DeselectClick(); });
+  connect(Lvw_AvailOptions, &QTreeWidget::itemDoubleClicked, this, [this] { Btn_SelectClick(); });
+  connect(Lvw_UsedOptions, &QTreeWidget::itemDoubleClicked, this, [this] { Btn_DeselectClick(); });
+  connect(Lvw_AvailOptions, &QTreeWidget::itemSelectionChanged, this,
+          [this] { Btn_Select->setEnabled(!Lvw_AvailOptions->selectedItems().isEmpty()); });
+  connect(Lvw_UsedOptions, &QTreeWidget::itemSelectionChanged, this,
+          [this] { Btn_Deselect->setEnabled(!Lvw_UsedOptions->selectedItems().isEmpty()); });
 }

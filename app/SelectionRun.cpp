@@ -361,6 +361,9 @@ QString TDlgSelect::MessageText(int nCode) const {
 void TDlgSelect::ShowSelectionError(int nCode) { TBaseMsg::DisplayError(this, MessageText(nCode)); }
 
 void TDlgSelect::ClearResults() {
+  // The option rows belong to the unit that was current.
+  v_optionRows.clear();
+  if (Lvw_AvailOptions) ShowOptionRows();
   for (QLabel* label : {Txt_ESRatio, Txt_SNRatio, Txt_SupplyFilterDrop, Txt_SupplyAddResistance, Txt_SupplyPlenumDrop,
                         Txt_ExhaustFilterDrop, Txt_ExhaustAddResistance, Txt_ExhaustPlenumDrop, Txt_FanPower, Txt_SFP,
                         Txt_ResultSelectedDevice})
@@ -435,6 +438,7 @@ void TDlgSelect::LV_SelectedDevicesClick() {
   ShowCooling();
   if (v_result.cooling.Succeeded()) ShowHeating();
   if (Ctl_Pages->currentWidget() == Tab_Database) FillDatabaseTab();
+  if (Ctl_Pages->currentWidget() == Tab_Results) FillOptions();
   RefreshChartPage();
   RedrawConfigWindow();
   Frm_Config->update();
@@ -549,6 +553,7 @@ void TDlgSelect::Ctl_PagesChange() {
     return;
   }
   if (page == Tab_Database) FillDatabaseTab();
+  if (page == Tab_Results) FillOptions();
   if (page == Tab_Selection) LV_SelectedDevices->setFocus();
   RefreshChartPage();
 }

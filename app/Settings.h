@@ -7,6 +7,7 @@
 #include "catalogue/Sentinels.h"
 #include "psychro/Air.h"
 #include "recdb/ObjList.h"
+#include "selection/OptionSelection.h"
 #include "selection/RecentList.h"
 #include "selection/SelectionRequest.h"
 #include "selection/SelectionResult.h"
@@ -36,6 +37,7 @@ class QRadioButton;
 class QTabWidget;
 class QToolBar;
 class QTreeWidget;
+class QBoxLayout;
 class TChartBox;
 class TFrm_Config;
 class TFrm_Configuration;
@@ -118,6 +120,12 @@ class TDlgSelect : public QMainWindow {
   void ClearResults();
   void FillDatabaseTab();
   void Lvw_DBOptionsChange();
+  // ---- the options box (Options.cpp) ----
+  // Rebuilds both option lists for the current unit.
+  void FillOptions();
+  void Btn_SelectClick();
+  void Btn_DeselectClick();
+  const QList<LTOptionRow>& OptionRows() const { return v_optionRows; }
 
   // The selection as the window's inputs state it.
   SelectionRequest CurrentRequest() const;
@@ -149,6 +157,8 @@ class TDlgSelect : public QMainWindow {
   void CreateSelectionPage(QWidget* pPage);
   void CreateResultsPage(QWidget* pPage);
   void CreateDatabasePage(QWidget* pPage);
+  void CreateOptionsBox(QWidget* pPage, QBoxLayout* pRow);
+  void ShowOptionRows();
   void CreateChartPages();
   void CreatePsychroPage();
   void CreateConfigurationPage();
@@ -235,6 +245,9 @@ class TDlgSelect : public QMainWindow {
   } v_pointData;
   QWidget* Pnl_Database = nullptr;
   QTreeWidget* Lvw_DBOptions = nullptr;
+  QTreeWidget *Lvw_AvailOptions = nullptr, *Lvw_UsedOptions = nullptr;
+  QPushButton *Btn_Select = nullptr, *Btn_Deselect = nullptr;
+  QList<LTOptionRow> v_optionRows;  // of the current unit
   // The value labels of the Database tab, each with its caption label.
   struct LTDatabaseRow {
     QLabel* caption = nullptr;

@@ -14,6 +14,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMenu>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -230,4 +231,50 @@ TEST_F(ProjectWindow, RecentFilesAndTheCommandLine) {
   EXPECT_EQ(second.GetProjectFileName(), b);
   ExpectSameInputs(second.CurrentRequest(), v_window->CurrentRequest());
   EXPECT_FALSE(second.DataHaveChanged());
+}
+
+TEST_F(ProjectWindow, TheOptionsBoxAndItsChoiceInAProject) {
+  // NV-400 at 100 l/s with F7 on the supply and outdoor and exhaust plenums.
+  Click("Chk_TotalSupply");
+  Type(Field("Frm_TotalSupply"), "100");
+  Type(Field("Frm_DesignSupplyESP"), "60");
+  Type(Field("Frm_DesignExhaustESP"), "60");
+  Choose("Txt_SupplyFilter", 2);
+  Click("Rbn_PlenumOAEA");
+  ASSERT_TRUE(v_window->Result().unitName.startsWith("NV-400")) << v_window->Result().unitName.toStdString();
+  v_window->Pages()->setCurrentWidget(v_window->findChild<QWidget*>("Tab_Results"));
+  auto* available = v_window->findChild<QTreeWidget*>("Lvw_AvailOptions");
+  auto* used = v_window->findChild<QTreeWidget*>("Lvw_UsedOptions");
+  const auto rows = [](QTreeWidget* view) {
+    QStringList shown;
+    for (int i = 0; i < view->topLevelItemCount(); ++i) {
+      QStringList cells;
+      for (int c = 0; c < view->columnCount(); ++c) cells << view->topLevelItem(i)->text(c);
+      shown << cells.join('|');
+    }
+    return shown;
+  };
+  EXPECT_EQ(rows(used), (QStringList{"NFS-400-F7|1|High efficiency filter", "NPL-400|2|Plenum",
+                                     "NRC-10|1|Remote controller"}));
+  EXPECT_EQ(rows(available), (QStringList{"NRC-20W|Remote controller - wireless", "NRC-30|Remote controller - wifi",
+                                          "NRS-CO2|Remote sensor", "NRS-RH|Remote sensor"}));
+
+  // Select the CO2 sensor; a standard option cannot be deselected.
+  available->setCurrentItem(available->findItems("NRS-CO2", Qt::MatchExactly)[0]);
+  EXPECT_TRUE(v_window->findChild<QPushButton*>("Btn_Select")->isEnabled());
+  Click("Btn_Select");
+  used->setCurrentItem(used->findItems("NFS-400-F7", Qt::MatchExactly)[0]);
+  Click("Btn_Deselect");
+  EXPECT_EQ(v_answers.shown.last(), "It is not possible to deselect a standard option.");
+  EXPECT_EQ(rows(used).size(), 4);
+
+  // The choice is saved and comes back.
+  const QString file = v_dir.filePath("options.ven");
+  ASSERT_TRUE(v_window->SaveProject(file));
+  v_window->NewProject();
+  ASSERT_TRUE(v_window->LoadProject(file));
+  v_window->Pages()->setCurrentWidget(v_window->findChild<QWidget*>("Tab_Selection"));
+  v_window->Pages()->setCurrentWidget(v_window->findChild<QWidget*>("Tab_Results"));
+  EXPECT_TRUE(rows(used).contains("NRS-CO2|1|Remote sensor")) << rows(used).join(", ").toStdString();
+  EXPECT_EQ(rows(used).size(), 4);
 }
