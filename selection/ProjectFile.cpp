@@ -405,6 +405,13 @@ CTHRXProjectModeData ModeToProject(const LTModeInputs& m, bool bCooling, int nFa
   return d;
 }
 
+// A heater of the user's size when the file gives one, else calculated.
+void UserHeater(double nStoredKW, HeaterChoice& choice, double& nKW) {
+  const bool given = nStoredKW > 0;
+  choice = given ? HeaterChoice::kUserValue : HeaterChoice::kCalculated;
+  nKW = given ? nStoredKW : 0;
+}
+
 void ModeFromProject(const CTHRXProjectModeData& d, bool bCooling, LTModeInputs& m) {
   m.room = {d.v_indoorDBT, HumidityMode::kRelativeHumidity, d.v_indoorRH};
   m.outdoor = {d.v_ambientDBT, HumidityMode::kRelativeHumidity, d.v_ambientRH};
@@ -414,23 +421,11 @@ void ModeFromProject(const CTHRXProjectModeData& d, bool bCooling, LTModeInputs&
       CTInputFields::Spec(bCooling ? CTInputFields::kCoolDischarge : CTInputFields::kHeatDischarge);
   m.dischargeGiven = d.v_discharge >= discharge.min && d.v_discharge <= discharge.max;
   if (m.dischargeGiven) m.dischargeC = d.v_discharge;
-  if (d.v_userInletHeater > 0) {
-    m.inletHeater = HeaterChoice::kUserValue;
-    m.inletHeaterKW = d.v_userInletHeater;
-  } else {
-    m.inletHeater = HeaterChoice::kCalculated;
-    m.inletHeaterKW = 0;
-  }
+  UserHeater(d.v_userInletHeater, m.inletHeater, m.inletHeaterKW);
   m.inletOptionID = 0;
   m.supplyTempGiven = d.v_userSupplyTemp > 0;
   if (m.supplyTempGiven) m.supplyTempC = d.v_userSupplyTemp;
-  if (d.v_userSupplyHeater > 0) {
-    m.supplyHeater = HeaterChoice::kUserValue;
-    m.supplyHeaterKW = d.v_userSupplyHeater;
-  } else {
-    m.supplyHeater = HeaterChoice::kCalculated;
-    m.supplyHeaterKW = 0;
-  }
+  UserHeater(d.v_userSupplyHeater, m.supplyHeater, m.supplyHeaterKW);
 }
 
 }  // namespace
