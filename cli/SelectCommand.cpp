@@ -34,6 +34,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliOptions.h"
 #include "i18n/BaseMsgMan.h"
+#include "i18n/MsgMan.h"
 #include "selection/CatalogueSession.h"
 #include "selection/InputFields.h"
 #include "selection/OptionSelection.h"
@@ -598,7 +599,7 @@ QJsonObject OptionsJson(const QList<LTOptionRow>& rows) {
 // --save: the request and the computed unit as a project file.
 QString SaveProject(const SelectOptions& s, const SelectionResult& result) {
   Cls_HRX* unit = result.Current();
-  if (!unit) return TBaseMsg::GetUnicodeString(kMsgNoUnitToSave);
+  if (!unit) return TDlgForm::Load(), TBaseMsg::GetUnicodeString(kMsgNoUnitToSave);
   const auto optionKW = [unit](const LTModeInputs& mode) {
     if (mode.inletHeater != HeaterChoice::kOption) return 0.0;
     for (const LTHeaterOption& o : CTSelectionRun::HeaterOptions(*unit))

@@ -2,6 +2,7 @@
 
 #include "catalogue/Sentinels.h"
 #include "i18n/BaseMsgMan.h"
+#include "i18n/MsgMan.h"
 #include "psychro/Air.h"
 #include "selection/InputFields.h"
 
@@ -254,6 +255,7 @@ bool ParseLegacy(const QByteArray& bytes, CTHRXProjectData& data, QString& szWhy
 }  // namespace
 
 QString LTProjectError::Text() const {
+  TDlgForm::Load();  // the program's messages, where no window has loaded them
   QString text = TBaseMsg::GetUnicodeString(msgNr, path);
   if (!reason.isEmpty()) text += QLatin1Char('\n') + reason;
   return text;
