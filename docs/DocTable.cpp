@@ -142,6 +142,14 @@ std::optional<LTDocLineStyle> CTDocTable::GetLineStyle(int nColumn, int nRow, in
 
 // ---------------------------------------------------------------- properties
 
+void CTDocTable::SetFormula(int nColumn, int nRow, const QString& szFormula) {
+  if (CTDocTableCell* cell = Ensure(nColumn, nRow)) cell->v_formula = szFormula;
+}
+QString CTDocTable::GetFormula(int nColumn, int nRow) const {
+  const CTDocTableCell* cell = Cell(nColumn, nRow);
+  return cell ? cell->v_formula : QString();
+}
+
 void CTDocTable::SetData(int nColumn, int nRow, const void* pData) {
   if (CTDocTableCell* cell = Ensure(nColumn, nRow)) cell->v_data = pData;
 }

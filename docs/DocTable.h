@@ -51,6 +51,7 @@ class CTDocTableCell {
   QStringList v_strings{QString()};
   std::vector<std::optional<LTDocLineStyle>> v_lineStyles{std::nullopt};  // one per line
   const void* v_data = nullptr;                             // the caller's, not owned
+  QString v_formula;  // a spreadsheet formula ("=SUM(R[-3]C:R[-1]C)"), empty for none
   bool v_selected = false;
   unsigned v_styles = 0;
   bool v_stylesSet = false;
@@ -126,6 +127,9 @@ class CTDocTable {
   // A line's own colour and styles (the line must exist).
   void SetLineStyle(int nColumn, int nRow, int nLine, const LTDocLineStyle& style);
   std::optional<LTDocLineStyle> GetLineStyle(int nColumn, int nRow, int nLine) const;
+  // A formula the spreadsheet writer puts in the cell (right-aligned cells).
+  void SetFormula(int nColumn, int nRow, const QString& szFormula);
+  QString GetFormula(int nColumn, int nRow) const;
   void SetData(int nColumn, int nRow, const void* pData);
   const void* GetData(int nColumn, int nRow) const;
   void SetIsSelected(int nColumn, int nRow, bool b);
