@@ -9,6 +9,7 @@
 
 #include "charts/DrawSurface.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -34,12 +35,14 @@ struct LTDocLineStyle {
   unsigned styles = 0;
 };
 
-// A picture in a cell: its size in pixels; the writers know how to draw it.
+// A picture in a document: its size in pixels and its enhanced-metafile
+// bytes, which the RTF writer embeds.
 class CTDocGraphic {
  public:
   virtual ~CTDocGraphic() = default;
   virtual int Width() const = 0;
   virtual int Height() const = 0;
+  virtual QByteArray Emf() const = 0;
 };
 
 class CTDocTableCell {

@@ -7,7 +7,7 @@ AEROLITH_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   fonts-dejavu-core fonts-liberation2 xvfb xauth
-  libreoffice-draw-nogui libreoffice-calc-nogui
+  libreoffice-draw-nogui libreoffice-calc-nogui libreoffice-writer-nogui poppler-utils
 )
 
 aerolith_missing_packages() {

@@ -17,6 +17,7 @@ class Picture : public CTDocGraphic {
   Picture(int w, int h) : v_w(w), v_h(h) {}
   int Width() const override { return v_w; }
   int Height() const override { return v_h; }
+  QByteArray Emf() const override { return {}; }
 
  private:
   int v_w, v_h;

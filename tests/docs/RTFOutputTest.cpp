@@ -1,0 +1,257 @@
+// The RTF writer: the header and table syntax pinned byte for byte (the
+// expected text is written here from the format's description), text
+// escaping, colours, spans, pictures, and a report-like document that
+// LibreOffice Writer opens.
+
+#include "charts/EmfSurface.h"
+#include "docs/RTFOutput.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Writes with a fresh writer on an A4 page (margins 2.5 left, 1.5 elsewhere).
+template <typename F>
+QByteArray Rtf(F&& fill, double w = 21, double h = 29.7) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  {
+    CTRTFOutput rtf(buffer, "Aerolith", w, h, 2.5, 1.5, 1.5, 1.5);
+    fill(rtf);
+  }
+  return buffer.data();
+}
+
+// The header of an empty A4 document, from the format's description.
+QByteArray ExpectedHeader() {
+  QByteArray h =
+      "{\\rtf1\\ansi\\ansicpg1252\\uc0\r\n"
+      "\\deff0\\deflang1033\\deflangfe1033\r\n"
+      "{\\fonttbl\r\n"
+      "{\\f0\\fnil\\fcharset0\\fprq0 Arial;}\r\n"
+      "{\\f1\\fnil\\fcharset0\\fprq0 Tahoma;}\r\n"
+      "{\\f2\\fnil\\fcharset0\\fprq0 Verdana;}\r\n"
+      "{\\f3\\fnil\\fcharset0\\fprq0 Courier New;}\r\n"
+      "{\\f4\\fnil\\fcharset0\\fprq0 Segoe UI;}\r\n"
+      "{\\f5\\fnil\\fcharset0\\fprq0 MS Sans Serif;}\r\n"
+      "}\r\n"
+      "{\\colortbl;\r\n"
+      "\\red0\\green0\\blue0;\r\n\\red0\\green0\\blue255;\r\n\\red0\\green255\\blue255;\r\n"
+      "\\red0\\green128\\blue0;\r\n\\red255\\green0\\blue255;\r\n\\red255\\green0\\blue0;\r\n"
+      "\\red255\\green255\\blue0;\r\n\\red255\\green255\\blue255;\r\n\\red0\\green0\\blue128;\r\n"
+      "\\red0\\green255\\blue0;\r\n\\red128\\green128\\blue0;\r\n\\red128\\green0\\blue128;\r\n"
+      "\\red128\\green0\\blue0;\r\n\\red0\\green128\\blue128;\r\n\\red128\\green128\\blue128;\r\n"
+      "\\red192\\green192\\blue192;\r\n\\red255\\green128\\blue64;\r\n\\red224\\green224\\blue224;\r\n"
+      "}\r\n"
+      "{\\stylesheet\r\n"
+      "{\\nowidctlpar\\widctlpar\\adjustright \\fs20\\cgrid \\snext0 Normal;}\r\n"
+      "{\\s1\\sb240\\sa60\\keepn\\nowidctlpar\\widctlpar\\tx567\\ls1\\outlinelevel-1\\adjustright "
+      "\\b\\cf0\\f0\\fs40\\cgrid \\sbasedon0 \\snext0 heading 1;}\r\n"
+      "{\\s2\\sb240\\sa60\\keepn\\nowidctlpar\\widctlpar\\tx567\\ls1\\outlinelevel0\\adjustright "
+      "\\b\\cf0\\f0\\fs36\\cgrid \\sbasedon0 \\snext0 heading 1;}\r\n"
+      "{\\s3\\sb240\\sa60\\keepn\\nowidctlpar\\widctlpar\\tx567\\ls1\\ilvl1\\outlinelevel1\\adjustright "
+      "\\b\\i\\cf0\\f0\\fs32\\cgrid \\sbasedon0 \\snext0 heading 2;}\r\n"
+      "{\\s4\\sb240\\sa60\\keepn\\nowidctlpar\\widctlpar\\tx851\\ls1\\ilvl2\\outlinelevel2\\adjustright "
+      "\\b\\cf0\\f0\\fs28\\cgrid \\sbasedon0 \\snext0 heading 3;}\r\n"
+      "{\\s5\\sb240\\sa60\\keepn\\nowidctlpar\\widctlpar\\tx1134\\ls1\\ilvl3\\outlinelevel3\\adjustright "
+      "\\b\\i\\cf0\\f0\\fs24\\cgrid \\sbasedon0 \\snext0 heading 4;}\r\n"
+      "{\\s6\\sb240\\sa60\\keepn\\nowidctlpar\\widctlpar\\adjustright \\b\\cf0\\f0\\fs24\\cgrid \\sbasedon0 \\snext0 "
+      "heading 5;}\r\n"
+      "{\\s7\\sb240\\sa60\\keepn\\nowidctlpar\\widctlpar\\adjustright \\b\\cf0\\f0\\fs20\\cgrid \\sbasedon0 \\snext0 "
+      "heading 6;}\r\n"
+      "{\\*\\cs10 \\additive Default Paragraph Font;}\r\n"
+      "{\\s15\\nowidctlpar\\widctlpar \\fs20\\cgrid \\sbasedon0 \\snext15 header;}\r\n"
+      "{\\s16\\nowidctlpar\\widctlpar \\fs20\\cgrid \\sbasedon0 \\snext16 footer;}\r\n"
+      "{\\*\\cs17 \\additive \\sbasedon10 page number;}\r\n"
+      "}\r\n"
+      "{\\*\\listtable\r\n"
+      "{\\list\\listtemplateid67698719\r\n";
+  const char* levels[9][2] = {
+      {"{\\leveltext\\'02\\'00.;}", "{\\levelnumbers\\'01;}\\fi-360\\li360\\jclisttab\\tx360 }"},
+      {"{\\leveltext\\'04\\'00.\\'01.;}", "{\\levelnumbers\\'01\\'03;}\\fi-432\\li792\\jclisttab\\tx1080 }"},
+      {"{\\leveltext\\'06\\'00.\\'01.\\'02.;}", "{\\levelnumbers\\'01\\'03\\'05;}\\fi-504\\li1224\\jclisttab\\tx1800 }"},
+      {"{\\leveltext\\'08\\'00.\\'01.\\'02.\\'03.;}",
+       "{\\levelnumbers\\'01\\'03\\'05\\'07;}\\fi-648\\li1728\\jclisttab\\tx2160 }"},
+      {"{\\leveltext\\'0a\\'00.\\'01.\\'02.\\'03.\\'04.;}",
+       "{\\levelnumbers\\'01\\'03\\'05\\'07\\'09;}\\fi-792\\li2232\\jclisttab\\tx2880 }"},
+      {"{\\leveltext\\'0c\\'00.\\'01.\\'02.\\'03.\\'04.\\'05.;}",
+       "{\\levelnumbers\\'01\\'03\\'05\\'07\\'09\\'0b;}\\fi-936\\li2736\\jclisttab\\tx3600 }"},
+      {"{\\leveltext\\'0e\\'00.\\'01.\\'02.\\'03.\\'04.\\'05.\\'06.;}",
+       "{\\levelnumbers\\'01\\'03\\'05\\'07\\'09\\'0b\\'0d;}\\fi-1080\\li3240\\jclisttab\\tx4320 }"},
+      {"{\\leveltext\\'10\\'00.\\'01.\\'02.\\'03.\\'04.\\'05.\\'06.\\'07.;}",
+       "{\\levelnumbers\\'01\\'03\\'05\\'07\\'09\\'0b\\'0d\\'0f;}\\fi-1224\\li3744\\jclisttab\\tx4680 }"},
+      {"{\\leveltext\\'12\\'00.\\'01.\\'02.\\'03.\\'04.\\'05.\\'06.\\'07.\\'08.;}",
+       "{\\levelnumbers\\'01\\'03\\'05\\'07\\'09\\'0b\\'0d\\'0f\\'11;}\\fi-1440\\li4320\\jclisttab\\tx5400 }"},
+  };
+  for (const auto& level : levels) {
+    h += "{\\listlevel\\levelnfc0\\leveljc0\\levelfollow0\\levelstartat1\\levelspace0\\levelindent0\r\n";
+    h += QByteArray(level[0]) + "\r\n" + level[1] + "\r\n";
+  }
+  h += "{\\listname ;}\r\n\\listid1411465531\r\n}\r\n}\r\n"
+       "{\\*\\listoverridetable{\\listoverride\\listid1411465531\\listoverridecount0\\ls1}}\r\n"
+       "\\widowctrl\\ftnbj\\aenddoc\\formshade\\viewkind1\\viewscale100\\pgbrdrhead\\pgbrdrfoot"
+       "\\paperw11906\\paperh16838\\margl1417\\margr850\\margt850\\margb850\\deftab283 \\fet0\\sectd\r\n"
+       "\\noxlattoyen\r\n"
+       "\\linex0\\endnhere\\sectdefaultcl\r\n"
+       "{\\*\\pnseclvl1\\pnucrm\\pnstart1\\pnindent720\\pnhang{\\pntxta .}}\r\n"
+       "{\\*\\pnseclvl2\\pnucltr\\pnstart1\\pnindent720\\pnhang{\\pntxta .}}\r\n"
+       "{\\*\\pnseclvl3\\pndec\\pnstart1\\pnindent720\\pnhang{\\pntxta .}}\r\n"
+       "{\\*\\pnseclvl4\\pnlcltr\\pnstart1\\pnindent720\\pnhang{\\pntxta )}}\r\n"
+       "{\\*\\pnseclvl5\\pndec\\pnstart1\\pnindent720\\pnhang{\\pntxtb (}{\\pntxta )}}\r\n"
+       "{\\*\\pnseclvl6\\pnlcltr\\pnstart1\\pnindent720\\pnhang{\\pntxtb (}{\\pntxta )}}\r\n"
+       "{\\*\\pnseclvl7\\pnlcrm\\pnstart1\\pnindent720\\pnhang{\\pntxtb (}{\\pntxta )}}\r\n"
+       "{\\*\\pnseclvl8\\pnlcltr\\pnstart1\\pnindent720\\pnhang{\\pntxtb (}{\\pntxta )}}\r\n"
+       "{\\*\\pnseclvl9\\pnlcrm\\pnstart1\\pnindent720\\pnhang{\\pntxtb (}{\\pntxta )}}\r\n";
+  return h;
+}
+
+class Picture : public CTDocGraphic {
+ public:
+  Picture(int w, int h, QByteArray emf) : v_w(w), v_h(h), v_emf(std::move(emf)) {}
+  int Width() const override { return v_w; }
+  int Height() const override { return v_h; }
+  QByteArray Emf() const override { return v_emf; }
+
+ private:
+  int v_w, v_h;
+  QByteArray v_emf;
+};
+
+}  // namespace
+
+TEST(RTFOutput, AnEmptyDocumentIsHeaderAndClosingBrace) {
+  EXPECT_EQ(Rtf([](CTRTFOutput&) {}), ExpectedHeader() + "}\r\n");
+}
+
+TEST(RTFOutput, ASmallTableByteForByte) {
+  CTDocTable table(3, 2, 0, 1);
+  table.SetText(0, 0, "Name");
+  table.SetColumnSpan(1, 0, 2);
+  table.SetText(1, 0, "Value");
+  table.SetText(0, 1, "RA");
+  table.SetText(1, 1, "27.0");
+  table.SetHorAlign(1, 1, DocHorAlign::kRight);
+  for (int c = 0; c < 3; ++c) table.SetColumnWidth(c, 96);  // an inch each: 1440 twips
+  table.SetRowHeight(0, 20);
+  table.SetRowHeight(1, 2);  // below the padding: never a negative height
+  const QByteArray body = Rtf([&](CTRTFOutput& rtf) { rtf.PutDocTable(table); }).mid(ExpectedHeader().size());
+  const QByteArray pad = " \\trpaddft3\\trpaddt40\\trpaddfb3\\trpaddb10\\trpaddfl3\\trpaddl20\\trpaddfr3\\trpaddr20 ";
+  const QByteArray expected =
+      "\\trowd \\trgaph20\\trrh250" + pad + "\\trhdr\r\n"
+      // Title row: the top edge is the table's (black, index 1); title
+      // borders grey (index 15); the title background light grey (18).
+      "\\clvertalt \\clbrdrt\\brdrs\\brdrw10\\brdrcf1 \\clbrdrb\\brdrs\\brdrw10\\brdrcf15 "
+      "\\clbrdrl\\brdrs\\brdrw10\\brdrcf1 \\clbrdrr\\brdrs\\brdrw10\\brdrcf15 \\clcbpat18 \\cltxlrtb \\cellx1440\r\n"
+      "\\clvertalt \\clbrdrt\\brdrs\\brdrw10\\brdrcf1 \\clbrdrb\\brdrs\\brdrw10\\brdrcf15 "
+      "\\clbrdrr\\brdrs\\brdrw10\\brdrcf1 \\clcbpat18 \\cltxlrtb \\cellx4320\r\n"
+      "\\pard \\intbl \\ql \\cf0\\f0\\fs20\\cgrid Name \\cell\r\n"
+      "\\pard \\intbl \\ql \\cf0\\f0\\fs20\\cgrid Value \\cell\r\n"
+      "\\row \\pard\r\n"
+      "\\trowd \\trgaph20\\trrh0" + pad + "\r\n"
+      "\\clvertalt \\clbrdrb\\brdrs\\brdrw10\\brdrcf1 \\clbrdrl\\brdrs\\brdrw10\\brdrcf1 "
+      "\\clbrdrr\\brdrs\\brdrw10\\brdrcf15 \\clcbpat0 \\cltxlrtb \\cellx1440\r\n"
+      "\\clvertalt \\clbrdrb\\brdrs\\brdrw10\\brdrcf1 \\clbrdrr\\brdrs\\brdrw10\\brdrcf15 \\clcbpat0 \\cltxlrtb "
+      "\\clpadfr3\\clpadr40\\cellx2880\r\n"
+      "\\clvertalt \\clbrdrb\\brdrs\\brdrw10\\brdrcf1 \\clbrdrr\\brdrs\\brdrw10\\brdrcf1 \\clcbpat0 \\cltxlrtb "
+      "\\cellx4320\r\n"
+      "\\pard \\intbl \\ql \\cf0\\f0\\fs20\\cgrid RA \\cell\r\n"
+      "\\pard \\intbl \\qr \\cf0\\f0\\fs20\\cgrid 27.0 \\cell\r\n"
+      "\\pard \\intbl \\ql \\cf0\\f0\\fs20\\cgrid  \\cell\r\n"
+      "\\row \\pard\r\n"
+      "}\r\n";
+  EXPECT_EQ(body, expected);
+}
+
+TEST(RTFOutput, TextIsEscapedAndColoursLookedUp) {
+  const QByteArray body = Rtf([](CTRTFOutput& rtf) {
+                            rtf.TextWrite(QString::fromUtf8("a{b}\\c \u20AC\uFFFD"));
+                            rtf.TextStyle("x", DocStyle::kBold, 0x123456, 1);  // not in the table: automatic
+                            rtf.TextStyle("y", 0, 0x0000FF, 0);                // red
+                          }).mid(ExpectedHeader().size());
+  EXPECT_EQ(body, "\\cf0\\f0\\fs20\\cgrid a\\u123 b\\u125 \\u92 c \\u8364 \\u-3 "
+                  "\\b\\cf0\\f0\\fs20\\cgrid \\tab x\\b0 "
+                  "\\cf6\\f0\\fs20\\cgrid y"
+                  "}\r\n");
+  // Font names are escaped in the font table too.
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  {
+    CTRTFOutput rtf(buffer, "Aerolith", 21, 29.7, 2.5, 1.5, 1.5, 1.5);
+    rtf.SetFontCharacteristics(CTDocOutput::kNormal, {"Odd}Font", 11, 0, DrawColors::kWindowText});
+  }
+  EXPECT_TRUE(buffer.data().contains("{\\f6\\fnil\\fcharset0\\fprq0 Odd\\u125 Font;}"));
+}
+
+TEST(RTFOutput, HeadingsLandscapeAndPictures) {
+  const QByteArray landscape = Rtf([](CTRTFOutput&) {}, 29.7, 21);
+  EXPECT_TRUE(landscape.contains("\\noxlattoyen\r\n\\lndscpsxn\r\n"));
+  const QByteArray body = Rtf([](CTRTFOutput& rtf) {
+                            rtf.TextHeading(1, "Selection", true);
+                            rtf.PutGraphic(1.0, Picture(0, 10, "ABC"), DocHorAlign::kCentre, true);  // empty: nothing
+                            rtf.PutGraphic(1.0, Picture(120, 60, QByteArray(130, '\x5A')), DocHorAlign::kCentre, true);
+                          }).mid(ExpectedHeader().size());
+  const QByteArray heading =
+      "{\\listtext\\pard\\plain\\s2\r\n"
+      "\\b\\cf0\\f0\\fs36\\cgrid \\hich\\af1\\dbch\\af0\\loch\\f1 X.\\tab\r\n"
+      "}\r\n"
+      "\\pard\\plain\r\n"
+      "{\r\n"
+      "\\s2\\sb240\\sa60\\keepn\\nowidctlpar\\widctlpar\\tx567\\ls1\\outlinelevel0\\adjustright \\b\\cf0\\f0\\fs36\\cgrid "
+      "Selection\\par\r\n"
+      "}\r\n";
+  ASSERT_TRUE(body.startsWith(heading)) << body.toStdString();
+  // 120 x 60 px at scale 1 and 96 ppi: 0.8 x 1440 = 1152 and 576 twips.
+  const QByteArray picture = body.mid(heading.size());
+  EXPECT_TRUE(picture.startsWith("\\qc {\\*\\shppict {\\pict \\emfblip\\picscalex100\\picscaley100\\picwgoal1152"
+                                 "\\pichgoal576\r\n"))
+      << picture.toStdString();
+  EXPECT_TRUE(picture.contains(QByteArray(130, 'Z').toHex().toUpper().left(130)));
+  EXPECT_TRUE(picture.endsWith("}}\r\n\\par \\ql\r\n}\r\n"));
+}
+
+TEST(RTFOutput, LibreOfficeWriterOpensADocumentWithATableAndAPicture) {
+  const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+  const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+  ASSERT_FALSE(soffice.isEmpty() || pdftotext.isEmpty()) << "LibreOffice and poppler are installed by scripts/setup.sh";
+  CTDocTable table(2, 3, 0, 1);
+  table.SetText(0, 0, "State");
+  table.SetText(1, 0, "Dry bulb");
+  table.SetText(0, 1, "Room air");
+  table.SetText(1, 1, QString::fromUtf8("27.0 °C"));
+  table.SetText(0, 2, "Outdoor air");
+  table.SetText(1, 2, QString::fromUtf8("35.0 °C"));
+  table.CalculatePixelSizes();
+  CTEmfSurface chart(320, 200);
+  chart.SetFont(LTFont{});
+  chart.TextOut(20, 20, "Airflow axis");
+  chart.MoveTo(10, 190);
+  chart.LineTo(310, 10);
+  QTemporaryDir dir;
+  QFile file(dir.filePath("report.rtf"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  {
+    CTRTFOutput rtf(file, "Aerolith", 21, 29.7, 2.5, 1.5, 1.5, 1.5);
+    rtf.TextHeading(1, QString::fromUtf8("Psychrometric points — cooling"), true);
+    rtf.PutDocTable(table);
+    rtf.PutGraphic(1.0, CTDocEmfPicture(chart.Bytes(), 320, 200), DocHorAlign::kLeft, true);
+    rtf.TextLeft("End of report", 0, DrawColors::kWindowText);
+  }
+  file.close();
+  QProcess office;
+  office.start(soffice, {"-env:UserInstallation=file://" + dir.filePath("profile"), "--headless", "--convert-to", "pdf",
+                         "--outdir", dir.path(), file.fileName()});
+  ASSERT_TRUE(office.waitForFinished(120000));
+  QProcess text;
+  text.start(pdftotext, {"-layout", dir.filePath("report.pdf"), "-"});
+  ASSERT_TRUE(text.waitForFinished(30000));
+  const QString pdf = QString::fromUtf8(text.readAllStandardOutput());
+  for (const char* expected : {"1. Psychrometric points — cooling", "State", "Dry bulb", "Room air", "27.0 °C",
+                               "Outdoor air", "35.0 °C", "Airflow axis", "End of report"})
+    EXPECT_TRUE(pdf.contains(QString::fromUtf8(expected))) << expected << "\n" << pdf.toStdString();
+}
