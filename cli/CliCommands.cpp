@@ -40,6 +40,8 @@ void PrintUsage(QTextStream& stream) {
             "  project check FILE.ven [--json]\n"
             "      whether a project file reads, its layout, and every input, unit, speed\n"
             "      and option it holds\n"
+            "  material-list --out FILE.xml [--project FILE.ven] [select options]\n"
+            "      the unit and its options as an XML Spreadsheet 2003 workbook\n"
             "  catalogue generate --units N --out FILE\n"
             "      a catalogue whose plain heat-recovery family is cloned across sizes\n"
             "      to N units, for benchmarks\n";
@@ -63,6 +65,7 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   if (command == QLatin1String("select")) return RunSelect(rest, out, err);
   if (command == QLatin1String("chart")) return RunChart(rest, out, err);
   if (command == QLatin1String("project")) return RunProject(rest, out, err);
+  if (command == QLatin1String("material-list")) return RunMaterialList(rest, out, err);
   err << "aerolith-cli: unknown command '" << command << "'\n";
   PrintUsage(err);
   return kExitUsage;

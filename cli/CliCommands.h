@@ -33,6 +33,9 @@ int RunChart(const QStringList& arguments, QTextStream& out, QTextStream& err);
 // project check FILE [--json]
 int RunProject(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
+// material-list --out FILE.xml [--project FILE] [select options]
+int RunMaterialList(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
 // catalogue generate --units N --out FILE
 int RunCatalogue(const QStringList& arguments, QTextStream& out, QTextStream& err);
 

@@ -36,6 +36,7 @@
 #include "i18n/BaseMsgMan.h"
 #include "i18n/MsgMan.h"
 #include "selection/CatalogueSession.h"
+#include "docs/MaterialList.h"
 #include "selection/InputFields.h"
 #include "selection/OptionSelection.h"
 #include "selection/ProjectFile.h"
@@ -61,6 +62,7 @@ constexpr double kLsPerCfm = 0.4719474432644405;  // as the unit registry conver
 const char* const kStateNames[] = {"RA", "OA", "EA", "SA", "VI", "VO", "CI", "HI"};
 
 constexpr int kMsgNoUnitToSave = 57;
+constexpr int kMsgNoUnitForDocuments = 121;
 
 QJsonValue Json(double value) { return std::isfinite(value) ? QJsonValue(value) : QJsonValue(); }
 QString Fixed(double value, int digits) {
@@ -731,6 +733,40 @@ int RunChart(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   if (!saved) return Fail(err, "chart", error, kExitFailure);
   out << file << ": " << kind << " chart of " << (result.Current() ? result.unitName : QStringLiteral("no unit")) << "\n";
   return result.Current() ? kExitOk : kExitNothingComputed;
+}
+
+int RunMaterialList(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+  const QString usage = QStringLiteral(
+      "\nusage: aerolith-cli material-list --out FILE.xml [--project FILE.ven] [select options]");
+  CTCatalogueSession session;
+  QString error;
+  if (!session.OpenEmbedded(CTCatalogueSession::AutoCorrect::kOn, error))
+    return Fail(err, "material-list", error, kExitFailure);
+  RequestReader reader(arguments, {"--out"});
+  SelectOptions s;
+  if (const QString problem = reader.Read(session, s); !problem.isEmpty())
+    return Fail(err, "material-list", problem + usage, kExitUsage);
+  const QString file = reader.Options().Value("--out");
+  if (file.isEmpty()) return Fail(err, "material-list", QStringLiteral("--out FILE.xml is required") + usage, kExitUsage);
+  SelectionResult result;
+  int code = kExitOk;
+  if (const QString problem = RunRequest(session, s, result, code); !problem.isEmpty())
+    return Fail(err, "material-list", problem, code);
+  Cls_HRX* unit = result.Current();
+  if (!unit) {
+    TDlgForm::Load();
+    return Fail(err, "material-list", TBaseMsg::GetUnicodeString(kMsgNoUnitForDocuments), kExitNothingComputed);
+  }
+  CTDocTable table;
+  CTMaterialList::Build(table, unit->GetName(), unit->GetDescriptiveName(),
+                        CTOptionSelection::FillOptions(*unit, LTOptionInputs::Of(s.request)),
+                        LTMaterialListSettings::Read());
+  if (!CTMaterialList::Write(file, table, error)) {
+    TDlgForm::Load();
+    return Fail(err, "material-list", TBaseMsg::GetUnicodeString(-3, file) + "\n" + error, kExitFailure);
+  }
+  out << file << ": material list of " << result.unitName << "\n";
+  return kExitOk;
 }
 
 }  // namespace AerolithCli

@@ -130,6 +130,7 @@ const char* const kMessageStrings[] = {
     /* 119 */ "There are no printers defined in Windows",
     // Our own additions follow the inherited table.
     /* 120 */ "None of the available ventilation devices offers the chosen filter ($1).",
+    /* 121 */ "There is no selected ventilation device! Select one to write a report or a material list.",
 };
 
 }  // namespace

@@ -41,6 +41,7 @@ QList<LTOptionRow> CTOptionSelection::FillOptions(Cls_HRX& unit, const LTOptionI
     const std::unique_ptr<Cls_DeviceOption> option = combination->GetDeviceOption();
     if (!option) continue;  // a combination without its option is skipped
     row.name = option->GetName();
+    row.description = option->GetDescription();
     row.type = option->GetType();
     row.typeName = TFrm_TrivaneOptionTypes::OptionTypeString(row.type);
     row.standard = combination->GetIsStandard();

@@ -17,6 +17,7 @@ struct LTOptionRow {
   int optionClsID = 0;
   int optionObjID = 0;
   QString name;
+  QString description;
   int type = 0;
   QString typeName;
   bool used = false;

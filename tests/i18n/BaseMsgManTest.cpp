@@ -19,7 +19,7 @@ TEST_F(Messages, ResolvesEveryRangeWithParameters) {
   EXPECT_EQ(TBaseMsg::GetUnicodeString(0), "");   // an empty entry
   EXPECT_EQ(TBaseMsg::GetUnicodeString(120, QString("F7 supply")),
             "None of the available ventilation devices offers the chosen filter (F7 supply).");
-  EXPECT_EQ(TBaseMsg::GetUnicodeString(121), "");  // in no range
+  EXPECT_EQ(TBaseMsg::GetUnicodeString(TDlgForm::Count()), "");  // in no range
   EXPECT_EQ(TBaseMsg::GetUnicodeString(-2, QString("a.ven")), "Unable to open file a.ven");
   EXPECT_EQ(TBaseMsg::GetUnicodeString(-12, QString("Aerolith")),
             "You need administrator rights to uninstall Aerolith. Only the user preferences are removed");
