@@ -28,8 +28,11 @@ constexpr int kRecentEntries = 10;
 constexpr int kRecentCaptionPixels = 320;
 const char kRecentKey[] = "Software\\Norvane\\Hi-Trivane Selection\\Aerolith";
 
-QString DialogChooser(QWidget* pParent, bool bSave, const QString& szStart) {
-  if (bSave)
+QString DialogChooser(QWidget* pParent, TDlgSelect::FileKind kind, const QString& szStart) {
+  if (kind == TDlgSelect::FileKind::kMaterialList)
+    return QFileDialog::getSaveFileName(pParent, QStringLiteral("Material List XML Export"), szStart,
+                                        QStringLiteral("XML Spreadsheet 2003 files (*.xml);;All files (*)"));
+  if (kind == TDlgSelect::FileKind::kSaveProject)
     return QFileDialog::getSaveFileName(pParent, QStringLiteral("Enter a file name to save the current Aerolith data"),
                                         szStart,
                                         QStringLiteral("Aerolith Project files (*.ven);;All files (*)"));
@@ -46,9 +49,11 @@ TDlgSelect::FileChooser& Chooser() {
 
 void TDlgSelect::SetFileChooser(FileChooser fnChooser) { Chooser() = fnChooser ? std::move(fnChooser) : DialogChooser; }
 
-QString TDlgSelect::ChooseFile(bool bSave, const QString& szStart) {
-  QString chosen = Chooser()(this, bSave, szStart);
-  if (bSave && !chosen.isEmpty() && QFileInfo(chosen).suffix().isEmpty()) chosen += QStringLiteral(".ven");
+QString TDlgSelect::ChooseFile(FileKind kind, const QString& szStart) {
+  QString chosen = Chooser()(this, kind, szStart);
+  // The default extension of the file type.
+  if (kind != FileKind::kOpenProject && !chosen.isEmpty() && QFileInfo(chosen).suffix().isEmpty())
+    chosen += kind == FileKind::kMaterialList ? QStringLiteral(".xml") : QStringLiteral(".ven");
   return chosen;
 }
 
@@ -57,7 +62,7 @@ QString TDlgSelect::ChooseFile(bool bSave, const QString& szStart) {
 void TDlgSelect::OpenProject() {
   if (!AskSaveChanges()) return;
   const QString start = v_projectFileName.isEmpty() ? QDir::homePath() : QFileInfo(v_projectFileName).absolutePath();
-  const QString chosen = ChooseFile(false, start);
+  const QString chosen = ChooseFile(FileKind::kOpenProject, start);
   if (chosen.isEmpty()) return;  // nothing opened: the unsaved flag stays
   ShowPage(Tab_Selection);
   if (LoadProject(chosen)) v_dataHaveChanged = false;
@@ -66,7 +71,7 @@ void TDlgSelect::OpenProject() {
 bool TDlgSelect::SaveInteractively(bool bUseCurrentPath) {
   QString path = bUseCurrentPath ? v_projectFileName : QString();
   if (path.isEmpty()) {
-    path = ChooseFile(true, v_projectFileName.isEmpty() ? QDir::homePath() : v_projectFileName);
+    path = ChooseFile(FileKind::kSaveProject, v_projectFileName.isEmpty() ? QDir::homePath() : v_projectFileName);
     if (path.isEmpty()) return false;
   }
   // The flag goes only when the file was really written.

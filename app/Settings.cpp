@@ -59,7 +59,7 @@ const ActionDef kActions[] = {
     {"ACF_Open", "Open...", "Opens a Aerolith project file", true},
     {"ACF_Save", "Save...", "Saves a Aerolith project file", true},
     {"ACF_Report", "Report...", "Creates a report about the selected ventilation device", false},
-    {"ACT_BillOfMaterials", "Material List XML Export...", "Material List XML Export", false},
+    {"ACT_BillOfMaterials", "Material List XML Export...", "Material List XML Export", true},
     {"ACF_Distributor", "Distributor", "Defines the distributor data", false},
     {"ACF_Preferences", "Preferences", "Defines the preferences", false},
     {"ACH_About", "About", "", false},
@@ -137,6 +137,10 @@ void TDlgSelect::CreateActions() {
   connect(Action(QStringLiteral("ACF_Open")), &QAction::triggered, this, [this] {
     CommitEditing();
     OpenProject();
+  });
+  connect(Action(QStringLiteral("ACT_BillOfMaterials")), &QAction::triggered, this, [this] {
+    CommitEditing();
+    ExportMaterialList();
   });
   connect(Action(QStringLiteral("ACF_Save")), &QAction::triggered, this, [this] {
     CommitEditing();

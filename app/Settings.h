@@ -94,10 +94,18 @@ class TDlgSelect : public QMainWindow {
   void UpdateRecentMenu(const QString& szExcludeFile = QString());
   void CreateRecentList();
   // File dialogs go through one replaceable call (tests answer them).
-  // bSave: a save dialog; szStart: the file or folder it opens at. An empty
-  // answer means cancelled.
-  using FileChooser = std::function<QString(QWidget* pParent, bool bSave, const QString& szStart)>;
+  // szStart: the file or folder it opens at. An empty answer means cancelled.
+  enum class FileKind { kOpenProject, kSaveProject, kMaterialList };
+  using FileChooser = std::function<QString(QWidget* pParent, FileKind kind, const QString& szStart)>;
   static void SetFileChooser(FileChooser fnChooser);
+  // Written documents are shown with the desktop's default application
+  // through one replaceable call (tests open nothing).
+  using DocumentOpener = std::function<void(const QString& szPath)>;
+  static void SetDocumentOpener(DocumentOpener fnOpener);
+
+  // ---- documents (Documents.cpp) ----
+  // Material List XML Export: the unit and its used options as a workbook.
+  void ExportMaterialList();
   // Commits the value being typed, before a command that takes no focus.
   void CommitEditing();
 
@@ -177,7 +185,7 @@ class TDlgSelect : public QMainWindow {
   // Saves through the save dialog, or to the current project when
   // bUseCurrentPath and there is one; answers whether the project was saved.
   bool SaveInteractively(bool bUseCurrentPath = false);
-  QString ChooseFile(bool bSave, const QString& szStart);
+  QString ChooseFile(FileKind kind, const QString& szStart);
   // Handlers of the Selection tab (they mark the project changed).
   void CapacityCallBack();
   void AltitudeCallBack();

@@ -37,13 +37,15 @@ class ProjectWindow : public WindowFixture<> {
   void SetUp() override {
     WindowFixture::SetUp();
     TBaseMsg::SetPresenter(&v_answers);
-    TDlgSelect::SetFileChooser([this](QWidget*, bool bSave, const QString&) {
+    TDlgSelect::SetFileChooser([this](QWidget*, TDlgSelect::FileKind kind, const QString&) {
       ++v_dialogs;
-      return bSave ? v_saveAs : v_openFile;
+      return kind == TDlgSelect::FileKind::kOpenProject ? v_openFile : v_saveAs;
     });
+    TDlgSelect::SetDocumentOpener([this](const QString& path) { v_opened << path; });
   }
   void TearDown() override {
     TDlgSelect::SetFileChooser({});
+    TDlgSelect::SetDocumentOpener({});
     for (const int unit : {U_Airflow, U_Temperature, U_Pressure, U_Surface}) TU_Form::SetNewIndex(unit, 0);
     WindowFixture::TearDown();
   }
@@ -104,6 +106,7 @@ class ProjectWindow : public WindowFixture<> {
   QTemporaryDir v_dir;
   QString v_saveAs, v_openFile;
   int v_dialogs = 0;
+  QStringList v_opened;
 };
 
 }  // namespace
@@ -277,4 +280,30 @@ TEST_F(ProjectWindow, TheOptionsBoxAndItsChoiceInAProject) {
   v_window->Pages()->setCurrentWidget(v_window->findChild<QWidget*>("Tab_Results"));
   EXPECT_TRUE(rows(used).contains("NRS-CO2|1|Remote sensor")) << rows(used).join(", ").toStdString();
   EXPECT_EQ(rows(used).size(), 4);
+}
+
+TEST_F(ProjectWindow, MaterialListExport) {
+  EnterSelection();
+  v_window->SetDataHaveChanged(false);
+  v_saveAs = v_dir.filePath("list");  // the extension is added
+  Trigger("ACT_BillOfMaterials");
+  const QString written = v_saveAs + ".xml";
+  ASSERT_EQ(v_opened, QStringList{written}) << v_answers.shown.join("\n").toStdString();
+  QFile file(written);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray xml = file.readAll();
+  const QString unit = v_window->CurrentHRX()->GetName();
+  EXPECT_TRUE(xml.contains("<Cell><Data ss:Type=\"String\">" + unit.toLatin1() + "</Data></Cell>"));
+  EXPECT_TRUE(xml.contains("<Cell><Data ss:Type=\"String\">Model</Data></Cell>"));
+  EXPECT_TRUE(xml.contains("F7")) << "the filter the inputs call for";
+
+  // No unit: said, nothing written or opened.
+  Type(Field("Frm_DesignSupplyESP"), "340");
+  ASSERT_EQ(v_window->CurrentHRX(), nullptr);
+  v_window->SetDataHaveChanged(false);
+  v_saveAs = v_dir.filePath("none.xml");
+  Trigger("ACT_BillOfMaterials");
+  EXPECT_TRUE(v_answers.shown.last().startsWith("There is no selected ventilation device!"));
+  EXPECT_FALSE(QFile::exists(v_saveAs));
+  EXPECT_EQ(v_opened.size(), 1);
 }
