@@ -261,20 +261,20 @@ void CTRTFOutput::TextLeft(const QString& szStr, unsigned nStyles, TColor nColor
   v_haveText = false;
 }
 
-void CTRTFOutput::TextCenter(const QString& szStr, unsigned nStyles, TColor nColor) {
+void CTRTFOutput::AlignedParagraph(const char* szAlign, const QString& szStr, unsigned nStyles, TColor nColor) {
   EnsureHeader();
-  Write("\\qc ");
+  Write(szAlign);
   TextStyle(szStr, nStyles, nColor, 0);
   Line("\\par \\ql");
   v_haveText = false;
 }
 
+void CTRTFOutput::TextCenter(const QString& szStr, unsigned nStyles, TColor nColor) {
+  AlignedParagraph("\\qc ", szStr, nStyles, nColor);
+}
+
 void CTRTFOutput::TextRight(const QString& szStr, unsigned nStyles, TColor nColor) {
-  EnsureHeader();
-  Write("\\qr ");
-  TextStyle(szStr, nStyles, nColor, 0);
-  Line("\\par \\ql");
-  v_haveText = false;
+  AlignedParagraph("\\qr ", szStr, nStyles, nColor);
 }
 
 void CTRTFOutput::NewPage() {

@@ -116,6 +116,8 @@ class CTRTFOutput : public CTDocOutput {
 
  private:
   void EnsureHeader();
+  // A paragraph of its own alignment ("\qc " or "\qr "), back to left after it.
+  void AlignedParagraph(const char* szAlign, const QString& szStr, unsigned nStyles, TColor nColor);
   void Write(const QByteArray& bytes);
   void Line(const QByteArray& bytes);  // the bytes and CR LF
   QByteArray FontAttributes(const LTDocFont& font);
