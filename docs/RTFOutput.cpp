@@ -1,6 +1,8 @@
 #include "docs/RTFOutput.h"
 
 #include "charts/EmfSurface.h"
+#include "i18n/BaseMsgMan.h"
+#include "i18n/MsgMan.h"
 
 #include <algorithm>
 #include <cmath>
@@ -69,7 +71,8 @@ int CTDocOutput::AddFontName(const QString& szName) {
 // ---------------------------------------------------------------- RTF
 
 CTRTFOutput::CTRTFOutput(QIODevice& stream, const QString& szApplName, double nPaperWCm, double nPaperHCm,
-                         double nMarginsCmL, double nMarginsCmR, double nMarginsCmT, double nMarginsCmB)
+                         double nMarginsCmL, double nMarginsCmR, double nMarginsCmT, double nMarginsCmB,
+                         const CTDecorationDefinition* pDecorationDef)
     : CTDocOutput(szApplName),
       v_stream(stream),
       v_paperW(Twips(nPaperWCm)),
@@ -77,7 +80,8 @@ CTRTFOutput::CTRTFOutput(QIODevice& stream, const QString& szApplName, double nP
       v_marginL(Twips(nMarginsCmL)),
       v_marginR(Twips(nMarginsCmR)),
       v_marginT(Twips(nMarginsCmT)),
-      v_marginB(Twips(nMarginsCmB)) {}
+      v_marginB(Twips(nMarginsCmB)),
+      v_decorationDef(pDecorationDef) {}
 
 CTRTFOutput::~CTRTFOutput() { Finish(); }
 
@@ -215,6 +219,10 @@ void CTRTFOutput::EnsureHeader() {
   Line("\\noxlattoyen");
   if (v_paperH < v_paperW) Line("\\lndscpsxn");
   Line("\\linex0\\endnhere\\sectdefaultcl");
+  if (v_decorationDef && v_decorationDef->v_mustPrintDecorations) {
+    WriteZone(true);
+    WriteZone(false);
+  }
   for (const char* level : {
            "{\\*\\pnseclvl1\\pnucrm\\pnstart1\\pnindent720\\pnhang{\\pntxta .}}",
            "{\\*\\pnseclvl2\\pnucltr\\pnstart1\\pnindent720\\pnhang{\\pntxta .}}",
@@ -398,4 +406,72 @@ void CTRTFOutput::PutGraphic(double nScale, const CTDocGraphic& graphic, DocHorA
   Write(out);
   Line("}}");
   if (bAddNewLine) Line("\\par" + suffix);
+}
+
+// ---------------------------------------------------------------- header and footer
+
+void CTRTFOutput::WriteZone(bool bHeader) {
+  const auto& zones = v_decorationDef->DecorationListFor(bHeader);
+  const bool printLine = bHeader ? v_decorationDef->v_mustPrintHeaderLine && !v_decorationDef->v_headerLine.isEmpty()
+                                 : v_decorationDef->v_mustPrintFooterLine && !v_decorationDef->v_footerLine.isEmpty();
+  if (zones.empty() && !printLine) return;
+  const long fs = std::lround(2 * v_fonts[kNormal].size);
+  Line(QByteArray(bHeader ? "{\\header \\pard\\plain \\s15" : "{\\footer \\pard\\plain \\s16") +
+       "\\nowidctlpar\\widctlpar \\fs" + Num(fs) + "\\cgrid");
+  if (!bHeader && printLine)
+    Line("{\\fs" + Num(std::lround(fs * 0.66)) + " " + Escaped(v_decorationDef->v_footerLine) + " \\par\\par}");
+  // Left d1, centre d2 when there are three, right the last when there are two or more.
+  const int n = static_cast<int>(zones.size());
+  const CTPageDecoration* cells[3] = {n >= 1 ? zones[0].get() : nullptr, n >= 3 ? zones[1].get() : nullptr,
+                                      n >= 2 ? zones[n - 1].get() : nullptr};
+  Line("\\trowd \\trgaph20\\trrh200");
+  const long width = v_paperW - (v_marginL ? v_marginL : kDefaultMargin) - (v_marginR ? v_marginR : kDefaultMargin);
+  for (int i = 0; i < 3; ++i) {
+    const bool pageNumber = cells[i] && cells[i]->GetKind() == CTPageDecoration::Kind::kPageNumber;
+    const QByteArray align = pageNumber ? (bHeader ? "\\clvertalt " : "\\clvertalb ") : "\\clvertalc ";
+    Line(align + "\\clcbpat0 \\cltxlrtb \\cellx" + Num(width * (i + 1) / 3));
+  }
+  const char* alignments[3] = {"\\ql ", "\\qc ", "\\qr "};
+  for (int i = 0; i < 3; ++i) {
+    Write(QByteArray("\\pard \\intbl ") + alignments[i]);
+    if (cells[i]) WriteDecoration(*cells[i]);
+    Line(" \\cell");
+  }
+  Line("\\row \\pard");
+  if (bHeader && printLine)
+    Line("{\\fs" + Num(std::lround(fs * 0.8)) + " \\par\\par " + Escaped(v_decorationDef->v_headerLine) + "}");
+  Line("}");
+}
+
+void CTRTFOutput::WriteDecoration(const CTPageDecoration& decoration) {
+  switch (decoration.GetKind()) {
+    case CTPageDecoration::Kind::kPageNumber: {
+      const auto& page = static_cast<const CTPageNrDecoration&>(decoration);
+      TDlgForm::Load();
+      Write("{\\cs17 " + Escaped(TBaseMsg::GetUnicodeString(page.v_capMsgNr, QString())) + "}");
+      Line("{\\field{\\*\\fldinst {\\cs17 PAGE }}");
+      Write("{\\fldrslt {\\cs17\\lang1024 1}}}");
+      break;
+    }
+    case CTPageDecoration::Kind::kText: {
+      const auto& text = static_cast<const CTTextDecoration&>(decoration);
+      for (int i = 0; i < text.v_strs.size(); ++i) {
+        if (i > 0) Line("{\\par}");
+        Write("{\\cs17 " + Escaped(text.v_strs[i]) + "}");
+      }
+      break;
+    }
+    case CTPageDecoration::Kind::kPreloadedGraphic: {
+      const auto& picture = static_cast<const CTPreloadedGraphicDecoration&>(decoration);
+      if (picture.v_graphic) PutGraphic(0.4, *picture.v_graphic, DocHorAlign::kLeft, false);
+      break;
+    }
+    case CTPageDecoration::Kind::kGraphicFile: {
+      const auto& file = static_cast<const CTGraphicDecoration&>(decoration);
+      if (file.v_fileName.isEmpty()) break;
+      const QImage image(file.v_fileName);
+      if (!image.isNull()) PutGraphic(0.4, CTDocImagePicture(image), DocHorAlign::kLeft, false);
+      break;
+    }
+  }
 }

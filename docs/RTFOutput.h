@@ -7,6 +7,7 @@
 
 #include "charts/DrawSurface.h"
 #include "docs/DocTable.h"
+#include "docs/PageDecorations.h"
 
 #include <QIODevice>
 #include <QImage>
@@ -85,9 +86,11 @@ class CTDocOutput {
 
 class CTRTFOutput : public CTDocOutput {
  public:
-  // Page geometry in centimetres. The stream is not owned.
+  // Page geometry in centimetres. The stream and the decorations (may be
+  // none) are not owned.
   CTRTFOutput(QIODevice& stream, const QString& szApplName, double nPaperWCm, double nPaperHCm, double nMarginsCmL,
-              double nMarginsCmR, double nMarginsCmT, double nMarginsCmB);
+              double nMarginsCmR, double nMarginsCmT, double nMarginsCmB,
+              const CTDecorationDefinition* pDecorationDef = nullptr);
   // Ends the document: the header if nothing was written yet, then "}".
   ~CTRTFOutput() override;
   // Ends the document now (the destructor then writes nothing more).
@@ -116,6 +119,8 @@ class CTRTFOutput : public CTDocOutput {
 
  private:
   void EnsureHeader();
+  void WriteZone(bool bHeader);
+  void WriteDecoration(const CTPageDecoration& decoration);
   // A paragraph of its own alignment ("\qc " or "\qr "), back to left after it.
   void AlignedParagraph(const char* szAlign, const QString& szStr, unsigned nStyles, TColor nColor);
   void Write(const QByteArray& bytes);
@@ -128,4 +133,5 @@ class CTRTFOutput : public CTDocOutput {
   bool v_initialized = false;
   bool v_finished = false;
   int v_paperW, v_paperH, v_marginL, v_marginR, v_marginT, v_marginB;  // twips
+  const CTDecorationDefinition* v_decorationDef;
 };

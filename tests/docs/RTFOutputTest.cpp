@@ -255,3 +255,54 @@ TEST(RTFOutput, LibreOfficeWriterOpensADocumentWithATableAndAPicture) {
                                "Outdoor air", "35.0 °C", "Airflow axis", "End of report"})
     EXPECT_TRUE(pdf.contains(QString::fromUtf8(expected))) << expected << "\n" << pdf.toStdString();
 }
+
+TEST(RTFOutput, HeaderAndFooterFromThePageDecorations) {
+  CTDecorationDefinition decorations;
+  decorations.v_headerLine = "Confidential";
+  decorations.v_mustPrintFooterLine = true;
+  decorations.v_footerLine = "Made with {care}";
+  decorations.AddTextZone(true, 0, {"Left"}, DocHorAlign::kLeft);
+  decorations.AddTextZone(true, 0, {"Right", "two"}, DocHorAlign::kLeft);
+  decorations.AddPageNrZone(false, 1.0, 15, 2);
+  for (int i = 0; i < 3; ++i) decorations.AddTextZone(false, 1.0, {"more"}, DocHorAlign::kLeft);
+  EXPECT_EQ(decorations.DecorationListFor(false).size(), 3u);  // a fourth is ignored
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  { CTRTFOutput writer(buffer, "Aerolith", 21, 29.7, 2.5, 1.5, 1.5, 1.5, &decorations); }
+  const QByteArray rtf = buffer.data();
+  // 11906 - 1417 - 850 = 9639 twips between the margins.
+  const QByteArray header =
+      "\\linex0\\endnhere\\sectdefaultcl\r\n"
+      "{\\header \\pard\\plain \\s15\\nowidctlpar\\widctlpar \\fs20\\cgrid\r\n"
+      "\\trowd \\trgaph20\\trrh200\r\n"
+      "\\clvertalc \\clcbpat0 \\cltxlrtb \\cellx3213\r\n"
+      "\\clvertalc \\clcbpat0 \\cltxlrtb \\cellx6426\r\n"
+      "\\clvertalc \\clcbpat0 \\cltxlrtb \\cellx9639\r\n"
+      "\\pard \\intbl \\ql {\\cs17 Left} \\cell\r\n"
+      "\\pard \\intbl \\qc  \\cell\r\n"
+      "\\pard \\intbl \\qr {\\cs17 Right}{\\par}\r\n{\\cs17 two} \\cell\r\n"
+      "\\row \\pard\r\n"
+      "{\\fs16 \\par\\par Confidential}\r\n"
+      "}\r\n"
+      "{\\footer \\pard\\plain \\s16\\nowidctlpar\\widctlpar \\fs20\\cgrid\r\n"
+      "{\\fs13 Made with \\u123 care\\u125  \\par\\par}\r\n"
+      "\\trowd \\trgaph20\\trrh200\r\n"
+      "\\clvertalb \\clcbpat0 \\cltxlrtb \\cellx3213\r\n"
+      "\\clvertalc \\clcbpat0 \\cltxlrtb \\cellx6426\r\n"
+      "\\clvertalc \\clcbpat0 \\cltxlrtb \\cellx9639\r\n"
+      "\\pard \\intbl \\ql {\\cs17 Page }{\\field{\\*\\fldinst {\\cs17 PAGE }}\r\n"
+      "{\\fldrslt {\\cs17\\lang1024 1}}} \\cell\r\n"
+      "\\pard \\intbl \\qc {\\cs17 more} \\cell\r\n"
+      "\\pard \\intbl \\qr {\\cs17 more} \\cell\r\n"
+      "\\row \\pard\r\n"
+      "}\r\n"
+      "{\\*\\pnseclvl1";
+  EXPECT_TRUE(rtf.contains(header)) << rtf.mid(rtf.indexOf("\\linex0"), 1400).toStdString();
+  // Nothing to show: no header group at all.
+  CTDecorationDefinition empty;
+  QBuffer none;
+  none.open(QIODevice::WriteOnly);
+  { CTRTFOutput writer(none, "Aerolith", 21, 29.7, 2.5, 1.5, 1.5, 1.5, &empty); }
+  EXPECT_FALSE(none.data().contains("{\\header"));
+  EXPECT_FALSE(none.data().contains("{\\footer"));
+}
