@@ -4,6 +4,7 @@
 // (resources/pictures); run it again after changing a picture here.
 
 #include <QDir>
+#include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -127,6 +128,24 @@ QImage Arrow(int w, int h, bool up) {
   return image;
 }
 
+// A logo for the page header: a rounded plate with a name in white.
+QImage Logo(int w, int h, const QColor& plate, const char* name) {
+  QImage image(w, h, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  p.setBrush(plate);
+  p.drawRoundedRect(QRectF(2, 2, w - 4, h - 4), h / 5.0, h / 5.0);
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(h * 2 / 5);
+  font.setBold(true);
+  p.setFont(font);
+  p.setPen(Qt::white);
+  p.drawText(QRectF(0, 0, w, h), Qt::AlignCenter, QString::fromLatin1(name));
+  return image;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -144,6 +163,8 @@ int main(int argc, char* argv[]) {
       {"InletHeater", Heater(106, 57)},                 {"SupplyHeater", Heater(108, 57)},
       {"SArrowDn", Arrow(7, 40, false)},                {"SArrowUp", Arrow(7, 40, true)},
       {"LArrowUp", Arrow(7, 80, true)},                 {"xsArrowUp", Arrow(7, 16, true)},
+      {"OrskLogo", Logo(250, 100, QColor(0x1F, 0x5A, 0x8C), "NORVANE")},
+      {"DistribLogo", Logo(250, 100, QColor(0x3C, 0x78, 0x46), "Aerolith")},
   };
   for (const auto& [name, image] : pictures)
     if (!image.save(out.filePath(QString::fromLatin1(name) + ".png"), "PNG")) {

@@ -4,6 +4,7 @@
 // LibreOffice Writer opens.
 
 #include "charts/EmfSurface.h"
+#include "docs/PrintParams.h"
 #include "docs/RTFOutput.h"
 
 #include <QBuffer>
@@ -305,4 +306,39 @@ TEST(RTFOutput, HeaderAndFooterFromThePageDecorations) {
   { CTRTFOutput writer(none, "Aerolith", 21, 29.7, 2.5, 1.5, 1.5, 1.5, &empty); }
   EXPECT_FALSE(none.data().contains("{\\header"));
   EXPECT_FALSE(none.data().contains("{\\footer"));
+}
+
+TEST(RTFOutput, TheReportDecorationsInLibreOffice) {
+  // No distributor lines: three empty paragraphs in the footer's left cell.
+  CTPrintParams::Save({}, QString());
+  QBuffer empty;
+  empty.open(QIODevice::WriteOnly);
+  { CTRTFOutput writer(empty, "Aerolith", 21, 29.7, 2.5, 1.5, 1.5, 1.5, &CTPrintParams::GetPageDecorations()); }
+  EXPECT_TRUE(empty.data().contains("\\pard \\intbl \\ql {\\cs17 }{\\par}\r\n{\\cs17 }{\\par}\r\n{\\cs17 } \\cell"));
+  // Two logos embedded in the header (the distributor's logo file is not set).
+  EXPECT_EQ(empty.data().count("\\emfblip"), 2);
+
+  CTPrintParams::Save({"  Acme Ventilation Ltd  ", "1 Fan Street", "Springfield"}, QString());
+  EXPECT_EQ(CTPrintParams::GetLine(1), "Acme Ventilation Ltd");
+  const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+  const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+  ASSERT_FALSE(soffice.isEmpty() || pdftotext.isEmpty()) << "LibreOffice and poppler are installed by scripts/setup.sh";
+  QTemporaryDir dir;
+  QFile file(dir.filePath("decorated.rtf"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  {
+    CTRTFOutput rtf(file, "Aerolith", 21, 29.7, 2.5, 1.5, 1.5, 1.5, &CTPrintParams::GetPageDecorations());
+    rtf.TextLeft("Body text", 0, DrawColors::kWindowText);
+  }
+  file.close();
+  QProcess office;
+  office.start(soffice, {"-env:UserInstallation=file://" + dir.filePath("profile"), "--headless", "--convert-to", "pdf",
+                         "--outdir", dir.path(), file.fileName()});
+  ASSERT_TRUE(office.waitForFinished(120000));
+  QProcess text;
+  text.start(pdftotext, {"-layout", dir.filePath("decorated.pdf"), "-"});
+  ASSERT_TRUE(text.waitForFinished(30000));
+  const QString pdf = QString::fromUtf8(text.readAllStandardOutput());
+  for (const char* expected : {"Body text", "Acme Ventilation Ltd", "1 Fan Street", "Springfield", "Page 1"})
+    EXPECT_TRUE(pdf.contains(QString::fromUtf8(expected))) << expected << "\n" << pdf.toStdString();
 }

@@ -1,0 +1,72 @@
+#include "docs/PrintParams.h"
+
+#include "docs/RTFOutput.h"
+#include "i18n/BaseMsgMan.h"
+#include "i18n/MsgMan.h"
+#include "platform/Registry.h"
+#include "platform/Resources.h"
+#include "resources/EmbeddedData.h"
+
+#include <memory>
+
+namespace {
+
+const char kKey[] = "Software\\Norvane";
+constexpr int kMsgOwnershipNotice = 14;
+constexpr int kMsgPage = 15;
+
+std::unique_ptr<CTDecorationDefinition>& Cached() {
+  static std::unique_ptr<CTDecorationDefinition> cached;
+  return cached;
+}
+
+QString ReadString(const char* szName) {
+  CTRegistry registry;
+  if (!registry.OpenKey(QString::fromLatin1(kKey), false)) return {};
+  return registry.ReadString(QString::fromLatin1(szName)).value_or(QString());
+}
+
+// A picture stored with the program; an empty one when it cannot be read
+// (the writer skips it).
+std::shared_ptr<const CTDocGraphic> Logo(const char* szName) {
+  EmbeddedData::Ensure();
+  const std::optional<QByteArray> data = CTResources::Data(QString::fromLatin1(szName) + QStringLiteral(".png"));
+  return std::make_shared<CTDocImagePicture>(data ? QImage::fromData(*data, "PNG") : QImage());
+}
+
+}  // namespace
+
+QString CTPrintParams::GetLine(int nLine) { return ReadString(QStringLiteral("DisLine%1").arg(nLine).toLatin1().constData()); }
+QString CTPrintParams::GetLogoFile() { return ReadString("DisLogo"); }
+
+void CTPrintParams::Save(const QStringList& lines, const QString& szLogoFile) {
+  CTRegistry registry;
+  if (registry.OpenKey(QString::fromLatin1(kKey), true)) {
+    for (int i = 0; i < 3; ++i) registry.WriteString(QStringLiteral("DisLine%1").arg(i + 1), lines.value(i).trimmed());
+    registry.WriteString(QStringLiteral("DisLogo"), szLogoFile);
+  }
+  Cached().reset();
+}
+
+QStringList CTPrintParams::BuildDistributorLines() {
+  // A translated build's glossary fills these; this build has no distributor.
+  return {QString(), QString(), QString()};
+}
+
+const CTDecorationDefinition& CTPrintParams::GetPageDecorations() {
+  std::unique_ptr<CTDecorationDefinition>& cached = Cached();
+  if (cached) return *cached;
+  cached = std::make_unique<CTDecorationDefinition>();
+  CTDecorationDefinition& d = *cached;
+  TDlgForm::Load();
+  d.v_hasTopSepLine = d.v_hasBotSepLine = d.v_hasFrame = true;
+  d.v_mustPrintFooterLine = true;
+  d.v_footerLine = TBaseMsg::GetUnicodeString(kMsgOwnershipNotice);
+  d.AddPreloadedBitmapZone(true, 0, 50, 20, Logo("OrskLogo"));
+  d.AddBitmapZone(true, 0, 50, 20, GetLogoFile());
+  d.AddPreloadedBitmapZone(true, 0, 50, 20, Logo("DistribLogo"));
+  d.AddTextZone(false, 1.0, {GetLine(1), GetLine(2), GetLine(3)}, DocHorAlign::kLeft);
+  d.AddTextZone(false, 1.0, BuildDistributorLines(), DocHorAlign::kCentre);
+  d.AddPageNrZone(false, 1.0, kMsgPage, 2);
+  return d;
+}
