@@ -3,6 +3,7 @@
 #include "app/ApplicationUtils.h"
 #include "app/BasicDlg.h"
 #include "app/ChartBox.h"
+#include "app/DlgPrintParams.h"
 #include "app/FrmConfiguration.h"
 #include "charts/ChartSetup.h"
 #include "app/FrameBottomPanelExt.h"
@@ -60,7 +61,7 @@ const ActionDef kActions[] = {
     {"ACF_Save", "Save...", "Saves a Aerolith project file", true},
     {"ACF_Report", "Report...", "Creates a report about the selected ventilation device", false},
     {"ACT_BillOfMaterials", "Material List XML Export...", "Material List XML Export", true},
-    {"ACF_Distributor", "Distributor", "Defines the distributor data", false},
+    {"ACF_Distributor", "Distributor", "Defines the distributor data", true},
     {"ACF_Preferences", "Preferences", "Defines the preferences", false},
     {"ACH_About", "About", "", false},
     {"ACF_Exit", "Exit", "Quits the Aerolith selection program", true},
@@ -137,6 +138,10 @@ void TDlgSelect::CreateActions() {
   connect(Action(QStringLiteral("ACF_Open")), &QAction::triggered, this, [this] {
     CommitEditing();
     OpenProject();
+  });
+  connect(Action(QStringLiteral("ACF_Distributor")), &QAction::triggered, this, [this] {
+    TDlgPrintParams dialog(this);
+    dialog.Execute();
   });
   connect(Action(QStringLiteral("ACT_BillOfMaterials")), &QAction::triggered, this, [this] {
     CommitEditing();

@@ -14,6 +14,7 @@ namespace {
 const char kKey[] = "Software\\Norvane";
 constexpr int kMsgOwnershipNotice = 14;
 constexpr int kMsgPage = 15;
+constexpr int kMsgMaxBitmapSize = 41;
 
 std::unique_ptr<CTDecorationDefinition>& Cached() {
   static std::unique_ptr<CTDecorationDefinition> cached;
@@ -38,6 +39,19 @@ std::shared_ptr<const CTDocGraphic> Logo(const char* szName) {
 
 QString CTPrintParams::GetLine(int nLine) { return ReadString(QStringLiteral("DisLine%1").arg(nLine).toLatin1().constData()); }
 QString CTPrintParams::GetLogoFile() { return ReadString("DisLogo"); }
+
+bool CTPrintParams::CheckLogo(const QString& szLogoFile, QString& szMessage) {
+  if (szLogoFile.isEmpty()) return true;
+  const QImage logo(szLogoFile);
+  if (logo.isNull()) {
+    szMessage = QStringLiteral("The logo %1 cannot be read.").arg(szLogoFile);
+    return false;
+  }
+  if (logo.width() <= kMaxLogoWidth && logo.height() <= kMaxLogoHeight) return true;
+  TDlgForm::Load();
+  szMessage = TBaseMsg::GetUnicodeString(kMsgMaxBitmapSize, {QString::number(kMaxLogoWidth), QString::number(kMaxLogoHeight)});
+  return false;
+}
 
 void CTPrintParams::Save(const QStringList& lines, const QString& szLogoFile) {
   CTRegistry registry;

@@ -14,6 +14,10 @@ class CTPrintParams {
 
   static QString GetLine(int nLine);  // 1 to 3
   static QString GetLogoFile();
+  // Whether a logo file can be used: empty (no logo) or a picture of at most
+  // 590 x 236 pixels; otherwise false with message 41 in szMessage (a file
+  // that cannot be read says so).
+  static bool CheckLogo(const QString& szLogoFile, QString& szMessage);
   // Stores the trimmed lines and the logo; the next report builds its
   // decorations again.
   static void Save(const QStringList& lines, const QString& szLogoFile);
