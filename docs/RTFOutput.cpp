@@ -4,6 +4,9 @@
 #include "i18n/BaseMsgMan.h"
 #include "i18n/MsgMan.h"
 
+#include <QFont>
+#include <QFontMetrics>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -66,6 +69,33 @@ int CTDocOutput::AddFontName(const QString& szName) {
     if (v_fontNames[i].compare(szName, Qt::CaseInsensitive) == 0) return i;
   v_fontNames.append(szName);
   return static_cast<int>(v_fontNames.size() - 1);
+}
+
+QString CTDocOutput::SplitStringInLines(const QString& szStr, const LTDocFont& font, int nMaxPixelWidth) {
+  QFont f(font.name);
+  f.setPixelSize(std::max(1, static_cast<int>(std::lround(font.size * kDocumentDpi / 72.0))));
+  f.setBold(font.styles & DocStyle::kBold);
+  f.setItalic(font.styles & DocStyle::kItalic);
+  const QFontMetrics metrics(f);
+  QStringList parts;
+  for (const QString& part : szStr.split(QStringLiteral("\r\n"))) {
+    QString wrapped, line;
+    qsizetype start = 0;
+    while (start < part.size()) {
+      // A word keeps its trailing blank.
+      qsizetype end = part.indexOf(QLatin1Char(' '), start);
+      end = end < 0 ? part.size() : end + 1;
+      const QString word = part.mid(start, end - start);
+      start = end;
+      if (!line.isEmpty() && metrics.horizontalAdvance(line + word) > nMaxPixelWidth) {
+        wrapped += line + QStringLiteral(" \r\n");
+        line.clear();
+      }
+      line += word;
+    }
+    parts << wrapped + line;
+  }
+  return parts.join(QStringLiteral("\r\n"));
 }
 
 // ---------------------------------------------------------------- RTF

@@ -73,6 +73,10 @@ class CTDocOutput {
     TextParagraph(static_cast<FontSlot>(kHeading0 + std::clamp(nLevel, 0, 4)), szStr, bIndexEntry);
   }
   void TextTitle(const QString& szStr) { TextParagraph(kTitle, szStr, false); }
+  // Word wrap at nMaxPixelWidth for the font (measured at 96 ppi): a line
+  // that is full ends with a blank and CR LF; a word wider than the whole
+  // width stays whole on its own line.
+  static QString SplitStringInLines(const QString& szStr, const LTDocFont& font, int nMaxPixelWidth);
   void TextSubTitle(const QString& szStr) { TextParagraph(kSubTitle, szStr, false); }
   virtual void PutDocTable(CTDocTable& table) = 0;
   virtual void PutGraphic(double nScale, const CTDocGraphic& graphic, DocHorAlign align, bool bAddNewLine) = 0;

@@ -8,6 +8,8 @@
 #include "docs/RTFOutput.h"
 
 #include <QBuffer>
+#include <QFont>
+#include <QFontMetrics>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -341,4 +343,17 @@ TEST(RTFOutput, TheReportDecorationsInLibreOffice) {
   const QString pdf = QString::fromUtf8(text.readAllStandardOutput());
   for (const char* expected : {"Body text", "Acme Ventilation Ltd", "1 Fan Street", "Springfield", "Page 1"})
     EXPECT_TRUE(pdf.contains(QString::fromUtf8(expected))) << expected << "\n" << pdf.toStdString();
+}
+
+TEST(RTFOutput, WordWrap) {
+  const LTDocFont font{"Arial", 10, 0, DrawColors::kWindowText};
+  QFont f("Arial");
+  f.setPixelSize(13);
+  const QFontMetrics m(f);
+  // Room for "alpha beta " but not for "gamma" after it.
+  const int width = m.horizontalAdvance("alpha beta ") + 1;
+  EXPECT_EQ(CTDocOutput::SplitStringInLines("alpha beta gamma", font, width), "alpha beta  \r\ngamma");
+  // A word wider than the whole width stays whole; parts keep their line ends.
+  EXPECT_EQ(CTDocOutput::SplitStringInLines("Supercalifragilistic\r\nok", font, 10), "Supercalifragilistic\r\nok");
+  EXPECT_EQ(CTDocOutput::SplitStringInLines("", font, 100), "");
 }
