@@ -6,6 +6,8 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QTextBlock>
+#include <QTextList>
 
 #include <algorithm>
 #include <cmath>
@@ -69,6 +71,58 @@ int CTDocOutput::AddFontName(const QString& szName) {
     if (v_fontNames[i].compare(szName, Qt::CaseInsensitive) == 0) return i;
   v_fontNames.append(szName);
   return static_cast<int>(v_fontNames.size() - 1);
+}
+
+void CTDocOutput::PutRichText(const QTextDocument& doc, const LTDocFont& font) {
+  SetFontCharacteristics(kNormal, font);
+  const auto styleOf = [](const QTextCharFormat& f) {
+    unsigned styles = 0;
+    if (f.fontWeight() >= QFont::Bold) styles |= DocStyle::kBold;
+    if (f.fontItalic()) styles |= DocStyle::kItalic;
+    if (f.fontUnderline()) styles |= DocStyle::kUnderline;
+    if (f.fontStrikeOut()) styles |= DocStyle::kStrikeOut;
+    return styles;
+  };
+  const auto colorOf = [](const QTextCharFormat& f) {
+    if (!f.hasProperty(QTextFormat::ForegroundBrush)) return DrawColors::kWindowText;
+    const QColor c = f.foreground().color();
+    return DrawColors::Rgb(c.red(), c.green(), c.blue());
+  };
+  for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+    struct Run {
+      QString text;
+      unsigned styles;
+      TColor color;
+    };
+    std::vector<Run> runs;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      QString text = fragment.text();
+      text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+      runs.push_back({text, styleOf(fragment.charFormat()), colorOf(fragment.charFormat())});
+    }
+    const bool uniform = std::all_of(runs.begin(), runs.end(), [&runs](const Run& r) {
+      return r.styles == runs.front().styles && r.color == runs.front().color;
+    });
+    if (runs.empty()) {
+      // an empty paragraph
+    } else if (uniform) {
+      QString text;
+      for (const Run& r : runs) text += r.text;
+      const Qt::Alignment align = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+      if (align & Qt::AlignRight) TextRight(text, runs.front().styles, runs.front().color);
+      else if (align & Qt::AlignHCenter) TextCenter(text, runs.front().styles, runs.front().color);
+      else if (block.textList()) {
+        TextStyle(QString(QChar(0x2022)), runs.front().styles, runs.front().color, 0);
+        TextStyle(text, runs.front().styles, runs.front().color, 1);
+      } else {
+        TextStyle(text, runs.front().styles, runs.front().color, 0);
+      }
+    } else {
+      for (const Run& r : runs) TextStyle(r.text, r.styles, r.color, 0);
+    }
+    TextWriteln();
+  }
 }
 
 QString CTDocOutput::SplitStringInLines(const QString& szStr, const LTDocFont& font, int nMaxPixelWidth) {

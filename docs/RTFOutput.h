@@ -10,6 +10,7 @@
 #include "docs/PageDecorations.h"
 
 #include <QIODevice>
+#include <QTextDocument>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -79,6 +80,10 @@ class CTDocOutput {
   static QString SplitStringInLines(const QString& szStr, const LTDocFont& font, int nMaxPixelWidth);
   void TextSubTitle(const QString& szStr) { TextParagraph(kSubTitle, szStr, false); }
   virtual void PutDocTable(CTDocTable& table) = 0;
+  // Rich text of a text view, paragraph by paragraph: a paragraph of one
+  // format is written aligned as it is (bulleted ones with a bullet and a
+  // tab), one of mixed formats run by run. The normal font becomes font.
+  void PutRichText(const QTextDocument& doc, const LTDocFont& font);
   virtual void PutGraphic(double nScale, const CTDocGraphic& graphic, DocHorAlign align, bool bAddNewLine) = 0;
   virtual void TextParagraph(FontSlot font, const QString& szStr, bool bNumbered) = 0;
 

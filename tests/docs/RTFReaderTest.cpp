@@ -89,3 +89,26 @@ TEST(RTFReader, BrokenInputEndsCleanly) {
   EXPECT_FALSE(CTRTFReader::Read("plain text", doc, &why));
   EXPECT_FALSE(why.isEmpty());
 }
+
+TEST(RTFReader, RichTextGoesThroughTheWriterAndBack) {
+  QTextDocument source;
+  ASSERT_TRUE(CTRTFReader::Read("{\\rtf1{\\colortbl;\\red0\\green0\\blue255;}\\pard\\qc\\b Heading\\b0\\par"
+                                "\\pard plain {\\i and} {\\cf1 blue}\\par\\pard\\qr right\\par}",
+                                source));
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  {
+    CTRTFOutput rtf(buffer, "Aerolith", 21, 29.7, 1.5, 1.5, 1.5, 1.5);
+    rtf.PutRichText(source, {"Arial", 9, 0, DrawColors::kWindowText});
+  }
+  const QByteArray written = buffer.data();
+  EXPECT_TRUE(written.contains("\\qc \\b\\cf0\\f0\\fs18\\cgrid Heading\\b0 \\par \\ql")) << written.toStdString();
+  EXPECT_TRUE(written.contains("\\qr \\cf0\\f0\\fs18\\cgrid right\\par \\ql"));
+  QTextDocument back;
+  ASSERT_TRUE(CTRTFReader::Read(written, back));
+  const QString text = back.toPlainText();
+  EXPECT_TRUE(text.contains("Heading")) << text.toStdString();
+  EXPECT_TRUE(text.contains("plain and blue"));
+  EXPECT_EQ(FormatOf(back, "blue").foreground().color(), QColor(0, 0, 255));
+  EXPECT_TRUE(FormatOf(back, "and").fontItalic());
+}
