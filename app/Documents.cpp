@@ -39,8 +39,7 @@ void TDlgSelect::ExportMaterialList() {
   }
   FillOptions();
   CTDocTable table;
-  CTMaterialList::Build(table, v_currHRX->GetName(), v_currHRX->GetDescriptiveName(), v_optionRows,
-                        LTMaterialListSettings::Read());
+  CTMaterialList::Build(table, *v_currHRX, v_optionRows, LTMaterialListSettings::Read());
   QString error;
   if (!CTMaterialList::Write(path, table, error)) {
     TBaseMsg::DisplayError(this, TBaseMsg::GetUnicodeString(kMsgCannotCreate, path) + QLatin1Char('\n') + error);

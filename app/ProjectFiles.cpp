@@ -134,16 +134,7 @@ bool TDlgSelect::SaveProject(const QString& szPath) {
   }
   // The options the inputs call for are among the used ones.
   FillOptions();
-  const SelectionRequest request = CurrentRequest();
-  // A heater option is stored as its size; the option is among the used ones.
-  const auto optionKW = [this](const LTModeInputs& mode) {
-    if (mode.inletHeater != HeaterChoice::kOption) return 0.0;
-    for (const LTHeaterOption& option : CTSelectionRun::HeaterOptions(*v_currHRX))
-      if (option.id == mode.inletOptionID) return option.kW;
-    return 0.0;
-  };
-  const CTHRXProjectData project = CTProjectMapping::ToProject(request, CTProjectMapping::UnitOf(*v_currHRX),
-                                                            optionKW(request.cooling), optionKW(request.heating));
+  const CTHRXProjectData project = CTProjectMapping::ProjectOf(CurrentRequest(), *v_currHRX);
   LTProjectError error;
   if (!CTHRXProjectIO::WriteProjectData(szPath, project, error)) {
     TBaseMsg::DisplayError(this, error.Text());

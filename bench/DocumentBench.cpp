@@ -8,7 +8,6 @@
 #include "selection/OptionSelection.h"
 #include "selection/SelectionRun.h"
 
-#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -34,8 +33,7 @@ void BM_MaterialList(benchmark::State& state) {
   const QString path = dir.filePath("list.xml");
   for (auto _ : state) {
     CTDocTable table;
-    CTMaterialList::Build(table, unit->GetName(), unit->GetDescriptiveName(),
-                          CTOptionSelection::FillOptions(*unit, LTOptionInputs::Of(request)),
+    CTMaterialList::Build(table, *unit, CTOptionSelection::FillOptions(*unit, LTOptionInputs::Of(request)),
                           LTMaterialListSettings::Read());
     if (!CTMaterialList::Write(path, table, error)) return state.SkipWithError("cannot write");
   }
@@ -44,12 +42,3 @@ void BM_MaterialList(benchmark::State& state) {
 BENCHMARK(BM_MaterialList)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -12,7 +12,6 @@
 #include "selection/CatalogueSession.h"
 #include "selection/ProjectFile.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -77,28 +76,20 @@ int RunProject(const QStringList& arguments, QTextStream& out, QTextStream& err)
     err << "aerolith-cli project: " << error << "\n";
     return kExitFailure;
   }
-  CTHRXProjectData data;
+  // The entries as the file holds them, to say which ones the catalogue no
+  // longer knows.
+  CTHRXProjectData raw;
   ProjectFormat format = ProjectFormat::kVen002;
   LTProjectError problem;
-  const QList<LTOptionIdentity> catalogue = CTProjectMapping::OptionIdentities(session);
-  if (!CTHRXProjectIO::ReadProjectData(file, catalogue, data, format, problem)) {
+  if (!CTHRXProjectIO::ReadProjectFile(file, raw, format, problem)) {
     if (options.Has("--json"))
       out << QJsonDocument(QJsonObject{{"file", file}, {"readable", false}, {"message", problem.Text()}})
                  .toJson(QJsonDocument::Indented);
     err << "aerolith-cli project: " << problem.Text() << "\n";
     return kExitFailure;
   }
-  // The entries as the file holds them, to say which ones the catalogue
-  // no longer knows (the file has just been read whole).
-  CTHRXProjectData raw;
-  {
-    QFile f(file);
-    ProjectFormat rawFormat;
-    QString why;
-    if (f.open(QIODevice::ReadOnly)) CTHRXProjectIO::Parse(f.readAll(), raw, rawFormat, why);
-  }
 
-  const CTHRXProjectDataIntfV0& v = data.v_intfV0;
+  const CTHRXProjectDataIntfV0& v = raw.v_intfV0;
   QJsonObject unit{{"class", v.v_hrxClsID}, {"id", v.v_hrxObjID}, {"supply_speed_id", v.v_supplySpeedId},
                    {"exhaust_speed_id", v.v_exhaustSpeedId}};
   const Cls_HRX* found = session.Units().Search(
@@ -116,8 +107,7 @@ int RunProject(const QStringList& arguments, QTextStream& out, QTextStream& err)
     QJsonObject o{{"class", entry.v_optionClsID}, {"id", entry.v_optionObjID}, {"count", entry.v_nbSelected}};
     const bool oldIds = format != ProjectFormat::kVen002;
     const Cls_TrivaneDeviceOption* option = session.Options().Search([&](const Cls_TrivaneDeviceOption* c) {
-      return oldIds ? c->GetOldClsID() == entry.v_optionClsID && c->GetOldObjID() == entry.v_optionObjID
-                    : c->TableIndex() == entry.v_optionClsID && c->GetID() == entry.v_optionObjID;
+      return CTHRXProjectIO::Names(entry, format, {c->TableIndex(), c->GetID(), c->GetOldClsID(), c->GetOldObjID()});
     });
     o["in_catalogue"] = option != nullptr;
     if (option) {
@@ -140,8 +130,8 @@ int RunProject(const QStringList& arguments, QTextStream& out, QTextStream& err)
       {"esp_exhaust_pa", v.v_designExhaustESP},
       {"filter_supply", kFilterNames[v.v_highEffFilterSupply]},
       {"filter_exhaust", kFilterNames[v.v_highEffFilterExhaust]},
-      {"plenums", data.v_intfV1.v_plenumSelected},
-      {"upside_down", data.v_intfV1.v_upsideDown},
+      {"plenums", raw.v_intfV1.v_plenumSelected},
+      {"upside_down", raw.v_intfV1.v_upsideDown},
       {"cooling", ModeJson(v.v_coolingData)},
       {"heating", ModeJson(v.v_heatingData)}};
   const QJsonObject report{{"file", file},

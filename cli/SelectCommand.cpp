@@ -602,16 +602,9 @@ QJsonObject OptionsJson(const QList<LTOptionRow>& rows) {
 QString SaveProject(const SelectOptions& s, const SelectionResult& result) {
   Cls_HRX* unit = result.Current();
   if (!unit) return TDlgForm::Load(), TBaseMsg::GetUnicodeString(kMsgNoUnitToSave);
-  const auto optionKW = [unit](const LTModeInputs& mode) {
-    if (mode.inletHeater != HeaterChoice::kOption) return 0.0;
-    for (const LTHeaterOption& o : CTSelectionRun::HeaterOptions(*unit))
-      if (o.id == mode.inletOptionID) return o.kW;
-    return 0.0;
-  };
   // The options the inputs call for are among the used ones, as in the window.
   CTOptionSelection::FillOptions(*unit, LTOptionInputs::Of(s.request));
-  const CTHRXProjectData data = CTProjectMapping::ToProject(s.request, CTProjectMapping::UnitOf(*unit),
-                                                            optionKW(s.request.cooling), optionKW(s.request.heating));
+  const CTHRXProjectData data = CTProjectMapping::ProjectOf(s.request, *unit);
   LTProjectError error;
   if (!CTHRXProjectIO::WriteProjectData(s.saveFile, data, error)) return error.Text();
   return QString();
@@ -758,8 +751,7 @@ int RunMaterialList(const QStringList& arguments, QTextStream& out, QTextStream&
     return Fail(err, "material-list", TBaseMsg::GetUnicodeString(kMsgNoUnitForDocuments), kExitNothingComputed);
   }
   CTDocTable table;
-  CTMaterialList::Build(table, unit->GetName(), unit->GetDescriptiveName(),
-                        CTOptionSelection::FillOptions(*unit, LTOptionInputs::Of(s.request)),
+  CTMaterialList::Build(table, *unit, CTOptionSelection::FillOptions(*unit, LTOptionInputs::Of(s.request)),
                         LTMaterialListSettings::Read());
   if (!CTMaterialList::Write(file, table, error)) {
     TDlgForm::Load();

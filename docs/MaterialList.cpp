@@ -1,5 +1,6 @@
 #include "docs/MaterialList.h"
 
+#include "catalogue/ClHRX.h"
 #include "docs/ExcelXML.h"
 #include "platform/Registry.h"
 
@@ -14,8 +15,8 @@ LTMaterialListSettings LTMaterialListSettings::Read() {
   return settings;
 }
 
-void CTMaterialList::Build(CTDocTable& table, const QString& szUnitName, const QString& szUnitDescription,
-                           const QList<LTOptionRow>& options, const LTMaterialListSettings& settings) {
+void CTMaterialList::Build(CTDocTable& table, const Cls_HRX& unit, const QList<LTOptionRow>& options,
+                           const LTMaterialListSettings& settings) {
   table.InitDimensions(3, 1, 0, 0, true);
   table.SetAllHasBorders(true);
   table.SetText(0, 0, QStringLiteral("Model"));
@@ -36,7 +37,7 @@ void CTMaterialList::Build(CTDocTable& table, const QString& szUnitName, const Q
     table.SetText(2, row, QStringLiteral("All"));
     ++row;
   }
-  add(szUnitName, 1, szUnitDescription);
+  add(unit.GetName(), 1, unit.GetDescriptiveName());
   for (const LTOptionRow& option : options)
     if (option.used) add(option.name, option.count, option.description);
 }

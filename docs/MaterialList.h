@@ -7,6 +7,8 @@
 
 #include <QString>
 
+class Cls_HRX;
+
 // The export settings, kept in the registry store under
 // "Software\Norvane\XMLMatList" and shared with the maker's other tools.
 struct LTMaterialListSettings {
@@ -20,8 +22,8 @@ class CTMaterialList {
  public:
   // The list's table: "Model", "Qty", "Description"; the section header
   // row when wanted; the unit; each used option with its count.
-  static void Build(CTDocTable& table, const QString& szUnitName, const QString& szUnitDescription,
-                    const QList<LTOptionRow>& options, const LTMaterialListSettings& settings);
+  static void Build(CTDocTable& table, const Cls_HRX& unit, const QList<LTOptionRow>& options,
+                    const LTMaterialListSettings& settings);
   // Measures the table and writes the workbook beside the file, then puts
   // it in place: a failure leaves no partial file and says why.
   static bool Write(const QString& szPath, CTDocTable& table, QString& szError);

@@ -283,18 +283,21 @@ bool CTHRXProjectIO::Parse(const QByteArray& bytes, CTHRXProjectData& data, Proj
 
 void CTHRXProjectIO::ResolveOptions(CTHRXProjectData& data, ProjectFormat format,
                                     const QList<LTOptionIdentity>& catalogue) {
-  const bool bOldIds = format != ProjectFormat::kVen002;
   QList<CTHRXProjectSelOption> kept;
   for (const CTHRXProjectSelOption& entry : data.v_options) {
     for (const LTOptionIdentity& option : catalogue) {
-      const bool bMatch = bOldIds ? option.oldClsID == entry.v_optionClsID && option.oldObjID == entry.v_optionObjID
-                                  : option.clsID == entry.v_optionClsID && option.objID == entry.v_optionObjID;
-      if (!bMatch) continue;
+      if (!Names(entry, format, option)) continue;
       kept.append({option.clsID, option.objID, entry.v_nbSelected});
       break;
     }
   }
   data.v_options = std::move(kept);
+}
+
+bool CTHRXProjectIO::Names(const CTHRXProjectSelOption& entry, ProjectFormat format, const LTOptionIdentity& option) {
+  if (format == ProjectFormat::kVen002)
+    return option.clsID == entry.v_optionClsID && option.objID == entry.v_optionObjID;
+  return option.oldClsID == entry.v_optionClsID && option.oldObjID == entry.v_optionObjID;
 }
 
 QByteArray CTHRXProjectIO::Serialize(const CTHRXProjectData& data) {
@@ -321,8 +324,8 @@ QByteArray CTHRXProjectIO::Serialize(const CTHRXProjectData& data) {
   return out;
 }
 
-bool CTHRXProjectIO::ReadProjectData(const QString& szFileName, const QList<LTOptionIdentity>& catalogue,
-                                     CTHRXProjectData& data, ProjectFormat& format, LTProjectError& error) {
+bool CTHRXProjectIO::ReadProjectFile(const QString& szFileName, CTHRXProjectData& data, ProjectFormat& format,
+                                     LTProjectError& error) {
   QFile file(szFileName);
   if (!file.open(QIODevice::ReadOnly)) {
     error = {kMsgCannotOpen, szFileName, file.errorString()};
@@ -341,11 +344,17 @@ bool CTHRXProjectIO::ReadProjectData(const QString& szFileName, const QList<LTOp
     return false;
   }
   QString why;
-  CTHRXProjectData parsed;
-  if (!Parse(bytes, parsed, format, why)) {
+  if (!Parse(bytes, data, format, why)) {
     error = {kMsgNotAProject, szFileName, why};
     return false;
   }
+  return true;
+}
+
+bool CTHRXProjectIO::ReadProjectData(const QString& szFileName, const QList<LTOptionIdentity>& catalogue,
+                                     CTHRXProjectData& data, ProjectFormat& format, LTProjectError& error) {
+  CTHRXProjectData parsed;
+  if (!ReadProjectFile(szFileName, parsed, format, error)) return false;
   ResolveOptions(parsed, format, catalogue);
   data = std::move(parsed);
   return true;

@@ -116,9 +116,15 @@ class CTHRXProjectIO {
   // The option entries that name a catalogue option, with its current class
   // number and id, in file order; the others are dropped.
   static void ResolveOptions(CTHRXProjectData& data, ProjectFormat format, const QList<LTOptionIdentity>& catalogue);
+  // Whether a file's option entry names this catalogue option: by its
+  // current ids in "VEN002", by its former ones in the older layouts.
+  static bool Names(const CTHRXProjectSelOption& entry, ProjectFormat format, const LTOptionIdentity& option);
   // The "VEN002" bytes of a project.
   static QByteArray Serialize(const CTHRXProjectData& data);
 
+  // Reads and decodes a file; the option entries as the file holds them.
+  static bool ReadProjectFile(const QString& szFileName, CTHRXProjectData& data, ProjectFormat& format,
+                              LTProjectError& error);
   // Reads and decodes a file and resolves its options.
   static bool ReadProjectData(const QString& szFileName, const QList<LTOptionIdentity>& catalogue,
                               CTHRXProjectData& data, ProjectFormat& format, LTProjectError& error);
@@ -161,4 +167,8 @@ class CTProjectMapping {
   // The unit's option combinations that the project lists, in combination
   // order, stored as the unit's used options.
   static void RestoreOptions(Cls_HRX& unit, const LTProjectUnit& stored);
+  // The file's fields for a request and its computed unit, with the options
+  // used on the unit as they stand (refresh them first) and an inlet heater
+  // option stored as its size.
+  static CTHRXProjectData ProjectOf(const SelectionRequest& request, Cls_HRX& unit);
 };

@@ -7,6 +7,7 @@
 #include "catalogue/ClTrivaneDeviceOption.h"
 #include "selection/CatalogueSession.h"
 #include "selection/ProjectFile.h"
+#include "selection/SelectionRun.h"
 
 #include <algorithm>
 
@@ -35,6 +36,17 @@ int CTProjectMapping::FindCandidate(const SelectionResult& result, const LTProje
       return i;
   }
   return -1;
+}
+
+CTHRXProjectData CTProjectMapping::ProjectOf(const SelectionRequest& request, Cls_HRX& unit) {
+  const QList<LTHeaterOption> options = CTSelectionRun::HeaterOptions(unit);
+  const auto optionKW = [&options](const LTModeInputs& mode) {
+    if (mode.inletHeater != HeaterChoice::kOption) return 0.0;
+    for (const LTHeaterOption& option : options)
+      if (option.id == mode.inletOptionID) return option.kW;
+    return 0.0;
+  };
+  return ToProject(request, UnitOf(unit), optionKW(request.cooling), optionKW(request.heating));
 }
 
 void CTProjectMapping::RestoreOptions(Cls_HRX& unit, const LTProjectUnit& stored) {
