@@ -91,12 +91,3 @@ BENCHMARK(BM_FanGraph)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HoverOnThePsychrometricsTab)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -6,11 +6,15 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-constexpr int kMeasureDpi = 96;
-
-}  // namespace
+QFont DocumentFont(const QString& szName, double nPoints, unsigned nStyles) {
+  QFont f(szName);
+  f.setPixelSize(std::max(1, static_cast<int>(std::lround(nPoints * kDocumentDpi / 72.0))));
+  f.setBold(nStyles & DocStyle::kBold);
+  f.setItalic(nStyles & DocStyle::kItalic);
+  f.setUnderline(nStyles & DocStyle::kUnderline);
+  f.setStrikeOut(nStyles & DocStyle::kStrikeOut);
+  return f;
+}
 
 // ---------------------------------------------------------------- dimensions
 
@@ -403,17 +407,7 @@ void CTDocTable::CalculatePixelSizes(int nApplExtraWidth) {
   }
   std::fill(v_columnWidths.begin(), v_columnWidths.end(), 0);
 
-  // Fonts in pixels at 96 ppi, whatever the screen: documents are laid out
-  // for that resolution.
-  const auto font = [this](double nPoints, unsigned nStyles) {
-    QFont f(v_fontName);
-    f.setPixelSize(std::max(1, static_cast<int>(std::lround(nPoints * kMeasureDpi / 72.0))));
-    f.setBold(nStyles & DocStyle::kBold);
-    f.setItalic(nStyles & DocStyle::kItalic);
-    f.setUnderline(nStyles & DocStyle::kUnderline);
-    f.setStrikeOut(nStyles & DocStyle::kStrikeOut);
-    return f;
-  };
+  const auto font = [this](double nPoints, unsigned nStyles) { return DocumentFont(v_fontName, nPoints, nStyles); };
   const QFontMetrics base(font(v_defFontSize[kCell], 0));
   const int d1 = base.horizontalAdvance(QLatin1Char('1'));
   const int pad = base.horizontalAdvance(QLatin1Char('W')) + 2;

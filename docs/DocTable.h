@@ -10,6 +10,7 @@
 #include "charts/DrawSurface.h"
 
 #include <QByteArray>
+#include <QFont>
 #include <QString>
 #include <QStringList>
 
@@ -26,6 +27,11 @@ enum class DocPattern { kSolid, kClear, kHorizontal, kVertical, kFDiagonal, kBDi
 namespace DocStyle {
 inline constexpr unsigned kBold = 1, kItalic = 2, kUnderline = 4, kStrikeOut = 8;
 }
+
+// Documents are laid out at 96 pixels per inch, whatever the screen.
+inline constexpr int kDocumentDpi = 96;
+// A font of a document in whole pixels at that resolution.
+QFont DocumentFont(const QString& szName, double nPoints, unsigned nStyles);
 
 // What one text line of a cell may carry of its own.
 struct LTDocLineStyle {

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kDocumentDpi = 96;
 
 QString Quoted(const char* szBefore, const QString& szValue, const char* szAfter) {
   return QString::fromLatin1(szBefore) + szValue + QString::fromLatin1(szAfter);

@@ -16,7 +16,6 @@
 namespace {
 
 constexpr double kTwipsPerCm = 566.92913385826771655;
-constexpr int kDocumentDpi = 96;  // documents are laid out at 96 ppi
 constexpr int kDefaultMargin = 1797;
 
 bool g_word2000 = false;
@@ -126,11 +125,7 @@ void CTDocOutput::PutRichText(const QTextDocument& doc, const LTDocFont& font) {
 }
 
 QString CTDocOutput::SplitStringInLines(const QString& szStr, const LTDocFont& font, int nMaxPixelWidth) {
-  QFont f(font.name);
-  f.setPixelSize(std::max(1, static_cast<int>(std::lround(font.size * kDocumentDpi / 72.0))));
-  f.setBold(font.styles & DocStyle::kBold);
-  f.setItalic(font.styles & DocStyle::kItalic);
-  const QFontMetrics metrics(f);
+  const QFontMetrics metrics(DocumentFont(font.name, font.size, font.styles));
   QStringList parts;
   for (const QString& part : szStr.split(QStringLiteral("\r\n"))) {
     QString wrapped, line;

@@ -114,6 +114,26 @@ QByteArray ExpectedHeader() {
   return h;
 }
 
+bool HaveOfficeAndPoppler() {
+  return !QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty() &&
+         !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
+}
+
+// The text of an RTF document as LibreOffice Writer prints it to PDF
+// (empty when the conversion fails).
+QString PdfText(const QString& rtfPath, const QTemporaryDir& dir) {
+  QProcess office;
+  office.start(QStandardPaths::findExecutable(QStringLiteral("soffice")),
+               {"-env:UserInstallation=file://" + dir.filePath("profile"), "--headless", "--convert-to", "pdf",
+                "--outdir", dir.path(), rtfPath});
+  if (!office.waitForFinished(120000)) return {};
+  QProcess text;
+  text.start(QStandardPaths::findExecutable(QStringLiteral("pdftotext")),
+             {"-layout", QString(rtfPath).replace(QStringLiteral(".rtf"), QStringLiteral(".pdf")), "-"});
+  if (!text.waitForFinished(30000)) return {};
+  return QString::fromUtf8(text.readAllStandardOutput());
+}
+
 class Picture : public CTDocGraphic {
  public:
   Picture(int w, int h, QByteArray emf) : v_w(w), v_h(h), v_emf(std::move(emf)) {}
@@ -219,9 +239,7 @@ TEST(RTFOutput, HeadingsLandscapeAndPictures) {
 }
 
 TEST(RTFOutput, LibreOfficeWriterOpensADocumentWithATableAndAPicture) {
-  const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-  const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-  ASSERT_FALSE(soffice.isEmpty() || pdftotext.isEmpty()) << "LibreOffice and poppler are installed by scripts/setup.sh";
+  ASSERT_TRUE(HaveOfficeAndPoppler()) << "LibreOffice and poppler are installed by scripts/setup.sh";
   CTDocTable table(2, 3, 0, 1);
   table.SetText(0, 0, "State");
   table.SetText(1, 0, "Dry bulb");
@@ -246,14 +264,8 @@ TEST(RTFOutput, LibreOfficeWriterOpensADocumentWithATableAndAPicture) {
     rtf.TextLeft("End of report", 0, DrawColors::kWindowText);
   }
   file.close();
-  QProcess office;
-  office.start(soffice, {"-env:UserInstallation=file://" + dir.filePath("profile"), "--headless", "--convert-to", "pdf",
-                         "--outdir", dir.path(), file.fileName()});
-  ASSERT_TRUE(office.waitForFinished(120000));
-  QProcess text;
-  text.start(pdftotext, {"-layout", dir.filePath("report.pdf"), "-"});
-  ASSERT_TRUE(text.waitForFinished(30000));
-  const QString pdf = QString::fromUtf8(text.readAllStandardOutput());
+  const QString pdf = PdfText(file.fileName(), dir);
+  ASSERT_FALSE(pdf.isEmpty());
   for (const char* expected : {"1. Psychrometric points — cooling", "State", "Dry bulb", "Room air", "27.0 °C",
                                "Outdoor air", "35.0 °C", "Airflow axis", "End of report"})
     EXPECT_TRUE(pdf.contains(QString::fromUtf8(expected))) << expected << "\n" << pdf.toStdString();
@@ -322,9 +334,7 @@ TEST(RTFOutput, TheReportDecorationsInLibreOffice) {
 
   CTPrintParams::Save({"  Acme Ventilation Ltd  ", "1 Fan Street", "Springfield"}, QString());
   EXPECT_EQ(CTPrintParams::GetLine(1), "Acme Ventilation Ltd");
-  const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-  const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-  ASSERT_FALSE(soffice.isEmpty() || pdftotext.isEmpty()) << "LibreOffice and poppler are installed by scripts/setup.sh";
+  ASSERT_TRUE(HaveOfficeAndPoppler()) << "LibreOffice and poppler are installed by scripts/setup.sh";
   QTemporaryDir dir;
   QFile file(dir.filePath("decorated.rtf"));
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -333,14 +343,8 @@ TEST(RTFOutput, TheReportDecorationsInLibreOffice) {
     rtf.TextLeft("Body text", 0, DrawColors::kWindowText);
   }
   file.close();
-  QProcess office;
-  office.start(soffice, {"-env:UserInstallation=file://" + dir.filePath("profile"), "--headless", "--convert-to", "pdf",
-                         "--outdir", dir.path(), file.fileName()});
-  ASSERT_TRUE(office.waitForFinished(120000));
-  QProcess text;
-  text.start(pdftotext, {"-layout", dir.filePath("decorated.pdf"), "-"});
-  ASSERT_TRUE(text.waitForFinished(30000));
-  const QString pdf = QString::fromUtf8(text.readAllStandardOutput());
+  const QString pdf = PdfText(file.fileName(), dir);
+  ASSERT_FALSE(pdf.isEmpty());
   for (const char* expected : {"Body text", "Acme Ventilation Ltd", "1 Fan Street", "Springfield", "Page 1"})
     EXPECT_TRUE(pdf.contains(QString::fromUtf8(expected))) << expected << "\n" << pdf.toStdString();
 }
