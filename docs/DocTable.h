@@ -11,6 +11,8 @@
 
 #include <QByteArray>
 #include <QFont>
+#include <QPainter>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 
@@ -41,14 +43,17 @@ struct LTDocLineStyle {
   unsigned styles = 0;
 };
 
-// A picture in a document: its size in pixels and its enhanced-metafile
-// bytes, which the RTF writer embeds.
+// A picture in a document: its size in pixels, its enhanced-metafile bytes,
+// which the RTF writer embeds, and its drawing on a painter (the PDF writer:
+// vectors where the picture has them).
 class CTDocGraphic {
  public:
   virtual ~CTDocGraphic() = default;
   virtual int Width() const = 0;
   virtual int Height() const = 0;
   virtual QByteArray Emf() const = 0;
+  // Draws the picture scaled into target, in the painter's coordinates.
+  virtual void Paint(QPainter& painter, const QRectF& target) const = 0;
 };
 
 class CTDocTableCell {

@@ -1,6 +1,7 @@
 #include "docs/RTFOutput.h"
 
 #include "charts/EmfSurface.h"
+#include "charts/PainterSurface.h"
 #include "i18n/BaseMsgMan.h"
 #include "i18n/MsgMan.h"
 
@@ -41,6 +42,29 @@ QByteArray CTDocImagePicture::Emf() const {
   CTEmfSurface surface(v_image.width(), v_image.height());
   surface.StretchImage(0, 0, v_image.width(), v_image.height(), v_image);
   return surface.Bytes();
+}
+
+void CTDocImagePicture::Paint(QPainter& painter, const QRectF& target) const {
+  if (!v_image.isNull()) painter.drawImage(target, v_image);
+}
+
+QByteArray CTDocDrawnPicture::Emf() const {
+  CTEmfSurface surface(v_w, v_h);
+  if (v_draw) v_draw(surface);
+  return surface.Bytes();
+}
+
+void CTDocDrawnPicture::Paint(QPainter& painter, const QRectF& target) const {
+  if (!v_draw || v_w <= 0 || v_h <= 0) return;
+  painter.save();
+  painter.setClipRect(target);
+  painter.translate(target.topLeft());
+  painter.scale(target.width() / v_w, target.height() / v_h);
+  {
+    CTPainterSurface surface(&painter, true);
+    v_draw(surface);
+  }
+  painter.restore();
 }
 
 // ---------------------------------------------------------------- the abstract writer

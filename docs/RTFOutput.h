@@ -16,6 +16,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 // A font of the writer: family, size in points, styles and colour.
@@ -33,9 +34,27 @@ class CTDocImagePicture : public CTDocGraphic {
   int Width() const override { return v_image.width(); }
   int Height() const override { return v_image.height(); }
   QByteArray Emf() const override;
+  void Paint(QPainter& painter, const QRectF& target) const override;
 
  private:
   QImage v_image;
+};
+
+// A picture drawn by a function on any surface: the metafile records the
+// drawing, a painter gets it as vectors. The function draws in pixels of a
+// Width() x Height() picture and may be called more than once.
+class CTDocDrawnPicture : public CTDocGraphic {
+ public:
+  using Drawing = std::function<void(IDrawSurface&)>;
+  CTDocDrawnPicture(int nWidth, int nHeight, Drawing draw) : v_w(nWidth), v_h(nHeight), v_draw(std::move(draw)) {}
+  int Width() const override { return v_w; }
+  int Height() const override { return v_h; }
+  QByteArray Emf() const override;
+  void Paint(QPainter& painter, const QRectF& target) const override;
+
+ private:
+  int v_w, v_h;
+  Drawing v_draw;
 };
 
 // A picture that is a metafile already (a chart drawn on the EMF surface).
@@ -45,6 +64,8 @@ class CTDocEmfPicture : public CTDocGraphic {
   int Width() const override { return v_w; }
   int Height() const override { return v_h; }
   QByteArray Emf() const override { return v_emf; }
+  // Nothing to draw with: the bytes are for the RTF writer only.
+  void Paint(QPainter&, const QRectF&) const override {}
 
  private:
   QByteArray v_emf;

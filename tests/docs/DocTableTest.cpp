@@ -18,6 +18,7 @@ class Picture : public CTDocGraphic {
   int Width() const override { return v_w; }
   int Height() const override { return v_h; }
   QByteArray Emf() const override { return {}; }
+  void Paint(QPainter&, const QRectF&) const override {}
 
  private:
   int v_w, v_h;

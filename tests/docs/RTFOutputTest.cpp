@@ -140,6 +140,7 @@ class Picture : public CTDocGraphic {
   int Width() const override { return v_w; }
   int Height() const override { return v_h; }
   QByteArray Emf() const override { return v_emf; }
+  void Paint(QPainter&, const QRectF&) const override {}
 
  private:
   int v_w, v_h;
