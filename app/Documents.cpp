@@ -47,3 +47,5 @@ void TDlgSelect::ExportMaterialList() {
   }
   Opener()(path);
 }
+
+void TDlgSelect::ExportReport() {}

@@ -29,6 +29,17 @@ constexpr int kRecentCaptionPixels = 320;
 const char kRecentKey[] = "Software\\Norvane\\Hi-Trivane Selection\\Aerolith";
 
 QString DialogChooser(QWidget* pParent, TDlgSelect::FileKind kind, const QString& szStart) {
+  if (kind == TDlgSelect::FileKind::kReport) {
+    // The file type chosen decides the format; a name without a suffix gets
+    // that type's.
+    const QString pdf = QStringLiteral("PDF documents (*.pdf)");
+    QString filter;
+    QString chosen = QFileDialog::getSaveFileName(
+        pParent, QStringLiteral("Report"), szStart,
+        QStringLiteral("Report files (*.rtf);;") + pdf + QStringLiteral(";;All files (*)"), &filter);
+    if (!chosen.isEmpty() && QFileInfo(chosen).suffix().isEmpty() && filter == pdf) chosen += QStringLiteral(".pdf");
+    return chosen;
+  }
   if (kind == TDlgSelect::FileKind::kMaterialList)
     return QFileDialog::getSaveFileName(pParent, QStringLiteral("Material List XML Export"), szStart,
                                         QStringLiteral("XML Spreadsheet 2003 files (*.xml);;All files (*)"));
@@ -53,7 +64,9 @@ QString TDlgSelect::ChooseFile(FileKind kind, const QString& szStart) {
   QString chosen = Chooser()(this, kind, szStart);
   // The default extension of the file type.
   if (kind != FileKind::kOpenProject && !chosen.isEmpty() && QFileInfo(chosen).suffix().isEmpty())
-    chosen += kind == FileKind::kMaterialList ? QStringLiteral(".xml") : QStringLiteral(".ven");
+    chosen += kind == FileKind::kMaterialList ? QStringLiteral(".xml")
+              : kind == FileKind::kReport     ? QStringLiteral(".rtf")
+                                              : QStringLiteral(".ven");
   return chosen;
 }
 

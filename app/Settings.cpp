@@ -59,7 +59,7 @@ const ActionDef kActions[] = {
     {"ACF_New", "New", "Creates a new Aerolith project", true},
     {"ACF_Open", "Open...", "Opens a Aerolith project file", true},
     {"ACF_Save", "Save...", "Saves a Aerolith project file", true},
-    {"ACF_Report", "Report...", "Creates a report about the selected ventilation device", false},
+    {"ACF_Report", "Report...", "Creates a report about the selected ventilation device", true},
     {"ACT_BillOfMaterials", "Material List XML Export...", "Material List XML Export", true},
     {"ACF_Distributor", "Distributor", "Defines the distributor data", true},
     {"ACF_Preferences", "Preferences", "Defines the preferences", false},
@@ -142,6 +142,10 @@ void TDlgSelect::CreateActions() {
   connect(Action(QStringLiteral("ACF_Distributor")), &QAction::triggered, this, [this] {
     TDlgPrintParams dialog(this);
     dialog.Execute();
+  });
+  connect(Action(QStringLiteral("ACF_Report")), &QAction::triggered, this, [this] {
+    CommitEditing();
+    ExportReport();
   });
   connect(Action(QStringLiteral("ACT_BillOfMaterials")), &QAction::triggered, this, [this] {
     CommitEditing();

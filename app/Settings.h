@@ -95,7 +95,7 @@ class TDlgSelect : public QMainWindow {
   void CreateRecentList();
   // File dialogs go through one replaceable call (tests answer them).
   // szStart: the file or folder it opens at. An empty answer means cancelled.
-  enum class FileKind { kOpenProject, kSaveProject, kMaterialList };
+  enum class FileKind { kOpenProject, kSaveProject, kMaterialList, kReport };
   using FileChooser = std::function<QString(QWidget* pParent, FileKind kind, const QString& szStart)>;
   static void SetFileChooser(FileChooser fnChooser);
   // Written documents are shown with the desktop's default application
@@ -106,6 +106,8 @@ class TDlgSelect : public QMainWindow {
   // ---- documents (Documents.cpp) ----
   // Material List XML Export: the unit and its used options as a workbook.
   void ExportMaterialList();
+  // Report: the selection as an RTF or PDF document, by the file's type.
+  void ExportReport();
   // Commits the value being typed, before a command that takes no focus.
   void CommitEditing();
 
