@@ -258,6 +258,7 @@ void TDlgSelect::CreateResultsPage(QWidget* pPage) {
   };
   modePage("Cooling Results", "Frm_CoolAirConditions", "Frm_CoolResultData", Frm_CoolAirConditions, Frm_CoolResultData);
   modePage("Heating Results", "Frm_HeatAirConditions", "Frm_HeatResultData", Frm_HeatAirConditions, Frm_HeatResultData);
+  layout->addWidget(CreateHRXNotePanel(pPage));
 }
 
 void TDlgSelect::CreateDatabasePage(QWidget* pPage) {

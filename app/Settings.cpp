@@ -179,7 +179,10 @@ void TDlgSelect::CreatePages() {
   CreateResultsPage(Tab_Results);
   CreateDatabasePage(Tab_Database);
   CreateChartPages();
-  connect(Ctl_Pages, &QTabWidget::currentChanged, this, [this] { Ctl_PagesChange(); });
+  connect(Ctl_Pages, &QTabWidget::currentChanged, this, [this] {
+    Ctl_PagesChange();
+    ShowHRXNote();
+  });
   setCentralWidget(Ctl_Pages);
 
   // The user's choices only: clicked and activated never fire for values the
@@ -299,7 +302,7 @@ void CreateRecentList(TDlgSelect& window) { window.CreateRecentList(); }
 void LoadProjectFromCommandLine(TDlgSelect& window, const QStringList& arguments) {
   if (!arguments.isEmpty() && QFileInfo(arguments.first()).isFile()) window.LoadProject(arguments.first());
 }
-void FillHRXNote(TDlgSelect&) {}                                     // report writer
+void FillHRXNote(TDlgSelect& window) { window.FillHRXNote(); }
 }  // namespace StartUpHooks
 
 bool TDlgSelect::StartUp(const QStringList& arguments) {

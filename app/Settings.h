@@ -35,6 +35,7 @@ class QLabel;
 class QMenu;
 class QRadioButton;
 class QTabWidget;
+class QTextBrowser;
 class QToolBar;
 class QTreeWidget;
 class QBoxLayout;
@@ -102,6 +103,17 @@ class TDlgSelect : public QMainWindow {
   // through one replaceable call (tests open nothing).
   using DocumentOpener = std::function<void(const QString& szPath)>;
   static void SetDocumentOpener(DocumentOpener fnOpener);
+  // Web addresses likewise go to the desktop's browser through one
+  // replaceable call; an empty function puts the browser back.
+  using LinkOpener = std::function<void(const QString& szUrl)>;
+  static void SetLinkOpener(LinkOpener fnOpener);
+
+  // ---- the unit's note on the Results tab (HRXNotePanel.cpp) ----
+  // Writes the note in the panel's font into the view and hides the panel
+  // until a unit of the note series is shown.
+  void FillHRXNote();
+  // The note's link: opens the seasonal-efficiency page.
+  void Txt_HRXNoteClick();
 
   // ---- documents (Documents.cpp) ----
   // Material List XML Export: the unit and its used options as a workbook.
@@ -166,6 +178,9 @@ class TDlgSelect : public QMainWindow {
   void CreatePages();
   void CreateSelectionPage(QWidget* pPage);
   void CreateResultsPage(QWidget* pPage);
+  QWidget* CreateHRXNotePanel(QWidget* pPage);
+  // Shows the note panel exactly when the current unit carries the note.
+  void ShowHRXNote();
   void CreateDatabasePage(QWidget* pPage);
   void CreateOptionsBox(QWidget* pPage, QBoxLayout* pRow);
   void ShowOptionRows();
@@ -240,6 +255,8 @@ class TDlgSelect : public QMainWindow {
   QLabel* Txt_ResultSelectedDevice = nullptr;
   TFrm_AirConditions *Frm_CoolAirConditions = nullptr, *Frm_HeatAirConditions = nullptr;
   TFrm_ResultData *Frm_CoolResultData = nullptr, *Frm_HeatResultData = nullptr;
+  QWidget* Pnl_HRXNote = nullptr;
+  QTextBrowser* Txt_HRXNote = nullptr;
   // Chart tabs.
   TChartBox *PB_ESPGraph = nullptr, *PB_EffGraph = nullptr, *PB_EffCorrect = nullptr;
   TPsychroBox* PB_PsyGraph = nullptr;

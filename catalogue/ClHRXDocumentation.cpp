@@ -7,3 +7,5 @@ void Cls_HRXDocumentation::Initialize(CTTableInfo* pTblInfo, const QString& szID
   const QString idName = szIDFieldName.isEmpty() ? QStringLiteral("VDC_ID") : szIDFieldName;
   Cls_DeviceDocumentation::Initialize(pTblInfo, idName);
 }
+
+QString Cls_HRXDocumentation::WebLinkForHRXNote() { return QStringLiteral("https://www.norvane.example/ecodesign"); }
