@@ -1,12 +1,20 @@
-// The unit's note on the Results tab, driven as a user drives it.
+// The unit's note on the Results tab and the conditions-of-use dialog, driven
+// as a user drives them.
 
 #include "WindowFixture.h"
+#include "app/Disclaimer.h"
 #include "catalogue/ClHRX.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -69,6 +77,53 @@ TEST_F(NoteWindow, ShowsForTheNoteSeriesOnlyAndItsLinkOpensTheDataPage) {
   EXPECT_TRUE(v_opened.isEmpty()) << v_opened.join(' ').toStdString();
   ClickNoteAt(kLink);
   EXPECT_EQ(v_opened, QStringList{kLink});
+}
+
+// Runs act once the dialog shown modally is up.
+void WhenModal(std::function<void(TFrm_Disclaimer&)> act) {
+  QTimer::singleShot(0, [act] {
+    auto* dialog = qobject_cast<TFrm_Disclaimer*>(QApplication::activeModalWidget());
+    if (!dialog) return WhenModal(act);
+    act(*dialog);
+  });
+}
+
+TEST(Disclaimer, ContinueWaitsForAChoiceAndTheAnswerIsTheChoice) {
+  struct Case {
+    const char* name;
+    const char* choice;  // the radio button clicked, or none
+    bool closeBox;       // closed with the close box instead of Continue
+    int expected;
+  };
+  const Case cases[] = {
+      {"accepted", "RB_Accept", false, 1},
+      {"declined", "RB_Decline", false, 2},
+      {"changed its mind", "RB_Accept,RB_Decline", false, 2},
+      {"accepted, then closed with the close box", "RB_Accept", true, 1},
+      {"closed without a choice", nullptr, true, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    bool continueBefore = true, continueAfter = false;
+    QString terms;
+    WhenModal([&](TFrm_Disclaimer& dialog) {
+      EXPECT_EQ(dialog.windowTitle(), "Terms");
+      terms = dialog.findChild<QTextEdit*>("Txt_Terms")->toPlainText();
+      auto* next = dialog.findChild<QPushButton*>("Btn_Continue");
+      continueBefore = next->isEnabled();
+      if (c.choice)
+        for (const QString& name : QString(c.choice).split(','))
+          dialog.findChild<QRadioButton*>(name)->click();
+      continueAfter = next->isEnabled();
+      if (c.closeBox) dialog.close();
+      else next->click();
+    });
+    EXPECT_EQ(TFrm_Disclaimer::Execute(nullptr, "Terms"), c.expected);
+    EXPECT_FALSE(continueBefore);
+    EXPECT_EQ(continueAfter, c.choice != nullptr);
+    EXPECT_TRUE(terms.startsWith("Conditions of use of Aerolith")) << terms.left(80).toStdString();
+    EXPECT_FALSE(terms.contains('$'));
+  }
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
-// The unit's note as the views and the report get it: written as RTF, read
-// back with our reader.
+// The unit's note and the conditions of use as the views and the report get
+// them: written as RTF, read back with our reader.
 
 #include "DemoCatalogue.h"
+#include "docs/GeneralTerms.h"
 #include "docs/HRXNote.h"
 #include "docs/RTFReader.h"
 
@@ -67,4 +68,25 @@ TEST_F(HRXNoteSeries, AppliesToThePlainHeatRecoveryUnitsOnly) {
   const std::unique_ptr<Cls_HRX> unit = Unit("NV-400");
   unit->SetSeries(" nvh ");
   EXPECT_TRUE(CTHRXNote::Applies(*unit));
+}
+
+TEST(GeneralTerms, EveryPlaceholderIsReplacedByItsParty) {
+  // Each of $1 to $6 occurs in the paragraphs as written, so each must go.
+  const QString written = CTGeneralTerms::Paragraphs().join('\n');
+  for (int n = 1; n <= 6; ++n) EXPECT_TRUE(written.contains(QString("$%1").arg(n))) << n;
+
+  QTextDocument doc;
+  ASSERT_TRUE(CTRTFReader::Read(CTGeneralTerms::Rtf("Aerolith"), doc));
+  const QString text = doc.toPlainText();
+  EXPECT_FALSE(text.contains('$')) << text.toStdString();
+  EXPECT_TRUE(text.startsWith("Conditions of use of Aerolith\n")) << text.toStdString();
+  EXPECT_EQ(FormatOf(doc, "Conditions of use").fontWeight(), QFont::Bold);
+  const LTGeneralTermsParties parties = CTGeneralTerms::Parties("Aerolith");
+  for (const QString& value : {parties.contactEmail, parties.makerShortName, parties.makerLongName,
+                               parties.jurisdictionCountry, parties.jurisdictionCity}) {
+    EXPECT_FALSE(value.isEmpty());
+    EXPECT_TRUE(text.contains(value)) << value.toStdString();
+  }
+  // The contact address is one of ours, on a reserved domain.
+  EXPECT_TRUE(parties.contactEmail.endsWith(".example")) << parties.contactEmail.toStdString();
 }
