@@ -12,6 +12,7 @@
 #include "app/BasicDlg.h"
 #include "app/ChartBox.h"
 #include "app/PsychroBox.h"
+#include "selection/ResultTexts.h"
 #include "app/FrameConfig.h"
 #include "app/FrmConfiguration.h"
 #include "charts/ChartSetup.h"
@@ -465,9 +466,7 @@ void TDlgSelect::ShowDuctData() {
     Txt_ExhaustAddResistance->setText(pressure(r.exhaustSide.additionalPa));
   }
   Txt_FanPower->setText(r.fans.known ? ValueText::Dimensioned(r.fans.totalKW, U_Power, false) : QString());
-  Txt_SFP->setText(r.fans.known ? TBaseMsg::FormatFixed(r.fans.sfpKWPerM3s, 2) + QStringLiteral(" kW/(m³/s), SFP ") +
-                                      QString::number(r.fans.sfpClass)
-                                : QString());
+  Txt_SFP->setText(CTResultTexts::SfpText(r.fans));
 }
 
 void TDlgSelect::ShowCooling() {
@@ -583,80 +582,40 @@ void TDlgSelect::RefreshChartPage() {
         false, false);
 }
 
-namespace {
-
-// "W×H×D unit" of three lengths in mm, in the length unit in effect; empty
-// unless all three are given.
-QString Dimensions(double width, double height, double depth) {
-  if (!(width * height * depth > 0)) return QString();
-  const auto length = [](double mm) { return TU_Form::PutFmtDimensionedValue(mm, U_ShortLength, 0, false).trimmed(); };
-  return length(width) + QStringLiteral("×") + length(height) + QStringLiteral("×") + length(depth) +
-         QLatin1Char(' ') + TU_Form::GetCurrentString(U_ShortLength);
-}
-
-QString Temp(double t) { return ValueText::Dimensioned(t, U_Temperature); }
-QString TempNoUnit(double t) { return TU_Form::PutFmtDimensionedValue(t, U_Temperature, 0, true).trimmed(); }
-QString Percent(double rh) { return TBaseMsg::FormatFixed(rh, 0) + QStringLiteral(" %"); }
-QString Amps(double a) { return a > 0 ? TBaseMsg::FormatFixed(a, 1) + QStringLiteral(" A") : QString(); }
-
-}  // namespace
-
 void TDlgSelect::FillDatabaseTab() {
   if (!v_currHRX) return;
   const LTDatasheet d = CTUnitDatasheet::Read(*v_session, *v_currHRX);
+  const LTDatasheetTexts t = CTUnitDatasheet::Texts(d);
   LTDatabaseTab& db = v_db;
   db.selectedDevice.Set(d.qualifiedName);
-  db.dimensions.Set(Dimensions(d.widthMm, d.heightMm, d.depthMm));
-  db.weight.Set(d.weightKg > 0 ? ValueText::Dimensioned(d.weightKg, U_Mass, false) : QString());
-  db.powerSupply.Set(d.powerSupply);
-  db.frequency.Set(d.frequency);
-  db.phases.Set(d.phases);
-  db.voltage.Set(d.voltage);
-  if (d.hasElectrical) {
-    const bool both = !d.minVolts.isEmpty() && !d.maxVolts.isEmpty();
-    db.minMaxV.Set(both ? d.minVolts + QLatin1Char('~') + d.maxVolts : d.minVolts + d.maxVolts);
-    db.mca.Set(Amps(d.mcaA));
-    db.mfa.Set(Amps(d.mfaA));
-    db.rla.Set(Amps(d.rlaA));
-    db.fla.Set(Amps(d.flaA));
-  }
-  if (d.hasSupplySpeed) {
-    db.soundLevel.Set(d.soundLevel);
-    db.current.Set(d.current);
-    db.wattage.Set(ValueText::PositivePower(d.wattageKW));
-  }
-  db.ductDiameter.Set(d.ductDiameterMm > 0 ? ValueText::Dimensioned(d.ductDiameterMm, U_ShortLength, false) : QString());
-  db.nominalHumidity.Set(d.nominalHumidityKgh > 0 ? ValueText::Fixed(d.nominalHumidityKgh, 1, QStringLiteral("kg/h"))
-                                                   : QString());
-  db.nominalAirflow.Set(ValueText::Dimensioned(d.nominalAirflowLs, U_Airflow, false));
-  db.ambientTemp.Set(TempNoUnit(d.outdoorMinC) + QLatin1Char('~') + Temp(d.outdoorMaxC));
-  db.ambientRH.Set(Percent(d.outdoorMaxRH));
-  db.viMinTemp.Set(Temp(d.inletMinC));
+  const std::pair<LTDatabaseRow*, const QString*> rows[] = {
+      {&db.dimensions, &t.dimensions},   {&db.weight, &t.weight},
+      {&db.powerSupply, &t.powerSupply}, {&db.frequency, &t.frequency},
+      {&db.phases, &t.phases},           {&db.voltage, &t.voltage},
+      {&db.minMaxV, &t.minMaxV},         {&db.mca, &t.mca},
+      {&db.mfa, &t.mfa},                 {&db.rla, &t.rla},
+      {&db.fla, &t.fla},                 {&db.soundLevel, &t.soundLevel},
+      {&db.current, &t.current},         {&db.wattage, &t.wattage},
+      {&db.ductDiameter, &t.ductDiameter}, {&db.nominalHumidity, &t.nominalHumidity},
+      {&db.nominalAirflow, &t.nominalAirflow}, {&db.ambientTemp, &t.ambientTemp},
+      {&db.ambientRH, &t.ambientRH},     {&db.viMinTemp, &t.viMinTemp},
+      {&db.viMinTempUD, &t.viMinTempUD}, {&db.roomTemp, &t.roomTemp},
+      {&db.roomRH, &t.roomRH},           {&db.eaMaxRH, &t.eaMaxRH},
+      {&db.eaMaxRHUD, &t.eaMaxRHUD},     {&db.voMaxRH, &t.voMaxRH},
+      {&db.voMaxRHUD, &t.voMaxRHUD},     {&db.ciMaxRH, &t.ciMaxRH},
+      {&db.ciMaxRHUD, &t.ciMaxRHUD},     {&db.minCoolRH, &t.minCoolRH},
+      {&db.minHeatRH, &t.minHeatRH},     {&db.fanOnlyTemp, &t.fanOnlyTemp}};
+  for (const auto& [row, text] : rows) row->Set(*text);
   const bool upsideDown = d.canBeUpsideDown;
-  db.viMinTempUD.Set(upsideDown ? Temp(d.inletMinUpsideDownC) : QString());
-  db.viMinTempUD.Show(upsideDown);
-
-  const bool freshAir = d.type >= Cls_HRX::kFreshAirUnit;
   const bool coil = d.type == Cls_HRX::kCoilUnit;
-  db.roomRange->setVisible(!freshAir);
-  db.rhMaxima->setVisible(!freshAir);
-  db.airTreatment->setVisible(freshAir);
-  db.nominal->setVisible(freshAir || coil);
-  if (freshAir) {
-    db.minCoolRH.Set(Percent(d.minCoolRH));
-    db.minHeatRH.Set(Percent(d.minHeatRH));
-    db.fanOnlyTemp.Set(TempNoUnit(d.fanOnlyMinC) + QLatin1Char('~') + Temp(d.fanOnlyMaxC));
-  } else {
-    db.roomTemp.Set(TempNoUnit(d.roomMinC) + QLatin1Char('~') + Temp(d.roomMaxC));
-    db.roomRH.Set(Percent(d.roomMaxRH));
-    db.eaMaxRH.Set(Percent(d.exhaustMaxRH));
-    db.voMaxRH.Set(Percent(d.ventOutMaxRH));
-    db.eaMaxRHUD.Set(upsideDown ? Percent(d.exhaustMaxRHUpsideDown) : QString());
-    db.voMaxRHUD.Set(upsideDown ? Percent(d.ventOutMaxRHUpsideDown) : QString());
+  db.viMinTempUD.Show(upsideDown);
+  db.roomRange->setVisible(t.roomRange);
+  db.rhMaxima->setVisible(t.rhMaxima);
+  db.airTreatment->setVisible(t.airTreatment);
+  db.nominal->setVisible(t.nominal);
+  if (t.rhMaxima) {
     db.eaMaxRHUD.Show(upsideDown);
     db.voMaxRHUD.Show(upsideDown);
-    db.ciMaxRH.Set(coil ? Percent(d.coilInMaxRH) : QString());
-    db.ciMaxRHUD.Set(coil && upsideDown ? Percent(d.coilInMaxRHUpsideDown) : QString());
     db.ciMaxRH.Show(coil);
     db.ciMaxRHUD.Show(coil && upsideDown);
   }
@@ -685,5 +644,5 @@ void TDlgSelect::Lvw_DBOptionsChange() {
   const LTOptionData* option = index >= 0 && index < v_dbOptions.size() ? &v_dbOptions[index] : nullptr;
   v_db.optDescription.Set(option ? option->description : QString());
   v_db.optMCA.Set(option ? option->mca : QString());
-  v_db.optDimensions.Set(option ? Dimensions(option->widthMm, option->heightMm, option->depthMm) : QString());
+  v_db.optDimensions.Set(option ? CTUnitDatasheet::Dimensions(option->widthMm, option->heightMm, option->depthMm) : QString());
 }

@@ -300,3 +300,44 @@ LTConfigData CTChartSetup::ConfigData(const SelectionResult& result) {
   data.upsideDown = result.upsideDown;
   return data;
 }
+
+void CTChartSetup::DrawChart(IDrawSurface& surface, QSize size, ChartKind kind, bool bCooling,
+                             const SelectionResult& result, THRXRatioCorr& corrections) {
+  CTVirtualCanvas background(&surface);
+  background.SetVCPenStyle(PenStyle::kClear);
+  background.SetVCBrushColor(DrawColors::kWhite);
+  background.DrawRectangle(0, 0, size.width() + 1, size.height() + 1);
+  background.SetVCPenStyle(PenStyle::kSolid);
+  switch (kind) {
+    case ChartKind::kConfiguration:
+      CTConfigDrawing::DrawConfiguration(surface, size.width(), size.height(), result.Current(), true, ConfigData(result));
+      return;
+    case ChartKind::kPsychrometric:
+    case ChartKind::kMollier: {
+      bool& psychrometric = TAirPropDiagram::Settings().psychrometric;
+      const bool preferred = psychrometric;
+      psychrometric = kind == ChartKind::kPsychrometric;
+      ProcessDiagram(surface, size, result, bCooling)->DrawDiagram(false);
+      psychrometric = preferred;
+      return;
+    }
+    case ChartKind::kFan: {
+      const auto graph = FanGraph(surface, size, result);
+      graph->DrawOutline(true, false);
+      graph->DrawGraph();
+      return;
+    }
+    case ChartKind::kEfficiency: {
+      const auto graph = EfficiencyGraph(surface, size, result);
+      graph->DrawOutline(true, true);
+      graph->DrawGraph();
+      return;
+    }
+    case ChartKind::kCorrection: {
+      const auto graph = CorrectionGraph(surface, size, result, corrections);
+      graph->DrawOutline(false, false);
+      graph->DrawGraph();
+      return;
+    }
+  }
+}

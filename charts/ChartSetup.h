@@ -59,4 +59,12 @@ class CTChartSetup {
 
   static std::unique_ptr<TVirtLineGraph> CorrectionGraph(IDrawSurface& surface, QSize size,
                                                          const SelectionResult& result, THRXRatioCorr& corrections);
+
+  // A whole chart of the result as a picture (aerolith-cli and the report):
+  // a white background of the given size, then the chart drawn without
+  // interaction. The process diagram is the psychrometric or the Mollier
+  // chart as asked, whatever the settings say; the mode matters only to it.
+  enum class ChartKind { kPsychrometric, kMollier, kFan, kEfficiency, kCorrection, kConfiguration };
+  static void DrawChart(IDrawSurface& surface, QSize size, ChartKind kind, bool bCooling, const SelectionResult& result,
+                        THRXRatioCorr& corrections);
 };

@@ -202,3 +202,20 @@ void TU_Form::AddApplicationDimensions() {
   SetDigits(U_Mass, 0, 1);
   SetDigits(U_Mass, 1, 1);
 }
+
+void TU_Form::SelectSIDefaults() {
+  for (int unit = 0; unit < kUnitCount; ++unit)
+    if (Unit(unit)) SetNewIndex(unit, 0);
+}
+
+void TU_Form::SelectImperialDefaults() {
+  const std::pair<U_RepUnit, const char*> imperial[] = {
+      {U_Temperature, "°F"}, {U_Length, "ft"},      {U_Surface, "ft²"}, {U_Mass, "lbs"},     {U_ShortLength, "inch"},
+      {U_Humidity, "GPP"},   {U_Power, "BTU/h"},    {U_Airflow, "CFM"}, {U_Pressure, "inH2O"}, {U_Enthalpy, "BTU/lbs"}};
+  for (const auto& [unit, caption] : imperial) {
+    const CTUnitData* data = Unit(unit);
+    if (!data) continue;
+    for (int i = 0; i < data->Count(); ++i)
+      if (data->v_Dimensions[i]->v_Caption == QString::fromUtf8(caption)) SetNewIndex(unit, i);
+  }
+}

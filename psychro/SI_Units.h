@@ -104,4 +104,9 @@ class TU_Form {
   // The imperial dimensions and digits the program sets up at start-up:
   // m3/s goes, CFM, ft, ft2, BTU/lbs, inH2O, GPP, BTU/h and Ton come.
   static void AddApplicationDimensions();
+  // The program's sets of units (after AddApplicationDimensions): every
+  // quantity in its default unit, or the imperial ones (°F, ft, ft², lbs,
+  // inch, GPP, BTU/h, CFM, inH2O, BTU/lbs).
+  static void SelectSIDefaults();
+  static void SelectImperialDefaults();
 };

@@ -1,5 +1,7 @@
 #include "selection/UnitDatasheet.h"
 
+#include "selection/ValueText.h"
+
 #include "catalogue/ClDevOptCombination.h"
 #include "catalogue/ClDevPSAllowed.h"
 #include "catalogue/ClHRX.h"
@@ -106,4 +108,78 @@ LTDatasheet CTUnitDatasheet::Read(const CTCatalogueSession& session, Cls_HRX& un
   ReadLimits(d, unit);
   ReadOptions(d, session, unit);
   return d;
+}
+
+// ---------------------------------------------------------------- texts
+
+namespace {
+
+QString Temp(double t) { return ValueText::Dimensioned(t, U_Temperature); }
+QString TempNoUnit(double t) { return TU_Form::PutFmtDimensionedValue(t, U_Temperature, 0, true).trimmed(); }
+QString TempRange(double low, double high) { return TempNoUnit(low) + QLatin1Char('~') + Temp(high); }
+QString Percent(double rh) { return TBaseMsg::FormatFixed(rh, 0) + QStringLiteral(" %"); }
+QString Amps(double a) { return a > 0 ? TBaseMsg::FormatFixed(a, 1) + QStringLiteral(" A") : QString(); }
+
+}  // namespace
+
+QString CTUnitDatasheet::Dimensions(double nWidthMm, double nHeightMm, double nDepthMm) {
+  if (!(nWidthMm > 0 && nHeightMm > 0 && nDepthMm > 0)) return QString();
+  const auto length = [](double mm) { return TU_Form::PutFmtDimensionedValue(mm, U_ShortLength, 0, false).trimmed(); };
+  return length(nWidthMm) + QStringLiteral("×") + length(nHeightMm) + QStringLiteral("×") + length(nDepthMm) +
+         QLatin1Char(' ') + TU_Form::GetCurrentString(U_ShortLength);
+}
+
+LTDatasheetTexts CTUnitDatasheet::Texts(const LTDatasheet& d) {
+  LTDatasheetTexts t;
+  t.dimensions = Dimensions(d.widthMm, d.heightMm, d.depthMm);
+  t.weight = d.weightKg > 0 ? ValueText::Dimensioned(d.weightKg, U_Mass, false) : QString();
+  t.powerSupply = d.powerSupply;
+  t.frequency = d.frequency;
+  t.phases = d.phases;
+  t.voltage = d.voltage;
+  if (d.hasElectrical) {
+    const bool both = !d.minVolts.isEmpty() && !d.maxVolts.isEmpty();
+    t.minMaxV = both ? d.minVolts + QLatin1Char('~') + d.maxVolts : d.minVolts + d.maxVolts;
+    t.mca = Amps(d.mcaA);
+    t.mfa = Amps(d.mfaA);
+    t.rla = Amps(d.rlaA);
+    t.fla = Amps(d.flaA);
+  }
+  if (d.hasSupplySpeed) {
+    t.soundLevel = d.soundLevel;
+    t.current = d.current;
+    t.wattage = ValueText::PositivePower(d.wattageKW);
+  }
+  t.ductDiameter = d.ductDiameterMm > 0 ? ValueText::Dimensioned(d.ductDiameterMm, U_ShortLength, false) : QString();
+  t.nominalHumidity = d.nominalHumidityKgh > 0 ? ValueText::Fixed(d.nominalHumidityKgh, 1, QStringLiteral("kg/h")) : QString();
+  t.nominalAirflow = ValueText::Dimensioned(d.nominalAirflowLs, U_Airflow, false);
+  t.ambientTemp = TempRange(d.outdoorMinC, d.outdoorMaxC);
+  t.ambientRH = Percent(d.outdoorMaxRH);
+  t.viMinTemp = Temp(d.inletMinC);
+  const bool upsideDown = d.canBeUpsideDown;
+  if (upsideDown) t.viMinTempUD = Temp(d.inletMinUpsideDownC);
+
+  const bool freshAir = d.type >= Cls_HRX::kFreshAirUnit;
+  const bool coil = d.type == Cls_HRX::kCoilUnit;
+  t.roomRange = !freshAir;
+  t.rhMaxima = !freshAir;
+  t.airTreatment = freshAir;
+  t.nominal = freshAir || coil;
+  if (freshAir) {
+    t.minCoolRH = Percent(d.minCoolRH);
+    t.minHeatRH = Percent(d.minHeatRH);
+    t.fanOnlyTemp = TempRange(d.fanOnlyMinC, d.fanOnlyMaxC);
+    return t;
+  }
+  t.roomTemp = TempRange(d.roomMinC, d.roomMaxC);
+  t.roomRH = Percent(d.roomMaxRH);
+  t.eaMaxRH = Percent(d.exhaustMaxRH);
+  t.voMaxRH = Percent(d.ventOutMaxRH);
+  if (upsideDown) {
+    t.eaMaxRHUD = Percent(d.exhaustMaxRHUpsideDown);
+    t.voMaxRHUD = Percent(d.ventOutMaxRHUpsideDown);
+  }
+  if (coil) t.ciMaxRH = Percent(d.coilInMaxRH);
+  if (coil && upsideDown) t.ciMaxRHUD = Percent(d.coilInMaxRHUpsideDown);
+  return t;
 }

@@ -50,7 +50,27 @@ struct LTDatasheet {
   QList<LTOptionData> options;
 };
 
+// A datasheet as the Database tab and the report write it: values with the
+// units in effect, empty where the catalogue has none or the unit's type
+// shows none. The upside-down values are empty for a unit that cannot be
+// mounted so; the coil-in values are empty but for coil units.
+struct LTDatasheetTexts {
+  QString dimensions, weight;
+  QString powerSupply, frequency, phases, voltage, minMaxV, mca, mfa, rla, fla;
+  QString soundLevel, current, wattage;
+  QString ductDiameter, nominalHumidity, nominalAirflow;
+  QString ambientTemp, ambientRH, viMinTemp, viMinTempUD;
+  QString roomTemp, roomRH, eaMaxRH, eaMaxRHUD, voMaxRH, voMaxRHUD, ciMaxRH, ciMaxRHUD;
+  QString minCoolRH, minHeatRH, fanOnlyTemp;
+  // Which groups the unit's type shows.
+  bool roomRange = false, rhMaxima = false, airTreatment = false, nominal = false;
+};
+
 class CTUnitDatasheet {
  public:
   static LTDatasheet Read(const CTCatalogueSession& session, Cls_HRX& unit);
+  static LTDatasheetTexts Texts(const LTDatasheet& d);
+  // "600×400×300 mm" in the short-length unit in effect; empty unless all
+  // three are above 0.
+  static QString Dimensions(double nWidthMm, double nHeightMm, double nDepthMm);
 };

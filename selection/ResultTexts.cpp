@@ -1,0 +1,166 @@
+#include "selection/ResultTexts.h"
+
+#include "catalogue/ClHRX.h"
+#include "i18n/BaseMsgMan.h"
+#include "selection/ValueText.h"
+
+namespace {
+
+constexpr int kMsgInletHeater = 33;
+constexpr int kMsgSupplyHeater = 36;
+
+const char* const kPointTitles[kPointCount] = {"Room Air (RA)",      "Outdoor Air (OA)",    "Exhaust Air (EA)",
+                                               "Supply Air (SA)",    "Ventilation In (VI)", "Ventilation Out (VO)",
+                                               "Coil In (CI)",       "Humidifier In (HI)"};
+
+QString Temp(double c) { return ValueText::Dimensioned(c, U_Temperature); }
+
+LTCaptionList AirBlock(const char* szTitle, const LTAirCondition& air, CTInputFields::Field nDryBulb,
+                       CTInputFields::Field nWetBulb) {
+  const bool wetBulb = air.humidityMode == HumidityMode::kWetBulb;
+  return {QString::fromUtf8(szTitle),
+          QStringLiteral("Dry bulb temperature"),
+          CTResultTexts::FieldText(nDryBulb, air.dryBulbC),
+          wetBulb ? QStringLiteral("Wet bulb temperature") : QStringLiteral("Relative humidity"),
+          wetBulb ? CTResultTexts::FieldText(nWetBulb, air.humidity)
+                  : CTResultTexts::FieldText(CTInputFields::kRelativeHumidity, air.humidity, QStringLiteral("%"))};
+}
+
+}  // namespace
+
+int CTResultTexts::FieldResolution(CTInputFields::Field nField) {
+  if ((nField == CTInputFields::kSupplyEsp || nField == CTInputFields::kExhaustEsp) &&
+      TU_Form::GetCurrentString(U_Pressure) == QLatin1String("inH2O"))
+    return 100;
+  return CTInputFields::Spec(nField).resolution;
+}
+
+QString CTResultTexts::FieldText(CTInputFields::Field nField, double nValue, const QString& szUnit) {
+  const LTInputField& spec = CTInputFields::Spec(nField);
+  const int resolution = FieldResolution(nField);
+  const double shown =
+      spec.unit == U_None ? nValue : TU_Form::ConvertValue(nValue, spec.unit, 0, TU_Form::GetNewIndex(spec.unit), true);
+  const int digits = resolution >= 1000 ? 3 : resolution >= 100 ? 2 : resolution >= 10 ? 1 : 0;
+  const QString unit = spec.unit == U_None ? szUnit : TU_Form::GetCurrentString(spec.unit);
+  const QString number = TBaseMsg::FormatFixed(shown, digits);
+  return unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;
+}
+
+LTConditionTexts CTResultTexts::Conditions(const SelectionRequest& request, const SelectionResult& result,
+                                           bool bCooling) {
+  using F = CTInputFields;
+  const LTModeInputs& m = bCooling ? request.cooling : request.heating;
+  const LTModeResult& r = bCooling ? result.cooling : result.heating;
+  LTConditionTexts t;
+  t.room = AirBlock("Room Air Conditions (RA)", m.room, bCooling ? F::kCoolRoomDryBulb : F::kHeatRoomDryBulb,
+                    F::kRoomWetBulb);
+  t.outdoor = AirBlock("Ambient Air Conditions (OA)", m.outdoor,
+                       bCooling ? F::kCoolOutdoorDryBulb : F::kHeatOutdoorDryBulb, F::kOutdoorWetBulb);
+  if (result.family == Cls_HRX::kFreshAirUnit)
+    t.discharge = {QStringLiteral("Discharge Temperature Setting"), QStringLiteral("Temperature"),
+                   FieldText(bCooling ? F::kCoolDischarge : F::kHeatDischarge, r.computed ? r.dischargeC : m.dischargeC)};
+  // The supply temperature and heater belong to heating of the plain family.
+  const bool supplyInputs = !bCooling && result.family == Cls_HRX::kPlainUnit;
+  const bool supplyTemp = supplyInputs && m.supplyTempGiven;
+  const bool supplyHeater = supplyInputs && m.supplyHeater == HeaterChoice::kUserValue;
+  const bool inletHeater = m.inletHeater != HeaterChoice::kCalculated;
+  if (!inletHeater && !supplyTemp && !supplyHeater) return t;
+  t.heaters << QStringLiteral("Electric Heaters");
+  if (inletHeater) {
+    // An option's heater is the size the computation took for it.
+    const double kW = m.inletHeater == HeaterChoice::kOption ? r.inletHeater.UserHeater : m.inletHeaterKW;
+    t.heaters << TBaseMsg::GetUnicodeString(kMsgInletHeater) << FieldText(F::kHeater, kW);
+  }
+  if (supplyTemp) t.heaters << QStringLiteral("Supply temp.") << FieldText(F::kSupplyTemp, m.supplyTempC);
+  if (supplyHeater) t.heaters << TBaseMsg::GetUnicodeString(kMsgSupplyHeater) << FieldText(F::kHeater, m.supplyHeaterKW);
+  return t;
+}
+
+LTResultTexts CTResultTexts::Results(const SelectionResult& result, bool bCooling) {
+  const LTModeResult& m = bCooling ? result.cooling : result.heating;
+  const int family = result.family;
+  LTResultTexts t;
+  if (!m.Succeeded()) return t;
+  if (family != Cls_HRX::kFreshAirUnit) {
+    t.efficiencies = {QStringLiteral("Efficiencies"),
+                      QStringLiteral("Temperature exchange efficiency"),
+                      ValueText::Fixed(m.temperatureEff, 1, QStringLiteral("%")),
+                      QStringLiteral("Enthalpy exchange efficiency"),
+                      ValueText::Fixed(m.enthalpyEff, 1, QStringLiteral("%"))};
+    t.savings = {QStringLiteral("Savings over Heat Exchanger"),
+                 QStringLiteral("Latent heat savings"),
+                 ValueText::PositivePower(m.latentSavingsKW),
+                 QStringLiteral("Sensible heat savings"),
+                 ValueText::PositivePower(m.sensibleSavingsKW),
+                 QStringLiteral("Total heat savings"),
+                 ValueText::PositivePower(m.latentSavingsKW + m.sensibleSavingsKW)};
+  } else {
+    t.supplyTemp = {QStringLiteral("Supply Temperature"), QStringLiteral("Temperature"), Temp(m.supplyTempC)};
+  }
+  if (family == Cls_HRX::kCoilUnit && !bCooling && result.hasHumidifier)
+    t.humidification = {QStringLiteral("Humidification"), QStringLiteral("Humidification amount"),
+                        ValueText::Fixed(m.humidificationKgh, 1, QStringLiteral("kg/h"))};
+  t.heaters = {QStringLiteral("Heaters"),
+               bCooling ? QStringLiteral("Switch on inlet heater above") : QStringLiteral("Switch on inlet heater below"),
+               m.ambientLimitC == Sentinel::kNoTemperature ? QString() : Temp(m.ambientLimitC),
+               QStringLiteral("Inlet heater (user settings)"),
+               ValueText::PositivePower(m.inletHeater.UserHeater),
+               QStringLiteral("Inlet heater (calculated minimum)"),
+               ValueText::PositivePower(m.inletHeater.CalcHeater)};
+  if (!bCooling && family == Cls_HRX::kPlainUnit)
+    t.heaters << QStringLiteral("Supply heater (user settings)") << ValueText::PositivePower(m.supplyHeater.UserHeater)
+              << QStringLiteral("Supply heater (calculated minimum)") << ValueText::PositivePower(m.supplyHeater.CalcHeater);
+  return t;
+}
+
+std::array<LTCaptionList, kPointCount> CTResultTexts::PsychroPoints(const SelectionResult& result, bool bCooling,
+                                                                    double nDeltaEnthalpy) {
+  const LTModeResult& m = bCooling ? result.cooling : result.heating;
+  std::array<LTCaptionList, kPointCount> lists;
+  if (!m.Succeeded()) return lists;
+  const int family = result.family;
+  std::array<bool, kPointCount> shown;
+  shown.fill(true);
+  shown[kPointEA] = family != Cls_HRX::kFreshAirUnit;
+  shown[kPointCI] = family == Cls_HRX::kCoilUnit;
+  shown[kPointHI] = family == Cls_HRX::kCoilUnit && !bCooling && result.hasHumidifier;
+  const RepPsychroPoint* points[kPointCount] = {&m.states.RA, &m.states.OA, &m.states.EA, &m.states.SA,
+                                                &m.states.VI, &m.states.VO, &m.states.CI, &m.states.HI};
+  for (int i = 0; i < kPointCount; ++i) {
+    if (!shown[i]) continue;
+    const RepPsychroPoint& p = *points[i];
+    lists[i] = {QString::fromUtf8(kPointTitles[i]),
+                QStringLiteral("Dry bulb temperature"),
+                Temp(p.DBT),
+                QStringLiteral("Wet bulb temperature"),
+                Temp(m.wetBulbC[i]),
+                QStringLiteral("Relative humidity"),
+                ValueText::Fixed(p.RH, 1, QStringLiteral("%")),
+                QStringLiteral("Absolute humidity"),
+                ValueText::Dimensioned(p.AH, U_Humidity),
+                QStringLiteral("Enthalpy"),
+                ValueText::Dimensioned(p.e + nDeltaEnthalpy, U_Enthalpy)};
+  }
+  return lists;
+}
+
+LTQuilloTexts CTResultTexts::Quillo(const SelectionResult& result) {
+  LTQuilloTexts t;
+  t.shown = result.family == Cls_HRX::kCoilUnit || result.family == Cls_HRX::kFreshAirUnit;
+  if (!t.shown) return t;
+  const auto power = [](const LTModeResult& m, double kW) {
+    return m.Succeeded() ? ValueText::Dimensioned(kW, U_Power, false) : QString();
+  };
+  t.cooling = {QStringLiteral("Cooling Data for Trivane / Web Quillo Input"), QStringLiteral("Total cooling capacity"),
+               power(result.cooling, result.cooling.totalCapKW)};
+  if (result.family == Cls_HRX::kCoilUnit)
+    t.cooling << QStringLiteral("Sensible cooling capacity") << power(result.cooling, result.cooling.sensibleCapKW);
+  t.heating = {QStringLiteral("Heating Data for Trivane / Web Quillo Input"), QStringLiteral("Heating capacity"),
+               power(result.heating, result.heating.heatCapKW)};
+  return t;
+}
+
+QString CTResultTexts::SfpText(const LTFanPower& fans) {
+  if (!fans.known) return QString();
+  return TBaseMsg::FormatFixed(fans.sfpKWPerM3s, 2) + QStringLiteral(" kW/(m³/s), SFP ") + QString::number(fans.sfpClass);
+}
