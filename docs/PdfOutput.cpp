@@ -30,7 +30,10 @@ constexpr double kRowHeightAllowance = 50 * kPxPerTwip;
 constexpr double kBorderWidth = 10 * kPxPerTwip;
 constexpr double kDecorationRowHeight = 200 * kPxPerTwip;
 constexpr double kDecorationPad = 20 * kPxPerTwip;
-constexpr double kLogoScale = 0.4;
+// Pictures come out as large as the RTF writer makes them: 150 of their
+// pixels to the inch, 96/150 of their size at the document's 96 ppi.
+constexpr double kPictureScale = 96.0 / 150.0;
+constexpr double kLogoScale = 0.4 * kPictureScale;
 // Below this, two lengths in px are the same (rounding of sums).
 constexpr double kSlack = 0.01;
 
@@ -466,7 +469,7 @@ void CTPdfOutput::PutGraphic(double nScale, const CTDocGraphic& graphic, DocHorA
   // Text before the picture ends its line: the picture starts one, or
   // stands beside the picture before it.
   FlushRuns();
-  double w = graphic.Width() * nScale, h = graphic.Height() * nScale;
+  double w = graphic.Width() * nScale * kPictureScale, h = graphic.Height() * nScale * kPictureScale;
   const double fit = std::min({1.0, (v_right - v_left) / w, (v_bodyBottom - v_bodyTop) / h});
   w *= fit;
   h *= fit;

@@ -74,8 +74,8 @@ class CTPdfOutput : public CTDocOutput {
   void NewPage() override;
   // Measures the table first when it has no column widths yet.
   void PutDocTable(CTDocTable& table) override;
-  // nScale times the picture's pixels at 96 ppi, made smaller to fit the
-  // text width and the page's text height.
+  // nScale times the picture's pixels at 150 to the inch, as the RTF writer
+  // sizes pictures, made smaller to fit the text width and height.
   void PutGraphic(double nScale, const CTDocGraphic& graphic, DocHorAlign align, bool bAddNewLine) override;
   void TextParagraph(FontSlot font, const QString& szStr, bool bNumbered) override;
 

@@ -248,7 +248,7 @@ TEST(PdfOutput, NewPageAndLongTablesMakePagesAndRepeatTheTitleRow) {
   }
 }
 
-TEST(PdfOutput, PicturesAreVectorsAtNinetySixPixelsPerInch) {
+TEST(PdfOutput, PicturesAreVectorsSizedAsTheRtfWriterSizesThem) {
   ASSERT_TRUE(HavePoppler());
   QTemporaryDir dir;
   const auto labelled = [](int nWidth, int nHeight, int nX, const char* szLabel) {
@@ -262,9 +262,10 @@ TEST(PdfOutput, PicturesAreVectorsAtNinetySixPixelsPerInch) {
   QImage bitmap(40, 20, QImage::Format_RGB32);
   bitmap.fill(Qt::blue);
   const QString path = WritePdf(dir, [&](CTPdfOutput& pdf) {
+    // 150 picture pixels to the inch: 320 px are 204.8 document pixels.
     pdf.PutGraphic(1.0, labelled(320, 100, 100, "Narrow"), DocHorAlign::kLeft, true);
-    // Wider than the text: drawn 642.52 / 1000 as large.
-    pdf.PutGraphic(1.0, labelled(1000, 100, 900, "Wide"), DocHorAlign::kLeft, true);
+    // 1500 px would be 960, wider than the text: drawn 642.52 / 960 as large.
+    pdf.PutGraphic(1.0, labelled(1500, 100, 1350, "Wide"), DocHorAlign::kLeft, true);
     pdf.PutGraphic(0.5, labelled(320, 100, 0, "Centre"), DocHorAlign::kCentre, true);
     pdf.PutGraphic(1.0, CTDocImagePicture(bitmap), DocHorAlign::kRight, true);
   });
@@ -273,14 +274,16 @@ TEST(PdfOutput, PicturesAreVectorsAtNinetySixPixelsPerInch) {
   const Word* wide = Find(words, "Wide");
   const Word* centre = Find(words, "Centre");
   ASSERT_TRUE(narrow && wide && centre);
-  EXPECT_NEAR(narrow->xMin, kTextLeftPt + 100 * 0.75, 0.5);
-  // 900 px of 1000 drawn in 642.52: 578.27 px.
+  // The label at 100 of 320 px: 64 document pixels in.
+  EXPECT_NEAR(narrow->xMin, kTextLeftPt + 64 * 0.75, 0.5);
+  // 1350 px of 1500 drawn in 642.52: 578.27 px.
   EXPECT_NEAR(wide->xMin, kTextLeftPt + 578.27 * 0.75, 0.5);
-  // 160 px wide, centred: it starts (642.52 - 160) / 2 = 241.26 px in.
-  EXPECT_NEAR(centre->xMin, kTextLeftPt + 241.26 * 0.75, 0.5);
-  // The narrow picture is 100 px = 75 pt high, its label 10 px = 7.5 pt
-  // below its top: the wide one's label is lower by more than 67.5 pt.
-  EXPECT_GT(wide->yMin, narrow->yMin + 75 - 7.5);
+  // 320 x 0.5 x 0.64 = 102.4 px wide, centred: it starts (642.52 - 102.4) / 2
+  // = 270.06 px in.
+  EXPECT_NEAR(centre->xMin, kTextLeftPt + 270.06 * 0.75, 0.5);
+  // The narrow picture is 64 px = 48 pt high, its label 6.4 px = 4.8 pt
+  // below its top: the wide one's label is lower by more than 43.2 pt.
+  EXPECT_GT(wide->yMin, narrow->yMin + 48 - 4.8);
   // Only the bitmap is an image: the drawn pictures are vectors and text.
   const QStringList images = Poppler("pdfimages", {"-list", path}).split('\n', Qt::SkipEmptyParts);
   // Two heading lines, then one line per image: page, number, "image", size.
