@@ -1,9 +1,14 @@
 // The window's document commands: forms over the document library.
 
 #include "app/Settings.h"
+#include "app/Frame_UnitTextScroll.h"
+#include "charts/PsychroGraph.h"
 #include "docs/MaterialList.h"
+#include "docs/PrintParams.h"
+#include "docs/Report.h"
 #include "i18n/BaseMsgMan.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -48,4 +53,37 @@ void TDlgSelect::ExportMaterialList() {
   Opener()(path);
 }
 
-void TDlgSelect::ExportReport() {}
+void TDlgSelect::ExportReport() {
+  if (!AskSaveChanges()) return;
+  if (!v_currHRX) {
+    TBaseMsg::DisplayError(this, kMsgNoUnitForDocuments);
+    return;
+  }
+  const QString start =
+      v_projectFileName.isEmpty() ? QDir::homePath() : QFileInfo(v_projectFileName).absolutePath();
+  const QString path = ChooseFile(FileKind::kReport, start);
+  if (path.isEmpty()) return;
+  FillOptions();
+  const SelectionRequest request = CurrentRequest();
+  const QFont font = Frm_Airflow->font();
+  LTReportInput input;
+  input.session = v_session.get();
+  input.request = &request;
+  input.result = &v_result;
+  input.options = v_optionRows;
+  input.psychrometric = TAirPropDiagram::Settings().psychrometric;
+  input.deltaEnthalpy = v_deltaEnthalpy;
+  input.normalFont.name = font.family();
+  if (font.pointSizeF() > 0) input.normalFont.size = font.pointSizeF();
+  input.applicationTitle = QApplication::applicationName();
+  input.decorations = &CTPrintParams::GetPageDecorations();
+  QString error;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool written = CTReport::WriteFile(path, input, error);
+  QApplication::restoreOverrideCursor();
+  if (!written) {
+    TBaseMsg::DisplayError(this, TBaseMsg::GetUnicodeString(kMsgCannotCreate, path) + QLatin1Char('\n') + error);
+    return;
+  }
+  Opener()(path);
+}

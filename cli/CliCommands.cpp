@@ -42,6 +42,10 @@ void PrintUsage(QTextStream& stream) {
             "      and option it holds\n"
             "  material-list --out FILE.xml [--project FILE.ven] [select options]\n"
             "      the unit and its options as an XML Spreadsheet 2003 workbook\n"
+            "  report --out FILE.rtf|FILE.pdf [--units si|imperial] [--diagram psychro|mollier]\n"
+            "         [--project FILE.ven] [select options]\n"
+            "      the report of the selected unit: its data, results, options, charts and\n"
+            "      configuration, as RTF or PDF by the file's type\n"
             "  catalogue generate --units N --out FILE\n"
             "      a catalogue whose plain heat-recovery family is cloned across sizes\n"
             "      to N units, for benchmarks\n";
@@ -66,6 +70,7 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   if (command == QLatin1String("chart")) return RunChart(rest, out, err);
   if (command == QLatin1String("project")) return RunProject(rest, out, err);
   if (command == QLatin1String("material-list")) return RunMaterialList(rest, out, err);
+  if (command == QLatin1String("report")) return RunReport(rest, out, err);
   err << "aerolith-cli: unknown command '" << command << "'\n";
   PrintUsage(err);
   return kExitUsage;

@@ -36,6 +36,9 @@ int RunProject(const QStringList& arguments, QTextStream& out, QTextStream& err)
 // material-list --out FILE.xml [--project FILE] [select options]
 int RunMaterialList(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
+// report --out FILE.rtf|FILE.pdf [--units si|imperial] [--diagram psychro|mollier] [--project FILE] [select options]
+int RunReport(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
 // catalogue generate --units N --out FILE
 int RunCatalogue(const QStringList& arguments, QTextStream& out, QTextStream& err);
 

@@ -37,6 +37,8 @@
 #include "i18n/MsgMan.h"
 #include "selection/CatalogueSession.h"
 #include "docs/MaterialList.h"
+#include "docs/PrintParams.h"
+#include "docs/Report.h"
 #include "selection/InputFields.h"
 #include "selection/OptionSelection.h"
 #include "selection/ProjectFile.h"
@@ -613,34 +615,11 @@ QString SaveProject(const SelectOptions& s, const SelectionResult& result) {
 // A chart of the result drawn on a surface of the given size.
 void DrawChart(const QString& kind, bool heating, IDrawSurface& surface, QSize size, const SelectionResult& result,
                const CTCatalogueSession& session) {
-  CTVirtualCanvas background(&surface);
-  background.SetVCPenStyle(PenStyle::kClear);
-  background.SetVCBrushColor(DrawColors::kWhite);
-  background.DrawRectangle(0, 0, size.width() + 1, size.height() + 1);
-  background.SetVCPenStyle(PenStyle::kSolid);
-  if (kind == QLatin1String("configuration")) {
-    CTConfigDrawing::DrawConfiguration(surface, size.width(), size.height(), result.Current(), true,
-                                       CTChartSetup::ConfigData(result));
-    return;
-  }
-  if (kind == QLatin1String("psychro") || kind == QLatin1String("mollier")) {
-    TAirPropDiagram::Settings().psychrometric = kind == QLatin1String("psychro");
-    CTChartSetup::ProcessDiagram(surface, size, result, heating ? false : true)->DrawDiagram(false);
-    return;
-  }
-  std::unique_ptr<TVirtLineGraph> graph;
-  bool legend = true, checks = false;
-  if (kind == QLatin1String("fan")) {
-    graph = CTChartSetup::FanGraph(surface, size, result);
-  } else if (kind == QLatin1String("efficiency")) {
-    graph = CTChartSetup::EfficiencyGraph(surface, size, result);
-    checks = true;
-  } else {
-    graph = CTChartSetup::CorrectionGraph(surface, size, result, session.Factory().RatioCorrections());
-    legend = false;
-  }
-  graph->DrawOutline(legend, checks);
-  graph->DrawGraph();
+  using K = CTChartSetup::ChartKind;
+  const std::map<QString, K> kinds{{"psychro", K::kPsychrometric}, {"mollier", K::kMollier},
+                                   {"fan", K::kFan},               {"efficiency", K::kEfficiency},
+                                   {"correction", K::kCorrection}, {"configuration", K::kConfiguration}};
+  CTChartSetup::DrawChart(surface, size, kinds.at(kind), !heating, result, session.Factory().RatioCorrections());
 }
 
 }  // namespace
@@ -758,6 +737,49 @@ int RunMaterialList(const QStringList& arguments, QTextStream& out, QTextStream&
     return Fail(err, "material-list", TBaseMsg::GetUnicodeString(-3, file) + "\n" + error, kExitFailure);
   }
   out << file << ": material list of " << result.unitName << "\n";
+  return kExitOk;
+}
+
+int RunReport(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+  const QString usage = QStringLiteral(
+      "\nusage: aerolith-cli report --out FILE.rtf|FILE.pdf [--units si|imperial] [--diagram psychro|mollier]"
+      " [--project FILE.ven] [select options]");
+  CTCatalogueSession session;
+  QString error;
+  if (!session.OpenEmbedded(CTCatalogueSession::AutoCorrect::kOn, error)) return Fail(err, "report", error, kExitFailure);
+  RequestReader reader(arguments, {"--out", "--units", "--diagram"});
+  SelectOptions s;
+  if (const QString problem = reader.Read(session, s); !problem.isEmpty()) return Fail(err, "report", problem + usage, kExitUsage);
+  const QString file = reader.Options().Value("--out");
+  if (file.isEmpty()) return Fail(err, "report", QStringLiteral("--out FILE.rtf or FILE.pdf is required") + usage, kExitUsage);
+  const QString units = reader.Options().Has("--units") ? reader.Options().Value("--units") : QStringLiteral("si");
+  if (units != QLatin1String("si") && units != QLatin1String("imperial"))
+    return Fail(err, "report", QStringLiteral("--units must be si or imperial") + usage, kExitUsage);
+  const QString diagram = reader.Options().Has("--diagram") ? reader.Options().Value("--diagram") : QStringLiteral("psychro");
+  if (diagram != QLatin1String("psychro") && diagram != QLatin1String("mollier"))
+    return Fail(err, "report", QStringLiteral("--diagram must be psychro or mollier") + usage, kExitUsage);
+  // The window's units: its imperial dimensions, then the set asked for.
+  TU_Form::AddApplicationDimensions();
+  if (units == QLatin1String("imperial")) TU_Form::SelectImperialDefaults();
+  else TU_Form::SelectSIDefaults();
+
+  SelectionResult result;
+  int code = kExitOk;
+  if (const QString problem = RunRequest(session, s, result, code); !problem.isEmpty()) return Fail(err, "report", problem, code);
+  Cls_HRX* unit = result.Current();
+  TDlgForm::Load();
+  if (!unit) return Fail(err, "report", TBaseMsg::GetUnicodeString(kMsgNoUnitForDocuments), kExitNothingComputed);
+  LTReportInput input;
+  input.session = &session;
+  input.request = &s.request;
+  input.result = &result;
+  input.options = CTOptionSelection::FillOptions(*unit, LTOptionInputs::Of(s.request));
+  input.psychrometric = diagram == QLatin1String("psychro");
+  input.deltaEnthalpy = CTSelectionRun::EnthalpyDisplayOffset();
+  input.decorations = &CTPrintParams::GetPageDecorations();
+  if (!CTReport::WriteFile(file, input, error))
+    return Fail(err, "report", TBaseMsg::GetUnicodeString(-3, file) + "\n" + error, kExitFailure);
+  out << file << ": report of " << result.unitName << "\n";
   return kExitOk;
 }
 

@@ -1,1 +1,494 @@
-// placeholder
+#include "docs/Report.h"
+
+#include "catalogue/ClHRX.h"
+#include "catalogue/ClHRXSettingScheme.h"
+#include "catalogue/ClHRXSpeed.h"
+#include "catalogue/ClHrxSetting.h"
+#include "catalogue/ClTrivaneDeviceOption.h"
+#include "catalogue/Factory.h"
+#include "charts/ChartSetup.h"
+#include "docs/HRXNote.h"
+#include "docs/PdfOutput.h"
+#include "i18n/BaseMsgMan.h"
+#include "selection/CatalogueSession.h"
+#include "selection/ResultTexts.h"
+#include "selection/SelectionRequest.h"
+#include "selection/SelectionResult.h"
+#include "selection/UnitDatasheet.h"
+#include "selection/ValueText.h"
+
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace {
+
+enum : int {
+  kMsgCommissioning = 79,
+  kMsgConfiguration = 80,
+  kMsgTechnicalData = 83,
+  kMsgCorrectedEfficiency = 86,
+  kMsgEfficiencyData = 87,
+  kMsgExhaust = 89,
+  kMsgExhaustCurve = 91,
+  kMsgFanCharacteristics = 92,
+  kMsgFanMode = 93,
+  kMsgSelectedOptions = 96,
+  kMsgOptionName = 97,
+  kMsgPsychroDiagram = 99,
+  kMsgPsychroPoints = 100,
+  kMsgSelectedDevice = 102,
+  kMsgSelectionData = 103,
+  kMsgFanSpeedSetting = 104,
+  kMsgFreshUpSetting = 105,
+  kMsgFanOperationSetting = 106,
+  kMsgFieldSettingsFor = 107,
+  kMsgVentilationSetting = 108,
+  kMsgSpecification = 110,
+  kMsgSupply = 111,
+  kMsgSupplyCurve = 113,
+  kMsgQuilloParameters = 116,
+};
+
+QString Msg(int nMsg, const QString& szParam = QString()) {
+  return szParam.isNull() ? TBaseMsg::GetUnicodeString(nMsg) : TBaseMsg::GetUnicodeString(nMsg, szParam);
+}
+
+// The writer's table: one per section, re-initialised, the report's font.
+class Table {
+ public:
+  Table(const LTDocFont& font, int nColumns, int nRows) {
+    v_table.InitDimensions(nColumns, nRows, 0, 0, true);
+    v_table.v_fontName = font.name;
+    v_table.SetAllDefaultFontSize(font.size);
+  }
+  CTDocTable& operator*() { return v_table; }
+  CTDocTable* operator->() { return &v_table; }
+
+  TColor TitleBg() const { return v_table.v_defBgColor[CTDocTable::kTitleRow]; }
+
+  // A title cell: bold on the title background over nSpan columns.
+  void Title(int nColumn, int nRow, const QString& szText, int nSpan) {
+    v_table.SetText(nColumn, nRow, szText, DocStyle::kBold);
+    v_table.SetBgColor(nColumn, nRow, TitleBg());
+    if (nSpan > 1) v_table.SetColumnSpan(nColumn, nRow, nSpan);
+  }
+
+  // A caption list at (column, row): its title over two columns, each pair
+  // below it with the value right-aligned. Answers the row after it; an
+  // empty list places nothing.
+  int Block(int nColumn, int nRow, const LTCaptionList& list) {
+    if (list.isEmpty()) return nRow;
+    Title(nColumn, nRow++, QLatin1Char(' ') + list.first(), 2);
+    for (int i = 1; i + 1 < list.size(); i += 2, ++nRow) {
+      v_table.SetText(nColumn, nRow, QLatin1Char(' ') + list[i]);
+      v_table.SetText(nColumn + 1, nRow, list[i + 1]);
+      v_table.SetHorAlign(nColumn + 1, nRow, DocHorAlign::kRight);
+    }
+    return nRow;
+  }
+
+  void Write(CTDocOutput& out) {
+    v_table.CalculatePixelSizes(0);
+    out.PutDocTable(v_table);
+  }
+
+ private:
+  CTDocTable v_table;
+};
+
+class ReportWriter {
+ public:
+  ReportWriter(CTDocOutput& out, const LTReportInput& in)
+      : v_out(out),
+        v_in(in),
+        v_request(*in.request),
+        v_result(*in.result),
+        v_unit(*in.result->Current()),
+        v_type(v_unit.GetType()),
+        v_sheet(CTUnitDatasheet::Read(*in.session, v_unit)) {
+    for (const LTOptionRow& row : in.options)
+      if (row.used) v_used.append(row);
+  }
+
+  void Write() {
+    Specification();
+    SelectionData();
+    v_out.NewPage();
+    const bool options = Options();
+    const bool commissioning = v_type != Cls_HRX::kFreshAirUnit && Commissioning();
+    if (options && commissioning) v_out.NewPage();
+    TechnicalData();
+    v_out.NewPage();
+    Quillo();
+    Psychrometrics();
+    Charts();
+  }
+
+ private:
+  bool TwoSided() const { return v_type < Cls_HRX::kFreshAirUnit; }
+  bool UpsideDown() const { return v_sheet.canBeUpsideDown && v_request.upsideDown; }
+
+  void Heading(int nMsg) { v_out.TextHeading(1, Msg(nMsg), true); }
+
+  void Picture(int nWidth, int nHeight, CTChartSetup::ChartKind kind, bool bCooling) {
+    const SelectionResult& result = v_result;
+    THRXRatioCorr& corrections = v_in.session->Factory().RatioCorrections();
+    const QSize size(nWidth, nHeight);
+    const CTDocDrawnPicture picture(nWidth, nHeight, [&result, &corrections, size, kind, bCooling](IDrawSurface& s) {
+      CTChartSetup::DrawChart(s, size, kind, bCooling, result, corrections);
+    });
+    v_out.PutGraphic(1.0, picture, DocHorAlign::kLeft, true);
+  }
+
+  // ---- a. specification
+  void Specification() {
+    Heading(kMsgSpecification);
+    v_out.TextWriteln();
+    v_out.TextStyle(Msg(kMsgSelectedDevice, v_unit.GetQualifiedName()), DocStyle::kBold, DrawColors::kWindowText, 0);
+    v_out.TextWriteln();
+    v_out.TextWriteln();
+    if (CTHRXNote::Applies(v_unit)) {
+      CTHRXNote::Write(v_out);
+      v_out.TextWriteln();
+    }
+    using F = CTInputFields;
+    Table inputs(v_in.normalFont, 2, 6);
+    int row = 0;
+    if (UpsideDown()) row = inputs.Block(0, row, {QStringLiteral("Upside down installation")});
+    LTCaptionList airflow{QStringLiteral("Room Airflow Conditions"), QStringLiteral("Total supply air"),
+                          CTResultTexts::FieldText(F::kTotalSupply, v_result.supplyLs)};
+    LTCaptionList esp{QStringLiteral("External Static Pressure (ESP)"), QStringLiteral("Design supply ESP"),
+                      CTResultTexts::FieldText(F::kSupplyEsp, v_result.supplyEspPa)};
+    if (TwoSided()) {
+      airflow << QStringLiteral("Total exhaust air") << CTResultTexts::FieldText(F::kTotalExhaust, v_result.exhaustLs);
+      esp << QStringLiteral("Design exhaust ESP") << CTResultTexts::FieldText(F::kExhaustEsp, v_result.exhaustEspPa);
+    }
+    row = inputs.Block(0, row, airflow);
+    row = inputs.Block(0, row, esp);
+    inputs.Block(0, row, {QStringLiteral("Altitude Selection"), QStringLiteral("Altitude"),
+                          CTResultTexts::FieldText(F::kAltitude, v_result.altitudeM)});
+    inputs.Write(v_out);
+    v_out.TextWriteln();
+
+    Table conditions(v_in.normalFont, 4, 7);
+    for (const bool cooling : {true, false}) {
+      const int column = cooling ? 0 : 2;
+      conditions.Title(column, 0, cooling ? QStringLiteral("Cooling") : QStringLiteral("Heating"), 2);
+      const LTConditionTexts t = CTResultTexts::Conditions(v_request, v_result, cooling);
+      int r = 1;
+      for (const LTCaptionList* block : {&t.room, &t.outdoor, &t.discharge, &t.heaters}) r = conditions.Block(column, r, *block);
+    }
+    conditions->SetHorAlignForRow(0, DocHorAlign::kCentre);
+    conditions.Write(v_out);
+    v_out.TextWriteln();
+  }
+
+  // ---- b. selection data
+  void SelectionData() {
+    Heading(kMsgSelectionData);
+    const auto pressure = [](double pa) { return pa == 0 ? QString() : ValueText::Dimensioned(pa, U_Pressure, false); };
+    const auto sides = [&](const char* szTitle, double nSupplyPa, double nExhaustPa, bool bSkipEmpty) {
+      const QString supply = pressure(nSupplyPa);
+      const QString exhaust = v_result.exhaustSideShown ? pressure(nExhaustPa) : QString();
+      if (bSkipEmpty && supply.isEmpty() && exhaust.isEmpty()) return LTCaptionList();
+      LTCaptionList list{QString::fromUtf8(szTitle), QStringLiteral("Supply side"), supply};
+      if (v_result.exhaustSideShown) list << QStringLiteral("Exhaust side") << exhaust;
+      return list;
+    };
+    Table data(v_in.normalFont, 2, 4);
+    int row = 0;
+    if (TwoSided()) {
+      LTCaptionList ratios{QStringLiteral("Ratios"), QStringLiteral("Exhaust / Supply ratio"),
+                           std::isfinite(v_result.exhaustSupplyRatio) ? TBaseMsg::FormatFixed(v_result.exhaustSupplyRatio, 2)
+                                                                      : QString()};
+      if (v_type == Cls_HRX::kCoilUnit)
+        ratios << QStringLiteral("Supply / Nominal ratio")
+               << (std::isfinite(v_result.supplyNominalRatio) ? TBaseMsg::FormatFixed(v_result.supplyNominalRatio, 2)
+                                                              : QString());
+      row = data.Block(0, row, ratios);
+    }
+    row = data.Block(0, row, sides("Additional resistance", v_result.supplySide.additionalPa,
+                                   v_result.exhaustSide.additionalPa, false));
+    row = data.Block(0, row, sides("High efficiency filter", v_result.supplySide.filterPa, v_result.exhaustSide.filterPa, true));
+    row = data.Block(0, row, sides("Plenum", v_result.supplySide.plenumPa, v_result.exhaustSide.plenumPa, true));
+    if (v_result.fans.known)
+      data.Block(0, row, {QStringLiteral("Fans"), QStringLiteral("Fan power"),
+                          ValueText::Dimensioned(v_result.fans.totalKW, U_Power, false),
+                          QStringLiteral("Specific fan power"), CTResultTexts::SfpText(v_result.fans)});
+    data.Write(v_out);
+    v_out.TextWriteln();
+
+    Table results(v_in.normalFont, 4, 8);
+    for (const bool cooling : {true, false}) {
+      const int column = cooling ? 0 : 2;
+      results.Title(column, 0, cooling ? QStringLiteral(" Cooling") : QStringLiteral(" Heating"), 2);
+      const LTResultTexts t = CTResultTexts::Results(v_result, cooling);
+      int r = 1;
+      for (const LTCaptionList* block : {&t.efficiencies, &t.savings, &t.supplyTemp, &t.humidification, &t.heaters})
+        r = results.Block(column, r, *block);
+    }
+    results->SetHorAlignForRow(0, DocHorAlign::kCentre);
+    results.Write(v_out);
+  }
+
+  // ---- d. options
+  const LTOptionData* OptionData(const LTOptionRow& row) const {
+    for (const LTOptionData& o : v_sheet.options)
+      if (o.id == row.optionObjID) return &o;
+    return nullptr;
+  }
+
+  bool Options() {
+    if (v_used.isEmpty()) return false;
+    Heading(kMsgSelectedOptions);
+    Table list(v_in.normalFont, 3, 1 + v_used.size());
+    list.Title(0, 0, QLatin1Char(' ') + Msg(kMsgOptionName), 1);
+    list.Title(1, 0, QStringLiteral(" Type"), 1);
+    list.Title(2, 0, QStringLiteral(" Description"), 1);
+    int row = 1;
+    for (const LTOptionRow& option : v_used) {
+      const QString name = option.count > 1 ? option.name + QStringLiteral(" × ") + QString::number(option.count) : option.name;
+      list->SetText(0, row, name);
+      list->SetText(1, row, option.typeName);
+      list->SetText(2, row, option.description);
+      ++row;
+    }
+    list->CalculatePixelSizes(0);
+    list->SetColumnWidth(2, 400);
+    v_out.PutDocTable(*list);
+
+    // Dimensions and electrical data of the options that have them.
+    const auto details = [&](const char* szHeading, auto&& rowsOf) {
+      Table table(v_in.normalFont, 2, 1);
+      int r = 0;
+      for (const LTOptionRow& option : v_used)
+        if (const LTOptionData* data = OptionData(option)) r = rowsOf(table, r, option, *data);
+      if (r == 0) return;
+      v_out.TextWriteln();
+      v_out.TextWrite(QString::fromUtf8(szHeading));
+      v_out.TextWriteln();
+      v_out.TextWriteln();
+      table.Write(v_out);
+    };
+    const auto nameRow = [](Table& table, int r, const LTOptionRow& option) {
+      table.Title(0, r, QStringLiteral(" Option Name"), 1);
+      table.Title(1, r, QLatin1Char(' ') + option.name, 1);
+      return r + 1;
+    };
+    details("Mechanical Data", [&](Table& table, int r, const LTOptionRow& option, const LTOptionData& d) {
+      const double w = std::round(d.widthMm), h = std::round(d.heightMm), depth = std::round(d.depthMm);
+      if (!(w > 0 || h > 0 || depth > 0)) return r;
+      r = nameRow(table, r, option);
+      if (w * h * depth >= 1) {
+        table->SetText(0, r, QStringLiteral(" W×H×D"));
+        table->SetText(1, r, CTUnitDatasheet::Dimensions(w, h, depth));
+        table->SetHorAlign(1, r, DocHorAlign::kRight);
+        ++r;
+      }
+      return r;
+    });
+    details("Electrical Data", [&](Table& table, int r, const LTOptionRow& option, const LTOptionData& d) {
+      if (d.mca.isEmpty()) return r;
+      r = nameRow(table, r, option);
+      table->SetText(0, r, QStringLiteral(" MCA"));
+      table->SetText(1, r, d.mca);
+      return r + 1;
+    });
+    return true;
+  }
+
+  // ---- e. commissioning
+  bool Commissioning() {
+    Heading(kMsgCommissioning);
+    const Cls_HRXSpeed* supply = v_unit.GetSupplySpeed();
+    const Cls_HRXSpeed* exhaust = v_unit.GetExhaustSpeed();
+    QString supplyName, exhaustName;
+    v_unit.GetSpeedNames(supplyName, exhaustName);
+    Table table(v_in.normalFont, 2, 6);
+    int row = table.Block(0, 0, {Msg(kMsgFanMode), Msg(kMsgSupply), supplyName, Msg(kMsgExhaust), exhaustName});
+    const auto pressure = [](double pa) { return ValueText::Dimensioned(pa, U_Pressure, false); };
+    row = table.Block(0, row, {QStringLiteral("ESP data"), QStringLiteral("Supply side"), pressure(v_result.supplySide.fanPa),
+                               QStringLiteral("Exhaust side"), pressure(v_result.exhaustSide.fanPa)});
+    if (supply && exhaust) {
+      // Curve settings are whole numbers; halves round to even.
+      const long supplyCurve = std::lrint(supply->GetSelect1());
+      const long exhaustCurve = std::lrint(exhaust->GetSelect1());
+      int supplyTypeCls = 0, supplyType = 0, exhaustTypeCls = 0, exhaustType = 0;
+      supply->GetHRXSpTypeRef(supplyTypeCls, supplyType);
+      exhaust->GetHRXSpTypeRef(exhaustTypeCls, exhaustType);
+      for (const LTOptionRow& used : v_used) {
+        Cls_TrivaneDeviceOption* option = v_in.session->Options().Search([&](const Cls_TrivaneDeviceOption* o) {
+          return o->GetID() == used.optionObjID && o->TableIndex() == used.optionClsID;
+        });
+        if (!option) continue;
+        const std::unique_ptr<Cls_HRXSettingScheme> scheme = option->GetHRXSettingScheme();
+        if (!scheme) continue;
+        LTCaptionList block{Msg(kMsgFieldSettingsFor, option->GetName())};
+        ObjectList<Cls_HrxSetting> settings = scheme->GetAllHrxSetting();
+        for (const Cls_HrxSetting* setting : settings) {
+          int cls1 = 0, type1 = 0, cls2 = 0, type2 = 0;
+          setting->GetHRXSpTypeRef(cls1, type1);
+          setting->GetHRXSpType2Ref(cls2, type2);
+          if (cls1 != supplyTypeCls || type1 != supplyType || cls2 != exhaustTypeCls || type2 != exhaustType) continue;
+          block << Msg(kMsgVentilationSetting) << setting->GetVentilation();
+          block << Msg(kMsgFanSpeedSetting) << setting->GetFanspeed();
+          if (supplyCurve > 0) block << Msg(kMsgSupplyCurve) << setting->GetSupplyFanCurve() + QString::number(supplyCurve);
+          if (exhaustCurve > 0)
+            block << Msg(kMsgExhaustCurve) << setting->GetExhaustFanCurve() + QString::number(exhaustCurve);
+          block << Msg(kMsgFreshUpSetting) << setting->GetFreshup();
+          block << Msg(kMsgFanOperationSetting) << setting->GetFanOperation();
+        }
+        row = table.Block(0, row, block);
+      }
+    }
+    table.Write(v_out);
+    return true;
+  }
+
+  // ---- g. technical data
+  void TechnicalData() {
+    Heading(kMsgTechnicalData);
+    const LTDatasheetTexts t = CTUnitDatasheet::Texts(v_sheet);
+    const bool upsideDown = UpsideDown();
+    Table table(v_in.normalFont, 4, 10);
+    int row = table.Block(0, 0, {QStringLiteral("Mechanical Data"), QStringLiteral("W×H×D"), t.dimensions,
+                                 QStringLiteral("Weight"), t.weight});
+    row = table.Block(0, row, {QStringLiteral("Speed Related Data"), QStringLiteral("Sound level"), t.soundLevel,
+                               QStringLiteral("Current"), t.current, QStringLiteral("Wattage"), t.wattage});
+    row = table.Block(0, row, {QStringLiteral("Ambient Operation Range"), QStringLiteral("Min~max temperature"),
+                               t.ambientTemp, QStringLiteral("Maximum relative humidity"), t.ambientRH});
+    row = table.Block(0, row, {QStringLiteral("Heater Threshold Temperature"), QStringLiteral("Minimum temperature"),
+                               upsideDown ? t.viMinTempUD : t.viMinTemp});
+    if (t.roomRange)
+      table.Block(0, row, {QStringLiteral("Room Operation Range"), QStringLiteral("Min~max temperature"), t.roomTemp,
+                           QStringLiteral("Maximum relative humidity"), t.roomRH});
+
+    row = table.Block(2, 0, {QStringLiteral("Electrical Data"), QStringLiteral("Power supply"), t.powerSupply,
+                             QStringLiteral("Frequency"), t.frequency, QStringLiteral("Phases"), t.phases,
+                             QStringLiteral("Voltage"), t.voltage, QStringLiteral("Min~max V"), t.minMaxV,
+                             QStringLiteral("MCA"), t.mca, QStringLiteral("MFA"), t.mfa, QStringLiteral("RLA"), t.rla,
+                             QStringLiteral("FLA"), t.fla});
+    row = table.Block(2, row, {QStringLiteral("Duct Data"), QStringLiteral("Duct diameter"), t.ductDiameter});
+    if (t.rhMaxima) {
+      LTCaptionList maxima{QStringLiteral("Relative Humidity Maxima"), QStringLiteral("Exhaust air (EA)"),
+                           upsideDown ? t.eaMaxRHUD : t.eaMaxRH, QStringLiteral("Ventilation out air (VO)"),
+                           upsideDown ? t.voMaxRHUD : t.voMaxRH};
+      const QString coilIn = upsideDown ? t.ciMaxRHUD : t.ciMaxRH;
+      if (v_type == Cls_HRX::kCoilUnit && !coilIn.isEmpty()) maxima << QStringLiteral("Coil in air (CI)") << coilIn;
+      row = table.Block(2, row, maxima);
+    }
+    if (t.airTreatment)
+      row = table.Block(2, row, {QStringLiteral("Air Treatment Limits"), QStringLiteral("Minimum RH in cooling (OA)"),
+                                 t.minCoolRH, QStringLiteral("Minimum RH in heating (OA)"), t.minHeatRH,
+                                 QStringLiteral("Min~max fan only temperature"), t.fanOnlyTemp});
+    if (t.nominal) {
+      LTCaptionList nominal{QStringLiteral("Nominal Data")};
+      if (!t.nominalHumidity.isEmpty()) nominal << QStringLiteral("Nominal humidity") << t.nominalHumidity;
+      nominal << QStringLiteral("Nominal airflow") << t.nominalAirflow;
+      table.Block(2, row, nominal);
+    }
+    table.Write(v_out);
+  }
+
+  // ---- i. inputs for the sibling tools
+  void Quillo() {
+    const LTQuilloTexts t = CTResultTexts::Quillo(v_result);
+    if (!t.shown) return;
+    Heading(kMsgQuilloParameters);
+    Table table(v_in.normalFont, 4, 3);
+    table.Block(0, 0, t.cooling);
+    table.Block(2, 0, t.heating);
+    table.Write(v_out);
+  }
+
+  // ---- j. psychrometrics
+  void Psychrometrics() {
+    Heading(kMsgPsychroPoints);
+    for (const bool cooling : {true, false}) {
+      const auto points = CTResultTexts::PsychroPoints(v_result, cooling, v_in.deltaEnthalpy);
+      Table table(v_in.normalFont, 4, 11);
+      table.Title(0, 0, cooling ? QStringLiteral("Cooling") : QStringLiteral("Heating"), 4);
+      table->SetHorAlignForRow(0, DocHorAlign::kCentre);
+      const std::pair<int, int> places[][2] = {{{kPointRA, 1}, {kPointEA, 1}},
+                                                {{kPointOA, 7}, {kPointSA, 7}},
+                                                {{kPointVI, 13}, {kPointVO, 13}},
+                                                {{kPointCI, 19}, {kPointHI, 19}}};
+      for (const auto& pair : places) {
+        table.Block(0, pair[0].second, points[pair[0].first]);
+        table.Block(2, pair[1].second, points[pair[1].first]);
+      }
+      table.Write(v_out);
+    }
+    v_out.NewPage();
+    Heading(kMsgPsychroDiagram);
+    const auto kind = v_in.psychrometric ? CTChartSetup::ChartKind::kPsychrometric : CTChartSetup::ChartKind::kMollier;
+    for (const bool cooling : {true, false}) {
+      v_out.TextHeading(2, cooling ? QStringLiteral("Cooling") : QStringLiteral("Heating"), true);
+      Picture(CTReport::kDiagramW, CTReport::kDiagramH, kind, cooling);
+    }
+    v_out.NewPage();
+  }
+
+  // ---- k to m. fan, efficiencies, configuration
+  void Charts() {
+    using K = CTChartSetup::ChartKind;
+    Heading(kMsgFanCharacteristics);
+    Picture(CTReport::kGraphW, CTReport::kGraphH, K::kFan, true);
+    if (!TwoSided()) return;
+    Heading(kMsgEfficiencyData);
+    Picture(CTReport::kGraphW, CTReport::kGraphH, K::kEfficiency, true);
+    Heading(kMsgCorrectedEfficiency);
+    Picture(CTReport::kGraphW, CTReport::kGraphH, K::kCorrection, true);
+    Heading(kMsgConfiguration);
+    Picture(CTReport::kDiagramW, CTReport::kDiagramH, K::kConfiguration, true);
+  }
+
+  CTDocOutput& v_out;
+  const LTReportInput& v_in;
+  const SelectionRequest& v_request;
+  const SelectionResult& v_result;
+  Cls_HRX& v_unit;
+  const int v_type;
+  const LTDatasheet v_sheet;
+  QList<LTOptionRow> v_used;
+};
+
+}  // namespace
+
+bool CTReport::IsPdf(const QString& szPath) { return szPath.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive); }
+
+void CTReport::Write(CTDocOutput& out, const LTReportInput& input) {
+  if (!input.session || !input.request || !input.result || !input.result->Current()) return;
+  out.SetFontCharacteristics(CTDocOutput::kNormal, input.normalFont);
+  ReportWriter(out, input).Write();
+}
+
+bool CTReport::WriteFile(const QString& szPath, const LTReportInput& input, QString& szError) {
+  QSaveFile file(szPath);
+  if (!file.open(QIODevice::WriteOnly)) {
+    szError = file.errorString();
+    return false;
+  }
+  if (IsPdf(szPath)) {
+    CTPdfOutput pdf(file, input.applicationTitle, kPaperWCm, kPaperHCm, kMarginLeftCm, kMarginCm, kMarginCm, kMarginCm,
+                    input.decorations);
+    Write(pdf, input);
+    pdf.Finish();
+    if (!pdf.Ok()) {
+      szError = pdf.ErrorText();
+      file.cancelWriting();
+      return false;
+    }
+  } else {
+    CTRTFOutput rtf(file, input.applicationTitle, kPaperWCm, kPaperHCm, kMarginLeftCm, kMarginCm, kMarginCm, kMarginCm,
+                    input.decorations);
+    Write(rtf, input);
+    rtf.Finish();
+  }
+  if (!file.commit()) {
+    szError = file.errorString();
+    return false;
+  }
+  return true;
+}
