@@ -51,7 +51,9 @@
 #include <QJsonObject>
 #include <QPainter>
 #include <QSaveFile>
+#include <QScopeGuard>
 
+#include <array>
 #include <cmath>
 #include <map>
 
@@ -758,8 +760,15 @@ int RunReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   const QString diagram = reader.Options().Has("--diagram") ? reader.Options().Value("--diagram") : QStringLiteral("psychro");
   if (diagram != QLatin1String("psychro") && diagram != QLatin1String("mollier"))
     return Fail(err, "report", QStringLiteral("--diagram must be psychro or mollier") + usage, kExitUsage);
-  // The window's units: its imperial dimensions, then the set asked for.
+  // The window's units: its imperial dimensions, then the set asked for,
+  // for this command only.
   TU_Form::AddApplicationDimensions();
+  std::array<int, kUnitCount> unitsBefore{};
+  for (int u = 0; u < kUnitCount; ++u) unitsBefore[u] = TU_Form::GetNewIndex(u);
+  const auto restoreUnits = qScopeGuard([&] {
+    for (int u = 0; u < kUnitCount; ++u)
+      if (TU_Form::Unit(u)) TU_Form::SetNewIndex(u, unitsBefore[u]);
+  });
   if (units == QLatin1String("imperial")) TU_Form::SelectImperialDefaults();
   else TU_Form::SelectSIDefaults();
 
