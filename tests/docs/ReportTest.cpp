@@ -1,1 +1,205 @@
-// placeholder
+// The report's structure on the demo catalogue, recorded call by call: which
+// sections, tables and pictures each kind of unit gets, and the files the
+// report writes.
+
+#include "catalogue/ClHRX.h"
+#include "docs/Report.h"
+#include "selection/CatalogueSession.h"
+#include "selection/SelectionRun.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A writer that keeps what it was asked to write, one line per call:
+// "H1 Technical data", "Table 4x10", "Picture 800x600", "NewPage"; table
+// cells are kept apart for look-ups.
+class RecordingOutput : public CTDocOutput {
+ public:
+  RecordingOutput() : CTDocOutput(QStringLiteral("test")) {}
+  QStringList calls;
+  QList<QStringList> tables;  // the texts of each table's cells, row by row
+
+  void TextStyle(const QString& s, unsigned, TColor, int) override { calls << "Text " + s; }
+  void TextWriteln() override {}
+  void TextCenter(const QString& s, unsigned, TColor) override { calls << "Text " + s; }
+  void TextLeft(const QString& s, unsigned, TColor) override { calls << "Text " + s; }
+  void TextRight(const QString& s, unsigned, TColor) override { calls << "Text " + s; }
+  void NewPage() override { calls << QStringLiteral("NewPage"); }
+  void PutDocTable(CTDocTable& table) override {
+    calls << QStringLiteral("Table %1x%2").arg(table.NbColumns()).arg(table.NbRows());
+    QStringList cells;
+    for (int r = 0; r < table.NbRows(); ++r)
+      for (int c = 0; c < table.NbColumns(); ++c) cells << table.GetText(c, r);
+    tables << cells;
+  }
+  void PutGraphic(double, const CTDocGraphic& g, DocHorAlign, bool) override {
+    calls << QStringLiteral("Picture %1x%2").arg(g.Width()).arg(g.Height());
+  }
+  void TextParagraph(FontSlot font, const QString& s, bool) override {
+    calls << QStringLiteral("H%1 ").arg(int(font - kHeading0)) + s;
+  }
+
+  QStringList Headings() const { return calls.filter(QRegularExpression("^(H\\d |NewPage)")); }
+  int Count(const QString& call) const { return int(calls.count(call)); }
+  // The cells of the first table that holds szCell.
+  QStringList TableWith(const QString& szCell) const {
+    for (const QStringList& cells : tables)
+      if (cells.contains(szCell)) return cells;
+    return {};
+  }
+};
+
+class Report : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    s_session = new CTCatalogueSession;
+    QString error;
+    ASSERT_TRUE(s_session->OpenEmbedded(CTCatalogueSession::AutoCorrect::kOn, error)) << error.toStdString();
+  }
+  static void TearDownTestSuite() {
+    delete s_session;
+    s_session = nullptr;
+  }
+
+  // The report of the unit named szUnit for the request.
+  RecordingOutput Record(SelectionRequest request, const QString& szUnit, bool bNoOptions = false) {
+    v_request = request;
+    v_result = CTSelectionRun::RunCandidates(*s_session, v_request);
+    int index = -1;
+    for (int i = 0; i < v_result.rows.size(); ++i)
+      if (v_result.rows[i].name == szUnit) index = i;
+    EXPECT_GE(index, 0) << szUnit.toStdString() << " is no candidate";
+    RecordingOutput out;
+    if (index < 0) return out;
+    CTSelectionRun::ComputeCandidate(v_result, v_request, index);
+    EXPECT_TRUE(v_result.cooling.Succeeded() && v_result.heating.Succeeded()) << v_result.cooling.message.toStdString();
+    LTReportInput input = Input();
+    if (bNoOptions)
+      for (LTOptionRow& row : input.options) row.used = false;
+    CTReport::Write(out, input);
+    return out;
+  }
+
+  LTReportInput Input() {
+    LTReportInput input;
+    input.session = s_session;
+    input.request = &v_request;
+    input.result = &v_result;
+    if (Cls_HRX* unit = v_result.Current()) input.options = CTOptionSelection::FillOptions(*unit, LTOptionInputs::Of(v_request));
+    return input;
+  }
+
+  static SelectionRequest Family(int nFamily, double nSupplyLs) {
+    SelectionRequest request;
+    request.family = nFamily;
+    request.basis = AirflowBasis::kTotals;
+    request.totalSupplyLs = nSupplyLs;
+    return request;
+  }
+
+  static CTCatalogueSession* s_session;
+  SelectionRequest v_request;
+  SelectionResult v_result;
+};
+
+CTCatalogueSession* Report::s_session = nullptr;
+
+}  // namespace
+
+// The sections in their order, with the page breaks between them; the
+// headings are numbered by the writer.
+TEST_F(Report, SectionsOfEachUnitType) {
+  const QStringList plain = Record(Family(Cls_HRX::kPlainUnit, 100), "NV-400").Headings();
+  EXPECT_EQ(plain, (QStringList{"H1 Specification Data", "H1 Selection Data", "NewPage", "H1 Selected option data",
+                                "H1 Commissioning parameters", "NewPage", "H1 Technical data", "NewPage",
+                                "H1 Psychrometric Points", "NewPage", "H1 Psychrometric Diagram", "H2 Cooling",
+                                "H2 Heating", "NewPage", "H1 Fan Characteristics", "H1 Efficiency Data",
+                                "H1 Corrected Efficiency Data", "H1 Configuration Data"}));
+  // The coil unit adds the inputs for the sibling tools; a fresh-air unit
+  // has no commissioning, efficiency, correction or configuration sections.
+  const QStringList coil = Record(Family(Cls_HRX::kCoilUnit, 150), "NV-500D").Headings();
+  EXPECT_TRUE(coil.contains("H1 Selection parameters for use in Trivane_Quillo"));
+  EXPECT_TRUE(coil.contains("H1 Configuration Data"));
+  const RecordingOutput fresh = Record(Family(Cls_HRX::kFreshAirUnit, 200), "NV-FA800");
+  for (const char* absent : {"H1 Commissioning parameters", "H1 Efficiency Data", "H1 Corrected Efficiency Data",
+                             "H1 Configuration Data"})
+    EXPECT_FALSE(fresh.Headings().contains(absent)) << absent;
+  EXPECT_TRUE(fresh.Headings().contains("H1 Selection parameters for use in Trivane_Quillo"));
+  // Six pictures for the others, three for fresh-air units.
+  const RecordingOutput full = Record(Family(Cls_HRX::kPlainUnit, 100), "NV-400");
+  EXPECT_EQ(full.Count("Picture 800x600"), 3);
+  EXPECT_EQ(full.Count("Picture 640x480"), 3);
+  EXPECT_EQ(fresh.Count("Picture 800x600"), 2);
+  EXPECT_EQ(fresh.Count("Picture 640x480"), 1);
+  // Its specification has no exhaust rows.
+  const QStringList spec = fresh.TableWith(" Room Airflow Conditions");
+  EXPECT_TRUE(spec.contains(" Total supply air"));
+  EXPECT_FALSE(spec.contains(" Total exhaust air"));
+  EXPECT_FALSE(spec.contains(" Design exhaust ESP"));
+}
+
+TEST_F(Report, WithoutUsedOptionsNoOptionSectionAndNoPageBreakForIt) {
+  const QStringList headings = Record(Family(Cls_HRX::kPlainUnit, 100), "NV-400", true).Headings();
+  EXPECT_FALSE(headings.contains("H1 Selected option data"));
+  const int commissioning = int(headings.indexOf("H1 Commissioning parameters"));
+  ASSERT_GT(commissioning, 0);
+  EXPECT_EQ(headings[commissioning - 1], "NewPage");  // the one after the selection data
+  EXPECT_EQ(headings[commissioning + 1], "H1 Technical data");
+}
+
+// Filters on both sides are two filter sets, all plenums four plenums.
+TEST_F(Report, OptionCountsFollowTheName) {
+  SelectionRequest request = Family(Cls_HRX::kPlainUnit, 100);
+  request.supplyEspPa = request.exhaustEspPa = 40;
+  request.supplyFilter = request.exhaustFilter = 2;  // F7
+  request.plenum = PlenumArrangement::kAll;
+  const QStringList options = Record(request, "NV-400").TableWith(QStringLiteral(" Option Name"));
+  EXPECT_TRUE(options.contains(QStringLiteral("NFS-400-F7 × 2"))) << options.join('|').toStdString();
+  EXPECT_TRUE(options.contains(QStringLiteral("NPL-400 × 4"))) << options.join('|').toStdString();
+  EXPECT_TRUE(options.contains(QStringLiteral("NRC-10")));
+}
+
+// A humidifying coil unit: in heating, humidification comes before the
+// heaters, and the points include the humidifier inlet.
+TEST_F(Report, HeatingListsHeatersAfterHumidification) {
+  const RecordingOutput out = Record(Family(Cls_HRX::kCoilUnit, 200), "NV-1000D");
+  ASSERT_TRUE(v_result.hasHumidifier);
+  const QStringList results = out.TableWith(QStringLiteral(" Heating"));
+  ASSERT_FALSE(results.isEmpty());
+  // Row by row, four columns: the heating blocks stand in column 2.
+  QStringList heating;
+  for (int i = 2; i < results.size(); i += 4) heating << results[i].trimmed();
+  const auto at = [&](const char* title) { return heating.indexOf(QString::fromUtf8(title)); };
+  EXPECT_LT(at("Savings over Heat Exchanger"), at("Humidification"));
+  EXPECT_LT(at("Humidification"), at("Heaters"));
+  EXPECT_LT(at("Heaters"), at("Inlet heater (user settings)"));
+  EXPECT_GT(at("Humidification"), 0);
+  EXPECT_FALSE(out.TableWith(QStringLiteral(" Humidifier In (HI)")).isEmpty());
+}
+
+// A file that cannot be written leaves nothing behind and says why; a PDF
+// is chosen by the name.
+TEST_F(Report, FilesAreWholeOrAbsent) {
+  Record(Family(Cls_HRX::kPlainUnit, 100), "NV-400");
+  QTemporaryDir dir;
+  QString error;
+  EXPECT_FALSE(CTReport::WriteFile(dir.filePath("missing/report.rtf"), Input(), error));
+  EXPECT_FALSE(error.isEmpty());
+  EXPECT_FALSE(QFile::exists(dir.filePath("missing/report.rtf")));
+
+  for (const char* name : {"report.rtf", "report.PDF"}) {
+    const QString path = dir.filePath(name);
+    ASSERT_TRUE(CTReport::WriteFile(path, Input(), error)) << error.toStdString();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray head = file.read(5);
+    EXPECT_EQ(head, CTReport::IsPdf(path) ? QByteArray("%PDF-") : QByteArray("{\\rtf")) << name;
+  }
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);  // no temporary files left
+}
