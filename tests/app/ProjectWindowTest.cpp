@@ -307,3 +307,35 @@ TEST_F(ProjectWindow, MaterialListExport) {
   EXPECT_FALSE(QFile::exists(v_saveAs));
   EXPECT_EQ(v_opened.size(), 1);
 }
+
+TEST_F(ProjectWindow, ReportExport) {
+  EnterSelection();
+  v_window->SetDataHaveChanged(false);
+  v_saveAs = v_dir.filePath("report");  // RTF unless the name says otherwise
+  Trigger("ACF_Report");
+  const QString rtf = v_saveAs + ".rtf";
+  ASSERT_EQ(v_opened, QStringList{rtf}) << v_answers.shown.join("\n").toStdString();
+  QFile file(rtf);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray text = file.readAll();
+  EXPECT_TRUE(text.startsWith("{\\rtf1"));
+  EXPECT_TRUE(text.contains(v_window->CurrentHRX()->GetName().toLatin1()));
+  EXPECT_TRUE(text.contains("F7")) << "the filter option the inputs call for";
+
+  v_saveAs = v_dir.filePath("report.pdf");
+  Trigger("ACF_Report");
+  ASSERT_EQ(v_opened.size(), 2);
+  QFile pdf(v_saveAs);
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.read(5) == "%PDF-");
+
+  // No unit: said, nothing written or opened.
+  Type(Field("Frm_DesignSupplyESP"), "340");
+  ASSERT_EQ(v_window->CurrentHRX(), nullptr);
+  v_window->SetDataHaveChanged(false);
+  v_saveAs = v_dir.filePath("none.rtf");
+  Trigger("ACF_Report");
+  EXPECT_TRUE(v_answers.shown.last().startsWith("There is no selected ventilation device!"));
+  EXPECT_FALSE(QFile::exists(v_saveAs));
+  EXPECT_EQ(v_opened.size(), 2);
+}
