@@ -131,6 +131,19 @@ class ReportWriter {
 
   void Heading(int nMsg) { v_out.TextHeading(1, Msg(nMsg), true); }
 
+  // Cooling in columns 0 and 1, heating in 2 and 3: the mode's title on a
+  // centred first row, then its blocks one below the other.
+  template <typename BlocksOf>
+  static void ModeColumns(Table& table, const char* szTitlePrefix, BlocksOf&& blocksOf) {
+    for (const bool cooling : {true, false}) {
+      const int column = cooling ? 0 : 2;
+      table.Title(column, 0, QString::fromUtf8(szTitlePrefix) + (cooling ? "Cooling" : "Heating"), 2);
+      int row = 1;
+      for (const LTCaptionList& block : blocksOf(cooling)) row = table.Block(column, row, block);
+    }
+    table->SetHorAlignForRow(0, DocHorAlign::kCentre);
+  }
+
   void Picture(int nWidth, int nHeight, CTChartSetup::ChartKind kind, bool bCooling) {
     const SelectionResult& result = v_result;
     THRXRatioCorr& corrections = v_in.session->Factory().RatioCorrections();
@@ -172,14 +185,10 @@ class ReportWriter {
     v_out.TextWriteln();
 
     Table conditions(v_in.normalFont, 4, 7);
-    for (const bool cooling : {true, false}) {
-      const int column = cooling ? 0 : 2;
-      conditions.Title(column, 0, cooling ? QStringLiteral("Cooling") : QStringLiteral("Heating"), 2);
+    ModeColumns(conditions, "", [&](bool cooling) {
       const LTConditionTexts t = CTResultTexts::Conditions(v_request, v_result, cooling);
-      int r = 1;
-      for (const LTCaptionList* block : {&t.room, &t.outdoor, &t.discharge, &t.heaters}) r = conditions.Block(column, r, *block);
-    }
-    conditions->SetHorAlignForRow(0, DocHorAlign::kCentre);
+      return QList<LTCaptionList>{t.room, t.outdoor, t.discharge, t.heaters};
+    });
     conditions.Write(v_out);
     v_out.TextWriteln();
   }
@@ -220,15 +229,10 @@ class ReportWriter {
     v_out.TextWriteln();
 
     Table results(v_in.normalFont, 4, 8);
-    for (const bool cooling : {true, false}) {
-      const int column = cooling ? 0 : 2;
-      results.Title(column, 0, cooling ? QStringLiteral(" Cooling") : QStringLiteral(" Heating"), 2);
+    ModeColumns(results, " ", [&](bool cooling) {
       const LTResultTexts t = CTResultTexts::Results(v_result, cooling);
-      int r = 1;
-      for (const LTCaptionList* block : {&t.efficiencies, &t.savings, &t.supplyTemp, &t.humidification, &t.heaters})
-        r = results.Block(column, r, *block);
-    }
-    results->SetHorAlignForRow(0, DocHorAlign::kCentre);
+      return QList<LTCaptionList>{t.efficiencies, t.savings, t.supplyTemp, t.humidification, t.heaters};
+    });
     results.Write(v_out);
   }
 
