@@ -1,10 +1,14 @@
 #include "app/ApplicationUtils.h"
 
+#include "platform/VersionUtils.h"
+
 namespace ApplicationUtils {
 
-QString Version() { return QStringLiteral(AEROLITH_VERSION); }
+QString Version() { return CTVersionUtils::GetVersionStringEx(QStringLiteral(" - "), QString()); }
 
 QString Title() { return QStringLiteral("Aerolith"); }
+
+QString ApplicationTitle() { return Title() + QLatin1Char(' ') + Version(); }
 
 QString InstanceLockName() { return QStringLiteral("Global\\") + Title(); }
 

@@ -9,8 +9,12 @@ namespace ApplicationUtils {
 // The application title; the single-instance lock and every caption derive from it.
 QString Title();
 
-// The program's version, "major.minor.patch".
+// The program's version, "major.minor.patch", then " - " and the build's
+// suffix when it has one.
 QString Version();
+
+// The title documents carry: the title and the version.
+QString ApplicationTitle();
 
 // The name of the single-instance lock, "Global\" + title.
 QString InstanceLockName();

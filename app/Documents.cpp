@@ -1,6 +1,7 @@
 // The window's document commands: forms over the document library.
 
 #include "app/Settings.h"
+#include "app/ApplicationUtils.h"
 #include "app/Frame_UnitTextScroll.h"
 #include "charts/PsychroGraph.h"
 #include "docs/MaterialList.h"
@@ -75,7 +76,7 @@ void TDlgSelect::ExportReport() {
   input.deltaEnthalpy = v_deltaEnthalpy;
   input.normalFont.name = font.family();
   if (font.pointSizeF() > 0) input.normalFont.size = font.pointSizeF();
-  input.applicationTitle = QApplication::applicationName();
+  input.applicationTitle = ApplicationUtils::ApplicationTitle();
   input.decorations = &CTPrintParams::GetPageDecorations();
   QString error;
   QApplication::setOverrideCursor(Qt::WaitCursor);

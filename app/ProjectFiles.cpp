@@ -5,6 +5,7 @@
 #include "app/FrameTempConditions.h"
 #include "app/Frame_UnitTextScroll.h"
 #include "app/Settings.h"
+#include "docs/Preferences.h"
 #include "catalogue/ClHRX.h"
 #include "i18n/BaseMsgMan.h"
 #include "selection/ProjectFile.h"
@@ -61,7 +62,14 @@ TDlgSelect::FileChooser& Chooser() {
 void TDlgSelect::SetFileChooser(FileChooser fnChooser) { Chooser() = fnChooser ? std::move(fnChooser) : DialogChooser; }
 
 QString TDlgSelect::ChooseFile(FileKind kind, const QString& szStart) {
-  QString chosen = Chooser()(this, kind, szStart);
+  // The preferred folder of projects or reports, when it exists, wins.
+  const bool reports = kind == FileKind::kMaterialList || kind == FileKind::kReport;
+  QString start = CTPreferences::StartFolder(reports, QString());
+  if (start.isEmpty())
+    start = szStart;
+  else if (kind == FileKind::kSaveProject && !v_projectFileName.isEmpty())
+    start = QDir(start).filePath(QFileInfo(v_projectFileName).fileName());
+  QString chosen = Chooser()(this, kind, start);
   // The default extension of the file type.
   if (kind != FileKind::kOpenProject && !chosen.isEmpty() && QFileInfo(chosen).suffix().isEmpty())
     chosen += kind == FileKind::kMaterialList ? QStringLiteral(".xml")

@@ -49,7 +49,6 @@ namespace {
 
 constexpr double kLsToM3h = 3.6;
 constexpr int kMsgDefault = 82;
-constexpr int kPressureInH2O = 3;
 
 int RoundEven(double x) { return int(std::nearbyint(x)); }
 
@@ -265,6 +264,27 @@ void TDlgSelect::RefillMaxSpeed() {
   Txt_MaxSpeed->setCurrentIndex(kept >= 0 ? kept : Txt_MaxSpeed->count() - 1);
 }
 
+// The ESP fields up to the family's highest ESP, in hundredths in inches of
+// water and in tenths otherwise.
+void TDlgSelect::SetupEspFields() {
+  const int espResolution = CTResultTexts::FieldResolution(CTInputFields::kSupplyEsp);
+  const auto capacity = [this] { CapacityCallBack(); };
+  for (TFrm_UnitTextScroll* esp : {Frm_DesignSupplyESP, Frm_DesignExhaustESP})
+    esp->SetupWindow(capacity, U_Pressure, 0, RoundEven(v_ranges.maxEspPa), RoundEven(esp->GetVal()), espResolution);
+}
+
+void TDlgSelect::ApplyPreferences() {
+  // Every field shows its value in the new unit; nothing is run meanwhile.
+  v_converting = true;
+  for (TFrm_UnitTextScroll* field : findChildren<TFrm_UnitTextScroll*>()) field->ConvertUnit();
+  SetupEspFields();
+  v_converting = false;
+  v_deltaEnthalpy = CTSelectionRun::EnthalpyDisplayOffset();
+  // The same candidate again, its results in the new units, and the page.
+  if (LV_SelectedDevices->currentItem()) LV_SelectedDevicesClick();
+  Ctl_PagesChange();
+}
+
 void TDlgSelect::Txt_FamilyClick() {
   if (!v_session) return;
   v_dataHaveChanged = true;
@@ -278,10 +298,8 @@ void TDlgSelect::Txt_FamilyClick() {
   v_ranges = CTSelectionRun::FamilyRanges(*v_session, family);
   if (v_ranges.minAirflowLs != v_minAirflow || v_ranges.maxAirflowLs != v_maxAirflow) {
     v_converting = true;
-    const int espResolution = TU_Form::GetNewIndex(U_Pressure) == kPressureInH2O ? 100 : 10;
+    SetupEspFields();
     const auto capacity = [this] { CapacityCallBack(); };
-    for (TFrm_UnitTextScroll* esp : {Frm_DesignSupplyESP, Frm_DesignExhaustESP})
-      esp->SetupWindow(capacity, U_Pressure, 0, RoundEven(v_ranges.maxEspPa), RoundEven(esp->GetVal()), espResolution);
     v_minAirflow = v_ranges.minAirflowLs;
     v_maxAirflow = v_ranges.maxAirflowLs;
     const int lowest = int(v_minAirflow), highest = int(v_maxAirflow);

@@ -1,6 +1,9 @@
 #include "app/Settings.h"
 
 #include "app/ApplicationUtils.h"
+#include "app/Preferences.h"
+#include "docs/Preferences.h"
+#include "platform/VersionUtils.h"
 #include "app/BasicDlg.h"
 #include "app/ChartBox.h"
 #include "app/DlgPrintParams.h"
@@ -62,7 +65,7 @@ const ActionDef kActions[] = {
     {"ACF_Report", "Report...", "Creates a report about the selected ventilation device", true},
     {"ACT_BillOfMaterials", "Material List XML Export...", "Material List XML Export", true},
     {"ACF_Distributor", "Distributor", "Defines the distributor data", true},
-    {"ACF_Preferences", "Preferences", "Defines the preferences", false},
+    {"ACF_Preferences", "Preferences", "Defines the preferences", true},
     {"ACH_About", "About", "", false},
     {"ACF_Exit", "Exit", "Quits the Aerolith selection program", true},
 };
@@ -142,6 +145,11 @@ void TDlgSelect::CreateActions() {
   connect(Action(QStringLiteral("ACF_Distributor")), &QAction::triggered, this, [this] {
     TDlgPrintParams dialog(this);
     dialog.Execute();
+  });
+  connect(Action(QStringLiteral("ACF_Preferences")), &QAction::triggered, this, [this] {
+    CommitEditing();
+    TFrm_Preferences dialog(this);
+    if (dialog.Execute() == TBasicDialog::kRetOK) ApplyPreferences();
   });
   connect(Action(QStringLiteral("ACF_Report")), &QAction::triggered, this, [this] {
     CommitEditing();
@@ -281,7 +289,7 @@ bool LoadCatalogueGlossary(CTFactory&) { return true; }              // glossari
 bool CheckDefaultLocale(QWidget*) { return true; }                   // locale choice
 bool CheckOnlineConfiguration(QWidget*) { return true; }             // server configuration
 bool ApplicationStartupActions(QWidget*) { return true; }            // upgrade check, general terms
-void ReadPreferences() {}                                            // preferences
+void ReadPreferences() { CTPreferences::ReadRegistry(); }
 // The legends' colour dialog and the diagram's settings.
 void CreateCharts(TDlgSelect& window) {
   TAirPropDiagram::LoadLegendFromRegistry(QString::fromLatin1(CTChartSetup::kPreferencesKey));
@@ -352,7 +360,7 @@ bool TDlgSelect::StartUp(const QStringList& arguments) {
   // "Aerolith - 0.1.0 - 2026.12": the program's version, then the catalogue's.
   const QString dataVersion = v_session->DataVersion();
   v_baseCaption = (ApplicationUtils::Title() + QStringLiteral(" - ") + ApplicationUtils::Version() +
-                   QStringLiteral(" - ") + dataVersion)
+                   QStringLiteral(" - ") + dataVersion + QLatin1Char(' ') + CTVersionUtils::ConfigurationName())
                       .trimmed();
   UpdateCaption();
   Txt_SupplyFilter->setItemText(0, QStringLiteral("<None>"));

@@ -135,6 +135,10 @@ class TDlgSelect : public QMainWindow {
   void InitSelection();
   void CalcSupply();
   void Txt_FamilyClick();
+  void SetupEspFields();
+  // After the preferences changed: fields, results and the page in the new
+  // units, the same candidate selected.
+  void ApplyPreferences();
   void SimpleRecalculation();
   void RunSelection();
   void LV_SelectedDevicesClick();

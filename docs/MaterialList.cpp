@@ -3,16 +3,55 @@
 #include "catalogue/ClHRX.h"
 #include "docs/ExcelXML.h"
 #include "platform/Registry.h"
+#include "platform/VersionUtils.h"
 
 #include <QSaveFile>
 
-LTMaterialListSettings LTMaterialListSettings::Read() {
-  LTMaterialListSettings settings;
+namespace {
+
+QString ListKey(const QString& szRegRoot) {
+  return (szRegRoot.isEmpty() ? QString::fromLatin1(LTMaterialListSettings::kDefaultRoot) : szRegRoot) +
+         QStringLiteral("\\XMLMatList");
+}
+
+}  // namespace
+
+bool LTMaterialListSettings::HeaderSettingsApply() {
+  const int server = CTVersionUtils::CorvelServerID();
+  return server == 0 || server == 10;
+}
+
+LTMaterialListSettings LTMaterialListSettings::Read(const QString& szRegRoot) {
+  LTMaterialListSettings s;
   CTRegistry registry;
-  if (!registry.OpenKey(QStringLiteral("Software\\Norvane\\XMLMatList"), false)) return settings;
-  if (const std::optional<int> use = registry.ReadInteger(QStringLiteral("SC_USE_HEADER"))) settings.useSectionHeader = *use != 0;
-  if (const std::optional<QString> header = registry.ReadString(QStringLiteral("SC_HEADER"))) settings.sectionHeader = *header;
-  return settings;
+  const bool open = registry.OpenKey(ListKey(szRegRoot), false);
+  const auto flag = [&](const char* name, bool missing) {
+    const std::optional<int> value = open ? registry.ReadInteger(QString::fromLatin1(name)) : std::nullopt;
+    return value ? *value != 0 : missing;
+  };
+  if (HeaderSettingsApply()) {
+    s.sapCrm = flag("SAPCRM", true);
+    s.useSectionHeader = flag("SC_USE_HEADER", true);
+    if (const std::optional<QString> header = open ? registry.ReadString(QStringLiteral("SC_HEADER")) : std::nullopt)
+      s.sectionHeader = *header;
+  }
+  s.customAll = flag("CUST_ALL", false);
+  s.customPerSystem = !s.customAll || flag("CUST_PER_SYSTEM", false);
+  s.customPiping = flag("CUST_PIPING", true);
+  return s;
+}
+
+void LTMaterialListSettings::Write(const QString& szRegRoot) const {
+  CTRegistry registry;
+  if (!registry.OpenKey(ListKey(szRegRoot), true)) return;
+  if (HeaderSettingsApply()) {
+    registry.WriteInteger(QStringLiteral("SAPCRM"), sapCrm);
+    registry.WriteInteger(QStringLiteral("SC_USE_HEADER"), useSectionHeader);
+    registry.WriteString(QStringLiteral("SC_HEADER"), sectionHeader);
+  }
+  registry.WriteInteger(QStringLiteral("CUST_ALL"), customAll);
+  registry.WriteInteger(QStringLiteral("CUST_PER_SYSTEM"), customPerSystem);
+  registry.WriteInteger(QStringLiteral("CUST_PIPING"), customPiping);
 }
 
 void CTMaterialList::Build(CTDocTable& table, const Cls_HRX& unit, const QList<LTOptionRow>& options,

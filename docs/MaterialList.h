@@ -9,13 +9,26 @@
 
 class Cls_HRX;
 
-// The export settings, kept in the registry store under
-// "Software\Norvane\XMLMatList" and shared with the maker's other tools.
+// The export settings, kept in the registry store under the root's subkey
+// "XMLMatList" (root "Software\Norvane", shared with the maker's other
+// tools). The list uses the section header; the other values are read and
+// written back as they are. Builds for servers other than 0 and 10 do not
+// read or write the first three: they use false, true and "_.SECTION".
 struct LTMaterialListSettings {
+  bool sapCrm = false;
   bool useSectionHeader = true;
   QString sectionHeader = QStringLiteral("_.SECTION");
+  bool customAll = false;
+  bool customPerSystem = true;
+  bool customPiping = false;
 
-  static LTMaterialListSettings Read();
+  static constexpr char kDefaultRoot[] = "Software\\Norvane";
+  // Missing values take their defaults: SAP CRM on, section header on and
+  // "_.SECTION", custom per system unless all, piping on.
+  static LTMaterialListSettings Read(const QString& szRegRoot = QString());
+  void Write(const QString& szRegRoot = QString()) const;
+  // Whether this build has the section-header settings (servers 0 and 10).
+  static bool HeaderSettingsApply();
 };
 
 class CTMaterialList {
