@@ -1,5 +1,6 @@
 #include "app/FrameResultData.h"
 
+#include "app/Explain.h"
 #include "app/ValueText.h"
 #include "catalogue/ClHRX.h"
 #include "catalogue/Sentinels.h"
@@ -7,11 +8,13 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
 
 const char* const kAbove = "Switch on inlet heater above";
+constexpr int kTopicInlet = 0, kTopicFreshAirInlet = 1, kTopicSupply = 2;
 const char* const kBelow = "Switch on inlet heater below";
 
 QGroupBox* NewBox(QWidget* pParent, QVBoxLayout* pLayout, const char* szName, const char* szCaption) {
@@ -44,6 +47,11 @@ TFrm_ResultData::TFrm_ResultData(QWidget* pParent) : QWidget(pParent) {
   Lbl_InletAmbient->setObjectName(QStringLiteral("Lbl_InletAmbient"));
   Txt_InletUser = Row(Box_Heaters, "Inlet heater (user settings)", "Txt_InletUser");
   Txt_InletCalc = Row(Box_Heaters, "Inlet heater (calculated minimum)", "Txt_InletCalc");
+  // The explanations of the heaters: fresh-air units (no efficiencies) have their own.
+  static_cast<QFormLayout*>(Box_Heaters->layout())
+      ->addRow(TFrm_Explain::NewInfoButton(Box_Heaters, QStringLiteral("Btn_InletHeaterInfo"), [this] {
+        TFrm_Explain::Explain(window(), Box_Efficiencies->isHidden() ? kTopicFreshAirInlet : kTopicInlet);
+      }));
   Pnl_Supply = new QWidget(Box_Heaters);
   Pnl_Supply->setObjectName(QStringLiteral("Pnl_Supply"));
   auto* supply = new QFormLayout(Pnl_Supply);
@@ -56,6 +64,8 @@ TFrm_ResultData::TFrm_ResultData(QWidget* pParent) : QWidget(pParent) {
   };
   Txt_SupplyUser = supplyRow("Supply heater (user settings)", "Txt_SupplyUser");
   Txt_SupplyCalc = supplyRow("Supply heater (calculated minimum)", "Txt_SupplyCalc");
+  supply->addRow(TFrm_Explain::NewInfoButton(Pnl_Supply, QStringLiteral("Btn_SupplyHeaterInfo"),
+                                             [this] { TFrm_Explain::Explain(window(), kTopicSupply); }));
   layout->addStretch(1);
 }
 

@@ -13,8 +13,10 @@
 #include "app/FrameTempConditions.h"
 #include "app/Frame_UnitTextScroll.h"
 #include "app/Settings.h"
+#include "app/Explain.h"
 #include "app/ValueText.h"
 
+#include <QToolButton>
 #include <QButtonGroup>
 #include <QPushButton>
 #include <QCheckBox>
@@ -64,6 +66,11 @@ QWidget* Row(QWidget* pParent, const char* szName, QWidget* pCaption, QWidget* p
 QLabel* Caption(const char* szText) { return new QLabel(QString::fromUtf8(szText)); }
 
 }  // namespace
+
+QToolButton* TDlgSelect::Explainer(QWidget* pParent, const char* szName, int nTopic) {
+  return TFrm_Explain::NewInfoButton(pParent, QString::fromLatin1(szName),
+                                     [this, nTopic] { TFrm_Explain::Explain(this, nTopic, v_session.get()); });
+}
 
 void TDlgSelect::CreateSelectionPage(QWidget* pPage) {
   auto* columns = new QHBoxLayout(pPage);
@@ -140,10 +147,15 @@ void TDlgSelect::CreateSelectionPage(QWidget* pPage) {
   Rbn_PlenumOAEA = Named(new QRadioButton(QStringLiteral("OA/EA"), Pnl_SelPlenum), "Rbn_PlenumOAEA");
   Rbn_PlenumAll = Named(new QRadioButton(QStringLiteral("All"), Pnl_SelPlenum), "Rbn_PlenumAll");
   for (QRadioButton* b : {Rbn_PlenumNone, Rbn_PlenumOAEA, Rbn_PlenumAll}) plenum->addWidget(b);
+  plenum->addWidget(Explainer(Pnl_SelPlenum, "Btn_PlenumInfo", kTopicPlenum));
   Rbn_PlenumNone->setChecked(true);
   family->addWidget(Pnl_SelPlenum);
   Chb_UpsideDown = Named(new QCheckBox(QStringLiteral("Upside down installation"), familyBox), "Chb_UpsideDown");
-  family->addWidget(Chb_UpsideDown);
+  auto* upsideDown = new QHBoxLayout;
+  upsideDown->addWidget(Chb_UpsideDown);
+  upsideDown->addWidget(Explainer(familyBox, "Btn_UpsideDownInfo", kTopicUpsideDown));
+  upsideDown->addStretch(1);
+  family->addLayout(upsideDown);
   left->addWidget(familyBox);
   left->addStretch(1);
 
@@ -180,6 +192,8 @@ void TDlgSelect::CreateSelectionPage(QWidget* pPage) {
   Txt_SNRatio = ValueText::NewValueLabel(Box_Ratios, QStringLiteral("Txt_SNRatio"));
   Pnl_SNHRDRatio = Row(Box_Ratios, "Pnl_SNHRDRatio", Caption("Supply / nominal airflow"), Txt_SNRatio);
   ratios->addWidget(Pnl_SNHRDRatio);
+  Pnl_SNHRDRatio->layout()->addWidget(Explainer(Pnl_SNHRDRatio, "Btn_HRDRatioInfo", kTopicHRDRatio));
+  ratios->itemAt(0)->widget()->layout()->addWidget(Explainer(Box_Ratios, "Btn_RatioInfo", kTopicRatio));
   right->addWidget(Box_Ratios);
 
   Box_ESPData = Box(pPage, "Box_ESPData", "ESP data");
@@ -215,6 +229,7 @@ void TDlgSelect::CreateSelectionPage(QWidget* pPage) {
   exhaustData->addWidget(
       Row(Pnl_ExhaustESPData, nullptr, Caption("Exhaust additional resistance"), Txt_ExhaustAddResistance));
   espData->addWidget(Pnl_ExhaustESPData);
+  espData->addWidget(Explainer(Box_ESPData, "Btn_ESPDataInfo", kTopicAdditionalResistance), 0, Qt::AlignRight);
   right->addWidget(Box_ESPData);
 
   Frm_QuilloProps = Named(new TFrm_QuilloProps(pPage), "Frm_QuilloProps");

@@ -37,7 +37,9 @@ class QRadioButton;
 class QTabWidget;
 class QTextBrowser;
 class QToolBar;
+class QToolButton;
 class QTreeWidget;
+class QToolButton;
 class QBoxLayout;
 class TChartBox;
 class TFrm_Config;
@@ -136,6 +138,9 @@ class TDlgSelect : public QMainWindow {
   void CalcSupply();
   void Txt_FamilyClick();
   void SetupEspFields();
+  // An information button of the window for an explanation topic.
+  enum { kTopicRatio = 3, kTopicHRDRatio = 4, kTopicAdditionalResistance = 5, kTopicUpsideDown = 6, kTopicPlenum = 7 };
+  QToolButton* Explainer(QWidget* pParent, const char* szName, int nTopic);
   // After the preferences changed: fields, results and the page in the new
   // units, the same candidate selected.
   void ApplyPreferences();
