@@ -176,7 +176,7 @@ void TFrm_UnitTextScroll::ShowValue() {
     Txt_Value->setText(QString::number(position));
   } else {
     const int digits = v_Resolution == 100 ? 2 : v_Resolution == 10 ? 1 : 3;
-    Txt_Value->setText(TBaseMsg::FormatFixed(double(position) / v_Resolution, digits));
+    Txt_Value->setText(TBaseMsg::FormatShown(double(position) / v_Resolution, digits));
   }
   v_typed = false;
 }

@@ -468,8 +468,8 @@ void TDlgSelect::ShowDuctData() {
   const int family = r.family;
   Box_Ratios->setVisible(family < Cls_HRX::kFreshAirUnit);
   Pnl_SNHRDRatio->setVisible(family == Cls_HRX::kCoilUnit);
-  Txt_ESRatio->setText(std::isfinite(r.exhaustSupplyRatio) ? TBaseMsg::FormatFixed(r.exhaustSupplyRatio, 2) : QString());
-  Txt_SNRatio->setText(std::isfinite(r.supplyNominalRatio) ? TBaseMsg::FormatFixed(r.supplyNominalRatio, 2) : QString());
+  Txt_ESRatio->setText(std::isfinite(r.exhaustSupplyRatio) ? TBaseMsg::FormatShown(r.exhaustSupplyRatio, 2) : QString());
+  Txt_SNRatio->setText(std::isfinite(r.supplyNominalRatio) ? TBaseMsg::FormatShown(r.supplyNominalRatio, 2) : QString());
   // Filter and plenum rows belong to the plain family, on both sides.
   Pnl_FilterData->setVisible(family == Cls_HRX::kPlainUnit);
   Pnl_ExhaustFilterData->setVisible(family == Cls_HRX::kPlainUnit);

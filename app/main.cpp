@@ -8,6 +8,7 @@
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTabWidget>
@@ -40,6 +41,11 @@ int main(int argc, char* argv[]) {
     if (CanShowWindows()) QMessageBox::information(nullptr, ApplicationUtils::Title(), szText);
     return 1;
   }
+
+  // Numbers on screen with the decimal separator of the user's locale;
+  // files keep theirs whatever it is.
+  const QString decimalPoint = QLocale::system().decimalPoint();
+  if (decimalPoint.size() == 1) TBaseMsg::SetDecimalSeparator(decimalPoint.at(0));
 
   CTQtMessagePresenter presenter;
   TBaseMsg::SetPresenter(&presenter);

@@ -9,12 +9,12 @@
 namespace {
 
 QString DefaultTemp(double t) {
-  QString text = TBaseMsg::FormatFixed(t, 1);
+  QString text = TBaseMsg::FormatShown(t, 1);
   if (text.endsWith(QLatin1String(".0"))) text.chop(2);
   return text;
 }
 
-QString Percent(double rh) { return TBaseMsg::FormatFixed(rh, 0); }
+QString Percent(double rh) { return TBaseMsg::FormatShown(rh, 0); }
 
 }  // namespace
 

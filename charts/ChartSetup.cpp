@@ -197,7 +197,7 @@ std::unique_ptr<TVirtLineGraph> CTChartSetup::EfficiencyGraph(IDrawSurface& surf
   for (const int i : {2, 0, 1}) {  // temperature, cooling, heating
     if (!curves[i]) continue;
     const double value = curves[i]->Evaluate(result.supplyM3h);
-    graph->AddExtraPoint(x, value, prefix + TBaseMsg::FormatFixed(value, 1) + QStringLiteral("%)"), true);
+    graph->AddExtraPoint(x, value, prefix + TBaseMsg::FormatShown(value, 1) + QStringLiteral("%)"), true);
   }
   return graph;
 }
@@ -229,8 +229,8 @@ std::unique_ptr<TVirtLineGraph> CTChartSetup::CorrectionGraph(IDrawSurface& surf
     const double efficiency = curve->Evaluate(result.supplyM3h);
     const double corrected = corrections.EfficiencyCorrection(ratio, efficiency);
     graph->AddExtraPoint((efficiency - 40) / 50 * 100, corrected,
-                         TBaseMsg::GetUnicodeString(message) + QStringLiteral(" (") + TBaseMsg::FormatFixed(efficiency, 1) +
-                             QStringLiteral("%, ") + TBaseMsg::FormatFixed(corrected, 1) + QStringLiteral("%)"),
+                         TBaseMsg::GetUnicodeString(message) + QStringLiteral(" (") + TBaseMsg::FormatShown(efficiency, 1) +
+                             QStringLiteral("%, ") + TBaseMsg::FormatShown(corrected, 1) + QStringLiteral("%)"),
                          true);
   }
   return graph;

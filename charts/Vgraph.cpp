@@ -80,7 +80,7 @@ void TVirtGraph::SetYValues(double Min, double Max, double ExactMin, double Exac
   v_ExactMaxY = ExactMax >= Max - a && ExactMax <= Max ? ExactMax : Max;
   // Room for the widest label left of the axis; the edge only moves right.
   for (const double v : {v_MinY, v_MaxY, v_ExactMinY, v_ExactMaxY}) {
-    const int label = DrawingCanvas()->TextExtent(TBaseMsg::FormatFixed(v, Decimals)).width();
+    const int label = DrawingCanvas()->TextExtent(TBaseMsg::FormatShown(v, Decimals)).width();
     const int left = int(std::max(label, v_BorderXL) + 1.5 * v_CharWidth);
     if (left > v_GraphRect.left()) v_GraphRect.setLeft(left);
   }
@@ -165,7 +165,7 @@ void TVirtGraph::LayoutAxes(bool AddLegend, bool AddChecks) {
     const unsigned style = font.style;
     if (bold) font.style |= kFontBold;
     s.SetFont(font);
-    const QString label = TBaseMsg::FormatFixed(v, v_DecimalsY);
+    const QString label = TBaseMsg::FormatShown(v, v_DecimalsY);
     s.TextOut(g.left() - cw - s.TextExtent(label).width(), y - th / 2, label);
     font.style = style;
     s.SetFont(font);

@@ -209,11 +209,11 @@ class ReportWriter {
     int row = 0;
     if (TwoSided()) {
       LTCaptionList ratios{QStringLiteral("Ratios"), QStringLiteral("Exhaust / Supply ratio"),
-                           std::isfinite(v_result.exhaustSupplyRatio) ? TBaseMsg::FormatFixed(v_result.exhaustSupplyRatio, 2)
+                           std::isfinite(v_result.exhaustSupplyRatio) ? TBaseMsg::FormatShown(v_result.exhaustSupplyRatio, 2)
                                                                       : QString()};
       if (v_type == Cls_HRX::kCoilUnit)
         ratios << QStringLiteral("Supply / Nominal ratio")
-               << (std::isfinite(v_result.supplyNominalRatio) ? TBaseMsg::FormatFixed(v_result.supplyNominalRatio, 2)
+               << (std::isfinite(v_result.supplyNominalRatio) ? TBaseMsg::FormatShown(v_result.supplyNominalRatio, 2)
                                                               : QString());
       row = data.Block(0, row, ratios);
     }

@@ -172,6 +172,9 @@ class TBaseMsg {
   // Fixed notation with nDigits decimals, rounded half to even, "." as
   // separator, never "-0".
   static QString FormatFixed(double nValue, int nDigits);
+  // The same with the decimal separator of numbers shown to the user: for
+  // the screen and documents, never for files read by programs.
+  static QString FormatShown(double nValue, int nDigits) { return Number2FmtStr(nValue, 0, nDigits); }
 
  private:
   static int Show(QObject* pParent, int nType, TMsgDlgButtons pButtons, int nMsgNr, const QStringList& pParams);

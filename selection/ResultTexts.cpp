@@ -42,7 +42,7 @@ QString CTResultTexts::FieldText(CTInputFields::Field nField, double nValue, con
       spec.unit == U_None ? nValue : TU_Form::ConvertValue(nValue, spec.unit, 0, TU_Form::GetNewIndex(spec.unit), true);
   const int digits = resolution >= 1000 ? 3 : resolution >= 100 ? 2 : resolution >= 10 ? 1 : 0;
   const QString unit = spec.unit == U_None ? szUnit : TU_Form::GetCurrentString(spec.unit);
-  const QString number = TBaseMsg::FormatFixed(shown, digits);
+  const QString number = TBaseMsg::FormatShown(shown, digits);
   return unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;
 }
 
@@ -162,5 +162,5 @@ LTQuilloTexts CTResultTexts::Quillo(const SelectionResult& result) {
 
 QString CTResultTexts::SfpText(const LTFanPower& fans) {
   if (!fans.known) return QString();
-  return TBaseMsg::FormatFixed(fans.sfpKWPerM3s, 2) + QStringLiteral(" kW/(m³/s), SFP ") + QString::number(fans.sfpClass);
+  return TBaseMsg::FormatShown(fans.sfpKWPerM3s, 2) + QStringLiteral(" kW/(m³/s), SFP ") + QString::number(fans.sfpClass);
 }

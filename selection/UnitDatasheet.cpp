@@ -117,8 +117,8 @@ namespace {
 QString Temp(double t) { return ValueText::Dimensioned(t, U_Temperature); }
 QString TempNoUnit(double t) { return TU_Form::PutFmtDimensionedValue(t, U_Temperature, 0, true).trimmed(); }
 QString TempRange(double low, double high) { return TempNoUnit(low) + QLatin1Char('~') + Temp(high); }
-QString Percent(double rh) { return TBaseMsg::FormatFixed(rh, 0) + QStringLiteral(" %"); }
-QString Amps(double a) { return a > 0 ? TBaseMsg::FormatFixed(a, 1) + QStringLiteral(" A") : QString(); }
+QString Percent(double rh) { return TBaseMsg::FormatShown(rh, 0) + QStringLiteral(" %"); }
+QString Amps(double a) { return a > 0 ? TBaseMsg::FormatShown(a, 1) + QStringLiteral(" A") : QString(); }
 
 }  // namespace
 

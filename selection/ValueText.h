@@ -23,7 +23,7 @@ inline QString PositivePower(double nKW) { return nKW > 0 ? Dimensioned(nKW, U_P
 
 inline QString Fixed(double nValue, int nDigits, const QString& szUnit) {
   if (!std::isfinite(nValue)) return QString();
-  return TBaseMsg::FormatFixed(nValue, nDigits) + QLatin1Char(' ') + szUnit;
+  return TBaseMsg::FormatShown(nValue, nDigits) + QLatin1Char(' ') + szUnit;
 }
 
 }  // namespace ValueText

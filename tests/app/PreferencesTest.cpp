@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace {
@@ -173,4 +174,25 @@ TEST(VersionUtils, VersionStrings) {
   // The shipped build: neither a download nor an approval build.
   EXPECT_FALSE(CTVersionUtils::IsCorvelDownload());
   EXPECT_FALSE(CTVersionUtils::IsApprovalVersion());
+}
+
+// A locale with a decimal comma: every number on screen has it, input and
+// result alike; what the window hands to files stays with points.
+class CommaLocale : public testing::Test {
+ protected:
+  void SetUp() override { TBaseMsg::SetDecimalSeparator(','); }
+  void TearDown() override { TBaseMsg::SetDecimalSeparator('.'); }
+};
+class CommaWindow : public WindowFixture<CommaLocale> {};
+
+TEST_F(CommaWindow, NumbersOnScreenUseTheLocalesSeparator) {
+  EXPECT_EQ(Field("Frm_DesignSupplyESP")->Edit()->text(), QStringLiteral("150,0"));
+  Type(Field("Frm_DesignSupplyESP"), QStringLiteral("90,5"));
+  EXPECT_EQ(Field("Frm_DesignSupplyESP")->Edit()->text(), QStringLiteral("90,5"));
+  EXPECT_DOUBLE_EQ(v_window->CurrentRequest().supplyEspPa, 90.5);
+  const auto* efficiency = v_window->findChild<QLabel*>(QStringLiteral("Txt_TempEff"));
+  ASSERT_NE(efficiency, nullptr);
+  EXPECT_TRUE(efficiency->text().contains(QRegularExpression("^\\d+,\\d %$"))) << efficiency->text().toStdString();
+  // Formats for programs keep the point.
+  EXPECT_EQ(TBaseMsg::FormatFixed(90.5, 1), QStringLiteral("90.5"));
 }

@@ -18,6 +18,7 @@ template <typename TestBase = testing::Test>
 class WindowFixture : public TestBase {
  protected:
   void SetUp() override {
+    TestBase::SetUp();
     TBaseMsg::SetPresenter(&v_messages);
     v_window = std::make_unique<TDlgSelect>();
     ASSERT_TRUE(v_window->StartUp({}));
@@ -28,6 +29,7 @@ class WindowFixture : public TestBase {
     v_window->SetDataHaveChanged(false);
     v_window.reset();
     TBaseMsg::SetPresenter(nullptr);
+    TestBase::TearDown();
   }
 
  public:
