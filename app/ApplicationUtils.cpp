@@ -1,6 +1,12 @@
 #include "app/ApplicationUtils.h"
 
+#include "app/BasicDlg.h"
+#include "app/FormTranslation.h"
+#include "docs/Glossaries.h"
 #include "platform/VersionUtils.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
 
 namespace ApplicationUtils {
 
@@ -9,6 +15,22 @@ QString Version() { return CTVersionUtils::GetVersionStringEx(QStringLiteral(" -
 QString Title() { return QStringLiteral("Aerolith"); }
 
 QString ApplicationTitle() { return Title() + QLatin1Char(' ') + Version(); }
+
+bool LoadInterfaceGlossary(int nLanguage) {
+  const QString beside = QCoreApplication::applicationFilePath().isEmpty()
+                             ? QString()
+                             : QFileInfo(QCoreApplication::applicationFilePath()).path() + QLatin1Char('/') +
+                                   QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
+                                   QStringLiteral(".xml");
+  if (!CTGlossaries::LoadInterface(nLanguage ? nLanguage : CTGlossaries::ChosenLanguage(), beside)) {
+    TBasicDialog::SetLoadedHook({});
+    return false;
+  }
+  TBasicDialog::SetLoadedHook([](QWidget* pForm) {
+    if (const CTUnicodeGlossary* glossary = CTGlossaries::Interface()) TranslateFormAtRuntime(*glossary, pForm);
+  });
+  return true;
+}
 
 QString InstanceLockName() { return QStringLiteral("Global\\") + Title(); }
 

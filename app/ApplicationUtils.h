@@ -16,6 +16,11 @@ QString Version();
 // The title documents carry: the title and the version.
 QString ApplicationTitle();
 
+// Loads the interface glossary of the language chosen in the locale store
+// (or nLanguage when given) and has every form translated through it when
+// it loads. False: the program stays in English.
+bool LoadInterfaceGlossary(int nLanguage = 0);
+
 // The name of the single-instance lock, "Global\" + title.
 QString InstanceLockName();
 

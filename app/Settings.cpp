@@ -1,7 +1,9 @@
 #include "app/Settings.h"
 
 #include "app/ApplicationUtils.h"
+#include "app/LocaleChoice.h"
 #include "app/Preferences.h"
+#include "docs/Glossaries.h"
 #include "docs/Preferences.h"
 #include "platform/VersionUtils.h"
 #include "app/BasicDlg.h"
@@ -285,8 +287,15 @@ void TDlgSelect::closeEvent(QCloseEvent* event) {
 // Steps of the start-up that belong to work still to come. Each passes
 // (answers true, changes nothing) until its own work fills it in.
 namespace StartUpHooks {
-bool LoadCatalogueGlossary(CTFactory&) { return true; }              // glossaries
-bool CheckDefaultLocale(QWidget*) { return true; }                   // locale choice
+// The catalogue's texts in the language chosen in the locale store.
+bool LoadCatalogueGlossary(CTFactory& factory) {
+  factory.SetGlossary(CTFactory::kDeviceDatabase, CTGlossaries::LoadCatalogue(CTGlossaries::ChosenLanguage()));
+  return true;
+}
+// A first start asks for the user's country and language.
+bool CheckDefaultLocale(QWidget* pWindow) {
+  return TFrmLocaleChoice::CheckDefaultLocale(pWindow, ApplicationUtils::Title(), CTVersionUtils::CorvelServerID());
+}
 bool CheckOnlineConfiguration(QWidget*) { return true; }             // server configuration
 bool ApplicationStartupActions(QWidget*) { return true; }            // upgrade check, general terms
 void ReadPreferences() { CTPreferences::ReadRegistry(); }

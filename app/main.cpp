@@ -72,6 +72,8 @@ int main(int argc, char* argv[]) {
   // A failed write never stops the program.
   for (const QString& problem : desktop.Install().v_problems) QTextStream(stderr) << problem << Qt::endl;
 
+  // The language chosen in the locale store, from its glossaries on.
+  ApplicationUtils::LoadInterfaceGlossary();
   TDlgSelect window;
   if (!window.StartUp(arguments)) {
     TBaseMsg::SetPresenter(nullptr);

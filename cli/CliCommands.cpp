@@ -1,13 +1,15 @@
 #include "cli/CliCommands.h"
 
 #include "cli/CliOptions.h"
+#include "docs/Glossaries.h"
+#include "selection/CatalogueSession.h"
 
 namespace AerolithCli {
 
 namespace {
 
 void PrintUsage(QTextStream& stream) {
-  stream << "usage: aerolith-cli COMMAND [OPTIONS]\n"
+  stream << "usage: aerolith-cli [--language de|fr|en] COMMAND [OPTIONS]\n"
             "\n"
             "commands:\n"
             "  air --altitude M --db T (--rh RH | --wb T | --w W) [--json]\n"
@@ -59,6 +61,21 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
       arguments.first() == QLatin1String("-h")) {
     PrintUsage(arguments.isEmpty() ? err : out);
     return arguments.isEmpty() ? kExitUsage : kExitOk;
+  }
+  // "--language de|fr|en" before the command: messages and the catalogue's
+  // texts in that language.
+  if (arguments.first() == QLatin1String("--language")) {
+    const int language = arguments.size() > 1 ? CTGlossaries::LanguageOfCode(arguments.at(1)) : 0;
+    if (language == 0) {
+      err << "aerolith-cli: --language takes a language code such as de, fr or en\n";
+      return kExitUsage;
+    }
+    CTGlossaries::LoadInterface(language);
+    CTCatalogueSession::SetCatalogueGlossary(CTGlossaries::LoadCatalogue(language));
+    const int code = Run(arguments.mid(2), out, err);
+    CTGlossaries::Reset();
+    CTCatalogueSession::SetCatalogueGlossary(nullptr);
+    return code;
   }
   const QString command = arguments.first();
   const QStringList rest = arguments.mid(1);

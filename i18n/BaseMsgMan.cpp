@@ -1,5 +1,7 @@
 #include "i18n/BaseMsgMan.h"
 
+#include "i18n/UnicodeGlossary.h"
+
 #include <QTextStream>
 
 #include <charconv>
@@ -89,11 +91,19 @@ QString TBaseMsg::ReplaceParams(QString szText, const QStringList& pParams) {
   return szText;
 }
 
+namespace {
+const CTUnicodeGlossary* g_interfaceGlossary = nullptr;
+}
+
+void TBaseMsg::SetInterfaceGlossary(const CTUnicodeGlossary* pGlossary) { g_interfaceGlossary = pGlossary; }
+const CTUnicodeGlossary* TBaseMsg::InterfaceGlossary() { return g_interfaceGlossary; }
+QString TBaseMsg::Tr(const QString& szText) { return TranslatedText(g_interfaceGlossary, szText); }
+
 QString TBaseMsg::GetUnicodeString(int nMsgNr, const QStringList& pParams) {
   if (nMsgNr == kLinesMsgNr) return pParams.join(QStringLiteral("\r\n"));
   for (const CTStringObtain& range : Ranges()) {
     if (nMsgNr < range.v_minIx || nMsgNr > range.v_maxIx) continue;
-    return ReplaceParams(range.v_func(nMsgNr), pParams);
+    return ReplaceParams(Tr(range.v_func(nMsgNr)), pParams);
   }
   return {};
 }

@@ -91,6 +91,8 @@ struct CTMessageRequest {
   CTEditRules v_rules;
 };
 
+class CTUnicodeGlossary;
+
 class IMessagePresenter {
  public:
   virtual ~IMessagePresenter() = default;
@@ -106,6 +108,12 @@ class TBaseMsg {
   static constexpr int kLinesMsgNr = -100;
 
   // --- texts ---
+  // Messages and the program's other texts are shown translated through the
+  // interface glossary when it has exactly one translation of the English
+  // text (placeholders are replaced afterwards); none: English.
+  static void SetInterfaceGlossary(const CTUnicodeGlossary* pGlossary);
+  static const CTUnicodeGlossary* InterfaceGlossary();
+  static QString Tr(const QString& szText);
   static QString GetUnicodeString(int nMsgNr, const QStringList& pParams = {});
   static QString GetUnicodeString(int nMsgNr, const QString& szParam);
   // Replaces $1, $2, ... $A ... (parameter numbers in upper-case hexadecimal)

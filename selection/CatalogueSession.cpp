@@ -39,6 +39,15 @@ bool CTCatalogueSession::OpenFile(const QString& szPath, AutoCorrect nAutoCorrec
   return Open(CTMemDbEngine::ClassName(), szPath, nAutoCorrect, szError, {});
 }
 
+namespace {
+CTUnicodeGlossary*& CatalogueGlossary() {
+  static CTUnicodeGlossary* glossary = nullptr;
+  return glossary;
+}
+}  // namespace
+
+void CTCatalogueSession::SetCatalogueGlossary(CTUnicodeGlossary* pGlossary) { CatalogueGlossary() = pGlossary; }
+
 bool CTCatalogueSession::Open(const QString& szEngine, const QString& szPath, AutoCorrect nAutoCorrect,
                               QString& szError, const BeforeConnect& fnBeforeConnect) {
   v_units.ClearAndDestroy();
@@ -55,6 +64,7 @@ bool CTCatalogueSession::Open(const QString& szEngine, const QString& szPath, Au
   v_factory->SetRequiredEngineType(CTFactory::kDeviceDatabase, szEngine);
   if (!szPath.isEmpty()) v_factory->SetDatabaseName(CTFactory::kDeviceDatabase, szPath);
   v_factory->SetReadOnly(CTFactory::kDeviceDatabase, true);
+  v_factory->SetGlossary(CTFactory::kDeviceDatabase, CatalogueGlossary());
   if (fnBeforeConnect && !fnBeforeConnect(*v_factory)) {
     szError = QStringLiteral("the catalogue was not opened");
     return false;

@@ -42,6 +42,8 @@ struct LTFamilyRanges {
 class Cls_HRXDocumentation;
 class Cls_TrivaneDeviceOption;
 
+class CTUnicodeGlossary;
+
 class CTCatalogueSession {
  public:
   enum class AutoCorrect { kOff, kOn };
@@ -53,6 +55,11 @@ class CTCatalogueSession {
   ~CTCatalogueSession();
   CTCatalogueSession(const CTCatalogueSession&) = delete;
   CTCatalogueSession& operator=(const CTCatalogueSession&) = delete;
+
+  // The glossary that translates the catalogue's texts in every session
+  // opened from now on (not owned; none: the catalogue's English). A
+  // BeforeConnect step may set another.
+  static void SetCatalogueGlossary(CTUnicodeGlossary* pGlossary);
 
   // The catalogue embedded in the program ("Device_Database").
   bool OpenEmbedded(AutoCorrect nAutoCorrect, QString& szError, const BeforeConnect& fnBeforeConnect = {});

@@ -1,5 +1,6 @@
 // GUI tests need one QApplication for the whole run, and a registry store
 // of their own: the window keeps settings (chart legends) there.
+#include "i18n/LangSupport.h"
 #include "platform/Registry.h"
 
 #include <QApplication>
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QTemporaryDir settings;
   CTRegistryStore::SetUserFolder(settings.path());
+  // A locale chosen: the first-start question would wait for an answer.
+  CTLangSupport::SetLocaleData(CTCountryDefinition::OwnNumber(QStringLiteral("USA")), 1033);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -5,6 +5,7 @@
 #include "app/Frame_UnitTextScroll.h"
 #include "app/Settings.h"
 #include "i18n/BaseMsgMan.h"
+#include "i18n/LangSupport.h"
 #include "recdb/RecordingPresenter.h"
 
 #include <QLineEdit>
@@ -19,6 +20,9 @@ class WindowFixture : public TestBase {
  protected:
   void SetUp() override {
     TestBase::SetUp();
+    // The base may have made a new registry store: a locale chosen in it,
+    // or the first-start question would wait for an answer.
+    CTLangSupport::SetLocaleData(CTCountryDefinition::OwnNumber(QStringLiteral("USA")), 1033);
     TBaseMsg::SetPresenter(&v_messages);
     v_window = std::make_unique<TDlgSelect>();
     ASSERT_TRUE(v_window->StartUp({}));
