@@ -137,7 +137,7 @@ class ReportWriter {
   static void ModeColumns(Table& table, const char* szTitlePrefix, BlocksOf&& blocksOf) {
     for (const bool cooling : {true, false}) {
       const int column = cooling ? 0 : 2;
-      table.Title(column, 0, QString::fromUtf8(szTitlePrefix) + (cooling ? "Cooling" : "Heating"), 2);
+      table.Title(column, 0, QString::fromUtf8(szTitlePrefix) + TBaseMsg::Tr(cooling ? QStringLiteral("Cooling") : QStringLiteral("Heating")), 2);
       int row = 1;
       for (const LTCaptionList& block : blocksOf(cooling)) row = table.Block(column, row, block);
     }
@@ -168,18 +168,18 @@ class ReportWriter {
     using F = CTInputFields;
     Table inputs(v_in.normalFont, 2, 6);
     int row = 0;
-    if (UpsideDown()) row = inputs.Block(0, row, {QStringLiteral("Upside down installation")});
-    LTCaptionList airflow{QStringLiteral("Room Airflow Conditions"), QStringLiteral("Total supply air"),
+    if (UpsideDown()) row = inputs.Block(0, row, {TBaseMsg::Tr(QStringLiteral("Upside down installation"))});
+    LTCaptionList airflow{TBaseMsg::Tr(QStringLiteral("Room Airflow Conditions")), TBaseMsg::Tr(QStringLiteral("Total supply air")),
                           CTResultTexts::FieldText(F::kTotalSupply, v_result.supplyLs)};
-    LTCaptionList esp{QStringLiteral("External Static Pressure (ESP)"), QStringLiteral("Design supply ESP"),
+    LTCaptionList esp{TBaseMsg::Tr(QStringLiteral("External Static Pressure (ESP)")), TBaseMsg::Tr(QStringLiteral("Design supply ESP")),
                       CTResultTexts::FieldText(F::kSupplyEsp, v_result.supplyEspPa)};
     if (TwoSided()) {
-      airflow << QStringLiteral("Total exhaust air") << CTResultTexts::FieldText(F::kTotalExhaust, v_result.exhaustLs);
-      esp << QStringLiteral("Design exhaust ESP") << CTResultTexts::FieldText(F::kExhaustEsp, v_result.exhaustEspPa);
+      airflow << TBaseMsg::Tr(QStringLiteral("Total exhaust air")) << CTResultTexts::FieldText(F::kTotalExhaust, v_result.exhaustLs);
+      esp << TBaseMsg::Tr(QStringLiteral("Design exhaust ESP")) << CTResultTexts::FieldText(F::kExhaustEsp, v_result.exhaustEspPa);
     }
     row = inputs.Block(0, row, airflow);
     row = inputs.Block(0, row, esp);
-    inputs.Block(0, row, {QStringLiteral("Altitude Selection"), QStringLiteral("Altitude"),
+    inputs.Block(0, row, {TBaseMsg::Tr(QStringLiteral("Altitude Selection")), TBaseMsg::Tr(QStringLiteral("Altitude")),
                           CTResultTexts::FieldText(F::kAltitude, v_result.altitudeM)});
     inputs.Write(v_out);
     v_out.TextWriteln();
@@ -201,18 +201,18 @@ class ReportWriter {
       const QString supply = pressure(nSupplyPa);
       const QString exhaust = v_result.exhaustSideShown ? pressure(nExhaustPa) : QString();
       if (bSkipEmpty && supply.isEmpty() && exhaust.isEmpty()) return LTCaptionList();
-      LTCaptionList list{QString::fromUtf8(szTitle), QStringLiteral("Supply side"), supply};
-      if (v_result.exhaustSideShown) list << QStringLiteral("Exhaust side") << exhaust;
+      LTCaptionList list{TBaseMsg::Tr(QString::fromUtf8(szTitle)), TBaseMsg::Tr(QStringLiteral("Supply side")), supply};
+      if (v_result.exhaustSideShown) list << TBaseMsg::Tr(QStringLiteral("Exhaust side")) << exhaust;
       return list;
     };
     Table data(v_in.normalFont, 2, 4);
     int row = 0;
     if (TwoSided()) {
-      LTCaptionList ratios{QStringLiteral("Ratios"), QStringLiteral("Exhaust / Supply ratio"),
+      LTCaptionList ratios{TBaseMsg::Tr(QStringLiteral("Ratios")), TBaseMsg::Tr(QStringLiteral("Exhaust / Supply ratio")),
                            std::isfinite(v_result.exhaustSupplyRatio) ? TBaseMsg::FormatShown(v_result.exhaustSupplyRatio, 2)
                                                                       : QString()};
       if (v_type == Cls_HRX::kCoilUnit)
-        ratios << QStringLiteral("Supply / Nominal ratio")
+        ratios << TBaseMsg::Tr(QStringLiteral("Supply / Nominal ratio"))
                << (std::isfinite(v_result.supplyNominalRatio) ? TBaseMsg::FormatShown(v_result.supplyNominalRatio, 2)
                                                               : QString());
       row = data.Block(0, row, ratios);
@@ -222,9 +222,9 @@ class ReportWriter {
     row = data.Block(0, row, sides("High efficiency filter", v_result.supplySide.filterPa, v_result.exhaustSide.filterPa, true));
     row = data.Block(0, row, sides("Plenum", v_result.supplySide.plenumPa, v_result.exhaustSide.plenumPa, true));
     if (v_result.fans.known)
-      data.Block(0, row, {QStringLiteral("Fans"), QStringLiteral("Fan power"),
+      data.Block(0, row, {TBaseMsg::Tr(QStringLiteral("Fans")), TBaseMsg::Tr(QStringLiteral("Fan power")),
                           ValueText::Dimensioned(v_result.fans.totalKW, U_Power, false),
-                          QStringLiteral("Specific fan power"), CTResultTexts::SfpText(v_result.fans)});
+                          TBaseMsg::Tr(QStringLiteral("Specific fan power")), CTResultTexts::SfpText(v_result.fans)});
     data.Write(v_out);
     v_out.TextWriteln();
 
@@ -248,8 +248,8 @@ class ReportWriter {
     Heading(kMsgSelectedOptions);
     Table list(v_in.normalFont, 3, 1 + v_used.size());
     list.Title(0, 0, QLatin1Char(' ') + Msg(kMsgOptionName), 1);
-    list.Title(1, 0, QStringLiteral(" Type"), 1);
-    list.Title(2, 0, QStringLiteral(" Description"), 1);
+    list.Title(1, 0, TBaseMsg::Tr(QStringLiteral(" Type")), 1);
+    list.Title(2, 0, TBaseMsg::Tr(QStringLiteral(" Description")), 1);
     int row = 1;
     for (const LTOptionRow& option : v_used) {
       const QString name = option.count > 1 ? option.name + QStringLiteral(" × ") + QString::number(option.count) : option.name;
@@ -270,13 +270,13 @@ class ReportWriter {
         if (const LTOptionData* data = OptionData(option)) r = rowsOf(table, r, option, *data);
       if (r == 0) return;
       v_out.TextWriteln();
-      v_out.TextWrite(QString::fromUtf8(szHeading));
+      v_out.TextWrite(TBaseMsg::Tr(QString::fromUtf8(szHeading)));
       v_out.TextWriteln();
       v_out.TextWriteln();
       table.Write(v_out);
     };
     const auto nameRow = [](Table& table, int r, const LTOptionRow& option) {
-      table.Title(0, r, QStringLiteral(" Option Name"), 1);
+      table.Title(0, r, TBaseMsg::Tr(QStringLiteral(" Option Name")), 1);
       table.Title(1, r, QLatin1Char(' ') + option.name, 1);
       return r + 1;
     };
@@ -285,7 +285,7 @@ class ReportWriter {
       if (!(w > 0 || h > 0 || depth > 0)) return r;
       r = nameRow(table, r, option);
       if (w * h * depth >= 1) {
-        table->SetText(0, r, QStringLiteral(" W×H×D"));
+        table->SetText(0, r, TBaseMsg::Tr(QStringLiteral(" W×H×D")));
         table->SetText(1, r, CTUnitDatasheet::Dimensions(w, h, depth));
         table->SetHorAlign(1, r, DocHorAlign::kRight);
         ++r;
@@ -295,7 +295,7 @@ class ReportWriter {
     details("Electrical Data", [&](Table& table, int r, const LTOptionRow& option, const LTOptionData& d) {
       if (d.mca.isEmpty()) return r;
       r = nameRow(table, r, option);
-      table->SetText(0, r, QStringLiteral(" MCA"));
+      table->SetText(0, r, TBaseMsg::Tr(QStringLiteral(" MCA")));
       table->SetText(1, r, d.mca);
       return r + 1;
     });
@@ -312,8 +312,8 @@ class ReportWriter {
     Table table(v_in.normalFont, 2, 6);
     int row = table.Block(0, 0, {Msg(kMsgFanMode), Msg(kMsgSupply), supplyName, Msg(kMsgExhaust), exhaustName});
     const auto pressure = [](double pa) { return ValueText::Dimensioned(pa, U_Pressure, false); };
-    row = table.Block(0, row, {QStringLiteral("ESP data"), QStringLiteral("Supply side"), pressure(v_result.supplySide.fanPa),
-                               QStringLiteral("Exhaust side"), pressure(v_result.exhaustSide.fanPa)});
+    row = table.Block(0, row, {TBaseMsg::Tr(QStringLiteral("ESP data")), TBaseMsg::Tr(QStringLiteral("Supply side")), pressure(v_result.supplySide.fanPa),
+                               TBaseMsg::Tr(QStringLiteral("Exhaust side")), pressure(v_result.exhaustSide.fanPa)});
     if (supply && exhaust) {
       // Curve settings are whole numbers; halves round to even.
       const long supplyCurve = std::lrint(supply->GetSelect1());
@@ -356,40 +356,40 @@ class ReportWriter {
     const LTDatasheetTexts t = CTUnitDatasheet::Texts(v_sheet);
     const bool upsideDown = UpsideDown();
     Table table(v_in.normalFont, 4, 10);
-    int row = table.Block(0, 0, {QStringLiteral("Mechanical Data"), QStringLiteral("W×H×D"), t.dimensions,
-                                 QStringLiteral("Weight"), t.weight});
-    row = table.Block(0, row, {QStringLiteral("Speed Related Data"), QStringLiteral("Sound level"), t.soundLevel,
-                               QStringLiteral("Current"), t.current, QStringLiteral("Wattage"), t.wattage});
-    row = table.Block(0, row, {QStringLiteral("Ambient Operation Range"), QStringLiteral("Min~max temperature"),
-                               t.ambientTemp, QStringLiteral("Maximum relative humidity"), t.ambientRH});
-    row = table.Block(0, row, {QStringLiteral("Heater Threshold Temperature"), QStringLiteral("Minimum temperature"),
+    int row = table.Block(0, 0, {TBaseMsg::Tr(QStringLiteral("Mechanical Data")), TBaseMsg::Tr(QStringLiteral("W×H×D")), t.dimensions,
+                                 TBaseMsg::Tr(QStringLiteral("Weight")), t.weight});
+    row = table.Block(0, row, {TBaseMsg::Tr(QStringLiteral("Speed Related Data")), TBaseMsg::Tr(QStringLiteral("Sound level")), t.soundLevel,
+                               TBaseMsg::Tr(QStringLiteral("Current")), t.current, TBaseMsg::Tr(QStringLiteral("Wattage")), t.wattage});
+    row = table.Block(0, row, {TBaseMsg::Tr(QStringLiteral("Ambient Operation Range")), TBaseMsg::Tr(QStringLiteral("Min~max temperature")),
+                               t.ambientTemp, TBaseMsg::Tr(QStringLiteral("Maximum relative humidity")), t.ambientRH});
+    row = table.Block(0, row, {TBaseMsg::Tr(QStringLiteral("Heater Threshold Temperature")), TBaseMsg::Tr(QStringLiteral("Minimum temperature")),
                                upsideDown ? t.viMinTempUD : t.viMinTemp});
     if (t.roomRange)
-      table.Block(0, row, {QStringLiteral("Room Operation Range"), QStringLiteral("Min~max temperature"), t.roomTemp,
-                           QStringLiteral("Maximum relative humidity"), t.roomRH});
+      table.Block(0, row, {TBaseMsg::Tr(QStringLiteral("Room Operation Range")), TBaseMsg::Tr(QStringLiteral("Min~max temperature")), t.roomTemp,
+                           TBaseMsg::Tr(QStringLiteral("Maximum relative humidity")), t.roomRH});
 
-    row = table.Block(2, 0, {QStringLiteral("Electrical Data"), QStringLiteral("Power supply"), t.powerSupply,
-                             QStringLiteral("Frequency"), t.frequency, QStringLiteral("Phases"), t.phases,
-                             QStringLiteral("Voltage"), t.voltage, QStringLiteral("Min~max V"), t.minMaxV,
-                             QStringLiteral("MCA"), t.mca, QStringLiteral("MFA"), t.mfa, QStringLiteral("RLA"), t.rla,
-                             QStringLiteral("FLA"), t.fla});
-    row = table.Block(2, row, {QStringLiteral("Duct Data"), QStringLiteral("Duct diameter"), t.ductDiameter});
+    row = table.Block(2, 0, {TBaseMsg::Tr(QStringLiteral("Electrical Data")), TBaseMsg::Tr(QStringLiteral("Power supply")), t.powerSupply,
+                             TBaseMsg::Tr(QStringLiteral("Frequency")), t.frequency, TBaseMsg::Tr(QStringLiteral("Phases")), t.phases,
+                             TBaseMsg::Tr(QStringLiteral("Voltage")), t.voltage, TBaseMsg::Tr(QStringLiteral("Min~max V")), t.minMaxV,
+                             TBaseMsg::Tr(QStringLiteral("MCA")), t.mca, TBaseMsg::Tr(QStringLiteral("MFA")), t.mfa, TBaseMsg::Tr(QStringLiteral("RLA")), t.rla,
+                             TBaseMsg::Tr(QStringLiteral("FLA")), t.fla});
+    row = table.Block(2, row, {TBaseMsg::Tr(QStringLiteral("Duct Data")), TBaseMsg::Tr(QStringLiteral("Duct diameter")), t.ductDiameter});
     if (t.rhMaxima) {
-      LTCaptionList maxima{QStringLiteral("Relative Humidity Maxima"), QStringLiteral("Exhaust air (EA)"),
-                           upsideDown ? t.eaMaxRHUD : t.eaMaxRH, QStringLiteral("Ventilation out air (VO)"),
+      LTCaptionList maxima{TBaseMsg::Tr(QStringLiteral("Relative Humidity Maxima")), TBaseMsg::Tr(QStringLiteral("Exhaust air (EA)")),
+                           upsideDown ? t.eaMaxRHUD : t.eaMaxRH, TBaseMsg::Tr(QStringLiteral("Ventilation out air (VO)")),
                            upsideDown ? t.voMaxRHUD : t.voMaxRH};
       const QString coilIn = upsideDown ? t.ciMaxRHUD : t.ciMaxRH;
-      if (v_type == Cls_HRX::kCoilUnit && !coilIn.isEmpty()) maxima << QStringLiteral("Coil in air (CI)") << coilIn;
+      if (v_type == Cls_HRX::kCoilUnit && !coilIn.isEmpty()) maxima << TBaseMsg::Tr(QStringLiteral("Coil in air (CI)")) << coilIn;
       row = table.Block(2, row, maxima);
     }
     if (t.airTreatment)
-      row = table.Block(2, row, {QStringLiteral("Air Treatment Limits"), QStringLiteral("Minimum RH in cooling (OA)"),
-                                 t.minCoolRH, QStringLiteral("Minimum RH in heating (OA)"), t.minHeatRH,
-                                 QStringLiteral("Min~max fan only temperature"), t.fanOnlyTemp});
+      row = table.Block(2, row, {TBaseMsg::Tr(QStringLiteral("Air Treatment Limits")), TBaseMsg::Tr(QStringLiteral("Minimum RH in cooling (OA)")),
+                                 t.minCoolRH, TBaseMsg::Tr(QStringLiteral("Minimum RH in heating (OA)")), t.minHeatRH,
+                                 TBaseMsg::Tr(QStringLiteral("Min~max fan only temperature")), t.fanOnlyTemp});
     if (t.nominal) {
-      LTCaptionList nominal{QStringLiteral("Nominal Data")};
-      if (!t.nominalHumidity.isEmpty()) nominal << QStringLiteral("Nominal humidity") << t.nominalHumidity;
-      nominal << QStringLiteral("Nominal airflow") << t.nominalAirflow;
+      LTCaptionList nominal{TBaseMsg::Tr(QStringLiteral("Nominal Data"))};
+      if (!t.nominalHumidity.isEmpty()) nominal << TBaseMsg::Tr(QStringLiteral("Nominal humidity")) << t.nominalHumidity;
+      nominal << TBaseMsg::Tr(QStringLiteral("Nominal airflow")) << t.nominalAirflow;
       table.Block(2, row, nominal);
     }
     table.Write(v_out);
@@ -412,7 +412,7 @@ class ReportWriter {
     for (const bool cooling : {true, false}) {
       const auto points = CTResultTexts::PsychroPoints(v_result, cooling, v_in.deltaEnthalpy);
       Table table(v_in.normalFont, 4, 11);
-      table.Title(0, 0, cooling ? QStringLiteral("Cooling") : QStringLiteral("Heating"), 4);
+      table.Title(0, 0, cooling ? TBaseMsg::Tr(QStringLiteral("Cooling")) : TBaseMsg::Tr(QStringLiteral("Heating")), 4);
       table->SetHorAlignForRow(0, DocHorAlign::kCentre);
       const std::pair<int, int> places[][2] = {{{kPointRA, 1}, {kPointEA, 1}},
                                                 {{kPointOA, 7}, {kPointSA, 7}},
@@ -428,7 +428,7 @@ class ReportWriter {
     Heading(kMsgPsychroDiagram);
     const auto kind = v_in.psychrometric ? CTChartSetup::ChartKind::kPsychrometric : CTChartSetup::ChartKind::kMollier;
     for (const bool cooling : {true, false}) {
-      v_out.TextHeading(2, cooling ? QStringLiteral("Cooling") : QStringLiteral("Heating"), true);
+      v_out.TextHeading(2, cooling ? TBaseMsg::Tr(QStringLiteral("Cooling")) : TBaseMsg::Tr(QStringLiteral("Heating")), true);
       Picture(CTReport::kDiagramW, CTReport::kDiagramH, kind, cooling);
     }
     v_out.NewPage();

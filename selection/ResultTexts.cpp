@@ -18,10 +18,10 @@ QString Temp(double c) { return ValueText::Dimensioned(c, U_Temperature); }
 LTCaptionList AirBlock(const char* szTitle, const LTAirCondition& air, CTInputFields::Field nDryBulb,
                        CTInputFields::Field nWetBulb) {
   const bool wetBulb = air.humidityMode == HumidityMode::kWetBulb;
-  return {QString::fromUtf8(szTitle),
-          QStringLiteral("Dry bulb temperature"),
+  return {TBaseMsg::Tr(QString::fromUtf8(szTitle)),
+          TBaseMsg::Tr(QStringLiteral("Dry bulb temperature")),
           CTResultTexts::FieldText(nDryBulb, air.dryBulbC),
-          wetBulb ? QStringLiteral("Wet bulb temperature") : QStringLiteral("Relative humidity"),
+          wetBulb ? TBaseMsg::Tr(QStringLiteral("Wet bulb temperature")) : TBaseMsg::Tr(QStringLiteral("Relative humidity")),
           wetBulb ? CTResultTexts::FieldText(nWetBulb, air.humidity)
                   : CTResultTexts::FieldText(CTInputFields::kRelativeHumidity, air.humidity, QStringLiteral("%"))};
 }
@@ -57,7 +57,7 @@ LTConditionTexts CTResultTexts::Conditions(const SelectionRequest& request, cons
   t.outdoor = AirBlock("Ambient Air Conditions (OA)", m.outdoor,
                        bCooling ? F::kCoolOutdoorDryBulb : F::kHeatOutdoorDryBulb, F::kOutdoorWetBulb);
   if (result.family == Cls_HRX::kFreshAirUnit)
-    t.discharge = {QStringLiteral("Discharge Temperature Setting"), QStringLiteral("Temperature"),
+    t.discharge = {TBaseMsg::Tr(QStringLiteral("Discharge Temperature Setting")), TBaseMsg::Tr(QStringLiteral("Temperature")),
                    FieldText(bCooling ? F::kCoolDischarge : F::kHeatDischarge, r.computed ? r.dischargeC : m.dischargeC)};
   // The supply temperature and heater belong to heating of the plain family.
   const bool supplyInputs = !bCooling && result.family == Cls_HRX::kPlainUnit;
@@ -65,13 +65,13 @@ LTConditionTexts CTResultTexts::Conditions(const SelectionRequest& request, cons
   const bool supplyHeater = supplyInputs && m.supplyHeater == HeaterChoice::kUserValue;
   const bool inletHeater = m.inletHeater != HeaterChoice::kCalculated;
   if (!inletHeater && !supplyTemp && !supplyHeater) return t;
-  t.heaters << QStringLiteral("Electric Heaters");
+  t.heaters << TBaseMsg::Tr(QStringLiteral("Electric Heaters"));
   if (inletHeater) {
     // An option's heater is the size the computation took for it.
     const double kW = m.inletHeater == HeaterChoice::kOption ? r.inletHeater.UserHeater : m.inletHeaterKW;
     t.heaters << TBaseMsg::GetUnicodeString(kMsgInletHeater) << FieldText(F::kHeater, kW);
   }
-  if (supplyTemp) t.heaters << QStringLiteral("Supply temp.") << FieldText(F::kSupplyTemp, m.supplyTempC);
+  if (supplyTemp) t.heaters << TBaseMsg::Tr(QStringLiteral("Supply temp.")) << FieldText(F::kSupplyTemp, m.supplyTempC);
   if (supplyHeater) t.heaters << TBaseMsg::GetUnicodeString(kMsgSupplyHeater) << FieldText(F::kHeater, m.supplyHeaterKW);
   return t;
 }
@@ -82,34 +82,34 @@ LTResultTexts CTResultTexts::Results(const SelectionResult& result, bool bCoolin
   LTResultTexts t;
   if (!m.Succeeded()) return t;
   if (family != Cls_HRX::kFreshAirUnit) {
-    t.efficiencies = {QStringLiteral("Efficiencies"),
-                      QStringLiteral("Temperature exchange efficiency"),
+    t.efficiencies = {TBaseMsg::Tr(QStringLiteral("Efficiencies")),
+                      TBaseMsg::Tr(QStringLiteral("Temperature exchange efficiency")),
                       ValueText::Fixed(m.temperatureEff, 1, QStringLiteral("%")),
-                      QStringLiteral("Enthalpy exchange efficiency"),
+                      TBaseMsg::Tr(QStringLiteral("Enthalpy exchange efficiency")),
                       ValueText::Fixed(m.enthalpyEff, 1, QStringLiteral("%"))};
-    t.savings = {QStringLiteral("Savings over Heat Exchanger"),
-                 QStringLiteral("Latent heat savings"),
+    t.savings = {TBaseMsg::Tr(QStringLiteral("Savings over Heat Exchanger")),
+                 TBaseMsg::Tr(QStringLiteral("Latent heat savings")),
                  ValueText::PositivePower(m.latentSavingsKW),
-                 QStringLiteral("Sensible heat savings"),
+                 TBaseMsg::Tr(QStringLiteral("Sensible heat savings")),
                  ValueText::PositivePower(m.sensibleSavingsKW),
-                 QStringLiteral("Total heat savings"),
+                 TBaseMsg::Tr(QStringLiteral("Total heat savings")),
                  ValueText::PositivePower(m.latentSavingsKW + m.sensibleSavingsKW)};
   } else {
-    t.supplyTemp = {QStringLiteral("Supply Temperature"), QStringLiteral("Temperature"), Temp(m.supplyTempC)};
+    t.supplyTemp = {TBaseMsg::Tr(QStringLiteral("Supply Temperature")), TBaseMsg::Tr(QStringLiteral("Temperature")), Temp(m.supplyTempC)};
   }
   if (family == Cls_HRX::kCoilUnit && !bCooling && result.hasHumidifier)
-    t.humidification = {QStringLiteral("Humidification"), QStringLiteral("Humidification amount"),
+    t.humidification = {TBaseMsg::Tr(QStringLiteral("Humidification")), TBaseMsg::Tr(QStringLiteral("Humidification amount")),
                         ValueText::Fixed(m.humidificationKgh, 1, QStringLiteral("kg/h"))};
-  t.heaters = {QStringLiteral("Heaters"),
-               bCooling ? QStringLiteral("Switch on inlet heater above") : QStringLiteral("Switch on inlet heater below"),
+  t.heaters = {TBaseMsg::Tr(QStringLiteral("Heaters")),
+               bCooling ? TBaseMsg::Tr(QStringLiteral("Switch on inlet heater above")) : TBaseMsg::Tr(QStringLiteral("Switch on inlet heater below")),
                m.ambientLimitC == Sentinel::kNoTemperature ? QString() : Temp(m.ambientLimitC),
-               QStringLiteral("Inlet heater (user settings)"),
+               TBaseMsg::Tr(QStringLiteral("Inlet heater (user settings)")),
                ValueText::PositivePower(m.inletHeater.UserHeater),
-               QStringLiteral("Inlet heater (calculated minimum)"),
+               TBaseMsg::Tr(QStringLiteral("Inlet heater (calculated minimum)")),
                ValueText::PositivePower(m.inletHeater.CalcHeater)};
   if (!bCooling && family == Cls_HRX::kPlainUnit)
-    t.heaters << QStringLiteral("Supply heater (user settings)") << ValueText::PositivePower(m.supplyHeater.UserHeater)
-              << QStringLiteral("Supply heater (calculated minimum)") << ValueText::PositivePower(m.supplyHeater.CalcHeater);
+    t.heaters << TBaseMsg::Tr(QStringLiteral("Supply heater (user settings)")) << ValueText::PositivePower(m.supplyHeater.UserHeater)
+              << TBaseMsg::Tr(QStringLiteral("Supply heater (calculated minimum)")) << ValueText::PositivePower(m.supplyHeater.CalcHeater);
   return t;
 }
 
@@ -129,16 +129,16 @@ std::array<LTCaptionList, kPointCount> CTResultTexts::PsychroPoints(const Select
   for (int i = 0; i < kPointCount; ++i) {
     if (!shown[i]) continue;
     const RepPsychroPoint& p = *points[i];
-    lists[i] = {QString::fromUtf8(kPointTitles[i]),
-                QStringLiteral("Dry bulb temperature"),
+    lists[i] = {TBaseMsg::Tr(QString::fromUtf8(kPointTitles[i])),
+                TBaseMsg::Tr(QStringLiteral("Dry bulb temperature")),
                 Temp(p.DBT),
-                QStringLiteral("Wet bulb temperature"),
+                TBaseMsg::Tr(QStringLiteral("Wet bulb temperature")),
                 Temp(m.wetBulbC[i]),
-                QStringLiteral("Relative humidity"),
+                TBaseMsg::Tr(QStringLiteral("Relative humidity")),
                 ValueText::Fixed(p.RH, 1, QStringLiteral("%")),
-                QStringLiteral("Absolute humidity"),
+                TBaseMsg::Tr(QStringLiteral("Absolute humidity")),
                 ValueText::Dimensioned(p.AH, U_Humidity),
-                QStringLiteral("Enthalpy"),
+                TBaseMsg::Tr(QStringLiteral("Enthalpy")),
                 ValueText::Dimensioned(p.e + nDeltaEnthalpy, U_Enthalpy)};
   }
   return lists;
@@ -151,11 +151,11 @@ LTQuilloTexts CTResultTexts::Quillo(const SelectionResult& result) {
   const auto power = [](const LTModeResult& m, double kW) {
     return m.Succeeded() ? ValueText::Dimensioned(kW, U_Power, false) : QString();
   };
-  t.cooling = {QStringLiteral("Cooling Data for Trivane / Web Quillo Input"), QStringLiteral("Total cooling capacity"),
+  t.cooling = {TBaseMsg::Tr(QStringLiteral("Cooling Data for Trivane / Web Quillo Input")), TBaseMsg::Tr(QStringLiteral("Total cooling capacity")),
                power(result.cooling, result.cooling.totalCapKW)};
   if (result.family == Cls_HRX::kCoilUnit)
-    t.cooling << QStringLiteral("Sensible cooling capacity") << power(result.cooling, result.cooling.sensibleCapKW);
-  t.heating = {QStringLiteral("Heating Data for Trivane / Web Quillo Input"), QStringLiteral("Heating capacity"),
+    t.cooling << TBaseMsg::Tr(QStringLiteral("Sensible cooling capacity")) << power(result.cooling, result.cooling.sensibleCapKW);
+  t.heating = {TBaseMsg::Tr(QStringLiteral("Heating Data for Trivane / Web Quillo Input")), TBaseMsg::Tr(QStringLiteral("Heating capacity")),
                power(result.heating, result.heating.heatCapKW)};
   return t;
 }
