@@ -22,7 +22,7 @@
 namespace {
 
 // The dialog's own texts, which have no message number.
-QString Tr(const char* szText) { return QString::fromUtf8(szText); }
+QString Tr(const char* szText) { return TBaseMsg::Tr(QString::fromUtf8(szText)); }
 
 const QString kAffiliateKey = QStringLiteral("Software\\Norvane");
 const QString kFirstNameValue = QStringLiteral("First Name");

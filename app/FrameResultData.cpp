@@ -94,7 +94,7 @@ void TFrm_ResultData::SetupWindow(int Family, bool HasHumidifier, bool IsCooling
     default:
       break;
   }
-  Lbl_InletAmbient->setText(QString::fromUtf8(IsCooling ? kAbove : kBelow));
+  Lbl_InletAmbient->setText(TBaseMsg::Tr(QString::fromUtf8(IsCooling ? kAbove : kBelow)));
   Pnl_Supply->setVisible(!IsCooling && Family == Cls_HRX::kPlainUnit);
 }
 

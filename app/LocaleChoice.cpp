@@ -12,7 +12,7 @@
 namespace {
 
 // The dialog's own texts, which have no message number.
-QString Tr(const char* szText) { return QString::fromUtf8(szText); }
+QString Tr(const char* szText) { return TBaseMsg::Tr(QString::fromUtf8(szText)); }
 
 void FillSorted(QComboBox* pCtl, LTLangList items) {
   CTLangSupport::SortByText(items);

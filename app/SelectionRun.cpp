@@ -231,10 +231,10 @@ void TDlgSelect::InitSelection() {
   Frm_HeatTempConditions->SetFamily(family);
   // Each point gets the title of its own name.
   for (TFrm_AirConditions* frame : {Frm_CoolAirConditions, Frm_HeatAirConditions})
-    frame->SetupWindow(QStringLiteral("Room Air (RA)"), QStringLiteral("Exhaust Air (EA)"),
-                       QStringLiteral("Outdoor Air (OA)"), QStringLiteral("Supply Air (SA)"),
-                       QStringLiteral("Ventilation In (VI)"), QStringLiteral("Ventilation Out (VO)"),
-                       QStringLiteral("Coil In (CI)"), QStringLiteral("Humidifier In (HI)"));
+    frame->SetupWindow(TBaseMsg::Tr(QStringLiteral("Room Air (RA)")), TBaseMsg::Tr(QStringLiteral("Exhaust Air (EA)")),
+                       TBaseMsg::Tr(QStringLiteral("Outdoor Air (OA)")), TBaseMsg::Tr(QStringLiteral("Supply Air (SA)")),
+                       TBaseMsg::Tr(QStringLiteral("Ventilation In (VI)")), TBaseMsg::Tr(QStringLiteral("Ventilation Out (VO)")),
+                       TBaseMsg::Tr(QStringLiteral("Coil In (CI)")), TBaseMsg::Tr(QStringLiteral("Humidifier In (HI)")));
   Frm_CoolAirConditions->SetFamily(family, false, true);
   Frm_HeatAirConditions->SetFamily(family, false, false);
   v_converting = false;
@@ -292,8 +292,8 @@ void TDlgSelect::Txt_FamilyClick() {
   Frm_CoolTempConditions->SetFamily(family);
   Frm_HeatTempConditions->SetFamily(family);
   Frm_QuilloProps->setVisible(family == Cls_HRX::kCoilUnit || family == Cls_HRX::kFreshAirUnit);
-  if (family == Cls_HRX::kCoilUnit) Frm_QuilloProps->SetupWindow(QStringLiteral("HRD Selection Criteria"), false);
-  if (family == Cls_HRX::kFreshAirUnit) Frm_QuilloProps->SetupWindow(QStringLiteral("DQTL-MF Selection Criteria"), true);
+  if (family == Cls_HRX::kCoilUnit) Frm_QuilloProps->SetupWindow(TBaseMsg::Tr(QStringLiteral("HRD Selection Criteria")), false);
+  if (family == Cls_HRX::kFreshAirUnit) Frm_QuilloProps->SetupWindow(TBaseMsg::Tr(QStringLiteral("DQTL-MF Selection Criteria")), true);
 
   v_ranges = CTSelectionRun::FamilyRanges(*v_session, family);
   if (v_ranges.minAirflowLs != v_minAirflow || v_ranges.maxAirflowLs != v_maxAirflow) {

@@ -372,8 +372,8 @@ bool TDlgSelect::StartUp(const QStringList& arguments) {
                    QStringLiteral(" - ") + dataVersion + QLatin1Char(' ') + CTVersionUtils::ConfigurationName())
                       .trimmed();
   UpdateCaption();
-  Txt_SupplyFilter->setItemText(0, QStringLiteral("<None>"));
-  Txt_ExhaustFilter->setItemText(0, QStringLiteral("<None>"));
+  Txt_SupplyFilter->setItemText(0, TBaseMsg::Tr(QStringLiteral("<None>")));
+  Txt_ExhaustFilter->setItemText(0, TBaseMsg::Tr(QStringLiteral("<None>")));
   v_currHRX = nullptr;
   v_coolingSet = ALPsychroSet{};
   v_heatingSet = ALPsychroSet{};
