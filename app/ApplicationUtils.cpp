@@ -1,7 +1,5 @@
 #include "app/ApplicationUtils.h"
 
-#include "app/BasicDlg.h"
-#include "app/FormTranslation.h"
 #include "docs/Glossaries.h"
 #include "platform/VersionUtils.h"
 
@@ -17,19 +15,12 @@ QString Title() { return QStringLiteral("Aerolith"); }
 QString ApplicationTitle() { return Title() + QLatin1Char(' ') + Version(); }
 
 bool LoadInterfaceGlossary(int nLanguage) {
-  const QString beside = QCoreApplication::applicationFilePath().isEmpty()
-                             ? QString()
-                             : QFileInfo(QCoreApplication::applicationFilePath()).path() + QLatin1Char('/') +
-                                   QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
-                                   QStringLiteral(".xml");
-  if (!CTGlossaries::LoadInterface(nLanguage ? nLanguage : CTGlossaries::ChosenLanguage(), beside)) {
-    TBasicDialog::SetLoadedHook({});
-    return false;
-  }
-  TBasicDialog::SetLoadedHook([](QWidget* pForm) {
-    if (const CTUnicodeGlossary* glossary = CTGlossaries::Interface()) TranslateFormAtRuntime(*glossary, pForm);
-  });
-  return true;
+  const QString program = QCoreApplication::applicationFilePath();
+  const QString beside = program.isEmpty() ? QString()
+                                           : QFileInfo(program).path() + QLatin1Char('/') +
+                                                 QFileInfo(program).completeBaseName() + QStringLiteral(".xml");
+  // The window's loaded hook translates every form through it.
+  return CTGlossaries::LoadInterface(nLanguage ? nLanguage : CTGlossaries::ChosenLanguage(), beside);
 }
 
 QString InstanceLockName() { return QStringLiteral("Global\\") + Title(); }

@@ -17,8 +17,8 @@ QString Version();
 QString ApplicationTitle();
 
 // Loads the interface glossary of the language chosen in the locale store
-// (or nLanguage when given) and has every form translated through it when
-// it loads. False: the program stays in English.
+// (or nLanguage when given); the main window's forms and dialogs are
+// translated through it as they load. False: the program stays in English.
 bool LoadInterfaceGlossary(int nLanguage = 0);
 
 // The name of the single-instance lock, "Global\" + title.

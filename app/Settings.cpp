@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include "app/ApplicationUtils.h"
+#include "app/FormTranslation.h"
 #include "app/LocaleChoice.h"
 #include "app/Preferences.h"
 #include "docs/Glossaries.h"
@@ -325,8 +326,12 @@ void FillHRXNote(TDlgSelect& window) { window.FillHRXNote(); }
 bool TDlgSelect::StartUp(const QStringList& arguments) {
   EmbeddedData::Ensure();
   // Dialog base: every dialog (and this window) gets its lists' background
-  // when loaded; hints follow the mouse as they follow the focus.
-  TBasicDialog::SetLoadedHook([](QWidget* pTop) { TBasicDialog::AdaptListBackground(pTop); });
+  // when loaded and is translated when an interface glossary is in effect;
+  // hints follow the mouse as they follow the focus.
+  TBasicDialog::SetLoadedHook([](QWidget* pTop) {
+    TBasicDialog::AdaptListBackground(pTop);
+    if (const CTUnicodeGlossary* glossary = CTGlossaries::Interface()) TranslateFormAtRuntime(*glossary, pTop);
+  });
   TBasicDialog::CallLoadedHook(this);
   TBasicDialog::InitMouseHints(this, [this](QWidget* pWidget) {
     statusBar()->showMessage(TFraBottomPanelExt::LongHint(pWidget));
