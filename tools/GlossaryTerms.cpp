@@ -35,11 +35,10 @@
 // explanations and conditions of use as shown with names put in (their
 // sources are read as written instead).
 //
-// Refreshing the program's glossaries, from the source tree:
-//   aerolith-glossary-terms --merge resources/glossaries/1031/UIGlossaryXML.xml \
-//       --out resources/glossaries/1031/UIGlossaryXML.xml
-//   aerolith-glossary-terms --catalogue --merge resources/glossaries/1031/CentralGlossary.xml \
-//       --out resources/glossaries/1031/CentralGlossary.xml
+// Refreshing the program's glossaries, from the source tree (G standing for
+// resources/glossaries/1031, and the same for 1036):
+//   aerolith-glossary-terms --merge G/UIGlossaryXML.xml --out G/UIGlossaryXML.xml
+//   aerolith-glossary-terms --catalogue --merge G/CentralGlossary.xml --out G/CentralGlossary.xml
 //   aerolith-glossary-terms --check resources/glossaries/*/*.xml
 
 #include "app/ApplicationUtils.h"
