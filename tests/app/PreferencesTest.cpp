@@ -162,6 +162,10 @@ TEST_F(PreferencesWindow, EveryUnitChoiceShowsInTheWindow) {
   for (const auto& [unit, caption] : choices) EXPECT_TRUE(after.contains(QString::fromUtf8(caption))) << caption;
   // The typed values stay what they were: 150 Pa design ESP is 0.60 inH2O.
   EXPECT_EQ(Field("Frm_DesignSupplyESP")->Edit()->text(), QStringLiteral("0.60"));
+  if (const QByteArray folder = qgetenv("AEROLITH_SCREENSHOT_DIR"); !folder.isEmpty()) {
+    pages->setCurrentIndex(2);  // the results
+    v_window->grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/imperial.png"));
+  }
 }
 
 TEST(VersionUtils, VersionStrings) {
