@@ -37,6 +37,7 @@
 #include "i18n/MsgMan.h"
 #include "selection/CatalogueSession.h"
 #include "docs/MaterialList.h"
+#include "docs/Preferences.h"
 #include "docs/PrintParams.h"
 #include "docs/Report.h"
 #include "selection/InputFields.h"
@@ -44,6 +45,7 @@
 #include "selection/ProjectFile.h"
 #include "selection/SelectionRun.h"
 #include "selection/UnitDatasheet.h"
+#include "selection/ValueText.h"
 
 #include <QImage>
 #include <QJsonArray>
@@ -51,7 +53,6 @@
 #include <QJsonObject>
 #include <QPainter>
 #include <QSaveFile>
-#include <QScopeGuard>
 
 #include <array>
 #include <cmath>
@@ -477,54 +478,91 @@ QJsonObject DatasheetJson(const LTDatasheet& d) {
 
 // ---------------------------------------------------------------- the result as text
 
-void PrintMode(QTextStream& out, const char* name, const LTModeResult& m, bool cooling) {
+// The units of one command: the window's dimensions, then the user's
+// preferences or the set asked for; what was in effect comes back after.
+class UnitsInEffect {
+ public:
+  enum Choice { kPreferences, kSI, kImperial };
+  explicit UnitsInEffect(Choice choice) {
+    TU_Form::AddApplicationDimensions();
+    for (int u = 0; u < kUnitCount; ++u) v_before[u] = TU_Form::GetNewIndex(u);
+    if (choice == kPreferences) CTPreferences::ReadRegistry();
+    else if (choice == kImperial) TU_Form::SelectImperialDefaults();
+    else TU_Form::SelectSIDefaults();
+  }
+  ~UnitsInEffect() {
+    for (int u = 0; u < kUnitCount; ++u)
+      if (TU_Form::Unit(u)) TU_Form::SetNewIndex(u, v_before[u]);
+  }
+  UnitsInEffect(const UnitsInEffect&) = delete;
+  UnitsInEffect& operator=(const UnitsInEffect&) = delete;
+
+ private:
+  std::array<int, kUnitCount> v_before{};
+};
+
+// Values in the units in effect, as the window shows them; without the
+// unit when the column heading names it.
+QString Shown(double value, U_RepUnit unit, bool absolute = true) {
+  return TU_Form::PutFmtDimensionedValue(value, unit, 0, absolute).trimmed();
+}
+QString WithUnit(double value, U_RepUnit unit, bool absolute = true) { return ValueText::Dimensioned(value, unit, absolute); }
+
+void PrintMode(QTextStream& out, const char* name, const LTModeResult& m, bool cooling, double deltaEnthalpy) {
   if (!m.computed) return void(out << "\n  " << name << ": not computed\n");
   out << "\n  " << name << ": " << (m.code == 0 ? QStringLiteral("computed") : QStringLiteral("code %1: %2").arg(m.code).arg(m.message))
       << "\n";
   const RepPsychroPoint* points[] = {&m.states.RA, &m.states.OA, &m.states.EA, &m.states.SA,
                                      &m.states.VI, &m.states.VO, &m.states.CI, &m.states.HI};
-  out << "    state   DBT °C    WB °C    RH %   AH g/kg   e kJ/kg\n";
+  const QString temperature = TU_Form::GetCurrentString(U_Temperature);
+  out << "    state " << QStringLiteral("DBT %1").arg(temperature).rightJustified(8)
+      << QStringLiteral("WB %1").arg(temperature).rightJustified(9) << QStringLiteral("RH %").rightJustified(8)
+      << QStringLiteral("AH %1").arg(TU_Form::GetCurrentString(U_Humidity)).rightJustified(12)
+      << QStringLiteral("e %1").arg(TU_Form::GetCurrentString(U_Enthalpy)).rightJustified(12) << "\n";
   for (std::size_t i = 0; i < 8; ++i) {
     const RepPsychroPoint& p = *points[i];
-    out << "    " << kStateNames[i] << "    " << Fixed(p.DBT, 1).rightJustified(7) << Fixed(m.wetBulbC[i], 1).rightJustified(9)
-        << Fixed(p.RH, 1).rightJustified(8) << Fixed(p.AH * 1000, 2).rightJustified(10) << Fixed(p.e, 2).rightJustified(10)
-        << "\n";
+    out << "    " << kStateNames[i] << "    " << Shown(p.DBT, U_Temperature).rightJustified(8)
+        << Shown(m.wetBulbC[i], U_Temperature).rightJustified(9) << Fixed(p.RH, 1).rightJustified(8)
+        << Shown(p.AH, U_Humidity).rightJustified(12) << Shown(p.e + deltaEnthalpy, U_Enthalpy).rightJustified(12) << "\n";
   }
   out << "    temperature efficiency " << Fixed(m.temperatureEff, 1) << " %, enthalpy efficiency "
       << Fixed(m.enthalpyEff, 1) << " %\n";
-  const QString limit = m.ambientLimitC == Sentinel::kNoTemperature ? QStringLiteral("none") : Fixed(m.ambientLimitC, 1) + " °C";
+  const QString limit = m.ambientLimitC == Sentinel::kNoTemperature ? QStringLiteral("none") : WithUnit(m.ambientLimitC, U_Temperature);
+  const auto power = [](double kW) { return WithUnit(kW, U_Power, false); };
   if (cooling)
-    out << "    coil " << Fixed(m.totalCapKW, 3) << " kW total, " << Fixed(m.sensibleCapKW, 3)
-        << " kW sensible; inlet heater above outdoor " << limit << "\n";
+    out << "    coil " << power(m.totalCapKW) << " total, " << power(m.sensibleCapKW)
+        << " sensible; inlet heater above outdoor " << limit << "\n";
   else
-    out << "    coil " << Fixed(m.heatCapKW, 3) << " kW; humidifier " << Fixed(m.humidificationKgh, 2)
+    out << "    coil " << power(m.heatCapKW) << "; humidifier " << Fixed(m.humidificationKgh, 2)
         << " kg/h; inlet heater below outdoor " << limit << "\n";
-  out << "    inlet heater " << Fixed(m.inletHeater.CalcHeater, 3) << " kW needed";
-  if (!cooling) out << "; supply heater " << Fixed(m.supplyHeater.CalcHeater, 3) << " kW needed";
-  out << "\n    savings " << Fixed(m.latentSavingsKW, 3) << " kW latent, " << Fixed(m.sensibleSavingsKW, 3)
-      << " kW sensible, " << Fixed(m.totalSavingsKW, 3) << " kW total\n";
+  out << "    inlet heater " << power(m.inletHeater.CalcHeater) << " needed";
+  if (!cooling) out << "; supply heater " << power(m.supplyHeater.CalcHeater) << " needed";
+  out << "\n    savings " << power(m.latentSavingsKW) << " latent, " << power(m.sensibleSavingsKW) << " sensible, "
+      << power(m.totalSavingsKW) << " total\n";
 }
 
 void PrintResult(QTextStream& out, const QString& family, const SelectionResult& result) {
-  out << "Candidates (" << family << ", supply " << Fixed(result.supplyLs, 0) << " l/s at "
-      << Fixed(result.supplyEspPa, 0) << " Pa, exhaust " << Fixed(result.exhaustLs, 0) << " l/s at "
-      << Fixed(result.exhaustEspPa, 0) << " Pa):\n";
+  const auto airflow = [](double ls) { return WithUnit(ls, U_Airflow, false); };
+  const auto pressure = [](double pa) { return WithUnit(pa, U_Pressure, false); };
+  out << "Candidates (" << family << ", supply " << airflow(result.supplyLs) << " at " << pressure(result.supplyEspPa)
+      << ", exhaust " << airflow(result.exhaustLs) << " at " << pressure(result.exhaustEspPa) << "):\n";
   if (result.rows.isEmpty()) out << "  none: " << result.selectionMessage << "\n";
   for (const LTCandidate& c : result.rows)
     out << "  " << c.name.leftJustified(12) << " supply " << c.supplySpeed.leftJustified(10) << " exhaust "
-        << c.exhaustSpeed.leftJustified(10) << " margins " << Fixed(c.supplyMarginPa, 1) << " / "
-        << Fixed(c.exhaustMarginPa, 1) << " Pa" << (c.hasPlenum ? "  plenum" : "") << "\n";
+        << c.exhaustSpeed.leftJustified(10) << " margins " << pressure(c.supplyMarginPa) << " / "
+        << pressure(c.exhaustMarginPa) << (c.hasPlenum ? "  plenum" : "") << "\n";
   if (result.correction) out << "\n" << result.correction->message << "\n";
   if (!result.Current()) return;
   out << "\n" << result.unitName << "\n";
-  out << "  additional resistance " << Fixed(result.supplySide.additionalPa, 1) << " Pa supply";
-  if (result.exhaustSideShown) out << ", " << Fixed(result.exhaustSide.additionalPa, 1) << " Pa exhaust";
+  out << "  additional resistance " << pressure(result.supplySide.additionalPa) << " supply";
+  if (result.exhaustSideShown) out << ", " << pressure(result.exhaustSide.additionalPa) << " exhaust";
   out << "\n";
   if (result.fans.known)
-    out << "  fans " << Fixed(result.fans.totalKW, 3) << " kW, SFP " << Fixed(result.fans.sfpKWPerM3s, 2)
+    out << "  fans " << WithUnit(result.fans.totalKW, U_Power, false) << ", SFP " << Fixed(result.fans.sfpKWPerM3s, 2)
         << " kW/(m3/s), class SFP " << result.fans.sfpClass << "\n";
-  PrintMode(out, "Cooling", result.cooling, true);
-  PrintMode(out, "Heating", result.heating, false);
+  const double deltaEnthalpy = CTSelectionRun::EnthalpyDisplayOffset();
+  PrintMode(out, "Cooling", result.cooling, true, deltaEnthalpy);
+  PrintMode(out, "Heating", result.heating, false, deltaEnthalpy);
 }
 
 // A heater option named on the command line, found among the unit's.
@@ -647,6 +685,8 @@ int RunSelect(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     }
     out << QJsonDocument(json).toJson(QJsonDocument::Indented);
   } else {
+    // The user's units, as the window shows them.
+    const UnitsInEffect units(UnitsInEffect::kPreferences);
     PrintResult(out, Cls_HRX::Family2Str(result.family), result);
   }
   return result.Current() ? kExitOk : kExitNothingComputed;
@@ -760,17 +800,7 @@ int RunReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   const QString diagram = reader.Options().Has("--diagram") ? reader.Options().Value("--diagram") : QStringLiteral("psychro");
   if (diagram != QLatin1String("psychro") && diagram != QLatin1String("mollier"))
     return Fail(err, "report", QStringLiteral("--diagram must be psychro or mollier") + usage, kExitUsage);
-  // The window's units: its imperial dimensions, then the set asked for,
-  // for this command only.
-  TU_Form::AddApplicationDimensions();
-  std::array<int, kUnitCount> unitsBefore{};
-  for (int u = 0; u < kUnitCount; ++u) unitsBefore[u] = TU_Form::GetNewIndex(u);
-  const auto restoreUnits = qScopeGuard([&] {
-    for (int u = 0; u < kUnitCount; ++u)
-      if (TU_Form::Unit(u)) TU_Form::SetNewIndex(u, unitsBefore[u]);
-  });
-  if (units == QLatin1String("imperial")) TU_Form::SelectImperialDefaults();
-  else TU_Form::SelectSIDefaults();
+  const UnitsInEffect unitsInEffect(units == QLatin1String("imperial") ? UnitsInEffect::kImperial : UnitsInEffect::kSI);
 
   SelectionResult result;
   int code = kExitOk;

@@ -1,4 +1,6 @@
 #include "CliRun.h"
+#include "docs/Preferences.h"
+#include "psychro/SI_Units.h"
 
 #include <QFile>
 #include <QImage>
@@ -232,3 +234,32 @@ TEST(ChartCommand, DrawsTheTabsChartAsAPictureOrAMetafile) {
 }
 
 }  // namespace
+
+// The text shows the user's units, as the window does; the JSON stays SI.
+TEST(SelectCommand, TextFollowsTheUnitsOfThePreferences) {
+  TU_Form::AddApplicationDimensions();
+  TU_Form::SelectImperialDefaults();
+  CTPreferences::WriteRegistry();
+  TU_Form::SelectSIDefaults();
+  const CliResult text = RunCli({"select", "--supply", "100"});
+  const CliResult json = RunCli({"select", "--supply", "100", "--json"});
+  TU_Form::SelectSIDefaults();
+  CTPreferences::WriteRegistry();
+  ASSERT_EQ(text.code, 0) << text.err.toStdString();
+  // 100 l/s are 211.9 CFM, 150 Pa are 0.60 inH2O, 27 degC are 80.6 degF.
+  EXPECT_TRUE(text.out.contains("supply 211.9 CFM at 0.60 inH2O")) << text.out.toStdString();
+  EXPECT_TRUE(text.out.contains("DBT °F"));
+  EXPECT_TRUE(text.out.contains(" 80.6 "));
+  EXPECT_DOUBLE_EQ(Json(json)["supply_ls"].toDouble(), 100);
+  EXPECT_EQ(TU_Form::GetCurrentString(U_Airflow), QStringLiteral("l/s")) << "what was in effect comes back";
+}
+
+// Messages in the language asked for.
+TEST(SelectCommand, LanguageOption) {
+  CliResult r = RunCli({"--language", "de", "material-list", "--supply", "300", "--esp-supply", "270", "--out", "x.xml"});
+  EXPECT_EQ(r.code, 3);
+  EXPECT_TRUE(r.err.contains(QStringLiteral("Es ist kein Lüftungsgerät ausgewählt!"))) << r.err.toStdString();
+  r = RunCli({"material-list", "--supply", "300", "--esp-supply", "270", "--out", "x.xml"});
+  EXPECT_TRUE(r.err.contains("There is no selected ventilation device!")) << "English again afterwards";
+  EXPECT_EQ(RunCli({"--language", "xx", "families"}).code, 2);
+}
