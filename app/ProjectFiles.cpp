@@ -33,23 +33,23 @@ QString DialogChooser(QWidget* pParent, TDlgSelect::FileKind kind, const QString
   if (kind == TDlgSelect::FileKind::kReport) {
     // The file type chosen decides the format; a name without a suffix gets
     // that type's.
-    const QString pdf = QStringLiteral("PDF documents (*.pdf)");
+    const QString pdf = TBaseMsg::Tr(QStringLiteral("PDF documents (*.pdf)"));
     QString filter;
     QString chosen = QFileDialog::getSaveFileName(
-        pParent, QStringLiteral("Report"), szStart,
+        pParent, TBaseMsg::Tr(QStringLiteral("Report")), szStart,
         QStringLiteral("Report files (*.rtf);;") + pdf + QStringLiteral(";;All files (*)"), &filter);
     if (!chosen.isEmpty() && QFileInfo(chosen).suffix().isEmpty() && filter == pdf) chosen += QStringLiteral(".pdf");
     return chosen;
   }
   if (kind == TDlgSelect::FileKind::kMaterialList)
-    return QFileDialog::getSaveFileName(pParent, QStringLiteral("Material List XML Export"), szStart,
+    return QFileDialog::getSaveFileName(pParent, TBaseMsg::Tr(QStringLiteral("Material List XML Export")), szStart,
                                         QStringLiteral("XML Spreadsheet 2003 files (*.xml);;All files (*)"));
   if (kind == TDlgSelect::FileKind::kSaveProject)
-    return QFileDialog::getSaveFileName(pParent, QStringLiteral("Enter a file name to save the current Aerolith data"),
+    return QFileDialog::getSaveFileName(pParent, TBaseMsg::Tr(QStringLiteral("Enter a file name to save the current Aerolith data")),
                                         szStart,
                                         QStringLiteral("Aerolith Project files (*.ven);;All files (*)"));
-  return QFileDialog::getOpenFileName(pParent, QStringLiteral("Enter a file name to load project data from"), szStart,
-                                      QStringLiteral("Aerolith Project Files (*.ven)"));
+  return QFileDialog::getOpenFileName(pParent, TBaseMsg::Tr(QStringLiteral("Enter a file name to load project data from")), szStart,
+                                      TBaseMsg::Tr(QStringLiteral("Aerolith Project Files (*.ven)")));
 }
 
 TDlgSelect::FileChooser& Chooser() {

@@ -1,5 +1,7 @@
 #include "catalogue/OptionTypes.h"
 
+#include "i18n/BaseMsgMan.h"
+
 namespace {
 
 struct TypeName {
@@ -50,7 +52,7 @@ QString TFrm_TrivaneOptionTypes::OptionTypeString(int nOptType, bool& bIsValidTy
   for (const TypeName& t : kTypes)
     if (t.type == nOptType) {
       bIsValidType = true;
-      return QString::fromLatin1(t.name);
+      return TBaseMsg::Tr(QString::fromLatin1(t.name));
     }
   bIsValidType = false;
   return QStringLiteral("Unknown option type (%1)").arg(nOptType);

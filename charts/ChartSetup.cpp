@@ -28,7 +28,7 @@ QString Text(double v, U_RepUnit unit, bool absolute = true) {
   return TU_Form::PutFmtDimensionedValue(v, unit, 0, absolute).trimmed() + QLatin1Char(' ') + TU_Form::GetCurrentString(unit);
 }
 QString AirflowTitle() {
-  return QStringLiteral("Airflow Rate (") + TU_Form::GetCurrentString(U_Airflow) + QLatin1Char(')');
+  return TBaseMsg::Tr(QStringLiteral("Airflow Rate (")) + TU_Form::GetCurrentString(U_Airflow) + QLatin1Char(')');
 }
 
 // The x axis over an airflow range (m3/h) in the airflow unit in effect.
@@ -131,7 +131,7 @@ std::unique_ptr<TVirtLineGraph> CTChartSetup::FanGraph(IDrawSurface& surface, QS
                   true);
   graph->SetXValues(kFanSteps, axis.labels);
   graph->SetXTitle(AirflowTitle());
-  graph->SetYTitle(QStringLiteral("External Static Pressure (") + TU_Form::GetCurrentString(U_Pressure) + QLatin1Char(')'));
+  graph->SetYTitle(TBaseMsg::Tr(QStringLiteral("External Static Pressure (")) + TU_Form::GetCurrentString(U_Pressure) + QLatin1Char(')'));
   graph->SetYValues(0, FanYLimit(limitPa), 1);
   if (!unit || !speeds[0]) return graph;
 
@@ -189,7 +189,7 @@ std::unique_ptr<TVirtLineGraph> CTChartSetup::EfficiencyGraph(IDrawSurface& surf
                   true);
   graph->SetXValues(kEfficiencySteps, axis.labels);
   graph->SetXTitle(AirflowTitle());
-  graph->SetYTitle(QStringLiteral("Efficiency (%)"));
+  graph->SetYTitle(TBaseMsg::Tr(QStringLiteral("Efficiency (%)")));
   graph->SetYValues(0, 100, 1);
   if (!temperature) return graph;
   const double x = PercentOf(axis, result.supplyM3h);
@@ -217,8 +217,8 @@ std::unique_ptr<TVirtLineGraph> CTChartSetup::CorrectionGraph(IDrawSurface& surf
   TLegend::ResetColor();
   graph->SetPlots({new TLegend(QStringLiteral("1"), QString(), true)}, true);
   graph->SetXValues(kCorrectionSteps, {"40", "50", "60", "70", "80", "90"});
-  graph->SetXTitle(QStringLiteral("Exchange Efficiency (%)"));
-  graph->SetYTitle(QStringLiteral("Corrected Efficiency (%)"));
+  graph->SetXTitle(TBaseMsg::Tr(QStringLiteral("Exchange Efficiency (%)")));
+  graph->SetYTitle(TBaseMsg::Tr(QStringLiteral("Corrected Efficiency (%)")));
   graph->SetYValues(30, 100, 0);
   if (!unit || !unit->GetTempExhangeEfficiency()) return graph;
   const std::pair<const Cls_HRXPolynomial*, int> curves[] = {{unit->GetTempExhangeEfficiency(), kMsgTemperature},
@@ -250,10 +250,10 @@ std::unique_ptr<TAirPropDiagram> CTChartSetup::ProcessDiagram(IDrawSurface& surf
   diagram->SetBorder(12);
   diagram->SetDimensions(size.width(), size.height());
   diagram->SetAltitude(result.altitudeM);
-  diagram->SetDBTempTitle(QStringLiteral("Dry bulb temperature"));
-  diagram->SetAHTitle(QStringLiteral("Absolute humidity"));
-  diagram->SetRHTitle(QStringLiteral("Relative humidity"));
-  diagram->SetETitle(QStringLiteral("Enthalpy"));
+  diagram->SetDBTempTitle(TBaseMsg::Tr(QStringLiteral("Dry bulb temperature")));
+  diagram->SetAHTitle(TBaseMsg::Tr(QStringLiteral("Absolute humidity")));
+  diagram->SetRHTitle(TBaseMsg::Tr(QStringLiteral("Relative humidity")));
+  diagram->SetETitle(TBaseMsg::Tr(QStringLiteral("Enthalpy")));
   const Cls_HRX* unit = result.Current();
   if (!unit) return diagram;
   diagram->SetDiagramTitle(result.unitName);
