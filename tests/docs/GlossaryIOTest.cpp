@@ -10,16 +10,11 @@
 #include <algorithm>
 
 #include "docs/GlossaryIO.h"
+#include "GlossaryEntries.h"
 
 namespace {
 
-// Every entry as "term=translation", bucket by bucket in stored order.
-QStringList Entries(const CTUnicodeGlossary& glos) {
-  QStringList entries;
-  for (const auto& bucket : glos.AllLetterEntries())
-    for (const auto& term : bucket) entries << term->v_term + u'=' + term->v_translation;
-  return entries;
-}
+QStringList Entries(const CTUnicodeGlossary& glos) { return GlossaryEntries(glos); }
 
 QByteArray Saved(const CTUnicodeGlossary& glos, bool bSaveChangedDate) {
   QBuffer buffer;

@@ -4,16 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "i18n/UnicodeGlossary.h"
+#include "GlossaryEntries.h"
 
 namespace {
 
-// Every entry as "term=translation", bucket by bucket in stored order.
-QStringList Entries(const CTUnicodeGlossary& glos) {
-  QStringList entries;
-  for (const auto& bucket : glos.AllLetterEntries())
-    for (const auto& term : bucket) entries << term->v_term + u'=' + term->v_translation;
-  return entries;
-}
+QStringList Entries(const CTUnicodeGlossary& glos) { return GlossaryEntries(glos); }
 
 }  // namespace
 
