@@ -11,8 +11,6 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
 #include <QUrl>
 
 namespace {
@@ -35,9 +33,7 @@ void TDlgSelect::SetDocumentOpener(DocumentOpener fnOpener) {
 
 void TDlgSelect::ExportMaterialList() {
   if (!AskSaveChanges()) return;
-  const QString start =
-      v_projectFileName.isEmpty() ? QDir::homePath() : QFileInfo(v_projectFileName).absolutePath();
-  const QString path = ChooseFile(FileKind::kMaterialList, start);
+  const QString path = ChooseFile(FileKind::kMaterialList);
   if (path.isEmpty()) return;
   if (!v_currHRX) {
     TBaseMsg::DisplayError(this, kMsgNoUnitForDocuments);
@@ -60,9 +56,7 @@ void TDlgSelect::ExportReport() {
     TBaseMsg::DisplayError(this, kMsgNoUnitForDocuments);
     return;
   }
-  const QString start =
-      v_projectFileName.isEmpty() ? QDir::homePath() : QFileInfo(v_projectFileName).absolutePath();
-  const QString path = ChooseFile(FileKind::kReport, start);
+  const QString path = ChooseFile(FileKind::kReport);
   if (path.isEmpty()) return;
   FillOptions();
   const SelectionRequest request = CurrentRequest();

@@ -61,13 +61,17 @@ TDlgSelect::FileChooser& Chooser() {
 
 void TDlgSelect::SetFileChooser(FileChooser fnChooser) { Chooser() = fnChooser ? std::move(fnChooser) : DialogChooser; }
 
-QString TDlgSelect::ChooseFile(FileKind kind, const QString& szStart) {
-  // The preferred folder of projects or reports, when it exists, wins.
+QString TDlgSelect::ChooseFile(FileKind kind) {
+  // The preferred folder of projects or reports, when it exists, wins; else
+  // the current project's folder (its file when saving), else home.
   const bool reports = kind == FileKind::kMaterialList || kind == FileKind::kReport;
+  const QString projectFolder =
+      v_projectFileName.isEmpty() ? QDir::homePath() : QFileInfo(v_projectFileName).absolutePath();
+  const bool saveProject = kind == FileKind::kSaveProject && !v_projectFileName.isEmpty();
   QString start = CTPreferences::StartFolder(reports, QString());
   if (start.isEmpty())
-    start = szStart;
-  else if (kind == FileKind::kSaveProject && !v_projectFileName.isEmpty())
+    start = saveProject ? v_projectFileName : projectFolder;
+  else if (saveProject)
     start = QDir(start).filePath(QFileInfo(v_projectFileName).fileName());
   QString chosen = Chooser()(this, kind, start);
   // The default extension of the file type.
@@ -82,8 +86,7 @@ QString TDlgSelect::ChooseFile(FileKind kind, const QString& szStart) {
 
 void TDlgSelect::OpenProject() {
   if (!AskSaveChanges()) return;
-  const QString start = v_projectFileName.isEmpty() ? QDir::homePath() : QFileInfo(v_projectFileName).absolutePath();
-  const QString chosen = ChooseFile(FileKind::kOpenProject, start);
+  const QString chosen = ChooseFile(FileKind::kOpenProject);
   if (chosen.isEmpty()) return;  // nothing opened: the unsaved flag stays
   ShowPage(Tab_Selection);
   if (LoadProject(chosen)) v_dataHaveChanged = false;
@@ -92,7 +95,7 @@ void TDlgSelect::OpenProject() {
 bool TDlgSelect::SaveInteractively(bool bUseCurrentPath) {
   QString path = bUseCurrentPath ? v_projectFileName : QString();
   if (path.isEmpty()) {
-    path = ChooseFile(FileKind::kSaveProject, v_projectFileName.isEmpty() ? QDir::homePath() : v_projectFileName);
+    path = ChooseFile(FileKind::kSaveProject);
     if (path.isEmpty()) return false;
   }
   // The flag goes only when the file was really written.

@@ -211,7 +211,7 @@ class TDlgSelect : public QMainWindow {
   // Saves through the save dialog, or to the current project when
   // bUseCurrentPath and there is one; answers whether the project was saved.
   bool SaveInteractively(bool bUseCurrentPath = false);
-  QString ChooseFile(FileKind kind, const QString& szStart);
+  QString ChooseFile(FileKind kind);
   // Handlers of the Selection tab (they mark the project changed).
   void CapacityCallBack();
   void AltitudeCallBack();
