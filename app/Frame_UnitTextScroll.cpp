@@ -1,6 +1,7 @@
 #include "app/Frame_UnitTextScroll.h"
 
 #include "i18n/BaseMsgMan.h"
+#include "selection/InputFields.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -175,8 +176,7 @@ void TFrm_UnitTextScroll::ShowValue() {
   if (v_Resolution == 1) {
     Txt_Value->setText(QString::number(position));
   } else {
-    const int digits = v_Resolution == 100 ? 2 : v_Resolution == 10 ? 1 : 3;
-    Txt_Value->setText(TBaseMsg::FormatShown(double(position) / v_Resolution, digits));
+    Txt_Value->setText(TBaseMsg::FormatShown(double(position) / v_Resolution, CTInputFields::Digits(v_Resolution)));
   }
   v_typed = false;
 }

@@ -49,4 +49,7 @@ class CTInputFields {
   // clamped to nMin..nMax.
   static double Stored(double nValue, double nMin, double nMax, int nResolution);
   static double Stored(Field nField, double nValue);
+  // The decimals a field shows at nResolution positions per unit: 1 shows
+  // whole numbers, 10 one decimal, 100 two, 1000 three.
+  static int Digits(int nResolution) { return nResolution >= 1000 ? 3 : nResolution >= 100 ? 2 : nResolution >= 10 ? 1 : 0; }
 };

@@ -40,7 +40,7 @@ QString CTResultTexts::FieldText(CTInputFields::Field nField, double nValue, con
   const int resolution = FieldResolution(nField);
   const double shown =
       spec.unit == U_None ? nValue : TU_Form::ConvertValue(nValue, spec.unit, 0, TU_Form::GetNewIndex(spec.unit), true);
-  const int digits = resolution >= 1000 ? 3 : resolution >= 100 ? 2 : resolution >= 10 ? 1 : 0;
+  const int digits = CTInputFields::Digits(resolution);
   const QString unit = spec.unit == U_None ? szUnit : TU_Form::GetCurrentString(spec.unit);
   const QString number = TBaseMsg::FormatShown(shown, digits);
   return unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;
