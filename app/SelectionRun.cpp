@@ -280,9 +280,12 @@ void TDlgSelect::ApplyPreferences() {
   SetupEspFields();
   v_converting = false;
   v_deltaEnthalpy = CTSelectionRun::EnthalpyDisplayOffset();
-  // The same candidate again, its results in the new units, and the page.
-  if (LV_SelectedDevices->currentItem()) LV_SelectedDevicesClick();
-  Ctl_PagesChange();
+  // The same candidate again, its results and the active page in the new
+  // units (the click refreshes the page); without one, the page alone.
+  if (LV_SelectedDevices->currentItem())
+    LV_SelectedDevicesClick();
+  else
+    Ctl_PagesChange();
 }
 
 void TDlgSelect::Txt_FamilyClick() {
