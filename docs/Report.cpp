@@ -44,7 +44,7 @@ enum : int {
   kMsgFanOperationSetting = 106,
   kMsgFieldSettingsFor = 107,
   kMsgVentilationSetting = 108,
-  kMsgSpecification = 110,
+  kMsgUnitDataHeading = 110,
   kMsgSupply = 111,
   kMsgSupplyCurve = 113,
   kMsgQuilloParameters = 116,
@@ -112,7 +112,7 @@ class ReportWriter {
   }
 
   void Write() {
-    Specification();
+    UnitAndInputs();
     SelectionData();
     v_out.NewPage();
     const bool options = Options();
@@ -154,9 +154,9 @@ class ReportWriter {
     v_out.PutGraphic(1.0, picture, DocHorAlign::kLeft, true);
   }
 
-  // ---- a. specification
-  void Specification() {
-    Heading(kMsgSpecification);
+  // ---- a. the unit, its inputs and conditions
+  void UnitAndInputs() {
+    Heading(kMsgUnitDataHeading);
     v_out.TextWriteln();
     v_out.TextStyle(Msg(kMsgSelectedDevice, v_unit.GetQualifiedName()), DocStyle::kBold, DrawColors::kWindowText, 0);
     v_out.TextWriteln();

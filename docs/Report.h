@@ -1,6 +1,6 @@
 #pragma once
 // CTReport: the report of a selection's current unit, section by section:
-// specification, selection data, options, commissioning parameters,
+// the unit with its inputs, selection data, options, commissioning parameters,
 // technical data, the inputs for the sibling tools, the psychrometric
 // points and diagrams, the fan, efficiency and correction graphs and the
 // configuration drawing. One document model, written as RTF or as PDF.

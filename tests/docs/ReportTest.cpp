@@ -137,7 +137,7 @@ TEST_F(Report, SectionsOfEachUnitType) {
   EXPECT_EQ(full.Count("Picture 640x480"), 3);
   EXPECT_EQ(fresh.Count("Picture 800x600"), 2);
   EXPECT_EQ(fresh.Count("Picture 640x480"), 1);
-  // Its specification has no exhaust rows.
+  // Its inputs have no exhaust rows.
   const QStringList spec = fresh.TableWith(" Room Airflow Conditions");
   EXPECT_TRUE(spec.contains(" Total supply air"));
   EXPECT_FALSE(spec.contains(" Total exhaust air"));
