@@ -5,6 +5,7 @@
 // text from a table passes through XMLSafeString.
 
 #include "charts/DrawSurface.h"
+#include "platform/XmlText.h"
 
 #include <QIODevice>
 #include <QList>
@@ -15,15 +16,9 @@ class CTDocTable;
 
 class CTExcelXML2003 {
  public:
-  // Every character outside 32..126, "<", '"' and "&" as a decimal
-  // reference, one per code point; characters XML 1.0 does not allow
-  // (controls other than tab, line feed and carriage return, lone
-  // surrogates, U+FFFE and U+FFFF) are dropped.
-  static QString XMLSafeString(const QString& szStr);
-  // The inverse: "&amp;", "&lt;", "&gt;", "&quot;", "&apos;" and "&#N;"
-  // (also above U+FFFF). A reference that does not parse to a character XML
-  // allows is kept as it stands.
-  static QString ReplaceCharacterRefs(const QString& szStr);
+  // The shared escaping of platform/XmlText.h.
+  static QString XMLSafeString(const QString& szStr) { return CTXmlText::XMLSafeString(szStr); }
+  static QString ReplaceCharacterRefs(const QString& szStr) { return CTXmlText::ReplaceCharacterRefs(szStr); }
   static void WriteString(QIODevice& stream, const QString& szStr);
   static void WriteStringAndNewLine(QIODevice& stream, const QString& szStr);
   static void GlobalStart(QIODevice& stream, const QStringList* pStyles);

@@ -1,11 +1,11 @@
 #include "i18n/LangSupport.h"
 
 #include "platform/Registry.h"
+#include "platform/XmlText.h"
 
 #include <QCollator>
 #include <QLocale>
 #include <QStringList>
-#include <QUrl>
 #include <QUuid>
 
 #include <algorithm>
@@ -416,20 +416,6 @@ LTTables& Tables() {
 
 std::atomic<int> g_uiLanguage{CTLangSupport::kEnglish};
 
-// The online layer's XML-safe form of an attribute value: printable ASCII
-// stays, except " & and <; everything else becomes "&#" code ";".
-QByteArray XMLSafe(const QString& szValue) {
-  QByteArray out;
-  for (const QChar c : szValue) {
-    const char16_t code = c.unicode();
-    if (code >= 0x20 && code <= 0x7E && code != u'"' && code != u'&' && code != u'<')
-      out += static_cast<char>(code);
-    else
-      out += "&#" + QByteArray::number(code) + ';';
-  }
-  return out;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- definitions
@@ -608,7 +594,7 @@ QByteArray LTTranslationApproval::Line() const {
       {"firstname", v_firstName}, {"lastname", v_lastName}, {"email", v_email},
   };
   QByteArray line = "<approval ";
-  for (const auto& [name, value] : attributes) line += QByteArray(name) + "=\"" + XMLSafe(value) + "\" ";
+  for (const auto& [name, value] : attributes) line += QByteArray(name) + "=\"" + CTXmlText::XMLSafeString(value).toLatin1() + "\" ";
   line += "/>\r\n";
   return line;
 }
@@ -622,8 +608,7 @@ bool LTTranslationApproval::IsValidEmail(const QString& szEmail) {
 }
 
 QString LTTranslationApproval::NewUploadName() {
-  // The registry form: upper-case hexadecimal between braces. The braces
-  // travel percent-encoded in the upload's query.
-  const QString guid = QUuid::createUuid().toString(QUuid::WithBraces).toUpper();
-  return QString::fromLatin1(QUrl::toPercentEncoding(guid + QStringLiteral(".txt")));
+  // The registry form: upper-case hexadecimal between braces. The upload
+  // percent-encodes it, so the braces travel as "%7B" and "%7D".
+  return QUuid::createUuid().toString(QUuid::WithBraces).toUpper() + QStringLiteral(".txt");
 }

@@ -1,7 +1,4 @@
-// The character escaping of the spreadsheet format, on its own: the glossary
-// readers and the fuzz target use it without the rest of the writer.
-
-#include "docs/ExcelXML.h"
+#include "platform/XmlText.h"
 
 #include <algorithm>
 
@@ -14,7 +11,7 @@ bool IsXmlChar(char32_t cp) {
 
 }  // namespace
 
-QString CTExcelXML2003::XMLSafeString(const QString& szStr) {
+QString CTXmlText::XMLSafeString(const QString& szStr) {
   QString out;
   out.reserve(szStr.size());
   for (qsizetype i = 0; i < szStr.size(); ++i) {
@@ -34,7 +31,7 @@ QString CTExcelXML2003::XMLSafeString(const QString& szStr) {
   return out;
 }
 
-QString CTExcelXML2003::ReplaceCharacterRefs(const QString& szStr) {
+QString CTXmlText::ReplaceCharacterRefs(const QString& szStr) {
   static const std::pair<const char*, char16_t> kNamed[] = {
       {"amp", u'&'}, {"lt", u'<'}, {"gt", u'>'}, {"quot", u'"'}, {"apos", u'\''}};
   constexpr qsizetype kLongestReference = 10;  // "&#1114111;"
