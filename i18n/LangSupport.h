@@ -171,8 +171,8 @@ struct LTTranslationApproval {
   // last character.
   static bool IsValidEmail(const QString& szEmail);
   // The name the upload goes to on the server: a new UUID in the registry
-  // form with ".txt", percent-encoded for the query it travels in
-  // ("%7B1B4E28BA-2FA1-11D2-883F-B9A761BDE3FB%7D.txt"). Never a local path,
-  // never the same twice.
+  // form with ".txt" ("{1B4E28BA-2FA1-11D2-883F-B9A761BDE3FB}.txt"; the
+  // upload's query carries the braces as "%7B" and "%7D"). Never a local
+  // path, never the same twice.
   static QString NewUploadName();
 };

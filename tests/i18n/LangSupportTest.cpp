@@ -364,8 +364,8 @@ TEST(TranslationApproval, LineCarriesEveryAttributeXmlSafe) {
             "email=\"anna@example.com\" />\r\n");
 }
 
-TEST(TranslationApproval, UploadNameIsAFreshEncodedUuidNeverAPath) {
-  const QRegularExpression form("^%7B[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}%7D\\.txt$");
+TEST(TranslationApproval, UploadNameIsAFreshUuidNeverAPath) {
+  const QRegularExpression form("^\\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\}\\.txt$");
   QStringList names;
   for (int i = 0; i < 3; ++i) {
     const QString name = LTTranslationApproval::NewUploadName();
