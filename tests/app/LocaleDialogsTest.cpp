@@ -289,7 +289,7 @@ TEST_F(ApproveTranslation, UploaderGetsTheApprovalLineUnderAFreshNameEachTime) {
   }
   EXPECT_EQ(v_messages.shown, (QStringList{"Approval has been sent", "Approval has been sent"}));
   ASSERT_EQ(uploads.size(), 2);
-  const QRegularExpression uuidName("^%7B[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}%7D\\.txt$");
+  const QRegularExpression uuidName("^\\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\}\\.txt$");
   for (const Upload& upload : uploads) {
     EXPECT_EQ(upload.content, "<approval program=\"app_tests\" nr=\"" + ApplicationUtils::Version().toLatin1() +
                                   "\" language=\"1031\" firstname=\"Anna\" lastname=\"Berg\" "
