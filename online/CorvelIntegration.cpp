@@ -91,14 +91,14 @@ CTCorvelIntegration::TFileResult CTCorvelIntegration::GetFileFromInternet(
   request.nIdleMs = kDownloadIdleMs;
   request.progress = [&progress](qint64 nReceived, qint64 nTotal) { progress.OnProgress(nReceived, nTotal); };
   const LTHttpResponse response = CTTransport::Current().Exchange(request);
+  if (response.outcome != LTHttpOutcome::kOk && response.outcome != LTHttpOutcome::kTooLarge) {
+    file.cancelWriting();
+    return kFileFailed;
+  }
   nFoundSize = static_cast<quint32>(std::min<qint64>(response.nReceived, kMaxFileSize));
   if (response.outcome == LTHttpOutcome::kTooLarge) {
     file.cancelWriting();
     return kFileSizeDiffers;
-  }
-  if (!response.Ok()) {
-    file.cancelWriting();
-    return kFileFailed;
   }
   if (nExpectedSize != 0 && nFoundSize != nExpectedSize) {
     file.cancelWriting();

@@ -78,6 +78,8 @@ std::optional<QString> CTCorvelSvc::ParseAnswer(const QByteArray& arAnswer, cons
   if (reader.name() != QString(szOperation + QStringLiteral("Response"))) return std::nullopt;
   if (!NextChildElement(reader)) return std::nullopt;
   const QString text = reader.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
+  // The rest must be a whole document too: a cut answer is no answer.
+  while (!reader.atEnd() && !reader.hasError()) reader.readNext();
   if (reader.hasError()) return std::nullopt;
   return text;
 }
