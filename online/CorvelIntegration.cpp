@@ -6,7 +6,6 @@
 #include "online/CorvelSvc.h"
 #include "online/Transport.h"
 #include "platform/Resources.h"
-#include "platform/XmlText.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -124,53 +123,6 @@ bool CTCorvelIntegration::SaveFileToInternet(int nCorvelServerID, const QString&
   request.nIdleMs = kDownloadIdleMs;
   const LTHttpResponse response = CTTransport::Current().Exchange(request);
   return response.Ok() && response.nStatus == 200;
-}
-
-// ---------------------------------------------------------------- texts
-
-QString CTCorvelIntegration::XMLSafeString(const QString& szStr) { return CTXmlText::XMLSafeString(szStr); }
-
-namespace {
-
-// The character of a reference's number: decimal, or hexadecimal after "x",
-// "X" or "$"; 0 for no valid character.
-char32_t ReferencedCharacter(const QString& szNumber) {
-  bool ok = false;
-  uint code = 0;
-  if (szNumber.startsWith(QLatin1Char('x')) || szNumber.startsWith(QLatin1Char('X')) ||
-      szNumber.startsWith(QLatin1Char('$')))
-    code = szNumber.mid(1).toUInt(&ok, 16);
-  else
-    code = szNumber.toUInt(&ok, 10);
-  if (!ok || code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
-  return code;
-}
-
-}  // namespace
-
-bool CTCorvelIntegration::GetXMLAttributeValue(const QString& szString, const QString& szKey, QString& szValue) {
-  szValue.clear();
-  const QString opening = szKey + QStringLiteral("=\"");
-  const qsizetype at = szString.indexOf(opening);
-  if (at < 0) return false;
-  const qsizetype start = at + opening.size();
-  const qsizetype end = szString.indexOf(QLatin1Char('"'), start);
-  if (end < 0) return false;
-  QString value = szString.mid(start, end - start);
-  value.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-  // Each round replaces every copy of one reference by one character (two
-  // above U+FFFF), so the text shrinks by at least two characters a round.
-  for (;;) {
-    const qsizetype ref = value.indexOf(QStringLiteral("&#"));
-    if (ref < 0) break;
-    const qsizetype semicolon = value.indexOf(QLatin1Char(';'), ref + 2);
-    if (semicolon < 0 || semicolon == ref + 2) break;
-    const char32_t code = ReferencedCharacter(value.mid(ref + 2, semicolon - ref - 2));
-    if (code == 0) break;
-    value.replace(value.mid(ref, semicolon - ref + 1), QString::fromUcs4(&code, 1));
-  }
-  szValue = value;
-  return true;
 }
 
 // ---------------------------------------------------------------- structure versions

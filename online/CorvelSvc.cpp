@@ -5,7 +5,6 @@
 #include "online/Transport.h"
 #include "platform/VersionUtils.h"
 
-#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 namespace {
@@ -16,19 +15,6 @@ constexpr const char* kXsd = "http://www.w3.org/2001/XMLSchema";
 constexpr const char* kXsi = "http://www.w3.org/2001/XMLSchema-instance";
 
 QString Latin(const char* sz) { return QString::fromLatin1(sz); }
-
-// Moves the reader to the next start element inside the current one; false
-// at its end or on an error.
-bool NextChildElement(QXmlStreamReader& reader) {
-  while (!reader.atEnd()) {
-    switch (reader.readNext()) {
-      case QXmlStreamReader::StartElement: return true;
-      case QXmlStreamReader::EndElement: return false;
-      default: break;
-    }
-  }
-  return false;
-}
 
 }  // namespace
 
@@ -58,38 +44,6 @@ QByteArray CTCorvelSvc::Envelope(const QString& szOperation, const QList<LTArgum
   }
   xml.writeEndDocument();
   return out;
-}
-
-std::optional<QString> CTCorvelSvc::ParseAnswer(const QByteArray& arAnswer, const QString& szOperation) {
-  QXmlStreamReader reader(arAnswer);
-  // Envelope, then Body, then the operation's answer, then its result.
-  if (!NextChildElement(reader) || reader.name() != QLatin1String("Envelope") ||
-      reader.namespaceUri() != QLatin1String(kSoapEnvelope))
-    return std::nullopt;
-  bool inBody = false;
-  while (NextChildElement(reader)) {
-    if (reader.name() == QLatin1String("Body") && reader.namespaceUri() == QLatin1String(kSoapEnvelope)) {
-      inBody = true;
-      break;
-    }
-    reader.skipCurrentElement();  // a Header
-  }
-  if (!inBody || !NextChildElement(reader)) return std::nullopt;
-  if (reader.name() != QString(szOperation + QStringLiteral("Response"))) return std::nullopt;
-  if (!NextChildElement(reader)) return std::nullopt;
-  const QString text = reader.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
-  // The rest must be a whole document too: a cut answer is no answer.
-  while (!reader.atEnd() && !reader.hasError()) reader.readNext();
-  if (reader.hasError()) return std::nullopt;
-  return text;
-}
-
-std::optional<int> CTCorvelSvc::ParseInteger(const std::optional<QString>& result) {
-  if (!result) return std::nullopt;
-  bool ok = false;
-  const int value = result->trimmed().toInt(&ok, 10);
-  if (!ok) return std::nullopt;
-  return value;
 }
 
 std::optional<QString> CTCorvelSvc::Call(const QString& szOperation, const QList<LTArgument>& arguments) {
