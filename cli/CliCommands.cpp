@@ -48,6 +48,12 @@ void PrintUsage(QTextStream& stream) {
             "         [--project FILE.ven] [select options]\n"
             "      the report of the selected unit: its data, results, options, charts and\n"
             "      configuration, as RTF or PDF by the file's type\n"
+            "  online status [--language LCID] [--json]\n"
+            "      what the download server's program-information service answers this\n"
+            "      program: its number, the user's manual and the release notes (the server\n"
+            "      is the build's, or AEROLITH_SERVER=host:port)\n"
+            "  online download PATH --out FILE [--size BYTES]\n"
+            "      a file of the download server; with --size it must have that size\n"
             "  catalogue generate --units N --out FILE\n"
             "      a catalogue whose plain heat-recovery family is cloned across sizes\n"
             "      to N units, for benchmarks\n";
@@ -88,6 +94,7 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   if (command == QLatin1String("project")) return RunProject(rest, out, err);
   if (command == QLatin1String("material-list")) return RunMaterialList(rest, out, err);
   if (command == QLatin1String("report")) return RunReport(rest, out, err);
+  if (command == QLatin1String("online")) return RunOnline(rest, out, err);
   err << "aerolith-cli: unknown command '" << command << "'\n";
   PrintUsage(err);
   return kExitUsage;

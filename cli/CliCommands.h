@@ -39,6 +39,9 @@ int RunMaterialList(const QStringList& arguments, QTextStream& out, QTextStream&
 // report --out FILE.rtf|FILE.pdf [--units si|imperial] [--diagram psychro|mollier] [--project FILE] [select options]
 int RunReport(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
+// online status [--language LCID] [--json]; online download PATH --out FILE [--size BYTES]
+int RunOnline(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
 // catalogue generate --units N --out FILE
 int RunCatalogue(const QStringList& arguments, QTextStream& out, QTextStream& err);
 

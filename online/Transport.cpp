@@ -56,16 +56,16 @@ void TakeAvailable(LTExchange& exchange, QNetworkReply* pReply) {
   if (exchange.bStopped) return;
   const QByteArray piece = pReply->readAll();
   if (piece.isEmpty()) return;
-  if (exchange.response.nReceived + piece.size() > exchange.request.nMaxBytes) {
-    Stop(exchange, pReply, LTHttpOutcome::kTooLarge);
-    return;
-  }
-  exchange.response.nReceived += piece.size();
-  if (!exchange.request.pSink) {
-    exchange.response.body += piece;
-    return;
-  }
-  if (exchange.request.pSink->write(piece) != piece.size()) Stop(exchange, pReply, LTHttpOutcome::kLocalFile);
+  // What fits is kept, so that the caller sees how far the answer went.
+  const qint64 room = exchange.request.nMaxBytes - exchange.response.nReceived;
+  const bool tooLarge = piece.size() > room;
+  const QByteArray kept = tooLarge ? piece.left(room) : piece;
+  exchange.response.nReceived += kept.size();
+  if (!exchange.request.pSink)
+    exchange.response.body += kept;
+  else if (exchange.request.pSink->write(kept) != kept.size())
+    Stop(exchange, pReply, LTHttpOutcome::kLocalFile);
+  if (tooLarge) Stop(exchange, pReply, LTHttpOutcome::kTooLarge);
 }
 
 }  // namespace
