@@ -15,7 +15,9 @@
 #include <QUrl>
 
 #include <httplib.h>
+#include <sys/socket.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -92,6 +94,10 @@ QString OneLine(QString szText, bool bKeepTabs) {
     if ((u < 0x20 && !(bKeepTabs && u == u'\t')) || u == 0x7f) c = QLatin1Char(' ');
   }
   return szText;
+}
+
+bool HasControlCharacter(const QString& szText) {
+  return std::any_of(szText.begin(), szText.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
 }
 
 QString HtmlEscaped(const QString& szText) {
@@ -234,14 +240,21 @@ enum class BodyRead { kOk, kTooLarge, kFailed };
 // Reads a request body of at most nMax bytes into the sink. A longer body
 // is refused from its Content-Length before anything is read, or as soon as
 // it outgrows the cap when it comes chunked.
+// What the headers announce: kOk with the length (-1 when the body comes
+// chunked), or the refusal.
+BodyRead AnnouncedLength(const httplib::Request& req, qint64 nMax, qint64& nLength) {
+  nLength = -1;
+  if (!req.has_header("Content-Length")) return BodyRead::kOk;
+  bool bOk = false;
+  nLength = QByteArray::fromStdString(req.get_header_value("Content-Length")).trimmed().toLongLong(&bOk);
+  if (!bOk || nLength < 0) return BodyRead::kFailed;
+  return nLength > nMax ? BodyRead::kTooLarge : BodyRead::kOk;
+}
+
 BodyRead ReadBody(const httplib::Request& req, const httplib::ContentReader& reader, qint64 nMax,
                   const std::function<bool(const char*, size_t)>& sink) {
-  if (req.has_header("Content-Length")) {
-    bool bOk = false;
-    const qint64 nLength = QByteArray::fromStdString(req.get_header_value("Content-Length")).trimmed().toLongLong(&bOk);
-    if (!bOk || nLength < 0) return BodyRead::kFailed;
-    if (nLength > nMax) return BodyRead::kTooLarge;
-  }
+  qint64 nLength = 0;
+  if (const BodyRead announced = AnnouncedLength(req, nMax, nLength); announced != BodyRead::kOk) return announced;
   // A multipart reader would need a part handler; no script takes forms.
   if (req.is_multipart_form_data()) return BodyRead::kFailed;
   qint64 nRead = 0;
@@ -295,8 +308,8 @@ void CTDownloadServer::Impl::Routes() {
 
   http.set_logger([](const httplib::Request& req, const httplib::Response& res) {
     const QString szLine = QStringLiteral("%1 %2 %3\n")
-                               .arg(OneLine(QString::fromStdString(req.method), false),
-                                    OneLine(QString::fromStdString(req.path), false))
+                               .arg(req.method.empty() ? QStringLiteral("-") : OneLine(QString::fromStdString(req.method), false),
+                                    req.path.empty() ? QStringLiteral("-") : OneLine(QString::fromStdString(req.path), false))
                                .arg(res.status);
     const QByteArray arLine = szLine.toUtf8();
     std::fwrite(arLine.constData(), 1, static_cast<size_t>(arLine.size()), stderr);
@@ -461,11 +474,12 @@ LTAnswer CTDownloadServer::Impl::ShowDocuments(const httplib::Request& req) {
   if (szType.trimmed() == QLatin1String("3") && !szPage.isEmpty()) {
     if (szPage.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
         szPage.startsWith(QLatin1String("https://"), Qt::CaseInsensitive)) {
-      // The address goes into a header line: it may not break it.
-      if (szPage.contains(QRegularExpression(QStringLiteral("[\\x00-\\x20\\x7f]")))) return Status(400, "Bad Request");
+      // The address goes into a header line: it may not break it, and
+      // what is not plain ASCII goes percent-encoded.
+      const QUrl url(szPage, QUrl::TolerantMode);
+      if (HasControlCharacter(szPage) || !url.isValid()) return Status(400, "Bad Request");
       LTAnswer answer = Status(302, "Found");
-      answer.location = QUrl::fromEncoded(szPage.toUtf8()).toEncoded().toStdString();
-      if (answer.location.empty()) return Status(400, "Bad Request");
+      answer.location = url.toEncoded().toStdString();
       return answer;
     }
     return FromResolved(CTServerPaths::Resolve(szFolder, szPage));
@@ -499,6 +513,11 @@ LTAnswer CTDownloadServer::Impl::ShowDocuments(const httplib::Request& req) {
 LTAnswer CTDownloadServer::Impl::ReceiveFile(const httplib::Request& req, const httplib::ContentReader& reader) {
   const QString szName = Param(req, "target");
   if (!CTServerPaths::IsPlainName(szName)) return RefusedBody(BodyRead::kFailed);
+  // Refused before the uploads folder is made, so a refusal leaves no trace.
+  qint64 nLength = 0;
+  const BodyRead announced = AnnouncedLength(req, kMaxUploadBytes, nLength);
+  if (announced != BodyRead::kOk) return RefusedBody(announced);
+  if (nLength == 0 || (nLength < 0 && !req.has_header("Transfer-Encoding"))) return RefusedBody(BodyRead::kFailed);
   const QString szFolder = QDir(root).filePath(QStringLiteral("uploads"));
   if (!QDir().mkpath(szFolder) || !CTServerPaths::IsInside(root, szFolder)) return Status(500, "Internal Server Error");
 
@@ -549,6 +568,12 @@ CTDownloadServer::CTDownloadServer(const LTServerOptions& options) : m_pImpl(std
   Impl& d = *m_pImpl;
   d.http.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
   d.http.set_payload_max_length(static_cast<size_t>(kMaxUploadBytes));
+  // The library's default adds SO_REUSEPORT, with which a second server on
+  // a taken port starts without complaint and shares the connections.
+  d.http.set_socket_options([](socket_t sock) {
+    const int nYes = 1;
+    setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &nYes, sizeof(nYes));
+  });
   d.Routes();
 }
 

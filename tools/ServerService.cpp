@@ -149,7 +149,7 @@ std::optional<LTCall> ReadCall(const QByteArray& arRequest, QString& szProblem) 
 }
 
 QByteArray Envelope(const std::function<void(QXmlStreamWriter&)>& writeBody) {
-  QByteArray arOut("<?xml version=\"1.0\" encoding=\"utf-8\"?>");
+  QByteArray arOut;
   QXmlStreamWriter xml(&arOut);
   const QString szEnvNs = QLatin1String(CTServerService::kSoapEnvelopeNs);
   xml.writeNamespace(szEnvNs, QStringLiteral("SOAP-ENV"));
@@ -162,7 +162,9 @@ QByteArray Envelope(const std::function<void(QXmlStreamWriter&)>& writeBody) {
   writeBody(xml);
   xml.writeEndElement();
   xml.writeEndElement();
-  return arOut;
+  // The writer's own declaration says "UTF-8"; clients of this service
+  // have only ever seen it in lower case.
+  return QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>") + arOut;
 }
 
 CTServerService::Reply Fault(const QString& szText) {
@@ -177,9 +179,10 @@ CTServerService::Reply Fault(const QString& szText) {
 
 CTServerService::Reply Result(const QString& szOperation, const QString& szType, const QString& szValue) {
   return {200, Envelope([&](QXmlStreamWriter& xml) {
-            const QString szOpNs = QLatin1String(CTServerService::kOperationNs);
-            xml.writeNamespace(szOpNs, QStringLiteral("NS1"));
-            xml.writeStartElement(szOpNs, szOperation + QStringLiteral("Response"));
+            // Declared on the answer element itself, as every answer of
+            // this service has it.
+            xml.writeStartElement(QStringLiteral("NS1:") + szOperation + QStringLiteral("Response"));
+            xml.writeAttribute(QStringLiteral("xmlns:NS1"), QLatin1String(CTServerService::kOperationNs));
             xml.writeStartElement(QStringLiteral("return"));
             xml.writeAttribute(QLatin1String(kXsiNs), QStringLiteral("type"), szType);
             xml.writeCharacters(szValue);
