@@ -237,9 +237,6 @@ namespace {
 
 enum class BodyRead { kOk, kTooLarge, kFailed };
 
-// Reads a request body of at most nMax bytes into the sink. A longer body
-// is refused from its Content-Length before anything is read, or as soon as
-// it outgrows the cap when it comes chunked.
 // What the headers announce: kOk with the length (-1 when the body comes
 // chunked), or the refusal.
 BodyRead AnnouncedLength(const httplib::Request& req, qint64 nMax, qint64& nLength) {
@@ -251,11 +248,14 @@ BodyRead AnnouncedLength(const httplib::Request& req, qint64 nMax, qint64& nLeng
   return nLength > nMax ? BodyRead::kTooLarge : BodyRead::kOk;
 }
 
+// Reads a request body of at most nMax bytes into the sink. A longer body
+// is refused from its Content-Length before anything is read, or as soon as
+// it outgrows the cap when it comes chunked.
 BodyRead ReadBody(const httplib::Request& req, const httplib::ContentReader& reader, qint64 nMax,
                   const std::function<bool(const char*, size_t)>& sink) {
   qint64 nLength = 0;
   if (const BodyRead announced = AnnouncedLength(req, nMax, nLength); announced != BodyRead::kOk) return announced;
-  // A multipart reader would need a part handler; no script takes forms.
+  // Form bodies would need a handler for each of their pieces; no script takes forms.
   if (req.is_multipart_form_data()) return BodyRead::kFailed;
   qint64 nRead = 0;
   bool bTooLarge = false;

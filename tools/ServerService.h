@@ -52,7 +52,7 @@ class CTServerService {
   Reply Answer(const QByteArray& arRequest);
 
   // The upgrade number: 2 * program version + 20000 * database version + 1
-  // for a newer glossary, each part only when newer than the client's and,
+  // for a newer glossary, each term only when newer than the client's and,
   // for the versions, between 1 and 9999.
   static int PackedUpgrades(const LTServiceProgram& program, int nGlosLanguage, int nCurrProgramVersion,
                             int nCurrDbVersion, int nCurrGlosVersion);

@@ -590,6 +590,21 @@ TEST_F(ServerTest, BadRequestsGetAFault) {
   EXPECT_EQ(Call(Port(), arHuge).nStatus, 413);
 }
 
+TEST(ServerServiceData, UnreadableFileServesAsEmptyUntilItChanges) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString szJson = dir.filePath(QStringLiteral("service.json"));
+  ASSERT_TRUE(WriteFile(szJson, "{\"programs\": [{\"name\": \"Aerolith.exe\", \"id\": 7"));
+  CTTestServer server(dir.path());
+  ASSERT_TRUE(server.Running()) << server.ServerLog().toStdString();
+  EXPECT_TRUE(server.ServerLog().contains(QStringLiteral("service.json"))) << server.ServerLog().toStdString();
+  const QByteArray arAsk = Envelope("ProgramID", {{"szName", U::PackProgramName(QStringLiteral("Aerolith.exe")).toLatin1()}});
+  EXPECT_EQ(Call(server.Port(), arAsk).szReturn, QStringLiteral("0"));
+
+  ASSERT_TRUE(WriteFile(szJson, "{\"programs\": [{\"name\": \"Aerolith.exe\", \"id\": 7}]}"));
+  EXPECT_EQ(Call(server.Port(), arAsk).szReturn, QStringLiteral("7"));
+}
+
 // ---------------------------------------------------------------- faults
 
 class ServerFaultTest : public testing::Test {
