@@ -347,7 +347,7 @@ TEST_F(ServerTest, GlossarySize) {
     QByteArray arBody;
   };
   const Case cases[] = {
-      {"Aerolith.exe", "1031", 200, "<glossary path=\"glossaries/1031/Aerolith.exe.xml\" size=\"25\"/>"},
+      {"Aerolith.exe", "1031", 200, "<glossary path=\"glossaries/1031/Aerolith.exe.xml\" size=\"25\" sha256=\"186518837243ee035d2e9c40a607df6f95f167984b862592a5b687332fb1a67f\"/>"},
       {"Aerolith.exe", "1036", 200, "<glossary/>"},
       {"Other.exe", "1031", 200, "<glossary/>"},
       {"Aerolith.exe", "10a1", 400, {}},
