@@ -4,6 +4,7 @@
 
 #include "online/ATORemoteUtils0.h"
 #include "online/CorvelIntegration.h"
+#include "support/ServedFiles.h"
 #include "support/TestServer.h"
 
 #include <QDir>
@@ -23,23 +24,12 @@ namespace {
 using I = CTCorvelIntegration;
 
 void Write(const QString& szPath, const QByteArray& bytes) {
-  QDir().mkpath(QFileInfo(szPath).path());
-  QFile file(szPath);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << szPath.toStdString();
-  file.write(bytes);
+  ASSERT_TRUE(TestFiles::Write(szPath, bytes)) << szPath.toStdString();
 }
 
-QByteArray Read(const QString& szPath) {
-  QFile file(szPath);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
+using TestFiles::Read;
 
-// Points the program's server at a loopback address for one test.
-class ServerAddress {
- public:
-  explicit ServerAddress(const QString& szHostAndPort) { qputenv("AEROLITH_SERVER", szHostAndPort.toLatin1()); }
-  ~ServerAddress() { qunsetenv("AEROLITH_SERVER"); }
-};
+using ServerAddress = CTServerAddress;
 
 constexpr const char* kReleaseNotes = "{\\rtf1\\ansi {\\b Version 7.2.0}\\par Faster selection.\\par}";
 

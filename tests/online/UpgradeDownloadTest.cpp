@@ -9,6 +9,7 @@
 #include "online/CorvelIntegration.h"
 #include "online/UpgradeDownload.h"
 #include "platform/VersionUtils.h"
+#include "support/ServedFiles.h"
 #include "support/TestServer.h"
 
 #include <QCryptographicHash>
@@ -26,16 +27,10 @@ namespace {
 using Result = LTUpgradeOutcome::Result;
 
 void Write(const QString& szPath, const QByteArray& bytes) {
-  QDir().mkpath(QFileInfo(szPath).path());
-  QFile file(szPath);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << szPath.toStdString();
-  file.write(bytes);
+  ASSERT_TRUE(TestFiles::Write(szPath, bytes)) << szPath.toStdString();
 }
 
-QByteArray Read(const QString& szPath) {
-  QFile file(szPath);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
+using TestFiles::Read;
 
 QString Sha256(const QByteArray& bytes) {
   return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
