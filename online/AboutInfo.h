@@ -42,6 +42,11 @@ class CTAboutInfo {
   static QString LanguageText();  // the interface language's English name
   // The catalogue's version as shown; empty: the box shows no database line.
   static QString DataVersionText(const QString& szDataVersion) { return szDataVersion.trimmed(); }
+  // The catalogue's version and the build's configuration, as the main
+  // window hands them to the box.
+  static QString DataVersionText(const QString& szCatalogueVersion, const QString& szConfiguration) {
+    return DataVersionText(szCatalogueVersion + QLatin1Char(' ') + szConfiguration);
+  }
   // The lines that show: a line that is empty, or "<r-t>" (a translator's
   // mark for "no text in this language"), does not.
   static QStringList VisibleLines(const QStringList& lines);

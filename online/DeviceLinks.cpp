@@ -67,3 +67,10 @@ QString CTDeviceLinks::CallerName() {
   if (dot > 0) name.truncate(dot);
   return name;
 }
+
+QString CTDeviceLinks::TabCaption(const QString& szDeviceSeries, const QString& szGroup) {
+  const QString series = szDeviceSeries.trimmed();
+  const QString caption = series.isEmpty() ? TBaseMsg::Tr(QStringLiteral("General")) : series;
+  const QString group = szGroup.trimmed();
+  return group.isEmpty() ? caption : group + QStringLiteral(" - ") + caption;
+}

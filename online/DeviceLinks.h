@@ -48,4 +48,7 @@ class CTDeviceLinks {
   // The program's name in the script's "caller": the wire name without its
   // extension.
   static QString CallerName();
+  // The window's tab: the keyword ("General" without one), after the device
+  // group when there is one.
+  static QString TabCaption(const QString& szDeviceSeries, const QString& szGroup);
 };

@@ -64,6 +64,9 @@ TEST(AboutLines, VersionLanguageDatabaseAndDistributor) {
 
   EXPECT_EQ(A::DataVersionText("  2026.12 EU \n"), "2026.12 EU");
   EXPECT_EQ(A::DataVersionText("   "), "");
+  EXPECT_EQ(A::DataVersionText("2026.12", "EU"), "2026.12 EU");
+  EXPECT_EQ(A::DataVersionText("2026.12", ""), "2026.12");
+  EXPECT_EQ(A::DataVersionText("", ""), "") << "no version: no database line";
 
   struct Case {
     QStringList lines, visible;

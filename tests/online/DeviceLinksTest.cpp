@@ -127,6 +127,14 @@ TEST_F(DeviceLinks, RowsInternetFirstWithLinksInCatalogueOrderThenTheExtranet) {
   EXPECT_EQ(rows(""), (QStringList{"3|All series|https://www.norvane.example/all-series|internet"}));
 }
 
+TEST(DeviceLinkTexts, TabCaptionAndCaller) {
+  EXPECT_EQ(L::TabCaption(" HRV-NVH ", ""), "HRV-NVH");
+  EXPECT_EQ(L::TabCaption("HRV-NVH", " Ventilation "), "Ventilation - HRV-NVH");
+  EXPECT_EQ(L::TabCaption("", ""), "General");
+  EXPECT_EQ(L::TabCaption(" ", "Ventilation"), "Ventilation - General");
+  EXPECT_EQ(L::CallerName(), "Aerolith");
+}
+
 TEST_F(DeviceLinks, InformationAddressGoesThroughTheDocumentScript) {
   CTLangSupport::SetLocaleData(11868, 1033);
   const BuildOf build(0);
