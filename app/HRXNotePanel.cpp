@@ -42,6 +42,8 @@ void MarkLink(QTextDocument& doc, const QString& szUrl) {
 
 void TDlgSelect::SetLinkOpener(LinkOpener fnOpener) { Opener() = fnOpener ? std::move(fnOpener) : BrowserOpener; }
 
+void TDlgSelect::OpenLink(const QString& szUrl) { Opener()(szUrl); }
+
 QWidget* TDlgSelect::CreateHRXNotePanel(QWidget* pPage) {
   Pnl_HRXNote = new QWidget(pPage);
   Pnl_HRXNote->setObjectName(QStringLiteral("Pnl_HRXNote"));

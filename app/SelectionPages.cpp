@@ -244,6 +244,8 @@ void TDlgSelect::CreateResultsPage(QWidget* pPage) {
   Txt_ResultSelectedDevice = ValueText::NewValueLabel(pPage, QStringLiteral("Txt_ResultSelectedDevice"));
   Txt_ResultSelectedDevice->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   selected->addWidget(Txt_ResultSelectedDevice, 1);
+  Btn_ResultOnlineInfo = NewOnlineInfoButton(pPage, "Btn_ResultOnlineInfo");
+  selected->addWidget(Btn_ResultOnlineInfo);
   layout->addLayout(selected);
   // The fans at the chosen speeds and the unit's specific fan power.
   auto* fans = new QHBoxLayout;
@@ -368,6 +370,10 @@ void TDlgSelect::CreateDatabasePage(QWidget* pPage) {
     if (def.box) v_db.*def.box = box;
     auto* form = new QFormLayout(box);
     for (const auto& [caption, name, row] : def.rows) addRow(box, form, caption, name, row);
+    if (qstrcmp(def.name, "Box_DBSelected") == 0) {
+      Btn_DBOnlineInfo = NewOnlineInfoButton(box, "Btn_DBOnlineInfo");
+      form->addRow(QString(), Btn_DBOnlineInfo);
+    }
     grid->addWidget(box, index / 2, index % 2);
     ++index;
   }

@@ -38,6 +38,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -410,6 +411,7 @@ void TDlgSelect::ClearResults() {
   Frm_CoolTempConditions->ClearCalculatedHeaters();
   Frm_HeatTempConditions->ClearCalculatedHeaters();
   Chb_UpsideDown->setVisible(false);
+  for (QWidget* button : {Btn_ResultOnlineInfo, Btn_DBOnlineInfo}) button->hide();
 }
 
 // The discharge range and heater options of the unit go to the condition
@@ -451,6 +453,7 @@ void TDlgSelect::LV_SelectedDevicesClick() {
   if (!v_currHRX) return;
 
   Txt_ResultSelectedDevice->setText(v_result.unitName);
+  ShowOnlineInfoButtons();
   const int family = v_result.family;
   Frm_CoolAirConditions->SetFamily(family, false, true);
   Frm_CoolResultData->SetupWindow(family, false, true);

@@ -69,7 +69,7 @@ const ActionDef kActions[] = {
     {"ACT_BillOfMaterials", "Material List XML Export...", "Material List XML Export", true},
     {"ACF_Distributor", "Distributor", "Defines the distributor data", true},
     {"ACF_Preferences", "Preferences", "Defines the preferences", true},
-    {"ACH_About", "About", "", false},
+    {"ACH_About", "About", "", true},
     {"ACF_Exit", "Exit", "Quits the Aerolith selection program", true},
 };
 
@@ -165,6 +165,10 @@ void TDlgSelect::CreateActions() {
   connect(Action(QStringLiteral("ACF_Save")), &QAction::triggered, this, [this] {
     CommitEditing();
     SaveInteractively();
+  });
+  connect(Action(QStringLiteral("ACH_About")), &QAction::triggered, this, [this] {
+    CommitEditing();
+    ShowAboutBox();
   });
 }
 
@@ -325,6 +329,7 @@ void FillHRXNote(TDlgSelect& window) { window.FillHRXNote(); }
 
 bool TDlgSelect::StartUp(const QStringList& arguments) {
   EmbeddedData::Ensure();
+  InstallOnlineHooks();
   // Dialog base: every dialog (and this window) gets its lists' background
   // when loaded and is translated when an interface glossary is in effect;
   // hints follow the mouse as they follow the focus.

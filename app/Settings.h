@@ -109,6 +109,20 @@ class TDlgSelect : public QMainWindow {
   // replaceable call; an empty function puts the browser back.
   using LinkOpener = std::function<void(const QString& szUrl)>;
   static void SetLinkOpener(LinkOpener fnOpener);
+  // Opens a web or mail address through that call (the windows over this
+  // one too).
+  static void OpenLink(const QString& szUrl);
+
+  // ---- online (OnlineCommands.cpp) ----
+  // About: the about box over the window.
+  void ShowAboutBox();
+  // The "Consult online information" buttons show while the current unit's
+  // series has a keyword (CTDeviceLinks::SeriesKeyword).
+  void ShowOnlineInfoButtons();
+  void Btn_OnlineInfoClick();
+  // The process-wide calls of the online services the windows use: the
+  // upload of a translation approval.
+  static void InstallOnlineHooks();
 
   // ---- the unit's note on the Results tab (HRXNotePanel.cpp) ----
   // Writes the note in the panel's font into the view and hides the panel
@@ -192,6 +206,7 @@ class TDlgSelect : public QMainWindow {
   void ShowHRXNote();
   void CreateDatabasePage(QWidget* pPage);
   void CreateOptionsBox(QWidget* pPage, QBoxLayout* pRow);
+  QPushButton* NewOnlineInfoButton(QWidget* pParent, const char* szName);
   void ShowOptionRows();
   void CreateChartPages();
   void CreatePsychroPage();
@@ -266,6 +281,10 @@ class TDlgSelect : public QMainWindow {
   TFrm_ResultData *Frm_CoolResultData = nullptr, *Frm_HeatResultData = nullptr;
   QWidget* Pnl_HRXNote = nullptr;
   QTextBrowser* Txt_HRXNote = nullptr;
+  // "Consult online information" on the Results and Database tabs, and the
+  // keyword they consult.
+  QPushButton *Btn_ResultOnlineInfo = nullptr, *Btn_DBOnlineInfo = nullptr;
+  QString v_onlineKeyword;
   // Chart tabs.
   TChartBox *PB_ESPGraph = nullptr, *PB_EffGraph = nullptr, *PB_EffCorrect = nullptr;
   TPsychroBox* PB_PsyGraph = nullptr;

@@ -1,0 +1,60 @@
+// The window's online commands: the about box, the device information of
+// the current unit, and the calls the other windows reach the server by.
+
+#include "app/AboutBox.h"
+#include "app/ApproveTranslation.h"
+#include "app/DeviceLinks.h"
+#include "app/Disclaimer.h"
+#include "app/Settings.h"
+#include "catalogue/ClHRX.h"
+#include "i18n/BaseMsgMan.h"
+#include "i18n/MsgMan.h"
+#include "online/AboutInfo.h"
+#include "online/CorvelIntegration.h"
+#include "online/DeviceLinks.h"
+#include "platform/VersionUtils.h"
+#include "selection/CatalogueSession.h"
+
+#include <QPushButton>
+
+namespace {
+
+constexpr int kMsgProgramTitle = 27;
+
+}  // namespace
+
+void TDlgSelect::InstallOnlineHooks() {
+  TFrmApproveTranslation::SetUploader([](const QString& szLocalFile, const QString& szTargetName) {
+    return CTCorvelIntegration::SaveFileToInternet(CTVersionUtils::CorvelServerID(), szTargetName, szLocalFile);
+  });
+}
+
+void TDlgSelect::ShowAboutBox() {
+  TDlgForm::Load();
+  const QString title = TBaseMsg::GetUnicodeString(kMsgProgramTitle);
+  const QString dataVersion =
+      v_session ? CTAboutInfo::DataVersionText(v_session->DataVersion(), CTVersionUtils::ConfigurationName())
+                : QString();
+  TFrm_AboutBox box(this, title, dataVersion, [title](QWidget* pOwner) { TFrm_Disclaimer::Execute(pOwner, title); });
+  box.Execute();
+}
+
+QPushButton* TDlgSelect::NewOnlineInfoButton(QWidget* pParent, const char* szName) {
+  auto* button = new QPushButton(TBaseMsg::Tr(QStringLiteral("Consult online information")), pParent);
+  button->setObjectName(QString::fromLatin1(szName));
+  button->setToolTip(TBaseMsg::Tr(QStringLiteral("Shows the online information about the selected device")));
+  button->hide();
+  connect(button, &QPushButton::clicked, this, [this] { Btn_OnlineInfoClick(); });
+  return button;
+}
+
+void TDlgSelect::ShowOnlineInfoButtons() {
+  v_onlineKeyword = v_currHRX ? CTDeviceLinks::SeriesKeyword(Factory(), *v_currHRX) : QString();
+  for (QPushButton* button : {Btn_ResultOnlineInfo, Btn_DBOnlineInfo})
+    if (button) button->setVisible(!v_onlineKeyword.isEmpty());
+}
+
+void TDlgSelect::Btn_OnlineInfoClick() {
+  if (!v_currHRX || v_onlineKeyword.isEmpty()) return;
+  TFrmDeviceLinks::ShowInformationAbout(this, Factory(), v_onlineKeyword, QString(), CTDeviceLinks::kBuildServer);
+}
