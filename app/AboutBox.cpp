@@ -97,7 +97,9 @@ void TFrm_AboutBox::SetSaveFileChooser(TSaveFileChooser fnChooser) {
 
 TFrm_AboutBox::TFrm_AboutBox(QWidget* pOwner, const QString& szTitle, const QString& szDataVersion,
                              TTermsCallback fnTerms)
-    : TBasicDialog(pOwner, false), v_dataVersion(CTAboutInfo::DataVersionText(szDataVersion)), v_terms(std::move(fnTerms)) {
+    : TBasicDialog(pOwner, false),
+      v_dataVersion(CTAboutInfo::DataVersionText(szDataVersion)),
+      v_terms(std::move(fnTerms)) {
   setObjectName(QStringLiteral("TFrm_AboutBox"));
   setWindowTitle(Tr("About") + QLatin1Char(' ') + szTitle);
   auto* layout = new QVBoxLayout(this);
@@ -211,8 +213,8 @@ QWidget* TFrm_AboutBox::PartyPanel(const char* szName, const QString& szCaption,
   lines->addWidget(LinkLabel(box, prefix + QStringLiteral("Web"), CTAboutInfo::WithScheme(party.szWeb),
                              CTAboutInfo::LinkCaption(party.szWeb)));
   if (!party.szEmail.isEmpty())
-    lines->addWidget(LinkLabel(box, prefix + QStringLiteral("Email"), CTAboutInfo::MailtoURL(party.szEmail),
-                               party.szEmail));
+    lines->addWidget(
+        LinkLabel(box, prefix + QStringLiteral("Email"), CTAboutInfo::MailtoURL(party.szEmail), party.szEmail));
   lines->addStretch(1);
   return box;
 }
@@ -286,9 +288,8 @@ void TFrm_AboutBox::Btn_ManualClick() {
   const QString start =
       QDir(CTPreferences::StartFolder(true, QDir::homePath())).filePath(CTAboutInfo::ManualFileName(v_manualPath));
   QString chosen;
-  Guarded("The save dialog", [&] {
-    chosen = SaveChooser()(this, Tr("Download User's Manual"), start, Tr("All files (*.*)"));
-  });
+  Guarded("The save dialog",
+          [&] { chosen = SaveChooser()(this, Tr("Download User's Manual"), start, Tr("All files (*.*)")); });
   if (chosen.isEmpty()) return;
   bool saved = false;
   {
@@ -296,7 +297,8 @@ void TFrm_AboutBox::Btn_ManualClick() {
     saved = CTAboutInfo::DownloadManual(v_manualPath, chosen);
   }
   if (saved)
-    TBaseMsg::DisplayHint(this, TBaseMsg::ReplaceParams(Tr("User's manual saved to $1"), {QDir::toNativeSeparators(chosen)}));
+    TBaseMsg::DisplayHint(this,
+                          TBaseMsg::ReplaceParams(Tr("User's manual saved to $1"), {QDir::toNativeSeparators(chosen)}));
   else
     TBaseMsg::DisplayError(this, Tr("Download of the user's manual failed. Please try again later"));
 }

@@ -68,6 +68,6 @@ class TFrm_AboutBox : public TBasicDialog {
          *Lbl_DatabaseCaption = nullptr, *Lbl_Database = nullptr, *Lbl_Distributor = nullptr;
   QGroupBox* Box_ReleaseNotes = nullptr;
   QTextEdit* Txt_ReleaseNotes = nullptr;
-  QPushButton *Btn_Close = nullptr, *Btn_Disclaimer = nullptr, *Btn_ReleaseNotes = nullptr,
-              *Btn_Localization = nullptr, *Btn_Manual = nullptr;
+  QPushButton *Btn_Close = nullptr, *Btn_Disclaimer = nullptr, *Btn_ReleaseNotes = nullptr, *Btn_Localization = nullptr,
+              *Btn_Manual = nullptr;
 };

@@ -38,8 +38,7 @@ TFrmDeviceLinks::TFrmDeviceLinks(QWidget* pOwner, CTBaseFactory* pFactory, const
   auto* page = Named(new QWidget(Ctl_Tabs), QStringLiteral("Tab_Series"));
   auto* pageLayout = new QVBoxLayout(page);
   // A tab takes "&" for a mnemonic; a series may hold one.
-  Ctl_Tabs->addTab(page,
-                   CTDeviceLinks::TabCaption(v_series, szGroup).replace(QLatin1Char('&'), QStringLiteral("&&")));
+  Ctl_Tabs->addTab(page, CTDeviceLinks::TabCaption(v_series, szGroup).replace(QLatin1Char('&'), QStringLiteral("&&")));
 
   // The boxes tell where a page lives; without a keyword every row is a
   // public link and needs no box.

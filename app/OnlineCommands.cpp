@@ -17,9 +17,23 @@
 
 #include <QPushButton>
 
+#include <exception>
+
 namespace {
 
 constexpr int kMsgProgramTitle = 27;
+
+// A catalogue that cannot be read mid-command says so; the window stays.
+template <typename F>
+void Guarded(QWidget* pWindow, F&& fnCommand) {
+  try {
+    fnCommand();
+  } catch (const std::exception& e) {
+    TBaseMsg::DisplayError(pWindow, QString::fromLocal8Bit(e.what()));
+  } catch (...) {
+    TBaseMsg::DisplayError(pWindow, TBaseMsg::Tr(QStringLiteral("The command could not be completed")));
+  }
+}
 
 }  // namespace
 
@@ -35,8 +49,10 @@ void TDlgSelect::ShowAboutBox() {
   const QString dataVersion =
       v_session ? CTAboutInfo::DataVersionText(v_session->DataVersion(), CTVersionUtils::ConfigurationName())
                 : QString();
-  TFrm_AboutBox box(this, title, dataVersion, [title](QWidget* pOwner) { TFrm_Disclaimer::Execute(pOwner, title); });
-  box.Execute();
+  Guarded(this, [&] {
+    TFrm_AboutBox box(this, title, dataVersion, [title](QWidget* pOwner) { TFrm_Disclaimer::Execute(pOwner, title); });
+    box.Execute();
+  });
 }
 
 QPushButton* TDlgSelect::NewOnlineInfoButton(QWidget* pParent, const char* szName) {
@@ -56,5 +72,7 @@ void TDlgSelect::ShowOnlineInfoButtons() {
 
 void TDlgSelect::Btn_OnlineInfoClick() {
   if (!v_currHRX || v_onlineKeyword.isEmpty()) return;
-  TFrmDeviceLinks::ShowInformationAbout(this, Factory(), v_onlineKeyword, QString(), CTDeviceLinks::kBuildServer);
+  Guarded(this, [this] {
+    TFrmDeviceLinks::ShowInformationAbout(this, Factory(), v_onlineKeyword, QString(), CTDeviceLinks::kBuildServer);
+  });
 }

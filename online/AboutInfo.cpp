@@ -17,8 +17,8 @@ const QLatin1String kNoTextMark("<r-t>");
 
 LTAboutParty CTAboutInfo::Maker() {
   return {QStringLiteral("Norvane"),
-          {QStringLiteral("Norvane Climate Systems Ltd."), QStringLiteral("Fjordgate 14"), QStringLiteral("4012 Halvik"),
-           QStringLiteral("Republic of Veldmark")},
+          {QStringLiteral("Norvane Climate Systems Ltd."), QStringLiteral("Fjordgate 14"),
+           QStringLiteral("4012 Halvik"), QStringLiteral("Republic of Veldmark")},
           QStringLiteral("https://www.norvane.example"),
           QStringLiteral("info@norvane.example")};
 }
@@ -73,7 +73,8 @@ bool CTAboutInfo::AskManual(int nLanguage, QString& szPath) {
 
 QString CTAboutInfo::ManualFileName(const QString& szServerPath) {
   // Server paths may come with either separator.
-  const qsizetype cut = std::max(szServerPath.lastIndexOf(QLatin1Char('/')), szServerPath.lastIndexOf(QLatin1Char('\\')));
+  const qsizetype cut =
+      std::max(szServerPath.lastIndexOf(QLatin1Char('/')), szServerPath.lastIndexOf(QLatin1Char('\\')));
   return szServerPath.mid(cut + 1);
 }
 
@@ -84,8 +85,7 @@ bool CTAboutInfo::DownloadManual(const QString& szServerPath, const QString& szL
 }
 
 CTAboutInfo::TLocaleQuestion CTAboutInfo::QuestionAfterLocaleChange(const LTLocaleData& before,
-                                                                    const LTLocaleData& after,
-                                                                    bool bDataVersionShown) {
+                                                                    const LTLocaleData& after, bool bDataVersionShown) {
   if (bDataVersionShown && before.v_country != after.v_country) return TLocaleQuestion::kCountry;
   if (before.v_language != after.v_language) return TLocaleQuestion::kLanguage;
   return TLocaleQuestion::kNone;
@@ -94,8 +94,8 @@ CTAboutInfo::TLocaleQuestion CTAboutInfo::QuestionAfterLocaleChange(const LTLoca
 QString CTAboutInfo::QuestionText(TLocaleQuestion question) {
   switch (question) {
     case TLocaleQuestion::kCountry:
-      return TBaseMsg::Tr(QStringLiteral(
-          "You have changed your country setting. Do you want to check for country specific updates?"));
+      return TBaseMsg::Tr(
+          QStringLiteral("You have changed your country setting. Do you want to check for country specific updates?"));
     case TLocaleQuestion::kLanguage:
       return TBaseMsg::Tr(QStringLiteral(
           "You have changed your preferred language. Do you want to check for language specific updates?"));

@@ -39,8 +39,7 @@ QList<CTDeviceLinks::LTInfoRow> CTDeviceLinks::Rows(CTBaseFactory* pFactory, con
     rows.append({kCommercial, TBaseMsg::Tr(QStringLiteral("Commercial information")), QString(), false});
   for (const Cls_StaticURL* link : StaticLinks(pFactory, series))
     rows.append({kStaticLink, link->GetTitle(), link->GetURL(), false});
-  if (!series.isEmpty())
-    rows.append({kDocumentation, TBaseMsg::Tr(QStringLiteral("Documentation")), QString(), true});
+  if (!series.isEmpty()) rows.append({kDocumentation, TBaseMsg::Tr(QStringLiteral("Documentation")), QString(), true});
   return rows;
 }
 
@@ -51,9 +50,11 @@ QString CTDeviceLinks::GetInformationURL(const QString& szDeviceSeries, int nInf
   const QString type = QString::number(nInfoType);
   const QString query =
       nInfoType == kStaticLink
-          ? CTCorvelIntegration::Query(
-                {{"series", szDeviceSeries}, {"country", country}, {"type", type}, {"caller", CallerName()},
-                 {"page", szExtraInfo}})
+          ? CTCorvelIntegration::Query({{"series", szDeviceSeries},
+                                        {"country", country},
+                                        {"type", type},
+                                        {"caller", CallerName()},
+                                        {"page", szExtraInfo}})
           : CTCorvelIntegration::Query(
                 {{"series", szDeviceSeries}, {"country", country}, {"type", type}, {"caller", CallerName()}});
   // ServerURL writes the port unless it is 80: a mirror or a test server

@@ -117,8 +117,7 @@ TEST_F(AboutBoxOffline, LinesPartiesAndLinksWithoutConditions) {
   const int middle = box.width() / 2;
   EXPECT_NEAR(close->mapTo(&box, close->rect().center()).x(), middle, 2);
 
-  for (const char* link : {"Lbl_MakerWeb", "Lbl_MakerEmail", "Lbl_DeveloperWeb", "Lbl_DeveloperEmail"})
-    ClickLink(link);
+  for (const char* link : {"Lbl_MakerWeb", "Lbl_MakerEmail", "Lbl_DeveloperWeb", "Lbl_DeveloperEmail"}) ClickLink(link);
   EXPECT_EQ(v_opened, (QStringList{"https://www.norvane.example", "mailto:info@norvane.example",
                                    "https://aerolith.example", "mailto:support@aerolith.example"}));
   EXPECT_TRUE(Child<QLabel>("Lbl_MakerWeb")->text().contains(">www.norvane.example<")) << "shown without scheme";
@@ -165,8 +164,10 @@ void ChooseLocale(const char* szCountry, const char* szLanguage, bool bConfirm, 
     auto* languages = dialog.findChild<QComboBox*>("Cbx_Language");
     countries->setCurrentIndex(countries->findText(szCountry));
     languages->setCurrentIndex(languages->findText(szLanguage));
-    if (bConfirm) dialog.findChild<TFraBottomPanelExt*>()->OkButton()->click();
-    else dialog.Btn_CancelClick();
+    if (bConfirm)
+      dialog.findChild<TFraBottomPanelExt*>()->OkButton()->click();
+    else
+      dialog.Btn_CancelClick();
   });
 }
 
@@ -204,8 +205,10 @@ TEST_F(AboutBoxOffline, LocalizationAsksAboutUpdatesForWhatChanged) {
     v_messages.shown.clear();
     v_messages.v_answer = c.answer;
     QList<QWidget*> upgrades;
-    if (c.openerSet) TFrm_AboutBox::SetUpgradeOpener([&](QWidget* owner) { upgrades << owner; });
-    else TFrm_AboutBox::SetUpgradeOpener({});
+    if (c.openerSet)
+      TFrm_AboutBox::SetUpgradeOpener([&](QWidget* owner) { upgrades << owner; });
+    else
+      TFrm_AboutBox::SetUpgradeOpener({});
     Shown(c.dataVersion);
     QString title;
     ChooseLocale(c.country, c.language, c.confirm, &title);
@@ -240,10 +243,9 @@ class AboutBoxServed : public AboutBox {
   void SetUp() override {
     AboutBox::SetUp();
     ASSERT_TRUE(v_root.isValid());
-    Write(Root("service.json"),
-          R"({"programs":[{"name":"Aerolith.exe","id":7,"version":720,"database":143,)"
-          R"("releaseNotes":"notes/release.rtf","manual":{"id":3,"languages":)"
-          R"({"1033":"manuals/en/Aerolith.pdf","1031":"manuals/de/Aerolith.pdf"}}}]})");
+    Write(Root("service.json"), R"({"programs":[{"name":"Aerolith.exe","id":7,"version":720,"database":143,)"
+                                R"("releaseNotes":"notes/release.rtf","manual":{"id":3,"languages":)"
+                                R"({"1033":"manuals/en/Aerolith.pdf","1031":"manuals/de/Aerolith.pdf"}}}]})");
     Write(Root("notes/release.rtf"), "{\\rtf1\\ansi {\\b Version 7.2.0}\\par Faster selection.\\par}");
     Write(Root("files/manuals/en/Aerolith.pdf"), kManual);
     v_server = std::make_unique<CTTestServer>(v_root.path());

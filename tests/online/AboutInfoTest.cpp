@@ -103,7 +103,8 @@ TEST(AboutLocale, CountryQuestionOnlyWhereTheCatalogueVersionShows) {
       {"country without catalogue version", {2152, 1033, true}, false, Q::kNone},
       {"both without catalogue version", {2152, 1031, true}, false, Q::kLanguage},
   };
-  for (const Case& c : cases) EXPECT_EQ(A::QuestionAfterLocaleChange(usEnglish, c.after, c.dataShown), c.question) << c.name;
+  for (const Case& c : cases)
+    EXPECT_EQ(A::QuestionAfterLocaleChange(usEnglish, c.after, c.dataShown), c.question) << c.name;
   EXPECT_EQ(A::QuestionText(Q::kCountry),
             "You have changed your country setting. Do you want to check for country specific updates?");
   EXPECT_EQ(A::QuestionText(Q::kLanguage),

@@ -60,7 +60,8 @@ class DeviceLinks : public CatalogueTest {
   void Link(const QString& szTitle, const QString& szLookup, bool bDownload = false) {
     Cls_StaticURL link;
     link.SetTitle(szTitle);
-    link.SetURL(QStringLiteral("https://www.norvane.example/") + szTitle.toLower().replace(QLatin1Char(' '), QLatin1Char('-')));
+    link.SetURL(QStringLiteral("https://www.norvane.example/") +
+                szTitle.toLower().replace(QLatin1Char(' '), QLatin1Char('-')));
     link.SetLookupSeries(szLookup);
     link.SetIsCorvelDownload(bDownload);
     link.Insert();
@@ -111,7 +112,9 @@ TEST_F(DeviceLinks, RowsInternetFirstWithLinksInCatalogueOrderThenTheExtranet) {
   const auto rows = [](const QString& series) {
     QStringList out;
     for (const L::LTInfoRow& r : L::Rows(nullptr, series))
-      out << QStringLiteral("%1|%2|%3|%4").arg(r.nType).arg(r.szCaption, r.szExtra, r.bExtranet ? "extranet" : "internet");
+      out << QStringLiteral("%1|%2|%3|%4")
+                 .arg(r.nType)
+                 .arg(r.szCaption, r.szExtra, r.bExtranet ? "extranet" : "internet");
     return out;
   };
   // The fixed links come as the catalogue lists them, which need not be the
