@@ -5,6 +5,7 @@
 #include "app/ApproveTranslation.h"
 #include "app/DeviceLinks.h"
 #include "app/Disclaimer.h"
+#include "app/Upgrade.h"
 #include "app/Settings.h"
 #include "catalogue/ClHRX.h"
 #include "i18n/BaseMsgMan.h"
@@ -41,6 +42,8 @@ void TDlgSelect::InstallOnlineHooks() {
   TFrmApproveTranslation::SetUploader([](const QString& szLocalFile, const QString& szTargetName) {
     return CTCorvelIntegration::SaveFileToInternet(CTVersionUtils::CorvelServerID(), szTargetName, szLocalFile);
   });
+  // A new country or language in the about box may call for another build.
+  TFrm_AboutBox::SetUpgradeOpener([](QWidget* pOwner) { TFrmUpgrade::Upgrade(pOwner, false, false); });
 }
 
 void TDlgSelect::ShowAboutBox() {

@@ -4,6 +4,11 @@
 #include "app/FormTranslation.h"
 #include "app/LocaleChoice.h"
 #include "app/Preferences.h"
+#include "app/Disclaimer.h"
+#include "app/Upgrade.h"
+#include "app/UpgradeHint.h"
+#include "online/AutoUpgrade.h"
+#include "i18n/LangSupport.h"
 #include "docs/Glossaries.h"
 #include "docs/Preferences.h"
 #include "platform/VersionUtils.h"
@@ -301,8 +306,47 @@ bool LoadCatalogueGlossary(CTFactory& factory) {
 bool CheckDefaultLocale(QWidget* pWindow) {
   return TFrmLocaleChoice::CheckDefaultLocale(pWindow, ApplicationUtils::Title(), CTVersionUtils::CorvelServerID());
 }
-bool CheckOnlineConfiguration(QWidget*) { return true; }             // server configuration
-bool ApplicationStartupActions(QWidget*) { return true; }            // upgrade check, general terms
+// A generic downloaded build is first set up: the upgrade window as the
+// initial configuration, after which the program ends.
+bool CheckOnlineConfiguration(QWidget* pWindow) {
+  if (!CTVersionUtils::IsCorvelDownload()) return true;
+  TFrmUpgrade::Upgrade(pWindow, true, true);
+  return false;
+}
+// The start is counted; the first start of a build and catalogue shows the
+// general terms (declining them ends the program); a start without a file
+// to open asks the service whether anything newer exists. The question is
+// bounded (5 s), so a dead server never holds the start longer.
+bool ApplicationStartupActions(QWidget* pWindow, const QString& szDataVersion, const QStringList& arguments) {
+  const QString title = ApplicationUtils::Title();
+  if (CTVersionUtils::IsApprovalVersion()) {
+    TFrmAutoUpgradeHint::ShowHint(pWindow, title, szDataVersion, 0);
+    return true;
+  }
+  const QString identity = CTAutoUpgrade::RunCountID(CTVersionUtils::GetVersionString(), szDataVersion);
+  const int count = CTAutoUpgrade::GetUsageCount(identity);
+  if (arguments.isEmpty() && count == 0 && TFrm_Disclaimer::Execute(pWindow, title) != TFrm_Disclaimer::kAccepted)
+    return false;
+  CTAutoUpgrade::CountStart(identity, count);
+  TFrmUpgrade::SetUsageCount(count + 1);
+  if (!arguments.isEmpty()) return true;
+  CTAutoUpgrade::LTInstalled installed;
+  installed.nProgramVersion = CTVersionUtils::GetVersion();
+  installed.szCatalogueVersion = szDataVersion;
+  if (const CTUnicodeGlossary* glossary = CTGlossaries::Interface()) {
+    installed.bHasGlossary = true;
+    installed.nGlossaryDate = glossary->GetChangedDate();
+    installed.nGlossaryLanguage = CTLangSupport::UILanguage();
+  }
+  installed.nStoredLanguage = CTLangSupport::GetLocaleData().v_language;
+  const int upgrades = CTAutoUpgrade::AskForUpgrades(installed);
+  // Once a new build is fetched and its updater waits for us, the program
+  // does not start.
+  if (upgrades > 0 &&
+      TFrmAutoUpgradeHint::ShowHint(pWindow, title, szDataVersion, upgrades) == TFrmUpgrade::kRetUpgraded)
+    return false;
+  return true;
+}
 void ReadPreferences() { CTPreferences::ReadRegistry(); }
 // The legends' colour dialog and the diagram's settings.
 void CreateCharts(TDlgSelect& window) {
@@ -350,9 +394,11 @@ bool TDlgSelect::StartUp(const QStringList& arguments) {
     return StartUpHooks::LoadCatalogueGlossary(factory) && StartUpHooks::CheckDefaultLocale(this);
   });
   if (!opened) return false;
+  // The upgrade window compares the builds it offers with this catalogue.
+  TFrmUpgrade::SetCatalogueVersionSource([version = v_session->DataVersion()] { return version; });
   if (!StartUpHooks::CheckOnlineConfiguration(this)) return false;
   if (!v_session->CheckStructureVersion(true)) return false;
-  if (!StartUpHooks::ApplicationStartupActions(this)) return false;
+  if (!StartUpHooks::ApplicationStartupActions(this, v_session->DataVersion(), arguments)) return false;
 
   // A larger window where the screen has room: the first of these sizes that
   // is larger than the window and smaller than the screen.

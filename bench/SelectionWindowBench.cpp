@@ -10,6 +10,7 @@
 
 #include "app/Frame_UnitTextScroll.h"
 #include "app/Settings.h"
+#include "support/EarlierStart.h"
 #include "bench/SilentPresenter.h"
 #include "app/ApplicationUtils.h"
 #include "app/BasicDlg.h"
@@ -61,6 +62,7 @@ void BM_OpenProjectToResults(benchmark::State& state) {
   const QString previousStore = CTRegistryStore::UserFolder();
   CTRegistryStore::SetUserFolder(dir.path());
   CTLangSupport::SetLocaleData(CTCountryDefinition::OwnNumber(QStringLiteral("USA")), 1033);
+  CountEarlierStart();
   const QString file = dir.filePath("bench.ven");
   TDlgSelect window;
   if (!window.StartUp({})) return state.SkipWithError("start-up failed");
@@ -85,6 +87,7 @@ void StartUpIn(benchmark::State& state, int nLanguage) {
   SilentPresenter presenter;
   TBaseMsg::SetPresenter(&presenter);
   CTLangSupport::SetLocaleData(CTCountryDefinition::OwnNumber(QStringLiteral("DEU")), nLanguage);
+  CountEarlierStart();
   for (auto _ : state) {
     const bool translated = ApplicationUtils::LoadInterfaceGlossary(nLanguage);
     if (nLanguage != CTGlossaries::kEnglish && !translated) return state.SkipWithError("no glossary of the language");
@@ -95,6 +98,7 @@ void StartUpIn(benchmark::State& state, int nLanguage) {
   CTGlossaries::Reset();
   TBasicDialog::SetLoadedHook({});
   CTLangSupport::SetLocaleData(CTCountryDefinition::OwnNumber(QStringLiteral("USA")), 1033);
+  CountEarlierStart();
   TBaseMsg::SetPresenter(nullptr);
 }
 

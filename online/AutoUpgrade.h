@@ -16,6 +16,11 @@ class CTAutoUpgrade {
  public:
   static constexpr const char* kUsageKey = "Software\\Norvane\\Hi-Trivane Selection\\Aerolith\\Version";
 
+  // The identity of a start: the program's version, a blank, the
+  // catalogue's version ("7.2.0 2026.12").
+  static QString RunCountID(const QString& szVersion, const QString& szCatalogueVersion) {
+    return szVersion + QLatin1Char(' ') + szCatalogueVersion;
+  }
   // Starts with this identity so far (letter case ignored); 0 when the last
   // start had another identity or nothing is stored.
   static int GetUsageCount(const QString& szRunCountID);

@@ -34,6 +34,7 @@ class GermanWindow : public WindowFixture<GermanLocale> {
  protected:
   void SetUp() override {
     GermanLocale::SetUp();
+    CountEarlierStart();
     TBaseMsg::SetPresenter(&v_messages);
     v_window = std::make_unique<TDlgSelect>();
     ASSERT_TRUE(v_window->StartUp({}));

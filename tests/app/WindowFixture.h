@@ -7,6 +7,7 @@
 #include "i18n/BaseMsgMan.h"
 #include "i18n/LangSupport.h"
 #include "recdb/RecordingPresenter.h"
+#include "support/EarlierStart.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -23,6 +24,7 @@ class WindowFixture : public TestBase {
     // The base may have made a new registry store: a locale chosen in it,
     // or the first-start question would wait for an answer.
     CTLangSupport::SetLocaleData(CTCountryDefinition::OwnNumber(QStringLiteral("USA")), 1033);
+    CountEarlierStart();
     TBaseMsg::SetPresenter(&v_messages);
     v_window = std::make_unique<TDlgSelect>();
     ASSERT_TRUE(v_window->StartUp({}));
