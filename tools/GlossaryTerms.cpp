@@ -8,8 +8,10 @@
 // Without --catalogue the terms are those of the interface glossary
 // (UIGlossaryXML.xml): the captions, hints, list headers and memo lines of
 // the main window, visited family by family and page by page, and of every
-// dialog; the message table; the conditions of use as written; the display
-// literals of the libraries, read from their sources (kLiteralSources). With
+// dialog (the online ones made without being shown, so that no server is
+// asked); the message table; the conditions of use and the notice on data
+// processing as written; the display literals of the libraries, read from
+// their sources (kLiteralSources). With
 // --catalogue they are the catalogue's multilingual texts
 // (CentralGlossary.xml).
 //
@@ -27,7 +29,7 @@
 // --sources DIR names the source tree the literals are read from (default:
 // the tree this program was built from). The windows are made offscreen with
 // a settings folder of their own, English chosen in it; nothing of the
-// user's is read or written.
+// user's is read or written, and no server is asked.
 //
 // Left out: values (numbers, units, paths, the program's version), lists of
 // data (countries, languages, heater options with their power, candidates
@@ -41,16 +43,21 @@
 //   aerolith-glossary-terms --catalogue --merge G/CentralGlossary.xml --out G/CentralGlossary.xml
 //   aerolith-glossary-terms --check resources/glossaries/*/*.xml
 
+#include "app/AboutBox.h"
 #include "app/ApplicationUtils.h"
 #include "app/ApproveTranslation.h"
 #include "app/BaseMsgDialog.h"
+#include "app/DeviceLinks.h"
 #include "app/Disclaimer.h"
 #include "app/DlgPrintParams.h"
 #include "app/Explain.h"
 #include "app/FrmConfiguration.h"
 #include "app/LocaleChoice.h"
 #include "app/Preferences.h"
+#include "app/Privacy.h"
 #include "app/Settings.h"
+#include "app/Upgrade.h"
+#include "app/UpgradeHint.h"
 #include "docs/GeneralTerms.h"
 #include "docs/Glossaries.h"
 #include "docs/GlossaryIO.h"
@@ -58,7 +65,11 @@
 #include "i18n/LangSupport.h"
 #include "i18n/MsgMan.h"
 #include "i18n/UnicodeGlossary.h"
+#include "online/AutoUpgrade.h"
+#include "online/DeviceLinks.h"
+#include "online/PrivacyNotice.h"
 #include "platform/Registry.h"
+#include "platform/VersionUtils.h"
 #include "psychro/SI_Units.h"
 #include "selection/CatalogueSession.h"
 #include "selection/Explanations.h"
@@ -97,25 +108,83 @@ namespace {
 // that no window holds: result blocks, explanations, the report, the unit's
 // data sheet, chart titles, file dialogs, messages written out in full and
 // the templates of texts that windows show with a value put in, the names
-// of option types and of filter classes in messages.
+// of option types and of filter classes in messages; the online windows'
+// messages, questions, wait texts, list cells and upgrade hint lines, the
+// device information's rows and the notice on data processing.
 const char* const kLiteralSources[] = {
     "selection/ResultTexts.cpp", "selection/Explanations.cpp", "docs/Report.cpp",
     "selection/UnitDatasheet.cpp", "charts/ChartSetup.cpp", "catalogue/OptionTypes.cpp",
     "catalogue/CheckMessages.cpp", "app/ProjectFiles.cpp", "app/DlgPrintParams.cpp",
     "app/LocaleChoice.cpp", "app/ApproveTranslation.cpp", "app/ApplicationUtils.cpp",
+    "app/AboutBox.cpp", "app/DeviceLinks.cpp", "app/Upgrade.cpp",
+    "app/UpgradeHint.cpp", "app/Privacy.cpp", "app/Conditions.cpp",
+    "app/OnlineCommands.cpp", "online/AboutInfo.cpp", "online/DeviceLinks.cpp",
+    "online/AutoUpgrade.cpp", "online/UpgradeSteps.h", "online/PrivacyNotice.h",
 };
 
-// Literals of those sources that are names of stored values or folders, or
-// units written after a value.
+// Literals of those sources that are names of stored values, folders,
+// query fields or objects, units written after a value, the log's words
+// for what failed (never shown), the names and addresses of the maker and
+// the developer, and web and mail addresses.
 const QSet<QString> kNotShown = {
-    QStringLiteral("First Name"), QStringLiteral("Last Name"), QStringLiteral("Email"), QStringLiteral("Logos"),
+    QStringLiteral("First Name"),
+    QStringLiteral("Last Name"),
+    QStringLiteral("Email"),
+    QStringLiteral("Logos"),
     QStringLiteral(" kW/(m³/s), SFP "),
+    // Stored values, query fields and folders.
+    QStringLiteral("Name"),
+    QStringLiteral("Used"),
+    QStringLiteral("name"),
+    QStringLiteral("series"),
+    QStringLiteral("country"),
+    QStringLiteral("type"),
+    QStringLiteral("caller"),
+    QStringLiteral("page"),
+    QStringLiteral("aerolith-upgrade-XXXXXX"),
+    QStringLiteral("scripts/corvel_get_versions_multi.asp?"),
+    QStringLiteral("scripts/show_doc.asp?"),
+    QStringLiteral("mailto:"),
+    QStringLiteral("Address"),
+    QStringLiteral("Web"),
+    QStringLiteral("<a href=\"%1\">%2</a>"),
+    // The log's.
+    QStringLiteral("%s failed: %s"),
+    QStringLiteral("%s failed"),
+    QStringLiteral("Opening a link"),
+    QStringLiteral("Opening %s failed"),
+    QStringLiteral("The conditions of use"),
+    QStringLiteral("The upgrade window"),
+    QStringLiteral("The save dialog"),
+    QStringLiteral("The catalogue's version"),
+    QStringLiteral("Starting the updater"),
+    QStringLiteral("Ending the program"),
+    QStringLiteral("The upgrade window failed: %s"),
+    QStringLiteral("The upgrade window failed"),
+    // Who makes and who develops the program, as the about box shows them.
+    QStringLiteral("Norvane"),
+    QStringLiteral("Norvane Climate Systems Ltd."),
+    QStringLiteral("Fjordgate 14"),
+    QStringLiteral("4012 Halvik"),
+    QStringLiteral("Republic of Veldmark"),
+    QStringLiteral("Aerolith development team"),
+    QStringLiteral("Selection Software Group"),
+    QStringLiteral("Kaiveien 3"),
+    QStringLiteral("4015 Halvik"),
 };
 
-// Labels that show values (a path, a file, the program's version), not captions.
+// Labels that show values (a path, a file, the program's name and version,
+// the catalogue's, the distributor, who makes and who develops the program,
+// their addresses and links), not captions.
 const QSet<QString> kValueLabels = {
-    QStringLiteral("Lbl_Dimension"),   QStringLiteral("Lbl_PageCaption"), QStringLiteral("Lbl_ProgramName"),
-    QStringLiteral("Lbl_Language"),    QStringLiteral("Lbl_ProjectPath"), QStringLiteral("Lbl_ReportPath"),
+    QStringLiteral("Lbl_Dimension"),        QStringLiteral("Lbl_PageCaption"),      QStringLiteral("Lbl_ProgramName"),
+    QStringLiteral("Lbl_Language"),         QStringLiteral("Lbl_ProjectPath"),      QStringLiteral("Lbl_ReportPath"),
+    QStringLiteral("Lbl_Product"),          QStringLiteral("Lbl_Version"),          QStringLiteral("Lbl_Database"),
+    QStringLiteral("Lbl_Distributor"),      QStringLiteral("Lbl_MakerName"),        QStringLiteral("Lbl_MakerAddress"),
+    QStringLiteral("Lbl_MakerWeb"),         QStringLiteral("Lbl_MakerEmail"),       QStringLiteral("Lbl_DeveloperName"),
+    QStringLiteral("Lbl_DeveloperAddress"), QStringLiteral("Lbl_DeveloperWeb"),     QStringLiteral("Lbl_DeveloperEmail"),
+    QStringLiteral("Lbl_Server"),           QStringLiteral("Lbl_Program"),          QStringLiteral("Lbl_Configuration"),
+    QStringLiteral("Lbl_Downloading"),
 };
 
 // Lists of data: countries and languages in their English names (filled
@@ -306,6 +375,41 @@ void AddDialogTexts(TermList& terms, TDlgSelect& window) {
     TFrmApproveTranslation dialog(&window);
     AddWidgetTexts(terms, &dialog);
   }
+  // The online windows, made but not shown: the about box asks its server
+  // when shown, the upgrade window when asked to fetch. Their titles and
+  // lines with names put in are read from their sources as written.
+  {
+    TFrm_AboutBox dialog(&window, ApplicationUtils::Title(), QString(), [](QWidget*) {});
+    dialog.setWindowTitle(QString());
+    AddWidgetTexts(terms, &dialog);
+  }
+  // With a keyword (in capitals: the tab shows it) and without. The rows of
+  // the catalogue's links show its titles, which are its own texts.
+  for (const QString& series : {QStringLiteral("SERIES"), QString()}) {
+    TFrmDeviceLinks dialog(&window, window.Factory(), series, QString(), CTDeviceLinks::kBuildServer);
+    for (int row = 0; row < dialog.Rows().size(); ++row) {
+      if (dialog.Rows().at(row).nType != CTDeviceLinks::kStaticLink) continue;
+      if (auto* caption = dialog.findChild<QLabel*>(QStringLiteral("Lbl_Row%1").arg(row))) caption->clear();
+      if (auto* open = dialog.findChild<QPushButton*>(QStringLiteral("Btn_Open%1").arg(row))) open->setToolTip({});
+    }
+    AddWidgetTexts(terms, &dialog);
+  }
+  for (const bool initialConfig : {false, true}) {
+    TFrmUpgrade dialog(&window, false, initialConfig);
+    AddWidgetTexts(terms, &dialog);
+  }
+  {
+    TFrmAutoUpgradeHint dialog(&window, ApplicationUtils::Title(), QString(), 0);
+    dialog.findChild<QPlainTextEdit*>(QStringLiteral("Txt_Lines"))->clear();
+    AddWidgetTexts(terms, &dialog);
+  }
+  {
+    TFrm_Privacy dialog(&window, ApplicationUtils::Title());
+    dialog.findChild<QTextEdit*>(QStringLiteral("Txt_Notice"))->clear();
+    AddWidgetTexts(terms, &dialog);
+    // The notice's caption is in capitals, yet words to translate.
+    if (const auto* caption = dialog.findChild<QLabel*>(QStringLiteral("Lbl_PageCaption"))) terms.Add(caption->text());
+  }
   // The message box with every button, once per kind of message.
   for (const int type : {mtError, mtConfirmation, mtWarning, mtInformation}) {
     CTMessageRequest request;
@@ -411,11 +515,22 @@ bool AddLiteralTexts(TermList& terms, const QString& szSourceDir) {
   return ok;
 }
 
+// A start of this build and catalogue counted already, so that the start-up
+// does not show the general terms of a first start and wait for an answer.
+void CountEarlierStart() {
+  CTCatalogueSession session;
+  QString error;
+  const QString catalogueVersion =
+      session.OpenEmbedded(CTCatalogueSession::AutoCorrect::kOff, error) ? session.DataVersion() : QString();
+  CTAutoUpgrade::CountStart(CTAutoUpgrade::RunCountID(CTVersionUtils::GetVersionString(), catalogueVersion), 1);
+}
+
 bool InterfaceTerms(TermList& terms, const QString& szSourceDir) {
   CTGlossaries::Reset();  // English: the texts as the program holds them
   AddMessages(terms);
   // A locale chosen, English: the first start would ask for one.
   CTLangSupport::SetLocaleData(CTCountryDefinition::OwnNumber(QStringLiteral("USA")), CTLangSupport::kEnglish);
+  CountEarlierStart();
   TDlgSelect window;
   if (!window.StartUp({})) {
     QTextStream(stderr) << "the main window does not start" << Qt::endl;
@@ -425,6 +540,7 @@ bool InterfaceTerms(TermList& terms, const QString& szSourceDir) {
   AddMainWindowTexts(terms, window);
   AddDialogTexts(terms, window);
   for (const QString& paragraph : CTGeneralTerms::Paragraphs()) terms.Add(paragraph);
+  for (const QString& paragraph : CTPrivacyNotice::Paragraphs()) terms.Add(paragraph);
   const bool ok = AddLiteralTexts(terms, szSourceDir);
   window.SetDataHaveChanged(false);
   window.close();
@@ -550,6 +666,9 @@ QString TakeOption(QStringList& args, const QString& szOption, bool& bMissingVal
 
 int main(int argc, char* argv[]) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  // No server is asked: a port nothing listens on refuses every question at
+  // once (the start-up's question about newer builds among them).
+  qputenv("AEROLITH_SERVER", "127.0.0.1:1");
   QApplication app(argc, argv);
   QStringList args = QApplication::arguments().mid(1);
 
