@@ -28,8 +28,6 @@ namespace {
 
 constexpr int kPictureSize = 64;
 
-QString Tr(const char* szText) { return TBaseMsg::Tr(QString::fromUtf8(szText)); }
-
 template <typename T>
 T* Named(T* pWidget, const char* szName) {
   pWidget->setObjectName(QString::fromLatin1(szName));
@@ -101,7 +99,7 @@ TFrm_AboutBox::TFrm_AboutBox(QWidget* pOwner, const QString& szTitle, const QStr
       v_dataVersion(CTAboutInfo::DataVersionText(szDataVersion)),
       v_terms(std::move(fnTerms)) {
   setObjectName(QStringLiteral("TFrm_AboutBox"));
-  setWindowTitle(Tr("About") + QLatin1Char(' ') + szTitle);
+  setWindowTitle(TBaseMsg::Tr("About") + QLatin1Char(' ') + szTitle);
   auto* layout = new QVBoxLayout(this);
   layout->setSizeConstraint(QLayout::SetMinAndMaxSize);
   layout->setContentsMargins(16, 16, 16, 12);
@@ -123,7 +121,7 @@ TFrm_AboutBox::TFrm_AboutBox(QWidget* pOwner, const QString& szTitle, const QStr
   lines->addWidget(Lbl_Product, 0, 0, 1, 2);
   const auto addLine = [&](int nRow, const char* szCaptionName, const char* szCaption, const char* szValueName,
                            const QString& szValue) {
-    auto* caption = Named(new QLabel(Tr(szCaption), this), szCaptionName);
+    auto* caption = Named(new QLabel(TBaseMsg::Tr(szCaption), this), szCaptionName);
     auto* value = Named(new QLabel(szValue, this), szValueName);
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lines->addWidget(caption, nRow, 0);
@@ -144,8 +142,8 @@ TFrm_AboutBox::TFrm_AboutBox(QWidget* pOwner, const QString& szTitle, const QStr
   // Who makes it and who develops it.
   auto* parties = new QHBoxLayout;
   parties->setSpacing(12);
-  parties->addWidget(PartyPanel("Box_Maker", Tr("This is a product of"), true), 1);
-  parties->addWidget(PartyPanel("Box_Developer", Tr("Developed by"), false), 1);
+  parties->addWidget(PartyPanel("Box_Maker", TBaseMsg::Tr("This is a product of"), true), 1);
+  parties->addWidget(PartyPanel("Box_Developer", TBaseMsg::Tr("Developed by"), false), 1);
   layout->addLayout(parties);
 
   const QStringList distributor = CTAboutInfo::DistributorLines();
@@ -154,7 +152,7 @@ TFrm_AboutBox::TFrm_AboutBox(QWidget* pOwner, const QString& szTitle, const QStr
   Lbl_Distributor->setVisible(!distributor.isEmpty());
   layout->addWidget(Lbl_Distributor);
 
-  Box_ReleaseNotes = Named(new QGroupBox(Tr("Release notes"), this), "Box_ReleaseNotes");
+  Box_ReleaseNotes = Named(new QGroupBox(TBaseMsg::Tr("Release notes"), this), "Box_ReleaseNotes");
   auto* notes = new QVBoxLayout(Box_ReleaseNotes);
   Txt_ReleaseNotes = Named(new QTextEdit(Box_ReleaseNotes), "Txt_ReleaseNotes");
   Txt_ReleaseNotes->setReadOnly(true);
@@ -165,9 +163,9 @@ TFrm_AboutBox::TFrm_AboutBox(QWidget* pOwner, const QString& szTitle, const QStr
 
   // The commands around the program; the online ones wait for the server.
   auto* commands = new QHBoxLayout;
-  Btn_Localization = Named(new QPushButton(Tr("Localization..."), this), "Btn_Localization");
-  Btn_ReleaseNotes = Named(new QPushButton(Tr("Release Notes"), this), "Btn_ReleaseNotes");
-  Btn_Manual = Named(new QPushButton(Tr("User's Manual..."), this), "Btn_Manual");
+  Btn_Localization = Named(new QPushButton(TBaseMsg::Tr("Localization..."), this), "Btn_Localization");
+  Btn_ReleaseNotes = Named(new QPushButton(TBaseMsg::Tr("Release Notes"), this), "Btn_ReleaseNotes");
+  Btn_Manual = Named(new QPushButton(TBaseMsg::Tr("User's Manual..."), this), "Btn_Manual");
   for (QPushButton* button : {Btn_Localization, Btn_ReleaseNotes, Btn_Manual}) commands->addWidget(button);
   commands->addStretch(1);
   Btn_ReleaseNotes->hide();
@@ -175,8 +173,8 @@ TFrm_AboutBox::TFrm_AboutBox(QWidget* pOwner, const QString& szTitle, const QStr
   layout->addLayout(commands);
 
   auto* closing = new QHBoxLayout;
-  Btn_Disclaimer = Named(new QPushButton(Tr("Disclaimer..."), this), "Btn_Disclaimer");
-  Btn_Close = Named(new QPushButton(Tr("Close"), this), "Btn_Close");
+  Btn_Disclaimer = Named(new QPushButton(TBaseMsg::Tr("Disclaimer..."), this), "Btn_Disclaimer");
+  Btn_Close = Named(new QPushButton(TBaseMsg::Tr("Close"), this), "Btn_Close");
   Btn_Close->setDefault(true);
   closing->addWidget(Btn_Disclaimer);
   closing->addStretch(1);
@@ -259,7 +257,7 @@ void TFrm_AboutBox::Btn_DisclaimerClick() {
 
 void TFrm_AboutBox::Btn_ReleaseNotesClick() {
   if (!CTCorvelIntegration::ShowReleaseNotes(*Txt_ReleaseNotes->document())) {
-    TBaseMsg::DisplayWarning(this, Tr("No release notes available"));
+    TBaseMsg::DisplayWarning(this, TBaseMsg::Tr("No release notes available"));
     return;
   }
   Btn_ReleaseNotes->hide();
@@ -268,7 +266,7 @@ void TFrm_AboutBox::Btn_ReleaseNotesClick() {
 
 void TFrm_AboutBox::Btn_LocalizationClick() {
   const LTLocaleData before = CTLangSupport::GetLocaleData();
-  if (!TFrmLocaleChoice::ChooseLocale(this, QString(), Tr("Localization"))) return;
+  if (!TFrmLocaleChoice::ChooseLocale(this, QString(), TBaseMsg::Tr("Localization"))) return;
   const LTLocaleData after = CTLangSupport::GetLocaleData();
   // The manual is offered in the chosen language.
   if (!Btn_Manual->isHidden()) {
@@ -289,16 +287,16 @@ void TFrm_AboutBox::Btn_ManualClick() {
       QDir(CTPreferences::StartFolder(true, QDir::homePath())).filePath(CTAboutInfo::ManualFileName(v_manualPath));
   QString chosen;
   Guarded("The save dialog",
-          [&] { chosen = SaveChooser()(this, Tr("Download User's Manual"), start, Tr("All files (*.*)")); });
+          [&] { chosen = SaveChooser()(this, TBaseMsg::Tr("Download User's Manual"), start, TBaseMsg::Tr("All files (*.*)")); });
   if (chosen.isEmpty()) return;
   bool saved = false;
   {
-    const LTWaitWindow wait(this, Tr("Downloading user's manual. Please wait..."));
+    const LTWaitWindow wait(this, TBaseMsg::Tr("Downloading user's manual. Please wait..."));
     saved = CTAboutInfo::DownloadManual(v_manualPath, chosen);
   }
   if (saved)
     TBaseMsg::DisplayHint(this,
-                          TBaseMsg::ReplaceParams(Tr("User's manual saved to $1"), {QDir::toNativeSeparators(chosen)}));
+                          TBaseMsg::ReplaceParams(TBaseMsg::Tr("User's manual saved to $1"), {QDir::toNativeSeparators(chosen)}));
   else
-    TBaseMsg::DisplayError(this, Tr("Download of the user's manual failed. Please try again later"));
+    TBaseMsg::DisplayError(this, TBaseMsg::Tr("Download of the user's manual failed. Please try again later"));
 }

@@ -21,9 +21,6 @@
 
 namespace {
 
-// The dialog's own texts, which have no message number.
-QString Tr(const char* szText) { return TBaseMsg::Tr(QString::fromUtf8(szText)); }
-
 const QString kAffiliateKey = QStringLiteral("Software\\Norvane");
 const QString kFirstNameValue = QStringLiteral("First Name");
 const QString kLastNameValue = QStringLiteral("Last Name");
@@ -56,7 +53,7 @@ void SendApproval(QWidget* pParent, const QByteArray& arLine) {
   QTemporaryFile file(QDir(QDir::tempPath()).filePath(QStringLiteral("approval-XXXXXX.txt")));
   if (!file.open() || file.write(arLine) != arLine.size() || !file.flush()) {
     TBaseMsg::DisplayError(pParent,
-                           Tr("Unable to prepare approval for sending. Please contact your Norvane representative"));
+                           TBaseMsg::Tr("Unable to prepare approval for sending. Please contact your Norvane representative"));
     return;
   }
   file.close();
@@ -66,10 +63,10 @@ void SendApproval(QWidget* pParent, const QByteArray& arLine) {
   file.remove();
   if (!sent) {
     TBaseMsg::DisplayError(
-        pParent, Tr("Unable to connect to the Corvel upload server at this time. Please try again later"));
+        pParent, TBaseMsg::Tr("Unable to connect to the Corvel upload server at this time. Please try again later"));
     return;
   }
-  TBaseMsg::DisplayHint(pParent, Tr("Approval has been sent"));
+  TBaseMsg::DisplayHint(pParent, TBaseMsg::Tr("Approval has been sent"));
 }
 
 QString ReadAffiliateValue(const QString& szName) {
@@ -82,8 +79,8 @@ QLineEdit* AddField(QFormLayout* pForm, QWidget* pParent, const char* szName, co
                     const char* szHint, const QString& szValue) {
   auto* edit = new QLineEdit(szValue, pParent);
   edit->setObjectName(QString::fromLatin1(szName));
-  edit->setToolTip(Tr(szHint));
-  pForm->addRow(Tr(szLabel), edit);
+  edit->setToolTip(TBaseMsg::Tr(szHint));
+  pForm->addRow(TBaseMsg::Tr(szLabel), edit);
   return edit;
 }
 
@@ -107,10 +104,10 @@ TFrmApproveTranslation::TFrmApproveTranslation(QWidget* pOwner) : TBasicDialog(p
   Txt_Info->setObjectName(QStringLiteral("Txt_Info"));
   Txt_Info->setReadOnly(true);
   const QStringList info = {
-      Tr("Approve the translation of this program."),
-      Tr("After your approval the translation will be available for download on the Corvel server."),
+      TBaseMsg::Tr("Approve the translation of this program."),
+      TBaseMsg::Tr("After your approval the translation will be available for download on the Corvel server."),
       QString(),
-      Tr("Caution: Make sure you have not renamed the executable file you have downloaded for approval."),
+      TBaseMsg::Tr("Caution: Make sure you have not renamed the executable file you have downloaded for approval."),
   };
   ShowInMemo(info.join(QLatin1Char('\n')), Txt_Info, info.size());
   layout->addWidget(Txt_Info);
@@ -118,13 +115,13 @@ TFrmApproveTranslation::TFrmApproveTranslation(QWidget* pOwner) : TBasicDialog(p
   auto* build = new QFormLayout;
   Lbl_ProgramName = new QLabel(QFileInfo(QCoreApplication::applicationFilePath()).fileName(), this);
   Lbl_ProgramName->setObjectName(QStringLiteral("Lbl_ProgramName"));
-  build->addRow(Tr("Program name"), Lbl_ProgramName);
+  build->addRow(TBaseMsg::Tr("Program name"), Lbl_ProgramName);
   Lbl_Language = new QLabel(CTLangSupport::EnglishLanguageName(CTLangSupport::UILanguage()), this);
   Lbl_Language->setObjectName(QStringLiteral("Lbl_Language"));
-  build->addRow(Tr("Language"), Lbl_Language);
+  build->addRow(TBaseMsg::Tr("Language"), Lbl_Language);
   layout->addLayout(build);
 
-  auto* affiliate = new QGroupBox(Tr("Norvane affiliate approving the translation"), this);
+  auto* affiliate = new QGroupBox(TBaseMsg::Tr("Norvane affiliate approving the translation"), this);
   auto* form = new QFormLayout(affiliate);
   Txt_FirstName = AddField(form, affiliate, "Txt_FirstName", "First name", "Please enter your first name",
                            ReadAffiliateValue(kFirstNameValue));
@@ -135,7 +132,7 @@ TFrmApproveTranslation::TFrmApproveTranslation(QWidget* pOwner) : TBasicDialog(p
   layout->addWidget(affiliate);
 
   Frm_Bottom = new TFraBottomPanelExt(this);
-  Frm_Bottom->OkButton()->setText(Tr("Approve"));
+  Frm_Bottom->OkButton()->setText(TBaseMsg::Tr("Approve"));
   layout->addWidget(Frm_Bottom);
   Loaded();
 }
@@ -155,7 +152,7 @@ bool TFrmApproveTranslation::ValidateDialog() {
   approval.v_email = Txt_Email->text().trimmed();
   if (!LTTranslationApproval::IsValidEmail(approval.v_email)) {
     TBaseMsg::DisplayError(
-        this, TBaseMsg::ReplaceParams(Tr("'$1' does not appear to be a valid e-mail address"), {approval.v_email}));
+        this, TBaseMsg::ReplaceParams(TBaseMsg::Tr("'$1' does not appear to be a valid e-mail address"), {approval.v_email}));
     return false;
   }
 

@@ -13,7 +13,6 @@
 
 namespace {
 constexpr int kDesignPixelsPerInch = 96;
-QString Tr(const char* szText) { return TBaseMsg::Tr(QString::fromUtf8(szText)); }
 }  // namespace
 
 TFrmConditions::TFrmConditions(QWidget* pOwner, const LTLayout& design, const TDocument& fnDocument)
@@ -38,15 +37,15 @@ TFrmConditions::TFrmConditions(QWidget* pOwner, const LTLayout& design, const TD
   CTRTFReader::Read(fnDocument(normal), *Txt_Text->document());
   layout->addWidget(Txt_Text, 1);
   // Neither choice is made at first: Continue waits for one.
-  RB_Accept = new QRadioButton(Tr("I accept these conditions"), this);
+  RB_Accept = new QRadioButton(TBaseMsg::Tr("I accept these conditions"), this);
   RB_Accept->setObjectName(QStringLiteral("RB_Accept"));
-  RB_Decline = new QRadioButton(Tr("I do not accept these conditions"), this);
+  RB_Decline = new QRadioButton(TBaseMsg::Tr("I do not accept these conditions"), this);
   RB_Decline->setObjectName(QStringLiteral("RB_Decline"));
   layout->addWidget(RB_Accept);
   layout->addWidget(RB_Decline);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  Btn_Continue = new QPushButton(Tr("Continue"), this);
+  Btn_Continue = new QPushButton(TBaseMsg::Tr("Continue"), this);
   Btn_Continue->setObjectName(QStringLiteral("Btn_Continue"));
   Btn_Continue->setDefault(true);
   buttons->addWidget(Btn_Continue);

@@ -14,8 +14,6 @@
 
 namespace {
 
-QString Tr(const char* szText) { return TBaseMsg::Tr(QString::fromUtf8(szText)); }
-
 template <typename T>
 T* Named(T* pWidget, const QString& szName) {
   pWidget->setObjectName(szName);
@@ -31,7 +29,7 @@ TFrmDeviceLinks::TFrmDeviceLinks(QWidget* pOwner, CTBaseFactory* pFactory, const
       v_serverID(nServerID),
       v_rows(CTDeviceLinks::Rows(pFactory, szSeries)) {
   setObjectName(QStringLiteral("TFrmDeviceLinks"));
-  setWindowTitle(Tr("Device Information"));
+  setWindowTitle(TBaseMsg::Tr("Device Information"));
   auto* layout = new QVBoxLayout(this);
 
   Ctl_Tabs = Named(new QTabWidget(this), QStringLiteral("Ctl_Tabs"));
@@ -43,8 +41,8 @@ TFrmDeviceLinks::TFrmDeviceLinks(QWidget* pOwner, CTBaseFactory* pFactory, const
   // The boxes tell where a page lives; without a keyword every row is a
   // public link and needs no box.
   const bool keyword = !v_series.isEmpty();
-  Box_Internet = Named(new QGroupBox(Tr("Norvane Internet"), page), QStringLiteral("Box_Internet"));
-  Box_Extranet = Named(new QGroupBox(Tr("Norvane Extranet"), page), QStringLiteral("Box_Extranet"));
+  Box_Internet = Named(new QGroupBox(TBaseMsg::Tr("Norvane Internet"), page), QStringLiteral("Box_Internet"));
+  Box_Extranet = Named(new QGroupBox(TBaseMsg::Tr("Norvane Extranet"), page), QStringLiteral("Box_Extranet"));
   Pnl_Links = Named(new QWidget(page), QStringLiteral("Pnl_Links"));
   for (QWidget* container : {static_cast<QWidget*>(Box_Internet), static_cast<QWidget*>(Box_Extranet), Pnl_Links}) {
     new QVBoxLayout(container);
@@ -75,7 +73,7 @@ QWidget* TFrmDeviceLinks::AddRow(QWidget* pBox, int nRow) {
   line->setContentsMargins(0, 0, 0, 0);
   auto* label = Named(new QLabel(row.szCaption, panel), QStringLiteral("Lbl_Row%1").arg(nRow));
   line->addWidget(label, 1);
-  auto* open = Named(new QPushButton(Tr("Open in browser"), panel), QStringLiteral("Btn_Open%1").arg(nRow));
+  auto* open = Named(new QPushButton(TBaseMsg::Tr("Open in browser"), panel), QStringLiteral("Btn_Open%1").arg(nRow));
   // Flat and in the colour of links: it reads as the address it opens.
   open->setFlat(true);
   open->setCursor(Qt::PointingHandCursor);
@@ -108,7 +106,7 @@ void TFrmDeviceLinks::ShowInformationAbout(QWidget* pOwner, CTBaseFactory* pFact
                                            const QString& szGroup, int nServerID) {
   if (!CTDeviceLinks::InformationAboutAvailable(pFactory, szSeries)) {
     TBaseMsg::DisplayWarning(pOwner,
-                             TBaseMsg::ReplaceParams(Tr("No online information available for '$1'"), {szSeries}));
+                             TBaseMsg::ReplaceParams(TBaseMsg::Tr("No online information available for '$1'"), {szSeries}));
     return;
   }
   TFrmDeviceLinks window(pOwner, pFactory, szSeries, szGroup, nServerID);

@@ -11,9 +11,6 @@
 
 namespace {
 
-// The dialog's own texts, which have no message number.
-QString Tr(const char* szText) { return TBaseMsg::Tr(QString::fromUtf8(szText)); }
-
 void FillSorted(QComboBox* pCtl, LTLangList items) {
   CTLangSupport::SortByText(items);
   pCtl->clear();
@@ -25,11 +22,11 @@ void FillSorted(QComboBox* pCtl, LTLangList items) {
 TFrmLocaleChoice::TFrmLocaleChoice(QWidget* pOwner, const QString& szAppTitle, const QString& szWindowTitle)
     : TBasicDialog(pOwner, false) {
   setObjectName(QStringLiteral("TFrmLocaleChoice"));
-  setWindowTitle(szWindowTitle.isEmpty() ? Tr("Welcome") : szWindowTitle);
+  setWindowTitle(szWindowTitle.isEmpty() ? TBaseMsg::Tr("Welcome") : szWindowTitle);
   auto* layout = new QVBoxLayout(this);
   layout->setSizeConstraint(QLayout::SetFixedSize);  // a dialog of fixed size
 
-  Lbl_Welcome = new QLabel(TBaseMsg::ReplaceParams(Tr("Welcome to the $1 program"), {szAppTitle}), this);
+  Lbl_Welcome = new QLabel(TBaseMsg::ReplaceParams(TBaseMsg::Tr("Welcome to the $1 program"), {szAppTitle}), this);
   Lbl_Welcome->setObjectName(QStringLiteral("Lbl_Welcome"));
   QFont bold = Lbl_Welcome->font();
   bold.setBold(true);
@@ -37,10 +34,10 @@ TFrmLocaleChoice::TFrmLocaleChoice(QWidget* pOwner, const QString& szAppTitle, c
   Lbl_Welcome->setVisible(!szAppTitle.isEmpty());
   layout->addWidget(Lbl_Welcome);
 
-  auto* country = new QLabel(Tr("Please select your country"), this);
+  auto* country = new QLabel(TBaseMsg::Tr("Please select your country"), this);
   country->setObjectName(QStringLiteral("Lbl_Country"));
   auto* countryNote = new QLabel(
-      Tr("Depending on your country some configurations and device models may or may not be available"), this);
+      TBaseMsg::Tr("Depending on your country some configurations and device models may or may not be available"), this);
   countryNote->setObjectName(QStringLiteral("Lbl_CountryNote"));
   countryNote->setWordWrap(true);
   Cbx_Country = new QComboBox(this);
@@ -51,7 +48,7 @@ TFrmLocaleChoice::TFrmLocaleChoice(QWidget* pOwner, const QString& szAppTitle, c
   layout->addWidget(countryNote);
   layout->addWidget(Cbx_Country);
 
-  auto* language = new QLabel(Tr("Please select your preferred user interface language"), this);
+  auto* language = new QLabel(TBaseMsg::Tr("Please select your preferred user interface language"), this);
   language->setObjectName(QStringLiteral("Lbl_Language"));
   Cbx_Language = new QComboBox(this);
   Cbx_Language->setObjectName(QStringLiteral("Cbx_Language"));
@@ -61,7 +58,7 @@ TFrmLocaleChoice::TFrmLocaleChoice(QWidget* pOwner, const QString& szAppTitle, c
   layout->addWidget(language);
   layout->addWidget(Cbx_Language);
 
-  auto* note = new QLabel(Tr("These settings will be used by all Norvane programs"), this);
+  auto* note = new QLabel(TBaseMsg::Tr("These settings will be used by all Norvane programs"), this);
   note->setObjectName(QStringLiteral("Lbl_Note"));
   layout->addSpacing(8);
   layout->addWidget(note);

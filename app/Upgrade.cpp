@@ -37,8 +37,6 @@ using TAsk = CTUpgradeSteps::TAsk;
 constexpr int kDesignWidth = 760, kDesignHeight = 500, kDesignPixelsPerInch = 96;
 constexpr int kMaxColumnWidth = 320;
 
-QString Tr(const char* szText) { return TBaseMsg::Tr(QString::fromUtf8(szText)); }
-
 template <typename T>
 T* Named(T* pWidget, const char* szName) {
   pWidget->setObjectName(QString::fromLatin1(szName));
@@ -105,7 +103,7 @@ void TFrmUpgrade::SetUsageCount(int nCount) { UsageCount() = nCount; }
 TFrmUpgrade::TFrmUpgrade(QWidget* pOwner, bool bAtStartup, bool bIsInitialConfig)
     : TBasicDialog(pOwner, false), v_atStartup(bAtStartup), v_initialConfig(bIsInitialConfig) {
   setObjectName(QStringLiteral("TFrmUpgrade"));
-  setWindowTitle(bIsInitialConfig ? Tr("Software Setup") : Tr("Software Upgrade"));
+  setWindowTitle(bIsInitialConfig ? TBaseMsg::Tr("Software Setup") : TBaseMsg::Tr("Software Upgrade"));
   if (const TCatalogueVersionSource& source = CatalogueSource())
     Guarded("The catalogue's version", [&] {
       v_catalogueVersion = source();
@@ -115,28 +113,28 @@ TFrmUpgrade::TFrmUpgrade(QWidget* pOwner, bool bAtStartup, bool bIsInitialConfig
 
   Tab_Main = Named(new QTabWidget(this), "Tab_Main");
   auto* page = Named(new QWidget(Tab_Main), "Tab_Page");
-  Tab_Main->addTab(page, bIsInitialConfig ? Tr("Configure") : Tr("Upgrade"));
+  Tab_Main->addTab(page, bIsInitialConfig ? TBaseMsg::Tr("Configure") : TBaseMsg::Tr("Upgrade"));
   auto* pageLayout = new QVBoxLayout(page);
 
   // The running build.
   auto* lines = new QGridLayout;
   lines->setHorizontalSpacing(16);
-  Lbl_Server = AddLine(lines, page, 0, Tr("Download server"), "Lbl_Server");
-  Lbl_Program = AddLine(lines, page, 1, Tr("Program"), "Lbl_Program");
-  Lbl_Configuration = AddLine(lines, page, 2, Tr("Configuration"), "Lbl_Configuration");
-  Lbl_Database = AddLine(lines, page, 3, Tr("Database version"), "Lbl_Database");
+  Lbl_Server = AddLine(lines, page, 0, TBaseMsg::Tr("Download server"), "Lbl_Server");
+  Lbl_Program = AddLine(lines, page, 1, TBaseMsg::Tr("Program"), "Lbl_Program");
+  Lbl_Configuration = AddLine(lines, page, 2, TBaseMsg::Tr("Configuration"), "Lbl_Configuration");
+  Lbl_Database = AddLine(lines, page, 3, TBaseMsg::Tr("Database version"), "Lbl_Database");
 
   // Country and language, each with its way into the locale store.
-  auto* country = new QLabel(Tr("Country"), page);
+  auto* country = new QLabel(TBaseMsg::Tr("Country"), page);
   Cbx_Country = Named(new QComboBox(page), "Cbx_Country");
   country->setBuddy(Cbx_Country);
-  Btn_CountryDefault = Named(new QPushButton(Tr("Set as Default"), page), "Btn_CountryDefault");
-  Btn_CountryDefault->setToolTip(Tr("Use this country in all Norvane programs"));
-  auto* language = new QLabel(Tr("Language"), page);
+  Btn_CountryDefault = Named(new QPushButton(TBaseMsg::Tr("Set as Default"), page), "Btn_CountryDefault");
+  Btn_CountryDefault->setToolTip(TBaseMsg::Tr("Use this country in all Norvane programs"));
+  auto* language = new QLabel(TBaseMsg::Tr("Language"), page);
   Cbx_Language = Named(new QComboBox(page), "Cbx_Language");
   language->setBuddy(Cbx_Language);
-  Btn_LanguageDefault = Named(new QPushButton(Tr("Set as Default"), page), "Btn_LanguageDefault");
-  Btn_LanguageDefault->setToolTip(Tr("Use this language in all Norvane programs"));
+  Btn_LanguageDefault = Named(new QPushButton(TBaseMsg::Tr("Set as Default"), page), "Btn_LanguageDefault");
+  Btn_LanguageDefault->setToolTip(TBaseMsg::Tr("Use this language in all Norvane programs"));
   lines->addWidget(country, 4, 0);
   lines->addWidget(Cbx_Country, 4, 1);
   lines->addWidget(Btn_CountryDefault, 4, 2);
@@ -154,7 +152,7 @@ TFrmUpgrade::TFrmUpgrade(QWidget* pOwner, bool bAtStartup, bool bIsInitialConfig
   Lvw_Versions->setAllColumnsShowFocus(true);
   Lvw_Versions->setSelectionMode(QAbstractItemView::SingleSelection);
   Lvw_Versions->setHeaderLabels(
-      {Tr("Version"), Tr("Language"), Tr("Configuration"), Tr("Database"), Tr("Description"), Tr("Size")});
+      {TBaseMsg::Tr("Version"), TBaseMsg::Tr("Language"), TBaseMsg::Tr("Configuration"), TBaseMsg::Tr("Database"), TBaseMsg::Tr("Description"), TBaseMsg::Tr("Size")});
   Lvw_Versions->headerItem()->setTextAlignment(CTUpgradeSteps::kColSize, Qt::AlignRight | Qt::AlignVCenter);
   Lvw_Versions->header()->setStretchLastSection(false);
   Stk_List->addWidget(Lvw_Versions);
@@ -171,7 +169,7 @@ TFrmUpgrade::TFrmUpgrade(QWidget* pOwner, bool bAtStartup, bool bIsInitialConfig
   Stk_List->addWidget(progress);
   pageLayout->addWidget(Stk_List, 1);
 
-  Lbl_NoLanguage = Named(new QLabel(Tr("This program is not available in your preferred language"), page),
+  Lbl_NoLanguage = Named(new QLabel(TBaseMsg::Tr("This program is not available in your preferred language"), page),
                          "Lbl_NoLanguage");
   QPalette attention = Lbl_NoLanguage->palette();
   attention.setColor(QPalette::WindowText, Qt::darkRed);
@@ -180,18 +178,18 @@ TFrmUpgrade::TFrmUpgrade(QWidget* pOwner, bool bAtStartup, bool bIsInitialConfig
   pageLayout->addWidget(Lbl_NoLanguage);
 
   auto* commands = new QHBoxLayout;
-  Btn_Description = Named(new QPushButton(Tr("Configuration Description..."), page), "Btn_Description");
-  Btn_Download = Named(new QPushButton(Tr("Download Selected Version"), page), "Btn_Download");
+  Btn_Description = Named(new QPushButton(TBaseMsg::Tr("Configuration Description..."), page), "Btn_Description");
+  Btn_Download = Named(new QPushButton(TBaseMsg::Tr("Download Selected Version"), page), "Btn_Download");
   commands->addWidget(Btn_Description);
   commands->addStretch(1);
   commands->addWidget(Btn_Download);
   pageLayout->addLayout(commands);
 
   // Approval builds are downloaded to be approved, not upgraded.
-  Pnl_Approve = Named(new QGroupBox(Tr("Translation approval"), page), "Pnl_Approve");
+  Pnl_Approve = Named(new QGroupBox(TBaseMsg::Tr("Translation approval"), page), "Pnl_Approve");
   auto* approve = new QHBoxLayout(Pnl_Approve);
-  approve->addWidget(new QLabel(Tr("This is an approval version of the program."), Pnl_Approve), 1);
-  Btn_Approve = Named(new QPushButton(Tr("Approve Translation..."), Pnl_Approve), "Btn_Approve");
+  approve->addWidget(new QLabel(TBaseMsg::Tr("This is an approval version of the program."), Pnl_Approve), 1);
+  Btn_Approve = Named(new QPushButton(TBaseMsg::Tr("Approve Translation..."), Pnl_Approve), "Btn_Approve");
   approve->addWidget(Btn_Approve);
   Pnl_Approve->setVisible(CTVersionUtils::IsApprovalVersion());
   pageLayout->addWidget(Pnl_Approve);
@@ -199,7 +197,7 @@ TFrmUpgrade::TFrmUpgrade(QWidget* pOwner, bool bAtStartup, bool bIsInitialConfig
 
   auto* closing = new QHBoxLayout;
   closing->addStretch(1);
-  Btn_Close = Named(new QPushButton(Tr("&Close"), this), "Btn_Close");
+  Btn_Close = Named(new QPushButton(TBaseMsg::Tr("&Close"), this), "Btn_Close");
   closing->addWidget(Btn_Close);
   layout->addLayout(closing);
 

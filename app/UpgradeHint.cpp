@@ -24,8 +24,6 @@ constexpr int kMinWidth = 480;
 constexpr int kNotesHeight = 220;
 constexpr int kCaretRoom = 4;
 
-QString Tr(const char* szText) { return TBaseMsg::Tr(QString::fromUtf8(szText)); }
-
 template <typename T>
 T* Named(T* pWidget, const char* szName) {
   pWidget->setObjectName(QString::fromLatin1(szName));
@@ -38,7 +36,7 @@ TFrmAutoUpgradeHint::TFrmAutoUpgradeHint(QWidget* pOwner, const QString& szAppTi
                                          const QString& szCatalogueVersion, int nUpgradeInfo)
     : TBasicDialog(pOwner, false) {
   setObjectName(QStringLiteral("TFrmAutoUpgradeHint"));
-  setWindowTitle(Tr("Upgrade Now!"));
+  setWindowTitle(TBaseMsg::Tr("Upgrade Now!"));
   setMinimumWidth(kMinWidth);
   auto* layout = new QVBoxLayout(this);
 
@@ -68,7 +66,7 @@ TFrmAutoUpgradeHint::TFrmAutoUpgradeHint(QWidget* pOwner, const QString& szAppTi
   head->addWidget(Txt_Lines, 1);
   layout->addLayout(head);
 
-  Box_ReleaseNotes = Named(new QGroupBox(Tr("Release notes"), this), "Box_ReleaseNotes");
+  Box_ReleaseNotes = Named(new QGroupBox(TBaseMsg::Tr("Release notes"), this), "Box_ReleaseNotes");
   auto* notes = new QVBoxLayout(Box_ReleaseNotes);
   Txt_ReleaseNotes = Named(new QTextEdit(Box_ReleaseNotes), "Txt_ReleaseNotes");
   Txt_ReleaseNotes->setReadOnly(true);
@@ -78,11 +76,11 @@ TFrmAutoUpgradeHint::TFrmAutoUpgradeHint(QWidget* pOwner, const QString& szAppTi
   layout->addWidget(Box_ReleaseNotes, 1);
 
   auto* buttons = new QHBoxLayout;
-  Btn_Upgrade = Named(new QPushButton(Tr("Upgrade Now!"), this), "Btn_Upgrade");
+  Btn_Upgrade = Named(new QPushButton(TBaseMsg::Tr("Upgrade Now!"), this), "Btn_Upgrade");
   Btn_Upgrade->setDefault(true);
-  Btn_ReleaseNotes = Named(new QPushButton(Tr("Release Notes"), this), "Btn_ReleaseNotes");
+  Btn_ReleaseNotes = Named(new QPushButton(TBaseMsg::Tr("Release Notes"), this), "Btn_ReleaseNotes");
   Btn_ReleaseNotes->setVisible(releaseNotes);
-  Btn_Skip = Named(new QPushButton(Tr("Skip"), this), "Btn_Skip");
+  Btn_Skip = Named(new QPushButton(TBaseMsg::Tr("Skip"), this), "Btn_Skip");
   buttons->addWidget(Btn_Upgrade);
   buttons->addWidget(Btn_ReleaseNotes);
   buttons->addStretch(1);
@@ -115,7 +113,7 @@ void TFrmAutoUpgradeHint::Btn_UpgradeClick() {
 
 void TFrmAutoUpgradeHint::Btn_ReleaseNotesClick() {
   if (!CTCorvelIntegration::ShowReleaseNotes(*Txt_ReleaseNotes->document())) {
-    TBaseMsg::DisplayWarning(this, Tr("No release notes available"));
+    TBaseMsg::DisplayWarning(this, TBaseMsg::Tr("No release notes available"));
     return;
   }
   Btn_ReleaseNotes->hide();

@@ -114,6 +114,8 @@ class TBaseMsg {
   static void SetInterfaceGlossary(const CTUnicodeGlossary* pGlossary);
   static const CTUnicodeGlossary* InterfaceGlossary();
   static QString Tr(const QString& szText);
+  // The same for a literal of the source, read as UTF-8.
+  static QString Tr(const char* szText) { return Tr(QString::fromUtf8(szText)); }
   static QString GetUnicodeString(int nMsgNr, const QStringList& pParams = {});
   static QString GetUnicodeString(int nMsgNr, const QString& szParam);
   // Replaces $1, $2, ... $A ... (parameter numbers in upper-case hexadecimal)

@@ -76,13 +76,13 @@ class CTUpgradeSteps {
   static QString FetchProblemText(TFetchProblem problem) {
     switch (problem) {
       case TFetchProblem::kNotOfficial:
-        return Tr("You can only upgrade official releases of the program");
+        return TBaseMsg::Tr("You can only upgrade official releases of the program");
       case TFetchProblem::kNoServer:
-        return Tr("Unable to connect to the download site. Please try again later");
+        return TBaseMsg::Tr("Unable to connect to the download site. Please try again later");
       case TFetchProblem::kCommunication:
         return CommunicationText();
       case TFetchProblem::kNoVersions:
-        return Tr("No new versions available for download");
+        return TBaseMsg::Tr("No new versions available for download");
       case TFetchProblem::kNone:
         break;
     }
@@ -91,7 +91,7 @@ class CTUpgradeSteps {
   static bool IsError(TFetchProblem problem) { return problem != TFetchProblem::kNoVersions; }
 
   static QString CommunicationText() {
-    return Tr("A problem occurred while communicating with the download server. Please try again later");
+    return TBaseMsg::Tr("A problem occurred while communicating with the download server. Please try again later");
   }
 
   // ---- the running build and the rows ----
@@ -105,7 +105,7 @@ class CTUpgradeSteps {
     });
   }
   static QString DiscontinuedText(const QString& szAppConfig) {
-    return TBaseMsg::ReplaceParams(Tr("Configuration '$1' has been discontinued. You will need to download another "
+    return TBaseMsg::ReplaceParams(TBaseMsg::Tr("Configuration '$1' has been discontinued. You will need to download another "
                                       "configuration or a default program version"),
                                    {szAppConfig});
   }
@@ -128,8 +128,8 @@ class CTUpgradeSteps {
   enum TColumn { kColVersion, kColLanguage, kColConfiguration, kColDatabase, kColDescription, kColSize, kColCount };
 
   static QString VersionText(int nVersion) { return CTVersionUtils::VersionString(nVersion, {}, {}, {}); }
-  static QString DefaultConfigText() { return Tr("<default>"); }
-  static QString NotAvailableText() { return Tr("n/a"); }
+  static QString DefaultConfigText() { return TBaseMsg::Tr("<default>"); }
+  static QString NotAvailableText() { return TBaseMsg::Tr("n/a"); }
 
   // The first line of the description; "…" says there is more behind the
   // Configuration Description button.
@@ -189,22 +189,22 @@ class CTUpgradeSteps {
     return asks;
   }
   static QString SameBuildText() {
-    return Tr("The version you selected is identical to the one that you are using now. Continue anyway?");
+    return TBaseMsg::Tr("The version you selected is identical to the one that you are using now. Continue anyway?");
   }
   static QString UnsavedText() {
-    return Tr("The program will automatically restart after the upgrade. Make sure you have saved your project as "
+    return TBaseMsg::Tr("The program will automatically restart after the upgrade. Make sure you have saved your project as "
               "unsaved changes will be lost! Would you proceed with the upgrade?");
   }
   static QString FolderText(const QString& szFolder) {
     return TBaseMsg::ReplaceParams(
-        Tr("The installation folder $1 cannot be written. Ask your administrator to install the upgrade."),
+        TBaseMsg::Tr("The installation folder $1 cannot be written. Ask your administrator to install the upgrade."),
         {szFolder});
   }
 
   // ---- the download ----
 
   static QString DownloadingText(const QString& szShownName) {
-    return Tr("Downloading") + QLatin1Char(' ') + szShownName;
+    return TBaseMsg::Tr("Downloading") + QLatin1Char(' ') + szShownName;
   }
   // The bar's position for nProgress of nExpected bytes, rounded, within
   // 0 .. nMax; 0 while nothing is expected.
@@ -224,16 +224,16 @@ class CTUpgradeSteps {
       case Result::kNoUpdater:
         return lines;
       case Result::kMissing:
-        lines << TBaseMsg::ReplaceParams(Tr("File $1 not found."), {outcome.szShownName}) << QString();
+        lines << TBaseMsg::ReplaceParams(TBaseMsg::Tr("File $1 not found."), {outcome.szShownName}) << QString();
         break;
       case Result::kSizeDiffers:
-        lines << TBaseMsg::ReplaceParams(Tr("Size of downloaded file $1, expected size $2."),
+        lines << TBaseMsg::ReplaceParams(TBaseMsg::Tr("Size of downloaded file $1, expected size $2."),
                                          {QString::number(outcome.nFoundSize), QString::number(outcome.nExpectedSize)})
               << QString();
         break;
       case Result::kDigestDiffers:
       case Result::kNoDigest:
-        lines << TBaseMsg::ReplaceParams(Tr("File $1 did not arrive as the server announced it."),
+        lines << TBaseMsg::ReplaceParams(TBaseMsg::Tr("File $1 did not arrive as the server announced it."),
                                          {outcome.szShownName})
               << QString();
         break;
@@ -241,13 +241,13 @@ class CTUpgradeSteps {
       case Result::kLocalFolder:
         break;
     }
-    lines << Tr("Unable to download the upgrade version. Please try again later");
+    lines << TBaseMsg::Tr("Unable to download the upgrade version. Please try again later");
     if (outcome.result == Result::kFailed) lines << CommunicationText();
     return lines;
   }
 
-  static QString UpdaterFailedText() { return Tr("Upgrade failed. Please try again later"); }
-  static QString RestartText() { return Tr("Download complete. The program will now restart"); }
+  static QString UpdaterFailedText() { return TBaseMsg::Tr("Upgrade failed. Please try again later"); }
+  static QString RestartText() { return TBaseMsg::Tr("Download complete. The program will now restart"); }
 
   // The download report: program, the build's version, language,
   // configuration and database, the starts of the running build, and the
@@ -263,7 +263,4 @@ class CTUpgradeSteps {
             QString::number(locale.v_language),
             CTLangSupport::EnglishCountryName(locale.v_country)};
   }
-
- private:
-  static QString Tr(const char* szText) { return TBaseMsg::Tr(QString::fromUtf8(szText)); }
 };
