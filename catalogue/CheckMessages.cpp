@@ -59,6 +59,8 @@ int CTCheckMessages::MessageNumber(int nCode, const Context& context) {
     case Cls_HRX::kHeatHumidityTooLow: return 54;
     case Cls_HRX::kInletHeaterTooLarge: return 51;
     case Cls_HRX::kSupplyHeaterTooLarge: return 71;
+    case Cls_HRX::kExhaustHumidityTooHigh:
+    case Cls_HRX::kOutletHumidityTooHigh: return 65;
     case 22: return 52;
     case kNoUnitWithFilter: return kNoUnitWithFilterMessage;
     default: return 72;
@@ -94,6 +96,12 @@ QString CTCheckMessages::Text(int nCode, const Context& context) {
       break;
     case Cls_HRX::kHeatHumidityTooLow:
       if (unit) params << Percent(unit->GetMinHeatRH());
+      break;
+    case Cls_HRX::kExhaustHumidityTooHigh:
+      if (unit) params << Percent(unit->ExhaustRHLimit(context.upsideDown));
+      break;
+    case Cls_HRX::kOutletHumidityTooHigh:
+      if (unit) params << Percent(unit->OutletRHLimit(context.upsideDown));
       break;
     case kNoUnitWithFilter:
       params << context.filterText;

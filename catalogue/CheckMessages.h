@@ -1,6 +1,6 @@
 #pragma once
 // The words for the check codes of the selection (1 to 8) and of the
-// cooling and heating computation (9 to 21), with the unit's limits as their
+// cooling and heating computation (9 to 21, 26 and 27), with the unit's limits as their
 // parameters. The window and aerolith-cli show the same texts.
 
 #include <QString>
@@ -21,6 +21,7 @@ class CTCheckMessages {
   // effect); relative humidities are rounded to whole percent, halves to even.
   struct Context {
     const Cls_HRX* unit = nullptr;
+    bool upsideDown = false;       // the unit as installed, for the exchanger's limits
     double heatingDischarge = 0;   // degC, for code 17
     double supplyAir = 0;          // m3/h, for code 14
     double exhaustAir = 0;

@@ -243,7 +243,15 @@ class Cls_HRX : public Cls_Device {
     kHeatHumidityTooLow = 19,
     kInletHeaterTooLarge = 20,
     kSupplyHeaterTooLarge = 21,
+    // No inlet heater up to 80 degC keeps the exhaust air (26) or the air
+    // leaving the exchanger towards the room (27) within its humidity limit.
+    kExhaustHumidityTooHigh = 26,
+    kOutletHumidityTooHigh = 27,
   };
+  // The humidity limits of the exchanger (%): its exhaust side, and its
+  // outlet towards the room (the supply limit where the unit gives none).
+  double ExhaustRHLimit(bool bUpsideDown) const;
+  double OutletRHLimit(bool bUpsideDown) const;
   // Temperatures degC, humidities %, airflows m3/h, capacities and heaters
   // kW. TETemp: the coil's evaporating temperature; Discharge: the cooling
   // discharge of a fresh-air unit; SupplyTemp: the wanted supply

@@ -130,17 +130,11 @@ class Computation {
     p.HI = p.VO = p.SA = p.CI;
   }
 
-  double ExhaustLimit(bool bUpsideDown) const {
-    return bUpsideDown && v_unit.GetEAMaxRHUpsideDown() > 0 ? v_unit.GetEAMaxRHUpsideDown() : v_unit.GetEAMaxRH();
-  }
+  double ExhaustLimit(bool bUpsideDown) const { return v_unit.ExhaustRHLimit(bUpsideDown); }
   double SupplyLimit(bool bUpsideDown) const {
     return bUpsideDown && v_unit.GetVOMaxRHUpsideDown() > 0 ? v_unit.GetVOMaxRHUpsideDown() : v_unit.GetVOMaxRH();
   }
-  double OutletLimit(bool bUpsideDown) const {
-    const double limit =
-        bUpsideDown && v_unit.GetCIMaxRHUpsideDown() > 0 ? v_unit.GetCIMaxRHUpsideDown() : v_unit.GetCIMaxRH();
-    return limit == 0 ? SupplyLimit(bUpsideDown) : limit;
-  }
+  double OutletLimit(bool bUpsideDown) const { return v_unit.OutletRHLimit(bUpsideDown); }
   double InletTempLimit(bool bUpsideDown) const {
     return bUpsideDown ? v_unit.GetVIMinTempUpsideDown() : v_unit.GetVIMinTemp();
   }
@@ -177,18 +171,20 @@ class Computation {
 
   // The smallest inlet heater (kW, in 0.5 K steps of the air entering the
   // exchanger) that keeps exhaust and exchanger outlet within their humidity
-  // limits and the inlet at its minimum temperature. False when no inlet
-  // temperature up to 80 degC does.
-  bool FindInletHeater(bool bUpsideDown, double SupplyAir, double& heaterKW) {
+  // limits and the inlet at its minimum temperature: 0, or the code of the
+  // humidity limit still exceeded when no inlet temperature up to 80 degC
+  // meets both.
+  int FindInletHeater(bool bUpsideDown, double SupplyAir, double& heaterKW) {
     heaterKW = 0;
     const double exhaustLimit = ExhaustLimit(bUpsideDown), outletLimit = OutletLimit(bUpsideDown);
     const double tempLimit = InletTempLimit(bUpsideDown);
     const auto withinLimits = [&] { return p.EA.RH <= exhaustLimit && p.CI.RH <= outletLimit; };
-    if (withinLimits() && p.VI.DBT >= tempLimit) return true;
+    if (withinLimits() && p.VI.DBT >= tempLimit) return 0;
     if (p.VI.DBT < tempLimit) p.VI.DBT = tempLimit - kSearchStepK;
     for (;;) {
       p.VI.DBT += kSearchStepK;
-      if (!(p.VI.DBT <= kHighestTempC)) return false;
+      if (!(p.VI.DBT <= kHighestTempC))
+        return p.EA.RH <= exhaustLimit ? Cls_HRX::kOutletHumidityTooHigh : Cls_HRX::kExhaustHumidityTooHigh;
       p.VI.e = TAir::Enthalpy(p.VI.AH, p.VI.DBT);
       Exchange();
       if (withinLimits()) break;
@@ -196,7 +192,7 @@ class Computation {
     p.VI.RH = v_air.RelativeHumidity(p.VI.AH, p.VI.DBT);
     p.HI = p.VO = p.SA = p.CI;
     heaterKW = RoundKW(std::fabs(p.OA.e - p.VI.e) * MassFlow(v_air.DryAirDensity(p.OA.DBT), SupplyAir));
-    return true;
+    return 0;
   }
 
   // The user's inlet heater; false when it would heat the air beyond 60 degC.
@@ -301,6 +297,16 @@ class Computation {
 
 }  // namespace
 
+double Cls_HRX::ExhaustRHLimit(bool bUpsideDown) const {
+  return bUpsideDown && GetEAMaxRHUpsideDown() > 0 ? GetEAMaxRHUpsideDown() : GetEAMaxRH();
+}
+
+double Cls_HRX::OutletRHLimit(bool bUpsideDown) const {
+  const double limit = bUpsideDown && GetCIMaxRHUpsideDown() > 0 ? GetCIMaxRHUpsideDown() : GetCIMaxRH();
+  if (limit != 0) return limit;
+  return bUpsideDown && GetVOMaxRHUpsideDown() > 0 ? GetVOMaxRHUpsideDown() : GetVOMaxRH();
+}
+
 ALCoolingResult Cls_HRX::SelectForCooling(const ALModeConditions& In, const TAir& Air, double TETemp,
                                           double Discharge) {
   ALCoolingResult result;
@@ -362,8 +368,12 @@ int Cls_HRX::SelectForCooling(const ALModeConditions& In, const TAir& Air, doubl
   const double maxAmbient = c.FindMaxAmbientTemp(bUpsideDown);
   MaxAmbientTemp = std::isnan(maxAmbient) ? kNoTemperature : maxAmbient;
   double heater = 0;
-  if (!(maxAmbient >= p.OA.DBT) && !c.FindInletHeater(bUpsideDown, SupplyAir, heater))
-    return fail(kInletHeaterTooLarge);
+  if (!(maxAmbient >= p.OA.DBT)) {
+    // An inlet heater only warms the air: above the exchanger's highest
+    // inlet temperature, that limit is the one no heater can meet.
+    if (const int code = c.FindInletHeater(bUpsideDown, SupplyAir, heater))
+      return fail(p.OA.DBT <= GetOAMaxTemp() ? code : kInletTempOutside);
+  }
   InletHeater.SetCalcHeater(heater);
   if (InletHeater.UserHeater > InletHeater.CalcHeater && !c.ApplyInletHeater(InletHeater.UserHeater, SupplyAir))
     return fail(kInletHeaterTooLarge);
@@ -443,8 +453,8 @@ int Cls_HRX::SelectForHeating(const ALModeConditions& In, const TAir& Air, doubl
   MinAmbientTemp = std::isnan(minAmbient) ? kNoTemperature : minAmbient;
   double heater = 0;
   // When no outdoor temperature meets the exhaust limit, the heater is searched too.
-  if (!(minAmbient <= p.OA.DBT) && !c.FindInletHeater(bUpsideDown, SupplyAir, heater))
-    return fail(kInletHeaterTooLarge);
+  if (!(minAmbient <= p.OA.DBT))
+    if (const int code = c.FindInletHeater(bUpsideDown, SupplyAir, heater)) return fail(code);
   InletHeater.SetCalcHeater(heater);
   if (InletHeater.UserHeater > InletHeater.CalcHeater && !c.ApplyInletHeater(InletHeater.UserHeater, SupplyAir))
     return fail(kInletHeaterTooLarge);

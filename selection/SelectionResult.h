@@ -68,7 +68,7 @@ struct LTConditionCorrection {
 // One operating mode of the current unit.
 struct LTModeResult {
   bool computed = false;  // the computation ran (its code may still be a failure)
-  int code = 0;           // 0, a check code 9 to 21, or 22/23 from the heater check
+  int code = 0;           // 0, a check code 9 to 21, 26 or 27, or 22/23 from the heater check
   QString message;
   ALPsychroSet states{};
   std::array<double, 8> wetBulbC{};  // in the order of the states

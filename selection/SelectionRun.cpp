@@ -485,6 +485,7 @@ QString CTSelectionRun::Message(int nCode, const SelectionResult& result, const 
   if (nCode == kNoSolution) return TBaseMsg::GetUnicodeString(kMsgNoSolution);
   CTCheckMessages::Context context;
   context.unit = result.Current();
+  context.upsideDown = result.upsideDown;
   context.supplyAir = result.supplyM3h;
   context.exhaustAir = result.exhaustM3h;
   context.heatingDischarge = result.family >= Cls_HRX::kFreshAirUnit ? result.heating.dischargeC

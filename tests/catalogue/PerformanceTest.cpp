@@ -274,25 +274,27 @@ TEST_F(Searches, EndWhateverTheDataAndInputs) {
                                                 air, in.te, in.discharge)
                               .Code;
       EXPECT_GE(cooling, 0);
-      EXPECT_LE(cooling, Cls_HRX::kSupplyHeaterTooLarge);
+      EXPECT_LE(cooling, Cls_HRX::kOutletHumidityTooHigh);
       const ALHeatingResult heating = unit.SelectForHeating(
           {in.ra, in.raRH, in.oa, in.oaRH, in.supply, in.exhaust, true, in.userHeater, in.userHeater}, air,
           in.supplyTemp);
       EXPECT_GE(heating.Code, 0);
-      EXPECT_LE(heating.Code, Cls_HRX::kSupplyHeaterTooLarge);
+      EXPECT_LE(heating.Code, Cls_HRX::kOutletHumidityTooHigh);
       double latent = 0, sensible = 0;
       unit.CalcHeatSavings(heating.PsychroPoints, in.supply, air, latent, sensible);
     }
   }
-  // The plain unit with limits of 0 needs an inlet heater no inlet
-  // temperature satisfies: the search stops at its bound with code 20.
+  // The plain unit with humidity limits of 0 needs an inlet heater no inlet
+  // temperature satisfies: the search stops at its bound and names the limit
+  // that no heater meets (the exhaust's humidity), never the user's heater,
+  // which nobody gave.
   Cls_HRX plain(1, &v_factory);
   plain.Read();
   const ALHeatingResult heating = plain.SelectForHeating({22, 50, -10, 80, 300, 300, false, 0, 0}, air, 20);
-  EXPECT_EQ(heating.Code, Cls_HRX::kInletHeaterTooLarge);
+  EXPECT_EQ(heating.Code, Cls_HRX::kExhaustHumidityTooHigh);
   EXPECT_EQ(heating.MinAmbientTemp, -273);
   EXPECT_EQ(plain.SelectForCooling({26, 50, 35, 50, 300, 300, false, 0, 0}, air, 6, 16).Code,
-            Cls_HRX::kInletHeaterTooLarge);
+            Cls_HRX::kExhaustHumidityTooHigh);
 }
 
 }  // namespace

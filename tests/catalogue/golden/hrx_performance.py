@@ -81,8 +81,11 @@ READINGS = """\
   returned as is (not raised to the inlet-temperature limit) and starts the
   inlet heater search.
 - Bounded searches: FindMaxAmbientTemp stops at -80 degC and returns -80;
-  FindInletHeater never steps the inlet air above 80 degC, reaching that bound
-  answers code 20.  No golden case reaches a bound.
+  FindInletHeater never steps the inlet air above 80 degC.  Reaching that bound
+  answers the limit no heater meets: 26 when the exhaust air is still above its
+  humidity limit, else 27 (the exchanger's outlet towards the room); in cooling
+  13 instead when the outdoor air is already above HRX_OAMaxTemp, since a
+  heater only warms it.  Never 20, which is the user's heater.
 - Humidifier saturation cap: when the humidified state is above 100 % RH the
   supply air is taken to saturation at the same enthalpy (DBT = wet-bulb of the
   humidified state, AH = saturation there) and the humidification reported is
@@ -958,6 +961,7 @@ class Perf:
             ps.VI.DBT = t_l - 0.5
         while True:
             if ps.VI.DBT + 0.5 > 80.0:
+                self.SearchFailure = 26 if ps.EA.RH > l_e else 27
                 return None
             ps.VI.DBT = ps.VI.DBT + 0.5
             ps.VI.e = air.Enthalpy(ps.VI.AH, ps.VI.DBT)
@@ -1091,7 +1095,7 @@ class Perf:
         else:
             heater = self.FindInletHeater(eh, et)
             if heater is None:
-                return 20
+                return 13 if ps.OA.DBT > h.F('HRX_OAMaxTemp') else self.SearchFailure
         self.InletHeater.SetCalcHeater(heater)
         if self.InletHeater.UserHeater > self.InletHeater.CalcHeater:
             if not self.ApplyInletHeater(self.InletHeater.UserHeater, eh, et):
@@ -1161,7 +1165,7 @@ class Perf:
         if m != m or m > ps.OA.DBT or m == -273.0:
             heater = self.FindInletHeater(eh, et)
             if heater is None:
-                return 20
+                return self.SearchFailure
         else:
             heater = 0.0
         self.InletHeater.SetCalcHeater(heater)
@@ -1269,6 +1273,7 @@ CODE_CASES = [
     Case('code14_exhaust_low', 'NV-1000D', False, (27, 50), (33, 50), 900, 350, code=14),
     Case('code10_inlet_humid', 'NV-400', False, (26, 50), (30, 97), 350, 350, code=10),
     Case('code13_inlet_hot', 'NV-400', False, (26, 50), (42, 30), 350, 350, code=13),
+    Case('code13_beyond_any_inlet_heater', 'NV-400', False, (26, 50), (60, 50), 350, 350, code=13),
     Case('code20_user_inlet_heater', 'NV-400', True, (21, 40), (-5, 80), 350, 300,
          supply_temp=18, user_inlet=30.0, code=20),
     Case('code21_user_supply_heater', 'NV-400', True, (21, 40), (-5, 80), 350, 300,
