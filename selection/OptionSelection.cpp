@@ -5,6 +5,7 @@
 #include "catalogue/ClHRX.h"
 #include "catalogue/OptionTypes.h"
 
+#include <algorithm>
 #include <memory>
 
 LTOptionInputs LTOptionInputs::Of(const SelectionRequest& request) {
@@ -78,13 +79,33 @@ QList<LTOptionRow> CTOptionSelection::FillOptions(Cls_HRX& unit, const LTOptionI
     }
     rows.append(row);
   }
+  // The used list keeps the order the unit holds (the user's order): the
+  // rows it holds first, in its order, then the rows newly used, in
+  // catalogue order. The available rows keep catalogue order.
+  const auto rank = [stored](const LTOptionRow& row) {
+    const int storedCount = stored ? stored->Count() : 0;
+    if (!row.used) return storedCount + 1;
+    for (int i = 0; i < storedCount; ++i)
+      if (Same(stored->Item(i), row.optionClsID, row.optionObjID)) return i;
+    return storedCount;
+  };
+  std::stable_sort(rows.begin(), rows.end(),
+                   [&rank](const LTOptionRow& a, const LTOptionRow& b) { return rank(a) < rank(b); });
   StoreUsedOptions(unit, rows);
   return rows;
 }
 
+namespace {
+
+// A row that changes lists goes to the end of the list it joins.
+void MoveToEnd(QList<LTOptionRow>& rows, int nIndex) { rows.append(rows.takeAt(nIndex)); }
+
+}  // namespace
+
 void CTOptionSelection::Select(Cls_HRX& unit, QList<LTOptionRow>& rows, int nIndex) {
   if (nIndex < 0 || nIndex >= rows.size() || rows[nIndex].used) return;
   rows[nIndex].used = true;
+  MoveToEnd(rows, nIndex);
   StoreUsedOptions(unit, rows);
 }
 
@@ -92,17 +113,19 @@ bool CTOptionSelection::Deselect(Cls_HRX& unit, QList<LTOptionRow>& rows, int nI
   if (nIndex < 0 || nIndex >= rows.size() || !rows[nIndex].used) return true;
   if (rows[nIndex].standard) return false;
   rows[nIndex].used = false;
+  MoveToEnd(rows, nIndex);
   StoreUsedOptions(unit, rows);
   return true;
 }
 
 void CTOptionSelection::StoreUsedOptions(Cls_HRX& unit, const QList<LTOptionRow>& rows) {
   auto used = std::make_unique<ObjectList<Cls_DeviceOption>>(true);
-  for (Cls_DevOptCombination* combination : unit.GetOptionCombinationsForHRX()) {
-    const auto row = std::find_if(rows.begin(), rows.end(), [combination](const LTOptionRow& r) {
-      return r.used && r.combinationID == combination->GetID();
-    });
-    if (row == rows.end()) continue;
+  const ObjectList<Cls_DevOptCombination>& combinations = unit.GetOptionCombinationsForHRX();
+  for (const LTOptionRow& row : rows) {
+    if (!row.used) continue;
+    Cls_DevOptCombination* combination =
+        combinations.Search([&row](const Cls_DevOptCombination* c) { return c->GetID() == row.combinationID; });
+    if (!combination) continue;
     if (std::unique_ptr<Cls_DeviceOption> option = combination->GetDeviceOption()) used->Add(option.release());
   }
   unit.StoreUsedOptions(std::move(used));

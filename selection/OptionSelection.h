@@ -38,13 +38,18 @@ struct LTOptionInputs {
 
 class CTOptionSelection {
  public:
-  // Every combination of the unit with an option record, in catalogue
-  // order, used or available; the used ones are stored on the unit.
+  // Every combination of the unit with an option record, used or
+  // available; the used ones are stored on the unit. The used rows come in
+  // the order the unit already holds them, then newly used ones in
+  // catalogue order; the available rows in catalogue order. Each list shows
+  // its rows in the order of this list.
   static QList<LTOptionRow> FillOptions(Cls_HRX& unit, const LTOptionInputs& inputs);
-  // Moves an available row to the used ones (stored on the unit).
+  // Moves an available row to the end of the used ones (stored on the unit).
   static void Select(Cls_HRX& unit, QList<LTOptionRow>& rows, int nIndex);
-  // Moves a used row back; false for a standard option, which stays.
+  // Moves a used row back, to the end of the available ones; false for a
+  // standard option, which stays.
   static bool Deselect(Cls_HRX& unit, QList<LTOptionRow>& rows, int nIndex);
-  // The used rows as the unit keeps them.
+  // The used rows as the unit keeps them, in the used list's order: what
+  // project files, reports and material lists give.
   static void StoreUsedOptions(Cls_HRX& unit, const QList<LTOptionRow>& rows);
 };

@@ -50,15 +50,21 @@ CTHRXProjectData CTProjectMapping::ProjectOf(const SelectionRequest& request, Cl
 }
 
 void CTProjectMapping::RestoreOptions(Cls_HRX& unit, const LTProjectUnit& stored) {
+  // In the file's order, which is the used list's order when it was saved.
   auto used = std::make_unique<ObjectList<Cls_DeviceOption>>(true);
-  for (Cls_DevOptCombination* combination : unit.GetOptionCombinationsForHRX()) {
-    int clsID = 0, objID = 0;
-    combination->GetDeviceOptionRef(clsID, objID);
-    const bool listed = std::any_of(stored.options.begin(), stored.options.end(), [&](const CTHRXProjectSelOption& o) {
-      return o.v_optionClsID == clsID && o.v_optionObjID == objID;
+  const ObjectList<Cls_DevOptCombination>& combinations = unit.GetOptionCombinationsForHRX();
+  for (const CTHRXProjectSelOption& entry : stored.options) {
+    Cls_DevOptCombination* combination = combinations.Search([&entry](const Cls_DevOptCombination* c) {
+      int clsID = 0, objID = 0;
+      c->GetDeviceOptionRef(clsID, objID);
+      return clsID == entry.v_optionClsID && objID == entry.v_optionObjID;
     });
-    if (!listed) continue;
-    if (std::unique_ptr<Cls_DeviceOption> option = combination->GetDeviceOption()) used->Add(option.release());
+    if (!combination) continue;
+    std::unique_ptr<Cls_DeviceOption> option = combination->GetDeviceOption();
+    const bool twice = option && used->Search([&option](const Cls_DeviceOption* o) {
+      return o->TableIndex() == option->TableIndex() && o->GetID() == option->GetID();
+    });
+    if (option && !twice) used->Add(option.release());
   }
   unit.StoreUsedOptions(std::move(used));
 }

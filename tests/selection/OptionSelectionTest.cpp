@@ -5,6 +5,7 @@
 // four required) are listed only when the inputs call for them.
 
 #include "DemoCatalogue.h"
+#include "catalogue/ClDeviceOption.h"
 #include "selection/OptionSelection.h"
 
 #include <gtest/gtest.h>
@@ -93,4 +94,38 @@ TEST_F(OptionsOfNV400, ChoicesLastUntilUndoneAndStandardOptionsStay) {
   rows = CTOptionSelection::FillOptions(*v_unit, {});
   EXPECT_EQ(Used(rows), (std::map<QString, int>{{"NRC-10", 1}}));
   EXPECT_EQ(Index(rows, "NFS-400-F7"), -1);
+}
+
+TEST_F(OptionsOfNV400, TheUsedListKeepsTheOrderOptionsWereChosenIn) {
+  // Chosen against catalogue order: NRS-RH, then NRC-20W. The unit keeps
+  // them, and a refresh lists them, after the preferred controller in that
+  // order; a filter newly called for joins at the end.
+  QList<LTOptionRow> rows = CTOptionSelection::FillOptions(*v_unit, {});
+  CTOptionSelection::Select(*v_unit, rows, Index(rows, "NRS-RH"));
+  CTOptionSelection::Select(*v_unit, rows, Index(rows, "NRC-20W"));
+  const auto usedInOrder = [](const QList<LTOptionRow>& list) {
+    QStringList names;
+    for (const LTOptionRow& r : list)
+      if (r.used) names << r.name;
+    return names;
+  };
+  const auto keptInOrder = [this] {
+    QStringList names;
+    for (const Cls_DeviceOption* o : *v_unit->GetUsedOptions()) names << o->GetName();
+    return names;
+  };
+  const QStringList chosen{"NRC-10", "NRS-RH", "NRC-20W"};
+  EXPECT_EQ(usedInOrder(rows), chosen);
+  EXPECT_EQ(keptInOrder(), chosen);
+
+  rows = CTOptionSelection::FillOptions(*v_unit, {0, 0, 2, 0, PlenumArrangement::kNone});
+  EXPECT_EQ(usedInOrder(rows), chosen + QStringList{"NFS-400-F7"});
+  EXPECT_EQ(keptInOrder(), chosen + QStringList{"NFS-400-F7"});
+
+  // A row put back goes to the end of the available ones.
+  ASSERT_TRUE(CTOptionSelection::Deselect(*v_unit, rows, Index(rows, "NRS-RH")));
+  QStringList available;
+  for (const LTOptionRow& r : rows)
+    if (!r.used) available << r.name;
+  EXPECT_EQ(available.last(), "NRS-RH");
 }
