@@ -25,7 +25,9 @@ QStringList CTRecentList::GetEntries() const {
     if (!path) break;
     if (!path->isEmpty() && QFileInfo::exists(*path)) entries.append(*path);
   }
-  if (entries.size() > v_maxEntries) entries = entries.mid(entries.size() - v_maxEntries);
+  // MRU1 is the newest: a store holding more (another version's longer
+  // list) keeps its newest entries.
+  if (entries.size() > v_maxEntries) entries = entries.mid(0, v_maxEntries);
   return entries;
 }
 

@@ -77,6 +77,23 @@ TEST_F(RecentListTest, MissingFilesAndGapsEndTheListAndStaleValuesGoOnSave) {
   EXPECT_EQ(list.GetEntries(), (QStringList{c, a}));
 }
 
+TEST_F(RecentListTest, AStoreHoldingMoreKeepsItsNewestEntries) {
+  QStringList files;
+  {
+    CTRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(kKey, true));
+    for (int n = 1; n <= 12; ++n) {
+      files << File(QStringLiteral("p%1.ven").arg(n));
+      registry.WriteString(QStringLiteral("MRU%1").arg(n), files.last());
+    }
+  }
+  CTRecentList list(10, kKey);
+  EXPECT_EQ(list.GetEntries(), files.mid(0, 10));
+  const QString fresh = File("fresh.ven");
+  list.Add(fresh);
+  EXPECT_EQ(list.GetEntries(), QStringList{fresh} + files.mid(0, 9));
+}
+
 TEST(RecentListCaption, NumbersAndAmpersands) {
   const auto whole = [](const QString& s) { return s; };
   EXPECT_EQ(CTRecentList::MenuCaption(1, "/home/r&d/a.ven", whole), "&1. /home/r&&d/a.ven");
