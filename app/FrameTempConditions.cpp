@@ -5,6 +5,7 @@
 #include "i18n/BaseMsgMan.h"
 #include "i18n/MsgMan.h"
 #include "psychro/Air.h"
+#include "selection/InputFields.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -113,6 +114,12 @@ TFrm_TempConditions::TFrm_TempConditions(QWidget* pParent) : QWidget(pParent) {
   heaters->addWidget(Pnl_SupplyHeater, 3, 0, 1, 2);
   outer->addWidget(Box_ElectricHeaters);
   outer->addStretch(1);
+
+  // The heater choices change their items after the first layout (the
+  // option entry comes and goes with the unit, the glossary puts its
+  // longer captions in): each box follows its longest item, so none is cut.
+  for (QComboBox* combo : {Lbl_Inletheater, Txt_HeaterOptions, Lbl_SupplyHeater})
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
   // Only the user's choices run the handlers (activated, not currentIndexChanged).
   connect(Lbl_RoomRH, &QComboBox::activated, this, [this] { HumidityModeChanged(Lbl_RoomRH, Frm_RoomRH, Frm_RoomDBT, true); });
@@ -270,6 +277,19 @@ void TFrm_TempConditions::GetSelection(double& IndoorDBT, double& IndoorRH, doub
   UserSupplyHeater = !Pnl_SupplyHeater->isHidden() && Lbl_SupplyHeater->currentIndex() == kUserSupply
                          ? Frm_SupplyHeater->GetVal()
                          : kNotGiven;
+}
+
+void TFrm_TempConditions::ShowHumidityAs(bool bRoom, HumidityMode nMode) {
+  QComboBox* combo = bRoom ? Lbl_RoomRH : Lbl_AmbientRH;
+  const int item = nMode == HumidityMode::kWetBulb ? kWetBulb : kRelativeHumidity;
+  if (combo->currentIndex() == item) return;
+  const QSignalBlocker block(combo);
+  combo->setCurrentIndex(item);
+  // The value follows (SetSelection); the field's range and unit change now.
+  const LTInputField& field = CTInputFields::Spec(
+      item == kRelativeHumidity ? CTInputFields::kRelativeHumidity
+                                : bRoom ? CTInputFields::kRoomWetBulb : CTInputFields::kOutdoorWetBulb);
+  SetupHumidityField(combo, bRoom ? Frm_RoomRH : Frm_AmbientRH, bRoom ? Frm_RoomDBT : Frm_AmbientDbt, bRoom, field.init);
 }
 
 void TFrm_TempConditions::SetSelection(double IndoorDBT, double IndoorRH, double AmbientDBT, double AmbientRH,

@@ -54,6 +54,9 @@ class TFrm_TempConditions : public QWidget {
   void HasHeaters(bool& HasInletHeater, bool& HasSupplyHeater) const;
   // The chosen heater option's id, 0 for none.
   int GetSelectedHeaterOption() const;
+  // Shows the room's (bRoom) or the outdoor humidity as relative humidity
+  // or as a wet bulb: the way a project's humidity was typed.
+  void ShowHumidityAs(bool bRoom, HumidityMode nMode);
   void SetSelection(double IndoorDBT, double IndoorRH, double AmbientDBT, double AmbientRH, double UserInletHeater,
                     double UserSupplyTemp, double UserSupplyHeater);
   void GetSelection(double& IndoorDBT, double& IndoorRH, double& AmbientDBT, double& AmbientRH, double& Discharge,

@@ -21,6 +21,8 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kMsgFileNotFound = -1;
@@ -233,7 +235,11 @@ bool TDlgSelect::LoadProject(const QString& szPath) {
   // The conditions convert humidities at the site's altitude.
   v_air->SetAltitude(r.altitudeM);
   const auto apply = [](TFrm_TempConditions* frame, const CTHRXProjectModeData& m, const LTModeInputs& inputs) {
-    frame->SetSelection(m.v_indoorDBT, m.v_indoorRH, m.v_ambientDBT, m.v_ambientRH, m.v_userInletHeater,
+    frame->ShowHumidityAs(true, inputs.room.humidityMode);
+    frame->ShowHumidityAs(false, inputs.outdoor.humidityMode);
+    // No air holds less than 0 % or more than 100 %; the request takes the same.
+    const auto humidity = [](double rh) { return std::clamp(rh, 0.0, 100.0); };
+    frame->SetSelection(m.v_indoorDBT, humidity(m.v_indoorRH), m.v_ambientDBT, humidity(m.v_ambientRH), m.v_userInletHeater,
                         m.v_userSupplyTemp, m.v_userSupplyHeater);
     if (inputs.dischargeGiven) frame->SetDischargeValue(inputs.dischargeC);
   };

@@ -10,6 +10,7 @@
 #include <QSaveFile>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -116,8 +117,35 @@ void ReadAirflowFields(ByteReader& in, CTHRXProjectDataIntfV0& v) {
 
 // ------------------------------------------------------------ checks
 
-// Values a window field could have held. Unit conversions on the way in can
-// leave a stored value a hair outside its range.
+// What a "VEN00x" file may not hold: what no input can take. A number that
+// is not finite, a filter class, family or plenum arrangement the program
+// does not know. A value that is merely outside its field's range is taken
+// and bounded later, as the field bounds a typed value: a wet bulb of dry
+// air, stored as the relative humidity it stands for, lies below the
+// humidity field's range, and the program writes such files itself.
+QString CheckSafe(const CTHRXProjectDataIntfV0& v, const CTHRXProjectDataIntfV1& v1) {
+  if (v.v_family < 0 || v.v_family > CTHRXProjectIO::kMaxFamily) return QStringLiteral("unknown family %1").arg(v.v_family);
+  if (v.v_highEffFilterSupply < 0 || v.v_highEffFilterSupply > CTHRXProjectIO::kMaxFilterClass ||
+      v.v_highEffFilterExhaust < 0 || v.v_highEffFilterExhaust > CTHRXProjectIO::kMaxFilterClass)
+    return QStringLiteral("unknown filter class");
+  if (v1.v_plenumSelected < 0 || v1.v_plenumSelected > CTHRXProjectIO::kMaxPlenumArrangement)
+    return QStringLiteral("unknown plenum arrangement %1").arg(v1.v_plenumSelected);
+  const auto finite = [](std::initializer_list<double> values) {
+    return std::all_of(values.begin(), values.end(), [](double x) { return std::isfinite(x); });
+  };
+  if (!finite({v.v_altitude, v.v_airflowPerPerson, v.v_roomSurface, v.v_areaPerPerson, v.v_nrOfPersons,
+               v.v_totalSupply, v.v_totalExhaust, v.v_designSupplyESP, v.v_designExhaustESP}))
+    return QStringLiteral("an airflow, pressure or altitude is not a number");
+  for (const CTHRXProjectModeData* m : {&v.v_coolingData, &v.v_heatingData})
+    if (!finite({m->v_indoorDBT, m->v_indoorRH, m->v_ambientDBT, m->v_ambientRH, m->v_discharge, m->v_userInletHeater,
+                 m->v_userSupplyHeater, m->v_userSupplyTemp}))
+      return QStringLiteral("a %1 condition is not a number").arg(m == &v.v_coolingData ? "cooling" : "heating");
+  return {};
+}
+
+// The older layout has no magic: only values a window could have held tell
+// its record from other bytes, so it is held to the fields' ranges.
+// Unit conversions on the way in can leave a stored value a hair outside.
 bool Within(double x, double nMin, double nMax) {
   const double slack = 1e-6 * std::max(1.0, std::fabs(nMax));
   return std::isfinite(x) && x >= nMin - slack && x <= nMax + slack;
@@ -133,32 +161,32 @@ bool OptionalField(double x, CTInputFields::Field nField) {
   return x == Sentinel::kNotGiven || WithinField(x, nField);
 }
 
-QString CheckMode(const CTHRXProjectModeData& m, bool bCooling) {
+QString CheckPlausibleMode(const CTHRXProjectModeData& m, bool bCooling) {
   using F = CTInputFields;
   const QString mode = bCooling ? QStringLiteral("cooling") : QStringLiteral("heating");
   if (!WithinField(m.v_indoorDBT, bCooling ? F::kCoolRoomDryBulb : F::kHeatRoomDryBulb))
     return QStringLiteral("the %1 room dry bulb is out of range").arg(mode);
   if (!WithinField(m.v_ambientDBT, bCooling ? F::kCoolOutdoorDryBulb : F::kHeatOutdoorDryBulb))
     return QStringLiteral("the %1 outdoor dry bulb is out of range").arg(mode);
-  if (!WithinField(m.v_indoorRH, F::kRelativeHumidity) || !WithinField(m.v_ambientRH, F::kRelativeHumidity))
-    return QStringLiteral("a %1 relative humidity is out of range").arg(mode);
+  // Any humidity air can have: a wet-bulb input may stand for less than the
+  // humidity field's lowest value.
+  if (!Within(m.v_indoorRH, 0, 100) || !Within(m.v_ambientRH, 0, 100))
+    return QStringLiteral("a %1 relative humidity is not a humidity").arg(mode);
   // The discharge field is written whether it is shown or not; it only has
   // to be a temperature.
-  if (!Within(m.v_discharge, -273, 1000)) return QStringLiteral("the %1 discharge temperature is not a temperature").arg(mode);
+  if (!Within(m.v_discharge, Sentinel::kNoTemperature, 1000))
+    return QStringLiteral("the %1 discharge temperature is not a temperature").arg(mode);
   if (!OptionalField(m.v_userInletHeater, F::kHeater) || !OptionalField(m.v_userSupplyHeater, F::kHeater))
     return QStringLiteral("a %1 heater is out of range").arg(mode);
   // The supply temperature of the fresh-air family is its discharge setting.
-  if (!(m.v_userSupplyTemp == Sentinel::kNotGiven || Within(m.v_userSupplyTemp, 0, 43)))
+  if (!OptionalField(m.v_userSupplyTemp, F::kSupplyTemp))
     return QStringLiteral("the %1 supply temperature is out of range").arg(mode);
   return {};
 }
 
-QString CheckBlock(const CTHRXProjectDataIntfV0& v) {
+QString CheckPlausible(const CTHRXProjectDataIntfV0& v) {
   using F = CTInputFields;
-  if (v.v_family < 0 || v.v_family > CTHRXProjectIO::kMaxFamily) return QStringLiteral("unknown family %1").arg(v.v_family);
-  if (v.v_highEffFilterSupply < 0 || v.v_highEffFilterSupply > CTHRXProjectIO::kMaxFilterClass ||
-      v.v_highEffFilterExhaust < 0 || v.v_highEffFilterExhaust > CTHRXProjectIO::kMaxFilterClass)
-    return QStringLiteral("unknown filter class");
+  if (QString why = CheckSafe(v, {}); !why.isEmpty()) return why;
   if (!WithinField(v.v_altitude, F::kAltitude)) return QStringLiteral("the altitude is out of range");
   if (!OptionalField(v.v_airflowPerPerson, F::kAirflowPerPerson) || !OptionalField(v.v_roomSurface, F::kRoomSurface) ||
       !OptionalField(v.v_areaPerPerson, F::kAreaPerPerson) || !OptionalField(v.v_nrOfPersons, F::kPersons) ||
@@ -169,8 +197,8 @@ QString CheckBlock(const CTHRXProjectDataIntfV0& v) {
     return QStringLiteral("the total exhaust is out of range");
   if (!WithinField(v.v_designSupplyESP, F::kSupplyEsp) || !WithinField(v.v_designExhaustESP, F::kExhaustEsp))
     return QStringLiteral("a design ESP is out of range");
-  if (QString why = CheckMode(v.v_coolingData, true); !why.isEmpty()) return why;
-  return CheckMode(v.v_heatingData, false);
+  if (QString why = CheckPlausibleMode(v.v_coolingData, true); !why.isEmpty()) return why;
+  return CheckPlausibleMode(v.v_heatingData, false);
 }
 
 // ------------------------------------------------------------ layouts
@@ -201,7 +229,7 @@ bool ParseCurrent(const QByteArray& bytes, CTHRXProjectData& data, QString& szWh
     szWhy = QStringLiteral("%1 options announced, room for %2").arg(nCount).arg(in.Left() / CTHRXProjectIO::kEntrySize);
     return false;
   }
-  if (szWhy = CheckBlock(v); !szWhy.isEmpty()) return false;
+  if (szWhy = CheckSafe(v, data.v_intfV1); !szWhy.isEmpty()) return false;
   data.v_options.clear();
   data.v_options.reserve(nCount);
   for (int i = 0; i < nCount; ++i) {
@@ -245,7 +273,7 @@ bool ParseLegacy(const QByteArray& bytes, CTHRXProjectData& data, QString& szWhy
     data.v_options.append({CTHRXProjectIO::kLegacyOptionClass, nOldID, 1});
   }
   if (!in.Ok()) return false;  // cannot happen: the record is whole
-  if (szWhy = CheckBlock(v); !szWhy.isEmpty()) {
+  if (szWhy = CheckPlausible(v); !szWhy.isEmpty()) {
     szWhy = QStringLiteral("no project header, and not the older layout: ") + szWhy;
     return false;
   }
@@ -423,9 +451,9 @@ void UserHeater(double nStoredKW, HeaterChoice& choice, double& nKW) {
   nKW = given ? nStoredKW : 0;
 }
 
-void ModeFromProject(const CTHRXProjectModeData& d, bool bCooling, LTModeInputs& m) {
-  m.room = {d.v_indoorDBT, HumidityMode::kRelativeHumidity, d.v_indoorRH};
-  m.outdoor = {d.v_ambientDBT, HumidityMode::kRelativeHumidity, d.v_ambientRH};
+void ModeFromProject(const CTHRXProjectModeData& d, bool bCooling, double nAltitudeM, LTModeInputs& m) {
+  m.room = CTProjectMapping::StoredCondition(d.v_indoorDBT, d.v_indoorRH, nAltitudeM, true);
+  m.outdoor = CTProjectMapping::StoredCondition(d.v_ambientDBT, d.v_ambientRH, nAltitudeM, false);
   // A discharge setting outside the mode's range was never one the field
   // could hold: the unit's own then applies.
   const LTInputField& discharge =
@@ -511,10 +539,27 @@ SelectionRequest CTProjectMapping::ToRequest(const CTHRXProjectData& data, const
   r.supplyEspPa = v.v_designSupplyESP;
   r.exhaustFilter = v.v_highEffFilterExhaust;
   r.exhaustEspPa = v.v_designExhaustESP;
-  ModeFromProject(v.v_coolingData, true, r.cooling);
-  ModeFromProject(v.v_heatingData, false, r.heating);
+  ModeFromProject(v.v_coolingData, true, r.altitudeM, r.cooling);
+  ModeFromProject(v.v_heatingData, false, r.altitudeM, r.heating);
   r.candidate = 0;
   return r;
+}
+
+LTAirCondition CTProjectMapping::StoredCondition(double nDryBulbC, double nRelHumidity, double nAltitudeM, bool bRoom) {
+  // The file keeps a relative humidity whichever way it was typed. The
+  // humidity field holds whole percent, so a whole value in its range was
+  // typed there; anything else came from a wet bulb (in the window's tenths
+  // of a degree), or lies below the humidity field's range, where only the
+  // wet-bulb field can hold it. Below 0 % there is no air: the driest is taken.
+  const LTInputField& rh = CTInputFields::Spec(CTInputFields::kRelativeHumidity);
+  const bool whole = std::fabs(nRelHumidity - std::nearbyint(nRelHumidity)) < 1e-9;
+  if (whole && nRelHumidity >= rh.min && nRelHumidity <= rh.max)
+    return {nDryBulbC, HumidityMode::kRelativeHumidity, nRelHumidity};
+  const LTInputField& altitude = CTInputFields::Spec(CTInputFields::kAltitude);
+  const TAir air(std::clamp(nAltitudeM, altitude.min, altitude.max));
+  const double wb = air.ConvertDBRH2WB(nDryBulbC, std::clamp(nRelHumidity, 0.0, rh.max));
+  const CTInputFields::Field wetBulb = bRoom ? CTInputFields::kRoomWetBulb : CTInputFields::kOutdoorWetBulb;
+  return {nDryBulbC, HumidityMode::kWetBulb, CTInputFields::Stored(wetBulb, wb)};
 }
 
 LTProjectUnit CTProjectMapping::Unit(const CTHRXProjectData& data) {

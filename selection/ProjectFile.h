@@ -108,10 +108,14 @@ class CTHRXProjectIO {
   static constexpr int kLegacyOptionClass = 146;
   static constexpr int kMaxFamily = 15;
   static constexpr int kMaxFilterClass = 3;
+  static constexpr int kMaxPlenumArrangement = 2;  // CTHRXProjectDataIntfV1::v_plenumSelected
 
   // Decodes a file's bytes. The option entries keep the ids as the file
   // holds them (see ResolveOptions). False, with the reason, when the bytes
-  // are not a project file or hold a value no input can take.
+  // are not a project file or hold a value no input can take (not a number,
+  // an unknown family, filter class or plenum arrangement). A value merely
+  // outside its field's range is read as it stands: the request bounds it
+  // as its field bounds a typed value.
   static bool Parse(const QByteArray& bytes, CTHRXProjectData& data, ProjectFormat& format, QString& szWhy);
   // The option entries that name a catalogue option, with its current class
   // number and id, in file order; the others are dropped.
@@ -154,8 +158,15 @@ class CTProjectMapping {
                                     double nCoolInletOptionKW = 0, double nHeatInletOptionKW = 0);
   // The request a project stands for, starting from base (the inputs a file
   // leaves out keep base's values, as the window's fields keep theirs).
+  // A stored humidity comes back the way it was typed: as relative
+  // humidity when it is a whole percent of the humidity field's range, else
+  // as the wet bulb it stands for at the site, rounded as the wet-bulb field
+  // rounds (see StoredCondition).
   static SelectionRequest ToRequest(const CTHRXProjectData& data, const SelectionRequest& base = {});
   static LTProjectUnit Unit(const CTHRXProjectData& data);
+  // A stored state (dry bulb degC, relative humidity %) as a condition the
+  // fields can hold: see ToRequest.
+  static LTAirCondition StoredCondition(double nDryBulbC, double nRelHumidity, double nAltitudeM, bool bRoom);
 
   // The options of a catalogue, as project files name them.
   static QList<LTOptionIdentity> OptionIdentities(const CTCatalogueSession& session);
@@ -164,8 +175,9 @@ class CTProjectMapping {
   // The first candidate that is the stored unit at the stored speeds; -1
   // when none is.
   static int FindCandidate(const SelectionResult& result, const LTProjectUnit& unit);
-  // The unit's option combinations that the project lists, in combination
-  // order, stored as the unit's used options.
+  // The unit's option combinations that the project lists, in the file's
+  // order (the used list's order when it was saved), each once, stored as
+  // the unit's used options.
   static void RestoreOptions(Cls_HRX& unit, const LTProjectUnit& stored);
   // The file's fields for a request and its computed unit, with the options
   // used on the unit as they stand (refresh them first) and an inlet heater

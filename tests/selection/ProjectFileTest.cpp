@@ -251,9 +251,9 @@ TEST(ProjectFileBroken, EveryDamageIsRefusedWithAReason) {
       {"filter class out of range", patchedInt(98, 7)},
       {"NaN altitude", patchedReal(26, std::numeric_limits<double>::quiet_NaN())},
       {"infinite total supply", patchedReal(66, std::numeric_limits<double>::infinity())},
-      {"ESP far out of range", patchedReal(82, 1e12)},
-      {"room RH of 400 %", patchedReal(114, 400)},
-      {"negative heater", patchedReal(170 + 40, -3)},
+      {"unknown plenum arrangement", patchedInt(234, 3)},
+      {"NaN room RH", patchedReal(114, std::numeric_limits<double>::quiet_NaN())},
+      {"infinite heater", patchedReal(170 + 40, -std::numeric_limits<double>::infinity())},
       {"no header, short", QByteArray(200, 'x')},
       {"no header, garbage", QByteArray(300, '\x7f')},
   };
@@ -431,4 +431,56 @@ TEST(ProjectMapping, WetBulbIsStoredAsRelativeHumidityAndOptionHeatersAsTheirSiz
   // A discharge nobody set is the field's default.
   EXPECT_EQ(d.v_intfV0.v_coolingData.v_discharge, 18);
   EXPECT_EQ(d.v_intfV0.v_heatingData.v_discharge, 25);
+}
+
+// ---------------------------------------------------------------- values outside their fields
+
+TEST(ProjectFileValues, OutsideTheirFieldsAreReadAndBoundedAsTypedValues) {
+  CTHRXProjectData d = Sample();
+  d.v_intfV0.v_designSupplyESP = 1e12;
+  d.v_intfV0.v_altitude = 9000;
+  d.v_intfV0.v_coolingData.v_indoorRH = 400;
+  d.v_intfV0.v_heatingData.v_userInletHeater = -3;
+  d.v_intfV0.v_coolingData.v_ambientRH = 9.5;  // a dry wet bulb
+  CTHRXProjectData parsed;
+  ProjectFormat format;
+  QString why;
+  ASSERT_TRUE(CTHRXProjectIO::Parse(CTHRXProjectIO::Serialize(d), parsed, format, why)) << why.toStdString();
+  EXPECT_EQ(parsed.v_intfV0.v_designSupplyESP, 1e12);  // as the file holds it; the run bounds it
+  const SelectionRequest r = CTProjectMapping::ToRequest(parsed);
+  // No air holds more than 100 %: saturated, its wet bulb is its dry bulb.
+  EXPECT_EQ(r.cooling.room.humidityMode, HumidityMode::kWetBulb);
+  EXPECT_NEAR(r.cooling.room.humidity, 27, 0.05);
+  EXPECT_EQ(r.cooling.outdoor.humidityMode, HumidityMode::kWetBulb);
+  EXPECT_EQ(r.heating.inletHeater, HeaterChoice::kCalculated);
+}
+
+TEST(ProjectFileValues, AStoredHumidityComesBackTheWayItWasTyped) {
+  struct Case {
+    const char* name;
+    double dryBulb;
+    LTAirCondition typed;  // what was typed; the file holds its relative humidity
+    double altitude;
+    bool room;
+  };
+  const Case cases[] = {
+      {"relative humidity", 27, {27, HumidityMode::kRelativeHumidity, 50}, 0, true},
+      {"its lowest value", 35, {35, HumidityMode::kRelativeHumidity, 15}, 0, false},
+      {"saturated", 20, {20, HumidityMode::kRelativeHumidity, 100}, 0, true},
+      {"wet bulb inside the humidity range", 27, {27, HumidityMode::kWetBulb, 19}, 0, true},
+      {"wet bulb of hot dry air, below the humidity range", 43, {43, HumidityMode::kWetBulb, 21}, 0, false},
+      {"wet bulb of dry room air", 27, {27, HumidityMode::kWetBulb, 12}, 0, true},
+      {"wet bulb at altitude", 30, {30, HumidityMode::kWetBulb, 15.5}, 2000, false},
+      {"wet bulb of cold air", -10, {-10, HumidityMode::kWetBulb, -12.3}, 500, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TAir air(c.altitude);
+    const double stored =
+        c.typed.humidityMode == HumidityMode::kWetBulb ? air.ConvertDBWB2RH(c.dryBulb, c.typed.humidity) : c.typed.humidity;
+    const LTAirCondition back = CTProjectMapping::StoredCondition(c.dryBulb, stored, c.altitude, c.room);
+    EXPECT_EQ(back.humidityMode, c.typed.humidityMode);
+    EXPECT_DOUBLE_EQ(back.humidity, c.typed.humidity);
+    EXPECT_EQ(back.dryBulbC, c.dryBulb);
+  }
 }
