@@ -7,6 +7,7 @@
 #include "app/Disclaimer.h"
 #include "app/Upgrade.h"
 #include "app/UpgradeHint.h"
+#include "online/AboutInfo.h"
 #include "online/AutoUpgrade.h"
 #include "i18n/LangSupport.h"
 #include "docs/Glossaries.h"
@@ -422,10 +423,11 @@ bool TDlgSelect::StartUp(const QStringList& arguments) {
   TU_Form::AddApplicationDimensions();
   v_converting = false;
 
-  // "Aerolith - 0.1.0 - 2026.12": the program's version, then the catalogue's.
-  const QString dataVersion = v_session->DataVersion();
+  // "Aerolith - 0.1.0 - 1.0.0": the program's version, then the catalogue's
+  // and the configuration as the about box shows them.
   v_baseCaption = (ApplicationUtils::Title() + QStringLiteral(" - ") + ApplicationUtils::Version() +
-                   QStringLiteral(" - ") + dataVersion + QLatin1Char(' ') + CTVersionUtils::ConfigurationName())
+                   QStringLiteral(" - ") +
+                   CTAboutInfo::DataVersionText(v_session->DataVersion(), CTVersionUtils::ConfigurationName()))
                       .trimmed();
   UpdateCaption();
   Txt_SupplyFilter->setItemText(0, TBaseMsg::Tr(QStringLiteral("<None>")));

@@ -5,6 +5,7 @@
 // and which question follows a change of the locale store.
 
 #include "i18n/LangSupport.h"
+#include "platform/VersionUtils.h"
 
 #include <QString>
 #include <QStringList>
@@ -42,10 +43,11 @@ class CTAboutInfo {
   static QString LanguageText();  // the interface language's English name
   // The catalogue's version as shown; empty: the box shows no database line.
   static QString DataVersionText(const QString& szDataVersion) { return szDataVersion.trimmed(); }
-  // The catalogue's version and the build's configuration, as the main
-  // window hands them to the box.
+  // The catalogue's version (CTVersionUtils::DataVersionString) and the
+  // build's configuration: the box's database line and the end of the main
+  // window's caption.
   static QString DataVersionText(const QString& szCatalogueVersion, const QString& szConfiguration) {
-    return DataVersionText(szCatalogueVersion + QLatin1Char(' ') + szConfiguration);
+    return DataVersionText(CTVersionUtils::DataVersionString(szCatalogueVersion) + QLatin1Char(' ') + szConfiguration);
   }
   // The lines that show: a line that is empty, or "<r-t>" (a translator's
   // mark for "no text in this language"), does not.

@@ -40,12 +40,8 @@ int CTAutoUpgrade::AskForUpgrades(const LTInstalled& installed) {
 QStringList CTAutoUpgrade::HintLines(const QString& szAppTitle, const QString& szCatalogueVersion, int nUpgradeInfo,
                                      bool& bReleaseNotes) {
   QString installed = Text(QStringLiteral("version $1"), {CTVersionUtils::GetVersionString()});
-  if (!szCatalogueVersion.isEmpty()) {
-    const int data = CTCorvelSvcUtils::DataVersionFromString(szCatalogueVersion);
-    installed += QStringLiteral(" - ") +
-                 Text(QStringLiteral("database $1"),
-                              {CTVersionUtils::VersionString(data, QString(), QString(), QString())});
-  }
+  const QString database = CTVersionUtils::DataVersionString(szCatalogueVersion);
+  if (!database.isEmpty()) installed += QStringLiteral(" - ") + Text(QStringLiteral("database $1"), {database});
   QStringList lines{Text(QStringLiteral("Please upgrade your copy of $1 ($2)"), {szAppTitle, installed}),
                     QString()};
   const LTUpgradeInfo info = CTCorvelSvcUtils::DecodeUpdates(nUpgradeInfo);

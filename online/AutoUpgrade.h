@@ -17,7 +17,7 @@ class CTAutoUpgrade {
   static constexpr const char* kUsageKey = "Software\\Norvane\\Hi-Trivane Selection\\Aerolith\\Version";
 
   // The identity of a start: the program's version, a blank, the
-  // catalogue's version ("7.2.0 2026.12").
+  // catalogue's version ("7.2.0 1.0.0").
   static QString RunCountID(const QString& szVersion, const QString& szCatalogueVersion) {
     return szVersion + QLatin1Char(' ') + szCatalogueVersion;
   }

@@ -8,6 +8,8 @@
 //
 //   1 -> glossary only;  1440 -> program 7.2.0;  2860001 -> database 1.4.3 and glossary
 
+#include "platform/VersionUtils.h"
+
 #include <QString>
 
 struct LTUpgradeInfo {
@@ -21,7 +23,7 @@ struct LTUpgradeInfo {
 
 class CTCorvelSvcUtils {
  public:
-  static constexpr int kVersionLimit = 10000;  // versions are below this number
+  static constexpr int kVersionLimit = CTVersionUtils::kVersionLimit;  // versions are below this number
 
   static int EncodeProgramUpdates(bool bUpdated, int nVersion);
   static int EncodeDatabaseUpdates(bool bUpdated, int nVersion);

@@ -138,13 +138,19 @@ class CTUpgradeSteps {
     return entry.v_shortDescription + QChar(0x2026);
   }
 
+  // The build's catalogue as the caption and the about box would show it.
+  static QString DatabaseText(const LTVersionEntry& entry) {
+    const QString text = CTVersionUtils::DataVersionString(entry.v_centralDbText);
+    return text.isEmpty() ? NotAvailableText() : text;
+  }
+
   // The cells of a row; szTitle is the program's name without a version.
   static QStringList RowTexts(const LTVersionEntry& entry, const QString& szTitle) {
     QStringList cells;
     cells << szTitle + QLatin1Char(' ') + VersionText(entry.v_version)
           << CTLangSupport::EnglishLanguageName(entry.v_languageID)
           << (entry.v_config.isEmpty() ? DefaultConfigText() : entry.v_config)
-          << (entry.v_centralDbVer == 0 ? NotAvailableText() : VersionText(entry.v_centralDbVer))
+          << DatabaseText(entry)
           << ShownDescription(entry)
           // Sizes are shown the same whatever the process locale.
           << CTVersionsList::SizeText(entry.v_fileSize, QLatin1Char('.'));
@@ -163,7 +169,7 @@ class CTUpgradeSteps {
   }
   static QString DatabaseLine(const QString& szCatalogueVersion, bool bDownloadBuild) {
     if (bDownloadBuild || szCatalogueVersion.trimmed().isEmpty()) return NotAvailableText();
-    return szCatalogueVersion.trimmed();
+    return CTVersionUtils::DataVersionString(szCatalogueVersion);
   }
   // The catalogue's number as the list counts it; 0 without one.
   static int DatabaseNumber(const QString& szCatalogueVersion) {
@@ -258,7 +264,7 @@ class CTUpgradeSteps {
             VersionText(entry.v_version),
             QString::number(entry.v_languageID),
             entry.v_config,
-            entry.v_centralDbVer == 0 ? QString() : VersionText(entry.v_centralDbVer),
+            CTVersionUtils::DataVersionString(entry.v_centralDbText),
             QString::number(nUsageCount),
             QString::number(locale.v_language),
             CTLangSupport::EnglishCountryName(locale.v_country)};

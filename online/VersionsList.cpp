@@ -34,6 +34,7 @@ bool ParseElement(const QString& szElement, int nAppVersion, LTVersionsList& lis
   entry.v_dftConfig = values["isdft"].trimmed().toInt(&ok) != 0 && ok;
   entry.v_countries = values["countries"];
   entry.v_centralDbVer = values["centraldb"].isEmpty() ? 0 : CTVersionUtils::String2Version(values["centraldb"]);
+  entry.v_centralDbText = values["centraldb"].trimmed();
   entry.v_companyDbVer = values["companydb"].isEmpty() ? 0 : CTVersionUtils::String2Version(values["companydb"]);
   entry.v_fileName = values["path"];
   entry.v_fileSize = values["size"].trimmed().toLongLong(&ok);
@@ -54,6 +55,7 @@ bool ParseElement(const QString& szElement, int nAppVersion, LTVersionsList& lis
     entry.v_config.clear();
     entry.v_countries.clear();
     entry.v_centralDbVer = entry.v_companyDbVer = 0;
+    entry.v_centralDbText.clear();
     list.updater = entry;
     return true;
   }

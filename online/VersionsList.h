@@ -26,7 +26,8 @@ struct LTVersionEntry {
   int v_languageID = 1033;
   QString v_countries;  // country numbers separated by blanks; empty: every country
   int v_centralDbVer = 0;
-  int v_companyDbVer = 0;  // 0: none
+  QString v_centralDbText;  // centraldb as served, trimmed: what the list shows (DataVersionString)
+  int v_companyDbVer = 0;   // 0: none
   QString v_fileName;      // server-relative path
   qint64 v_fileSize = 0;
   QString v_description;  // lines separated by CR LF

@@ -37,6 +37,13 @@ int CTVersionUtils::String2Version(const QString& szStr) {
   return ok ? version : 0;
 }
 
+QString CTVersionUtils::DataVersionString(const QString& szVersion) {
+  const QString text = szVersion.trimmed();
+  const int number = String2Version(text);
+  if (number <= 0 || number >= kVersionLimit) return text;
+  return VersionString(number, QString(), QString(), QString());
+}
+
 QString CTVersionUtils::DateAsString(const QDate& date) {
   return QLocale(QLocale::English).toString(date, QStringLiteral("d MMMM yyyy"));
 }

@@ -17,6 +17,10 @@ struct LTBuildInfo {
 
 class CTVersionUtils {
  public:
+  // The three-digit numbering holds 1 to 9999 (0.0.1 to 99.9.9); the
+  // program-information service's packed upgrade number holds no more.
+  static constexpr int kVersionLimit = 10000;
+
   static const LTBuildInfo& Info();
   // Tests: other values in effect until the next call (none: the build's).
   static void SetInfoForTests(const LTBuildInfo* pInfo);
@@ -34,6 +38,16 @@ class CTVersionUtils {
   }
   // "7.2.0" gives 720: the dots removed, the rest a whole number; 0 otherwise.
   static int String2Version(const QString& szStr);
+  // A version that comes with data (the catalogue's data version, a build's
+  // database in the download server's list) as every window shows it: the
+  // caption, the about box, the upgrade hint and the upgrade window.
+  //   "1.4.3", "14.3", " 01.4.3 "  ->  "1.4.3"    its number in VersionString's form
+  //   "1.4"                        ->  "0.1.4"    (the number is 14)
+  //   "2026.12"                    ->  "2026.12"  202612 is beyond the numbering: an
+  //                                               older scheme, shown as written, not
+  //                                               regrouped into "2026.1.2"
+  //   "Demo 1.4", "0.0.0", "  "    ->  "Demo 1.4", "0.0.0", ""   (no number: as written)
+  static QString DataVersionString(const QString& szVersion);
   static QString ConfigurationName() { return Info().configurationName; }
   static int CorvelServerID() { return Info().serverID; }
   static bool IsCorvelDownload() { return Info().buildKind == 1; }

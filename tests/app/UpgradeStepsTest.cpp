@@ -5,6 +5,8 @@
 
 #include "docs/RTFReader.h"
 #include "i18n/LangSupport.h"
+#include "online/AboutInfo.h"
+#include "online/AutoUpgrade.h"
 #include "online/PrivacyNotice.h"
 #include "online/UpgradeSteps.h"
 
@@ -91,6 +93,7 @@ TEST(UpgradeSteps, RowsWhateverTheProcessLocale) {
   entry.v_version = 730;
   entry.v_languageID = 1031;
   entry.v_centralDbVer = 143;
+  entry.v_centralDbText = "1.4.3";
   entry.v_fileSize = 1572864;  // 1.5 MB
   entry.v_description = "Release 7.3.0\r\nFaster selection";
   entry.v_shortDescription = "Release 7.3.0";
@@ -99,6 +102,7 @@ TEST(UpgradeSteps, RowsWhateverTheProcessLocale) {
 
   entry.v_config = "Nordic";
   entry.v_centralDbVer = 0;
+  entry.v_centralDbText.clear();
   entry.v_languageID = 1033;
   entry.v_fileSize = 3 * 1048576 + 104858;  // 3.1 MB
   entry.v_description = entry.v_shortDescription = "One line";
@@ -147,6 +151,52 @@ TEST(UpgradeSteps, RunningBuildLinesAndConfigurations) {
   EXPECT_FALSE(filter.bAppDftConfig);
   EXPECT_TRUE(filter.bWantWin64) << "a 64-bit program is replaced by 64-bit builds only";
   EXPECT_TRUE(CTUpgradeSteps::Filter(539, 1031, true, "").bAppDftConfig);
+}
+
+// A catalogue's version reads the same in the caption and the about box
+// (CTAboutInfo::DataVersionText), the start-up hint, the upgrade window's
+// database line and, served as a build's centraldb, the list's row.
+TEST(UpgradeSteps, ACatalogueVersionReadsAlikeInEveryWindow) {
+  const LTBuildInfo info{720, QString(), QString(), 0, 0};
+  CTVersionUtils::SetInfoForTests(&info);
+  struct Case {
+    const char* raw;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {"1.0.0", "1.0.0"},
+      {"14.3", "1.4.3"},               // 143
+      {" 01.4.3 ", "1.4.3"},           // 143
+      {"1.4", "0.1.4"},                // 14
+      {"10.2.1", "10.2.1"},            // 1021
+      {"99.9.9", "99.9.9"},            // 9999, the highest the numbering holds
+      {"100.0.0", "100.0.0"},          // 10000: beyond it, as written
+      {"2026.12", "2026.12"},          // an older numbering (202612), not "2026.1.2"
+      {"2027.1", "2027.1"},            // 20271, not "202.7.1"
+      {"Demo 1.4", "Demo 1.4"},        // no number at all
+      {"0.0.0", "0.0.0"},              // 0 is no version
+      {"99999999999", "99999999999"},  // no int holds it
+      {"", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.raw);
+    const QString shown = QString::fromUtf8(c.shown);
+    EXPECT_EQ(CTVersionUtils::DataVersionString(c.raw), shown);
+    EXPECT_EQ(CTAboutInfo::DataVersionText(c.raw, ""), shown);
+    EXPECT_EQ(CTAboutInfo::DataVersionText(c.raw, "EU"), (shown + " EU").trimmed());
+    bool notes = false;
+    const QString installed = shown.isEmpty() ? "version 7.2.0" : "version 7.2.0 - database " + shown;
+    EXPECT_EQ(CTAutoUpgrade::HintLines("Aerolith", c.raw, 0, notes).value(0),
+              "Please upgrade your copy of Aerolith (" + installed + ")");
+    EXPECT_EQ(CTUpgradeSteps::DatabaseLine(c.raw, false), shown.isEmpty() ? "n/a" : shown);
+    const QString served =
+        QString(Element("7.3.0")).replace("centraldb=\"1.4.3\"", QString("centraldb=\"%1\"").arg(c.raw));
+    const LTVersionsList list = CTVersionsList::Parse(served, 720);
+    ASSERT_EQ(list.entries.size(), 1u);
+    EXPECT_EQ(CTUpgradeSteps::RowTexts(list.entries[0], "Aerolith").value(CTUpgradeSteps::kColDatabase),
+              shown.isEmpty() ? "n/a" : shown);
+  }
+  CTVersionUtils::SetInfoForTests(nullptr);
 }
 
 TEST(UpgradeSteps, QuestionsBeforeADownload) {
@@ -218,10 +268,12 @@ TEST(UpgradeSteps, ReportNamesTheBuildAndTheLocaleButNotTheUser) {
   entry.v_languageID = 1036;
   entry.v_config = "Nordic";
   entry.v_centralDbVer = 144;
+  entry.v_centralDbText = "1.4.4";
   const LTLocaleData locale{CTCountryDefinition::OwnNumber("AUT"), 1031, true};
   EXPECT_EQ(CTUpgradeSteps::ReportFields(entry, 12, locale),
             (QStringList{"Aerolith.exe", "7.4.0", "1036", "Nordic", "1.4.4", "12", "1031", "Austria"}));
   entry.v_centralDbVer = 0;
+  entry.v_centralDbText.clear();
   entry.v_config.clear();
   EXPECT_EQ(CTUpgradeSteps::ReportFields(entry, 0, LTLocaleData{}),
             (QStringList{"Aerolith.exe", "7.4.0", "1036", "", "", "0", "1033", ""}));

@@ -66,6 +66,7 @@ TEST(AboutLines, VersionLanguageDatabaseAndDistributor) {
   EXPECT_EQ(A::DataVersionText("   "), "");
   EXPECT_EQ(A::DataVersionText("2026.12", "EU"), "2026.12 EU");
   EXPECT_EQ(A::DataVersionText("2026.12", ""), "2026.12");
+  EXPECT_EQ(A::DataVersionText(" 14.3", "EU"), "1.4.3 EU") << "the catalogue's version as every window shows it";
   EXPECT_EQ(A::DataVersionText("", ""), "") << "no version: no database line";
 
   struct Case {
