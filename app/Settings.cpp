@@ -272,14 +272,17 @@ bool TDlgSelect::AskSaveChanges() {
   return SaveInteractively(true);
 }
 
+bool TDlgSelect::SaveChangesOrCancel() {
+  if (!v_dataHaveChanged) return true;
+  const int answer = TBaseMsg::DisplayQuestion(this, kMsgSaveChanges, MsgButtons({mbYes, mbNo, mbCancel}));
+  if (answer == mrCancel || answer == mrNone) return false;
+  // A save that failed keeps the window and the data.
+  return answer != mrYes || SaveInteractively(true);
+}
+
 void TDlgSelect::ExitApplication() {
   TAirPropDiagram::LegendToRegistry(QString::fromLatin1(CTChartSetup::kPreferencesKey));
-  if (v_dataHaveChanged) {
-    const int answer = TBaseMsg::DisplayQuestion(this, kMsgSaveChanges, MsgButtons({mbYes, mbNo, mbCancel}));
-    if (answer == mrCancel || answer == mrNone) return;
-    // A save that failed keeps the window and the data.
-    if (answer == mrYes && !SaveInteractively(true)) return;
-  }
+  if (!SaveChangesOrCancel()) return;
   v_closing = true;
   close();
 }

@@ -24,6 +24,7 @@
 
 class CTCatalogueSession;
 class CTFactory;
+class CTSingleInstance;
 class Cls_HRX;
 class Cls_HRXDocumentation;
 class Cls_TrivaneDeviceOption;
@@ -78,6 +79,10 @@ class TDlgSelect : public QMainWindow {
   // False when the user wanted to save and nothing was saved (the dialog was
   // cancelled or the write failed): the caller keeps the selection.
   bool AskSaveChanges();
+  // Asks whether to save unsaved changes (Yes/No/Cancel); does not clear the
+  // flag. False when the user cancelled, or wanted to save and nothing was
+  // saved: the caller keeps the selection.
+  bool SaveChangesOrCancel();
   // Closes the window unless the user keeps it open to save changes.
   void ExitApplication();
   // New: asks to save changes, then starts an empty selection.
@@ -112,6 +117,16 @@ class TDlgSelect : public QMainWindow {
   // Opens a web or mail address through that call (the windows over this
   // one too).
   static void OpenLink(const QString& szUrl);
+
+  // ---- files from later starts (HandedOverFiles.cpp) ----
+  // What later starts hand to this copy goes to OpenHandedOverProject. False
+  // when the instance does not hold the lock or cannot listen.
+  bool AcceptHandOvers(CTSingleInstance& instance);
+  // The file of a later start, or an empty path from a start without one:
+  // the window comes to the front, then asks about unsaved work (Yes, No,
+  // Cancel) and opens the file as Open does. While a dialog is open the file
+  // waits until it closes.
+  void OpenHandedOverProject(const QString& szPath);
 
   // ---- online (OnlineCommands.cpp) ----
   // About: the about box over the window.
@@ -222,6 +237,9 @@ class TDlgSelect : public QMainWindow {
   // Draws the graph of the chart tab shown again.
   void RefreshChartPage();
   void CentreOnScreen();
+  // Out of the task bar, over the other windows, with the focus.
+  void BringToFront();
+  void OpenWaitingHandOvers();
   void UpdateCaption();
   // Saves through the save dialog, or to the current project when
   // bUseCurrentPath and there is one; answers whether the project was saved.
@@ -342,4 +360,8 @@ class TDlgSelect : public QMainWindow {
   bool v_loading = false;
   QString v_baseCaption;
   bool v_closing = false;
+  // Files of later starts not yet opened, in the order they came.
+  QStringList v_handedOver;
+  bool v_openingHandedOver = false;
+  bool v_handOverRetryArmed = false;
 };

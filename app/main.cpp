@@ -8,6 +8,7 @@
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPixmap>
@@ -18,10 +19,21 @@
 namespace {
 
 constexpr int kMsgUninstall = 38, kMsgUninstalled = 73, kMsgConfirmUninstall = 75;
+// How long a later start waits for the running copy to take its file.
+constexpr int kHandOverWaitMs = 2000;
 
 bool CanShowWindows() {
   const QString platform = QGuiApplication::platformName();
   return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+// What a later start hands to the running copy: the file named first, as an
+// absolute path against this process's working folder; empty (only come to
+// the front) when the first parameter names no file.
+QString HandOverPath(const QStringList& arguments) {
+  if (arguments.isEmpty()) return {};
+  const QFileInfo file(arguments.first());
+  return file.isFile() ? file.absoluteFilePath() : QString();
 }
 
 }  // namespace
@@ -35,6 +47,11 @@ int main(int argc, char* argv[]) {
 
   CTSingleInstance instance(ApplicationUtils::InstanceLockName());
   if (!ApplicationUtils::IsDeletingCopy(arguments) && !instance.TryAcquire()) {
+    // The running copy opens the file (or comes to the front) and this start
+    // ends quietly. An uninstall is refused as ever; so is everything when
+    // the running copy does not answer in time (still starting, or hung).
+    if (!ApplicationUtils::IsUninstallRequest(arguments) && instance.HandOver(HandOverPath(arguments), kHandOverWaitMs))
+      return 0;
     const QString szText = ApplicationUtils::SecondInstanceText(arguments);
     QTextStream(stderr) << szText << Qt::endl;
     // Nobody could answer a box on an invisible screen.
@@ -80,6 +97,9 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   window.show();
+  // Later starts hand their files to this window from now on; before, they
+  // are told that the program runs.
+  window.AcceptHandOvers(instance);
   // "--screenshot FILE": save the window as a picture and quit, for looking
   // at it where there is no screen.
   const qsizetype shot = arguments.indexOf(QStringLiteral("--screenshot"));
