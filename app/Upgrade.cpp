@@ -83,6 +83,11 @@ class LTWaitCursor {
   LTWaitCursor& operator=(const LTWaitCursor&) = delete;
 };
 
+CTUpgradeSteps::LTRunningBuild RunningBuild(const QString& szCatalogueVersion) {
+  return {CTVersionUtils::GetVersion(), CTLangSupport::UILanguage(), CTUpgradeSteps::DatabaseNumber(szCatalogueVersion),
+          CTVersionUtils::ConfigurationName()};
+}
+
 QLabel* AddLine(QGridLayout* pGrid, QWidget* pParent, int nRow, const QString& szCaption, const char* szName) {
   pGrid->addWidget(new QLabel(szCaption, pParent), nRow, 0);
   auto* value = Named(new QLabel(pParent), szName);
@@ -246,6 +251,9 @@ bool TFrmUpgrade::FetchVersions() {
     const LTWaitCursor wait;
     fetched = CTUpgradeSteps::Fetch(suffix, CTVersionUtils::CorvelServerID(), version);
   }
+  if (fetched.problem == CTUpgradeSteps::TFetchProblem::kNone &&
+      CTUpgradeSteps::NothingNew(fetched.list.entries, RunningBuild(v_catalogueVersion), v_initialConfig))
+    fetched.problem = CTUpgradeSteps::TFetchProblem::kNoVersions;
   if (fetched.problem != CTUpgradeSteps::TFetchProblem::kNone) {
     const QString text = CTUpgradeSteps::FetchProblemText(fetched.problem);
     if (CTUpgradeSteps::IsError(fetched.problem))
@@ -257,7 +265,7 @@ bool TFrmUpgrade::FetchVersions() {
   v_list = std::move(fetched.list);
   const QString config = CTVersionUtils::ConfigurationName();
   const bool discontinued = CTUpgradeSteps::ConfigDiscontinued(v_list.entries, config);
-  v_canChangeConfig = v_initialConfig || discontinued;
+  v_canChangeConfig = CTUpgradeSteps::CanChangeConfig(CTVersionUtils::CorvelServerID(), v_initialConfig, discontinued);
   FillList();
   if (discontinued) TBaseMsg::DisplayWarning(MessageParent(), CTUpgradeSteps::DiscontinuedText(config));
   return true;
@@ -355,10 +363,8 @@ void TFrmUpgrade::Btn_DownloadClick() {
 }
 
 bool TFrmUpgrade::ConfirmDownload(const LTVersionEntry& build) {
-  const QString config = CTVersionUtils::ConfigurationName();
-  const bool sameBuild =
-      CTVersionsList::SameBuild(build, CTVersionUtils::GetVersion(), CTLangSupport::UILanguage(),
-                                CTUpgradeSteps::DatabaseNumber(v_catalogueVersion), config.isEmpty(), config);
+  // A generic build being set up is never the one the user means to keep.
+  const bool sameBuild = !v_initialConfig && RunningBuild(v_catalogueVersion).IsSame(build);
   const TMsgDlgButtons yesNo = MsgButtons({mbYes, mbNo});
   for (const TAsk ask : CTUpgradeSteps::BeforeDownload(sameBuild, !v_atStartup, CTVersionUtils::CorvelServerID())) {
     switch (ask) {

@@ -96,6 +96,28 @@ class CTUpgradeSteps {
 
   // ---- the running build and the rows ----
 
+  // The running build as the list's entries are compared with it.
+  struct LTRunningBuild {
+    int nVersion = 0;      // 720 for 7.2.0
+    int nLanguage = 1033;  // the interface language
+    int nDbVersion = 0;    // the catalogue's number (DatabaseNumber); 0 without one
+    QString szConfig;      // empty: the default configuration
+    bool IsSame(const LTVersionEntry& entry) const {
+      return CTVersionsList::SameBuild(entry, nVersion, nLanguage, nDbVersion, szConfig.isEmpty(), szConfig);
+    }
+  };
+
+  // A list that offers nothing but the running build has nothing new. Said
+  // only for the default configuration outside the initial configuration:
+  // a named configuration has its own warning when it is gone, and a new
+  // installation may well want the same build.
+  static bool NothingNew(const std::vector<LTVersionEntry>& entries, const LTRunningBuild& running,
+                         bool bInitialConfig) {
+    if (bInitialConfig || !running.szConfig.isEmpty() || entries.empty()) return false;
+    return std::all_of(entries.begin(), entries.end(),
+                       [&](const LTVersionEntry& entry) { return running.IsSame(entry); });
+  }
+
   // A named configuration that no build carries any more: its users must
   // be let at the other configurations.
   static bool ConfigDiscontinued(const std::vector<LTVersionEntry>& entries, const QString& szAppConfig) {
@@ -110,8 +132,17 @@ class CTUpgradeSteps {
                                    {szAppConfig});
   }
 
-  // The rows for a country and a language. Another configuration is offered
-  // in the initial configuration and once the running one is discontinued.
+  // Whether the list offers other configurations than the running one.
+  // Servers 1 and 2 keep a build to its configuration except in the initial
+  // configuration; the others offer every configuration. A discontinued
+  // configuration opens the others on every server, or its users would be
+  // left with nothing to choose.
+  static bool CanChangeConfig(int nServerID, bool bInitialConfig, bool bDiscontinued) {
+    const bool keepsConfig = nServerID == 1 || nServerID == 2;
+    return !keepsConfig || bInitialConfig || bDiscontinued;
+  }
+
+  // The rows for a country and a language (bCanChangeConfig: above).
   // This program is 64-bit: only 64-bit builds replace it, so builds of the
   // other platform never come up as an alternative.
   static LTVersionFilter Filter(int nCountry, int nLanguage, bool bCanChangeConfig, const QString& szAppConfig) {

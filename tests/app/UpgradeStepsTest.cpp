@@ -199,6 +199,61 @@ TEST(UpgradeSteps, ACatalogueVersionReadsAlikeInEveryWindow) {
   CTVersionUtils::SetInfoForTests(nullptr);
 }
 
+TEST(UpgradeSteps, OtherConfigurationsAreHiddenOnlyOnServersOneAndTwo) {
+  struct Case {
+    int server;
+    bool initial, discontinued;
+    bool canChange;
+  };
+  const Case cases[] = {
+      {0, false, false, true},  {10, false, false, true}, {1, false, false, false}, {2, false, false, false},
+      {1, true, false, true},   {2, true, false, true},   // the initial configuration chooses one
+      {1, false, true, true},   {2, false, true, true},   // the running one is gone
+      {0, true, true, true},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(CTUpgradeSteps::CanChangeConfig(c.server, c.initial, c.discontinued), c.canChange)
+        << "server " << c.server << (c.initial ? ", initial" : "") << (c.discontinued ? ", discontinued" : "");
+}
+
+TEST(UpgradeSteps, NothingNewWhenTheListOffersOnlyTheRunningBuild) {
+  const CTUpgradeSteps::LTRunningBuild running{720, 1033, 143, ""};
+  LTVersionEntry same;
+  same.v_version = 720;
+  same.v_languageID = 1033;
+  same.v_centralDbVer = 143;
+  same.v_dftConfig = true;
+  LTVersionEntry german = same, newerCatalogue = same, newer = same;
+  german.v_languageID = 1031;
+  newerCatalogue.v_centralDbVer = 144;
+  newer.v_version = 730;
+  struct Case {
+    const char* name;
+    std::vector<LTVersionEntry> entries;
+    bool initial;
+    bool nothingNew;
+  };
+  const Case cases[] = {
+      {"the running build alone", {same}, false, true},
+      {"the running build twice", {same, same}, false, true},
+      {"in the initial configuration", {same}, true, false},
+      {"and its German build", {same, german}, false, false},
+      {"with a newer catalogue", {newerCatalogue}, false, false},
+      {"and a newer build", {same, newer}, false, false},
+      {"nothing at all (said as such)", {}, false, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(CTUpgradeSteps::NothingNew(c.entries, running, c.initial), c.nothingNew) << c.name;
+
+  // A named configuration is never told so: its build may be the last one.
+  LTVersionEntry nordic = same;
+  nordic.v_dftConfig = false;
+  nordic.v_config = "Nordic";
+  const CTUpgradeSteps::LTRunningBuild nordicRunning{720, 1033, 143, "NORDIC"};
+  EXPECT_TRUE(nordicRunning.IsSame(nordic)) << "letter case ignored";
+  EXPECT_FALSE(CTUpgradeSteps::NothingNew({nordic}, nordicRunning, false));
+}
+
 TEST(UpgradeSteps, QuestionsBeforeADownload) {
   struct Case {
     const char* name;

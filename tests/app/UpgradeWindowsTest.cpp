@@ -269,6 +269,7 @@ class UpgradeWindows : public testing::Test {
 // ---- the list ----
 
 TEST_F(UpgradeWindows, ListOffersTheBuildsForTheCountryAndLanguageChosen) {
+  v_info.serverID = 1;  // the default configuration's builds only (Nordic is another)
   TFrmUpgrade& window = Open();
   EXPECT_TRUE(v_messages.shown.isEmpty()) << v_messages.shown.join('\n').toStdString();
   auto* list = Child<QTreeWidget>(window, "Lvw_Versions");
@@ -328,6 +329,7 @@ TEST_F(UpgradeWindows, ListOffersTheBuildsForTheCountryAndLanguageChosen) {
 }
 
 TEST_F(UpgradeWindows, CaptionTabAndConfigurationsOfTheInitialConfiguration) {
+  v_info.serverID = 1;  // a server that keeps a build to its configuration
   struct Case {
     bool initial;
     const char* caption;
@@ -375,12 +377,32 @@ TEST_F(UpgradeWindows, DiscontinuedConfigurationIsSaidAndTheOthersOffered) {
   EXPECT_EQ(Child<QLabel>(window, "Lbl_Configuration")->text(), "Arctic");
   EXPECT_EQ(Child<QLabel>(window, "Lbl_Database")->text(), "1.4.2");
 
-  // A configuration still offered is the only one shown.
-  v_messages.shown.clear();
-  v_info.configurationName = "nordic";
-  TFrmUpgrade& nordic = Open();
+}
+
+TEST_F(UpgradeWindows, ServersOneAndTwoKeepABuildToItsConfiguration) {
+  const QString dft = "Aerolith 7.3.0 | English | <default>", nordic = "Aerolith 7.3.0 | English | Nordic";
+  struct Case {
+    int server;
+    const char* configuration;
+    bool initial;
+    QStringList rows;
+  };
+  const Case cases[] = {
+      {0, "", false, {dft, nordic}},
+      {10, "nordic", false, {dft, nordic}},
+      {1, "nordic", false, {nordic}},
+      {2, "", false, {dft}},
+      {2, "", true, {dft, nordic}},  // the initial configuration chooses one
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.server) + " " + c.configuration + (c.initial ? " initial" : ""));
+    v_info.serverID = c.server;
+    v_info.configurationName = c.configuration;
+    v_window = std::make_unique<TFrmUpgrade>(nullptr, true, c.initial);
+    ASSERT_TRUE(v_window->FetchVersions());
+    EXPECT_EQ(Rows(*v_window), c.rows);
+  }
   EXPECT_TRUE(v_messages.shown.isEmpty()) << v_messages.shown.join('\n').toStdString();
-  EXPECT_EQ(Rows(nordic), QStringList{"Aerolith 7.3.0 | English | Nordic"});
 }
 
 TEST_F(UpgradeWindows, LinesOfTheRunningBuild) {
@@ -483,12 +505,19 @@ TEST_F(UpgradeWindows, NothingToOfferIsSaidAndNoWindowOpens) {
   const QString olderOnly = kList.section('\n', 0, 0) + '\n' + kList.section('\n', 5, 5);
   QString broken = kList;
   broken.replace("nr=\"7.4.0\"", "number=\"7.4.0\"");
+  // The updater and a build equal to the running one: 7.2.0 in English with
+  // the catalogue it runs on.
+  const QString runningOnly =
+      kList.section('\n', 0, 0) + '\n' +
+      QString(kList.section('\n', 5, 5)).replace("nr=\"7.1.0\"", "nr=\"7.2.0\"").replace("1.4.1", "1.4.3") + '\n';
+  TFrmUpgrade::SetCatalogueVersionSource([] { return QString("1.4.3"); });
   const Case cases[] = {
       {"a build with a suffix", "beta 2", 0, kList, "error: You can only upgrade official releases of the program"},
       {"no such server", "", 11, kList, "error: Unable to connect to the download site. Please try again later"},
       {"an empty list", "", 0, "", noVersions},
       {"not a list", "", 0, "<html><body>Service unavailable</body></html>", noVersions},
       {"only older builds", "", 0, olderOnly, noVersions},
+      {"only the running build", "", 0, runningOnly, noVersions},
       {"an element that does not read", "", 0, broken, communication},
   };
   for (const Case& c : cases) {
@@ -641,9 +670,11 @@ TEST_F(UpgradeWindows, EachQuestionBeforeTheDownloadCanStopIt) {
     int notices;
     bool downloaded;
     bool closed;
+    bool initial = false;
   };
   const Case cases[] = {
       {"the same build, not again", true, true, {mrNo}, true, {same}, 0, false, false},
+      {"the same build while setting up: no question", true, true, {}, true, {kRestart}, 1, true, true, true},
       {"the same build, again", true, true, {mrYes}, true, {same, kRestart}, 1, true, true},
       {"unsaved work comes first", false, false, {mrNo}, true, {kUnsaved}, 0, false, true},
       {"the notice declined", false, true, {}, false, {}, 1, false, false},
@@ -657,7 +688,7 @@ TEST_F(UpgradeWindows, EachQuestionBeforeTheDownloadCanStopIt) {
     v_notices = 0;
     v_info.versionNumber = c.sameBuild ? 730 : 720;
     MarkServerLog();
-    TFrmUpgrade& window = Open(c.atStartup);
+    TFrmUpgrade& window = Open(c.atStartup, c.initial);
     v_acceptNotice = c.acceptNotice;
     Download();
     EXPECT_EQ(v_messages.shown, c.said);
