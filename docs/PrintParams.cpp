@@ -15,6 +15,8 @@ const char kKey[] = "Software\\Norvane";
 constexpr int kMsgOwnershipNotice = 14;
 constexpr int kMsgPage = 15;
 constexpr int kMsgMaxBitmapSize = 41;
+// A translated build's glossary marks a line it leaves empty in its language.
+const QLatin1String kNoTextMark("<r-t>");
 
 std::unique_ptr<CTDecorationDefinition>& Cached() {
   static std::unique_ptr<CTDecorationDefinition> cached;
@@ -62,25 +64,38 @@ void CTPrintParams::Save(const QStringList& lines, const QString& szLogoFile) {
   Cached().reset();
 }
 
+QStringList CTPrintParams::VisibleLines(const QStringList& lines) {
+  QStringList visible;
+  for (const QString& line : lines)
+    if (!line.isEmpty() && line != kNoTextMark) visible << line;
+  return visible;
+}
+
 QStringList CTPrintParams::BuildDistributorLines() {
-  // A translated build's glossary fills these; this build has no distributor.
-  return {QString(), QString(), QString()};
+  // The three address lines of the build's distributor; a translated
+  // build's glossary fills them. This build has no distributor.
+  const QStringList placeholders{QString(), QString(), QString()};
+  return VisibleLines(placeholders);
+}
+
+std::unique_ptr<CTDecorationDefinition> CTPrintParams::MakePageDecorations(const LTDecorationInput& input) {
+  auto d = std::make_unique<CTDecorationDefinition>();
+  TDlgForm::Load();
+  d->v_hasTopSepLine = d->v_hasBotSepLine = d->v_hasFrame = true;
+  d->v_mustPrintFooterLine = true;
+  d->v_footerLine = TBaseMsg::GetUnicodeString(kMsgOwnershipNotice);
+  d->AddPreloadedBitmapZone(true, 0, 50, 20, Logo("OrskLogo"));
+  d->AddBitmapZone(true, 0, 50, 20, input.szLogoFile);
+  d->AddPreloadedBitmapZone(true, 0, 50, 20, Logo("DistribLogo"));
+  d->AddTextZone(false, 1.0, input.distributorLines, DocHorAlign::kLeft);
+  d->AddTextZone(false, 1.0, VisibleLines(input.buildDistributorLines), DocHorAlign::kCentre);
+  d->AddPageNrZone(false, 1.0, kMsgPage, 2);
+  return d;
 }
 
 const CTDecorationDefinition& CTPrintParams::GetPageDecorations() {
   std::unique_ptr<CTDecorationDefinition>& cached = Cached();
-  if (cached) return *cached;
-  cached = std::make_unique<CTDecorationDefinition>();
-  CTDecorationDefinition& d = *cached;
-  TDlgForm::Load();
-  d.v_hasTopSepLine = d.v_hasBotSepLine = d.v_hasFrame = true;
-  d.v_mustPrintFooterLine = true;
-  d.v_footerLine = TBaseMsg::GetUnicodeString(kMsgOwnershipNotice);
-  d.AddPreloadedBitmapZone(true, 0, 50, 20, Logo("OrskLogo"));
-  d.AddBitmapZone(true, 0, 50, 20, GetLogoFile());
-  d.AddPreloadedBitmapZone(true, 0, 50, 20, Logo("DistribLogo"));
-  d.AddTextZone(false, 1.0, {GetLine(1), GetLine(2), GetLine(3)}, DocHorAlign::kLeft);
-  d.AddTextZone(false, 1.0, BuildDistributorLines(), DocHorAlign::kCentre);
-  d.AddPageNrZone(false, 1.0, kMsgPage, 2);
-  return d;
+  if (!cached)
+    cached = MakePageDecorations({{GetLine(1), GetLine(2), GetLine(3)}, GetLogoFile(), BuildDistributorLines()});
+  return *cached;
 }

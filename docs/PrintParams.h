@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class CTPrintParams {
  public:
   static constexpr int kMaxLogoWidth = 590, kMaxLogoHeight = 236;
@@ -22,12 +24,26 @@ class CTPrintParams {
   // decorations again.
   static void Save(const QStringList& lines, const QString& szLogoFile);
 
+  // What the report's decorations are made of.
+  struct LTDecorationInput {
+    QStringList distributorLines;       // the user's name and address lines, "DisLine1" to "DisLine3"
+    QString szLogoFile;                 // the user's distributor logo; empty: none
+    QStringList buildDistributorLines;  // the build's distributor; only its visible lines print
+  };
   // The report's decorations: the maker's logo, the distributor's logo
-  // and the build's logo in the header; the distributor's lines, the
-  // build's distributor lines and the page number in the footer; the
-  // ownership notice above the footer. Built once, kept until Save.
+  // and the build's logo in the header; the user's distributor lines (left),
+  // the build's distributor lines as the about box shows them (centre) and
+  // the page number (right) in the footer; the ownership notice above the
+  // footer.
+  static std::unique_ptr<CTDecorationDefinition> MakePageDecorations(const LTDecorationInput& input);
+  // MakePageDecorations of the stored settings and the build's lines;
+  // built once, kept until Save.
   static const CTDecorationDefinition& GetPageDecorations();
-  // The build's distributor lines (the about box shows them); empty in a
-  // build that has none.
+
+  // The build's distributor lines as the about box shows them and the
+  // report's footer prints them; none in a build without a distributor.
   static QStringList BuildDistributorLines();
+  // The lines that show: a line that is empty, or "<r-t>" (a translator's
+  // mark for "no text in this language"), does not.
+  static QStringList VisibleLines(const QStringList& lines);
 };

@@ -10,8 +10,6 @@
 namespace {
 
 const QLatin1String kSchemeMark("://");
-// A translated build's glossary marks a line it leaves empty in its language.
-const QLatin1String kNoTextMark("<r-t>");
 
 }  // namespace
 
@@ -47,14 +45,10 @@ QString CTAboutInfo::VersionText() { return CTVersionUtils::GetVersionStringEx(Q
 
 QString CTAboutInfo::LanguageText() { return CTLangSupport::EnglishLanguageName(CTLangSupport::UILanguage()); }
 
-QStringList CTAboutInfo::VisibleLines(const QStringList& lines) {
-  QStringList visible;
-  for (const QString& line : lines)
-    if (!line.isEmpty() && line != kNoTextMark) visible << line;
-  return visible;
-}
+QStringList CTAboutInfo::VisibleLines(const QStringList& lines) { return CTPrintParams::VisibleLines(lines); }
 
-QStringList CTAboutInfo::DistributorLines() { return VisibleLines(CTPrintParams::BuildDistributorLines()); }
+// The report's footer prints the same lines in its centre.
+QStringList CTAboutInfo::DistributorLines() { return CTPrintParams::BuildDistributorLines(); }
 
 LTOnlineOffers CTAboutInfo::AskOnlineOffers(int nLanguage) {
   LTOnlineOffers offers;

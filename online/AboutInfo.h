@@ -50,8 +50,10 @@ class CTAboutInfo {
     return DataVersionText(CTVersionUtils::DataVersionString(szCatalogueVersion) + QLatin1Char(' ') + szConfiguration);
   }
   // The lines that show: a line that is empty, or "<r-t>" (a translator's
-  // mark for "no text in this language"), does not.
+  // mark for "no text in this language"), does not. The rule's home is
+  // CTPrintParams, whose report footer prints the same lines.
   static QStringList VisibleLines(const QStringList& lines);
+  // The build's distributor lines that show.
   static QStringList DistributorLines();
 
   // --- online ---

@@ -4,6 +4,7 @@
 // LibreOffice Writer opens.
 
 #include "charts/EmfSurface.h"
+#include "docs/PdfOutput.h"
 #include "docs/PrintParams.h"
 #include "docs/RTFOutput.h"
 
@@ -348,6 +349,57 @@ TEST(RTFOutput, TheReportDecorationsInLibreOffice) {
   ASSERT_FALSE(pdf.isEmpty());
   for (const char* expected : {"Body text", "Acme Ventilation Ltd", "1 Fan Street", "Springfield", "Page 1"})
     EXPECT_TRUE(pdf.contains(QString::fromUtf8(expected))) << expected << "\n" << pdf.toStdString();
+}
+
+TEST(RTFOutput, TheFooterCentreHoldsTheDistributorLinesOfTheAboutBox) {
+  // A build whose distributor has a first and a third line; the second is
+  // the translator's mark for "none".
+  const std::unique_ptr<CTDecorationDefinition> decorations = CTPrintParams::MakePageDecorations(
+      {{"Acme Ventilation Ltd", "1 Fan Street", "Springfield"}, QString(), {"Klima AG", "<r-t>", "Bern"}});
+  const auto& footer = decorations->DecorationListFor(false);
+  ASSERT_EQ(footer.size(), 3u);
+  ASSERT_EQ(footer[1]->GetKind(), CTPageDecoration::Kind::kText);
+  const auto& centre = static_cast<const CTTextDecoration&>(*footer[1]);
+  EXPECT_EQ(centre.v_strs, (QStringList{"Klima AG", "Bern"}));
+  EXPECT_EQ(centre.v_alignment, DocHorAlign::kCentre);
+  QBuffer rtf;
+  rtf.open(QIODevice::WriteOnly);
+  { CTRTFOutput writer(rtf, "Aerolith", 21, 29.7, 2.5, 1.5, 1.5, 1.5, decorations.get()); }
+  EXPECT_TRUE(rtf.data().contains("\\pard \\intbl \\qc {\\cs17 Klima AG}{\\par}\r\n{\\cs17 Bern} \\cell"));
+
+  // The PDF writer prints them between the user's lines and the page number.
+  ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty());
+  QTemporaryDir dir;
+  QFile file(dir.filePath("footer.pdf"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  {
+    CTPdfOutput pdf(file, "Aerolith", 21, 29.7, 2.5, 1.5, 1.5, 1.5, decorations.get());
+    pdf.TextLeft("Body text", 0, DrawColors::kWindowText);
+    pdf.Finish();
+    ASSERT_TRUE(pdf.Ok()) << pdf.ErrorText().toStdString();
+  }
+  file.close();
+  QProcess text;
+  text.start(QStandardPaths::findExecutable(QStringLiteral("pdftotext")), {"-layout", file.fileName(), "-"});
+  ASSERT_TRUE(text.waitForFinished(30000));
+  const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+  const qsizetype acme = printed.indexOf("Acme Ventilation Ltd"), klima = printed.indexOf("Klima AG");
+  ASSERT_GE(acme, 0) << printed.toStdString();
+  ASSERT_GE(klima, 0) << printed.toStdString();
+  EXPECT_TRUE(printed.contains("Bern"));
+  EXPECT_FALSE(printed.contains("r-t"));
+  // On the footer's lines, the centre cell stands right of the left one.
+  const auto column = [&](qsizetype at) { return at - printed.lastIndexOf('\n', at); };
+  EXPECT_GT(column(klima), column(acme) + 20) << printed.toStdString();
+
+  // This build has no distributor: the about box shows no lines, and the
+  // report's centre cell stays empty rather than holding empty paragraphs.
+  EXPECT_EQ(CTPrintParams::BuildDistributorLines(), QStringList());
+  CTPrintParams::Save({}, QString());
+  QBuffer none;
+  none.open(QIODevice::WriteOnly);
+  { CTRTFOutput writer(none, "Aerolith", 21, 29.7, 2.5, 1.5, 1.5, 1.5, &CTPrintParams::GetPageDecorations()); }
+  EXPECT_TRUE(none.data().contains("\\pard \\intbl \\qc  \\cell"));
 }
 
 TEST(RTFOutput, WordWrap) {
