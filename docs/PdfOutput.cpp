@@ -117,6 +117,7 @@ void CTPdfOutput::Finish() {
   EnsurePage();
   if (Active()) {
     FlushRuns();
+    PlaceKept(0);
     CloseLine();
   }
   v_finished = true;
@@ -160,11 +161,56 @@ void CTPdfOutput::MakeRoom(double nHeight) {
   if (v_y + nHeight > v_bodyBottom + kSlack && v_y > v_bodyTop + kSlack) NextPage();
 }
 
+double CTPdfOutput::KeptHeight() const {
+  double height = 0;
+  bool top = v_y <= v_bodyTop + kSlack;  // no space above a heading that opens a page
+  for (const LTKept& kept : v_kept) {
+    if (kept.runs.empty()) {
+      height += kept.emptyLine;
+      continue;
+    }
+    if (!top) height += kHeadingSpaceBefore;
+    for (const LTLine& line : kept.lines) height += line.Height();
+    height += kHeadingSpaceAfter;
+    top = false;
+  }
+  return height;
+}
+
+void CTPdfOutput::PlaceKept(double nNext) {
+  MakeRoom(KeptHeight() + nNext);
+  std::vector<LTKept> kept;
+  kept.swap(v_kept);
+  const double width = v_right - v_left;
+  for (const LTKept& item : kept) {
+    if (item.runs.empty()) {
+      MakeRoom(item.emptyLine);
+      v_y += item.emptyLine;
+      continue;
+    }
+    if (v_y > v_bodyTop + kSlack) v_y += kHeadingSpaceBefore;
+    for (std::size_t i = 0; i < item.lines.size(); ++i) {
+      const LTLine& line = item.lines[i];
+      MakeRoom(line.Height());
+      DrawLine(line, item.runs, v_left + item.textX, width - item.textX, v_y, DocHorAlign::kLeft);
+      if (i == 0 && !item.number.isEmpty()) {
+        v_painter.setFont(item.runs.front().font);
+        v_painter.setPen(item.runs.front().color);
+        v_painter.drawText(QPointF(v_left + item.numberX, v_y + line.ascent), item.number);
+      }
+      v_y += line.Height();
+    }
+    v_y += kHeadingSpaceAfter;
+  }
+}
+
 void CTPdfOutput::NewPage() {
   EnsurePage();
   if (!Active()) return;
-  // The paragraph goes on on the next page.
+  // The paragraph goes on on the next page; headings waiting for what
+  // follows stay on this one, as their writer asked.
   FlushRuns();
+  PlaceKept(0);
   NextPage();
 }
 
@@ -337,6 +383,8 @@ bool CTPdfOutput::FlushRuns() {
   const double width = v_right - v_left;
   const std::vector<LTLine> lines = LayOut(runs, width, v_lineX - v_left);
   for (std::size_t i = 0; i < lines.size(); ++i) {
+    // Waiting headings come first, on the page of this first line.
+    if (i == 0 && v_lineHeight <= 0) PlaceKept(lines[i].Height());
     if (i == 0 && v_lineHeight > 0) {
       // Beside what the line holds already (pictures): on the baseline at
       // their bottom, as a word processor sets text after an inline picture.
@@ -358,6 +406,13 @@ void CTPdfOutput::EndParagraph() {
   const QFont font = v_runs.empty() ? Run({}, v_fonts[kNormal]).font : v_runs.back().font;
   if (!FlushRuns() && v_lineHeight <= 0) {
     const double height = EmptyLine(font).Height();
+    if (!v_kept.empty()) {
+      // Between a heading and what it heads: waits with the heading.
+      LTKept empty;
+      empty.emptyLine = height;
+      v_kept.push_back(std::move(empty));
+      return;
+    }
     MakeRoom(height);
     v_y += height;
   }
@@ -439,25 +494,8 @@ void CTPdfOutput::TextParagraph(FontSlot font, const QString& szStr, bool bNumbe
   }
   std::vector<LTLine> lines = LayOut(runs, width - textX, 0);
   if (lines.empty()) lines.push_back(EmptyLine(runs.front().font));
-  double height = kHeadingSpaceAfter + EmptyLine(Run({}, v_fonts[kNormal]).font).Height();  // kept with the next line
-  for (const LTLine& line : lines) height += line.Height();
-  double before = v_y > v_bodyTop + kSlack ? kHeadingSpaceBefore : 0;
-  if (v_y + before + height > v_bodyBottom + kSlack && v_y > v_bodyTop + kSlack) {
-    NextPage();
-    before = 0;
-  }
-  v_y += before;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    MakeRoom(lines[i].Height());
-    DrawLine(lines[i], runs, v_left + textX, width - textX, v_y, DocHorAlign::kLeft);
-    if (i == 0 && !number.isEmpty()) {
-      v_painter.setFont(runs.front().font);
-      v_painter.setPen(runs.front().color);
-      v_painter.drawText(QPointF(v_left + numberX, v_y + lines[i].ascent), number);
-    }
-    v_y += lines[i].Height();
-  }
-  v_y += kHeadingSpaceAfter;
+  // Drawn when what follows it comes (PlaceKept).
+  v_kept.push_back({std::move(runs), std::move(lines), number, numberX, textX, 0});
 }
 
 // ---------------------------------------------------------------- pictures
@@ -474,7 +512,7 @@ void CTPdfOutput::PutGraphic(double nScale, const CTDocGraphic& graphic, DocHorA
   w *= fit;
   h *= fit;
   if (v_lineHeight > 0 && v_lineX + w > v_right + kSlack) CloseLine();
-  if (v_lineHeight <= 0) MakeRoom(h);
+  if (v_lineHeight <= 0) PlaceKept(h);
   const double x = v_lineX + Offset(align, v_right - v_lineX - w);
   v_painter.save();
   graphic.Paint(v_painter, QRectF(x, v_y, w, h));
@@ -629,9 +667,20 @@ void CTPdfOutput::PutDocTable(CTDocTable& table) {
   };
   std::vector<Row> rows(static_cast<std::size_t>(table.NbRows()));
   for (int r = 0; r < table.NbRows(); ++r) rows[r].cells = TableRow(table, r, rows[r].height);
-  const int titleRows = table.NbTitleRows();
+  const int titleRows = std::min(table.NbTitleRows(), table.NbRows());
+  const auto heightOf = [&](int nRow) { return rows[static_cast<std::size_t>(nRow)].height * scale; };
   double titleHeight = 0;
-  for (int r = 0; r < titleRows; ++r) titleHeight += rows[r].height * scale;
+  for (int r = 0; r < titleRows; ++r) titleHeight += heightOf(r);
+  // No page holds a single row of the table (title rows aside): it opens
+  // with two rows, or with all of them when fewer than four could not
+  // leave two on each side of a break; these go with the headings before
+  // the table, on this page or the next.
+  const int bodyRows = table.NbRows() - titleRows;
+  const int opening = titleRows + (bodyRows < 4 ? bodyRows : 2);
+  double openingHeight = 0;
+  for (int r = 0; r < opening; ++r) openingHeight += heightOf(r);
+  PlaceKept(openingHeight);
+  int bodyOnPage = 0;  // rows after the title rows drawn on this page
   int above = -1;  // the row drawn right above the next one on this page
   const auto draw = [&](int nRow) {
     DrawTableRow(table, nRow, rows[nRow].cells, rows[nRow].height, v_y, scale);
@@ -642,16 +691,25 @@ void CTPdfOutput::PutDocTable(CTDocTable& table) {
     above = nRow;
     v_y += rows[nRow].height * scale;
   };
-  for (int r = 0; r < table.NbRows(); ++r) {
-    const double height = rows[r].height * scale;
-    if (v_y + height > v_bodyBottom + kSlack && v_y > v_bodyTop + kSlack) {
+  const int n = table.NbRows();
+  for (int r = 0; r < n; ++r) {
+    const double height = heightOf(r);
+    bool pageBreak = v_y + height > v_bodyBottom + kSlack && v_y > v_bodyTop + kSlack;
+    // The last row never goes over alone: when it would not fit after the
+    // one before it, both go, unless that leaves fewer than two here.
+    if (!pageBreak && r == n - 2 && r >= titleRows && bodyOnPage >= 2 &&
+        v_y + height + heightOf(r + 1) > v_bodyBottom + kSlack)
+      pageBreak = true;
+    if (pageBreak) {
       NextPage();
       above = -1;
+      bodyOnPage = 0;
       // The title rows again above the rest, when they leave room for it.
       if (r >= titleRows && titleRows > 0 && titleHeight + height <= v_bodyBottom - v_bodyTop + kSlack)
         for (int t = 0; t < titleRows; ++t) draw(t);
     }
     draw(r);
+    if (r >= titleRows) ++bodyOnPage;
   }
 }
 

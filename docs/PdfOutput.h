@@ -11,10 +11,16 @@
 //     broken into lines at blanks (a word wider than the line is broken
 //     between characters) when the paragraph ends or something else comes;
 //   - headings and titles are paragraphs of their slot's font, 16 px above,
-//     4 px below, kept on one page with the line after them; numbered ones
-//     count 1., 1.1., 1.1.1. as the RTF writer's list levels do;
+//     4 px below; numbered ones count 1., 1.1., 1.1.1. as the RTF writer's
+//     list levels do. A heading waits, with the headings and empty lines
+//     after it, for what follows, and goes to the next page with it unless
+//     both fit: the first line of text, a picture, or the rows that open a
+//     table;
 //   - a table goes row by row; a row that does not fit goes to the next
-//     page, where the title rows are repeated first;
+//     page, where the title rows are repeated first. A page never holds a
+//     single row of a table (title rows aside): a table opens with two rows
+//     or moves to the next page, a table of fewer than four rows moves
+//     whole, and the last row goes over with the one before it;
 //   - a picture is drawn at once, where it stands: text before it on its
 //     line ends that line; without a new line after it, what follows stands
 //     beside it (text on the baseline at its bottom).
@@ -101,6 +107,15 @@ class CTPdfOutput : public CTDocOutput {
     double start = 0, end = 0, ascent = 0, descent = 0;
     double Height() const { return ascent + descent; }
   };
+  // A heading laid out, waiting to be placed with what follows it; or,
+  // without runs, an empty line between it and that.
+  struct LTKept {
+    std::vector<LTRun> runs;
+    std::vector<LTLine> lines;
+    QString number;  // of a numbered heading, hanging at numberX
+    double numberX = 0, textX = 0;
+    double emptyLine = 0;  // the height of an empty line
+  };
   // A cell of a table or of the decorations' row: a picture above lines of
   // text, each line of the model a paragraph of one run.
   struct LTCell {
@@ -148,6 +163,11 @@ class CTPdfOutput : public CTDocOutput {
   // Goes to the next page unless nHeight fits below the cursor or the page
   // holds nothing yet.
   void MakeRoom(double nHeight);
+  // Places the waiting headings (none: only makes room) where nNext, the
+  // height of what must stand right below them, fits with them.
+  void PlaceKept(double nNext);
+  // The height of the waiting headings from the cursor on.
+  double KeptHeight() const;
   // The current line ends: the cursor goes below what it holds.
   void CloseLine();
   // The pending text is laid out and drawn, the last line closed; whether
@@ -173,6 +193,7 @@ class CTPdfOutput : public CTDocOutput {
   // (v_left when it holds nothing) and the height of what it holds.
   double v_y = 0, v_lineX = 0, v_lineHeight = 0;
   std::vector<LTRun> v_runs;  // the current paragraph's text not drawn yet
+  std::vector<LTKept> v_kept;  // headings (and empty lines) that wait for what follows
   DocHorAlign v_align = DocHorAlign::kLeft;
   std::array<int, 9> v_headingCounters{};  // numbered headings per list level
 };

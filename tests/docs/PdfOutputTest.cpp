@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 constexpr double kPtPerCm = 72 / 2.54;
@@ -245,6 +247,77 @@ TEST(PdfOutput, NewPageAndLongTablesMakePagesAndRepeatTheTitleRow) {
     if (p.next) {
       EXPECT_FALSE(text.contains(p.next)) << p.page;
     }
+  }
+}
+
+// A heading goes to the next page with what it heads when both do not fit,
+// and no page holds a single row of a table. A table of one tall row fills
+// the first page to leave a known room under it (the page holds 1009.13 px
+// of text; a row asked for h px is h - 3.33 px high). The heading is 16 px
+// of space, an 18-point line of about 27.6 px and 4 px; the six rows are
+// 46.67 px each; the picture, 320 x 200 px, is drawn 204.8 x 128 px.
+TEST(PdfOutput, HeadingsStayWithWhatTheyHeadAndNoPageHoldsOneRowOfATable) {
+  ASSERT_TRUE(HavePoppler());
+  const struct {
+    const char* name;
+    double roomPx;
+    bool heading, picture;
+    int contentPage;   // where the first row (or the picture) stands
+    int rowsOnPage1;   // of the six
+  } cases[] = {
+      // Heading and one row would fit in 100 px, not the two rows a table
+      // opens with: all on page 2.
+      {"heading over a table", 100, true, false, 2, 0},
+      {"heading over a table with room", 400, true, false, 1, 6},
+      // Five rows fit in 250 px, not six: the last would stand alone.
+      {"last row alone", 250, false, false, 1, 4},
+      // One row fits in 60 px, not two.
+      {"first row alone", 60, false, false, 2, 0},
+      {"heading over a picture", 100, true, true, 2, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    QTemporaryDir dir;
+    CTDocTable filler(1, 1);
+    filler.SetColumnWidth(0, 200);
+    filler.SetRowHeight(0, int(std::lround(1009.13 + 3.33 - c.roomPx)));
+    CTDocTable rows(1, 6);
+    rows.SetColumnWidth(0, 200);
+    for (int r = 0; r < 6; ++r) {
+      rows.SetText(0, r, QStringLiteral("Row%1").arg(r + 1));
+      rows.SetRowHeight(r, 50);
+    }
+    const CTDocDrawnPicture picture(320, 200, [](IDrawSurface& surface) {
+      surface.SetFont(LTFont{});
+      surface.TextOut(10, 10, "Pictured");
+    });
+    const QString path = WritePdf(dir, [&](CTPdfOutput& pdf) {
+      pdf.PutDocTable(filler);
+      if (c.heading) pdf.TextHeading(1, "Kept", false);
+      if (c.picture)
+        pdf.PutGraphic(1.0, picture, DocHorAlign::kLeft, true);
+      else
+        pdf.PutDocTable(rows);
+    });
+    const std::vector<Word> words = Words(path);
+    const Word* first = Find(words, c.picture ? "Pictured" : "Row1");
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->page, c.contentPage);
+    if (c.heading) {
+      const Word* heading = Find(words, "Kept");
+      ASSERT_TRUE(heading);
+      EXPECT_EQ(heading->page, first->page);
+      EXPECT_LT(heading->yMax, first->yMin);
+    }
+    if (c.picture) continue;
+    int onPage1 = 0;
+    for (int r = 1; r <= 6; ++r) {
+      const Word* row = Find(words, QStringLiteral("Row%1").arg(r));
+      ASSERT_TRUE(row) << r;
+      onPage1 += row->page == 1;
+      EXPECT_LE(row->page, 2) << r;
+    }
+    EXPECT_EQ(onPage1, c.rowsOnPage1);
   }
 }
 
