@@ -69,8 +69,10 @@ void CTMaterialList::Build(CTDocTable& table, const Cls_HRX& unit, const QList<L
     table.SetText(2, row, description);
     ++row;
   };
+  // The placeholder would stand in the list as a material of that name.
   const QString header = settings.sectionHeader.trimmed();
-  if (settings.useSectionHeader && !header.isEmpty()) {
+  if (settings.useSectionHeader && !header.isEmpty() &&
+      header != QLatin1String(LTMaterialListSettings::kSectionPlaceholder)) {
     table.SetText(0, row, header);
     table.SetText(1, row, QStringLiteral("1"));
     table.SetText(2, row, QStringLiteral("All"));
