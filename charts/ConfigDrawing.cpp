@@ -145,10 +145,12 @@ void CTConfigDrawing::DrawConfiguration(IDrawSurface& canvas, int nWidth, int nH
       Y = B + 4 + large.height() + 4 + h + 4;
     }
   }
+  // Every arrow points the way its air flows: room air and outdoor air
+  // into the unit (or a heater), exhaust air and supply air out of it.
   if (type == Cls_HRX::kPlainUnit || type == Cls_HRX::kCoilUnit) {
     const int y = T - down.height() - 4;
     const int eaX = L + 20, raX = L + uw - down.width() - 20;
-    d.Arrow(down, eaX, y, data.strEA, true, Align::kCentre);
+    d.Arrow(up, eaX, y, data.strEA, true, Align::kCentre);
     d.Arrow(down, raX, y, data.strRA, true, Align::kCentre);
     if (bShowLimits) {
       const int eaLabelLeft = eaX + down.width() / 2 - canvas.TextExtent(data.strEA).width() / 2;
@@ -186,7 +188,7 @@ void CTConfigDrawing::DrawConfiguration(IDrawSurface& canvas, int nWidth, int nH
   }
 
   const int voX = L + uw - up.width() - 20;
-  d.Arrow(up, voX, B + 4, data.strVO, false, Align::kCentre);
+  d.Arrow(down, voX, B + 4, data.strVO, false, Align::kCentre);
   if (bShowLimits)
     d.LimitBox(4, voX + up.width() / 2, Y + 4, kMsgVentOutLimits, voMaxRH, Sentinel::kNoTemperature,
                Sentinel::kNoTemperature);
@@ -194,7 +196,7 @@ void CTConfigDrawing::DrawConfiguration(IDrawSurface& canvas, int nWidth, int nH
     const QImage heater = Picture("SupplyHeater");
     d.Image(L + uw - 8, B - heater.height(), heater);
     d.Arrow(down, L + uw - 8 + 40, B - heater.height() - down.height() - 4, data.strSupply, true, Align::kLeft);
-    d.Arrow(up, L + uw + heater.width() - 20, B + 4, data.strSA, false, Align::kLeft);
+    d.Arrow(down, L + uw + heater.width() - 20, B + 4, data.strSA, false, Align::kLeft);
   } else {
     const int c = voX + up.width() / 2;
     canvas.TextOut(c - canvas.TextExtent(data.strSA).width() / 2, B + 4 + up.height() + h + 4, data.strSA);

@@ -58,4 +58,5 @@ QSize CTRecordingSurface::TextExtent(const QString& text) const {
 
 void CTRecordingSurface::StretchImage(int l, int t, int r, int b, const QImage& image) {
   Record(QStringLiteral("Image"), {l, t, r, b, image.width(), image.height()});
+  v_images << image;
 }

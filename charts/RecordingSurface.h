@@ -5,6 +5,8 @@
 
 #include "charts/DrawSurface.h"
 
+#include <QImage>
+#include <QList>
 #include <QStringList>
 
 class CTRecordingSurface : public IDrawSurface {
@@ -13,7 +15,12 @@ class CTRecordingSurface : public IDrawSurface {
   explicit CTRecordingSurface(int nCharWidth = 6, int nLineHeight = 14, bool bIsPrinter = false);
 
   const QStringList& Calls() const { return v_calls; }
-  void Clear() { v_calls.clear(); }
+  // The pictures of the "Image" calls, in the same order.
+  const QList<QImage>& Images() const { return v_images; }
+  void Clear() {
+    v_calls.clear();
+    v_images.clear();
+  }
 
   LTPen Pen() const override { return v_pen; }
   void SetPen(const LTPen& pen) override;
@@ -41,6 +48,7 @@ class CTRecordingSurface : public IDrawSurface {
   void Record(const QString& name, const QVector<QPoint>& points);
 
   QStringList v_calls;
+  QList<QImage> v_images;
   LTPen v_pen;
   LTBrush v_brush;
   LTFont v_font;

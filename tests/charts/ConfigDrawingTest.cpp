@@ -5,6 +5,8 @@
 #include "charts/ConfigDrawing.h"
 #include "charts/RecordingSurface.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -66,6 +68,59 @@ TEST_F(ConfigDrawing, UpsideDownTakesTheUpsideDownLimits) {
     return;
   }
   FAIL() << "the demonstration catalogue has a unit that mounts upside down";
+}
+
+// Whether an arrow picture points up: its head, the widest run of dark
+// rows, lies in its upper half.
+bool PointsUp(const QImage& arrow) {
+  int widest = -1, widestRow = 0;
+  for (int y = 0; y < arrow.height(); ++y) {
+    int dark = 0;
+    for (int x = 0; x < arrow.width(); ++x) {
+      const QColor c = arrow.pixelColor(x, y);
+      dark += c.alpha() > 128 && qGray(c.rgb()) < 128;
+    }
+    if (dark > widest) {
+      widest = dark;
+      widestRow = y;
+    }
+  }
+  return widestRow < arrow.height() / 2;
+}
+
+// Each stream's arrow points the way its air flows: room and outdoor air
+// into the unit (or its heater), exhaust and supply air out of it. An
+// arrow above the unit points into it when it points down; one below it
+// when it points up.
+TEST_F(ConfigDrawing, ArrowsPointTheWayTheAirFlows) {
+  std::unique_ptr<Cls_HRX> unit = Unit("NV-400");
+  ASSERT_NE(unit, nullptr);
+  LTConfigData data;
+  data.hasInletHeater = data.hasSupplyHeater = true;  // outdoor and supply air get arrows of their own
+  CTConfigDrawing::DrawConfiguration(surface, 800, 600, unit.get(), true, data);
+  const QStringList& calls = surface.Calls();
+  // The unit is the first picture: "Image left top right bottom w h".
+  const int unitCall = int(calls.indexOf(QRegularExpression("Image .*")));
+  ASSERT_GE(unitCall, 0);
+  const int unitTop = calls[unitCall].split(' ')[2].toInt();
+  const struct {
+    const char* label;
+    bool into;
+  } streams[] = {{"Room Air (RA)", true},      {"Outdoor Air (OA)", true},     {"Ventilation In (VI)", true},
+                 {"Exhaust Air (EA)", false},  {"Supply Air (SA)", false},     {"Ventilation Out (VO)", false}};
+  for (const auto& stream : streams) {
+    SCOPED_TRACE(stream.label);
+    const int text = int(calls.indexOf(
+        QRegularExpression(QStringLiteral("TextOut -?\\d+ -?\\d+ ") + QRegularExpression::escape(stream.label))));
+    // The label follows its arrow.
+    ASSERT_GT(text, 0);
+    ASSERT_TRUE(calls[text - 1].startsWith("Image ")) << calls[text - 1].toStdString();
+    const int picture = int(calls.mid(0, text).filter(QRegularExpression("^Image ")).size()) - 1;
+    const QStringList arrow = calls[text - 1].split(' ');
+    const bool above = arrow[4].toInt() <= unitTop;
+    const bool up = PointsUp(surface.Images()[picture]);
+    EXPECT_EQ(above ? !up : up, stream.into);
+  }
 }
 
 TEST(ConfigNote, SplitsAtABlankOrWhereTheTextNoLongerFits) {
