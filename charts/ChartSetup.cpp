@@ -298,6 +298,10 @@ LTConfigData CTChartSetup::ConfigData(const SelectionResult& result) {
                         calculated(result.heating, result.heating.inletHeater);
   data.hasSupplyHeater = calculated(result.heating, result.heating.supplyHeater);
   data.upsideDown = result.upsideDown;
+  // The streams' names as the interface glossary has them (English without one).
+  for (QString* label : {&data.strRA, &data.strEA, &data.strOA, &data.strSA, &data.strVI, &data.strVO, &data.strCI,
+                         &data.strHI, &data.strInlet, &data.strSupply})
+    *label = TBaseMsg::Tr(*label);
   return data;
 }
 

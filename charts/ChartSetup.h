@@ -54,7 +54,8 @@ class CTChartSetup {
 
   // What the configuration drawing shows of a result besides the unit: an
   // inlet heater when either mode calculated one, a supply heater when
-  // heating did, the upside-down installation.
+  // heating did, the upside-down installation, the streams' names in the
+  // interface's language.
   static LTConfigData ConfigData(const SelectionResult& result);
 
   static std::unique_ptr<TVirtLineGraph> CorrectionGraph(IDrawSurface& surface, QSize size,

@@ -1,11 +1,11 @@
 #pragma once
 // CTConfigDrawing: the schematic of the current unit: its picture, small
-// arrows for the air streams that enter and leave it with their names, the
-// inlet and supply heaters when the selection needs them and, on request,
-// boxes with the unit's operating limits and a note on the minimum
-// ventilation-in temperature. The Configuration tab (with limits), the
-// floating "Configuration Conventions" window (without) and the report
-// (with, 800 x 600) draw it alike.
+// arrows for the air streams that enter and leave it with their names (each
+// arrow pointing the way its air flows), the inlet and supply heaters when
+// the selection needs them and, on request, boxes with the unit's operating
+// limits and a note on the minimum ventilation-in temperature. The
+// Configuration tab (with limits), the floating "Configuration Conventions"
+// window (without) and the report (with, 800 x 600) draw it alike.
 
 #include "charts/DrawSurface.h"
 
@@ -13,7 +13,8 @@
 
 class Cls_HRX;
 
-// What the drawing shows besides the unit.
+// What the drawing shows besides the unit. The names start as the English
+// captions; CTChartSetup::ConfigData gives them translated.
 struct LTConfigData {
   bool hasInletHeater = false;
   bool hasSupplyHeater = false;

@@ -6,6 +6,8 @@
 #include "catalogue/ClHRXPolynomial.h"
 #include "catalogue/ClHRXSpeed.h"
 #include "charts/RecordingSurface.h"
+#include "i18n/BaseMsgMan.h"
+#include "i18n/UnicodeGlossary.h"
 #include "psychro/SI_Units.h"
 #include "selection/SelectionRun.h"
 
@@ -105,6 +107,26 @@ TEST_F(Charts, TwoCurvesGetTwoMarkersAndNoResistanceWhenTheFanFallsShort) {
   shortOf.supplyEspPa = shortOf.supplySide.fanPa + 5;
   const auto second = CTChartSetup::FanGraph(surface, {800, 600}, shortOf);
   EXPECT_EQ(second->ExtraPoints().size(), 3u);
+}
+
+// The configuration drawing names its streams in the interface's language.
+TEST_F(Charts, TheConfigurationDrawingTranslatesItsStreamNames) {
+  const SelectionResult result = Run(100, 100, 120, 120);
+  ASSERT_NE(result.Current(), nullptr);
+  CTUnicodeGlossary german;
+  german.AddTerm("Exhaust Air (EA)", "Fortluft (EA)");
+  german.AddTerm("Ventilation In (VI)", QString::fromUtf8("Lüftungseintritt (VI)"));
+  TBaseMsg::SetInterfaceGlossary(&german);
+  CTChartSetup::DrawChart(surface, {800, 600}, CTChartSetup::ChartKind::kConfiguration, true, result,
+                          Factory().RatioCorrections());
+  TBaseMsg::SetInterfaceGlossary(nullptr);
+  QStringList texts;
+  for (const QString& call : surface.Calls())
+    if (call.startsWith("TextOut")) texts << call.section(' ', 3);
+  EXPECT_TRUE(texts.contains("Fortluft (EA)"));
+  EXPECT_TRUE(texts.contains(QString::fromUtf8("Lüftungseintritt (VI)")));
+  EXPECT_FALSE(texts.contains("Exhaust Air (EA)"));
+  EXPECT_TRUE(texts.contains("Room Air (RA)"));  // no entry: English
 }
 
 TEST_F(Charts, EfficiencyMarkersSitOnTheCurvesAtTheSupplyAirflow) {
