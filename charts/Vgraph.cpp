@@ -3,11 +3,80 @@
 #include "i18n/BaseMsgMan.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
 
 constexpr TColor kBoxOutline = 0xE2EFF1, kBoxShadow = 0x99A8AC, kBoxDarkShadow = 0x646F71, kSilver = 0xC0C0C0;
+constexpr int kMarkerRadius = 5;  // the white disc under a marker, device pixels
+
+// Whether the segment a-b passes through the box (Liang-Barsky clipping of
+// the segment's parameter t in 0..1 to the box's four sides).
+bool Crosses(const QLineF& segment, const QRectF& box) {
+  const double x0 = segment.x1(), y0 = segment.y1(), dx = segment.dx(), dy = segment.dy();
+  double t0 = 0, t1 = 1;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x0 - box.left(), box.right() - x0, y0 - box.top(), box.bottom() - y0};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;  // parallel to this side and outside it
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0) {
+      t0 = std::max(t0, t);
+    } else {
+      t1 = std::min(t1, t);
+    }
+    if (t0 > t1) return false;
+  }
+  return true;
+}
+
+// What a marker's label must keep clear of, in device pixels.
+struct LabelObstacles {
+  QRect area;  // right of the y axis, between the plot's top and bottom
+  const std::vector<QLineF>* curves;
+  std::vector<QRect> boxes;       // markers' discs, the x title, the labels placed so far
+  std::vector<QLineF> hairlines;  // better not crossed, but no fault
+};
+
+// The box of a marker's label of the given size: the first of the places
+// around the marker, nearest first (above, right, below, left, then the
+// corners, then the same farther out), that stays in the area and crosses
+// no curve, box or hairline. Failing that, the place with the fewest
+// faults: leaving the area outweighs any crossing, a curve segment or a box
+// crossed outweighs any number of hairlines. At most kRings x 8 places are
+// tried.
+QRect LabelBox(QPoint point, QSize size, const LabelObstacles& o) {
+  constexpr int kRings = 4;
+  constexpr long long kOutside = 1'000'000'000, kCrossing = 1'000'000;
+  const int w = size.width(), h = size.height(), px = point.x(), py = point.y();
+  QRect best;
+  long long bestCost = LLONG_MAX;
+  for (int ring = 0; ring < kRings; ++ring) {
+    const int gap = kMarkerRadius + ring * (h / 2 + 2);
+    const QRect places[] = {QRect(px - w / 2, py - gap - h, w, h), QRect(px + gap + 2, py - h / 2, w, h),
+                            QRect(px - w / 2, py + gap + 1, w, h), QRect(px - gap - 2 - w, py - h / 2, w, h),
+                            QRect(px + gap, py - gap - h, w, h),   QRect(px - gap - w, py - gap - h, w, h),
+                            QRect(px + gap, py + gap + 1, w, h),   QRect(px - gap - w, py + gap + 1, w, h)};
+    for (const QRect& place : places) {
+      // A pixel of room around the text, so that no line touches it.
+      const QRectF clear = QRectF(place).adjusted(-1, -1, 1, 1);
+      long long cost = o.area.contains(place) ? 0 : kOutside;
+      for (const QLineF& segment : *o.curves) cost += kCrossing * Crosses(segment, clear);
+      for (const QRect& box : o.boxes) cost += kCrossing * box.intersects(place);
+      for (const QLineF& segment : o.hairlines) cost += Crosses(segment, clear);
+      if (cost == 0) return place;
+      if (cost < bestCost) {
+        best = place;
+        bestCost = cost;
+      }
+    }
+  }
+  return best;
+}
 
 }  // namespace
 
@@ -251,6 +320,18 @@ void TVirtGraph::DrawPlots(double x0, double step) {
     MoveTo(0, v_MaxY);
     LineTo(width, v_MaxY);
   }
+  std::vector<QLineF> curves;  // as drawn, for the labels to keep clear of
+  QPointF pen;
+  const auto moveTo = [&](double x, double y) {
+    MoveTo(x, y);
+    pen = QPointF(DeviceX(x), DeviceY(y));
+  };
+  const auto lineTo = [&](double x, double y) {
+    LineTo(x, y);
+    const QPointF to(DeviceX(x), DeviceY(y));
+    curves.emplace_back(pen, to);
+    pen = to;
+  };
   for (int i = 0; i < int(v_Legend.size()); ++i) {
     const TLegend& entry = *v_Legend[std::size_t(i)];
     if (!entry.MustDisplay()) continue;
@@ -264,17 +345,17 @@ void TVirtGraph::DrawPlots(double x0, double step) {
       if (gap(j)) continue;
       const double x = x0 + j * step, y = v_MaxY - ClampY(values[std::size_t(j)]);
       if (!gap(j - 1)) {
-        LineTo(x, y);
+        lineTo(x, y);
         continue;
       }
-      MoveTo(x, y);
+      moveTo(x, y);
       if (gap(j + 1)) {  // a value on its own: a short dash
-        MoveTo(x - step / 4, y);
-        LineTo(x + step / 4, y);
+        moveTo(x - step / 4, y);
+        lineTo(x + step / 4, y);
       }
     }
   }
-  DrawExtraPoints(x0);
+  DrawExtraPoints(x0, curves);
   SetOffsetX(oldOffsetX);
   SetOffsetY(oldOffsetY);
   SetScaleX(oldScaleX);
@@ -282,17 +363,35 @@ void TVirtGraph::DrawPlots(double x0, double step) {
   RestoreProperties();
 }
 
-void TVirtGraph::DrawExtraPoints(double x0) {
+void TVirtGraph::DrawExtraPoints(double x0, const std::vector<QLineF>& curves) {
   IDrawSurface& s = *DrawingCanvas();
-  const int th = v_TextHeight;
   const double width = v_GraphRect.right() - v_GraphRect.left();
-  int previousLabel = -1000000;
-  for (const TExtraPoint& point : v_ExtraPoints) {
-    // Clipped to the plot area: a point beyond its ends sits on the edge,
-    // never over the axes or the legend.
-    const double x = x0 + std::clamp(point.v_XPercentage, 0.0, 100.0) * width / 100;
-    const double y = v_MaxY - ClampY(point.v_Y);
-    const int dx = DeviceX(x), dy = DeviceY(y);
+  // Clipped to the plot area: a point beyond its ends sits on the edge,
+  // never over the axes or the legend.
+  std::vector<QPoint> at;
+  for (const TExtraPoint& point : v_ExtraPoints)
+    at.emplace_back(DeviceX(x0 + std::clamp(point.v_XPercentage, 0.0, 100.0) * width / 100),
+                    DeviceY(v_MaxY - ClampY(point.v_Y)));
+  // Labels may stand right of the plot, up to the right margin, where only
+  // the x title is.
+  const QRect g = v_GraphRect;
+  LabelObstacles obstacles{QRect(QPoint(g.left() + 1, g.top()), QPoint(v_Width - v_BorderXR - 1, g.bottom() - 1)),
+                           &curves,
+                           {QRect(g.right() + v_CharWidth, g.bottom() - v_TextHeight / 2,
+                                  s.TextExtent(v_TitleX).width(), v_TextHeight)},
+                           {}};
+  for (std::size_t i = 0; i < at.size(); ++i) {
+    const QPoint p = at[i];
+    obstacles.boxes.emplace_back(p.x() - kMarkerRadius, p.y() - kMarkerRadius, 2 * kMarkerRadius + 1,
+                                 2 * kMarkerRadius + 1);
+    if (!v_ExtraPoints[i].v_HairLines) continue;
+    const int bottom = DeviceY(v_MaxY - v_MinY);
+    obstacles.hairlines.emplace_back(p, QPointF(p.x(), bottom));
+    obstacles.hairlines.emplace_back(p, QPointF(v_GraphRect.left(), p.y()));
+  }
+  for (std::size_t i = 0; i < at.size(); ++i) {
+    const TExtraPoint& point = v_ExtraPoints[i];
+    const int dx = at[i].x(), dy = at[i].y();
     const TColor text = s.Font().color;
     s.SetPen({DrawColors::kWhite, 1, PenStyle::kSolid, PenMode::kCopy});
     s.SetBrush({DrawColors::kWhite, BrushStyle::kSolid});
@@ -308,10 +407,10 @@ void TVirtGraph::DrawExtraPoints(double x0) {
       s.LineTo(v_GraphRect.left(), dy);
     }
     if (point.v_Name.isEmpty()) continue;
-    int top = dy - th - 5;
-    if (std::abs(top - previousLabel) < th + 5) top = previousLabel + th + 5;
-    s.TextOut(dx - s.TextExtent(point.v_Name).width() / 2, top, point.v_Name);
-    previousLabel = top;
+    // A free place beside the marker, off the curves and the other labels.
+    const QRect box = LabelBox(at[i], s.TextExtent(point.v_Name), obstacles);
+    s.TextOut(box.left(), box.top(), point.v_Name);
+    obstacles.boxes.push_back(box);
   }
 }
 

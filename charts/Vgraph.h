@@ -13,6 +13,7 @@
 #include "charts/VirtCanv.h"
 #include "catalogue/Sentinels.h"
 
+#include <QLineF>
 #include <QRect>
 #include <QStringList>
 
@@ -87,7 +88,9 @@ class TVirtGraph : public CTVirtualCanvas {
   void DrawLegendRows(bool AddChecks);
   void DrawCheckBox(int x1, int y1, int x2, int y2, bool bChecked);
   void DrawPlots(double x0, double step);
-  void DrawExtraPoints(double x0);
+  // The markers and their labels; curves: the plots as drawn, in device
+  // pixels, which the labels keep clear of.
+  void DrawExtraPoints(double x0, const std::vector<QLineF>& curves);
   double ClampY(double v) const;
   // The device y of a value on the plot area.
   int ValueY(double v) const;

@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QLineF>
+
+#include <cmath>
 #include <map>
 
 namespace {
@@ -107,6 +110,63 @@ TEST_F(Charts, TwoCurvesGetTwoMarkersAndNoResistanceWhenTheFanFallsShort) {
   shortOf.supplyEspPa = shortOf.supplySide.fanPa + 5;
   const auto second = CTChartSetup::FanGraph(surface, {800, 600}, shortOf);
   EXPECT_EQ(second->ExtraPoints().size(), 3u);
+}
+
+// The fan graph's marker labels as drawn on the recorder (6 x 14 pixels a
+// character): no label box is crossed by a curve or covers another label.
+// The curves are the lines drawn before the first marker's disc.
+TEST_F(Charts, FanLabelsKeepOffTheCurvesAndEachOther) {
+  const struct {
+    double supply, exhaust, supplyEsp, exhaustEsp;
+    QSize size;
+  } cases[] = {{100, 100, 120, 120, {640, 480}},
+               {100, 120, 120, 100, {640, 480}},
+               {100, 120, 120, 100, {800, 600}},
+               {60, 70, 40, 30, {640, 480}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.supply << " / " << c.exhaust << " l/s on " << c.size.width());
+    const SelectionResult result = Run(c.supply, c.exhaust, c.supplyEsp, c.exhaustEsp);
+    ASSERT_NE(result.Current(), nullptr);
+    const auto graph = CTChartSetup::FanGraph(surface, c.size, result);
+    graph->DrawOutline(true, false);
+    surface.Clear();
+    graph->DrawGraph();
+    std::vector<QLineF> curves;
+    std::vector<QRect> labels;
+    QPoint pen;
+    bool markers = false;
+    for (const QString& call : surface.Calls()) {
+      const QStringList p = call.split(' ');
+      markers = markers || p[0] == "Ellipse";
+      if (!markers && (p[0] == "MoveTo" || p[0] == "LineTo")) {
+        const QPoint to(p[1].toInt(), p[2].toInt());
+        if (p[0] == "LineTo") curves.emplace_back(pen, to);
+        pen = to;
+      }
+      if (p[0] == "TextOut") labels.emplace_back(p[1].toInt(), p[2].toInt(), 6 * int(call.section(' ', 3).size()), 14);
+    }
+    ASSERT_GT(curves.size(), 100u);
+    ASSERT_EQ(labels.size(), graph->ExtraPoints().size());
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+      for (std::size_t j = i + 1; j < labels.size(); ++j)
+        EXPECT_FALSE(labels[i].intersects(labels[j])) << i << " " << j;
+      // Every quarter pixel along each segment stays out of the box.
+      int crossings = 0;
+      for (const QLineF& segment : curves) {
+        const int steps = 4 * int(std::max(std::fabs(segment.dx()), std::fabs(segment.dy()))) + 1;
+        for (int k = 0; k <= steps; ++k) {
+          const QPointF at = segment.pointAt(double(k) / steps);
+          const QRect& box = labels[i];
+          if (at.x() >= box.left() && at.x() < box.left() + box.width() && at.y() >= box.top() &&
+              at.y() < box.top() + box.height()) {
+            ++crossings;
+            break;
+          }
+        }
+      }
+      EXPECT_EQ(crossings, 0) << "label " << i;
+    }
+  }
 }
 
 // The configuration drawing names its streams in the interface's language.
