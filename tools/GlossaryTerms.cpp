@@ -110,7 +110,8 @@ namespace {
 // the templates of texts that windows show with a value put in, the names
 // of option types and of filter classes in messages; the online windows'
 // messages, questions, wait texts, list cells and upgrade hint lines, the
-// device information's rows and the notice on data processing.
+// device information's rows and the notice on data processing; the words
+// of aerolith-cli's own output and option errors.
 const char* const kLiteralSources[] = {
     "selection/ResultTexts.cpp", "selection/Explanations.cpp", "docs/Report.cpp",
     "selection/UnitDatasheet.cpp", "charts/ChartSetup.cpp", "catalogue/OptionTypes.cpp",
@@ -120,6 +121,7 @@ const char* const kLiteralSources[] = {
     "app/UpgradeHint.cpp", "app/Privacy.cpp", "app/Conditions.cpp",
     "app/OnlineCommands.cpp", "online/AboutInfo.cpp", "online/DeviceLinks.cpp",
     "online/AutoUpgrade.cpp", "online/UpgradeSteps.h", "online/PrivacyNotice.h",
+    "cli/CliTexts.cpp",
 };
 
 // Literals of those sources that are names of stored values, folders,
