@@ -26,13 +26,16 @@ void PrintUsage(QTextStream& stream) {
             "         [--heat-outdoor ...] [--evaporating 6|9|11] [--discharge T] [--heat-discharge T]\n"
             "         [--supply-temp T] [--inlet-heater-cool calc|KW|OPTION] [--inlet-heater-heat ...]\n"
             "         [--supply-heater KW] [--upside-down] [--unit NAME] [--project FILE.ven]\n"
-            "         [--save FILE.ven] [--json]\n"
+            "         [--save FILE.ven] [--units si|imperial] [--json]\n"
             "      the candidate units in order and the first one (or --unit) computed in\n"
             "      cooling and heating. Defaults are the window's: family HRX, 100 m2 at 5 m2\n"
             "      and 5 l/s per person, exhaust = supply, ESP 150 Pa, cooling room 27,wb19 and\n"
             "      outdoor 35,50, heating room 20,50 and outdoor 7,50. Values outside the\n"
-            "      window's field ranges are refused. Exit code 3: no unit fits, or a\n"
-            "      condition was corrected and nothing computed (the output says why).\n"
+            "      window's field ranges are refused. The text shows the units of --units,\n"
+            "      else those of the preferences; the JSON is SI. Exit code 3, here and in\n"
+            "      chart, report and material-list: the unit was not computed in both\n"
+            "      modes (no unit fits, a condition was corrected, or a mode ended with a\n"
+            "      check code; the output says why).\n"
             "      --project takes a project file's inputs and unit; options given override\n"
             "      them. --save writes the inputs and the computed unit as a project file.\n"
             "  chart psychro|mollier|fan|efficiency|correction|configuration --out FILE.png|FILE.emf\n"
@@ -68,8 +71,8 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     PrintUsage(arguments.isEmpty() ? err : out);
     return arguments.isEmpty() ? kExitUsage : kExitOk;
   }
-  // "--language de|fr|en" before the command: messages and the catalogue's
-  // texts in that language.
+  // "--language de|fr|en" before the command: the command line's own words,
+  // messages and the catalogue's texts in that language.
   if (arguments.first() == QLatin1String("--language")) {
     const int language = arguments.size() > 1 ? CTGlossaries::LanguageOfCode(arguments.at(1)) : 0;
     if (language == 0) {

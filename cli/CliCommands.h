@@ -11,7 +11,9 @@ namespace AerolithCli {
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
-// select: no unit fits, or a condition had to be corrected; nothing was computed.
+// select, chart, report, material-list: the unit was not computed in both
+// modes (none fits, a condition had to be corrected, or a mode ended with a
+// check code); the output says why.
 constexpr int kExitNothingComputed = 3;
 
 // arguments without the program name: COMMAND [OPTIONS...]

@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 
+#include "cli/CliTexts.h"
 #include "i18n/BaseMsgMan.h"
 
 CTCliOptions::CTCliOptions(const QStringList& arguments, const QSet<QString>& szValueOptions,
@@ -11,15 +12,15 @@ CTCliOptions::CTCliOptions(const QStringList& arguments, const QSet<QString>& sz
       continue;
     }
     if (!szValueOptions.contains(arg)) {
-      v_error = QStringLiteral("unknown argument '%1'").arg(arg);
+      v_error = CTCliTexts::Get(CTCliTexts::kUnknownArgument).arg(arg);
       return;
     }
     if (i + 1 >= arguments.size()) {
-      v_error = QStringLiteral("%1 needs a value").arg(arg);
+      v_error = CTCliTexts::Get(CTCliTexts::kNeedsValue).arg(arg);
       return;
     }
     if (v_values.contains(arg)) {
-      v_error = QStringLiteral("%1 is given twice").arg(arg);
+      v_error = CTCliTexts::Get(CTCliTexts::kGivenTwice).arg(arg);
       return;
     }
     v_values.insert(arg, arguments.at(++i));
@@ -32,7 +33,7 @@ std::optional<double> CTCliOptions::Number(const QString& szName) {
   double value = 0;
   // Only "." separates decimals here: "1,5" in a script is more likely a list.
   if (szText.contains(QLatin1Char(',')) || !TBaseMsg::TryParseNumber(szText, value)) {
-    if (v_error.isEmpty()) v_error = QStringLiteral("%1: '%2' is not a number").arg(szName, szText);
+    if (v_error.isEmpty()) v_error = CTCliTexts::Get(CTCliTexts::kNotANumber).arg(szName, szText);
     return std::nullopt;
   }
   return value;

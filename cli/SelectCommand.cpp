@@ -15,15 +15,26 @@
 // Defaults are the window's: a room of 100 m2 at 5 m2 and 5 l/s per person,
 // ESP 150 Pa, cooling 27 degC with wet bulb 19 degC in a room and 35 degC,
 // 50 % outdoors, heating 20 degC, 50 % in a room and 7 degC, 50 % outdoors.
-// Physical values go in and come out in SI: temperatures degC, humidity %,
-// pressures Pa, capacities and heaters kW, humidification kg/h. Airflows are
-// l/s unless --airflow-unit says otherwise. Values outside the window's
-// field ranges are refused; values inside are taken as given, to any
-// precision (the window holds what its fields show, in the unit in effect).
+// Physical values go in in SI: temperatures degC, humidity %, pressures Pa,
+// heaters kW. Airflows are l/s unless --airflow-unit says otherwise. Values
+// outside the window's field ranges are refused; values inside are taken as
+// given, to any precision (the window holds what its fields show, in the
+// unit in effect). The JSON answers in SI and says so ("units": "si"); the
+// text shows the units of --units si|imperial, else those of the user's
+// preferences, and names them in its first line. The text's own words and
+// every message are in the language of --language.
 //
-// Exit codes: 0 with a computed unit, 3 when no unit fits or a condition
-// had to be corrected (nothing computed; the JSON still tells why), 2 for
-// bad options, 1 when the catalogue does not load.
+// A mode that ends with a check code (9 to 21, 26, 27, or 22/23 from the
+// heater check) has no air states: the JSON gives its code and message with
+// "computed": false and "states": null (the heater check keeps the heaters
+// it compared), the text gives the code and message instead of the table.
+//
+// Exit codes, the same for select, chart, report and material-list: 0 when
+// a unit was computed in cooling and in heating; 3 when not (no unit fits, a
+// condition had to be corrected, or a mode ended with a check code: the
+// output says why, and chart, report and material-list still write what
+// they can); 2 for bad options; 1 when the catalogue does not load, the
+// unit named with --unit is not a candidate, or a file cannot be written.
 
 #include "catalogue/ClDeviceOption.h"
 #include "catalogue/Factory.h"
@@ -33,6 +44,7 @@
 #include "catalogue/ClHRXSpType.h"
 #include "cli/CliCommands.h"
 #include "cli/CliOptions.h"
+#include "cli/CliTexts.h"
 #include "i18n/BaseMsgMan.h"
 #include "i18n/MsgMan.h"
 #include "selection/CatalogueSession.h"
@@ -67,13 +79,31 @@ constexpr double kLsPerCfm = 0.4719474432644405;  // as the unit registry conver
 const char* const kStateNames[] = {"RA", "OA", "EA", "SA", "VI", "VO", "CI", "HI"};
 
 constexpr int kMsgNoUnitToSave = 57;
+constexpr int kMsgSelectedDevice = 102;
 constexpr int kMsgNoUnitForDocuments = 121;
+
+// The heater check's codes: the user's inlet (22) or supply heater (23) is
+// smaller than the calculated minimum.
+constexpr int kUserInletHeaterTooSmall = 22;
+constexpr int kUserSupplyHeaterTooSmall = 23;
+bool IsHeaterCheck(int code) { return code == kUserInletHeaterTooSmall || code == kUserSupplyHeaterTooSmall; }
 
 QJsonValue Json(double value) { return std::isfinite(value) ? QJsonValue(value) : QJsonValue(); }
 QString Fixed(double value, int digits) {
   return std::isfinite(value) ? TBaseMsg::FormatFixed(value, digits) : QStringLiteral("-");
 }
 QString Number(double value) { return TBaseMsg::Number2Str(value, 15); }
+
+// "--name must be a, b or c", in the language in effect.
+QString MustBeEither(const char* name, const char* choices, const char* last) {
+  return CTCliTexts::Get(CTCliTexts::kMustBeEither)
+      .arg(QString::fromLatin1(name), QString::fromUtf8(choices), QString::fromUtf8(last));
+}
+
+// The line after an option error: "usage: SYNOPSIS".
+QString Usage(const char* synopsis) {
+  return QLatin1Char('\n') + CTCliTexts::Get(CTCliTexts::kUsage).arg(QString::fromUtf8(synopsis));
+}
 
 int Fail(QTextStream& err, const QString& command, const QString& problem, int code) {
   err << "aerolith-cli " << command << ": " << problem << "\n";
@@ -90,7 +120,10 @@ int PrintFamilies(const CTCatalogueSession& session, bool json, QTextStream& out
     double minAirflow = 0, maxAirflow = 0, maxEsp = 0;
     Cls_HRX::GetRanges(units, minAirflow, maxAirflow, maxEsp);
     QJsonArray unitList;
-    if (!json) out << family.name << " (family " << family.family << ", ESP up to " << Fixed(maxEsp, 0) << " Pa)\n";
+    if (!json)
+      out << CTCliTexts::Get(CTCliTexts::kFamilyLine)
+                 .arg(family.name, QString::number(family.family), Fixed(maxEsp, 0) + QStringLiteral(" Pa"))
+          << "\n";
     for (const Cls_HRX* unit : units) {
       unitList.append(QJsonObject{{"name", unit->GetName()},
                                   {"type", unit->GetType()},
@@ -168,7 +201,7 @@ QString UnitText(U_RepUnit unit) {
 QString RequestReader::AirflowUnit(double& lsPerUnit) {
   const QString name = v_options.Has("--airflow-unit") ? v_options.Value("--airflow-unit") : QStringLiteral("ls");
   const std::map<QString, double> units = {{"ls", 1.0}, {"m3h", 1 / 3.6}, {"cfm", kLsPerCfm}};
-  if (!units.count(name)) return QStringLiteral("--airflow-unit must be ls, m3h or cfm");
+  if (!units.count(name)) return MustBeEither("--airflow-unit", "ls, m3h", "cfm");
   lsPerUnit = units.at(name);
   return QString();
 }
@@ -185,9 +218,9 @@ QString RequestReader::Field(const char* name, CTInputFields::Field field, doubl
   const double slack = 1e-9 * std::max(1.0, std::fabs(hi));
   if (!(inBase >= lo - slack && inBase <= hi + slack)) {
     const QString shown = unit.isEmpty() ? UnitText(CTInputFields::Spec(field).unit) : unit;
-    return QStringLiteral("%1 must be between %2 and %3%4")
-        .arg(QString::fromLatin1(name), Number(lo / toBase), Number(hi / toBase),
-             shown.isEmpty() ? QString() : QLatin1Char(' ') + shown);
+    return CTCliTexts::Get(CTCliTexts::kMustBeBetween)
+        .arg(QString::fromLatin1(name), Number(lo / toBase),
+             Number(hi / toBase) + (shown.isEmpty() ? QString() : QLatin1Char(' ') + shown));
   }
   // Taken as given: a script states engineering values, not the positions
   // of a field (the window's fields hold what they show).
@@ -206,20 +239,19 @@ QString RequestReader::Condition(const char* name, LTAirCondition& target, CTInp
   if (c.humidityMode == HumidityMode::kWetBulb) humidity = humidity.mid(2);
   if (parts.size() != 2 || !TBaseMsg::TryParseNumber(parts[0].trimmed(), c.dryBulbC) ||
       !TBaseMsg::TryParseNumber(humidity, c.humidity))
-    return QStringLiteral("%1 wants T,RH such as 26,50 or T,wbX such as 27,wb19").arg(name);
-  const auto outside = [&](const LTInputField& f, double v, const char* what) {
+    return CTCliTexts::Get(CTCliTexts::kConditionSyntax).arg(QString::fromLatin1(name));
+  const auto outside = [&](const LTInputField& f, double v, CTCliTexts::Text what) {
     if (v >= f.min && v <= f.max) return QString();
-    return QStringLiteral("%1: the %2 must be between %3 and %4 %5")
-        .arg(QString::fromLatin1(name), QString::fromLatin1(what), Number(f.min), Number(f.max),
-             f.unit == U_None ? QStringLiteral("%") : UnitText(f.unit));
+    return CTCliTexts::Get(what).arg(QString::fromLatin1(name), Number(f.min),
+                                     Number(f.max) + QLatin1Char(' ') +
+                                         (f.unit == U_None ? QStringLiteral("%") : UnitText(f.unit)));
   };
   using F = CTInputFields;
-  if (QString p = outside(F::Spec(dryBulb), c.dryBulbC, "temperature"); !p.isEmpty()) return p;
-  const F::Field humidityField = c.humidityMode == HumidityMode::kWetBulb
-                                     ? (room ? F::kRoomWetBulb : F::kOutdoorWetBulb)
-                                     : F::kRelativeHumidity;
-  const LTInputField& h = F::Spec(humidityField);
-  if (QString p = outside(h, c.humidity, c.humidityMode == HumidityMode::kWetBulb ? "wet bulb" : "relative humidity");
+  if (QString p = outside(F::Spec(dryBulb), c.dryBulbC, CTCliTexts::kTemperatureBetween); !p.isEmpty()) return p;
+  const bool wetBulb = c.humidityMode == HumidityMode::kWetBulb;
+  const F::Field humidityField = wetBulb ? (room ? F::kRoomWetBulb : F::kOutdoorWetBulb) : F::kRelativeHumidity;
+  if (QString p = outside(F::Spec(humidityField), c.humidity,
+                          wetBulb ? CTCliTexts::kWetBulbBetween : CTCliTexts::kHumidityBetween);
       !p.isEmpty())
     return p;
   target = c;
@@ -230,7 +262,7 @@ QString RequestReader::Filter(const char* name, int& target) {
   if (!v_options.Has(name)) return QString();
   for (int i = 0; i < 4; ++i)
     if (v_options.Value(name).compare(QLatin1String(kFilterNames[i]), Qt::CaseInsensitive) == 0) return target = i, QString();
-  return QStringLiteral("%1 must be none, F6, F7 or F8").arg(name);
+  return MustBeEither(name, "none, F6, F7", "F8");
 }
 
 // "calc", a size in kW, or the name of one of the unit's heater options.
@@ -275,13 +307,13 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
   if (s.projectUnit && !v_options.Has("--family")) {
     familyName = Cls_HRX::Family2Str(r.family);
     if (session.UnitsOfFamily(r.family).IsEmpty())
-      return QStringLiteral("the project's family %1 has no units in this catalogue").arg(r.family);
+      return CTCliTexts::Get(CTCliTexts::kProjectFamilyMissing).arg(QString::number(r.family));
   }
   r.family = session.FamilyNumber(familyName);
   if (r.family < 0) {
     QStringList names;
     for (const auto& f : session.Families()) names << f.name;
-    return QStringLiteral("unknown family '%1' (families: %2)").arg(familyName, names.join(", "));
+    return CTCliTexts::Get(CTCliTexts::kUnknownFamily).arg(familyName, names.join(", "));
   }
   const LTFamilyRanges ranges = CTSelectionRun::FamilyRanges(session, r.family);
 
@@ -289,7 +321,7 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
   if (v_options.Has("--supply")) r.basis = AirflowBasis::kTotals;
   else if (v_options.Has("--persons")) r.basis = AirflowBasis::kByPersons;
   r.exhaustGiven = r.exhaustGiven || v_options.Has("--exhaust");
-  const QString familyRange = QStringLiteral("%1 for the %2 family").arg(airflowUnit, familyName);
+  const QString familyRange = CTCliTexts::Get(CTCliTexts::kForFamily).arg(airflowUnit, familyName);
   for (const QString& problem :
        {Field("--supply", F::kTotalSupply, r.totalSupplyLs, ranges.minAirflowLs, ranges.maxAirflowLs, lsPerUnit, familyRange),
         Field("--exhaust", F::kTotalExhaust, r.totalExhaustLs, ranges.minAirflowLs, ranges.maxAirflowLs, lsPerUnit, familyRange),
@@ -320,17 +352,18 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
   // The filter rows exist for the plain family only.
   for (const char* filter : {"--filter-supply", "--filter-exhaust"})
     if (v_options.Has(filter) && r.family != Cls_HRX::kPlainUnit)
-      return QStringLiteral("%1 applies to the %2 family only").arg(filter, Cls_HRX::Family2Str(Cls_HRX::kPlainUnit));
+      return CTCliTexts::Get(CTCliTexts::kFamilyOnly)
+          .arg(QString::fromLatin1(filter), Cls_HRX::Family2Str(Cls_HRX::kPlainUnit));
   if (v_options.Has("--plenums")) {
     const QString p = v_options.Value("--plenums");
     if (p != QLatin1String("0") && p != QLatin1String("1") && p != QLatin1String("2"))
-      return QStringLiteral("--plenums must be 0, 1 or 2");
+      return MustBeEither("--plenums", "0, 1", "2");
     r.plenum = PlenumArrangement(p.toInt());
   }
   if (v_options.Has("--evaporating")) {
     const std::optional<double> te = v_options.Number("--evaporating");
     if (!te) return v_options.Error();
-    if (*te != 6 && *te != 9 && *te != 11) return QStringLiteral("--evaporating must be 6, 9 or 11 °C");
+    if (*te != 6 && *te != 9 && *te != 11) return MustBeEither("--evaporating", "6, 9", "11 °C");
     r.evaporatingC = *te;
   }
   if (v_options.Has("--max-speed")) {
@@ -338,7 +371,7 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
     const auto it = std::find_if(ranges.speedTypes.begin(), ranges.speedTypes.end(), [&](const LTSpeedTypeItem& t) {
       return t.name.compare(wanted, Qt::CaseInsensitive) == 0;
     });
-    if (it == ranges.speedTypes.end()) return QStringLiteral("unknown speed '%1'").arg(wanted);
+    if (it == ranges.speedTypes.end()) return CTCliTexts::Get(CTCliTexts::kUnknownSpeed).arg(wanted);
     r.maxSpeedTypeID = it->id;
   }
   r.upsideDown = r.upsideDown || v_options.Has("--upside-down");
@@ -364,15 +397,40 @@ QJsonObject StatesJson(const LTModeResult& m) {
 
 QJsonValue HeaterJson(double kW) { return kW > Sentinel::kNotGiven ? Json(kW) : QJsonValue(); }
 
-// A mode: its code and message always; the figures once it was computed.
+// The heaters of a mode: the calculated minimum and the user's size of the
+// inlet heater, and in heating of the supply heater.
+void AddHeatersJson(QJsonObject& o, const LTModeResult& m, bool cooling) {
+  o["inlet_heater_kw"] = Json(m.inletHeater.CalcHeater);
+  o["inlet_heater_user_kw"] = HeaterJson(m.inletHeater.UserHeater);
+  if (cooling) return;
+  o["supply_heater_kw"] = Json(m.supplyHeater.CalcHeater);
+  o["supply_heater_user_kw"] = HeaterJson(m.supplyHeater.UserHeater);
+}
+
+// A mode that ran: its code and message always; the figures only when it
+// succeeded, since a failed check leaves the states as the inputs were
+// (supply = outdoor air), not as the unit would make them. The heater check
+// (codes 22 and 23) failed after a sound computation: it keeps the
+// calculated minimum heaters, the sizes its message asks for (the user's
+// sizes are the options given; the computation raised them to the minimum).
+// A mode that did not run is null.
 QJsonValue ModeJson(const LTModeResult& m, bool cooling) {
   if (!m.computed) return QJsonValue();
-  QJsonObject o{{"code", m.code}, {"message", m.message}};
+  QJsonObject o{{"computed", m.Succeeded()}, {"code", m.code}, {"message", m.message}};
+  const bool heaterCheck = IsHeaterCheck(m.code);
+  const QJsonObject heaterCheckJson{{"code", heaterCheck ? m.code : 0}, {"message", heaterCheck ? m.message : QString()}};
+  if (!m.Succeeded()) {
+    o["states"] = QJsonValue();
+    if (!heaterCheck) return o;
+    o["inlet_heater_kw"] = Json(m.inletHeater.CalcHeater);
+    if (!cooling) o["supply_heater_kw"] = Json(m.supplyHeater.CalcHeater);
+    o["heater_check"] = heaterCheckJson;
+    return o;
+  }
   o["states"] = StatesJson(m);
   o["temperature_efficiency"] = Json(m.temperatureEff);
   o["enthalpy_efficiency"] = Json(m.enthalpyEff);
-  o["inlet_heater_kw"] = Json(m.inletHeater.CalcHeater);
-  o["inlet_heater_user_kw"] = HeaterJson(m.inletHeater.UserHeater);
+  AddHeatersJson(o, m, cooling);
   o["latent_savings_kw"] = Json(m.latentSavingsKW);
   o["sensible_savings_kw"] = Json(m.sensibleSavingsKW);
   o["savings_total_kw"] = Json(m.totalSavingsKW);
@@ -386,13 +444,9 @@ QJsonValue ModeJson(const LTModeResult& m, bool cooling) {
   } else {
     o["heat_capacity_kw"] = Json(m.heatCapKW);
     o["min_ambient_temp_c"] = limit;
-    o["supply_heater_kw"] = Json(m.supplyHeater.CalcHeater);
-    o["supply_heater_user_kw"] = HeaterJson(m.supplyHeater.UserHeater);
     o["humidification_kgh"] = Json(m.humidificationKgh);
   }
-  // The heater check of the frames (codes 22 and 23).
-  o["heater_check"] = QJsonObject{{"code", m.code == 22 || m.code == 23 ? m.code : 0},
-                                  {"message", m.code == 22 || m.code == 23 ? m.message : QString()}};
+  o["heater_check"] = heaterCheckJson;
   return o;
 }
 
@@ -405,7 +459,8 @@ QJsonObject ResultJson(const SelectionResult& result) {
                             {"plenum", c.hasPlenum},
                             {"supply_margin_pa", Json(c.supplyMarginPa)},
                             {"exhaust_margin_pa", Json(c.exhaustMarginPa)}});
-  QJsonObject o{{"candidates", list},
+  QJsonObject o{{"units", "si"},
+                {"candidates", list},
                 {"selection_code", result.selectionCode},
                 {"selection_message", result.selectionMessage},
                 {"supply_ls", Json(result.supplyLs)},
@@ -483,7 +538,7 @@ QJsonObject DatasheetJson(const LTDatasheet& d) {
 class UnitsInEffect {
  public:
   enum Choice { kPreferences, kSI, kImperial };
-  explicit UnitsInEffect(Choice choice) {
+  explicit UnitsInEffect(Choice choice) : v_choice(choice) {
     TU_Form::AddApplicationDimensions();
     for (int u = 0; u < kUnitCount; ++u) v_before[u] = TU_Form::GetNewIndex(u);
     if (choice == kPreferences) CTPreferences::ReadRegistry();
@@ -497,9 +552,37 @@ class UnitsInEffect {
   UnitsInEffect(const UnitsInEffect&) = delete;
   UnitsInEffect& operator=(const UnitsInEffect&) = delete;
 
+  // The first line of a text output: where the units come from and the
+  // symbols of the quantities the text shows, in the order of the state
+  // table, then airflow, pressure and power.
+  QString Line() const {
+    const QString symbols = QStringList{TU_Form::GetCurrentString(U_Temperature), QStringLiteral("%"),
+                                        TU_Form::GetCurrentString(U_Humidity),    TU_Form::GetCurrentString(U_Enthalpy),
+                                        TU_Form::GetCurrentString(U_Airflow),     TU_Form::GetCurrentString(U_Pressure),
+                                        TU_Form::GetCurrentString(U_Power)}
+                                .join(QStringLiteral(", "));
+    const CTCliTexts::Text line = v_choice == kSI         ? CTCliTexts::kUnitsSI
+                                  : v_choice == kImperial ? CTCliTexts::kUnitsImperial
+                                                          : CTCliTexts::kUnitsPreferences;
+    return CTCliTexts::Get(line).arg(symbols);
+  }
+
  private:
+  Choice v_choice;
   std::array<int, kUnitCount> v_before{};
 };
+
+// --units si|imperial, shared by select and report; without it, fallback.
+// An empty answer means all is well.
+QString ReadUnits(const CTCliOptions& options, UnitsInEffect::Choice fallback, UnitsInEffect::Choice& choice) {
+  choice = fallback;
+  if (!options.Has("--units")) return QString();
+  const QString units = options.Value("--units");
+  if (units == QLatin1String("si")) choice = UnitsInEffect::kSI;
+  else if (units == QLatin1String("imperial")) choice = UnitsInEffect::kImperial;
+  else return MustBeEither("--units", "si", "imperial");
+  return QString();
+}
 
 // Values in the units in effect, as the window shows them; without the
 // unit when the column heading names it.
@@ -507,62 +590,158 @@ QString Shown(double value, U_RepUnit unit, bool absolute = true) {
   return TU_Form::PutFmtDimensionedValue(value, unit, 0, absolute).trimmed();
 }
 QString WithUnit(double value, U_RepUnit unit, bool absolute = true) { return ValueText::Dimensioned(value, unit, absolute); }
+QString Power(double kW) { return WithUnit(kW, U_Power, false); }
 
-void PrintMode(QTextStream& out, const char* name, const LTModeResult& m, bool cooling, double deltaEnthalpy) {
-  if (!m.computed) return void(out << "\n  " << name << ": not computed\n");
-  out << "\n  " << name << ": " << (m.code == 0 ? QStringLiteral("computed") : QStringLiteral("code %1: %2").arg(m.code).arg(m.message))
-      << "\n";
+// Rows of text in columns, each column as wide as its widest cell and two
+// spaces from the next; columns marked in rightAligned are aligned right
+// (numbers), the others left. Widths count characters, so translated
+// headings of any length keep the columns straight.
+void PrintColumns(QTextStream& out, const QString& indent, const QList<QStringList>& rows,
+                  const QList<bool>& rightAligned = {}) {
+  QList<qsizetype> widths;
+  for (const QStringList& row : rows)
+    for (qsizetype i = 0; i < row.size(); ++i) {
+      if (widths.size() <= i) widths.append(0);
+      widths[i] = std::max(widths[i], row[i].size());
+    }
+  for (const QStringList& row : rows) {
+    QString line = indent;
+    for (qsizetype i = 0; i < row.size(); ++i) {
+      if (i > 0) line += QStringLiteral("  ");
+      line += rightAligned.value(i) ? row[i].rightJustified(widths[i]) : row[i].leftJustified(widths[i]);
+    }
+    // No blanks at the end of a line.
+    while (line.endsWith(QLatin1Char(' '))) line.chop(1);
+    out << line << "\n";
+  }
+}
+
+// The heaters of a mode as label and value rows: the inlet heater's size
+// as computed (when there is one, as in the window; withUser) and its
+// calculated minimum, and in heating the same of the supply heater.
+QList<QStringList> HeaterRows(const LTModeResult& m, bool cooling, bool withUser) {
+  using T = CTCliTexts;
+  QList<QStringList> rows;
+  if (withUser && m.inletHeater.UserHeater > 0)
+    rows << QStringList{T::Get(T::kInletHeaterUser), Power(m.inletHeater.UserHeater)};
+  rows << QStringList{T::Get(T::kInletHeaterCalculated), Power(m.inletHeater.CalcHeater)};
+  if (cooling) return rows;
+  if (withUser && m.supplyHeater.UserHeater > 0)
+    rows << QStringList{T::Get(T::kSupplyHeaterUser), Power(m.supplyHeater.UserHeater)};
+  rows << QStringList{T::Get(T::kSupplyHeaterCalculated), Power(m.supplyHeater.CalcHeater)};
+  return rows;
+}
+
+// "Cooling: code 13: The ambient air ..." for a mode that was not computed,
+// empty for one that was.
+QString ModeProblem(CTCliTexts::Text name, const LTModeResult& m) {
+  using T = CTCliTexts;
+  if (m.Succeeded()) return QString();
+  const QString what = m.computed ? T::Get(T::kCode).arg(QString::number(m.code), m.message) : T::Get(T::kNotComputed);
+  return T::Get(name) + QStringLiteral(": ") + what;
+}
+
+// A mode: its states and figures when it succeeded; otherwise its code and
+// message (the states would only repeat the inputs), and for the heater
+// check the calculated minimum heaters its message asks for.
+void PrintMode(QTextStream& out, CTCliTexts::Text name, const LTModeResult& m, bool cooling, double deltaEnthalpy) {
+  using T = CTCliTexts;
+  out << "\n";
+  if (!m.Succeeded()) {
+    out << "  " << ModeProblem(name, m) << "\n";
+    if (IsHeaterCheck(m.code)) PrintColumns(out, QStringLiteral("    "), HeaterRows(m, cooling, false));
+    return;
+  }
+  out << "  " << T::Get(name) << ": " << T::Get(T::kComputed) << "\n";
   const RepPsychroPoint* points[] = {&m.states.RA, &m.states.OA, &m.states.EA, &m.states.SA,
                                      &m.states.VI, &m.states.VO, &m.states.CI, &m.states.HI};
   const QString temperature = TU_Form::GetCurrentString(U_Temperature);
-  out << "    state " << QStringLiteral("DBT %1").arg(temperature).rightJustified(8)
-      << QStringLiteral("WB %1").arg(temperature).rightJustified(9) << QStringLiteral("RH %").rightJustified(8)
-      << QStringLiteral("AH %1").arg(TU_Form::GetCurrentString(U_Humidity)).rightJustified(12)
-      << QStringLiteral("e %1").arg(TU_Form::GetCurrentString(U_Enthalpy)).rightJustified(12) << "\n";
+  QList<QStringList> states{
+      {T::Get(T::kState), T::Get(T::kDryBulb), T::Get(T::kWetBulb), T::Get(T::kRelativeHumidity),
+       T::Get(T::kAbsoluteHumidity), T::Get(T::kEnthalpy)},
+      {QString(), temperature, temperature, QStringLiteral("%"), TU_Form::GetCurrentString(U_Humidity),
+       TU_Form::GetCurrentString(U_Enthalpy)}};
   for (std::size_t i = 0; i < 8; ++i) {
     const RepPsychroPoint& p = *points[i];
-    out << "    " << kStateNames[i] << "    " << Shown(p.DBT, U_Temperature).rightJustified(8)
-        << Shown(m.wetBulbC[i], U_Temperature).rightJustified(9) << Fixed(p.RH, 1).rightJustified(8)
-        << Shown(p.AH, U_Humidity).rightJustified(12) << Shown(p.e + deltaEnthalpy, U_Enthalpy).rightJustified(12) << "\n";
+    states << QStringList{T::StateTitle(int(i)),         Shown(p.DBT, U_Temperature), Shown(m.wetBulbC[i], U_Temperature),
+                          Fixed(p.RH, 1),                Shown(p.AH, U_Humidity),     Shown(p.e + deltaEnthalpy, U_Enthalpy)};
   }
-  out << "    temperature efficiency " << Fixed(m.temperatureEff, 1) << " %, enthalpy efficiency "
-      << Fixed(m.enthalpyEff, 1) << " %\n";
-  const QString limit = m.ambientLimitC == Sentinel::kNoTemperature ? QStringLiteral("none") : WithUnit(m.ambientLimitC, U_Temperature);
-  const auto power = [](double kW) { return WithUnit(kW, U_Power, false); };
+  PrintColumns(out, QStringLiteral("    "), states, {false, true, true, true, true, true});
+
+  const QString limit = m.ambientLimitC == Sentinel::kNoTemperature ? QStringLiteral("-") : WithUnit(m.ambientLimitC, U_Temperature);
+  QList<QStringList> figures{
+      {T::Get(T::kTemperatureEfficiency), Fixed(m.temperatureEff, 1) + QStringLiteral(" %")},
+      {T::Get(T::kEnthalpyEfficiency), Fixed(m.enthalpyEff, 1) + QStringLiteral(" %")}};
   if (cooling)
-    out << "    coil " << power(m.totalCapKW) << " total, " << power(m.sensibleCapKW)
-        << " sensible; inlet heater above outdoor " << limit << "\n";
+    figures << QStringList{T::Get(T::kTotalCoolingCapacity), Power(m.totalCapKW)}
+            << QStringList{T::Get(T::kSensibleCoolingCapacity), Power(m.sensibleCapKW)}
+            << QStringList{T::Get(T::kInletHeaterAbove), limit};
   else
-    out << "    coil " << power(m.heatCapKW) << "; humidifier " << Fixed(m.humidificationKgh, 2)
-        << " kg/h; inlet heater below outdoor " << limit << "\n";
-  out << "    inlet heater " << power(m.inletHeater.CalcHeater) << " needed";
-  if (!cooling) out << "; supply heater " << power(m.supplyHeater.CalcHeater) << " needed";
-  out << "\n    savings " << power(m.latentSavingsKW) << " latent, " << power(m.sensibleSavingsKW) << " sensible, "
-      << power(m.totalSavingsKW) << " total\n";
+    figures << QStringList{T::Get(T::kHeatingCapacity), Power(m.heatCapKW)}
+            << QStringList{T::Get(T::kHumidificationAmount), Fixed(m.humidificationKgh, 2) + QStringLiteral(" kg/h")}
+            << QStringList{T::Get(T::kInletHeaterBelow), limit};
+  figures << HeaterRows(m, cooling, true);
+  figures << QStringList{T::Get(T::kLatentSavings), Power(m.latentSavingsKW)}
+          << QStringList{T::Get(T::kSensibleSavings), Power(m.sensibleSavingsKW)}
+          << QStringList{T::Get(T::kTotalSavings), Power(m.totalSavingsKW)};
+  out << "\n";
+  PrintColumns(out, QStringLiteral("    "), figures);
 }
 
-void PrintResult(QTextStream& out, const QString& family, const SelectionResult& result) {
+void PrintResult(QTextStream& out, const UnitsInEffect& units, const QString& family, const SelectionResult& result) {
+  using T = CTCliTexts;
   const auto airflow = [](double ls) { return WithUnit(ls, U_Airflow, false); };
   const auto pressure = [](double pa) { return WithUnit(pa, U_Pressure, false); };
-  out << "Candidates (" << family << ", supply " << airflow(result.supplyLs) << " at " << pressure(result.supplyEspPa)
-      << ", exhaust " << airflow(result.exhaustLs) << " at " << pressure(result.exhaustEspPa) << "):\n";
-  if (result.rows.isEmpty()) out << "  none: " << result.selectionMessage << "\n";
-  for (const LTCandidate& c : result.rows)
-    out << "  " << c.name.leftJustified(12) << " supply " << c.supplySpeed.leftJustified(10) << " exhaust "
-        << c.exhaustSpeed.leftJustified(10) << " margins " << pressure(c.supplyMarginPa) << " / "
-        << pressure(c.exhaustMarginPa) << (c.hasPlenum ? "  plenum" : "") << "\n";
+  out << units.Line() << "\n\n";
+  out << T::Get(T::kCandidates)
+             .arg(family, airflow(result.supplyLs), pressure(result.supplyEspPa), airflow(result.exhaustLs),
+                  pressure(result.exhaustEspPa))
+      << "\n";
+  if (result.rows.isEmpty()) out << "  " << result.selectionMessage << "\n";
+  else {
+    QList<QStringList> rows{{T::Get(T::kModel), T::Get(T::kSupply), T::Get(T::kExtract), T::Get(T::kSupplyMargin),
+                             T::Get(T::kExhaustMargin), T::Get(T::kPlenum)}};
+    for (const LTCandidate& c : result.rows)
+      rows << QStringList{c.name, c.supplySpeed, c.exhaustSpeed, pressure(c.supplyMarginPa), pressure(c.exhaustMarginPa),
+                          c.hasPlenum ? QStringLiteral("✔") : QString()};
+    PrintColumns(out, QStringLiteral("  "), rows, {false, false, false, true, true, false});
+  }
   if (result.correction) out << "\n" << result.correction->message << "\n";
   if (!result.Current()) return;
-  out << "\n" << result.unitName << "\n";
-  out << "  additional resistance " << pressure(result.supplySide.additionalPa) << " supply";
-  if (result.exhaustSideShown) out << ", " << pressure(result.exhaustSide.additionalPa) << " exhaust";
-  out << "\n";
+  TDlgForm::Load();
+  out << "\n" << TBaseMsg::GetUnicodeString(kMsgSelectedDevice, result.unitName) << "\n";
+  out << "  " << T::Get(T::kAdditionalResistance) << "\n";
+  QList<QStringList> sides{{T::Get(T::kSupplySide), pressure(result.supplySide.additionalPa)}};
+  if (result.exhaustSideShown) sides << QStringList{T::Get(T::kExhaustSide), pressure(result.exhaustSide.additionalPa)};
+  PrintColumns(out, QStringLiteral("    "), sides);
   if (result.fans.known)
-    out << "  fans " << WithUnit(result.fans.totalKW, U_Power, false) << ", SFP " << Fixed(result.fans.sfpKWPerM3s, 2)
-        << " kW/(m3/s), class SFP " << result.fans.sfpClass << "\n";
+    PrintColumns(out, QStringLiteral("  "),
+                 {{T::Get(T::kFanPower), Power(result.fans.totalKW)},
+                  {T::Get(T::kSpecificFanPower),
+                   T::Get(T::kSfpValue).arg(Fixed(result.fans.sfpKWPerM3s, 2), QString::number(result.fans.sfpClass))}});
   const double deltaEnthalpy = CTSelectionRun::EnthalpyDisplayOffset();
-  PrintMode(out, "Cooling", result.cooling, true, deltaEnthalpy);
-  PrintMode(out, "Heating", result.heating, false, deltaEnthalpy);
+  PrintMode(out, T::kCooling, result.cooling, true, deltaEnthalpy);
+  PrintMode(out, T::kHeating, result.heating, false, deltaEnthalpy);
+}
+
+// Why a run did not compute its unit in both modes, a line each: the
+// selection's message when no unit fits, the corrected condition, the
+// modes not computed. Empty when all was computed.
+QStringList NotComputed(const SelectionResult& result) {
+  QStringList lines;
+  if (result.rows.isEmpty()) lines << result.selectionMessage;
+  if (result.correction) lines << result.correction->message;
+  if (!result.Current()) return lines;
+  for (const QString& problem :
+       {ModeProblem(CTCliTexts::kCooling, result.cooling), ModeProblem(CTCliTexts::kHeating, result.heating)})
+    if (!problem.isEmpty()) lines << problem;
+  return lines;
+}
+
+// The exit code of a run, the same for every command that runs one.
+int ExitCodeOf(const SelectionResult& result) {
+  const bool complete = result.Current() && result.cooling.Succeeded() && result.heating.Succeeded();
+  return complete ? kExitOk : kExitNothingComputed;
 }
 
 // A heater option named on the command line, found among the unit's.
@@ -574,15 +753,16 @@ QString ResolveOption(Cls_HRX& unit, const QString& name, int& id) {
     if (o.name.compare(name, Qt::CaseInsensitive) == 0) return id = o.id, QString();
     names << o.name;
   }
-  return QStringLiteral("%1 offers no heater option '%2' (options: %3)")
-      .arg(unit.GetName(), name, names.isEmpty() ? QStringLiteral("none") : names.join(", "));
+  if (names.isEmpty()) return CTCliTexts::Get(CTCliTexts::kNoHeaterOptions).arg(unit.GetName());
+  return CTCliTexts::Get(CTCliTexts::kNoSuchHeaterOption).arg(unit.GetName(), name, names.join(", "));
 }
 
 }  // namespace
 
 int RunFamilies(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   CTCliOptions options(arguments, {}, {"--json"});
-  if (!options.Error().isEmpty()) return Fail(err, "families", options.Error() + "\nusage: aerolith-cli families [--json]", kExitUsage);
+  if (!options.Error().isEmpty())
+    return Fail(err, "families", options.Error() + Usage("aerolith-cli families [--json]"), kExitUsage);
   CTCatalogueSession session;
   QString error;
   if (!session.OpenEmbedded(CTCatalogueSession::AutoCorrect::kOn, error)) return Fail(err, "families", error, kExitFailure);
@@ -602,7 +782,7 @@ QString RunRequest(const CTCatalogueSession& session, SelectOptions& s, Selectio
       if (result.rows[i].name.compare(s.unitName, Qt::CaseInsensitive) == 0) s.request.candidate = i;
     if (s.request.candidate < 0) {
       code = kExitFailure;
-      return QStringLiteral("'%1' is not among the candidates").arg(s.unitName);
+      return CTCliTexts::Get(CTCliTexts::kNotACandidate).arg(s.unitName);
     }
   }
   // The project's unit at its speeds, when it is still a candidate, with
@@ -668,9 +848,19 @@ int RunSelect(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   CTCatalogueSession session;
   QString error;
   if (!session.OpenEmbedded(CTCatalogueSession::AutoCorrect::kOn, error)) return Fail(err, "select", error, kExitFailure);
+  RequestReader reader(arguments, {"--units"});
   SelectOptions s;
-  if (const QString problem = RequestReader(arguments).Read(session, s); !problem.isEmpty())
-    return Fail(err, "select", problem + "\nusage: aerolith-cli select [options]; see aerolith-cli --help", kExitUsage);
+  UnitsInEffect::Choice choice = UnitsInEffect::kPreferences;
+  QString optionError = reader.Read(session, s);
+  if (optionError.isEmpty()) optionError = ReadUnits(reader.Options(), UnitsInEffect::kPreferences, choice);
+  if (!optionError.isEmpty()) {
+    const QString usage = CTCliTexts::Get(CTCliTexts::kUsageSee)
+                              .arg(QStringLiteral("aerolith-cli select [options]"), QStringLiteral("aerolith-cli --help"));
+    return Fail(err, "select", optionError + QLatin1Char('\n') + usage, kExitUsage);
+  }
+  // The units are in effect before the run: its messages write temperatures
+  // in them. The JSON is SI whatever --units says.
+  const UnitsInEffect units(s.json ? UnitsInEffect::kSI : choice);
   SelectionResult result;
   int code = kExitOk;
   if (const QString problem = RunRequest(session, s, result, code); !problem.isEmpty())
@@ -685,20 +875,40 @@ int RunSelect(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     }
     out << QJsonDocument(json).toJson(QJsonDocument::Indented);
   } else {
-    // The user's units, as the window shows them.
-    const UnitsInEffect units(UnitsInEffect::kPreferences);
-    PrintResult(out, Cls_HRX::Family2Str(result.family), result);
+    PrintResult(out, units, Cls_HRX::Family2Str(result.family), result);
   }
-  return result.Current() ? kExitOk : kExitNothingComputed;
+  return ExitCodeOf(result);
 }
 
+namespace {
+
+// After a document was written from a run that left something uncomputed:
+// why, on the error stream, so that the exit code 3 explains itself.
+void WarnNotComputed(QTextStream& err, const QString& command, const SelectionResult& result) {
+  for (const QString& line : NotComputed(result)) err << "aerolith-cli " << command << ": " << line << "\n";
+  err.flush();
+}
+
+// No unit to write a document of: message 121 and why.
+int FailWithoutUnit(QTextStream& err, const QString& command, const SelectionResult& result) {
+  TDlgForm::Load();
+  QStringList lines{TBaseMsg::GetUnicodeString(kMsgNoUnitForDocuments)};
+  lines << NotComputed(result);
+  return Fail(err, command, lines.join(QLatin1Char('\n')), kExitNothingComputed);
+}
+
+}  // namespace
+
 int RunChart(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-  const QStringList kinds{"psychro", "mollier", "fan", "efficiency", "correction", "configuration"};
-  const QString usage = QStringLiteral(
-      "\nusage: aerolith-cli chart psychro|mollier|fan|efficiency|correction|configuration --out FILE.png|FILE.emf [--size WxH]"
+  using T = CTCliTexts;
+  const QString usage = Usage(
+      "aerolith-cli chart psychro|mollier|fan|efficiency|correction|configuration --out FILE.png|FILE.emf [--size WxH]"
       " [--mode cooling|heating] [select options]");
-  if (arguments.isEmpty() || !kinds.contains(arguments.first()))
-    return Fail(err, "chart", QStringLiteral("the chart is psychro, mollier, fan, efficiency, correction or configuration") + usage,
+  if (arguments.isEmpty() || !QStringList{"psychro", "mollier", "fan", "efficiency", "correction", "configuration"}.contains(arguments.first()))
+    return Fail(err, "chart",
+                T::Get(T::kChartKinds)
+                        .arg(QStringLiteral("psychro, mollier, fan, efficiency, correction"), QStringLiteral("configuration")) +
+                    usage,
                 kExitUsage);
   const QString kind = arguments.first();
   CTCatalogueSession session;
@@ -709,18 +919,23 @@ int RunChart(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   if (const QString problem = reader.Read(session, s); !problem.isEmpty()) return Fail(err, "chart", problem + usage, kExitUsage);
   const QString file = reader.Options().Value("--out");
   if (file.isEmpty() || !(file.endsWith(".png", Qt::CaseInsensitive) || file.endsWith(".emf", Qt::CaseInsensitive)))
-    return Fail(err, "chart", QStringLiteral("--out FILE.png or FILE.emf is required") + usage, kExitUsage);
+    return Fail(err, "chart",
+                T::Get(T::kEitherRequired).arg(QStringLiteral("--out FILE.png"), QStringLiteral("FILE.emf")) + usage,
+                kExitUsage);
   QSize size(800, 600);
   if (reader.Options().Has("--size")) {
     const QStringList wh = reader.Options().Value("--size").split(QLatin1Char('x'));
     bool okW = false, okH = false;
     size = wh.size() == 2 ? QSize(wh[0].toInt(&okW), wh[1].toInt(&okH)) : QSize();
     if (!okW || !okH || size.width() < 200 || size.height() < 150 || size.width() > 8000 || size.height() > 8000)
-      return Fail(err, "chart", QStringLiteral("--size must be WxH between 200x150 and 8000x8000") + usage, kExitUsage);
+      return Fail(err, "chart",
+                  T::Get(T::kSizeRange).arg(QStringLiteral("--size"), QStringLiteral("200x150"), QStringLiteral("8000x8000")) +
+                      usage,
+                  kExitUsage);
   }
   const QString mode = reader.Options().Has("--mode") ? reader.Options().Value("--mode") : QStringLiteral("cooling");
   if (mode != QLatin1String("cooling") && mode != QLatin1String("heating"))
-    return Fail(err, "chart", QStringLiteral("--mode must be cooling or heating") + usage, kExitUsage);
+    return Fail(err, "chart", MustBeEither("--mode", "cooling", "heating") + usage, kExitUsage);
   const bool heating = mode == QLatin1String("heating");
   SelectionResult result;
   int code = kExitOk;
@@ -742,16 +957,19 @@ int RunChart(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     }
     QSaveFile target(file);
     saved = target.open(QIODevice::WriteOnly) && image.save(&target, "PNG") && target.commit();
-    if (!saved) error = QStringLiteral("cannot write %1: %2").arg(file, target.errorString());
+    if (!saved) {
+      TDlgForm::Load();
+      error = TBaseMsg::GetUnicodeString(-3, file) + QLatin1Char('\n') + target.errorString();
+    }
   }
   if (!saved) return Fail(err, "chart", error, kExitFailure);
-  out << file << ": " << kind << " chart of " << (result.Current() ? result.unitName : QStringLiteral("no unit")) << "\n";
-  return result.Current() ? kExitOk : kExitNothingComputed;
+  out << T::Get(T::kChartWritten).arg(file, kind, result.Current() ? result.unitName : T::Get(T::kNoUnit)) << "\n";
+  WarnNotComputed(err, "chart", result);
+  return ExitCodeOf(result);
 }
 
 int RunMaterialList(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-  const QString usage = QStringLiteral(
-      "\nusage: aerolith-cli material-list --out FILE.xml [--project FILE.ven] [select options]");
+  const QString usage = Usage("aerolith-cli material-list --out FILE.xml [--project FILE.ven] [select options]");
   CTCatalogueSession session;
   QString error;
   if (!session.OpenEmbedded(CTCatalogueSession::AutoCorrect::kOn, error))
@@ -761,16 +979,16 @@ int RunMaterialList(const QStringList& arguments, QTextStream& out, QTextStream&
   if (const QString problem = reader.Read(session, s); !problem.isEmpty())
     return Fail(err, "material-list", problem + usage, kExitUsage);
   const QString file = reader.Options().Value("--out");
-  if (file.isEmpty()) return Fail(err, "material-list", QStringLiteral("--out FILE.xml is required") + usage, kExitUsage);
+  if (file.isEmpty())
+    return Fail(err, "material-list", CTCliTexts::Get(CTCliTexts::kRequired).arg(QStringLiteral("--out FILE.xml")) + usage,
+                kExitUsage);
   SelectionResult result;
   int code = kExitOk;
   if (const QString problem = RunRequest(session, s, result, code); !problem.isEmpty())
     return Fail(err, "material-list", problem, code);
   Cls_HRX* unit = result.Current();
-  if (!unit) {
-    TDlgForm::Load();
-    return Fail(err, "material-list", TBaseMsg::GetUnicodeString(kMsgNoUnitForDocuments), kExitNothingComputed);
-  }
+  if (!unit) return FailWithoutUnit(err, "material-list", result);
+  // The unit and its options; the modes' results are not part of the list.
   CTDocTable table;
   CTMaterialList::Build(table, *unit, CTOptionSelection::FillOptions(*unit, LTOptionInputs::Of(s.request)),
                         LTMaterialListSettings::Read());
@@ -778,13 +996,14 @@ int RunMaterialList(const QStringList& arguments, QTextStream& out, QTextStream&
     TDlgForm::Load();
     return Fail(err, "material-list", TBaseMsg::GetUnicodeString(-3, file) + "\n" + error, kExitFailure);
   }
-  out << file << ": material list of " << result.unitName << "\n";
-  return kExitOk;
+  out << CTCliTexts::Get(CTCliTexts::kMaterialListWritten).arg(file, result.unitName) << "\n";
+  WarnNotComputed(err, "material-list", result);
+  return ExitCodeOf(result);
 }
 
 int RunReport(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-  const QString usage = QStringLiteral(
-      "\nusage: aerolith-cli report --out FILE.rtf|FILE.pdf [--units si|imperial] [--diagram psychro|mollier]"
+  const QString usage = Usage(
+      "aerolith-cli report --out FILE.rtf|FILE.pdf [--units si|imperial] [--diagram psychro|mollier]"
       " [--project FILE.ven] [select options]");
   CTCatalogueSession session;
   QString error;
@@ -793,21 +1012,27 @@ int RunReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   SelectOptions s;
   if (const QString problem = reader.Read(session, s); !problem.isEmpty()) return Fail(err, "report", problem + usage, kExitUsage);
   const QString file = reader.Options().Value("--out");
-  if (file.isEmpty()) return Fail(err, "report", QStringLiteral("--out FILE.rtf or FILE.pdf is required") + usage, kExitUsage);
-  const QString units = reader.Options().Has("--units") ? reader.Options().Value("--units") : QStringLiteral("si");
-  if (units != QLatin1String("si") && units != QLatin1String("imperial"))
-    return Fail(err, "report", QStringLiteral("--units must be si or imperial") + usage, kExitUsage);
+  if (file.isEmpty())
+    return Fail(err, "report",
+                CTCliTexts::Get(CTCliTexts::kEitherRequired).arg(QStringLiteral("--out FILE.rtf"), QStringLiteral("FILE.pdf")) +
+                    usage,
+                kExitUsage);
+  // A report is a document for print: SI unless --units says imperial.
+  UnitsInEffect::Choice choice = UnitsInEffect::kSI;
+  if (const QString problem = ReadUnits(reader.Options(), UnitsInEffect::kSI, choice); !problem.isEmpty())
+    return Fail(err, "report", problem + usage, kExitUsage);
   const QString diagram = reader.Options().Has("--diagram") ? reader.Options().Value("--diagram") : QStringLiteral("psychro");
   if (diagram != QLatin1String("psychro") && diagram != QLatin1String("mollier"))
-    return Fail(err, "report", QStringLiteral("--diagram must be psychro or mollier") + usage, kExitUsage);
-  const UnitsInEffect unitsInEffect(units == QLatin1String("imperial") ? UnitsInEffect::kImperial : UnitsInEffect::kSI);
+    return Fail(err, "report", MustBeEither("--diagram", "psychro", "mollier") + usage, kExitUsage);
+  const UnitsInEffect unitsInEffect(choice);
 
   SelectionResult result;
   int code = kExitOk;
   if (const QString problem = RunRequest(session, s, result, code); !problem.isEmpty()) return Fail(err, "report", problem, code);
   Cls_HRX* unit = result.Current();
+  if (!unit) return FailWithoutUnit(err, "report", result);
   TDlgForm::Load();
-  if (!unit) return Fail(err, "report", TBaseMsg::GetUnicodeString(kMsgNoUnitForDocuments), kExitNothingComputed);
+  // A mode that was not computed is still reported: the report says why.
   LTReportInput input;
   input.session = &session;
   input.request = &s.request;
@@ -818,8 +1043,9 @@ int RunReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   input.decorations = &CTPrintParams::GetPageDecorations();
   if (!CTReport::WriteFile(file, input, error))
     return Fail(err, "report", TBaseMsg::GetUnicodeString(-3, file) + "\n" + error, kExitFailure);
-  out << file << ": report of " << result.unitName << "\n";
-  return kExitOk;
+  out << CTCliTexts::Get(CTCliTexts::kReportWritten).arg(file, result.unitName) << "\n";
+  WarnNotComputed(err, "report", result);
+  return ExitCodeOf(result);
 }
 
 }  // namespace AerolithCli

@@ -26,9 +26,11 @@ TEST(ProjectCommand, ASavedSelectionComesBackTheSame) {
     QStringList options;
   };
   const Case cases[] = {
+      // The user heaters above their calculated minima (2.705 and 1.4 kW),
+      // so that heating is computed.
       {"second candidate, totals, filter, plenums, user heaters",
        {"--supply", "200", "--esp-supply", "100", "--filter-supply", "F7", "--plenums", "1", "--unit", "NV-1000",
-        "--heat-outdoor", "-10,80", "--inlet-heater-heat", "1.5", "--supply-temp", "22", "--supply-heater", "0.5"}},
+        "--heat-outdoor", "-10,80", "--inlet-heater-heat", "3", "--supply-temp", "22", "--supply-heater", "1.5"}},
       {"persons and wet bulb", {"--persons", "30", "--airflow-per-person", "7", "--cool-room", "26,wb18.5"}},
       {"fresh-air unit with its discharge", {"--family", "DQTL-MF", "--supply", "800", "--airflow-unit", "m3h",
                                              "--cool-outdoor", "33,50", "--discharge", "15", "--heat-discharge", "26"}},

@@ -18,6 +18,14 @@ namespace {
 
 QJsonObject Json(const CliResult& r) { return QJsonDocument::fromJson(r.out.toUtf8()).object(); }
 
+// The values of the first row of a text output's state table that names
+// the state, in the order of the columns (dry bulb first).
+QStringList StateRow(const QString& text, const QString& state) {
+  for (const QString& line : text.split(u'\n'))
+    if (line.trimmed().startsWith(state)) return line.trimmed().mid(state.size()).split(u' ', Qt::SkipEmptyParts);
+  return {};
+}
+
 TEST(FamiliesCommand, ListsEveryFamilyWithItsUnitsAndRanges) {
   const CliResult r = RunCli({"families", "--json"});
   ASSERT_EQ(r.code, 0) << r.err.toStdString();
@@ -93,16 +101,6 @@ TEST(SelectCommand, SaysWhyNothingFitsAndExitsWith3) {
             "The supply ESP is too large for any of the available ventilation devices.");
   EXPECT_TRUE(Json(r)["cooling"].isNull());
   EXPECT_TRUE(Json(r)["unit"].isNull());
-
-  // A fresh-air unit asked to cool air drier than it accepts: code 18 in
-  // words, and heating is not computed after a failure in cooling.
-  r = RunCli({"select", "--family", "DQTL-MF", "--supply", "800", "--airflow-unit", "m3h", "--cool-outdoor", "33,25",
-              "--json"});
-  ASSERT_EQ(r.code, 0) << r.err.toStdString();
-  const QJsonObject cooling = Json(r)["cooling"].toObject();
-  EXPECT_EQ(cooling["code"].toInt(), 18);
-  EXPECT_EQ(cooling["message"].toString(), "The ambient air relative humidity in cooling is smaller than 30%.");
-  EXPECT_TRUE(Json(r)["heating"].isNull());
 }
 
 TEST(SelectCommand, CorrectsAWrongConditionAndComputesNothing) {
@@ -235,7 +233,8 @@ TEST(ChartCommand, DrawsTheTabsChartAsAPictureOrAMetafile) {
 
 }  // namespace
 
-// The text shows the user's units, as the window does; the JSON stays SI.
+// Without --units the text shows the user's units, as the window does, and
+// says so; the JSON stays SI.
 TEST(SelectCommand, TextFollowsTheUnitsOfThePreferences) {
   TU_Form::AddApplicationDimensions();
   TU_Form::SelectImperialDefaults();
@@ -246,10 +245,11 @@ TEST(SelectCommand, TextFollowsTheUnitsOfThePreferences) {
   TU_Form::SelectSIDefaults();
   CTPreferences::WriteRegistry();
   ASSERT_EQ(text.code, 0) << text.err.toStdString();
+  EXPECT_TRUE(text.out.startsWith("Units: as in the preferences (°F, %, GPP, BTU/lbs, CFM, inH2O, BTU/h)\n"))
+      << text.out.toStdString();
   // 100 l/s are 211.9 CFM, 150 Pa are 0.60 inH2O, 27 degC are 80.6 degF.
   EXPECT_TRUE(text.out.contains("supply 211.9 CFM at 0.60 inH2O")) << text.out.toStdString();
-  EXPECT_TRUE(text.out.contains("DBT °F"));
-  EXPECT_TRUE(text.out.contains(" 80.6 "));
+  EXPECT_EQ(StateRow(text.out, "Room Air (RA)").value(0), "80.6") << text.out.toStdString();
   EXPECT_DOUBLE_EQ(Json(json)["supply_ls"].toDouble(), 100);
   EXPECT_EQ(TU_Form::GetCurrentString(U_Airflow), QStringLiteral("l/s")) << "what was in effect comes back";
 }
@@ -262,4 +262,140 @@ TEST(SelectCommand, LanguageOption) {
   r = RunCli({"material-list", "--supply", "300", "--esp-supply", "270", "--out", "x.xml"});
   EXPECT_TRUE(r.err.contains("There is no selected ventilation device!")) << "English again afterwards";
   EXPECT_EQ(RunCli({"--language", "xx", "families"}).code, 2);
+}
+
+// ---------------------------------------------------------------- modes that end with a check code
+
+namespace {
+
+// A mode ending with each code the command line can reach with the
+// catalogue; the message is the message table's text with the unit's limit
+// (20-hrx.cat) put in. The room temperature limit (11) lies outside the
+// window's room fields and the unit's airflow range (14) holds every
+// candidate's airflow, so neither is reachable.
+struct ModeFailure {
+  const char* name;
+  QStringList arguments;
+  bool cooling;  // the mode that fails; heating fails after cooling succeeded
+  int code;
+  const char* message;
+  const char* heater = nullptr;  // the heater check: "Inlet" or "Supply", the heater it found too small
+};
+
+const QStringList kFreshAir{"--family", "DQTL-MF", "--supply", "800", "--airflow-unit", "m3h"};
+
+class SelectModeFails : public testing::TestWithParam<ModeFailure> {};
+
+TEST_P(SelectModeFails, WithItsCodeAndMessageInsteadOfStates) {
+  const ModeFailure& c = GetParam();
+  const CliResult json = RunCli(QStringList{"select", "--json"} + c.arguments);
+  EXPECT_EQ(json.code, AerolithCli::kExitNothingComputed) << json.err.toStdString();
+  const QJsonObject o = Json(json);
+  const QJsonObject mode = o[c.cooling ? "cooling" : "heating"].toObject();
+  EXPECT_EQ(mode["code"].toInt(), c.code);
+  EXPECT_EQ(mode["message"].toString(), QString::fromUtf8(c.message));
+  EXPECT_FALSE(mode["computed"].toBool(true));
+  EXPECT_TRUE(mode.contains("states") && mode["states"].isNull());
+  EXPECT_FALSE(mode.contains("temperature_efficiency"));
+  if (c.cooling) {
+    EXPECT_TRUE(o["heating"].isNull());
+  } else {
+    EXPECT_TRUE(o["cooling"]["computed"].toBool());
+  }
+  if (c.heater) {
+    // 0.1 kW was given: the calculated minimum the message asks for is more.
+    EXPECT_GT(mode[QString::fromLatin1(c.heater).toLower() + "_heater_kw"].toDouble(), 0.1);
+  }
+
+  const CliResult text = RunCli(QStringList{"select", "--units", "si"} + c.arguments);
+  EXPECT_EQ(text.code, AerolithCli::kExitNothingComputed);
+  const QString line = QStringLiteral("  %1: code %2: %3\n")
+                           .arg(QString::fromLatin1(c.cooling ? "Cooling" : "Heating"), QString::number(c.code),
+                                QString::fromUtf8(c.message));
+  EXPECT_TRUE(text.out.contains(line)) << text.out.toStdString();
+  EXPECT_EQ(text.out.count("Room Air (RA)"), c.cooling ? 0 : 1) << "a state table for the computed mode only";
+  if (c.heater) {
+    EXPECT_TRUE(text.out.contains(QStringLiteral("    %1 heater (calculated minimum)  ").arg(c.heater)));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, SelectModeFails,
+    testing::Values(
+        ModeFailure{"RoomHumidity9", {"--heat-room", "20,90"}, false, 9,
+                    "The room air relative humidity is larger than 80%."},
+        ModeFailure{"OutdoorHumidity10", kFreshAir + QStringList{"--cool-outdoor", "33,95"}, true, 10,
+                    "The ambient air relative humidity is larger than 90%."},
+        ModeFailure{"OutdoorTemperature12", kFreshAir + QStringList{"--cool-outdoor", "45,50"}, true, 12,
+                    "The ambient air temperature is outside the range -20.0 °C - 40.0 °C."},
+        ModeFailure{"InletTemperature13", {"--cool-outdoor", "45,30"}, true, 13,
+                    "The ambient air temperature at the device inlet is outside the range -15.0 °C - 40.0 °C."},
+        ModeFailure{"CoolingCapacity15", kFreshAir + QStringList{"--cool-outdoor", "40,wb35"}, true, 15,
+                    "Selecting a ventilation device outside its cooling capacity range."},
+        ModeFailure{"HeatingCapacity16", kFreshAir + QStringList{"--heat-room", "25,50", "--heat-outdoor", "18,50"}, false,
+                    16, "Selecting a ventilation device outside its heating capacity range."},
+        ModeFailure{"RoomAboveDischarge17", kFreshAir + QStringList{"--heat-room", "24,50", "--heat-discharge", "22"},
+                    false, 17, "The room temperature in heating must be lower than the discharge temperature (22.0 °C)."},
+        ModeFailure{"DryAirInCooling18", kFreshAir + QStringList{"--cool-outdoor", "33,25"}, true, 18,
+                    "The ambient air relative humidity in cooling is smaller than 30%."},
+        // 10 degC with a wet bulb of 1 degC is air of about 6 % RH.
+        ModeFailure{"DryAirInHeating19", kFreshAir + QStringList{"--heat-outdoor", "10,wb1"}, false, 19,
+                    "The ambient air relative humidity in heating is smaller than 10%."},
+        ModeFailure{"InletHeaterTooLarge20", {"--heat-outdoor", "-20,50", "--inlet-heater-heat", "30"}, false, 20,
+                    "The given inlet heater is too large and leads to an excessive inlet temperature."},
+        ModeFailure{"SupplyHeaterTooLarge21", {"--supply-heater", "30"}, false, 21,
+                    "The given supply heater is too large and leads to an excessive supply temperature."},
+        ModeFailure{"UserInletHeaterTooSmall22", {"--heat-outdoor", "-20,50", "--inlet-heater-heat", "0.1"}, false, 22,
+                    "The user defined inlet heater is smaller than the calculated minimum inlet heater.", "Inlet"},
+        ModeFailure{"UserSupplyHeaterTooSmall23", {"--supply-temp", "30", "--supply-heater", "0.1"}, false, 23,
+                    "The user defined supply heater is smaller than the calculated minimum supply heater.", "Supply"},
+        // NV-650 at 200 l/s: humid air cooled by a cold room leaves the
+        // exchanger above its coil-in limit whatever the inlet heater.
+        ModeFailure{"ExchangerOutletHumidity27", {"--supply", "200", "--cool-room", "16,80", "--cool-outdoor", "35,95"},
+                    true, 27, "The heat exchanger air relative humidity is larger than 95%."}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+}  // namespace
+
+// The same options give the same exit code in every command that runs a
+// selection: the documents of a unit whose cooling failed are written, the
+// error stream says why, and the exit code is 3.
+TEST(DocumentCommands, ExitWith3WhenAModeWasNotComputed) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QStringList failingCooling{"--cool-outdoor", "45,30"};
+  for (const QStringList& command : {QStringList{"chart", "fan", "--out", dir.filePath("fan.png")},
+                                     QStringList{"material-list", "--out", dir.filePath("list.xml")},
+                                     QStringList{"report", "--out", dir.filePath("report.rtf")}}) {
+    const CliResult r = RunCli(command + failingCooling);
+    EXPECT_EQ(r.code, AerolithCli::kExitNothingComputed) << command.first().toStdString();
+    EXPECT_TRUE(QFile::exists(command.at(command.indexOf("--out") + 1))) << command.first().toStdString();
+    EXPECT_TRUE(r.err.contains(": Cooling: code 13: The ambient air temperature at the device inlet")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(": Heating: not computed")) << r.err.toStdString();
+  }
+}
+
+// --units names the units of the text whatever the preferences hold; the
+// JSON stays SI.
+TEST(SelectCommand, UnitsOptionChoosesTheTextsUnits) {
+  const CliResult imperial = RunCli({"select", "--supply", "100", "--units", "imperial"});
+  ASSERT_EQ(imperial.code, 0) << imperial.err.toStdString();
+  EXPECT_TRUE(imperial.out.startsWith("Units: imperial (°F, %, GPP, BTU/lbs, CFM, inH2O, BTU/h)\n")) << imperial.out.toStdString();
+  // The outdoor air of cooling: 35 degC = 35 * 9/5 + 32 = 95.0 degF.
+  EXPECT_EQ(StateRow(imperial.out, "Outdoor Air (OA)").value(0), "95.0") << imperial.out.toStdString();
+
+  const CliResult si = RunCli({"select", "--supply", "100", "--units", "si"});
+  ASSERT_EQ(si.code, 0) << si.err.toStdString();
+  EXPECT_TRUE(si.out.startsWith("Units: SI (°C, %, kg/kg, kJ/kg, l/s, Pa, kW)\n")) << si.out.toStdString();
+  EXPECT_EQ(StateRow(si.out, "Outdoor Air (OA)").value(0), "35.0");
+
+  const CliResult json = RunCli({"select", "--supply", "100", "--units", "imperial", "--json"});
+  ASSERT_EQ(json.code, 0) << json.err.toStdString();
+  const QJsonObject o = Json(json);
+  EXPECT_EQ(o["units"].toString(), "si");
+  EXPECT_EQ(o["cooling"]["states"]["OA"]["DBT"].toDouble(), 35);
+
+  const CliResult wrong = RunCli({"select", "--units", "metric"});
+  EXPECT_EQ(wrong.code, AerolithCli::kExitUsage);
+  EXPECT_TRUE(wrong.err.contains("--units must be si or imperial")) << wrong.err.toStdString();
 }
