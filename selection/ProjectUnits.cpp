@@ -46,7 +46,18 @@ CTHRXProjectData CTProjectMapping::ProjectOf(const SelectionRequest& request, Cl
       if (option.id == mode.inletOptionID) return option.kW;
     return 0.0;
   };
-  return ToProject(request, UnitOf(unit), optionKW(request.cooling), optionKW(request.heating));
+  // A fresh-air unit without a discharge setting runs at the top of its
+  // range, which its box then shows; the file keeps the setting it ran at,
+  // not the field's default, which would be another selection.
+  SelectionRequest r = request;
+  if (unit.GetType() == Cls_HRX::kFreshAirUnit) {
+    for (const bool cooling : {true, false}) {
+      LTModeInputs& mode = cooling ? r.cooling : r.heating;
+      mode.dischargeC = CTSelectionRun::FreshAirDischarge(unit, mode, cooling);
+      mode.dischargeGiven = true;
+    }
+  }
+  return ToProject(r, UnitOf(unit), optionKW(r.cooling), optionKW(r.heating));
 }
 
 void CTProjectMapping::RestoreOptions(Cls_HRX& unit, const LTProjectUnit& stored) {

@@ -347,11 +347,7 @@ void ComputeCooling(SelectionResult& result, const SelectionRequest& r, Cls_HRX&
   LTModeResult& cool = result.cooling;
   const LTModeInputs& in = r.cooling;
   cool.dischargeC = in.dischargeGiven ? in.dischargeC : CTInputFields::Spec(Field::kCoolDischarge).init;
-  if (result.family == Cls_HRX::kFreshAirUnit) {
-    int lo = 0, hi = 0;
-    unit.GetCoolDischargeRange(lo, hi);
-    cool.dischargeC = in.dischargeGiven ? Bounded(in.dischargeC, lo, hi) : hi;
-  }
+  if (result.family == Cls_HRX::kFreshAirUnit) cool.dischargeC = CTSelectionRun::FreshAirDischarge(unit, in, true);
   const double userInlet = UserInletKW(in, heaterOptions);
   const ALCoolingResult cooled = unit.SelectForCooling(
       {in.room.dryBulbC, RelativeHumidity(in.room, air), in.outdoor.dryBulbC, RelativeHumidity(in.outdoor, air),
@@ -381,11 +377,7 @@ void ComputeHeating(SelectionResult& result, const SelectionRequest& r, Cls_HRX&
   const LTModeInputs& in = r.heating;
   const int family = result.family;
   heat.dischargeC = in.dischargeGiven ? in.dischargeC : CTInputFields::Spec(Field::kHeatDischarge).init;
-  if (family == Cls_HRX::kFreshAirUnit) {
-    int lo = 0, hi = 0;
-    unit.GetHeatDischargeRange(lo, hi);
-    heat.dischargeC = in.dischargeGiven ? Bounded(in.dischargeC, lo, hi) : hi;
-  }
+  if (family == Cls_HRX::kFreshAirUnit) heat.dischargeC = CTSelectionRun::FreshAirDischarge(unit, in, false);
   // The wanted supply temperature: the discharge setting of the fresh-air
   // family, the user's supply temperature of the plain family, none else.
   const bool plain = family == Cls_HRX::kPlainUnit;
@@ -467,6 +459,15 @@ QList<LTHeaterOption> CTSelectionRun::HeaterOptions(Cls_HRX& unit) {
   for (const Cls_DeviceOption* option : unit.GetHeaterOptions())
     options.append({option->GetID(), option->GetName(), option->GetValue()});
   return options;
+}
+
+double CTSelectionRun::FreshAirDischarge(Cls_HRX& unit, const LTModeInputs& mode, bool bCooling) {
+  int lo = 0, hi = 0;
+  if (bCooling)
+    unit.GetCoolDischargeRange(lo, hi);
+  else
+    unit.GetHeatDischargeRange(lo, hi);
+  return mode.dischargeGiven ? Bounded(mode.dischargeC, lo, hi) : hi;
 }
 
 int CTSelectionRun::SmallestCoveringOption(const QList<LTHeaterOption>& options, double nNeedKW) {

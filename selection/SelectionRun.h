@@ -68,6 +68,9 @@ class CTSelectionRun {
 
   // The heater options of a unit, in catalogue order.
   static QList<LTHeaterOption> HeaterOptions(Cls_HRX& unit);
+  // The discharge a fresh-air unit runs at in a mode (degC): the setting
+  // given, bounded to the unit's range, else the top of that range.
+  static double FreshAirDischarge(Cls_HRX& unit, const LTModeInputs& mode, bool bCooling);
   // The option whose size covers nNeedKW with the least to spare (the first
   // on ties); -1 when none covers it.
   static int SmallestCoveringOption(const QList<LTHeaterOption>& options, double nNeedKW);
