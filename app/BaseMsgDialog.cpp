@@ -26,6 +26,27 @@ const ButtonDef kButtons[] = {
     {mbAll, "&All"}, {mbAbort, "&Abort"}, {mbRetry, "&Retry"},        {mbIgnore, "&Ignore"}, {mbCancel, "&Cancel"},
 };
 
+// The caption of each kind of message; any other kind has none.
+const char* CaptionOf(int nDlgType) {
+  switch (nDlgType) {
+    case mtError: return "Error";
+    case mtConfirmation: return "Confirm";
+    case mtWarning: return "Warning";
+    case mtInformation: return "Information";
+    default: return nullptr;
+  }
+}
+
+QStyle::StandardPixmap IconOf(int nDlgType) {
+  switch (nDlgType) {
+    case mtError: return QStyle::SP_MessageBoxCritical;
+    case mtConfirmation: return QStyle::SP_MessageBoxQuestion;
+    case mtWarning: return QStyle::SP_MessageBoxWarning;
+    case mtInformation: return QStyle::SP_MessageBoxInformation;
+    default: return QStyle::SP_CustomBase;
+  }
+}
+
 }  // namespace
 
 TBaseMsgDialog::TBaseMsgDialog(const CTMessageRequest& request, QWidget* pParent)
@@ -56,15 +77,6 @@ TBaseMsgDialog::TBaseMsgDialog(const CTMessageRequest& request, QWidget* pParent
   Txt_Edit->setObjectName(QStringLiteral("Txt_Edit"));
   top->addWidget(Txt_Edit);
 
-  QStyle::StandardPixmap icon = QStyle::SP_CustomBase;
-  switch (request.v_dlgType) {
-    case mtError: icon = QStyle::SP_MessageBoxCritical; setWindowTitle(QStringLiteral("Error")); break;
-    case mtConfirmation: icon = QStyle::SP_MessageBoxQuestion; setWindowTitle(QStringLiteral("Confirm")); break;
-    case mtWarning: icon = QStyle::SP_MessageBoxWarning; setWindowTitle(QStringLiteral("Warning")); break;
-    case mtInformation: icon = QStyle::SP_MessageBoxInformation; setWindowTitle(QStringLiteral("Information")); break;
-    default: break;
-  }
-
   if (request.v_forEdit) {
     Img_Icon->hide();
     setWindowTitle(request.v_captionText);
@@ -73,6 +85,8 @@ TBaseMsgDialog::TBaseMsgDialog(const CTMessageRequest& request, QWidget* pParent
     connect(Txt_Edit, &QLineEdit::textChanged, this, &TBaseMsgDialog::UpdateOk);
   } else {
     Txt_Edit->hide();
+    if (const char* caption = CaptionOf(request.v_dlgType)) setWindowTitle(TBaseMsg::Tr(caption));
+    const QStyle::StandardPixmap icon = IconOf(request.v_dlgType);
     if (icon == QStyle::SP_CustomBase) Img_Icon->hide();
     else Img_Icon->setPixmap(style()->standardIcon(icon).pixmap(32, 32));
   }
@@ -96,8 +110,9 @@ void TBaseMsgDialog::BuildButtons() {
   const TMsgDlgButtons set = v_request.v_forEdit ? MsgButtons({mbOK, mbCancel}) : v_request.v_dlgBtns;
   for (const ButtonDef& def : kButtons) {
     if (!HasButton(set, def.button)) continue;
-    auto* b = new QPushButton(QString::fromUtf8(def.caption), this);
-    b->setObjectName(QStringLiteral("Btn_%1").arg(QString::fromUtf8(def.caption).remove(QLatin1Char('&')).remove(QLatin1Char(' '))));
+    const QString szEnglish = QString::fromUtf8(def.caption);
+    auto* b = new QPushButton(TBaseMsg::Tr(szEnglish), this);
+    b->setObjectName(QStringLiteral("Btn_%1").arg(QString(szEnglish).remove(QLatin1Char('&')).remove(QLatin1Char(' '))));
     b->setAutoDefault(false);
     connect(b, &QPushButton::clicked, this, [this, button = def.button] { OnButton(button); });
     v_buttons.insert(def.button, b);

@@ -2,7 +2,8 @@
 // The message dialog: an icon, the message, an optional input line and the
 // buttons of the request, laid out left to right as OK, Yes, Yes to All, No,
 // No to All, All, Abort, Retry, Ignore, Cancel. Each button closes the
-// dialog with its modal result.
+// dialog with its modal result. Its caption and button texts go through the
+// interface glossary like every other window's.
 
 #include "i18n/BaseMsgMan.h"
 

@@ -1,11 +1,15 @@
+#include "app/ApplicationUtils.h"
 #include "app/BaseMsgDialog.h"
 #include "app/QtMessagePresenter.h"
 #include "app/Settings.h"
+#include "docs/Glossaries.h"
+#include "i18n/LangSupport.h"
 #include "i18n/MsgMan.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -99,6 +103,48 @@ TEST_F(MessageDialog, ExitWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
   OnNextDialog([](TBaseMsgDialog* d) { d->Button(mbNo)->click(); });
   window.Action("ACF_Exit")->trigger();
   EXPECT_FALSE(window.isVisible());
+}
+
+// ---- German ----
+
+class GermanMessageDialog : public MessageDialog {
+ protected:
+  void SetUp() override {
+    CTLangSupport::SetLocaleData(CTCountryDefinition::OwnNumber(QStringLiteral("DEU")), 1031);
+    ASSERT_TRUE(ApplicationUtils::LoadInterfaceGlossary());
+    MessageDialog::SetUp();
+  }
+  void TearDown() override {
+    MessageDialog::TearDown();
+    CTGlossaries::Reset();
+    CTLangSupport::SetLocaleData(CTCountryDefinition::OwnNumber(QStringLiteral("USA")), 1033);
+  }
+};
+
+TEST_F(GermanMessageDialog, CaptionTextAndButtonsAreGerman) {
+  QString caption, text, ok;
+  OnNextDialog([&](TBaseMsgDialog* d) {
+    caption = d->windowTitle();
+    text = d->findChild<QPlainTextEdit*>("Txt_Message")->toPlainText();
+    ok = d->Button(mbOK)->text();
+    if (const QByteArray folder = qgetenv("AEROLITH_SCREENSHOT_DIR"); !folder.isEmpty())
+      d->grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/german-msgbox.png"));
+    d->Button(mbOK)->click();
+  });
+  TBaseMsg::DisplayError(nullptr, 42);
+  EXPECT_EQ(caption, "Fehler");
+  EXPECT_EQ(text, QString::fromUtf8("Diese Lüftungsprojektdatei kann nicht gelesen werden."));
+  EXPECT_EQ(ok, "&OK");  // the same word in German
+
+  QStringList buttons;
+  OnNextDialog([&](TBaseMsgDialog* d) {
+    caption = d->windowTitle();
+    for (TMsgDlgBtn b : {mbYes, mbNo, mbCancel}) buttons << d->Button(b)->text();
+    d->Button(mbNo)->click();
+  });
+  EXPECT_EQ(TBaseMsg::DisplayQuestion(nullptr, 74, MsgButtons({mbYes, mbNo, mbCancel})), 7);
+  EXPECT_EQ(caption, QString::fromUtf8("Bestätigen"));
+  EXPECT_EQ(buttons, (QStringList{"&Ja", "&Nein", "&Abbrechen"}));
 }
 
 }  // namespace
