@@ -4,6 +4,12 @@
 // No to All, All, Abort, Retry, Ignore, Cancel. Each button closes the
 // dialog with its modal result. Its caption and button texts go through the
 // interface glossary like every other window's.
+//
+// The box is as large as its message needs: the message keeps its lines up
+// to kMaxBoxWidth pixels of box width (never more than kMaxScreenShare of
+// the screen's width), then wraps and the box grows in height; only a
+// message taller than kMaxScreenShare of the screen's height scrolls. The
+// box never gets narrower than its row of buttons.
 
 #include "i18n/BaseMsgMan.h"
 
@@ -18,6 +24,9 @@ class QPushButton;
 class TBaseMsgDialog : public QDialog {
   Q_OBJECT
  public:
+  static constexpr int kMaxBoxWidth = 560;       // pixels, the whole box
+  static constexpr double kMaxScreenShare = 0.6;  // of the available screen, each way
+
   TBaseMsgDialog(const CTMessageRequest& request, QWidget* pParent);
 
   QString EditedText() const;
@@ -28,6 +37,8 @@ class TBaseMsgDialog : public QDialog {
 
  private:
   void BuildButtons();
+  // Sizes the memo to its message (see the comment at the top).
+  void FitMessage(int nButtonRowW);
   void OnButton(TMsgDlgBtn button);
   // Filters typed text into a number when only numbers are allowed.
   void OnEdited(const QString& szText);

@@ -11,11 +11,15 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -103,6 +107,69 @@ TEST_F(MessageDialog, ExitWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
   OnNextDialog([](TBaseMsgDialog* d) { d->Button(mbNo)->click(); });
   window.Action("ACF_Exit")->trigger();
   EXPECT_FALSE(window.isVisible());
+}
+
+// ---- the box's size ----
+
+// A box shown without a modal run, so that the test can measure it.
+struct ShownBox {
+  explicit ShownBox(const QString& szText, TMsgDlgButtons buttons = MsgButtons({mbOK})) {
+    CTMessageRequest request;
+    request.v_dlgType = mtError;
+    request.v_dlgBtns = buttons;
+    request.v_text = szText;
+    dialog = std::make_unique<TBaseMsgDialog>(request, nullptr);
+    dialog->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    memo = dialog->findChild<QPlainTextEdit*>("Txt_Message");
+  }
+  // Nothing left to scroll to: every line of the message is in view.
+  bool WholeTextVisible() const {
+    return memo->verticalScrollBar()->maximum() == 0 && memo->horizontalScrollBar()->maximum() == 0;
+  }
+  bool Inside(const QWidget* pWidget) const {
+    return dialog->rect().contains(QRect(pWidget->mapTo(dialog.get(), QPoint(0, 0)), pWidget->size()));
+  }
+  std::unique_ptr<TBaseMsgDialog> dialog;
+  QPlainTextEdit* memo = nullptr;
+};
+
+TEST(MessageBoxSize, FollowsTheTextAndScrollsOnlyBeyondTheLargestBox) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  const QString sentence = "The given exhaust airflow is too large for any of the available ventilation devices. ";
+
+  const ShownBox small("Read-only");
+  EXPECT_TRUE(small.WholeTextVisible());
+  EXPECT_FALSE(small.memo->verticalScrollBar()->isVisible());
+
+  // Eight sentences on one line: wider and taller than the short one, no
+  // wider than 560 pixels nor 60 % of the screen, and still all in view.
+  const ShownBox large(sentence.repeated(8));
+  EXPECT_GT(large.dialog->width(), small.dialog->width());
+  EXPECT_GT(large.dialog->height(), small.dialog->height());
+  EXPECT_LE(large.dialog->width(), std::min(560, int(screen.width() * 0.6)));
+  EXPECT_TRUE(large.WholeTextVisible());
+  EXPECT_FALSE(large.memo->verticalScrollBar()->isVisible());
+  EXPECT_TRUE(large.Inside(large.memo));
+
+  // Eighty lines do not fit on any box: the message scrolls, the box stays
+  // on the screen and its button in view.
+  QStringList lines;
+  for (int i = 1; i <= 80; ++i) lines << QString("Line %1").arg(i);
+  const ShownBox huge(lines.join('\n'));
+  EXPECT_TRUE(huge.memo->verticalScrollBar()->isVisible());
+  EXPECT_GT(huge.memo->verticalScrollBar()->maximum(), 0);
+  EXPECT_LE(huge.dialog->height(), int(screen.height() * 0.6));
+  EXPECT_TRUE(huge.Inside(huge.dialog->Button(mbOK)));
+}
+
+TEST(MessageBoxSize, TheButtonRowSetsTheLeastWidth) {
+  const ShownBox box("?", ~0u);  // every button
+  for (QPushButton* button : box.dialog->findChildren<QPushButton*>()) {
+    EXPECT_TRUE(box.Inside(button)) << button->text().toStdString();
+    EXPECT_GE(button->width(), button->fontMetrics().horizontalAdvance(QString(button->text()).remove('&')));
+  }
+  EXPECT_TRUE(box.WholeTextVisible());
 }
 
 // ---- German ----
