@@ -117,9 +117,13 @@ TFrm_TempConditions::TFrm_TempConditions(QWidget* pParent) : QWidget(pParent) {
 
   // The heater choices change their items after the first layout (the
   // option entry comes and goes with the unit, the glossary puts its
-  // longer captions in): each box follows its longest item, so none is cut.
-  for (QComboBox* combo : {Lbl_Inletheater, Txt_HeaterOptions, Lbl_SupplyHeater})
+  // longer captions in): each box's size hint follows its longest item, and
+  // the layouts may widen a box beyond that hint but never narrow it, so no
+  // item is cut.
+  for (QComboBox* combo : {Lbl_Inletheater, Txt_HeaterOptions, Lbl_SupplyHeater}) {
     combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    combo->setSizePolicy(QSizePolicy::Minimum, combo->sizePolicy().verticalPolicy());
+  }
 
   // Only the user's choices run the handlers (activated, not currentIndexChanged).
   connect(Lbl_RoomRH, &QComboBox::activated, this, [this] { HumidityModeChanged(Lbl_RoomRH, Frm_RoomRH, Frm_RoomDBT, true); });

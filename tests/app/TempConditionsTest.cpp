@@ -3,7 +3,12 @@
 #include "app/FrameTempConditions.h"
 #include "psychro/Air.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +95,37 @@ TEST_F(TempConditions, ACorrectionLandsInItsField) {
   v_frame.ApplyCorrection(ConditionField::kRoomWetBulb, 27);
   EXPECT_EQ(v_frame.Field("Frm_RoomRH")->GetVal(), 27);
   EXPECT_EQ(v_changes, 0);  // values set by the program run no handler
+}
+
+// The heater choices get new and longer items after the frame is first laid
+// out (the option entry, the glossary's captions); each still shows its
+// whole text, inside the heaters box.
+TEST_F(TempConditions, HeaterChoicesShowTheirWholeText) {
+  TFrm_TempConditions heating;
+  heating.SetupWindow(false, [] {}, &v_air);
+  heating.SetFamily(0);  // the supply heater's panel shows in heating
+  heating.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&heating));
+
+  heating.SetCalculatedHeaters(1.2, 0.5);
+  heating.SetupInlet({{1, "EH-1.0", 1.0}, {2, "Electric duct heater, two stages, 1.5", 1.5}});
+  heating.Combo("Lbl_Inletheater")->setItemText(1, "Vorheizregister vorgegeben (benutzerdefiniert)");
+  heating.Combo("Lbl_SupplyHeater")->setItemText(1, "Nachheizregister vorgegeben (benutzerdefiniert)");
+  // A layout request climbs one level per round of events: panel, box, frame.
+  for (int level = 0; level < 3; ++level) QApplication::processEvents();
+
+  const QWidget* box = heating.findChild<QGroupBox*>("Box_ElectricHeaters");
+  for (const char* name : {"Lbl_Inletheater", "Txt_HeaterOptions", "Lbl_SupplyHeater"}) {
+    QComboBox* combo = heating.Combo(name);
+    ASSERT_TRUE(combo->isVisible()) << name;
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    const QRect text = combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+    for (int i = 0; i < combo->count(); ++i)
+      EXPECT_GE(text.width(), combo->fontMetrics().horizontalAdvance(combo->itemText(i)))
+          << name << ": " << combo->itemText(i).toStdString();
+    EXPECT_TRUE(box->rect().contains(QRect(combo->mapTo(box, QPoint(0, 0)), combo->size()))) << name;
+  }
 }
 
 }  // namespace
