@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -126,6 +127,12 @@ bool TFrmLocaleChoice::ValidateDialog() {
 }
 
 void TFrmLocaleChoice::UpdateControls() {
-  Frm_Bottom->OkButton()->setEnabled(Cbx_Country->currentIndex() >= 0 && Cbx_Language->currentIndex() >= 0);
+  const bool bCountryChosen = Cbx_Country->currentIndex() >= 0;
+  Frm_Bottom->OkButton()->setEnabled(bCountryChosen && Cbx_Language->currentIndex() >= 0);
+  // The hint line asks for the country while none is chosen; afterwards it
+  // would only repeat a request that has been met, so it goes (the bar
+  // keeps its place, so the buttons stay where they are).
+  for (QLabel* panel : Frm_Bottom->StatusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
+    panel->setVisible(!bCountryChosen);
   TBasicDialog::UpdateControls();
 }

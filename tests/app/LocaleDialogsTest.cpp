@@ -18,7 +18,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -94,6 +96,29 @@ TEST_F(LocaleChoice, NothingStoredPreselectsEnglishAndWaitsForACountry) {
   dialog.Btn_OKClick();
   EXPECT_EQ(dialog.RetCode(), TBasicDialog::kRetOK);
   ExpectStored(539, 1031);  // "AUT": 20*26 + 19
+}
+
+// The line below the buttons asks for the country while none is chosen and
+// goes as soon as one is.
+TEST_F(LocaleChoice, TheHintLineGoesOnceACountryIsChosen) {
+  TFrmLocaleChoice dialog(nullptr, "Aerolith", "");
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  TFraBottomPanelExt* bar = dialog.findChild<TFraBottomPanelExt*>();
+  const auto lineShows = [bar](const QString& text) {
+    for (const QLabel* panel : bar->StatusBar()->findChildren<QLabel*>())
+      if (panel->isVisible() && panel->text() == text) return true;
+    return false;
+  };
+  Countries(dialog)->setFocus();
+  EXPECT_TRUE(lineShows("Please select your country"));
+
+  Choose(Countries(dialog), "Austria");
+  EXPECT_FALSE(lineShows("Please select your country"));
+  // Nor does it come back with the focus.
+  Languages(dialog)->setFocus();
+  Countries(dialog)->setFocus();
+  EXPECT_FALSE(lineShows("Please select your country"));
 }
 
 TEST_F(LocaleChoice, StoredChoiceIsShownAndCancelLeavesIt) {
