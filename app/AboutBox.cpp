@@ -71,7 +71,8 @@ class LTWaitWindow {
     layout->addWidget(new QLabel(szText, &v_window));
     v_window.show();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Painted now; neither the user nor a later start's file gets in.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
   }
   ~LTWaitWindow() { QApplication::restoreOverrideCursor(); }
   LTWaitWindow(const LTWaitWindow&) = delete;

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -44,10 +45,11 @@ void TDlgSelect::OpenWaitingHandOvers() {
   // Files that come while one is opened (through its question's event loop)
   // are taken by the loop below, after it.
   if (v_handedOver.isEmpty() || v_openingHandedOver) return;
-  // A dialog is open (a question, the preferences, a file dialog) and the
-  // file came through its event loop: opening now would change the
-  // selection under the command that runs the dialog. The file waits.
-  if (QApplication::activeModalWidget()) {
+  // A dialog is open (a question, the preferences, a file dialog), or a
+  // command waits in a loop of its own (an answer from the server), and the
+  // file came through that loop: opening now would change the selection
+  // under the command that runs it. The file waits for the main loop.
+  if (QApplication::activeModalWidget() || QThread::currentThread()->loopLevel() > 1) {
     if (v_handOverRetryArmed) return;
     v_handOverRetryArmed = true;
     QTimer::singleShot(kHandOverRetryMs, this, [this] {

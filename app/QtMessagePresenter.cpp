@@ -3,6 +3,7 @@
 #include "app/BaseMsgDialog.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QWidget>
 
 QWidget* CTQtMessagePresenter::OwnerForm(QObject* pParent) {
@@ -11,14 +12,19 @@ QWidget* CTQtMessagePresenter::OwnerForm(QObject* pParent) {
   return QApplication::activeWindow();
 }
 
+// What waits is painted before the box opens; a later start's file is not
+// taken here, inside whatever command shows the message (socket notifiers
+// wait for the main loop).
+constexpr QEventLoop::ProcessEventsFlags kBeforeABox = QEventLoop::ExcludeSocketNotifiers;
+
 int CTQtMessagePresenter::ShowMessage(const CTMessageRequest& request) {
-  QApplication::processEvents();
+  QApplication::processEvents(kBeforeABox);
   TBaseMsgDialog dialog(request, OwnerForm(request.pParent));
   return dialog.exec();
 }
 
 bool CTQtMessagePresenter::EditString(const CTMessageRequest& request, QString& szEditedValue) {
-  QApplication::processEvents();
+  QApplication::processEvents(kBeforeABox);
   TBaseMsgDialog dialog(request, OwnerForm(request.pParent));
   if (dialog.exec() != mrOk) return false;
   szEditedValue = dialog.EditedText();

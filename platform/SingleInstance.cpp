@@ -322,7 +322,10 @@ bool CTSingleInstance::HandOver(const QString& szPath, int nWaitMs) const {
   const QDeadlineTimer deadline(std::max(0, nWaitMs));
   const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (fd < 0) return false;
-  const bool taken = Connect(fd, address, deadline) && SendAll(fd, request, deadline) && AwaitTaken(fd, deadline);
+  // The path goes only to a copy of this user's: a socket another user
+  // made in a shared folder gets nothing.
+  const bool taken = Connect(fd, address, deadline) && IsOwnUser(fd) && SendAll(fd, request, deadline) &&
+                     AwaitTaken(fd, deadline);
   ::close(fd);
   return taken;
 }

@@ -11,9 +11,11 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QEventLoop>
 #include <QProcess>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <chrono>
 #include <cmath>
@@ -143,6 +145,34 @@ TEST_F(HandOverWindow, AFileWaitsUntilTheOpenDialogCloses) {
   dialog.close();
   EXPECT_TRUE(QTest::qWaitFor([&] { return v_window->GetProjectFileName() == a; }, 5000));
   EXPECT_NEAR(Supply(), 120.0, 1e-9);
+}
+
+// A command that waits in a loop of its own (an answer from the server)
+// without a dialog: a file that comes through that loop waits for the main
+// loop.
+TEST_F(HandOverWindow, AFileWaitsUntilACommandsOwnLoopEnds) {
+  const QString a = SavedProject("a.ven", "120");
+  v_window->NewProject();
+  QEventLoop mainLoop;  // as the program's, in main()
+  QString openInTheCommand = QStringLiteral("not run");
+  QTimer::singleShot(0, &mainLoop, [&] {
+    QEventLoop commandsLoop;
+    QTimer::singleShot(0, &commandsLoop, [&] {
+      v_window->OpenHandedOverProject(a);
+      openInTheCommand = v_window->GetProjectFileName();
+      commandsLoop.quit();
+    });
+    commandsLoop.exec();
+  });
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, &mainLoop, [&] {
+    if (v_window->GetProjectFileName() == a) mainLoop.quit();
+  });
+  poll.start(20);
+  QTimer::singleShot(5000, &mainLoop, &QEventLoop::quit);
+  mainLoop.exec();
+  EXPECT_EQ(openInTheCommand, QString()) << "opened inside the command";
+  EXPECT_EQ(v_window->GetProjectFileName(), a) << "never opened";
 }
 
 TEST_F(HandOverWindow, ALaterStartsFileReachesTheRunningWindow) {
