@@ -534,7 +534,10 @@ SelectionRequest CTProjectMapping::ToRequest(const CTHRXProjectData& data, const
     default: r.plenum = PlenumArrangement::kNone; break;
   }
   r.family = v.v_family;
-  r.altitudeM = v.v_altitude;
+  // Bounded as its field bounds a typed value: the window's moist air and
+  // the run then work at the same site.
+  const LTInputField& altitude = CTInputFields::Spec(CTInputFields::kAltitude);
+  r.altitudeM = std::clamp(v.v_altitude, altitude.min, altitude.max);
   r.supplyFilter = v.v_highEffFilterSupply;
   r.supplyEspPa = v.v_designSupplyESP;
   r.exhaustFilter = v.v_highEffFilterExhaust;
@@ -546,20 +549,27 @@ SelectionRequest CTProjectMapping::ToRequest(const CTHRXProjectData& data, const
 }
 
 LTAirCondition CTProjectMapping::StoredCondition(double nDryBulbC, double nRelHumidity, double nAltitudeM, bool bRoom) {
-  // The file keeps a relative humidity whichever way it was typed. The
-  // humidity field holds whole percent, so a whole value in its range was
-  // typed there; anything else came from a wet bulb (in the window's tenths
-  // of a degree), or lies below the humidity field's range, where only the
-  // wet-bulb field can hold it. Below 0 % there is no air: the driest is taken.
+  // The file keeps a relative humidity whichever way it was typed; the way
+  // is read back from the value. The humidity field holds whole percent; the
+  // wet-bulb field tenths of a degree; the command line any precision. Below
+  // 0 % there is no air: the driest is taken.
   const LTInputField& rh = CTInputFields::Spec(CTInputFields::kRelativeHumidity);
-  const bool whole = std::fabs(nRelHumidity - std::nearbyint(nRelHumidity)) < 1e-9;
-  if (whole && nRelHumidity >= rh.min && nRelHumidity <= rh.max)
-    return {nDryBulbC, HumidityMode::kRelativeHumidity, nRelHumidity};
+  const bool inRange = nRelHumidity >= rh.min && nRelHumidity <= rh.max;
+  const LTAirCondition asTyped{nDryBulbC, HumidityMode::kRelativeHumidity, nRelHumidity};
+  if (inRange && std::fabs(nRelHumidity - std::nearbyint(nRelHumidity)) < 1e-9) return asTyped;
+
   const LTInputField& altitude = CTInputFields::Spec(CTInputFields::kAltitude);
   const TAir air(std::clamp(nAltitudeM, altitude.min, altitude.max));
   const double wb = air.ConvertDBRH2WB(nDryBulbC, std::clamp(nRelHumidity, 0.0, rh.max));
-  const CTInputFields::Field wetBulb = bRoom ? CTInputFields::kRoomWetBulb : CTInputFields::kOutdoorWetBulb;
-  return {nDryBulbC, HumidityMode::kWetBulb, CTInputFields::Stored(wetBulb, wb)};
+  const CTInputFields::Field wetBulbField = bRoom ? CTInputFields::kRoomWetBulb : CTInputFields::kOutdoorWetBulb;
+  const LTAirCondition asWetBulb{nDryBulbC, HumidityMode::kWetBulb, CTInputFields::Stored(wetBulbField, wb)};
+  // A wet bulb in the field's tenths came from that field; the wet-bulb
+  // search itself is good to about 2e-4 K.
+  constexpr double kWetBulbSlackK = 1e-3;
+  if (std::fabs(wb - asWetBulb.humidity) < kWetBulbSlackK) return asWetBulb;
+  // Typed to any precision: kept exactly where the humidity field's range
+  // holds it, else only the wet-bulb field can show it.
+  return inRange ? asTyped : asWetBulb;
 }
 
 LTProjectUnit CTProjectMapping::Unit(const CTHRXProjectData& data) {

@@ -158,14 +158,16 @@ class CTProjectMapping {
                                     double nCoolInletOptionKW = 0, double nHeatInletOptionKW = 0);
   // The request a project stands for, starting from base (the inputs a file
   // leaves out keep base's values, as the window's fields keep theirs).
-  // A stored humidity comes back the way it was typed: as relative
-  // humidity when it is a whole percent of the humidity field's range, else
-  // as the wet bulb it stands for at the site, rounded as the wet-bulb field
-  // rounds (see StoredCondition).
+  // A stored humidity comes back the way it was typed (see StoredCondition).
+  // Values outside their fields are bounded as the fields bound typed ones.
   static SelectionRequest ToRequest(const CTHRXProjectData& data, const SelectionRequest& base = {});
   static LTProjectUnit Unit(const CTHRXProjectData& data);
-  // A stored state (dry bulb degC, relative humidity %) as a condition the
-  // fields can hold: see ToRequest.
+  // A stored state (dry bulb degC, relative humidity %) as the condition
+  // that was typed: a whole percent of the humidity field's range as
+  // relative humidity; the wet bulb it stands for at the site when that is
+  // in the wet-bulb field's tenths; any other humidity of the field's range
+  // as it stands (the command line takes any precision); below the range,
+  // the wet bulb rounded as its field rounds.
   static LTAirCondition StoredCondition(double nDryBulbC, double nRelHumidity, double nAltitudeM, bool bRoom);
 
   // The options of a catalogue, as project files name them.

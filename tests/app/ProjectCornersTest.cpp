@@ -47,6 +47,7 @@ void ExpectSameJson(const QJsonValue& a, const QJsonValue& b, const QString& pat
 struct Corner {
   QString name;
   QStringList options;
+  bool windowHolds = true;  // false: finer than the window's fields step
 };
 
 class ProjectCorners : public WindowFixture<> {
@@ -71,6 +72,7 @@ class ProjectCorners : public WindowFixture<> {
         {"highest altitude with wet bulbs", {"--altitude", "2000", "--cool-outdoor", "38,wb20", "--heat-outdoor", "-5,wb-7"}},
         {"fewest persons at the most air each", {"--persons", "1", "--airflow-per-person", "30"}},
         {"most persons at the least air each", {"--persons", "100", "--airflow-per-person", "1"}},
+        {"humidities to any precision", {"--cool-outdoor", "35,50.37", "--cool-room", "26,wb18.37"}, false},
     };
     for (const char* family : {"HRX", "HRD", "DQTL-MF"}) {
       const LTFamilyRanges ranges = CTSelectionRun::FamilyRanges(session, session.FamilyNumber(family));
@@ -131,6 +133,7 @@ TEST_F(ProjectCorners, OpenToTheRequestAndResultTheyWereSavedFrom) {
     const SelectionRequest fromFile = CTProjectMapping::ToRequest(data);
 
     // The window: the same inputs in its fields, the same unit and states.
+    if (!c.windowHolds) continue;
     v_window->NewProject();
     ASSERT_TRUE(v_window->LoadProject(file)) << v_messages.shown.join('\n').toStdString();
     const SelectionRequest shown = v_window->CurrentRequest();

@@ -448,6 +448,7 @@ TEST(ProjectFileValues, OutsideTheirFieldsAreReadAndBoundedAsTypedValues) {
   ASSERT_TRUE(CTHRXProjectIO::Parse(CTHRXProjectIO::Serialize(d), parsed, format, why)) << why.toStdString();
   EXPECT_EQ(parsed.v_intfV0.v_designSupplyESP, 1e12);  // as the file holds it; the run bounds it
   const SelectionRequest r = CTProjectMapping::ToRequest(parsed);
+  EXPECT_EQ(r.altitudeM, 2000);
   // No air holds more than 100 %: saturated, its wet bulb is its dry bulb.
   EXPECT_EQ(r.cooling.room.humidityMode, HumidityMode::kWetBulb);
   EXPECT_NEAR(r.cooling.room.humidity, 27, 0.05);
@@ -472,6 +473,7 @@ TEST(ProjectFileValues, AStoredHumidityComesBackTheWayItWasTyped) {
       {"wet bulb of dry room air", 27, {27, HumidityMode::kWetBulb, 12}, 0, true},
       {"wet bulb at altitude", 30, {30, HumidityMode::kWetBulb, 15.5}, 2000, false},
       {"wet bulb of cold air", -10, {-10, HumidityMode::kWetBulb, -12.3}, 500, false},
+      {"relative humidity to any precision", 35, {35, HumidityMode::kRelativeHumidity, 50.37}, 0, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -483,4 +485,10 @@ TEST(ProjectFileValues, AStoredHumidityComesBackTheWayItWasTyped) {
     EXPECT_DOUBLE_EQ(back.humidity, c.typed.humidity);
     EXPECT_EQ(back.dryBulbC, c.dryBulb);
   }
+  // A wet bulb typed in hundredths on the command line comes back as the
+  // very humidity it stood for, where the humidity field holds that.
+  const double rh = TAir(0).ConvertDBWB2RH(30, 21.37);
+  const LTAirCondition back = CTProjectMapping::StoredCondition(30, rh, 0, false);
+  EXPECT_EQ(back.humidityMode, HumidityMode::kRelativeHumidity);
+  EXPECT_EQ(back.humidity, rh);
 }
