@@ -6,6 +6,7 @@
 
 #include "CatalogueTest.h"
 #include "DemoCatalogue.h"
+#include "catalogue/CheckMessages.h"
 #include "catalogue/ClHRX.h"
 #include "catalogue/Factory.h"
 #include "catalogue/RecordCast.h"
@@ -224,15 +225,19 @@ INSTANTIATE_TEST_SUITE_P(Demo, CodeCases, testing::ValuesIn(kGoldenCodes),
 
 namespace {
 
-// A unit with no curves (efficiencies of 0) and humidity limits of 0: no
-// outdoor temperature and no inlet heater can satisfy it.
+// Units with no curves (efficiencies of 0, so CI = VI and EA = RA) and
+// humidity limits of 0: no outdoor temperature and no inlet heater can
+// satisfy them. NV-DRY takes any exhaust but holds the air leaving its
+// exchanger to 2 %, which outdoor air of 35 degC, 50 % (0.0178 kg/kg) has
+// even at 80 degC (about 6 %).
 const char* const kHopelessUnit = R"(
 table HRX
-  HRX_ID Fld_Name HRX_Type HRX_MinAirflow HRX_MaxAirflow HRX_NomAirflow HRX_EAMaxRH HRX_VOMaxRH HRX_CIMaxRH HRX_EAMaxRHUpsideDown HRX_VOMaxRHUpsideDown HRX_CIMaxRHUpsideDown HRX_OAMaxRH HRX_RAMaxRH HRX_NomHumidity
-  1      NV-0     0        100            500            300            0           0           0           0                     0                     0                     100         100         0
-  2      NV-0D    1        100            500            0              0           0           0           0                     0                     0                     100         100         5
-  3      NV-0F    2        100            500            0              0           0           0           0                     0                     0                     100         100         0
-  4      NV-HUM   1        100            500            300            95          95          95          95                    95                    95                    100         100         50
+  HRX_ID Fld_Name HRX_Type HRX_MinAirflow HRX_MaxAirflow HRX_NomAirflow HRX_EAMaxRH HRX_VOMaxRH HRX_CIMaxRH HRX_EAMaxRHUpsideDown HRX_VOMaxRHUpsideDown HRX_CIMaxRHUpsideDown HRX_OAMaxRH HRX_RAMaxRH HRX_NomHumidity HRX_OAMaxTemp
+  1      NV-0     0        100            500            300            0           0           0           0                     0                     0                     100         100         0               40
+  2      NV-0D    1        100            500            0              0           0           0           0                     0                     0                     100         100         5               40
+  3      NV-0F    2        100            500            0              0           0           0           0                     0                     0                     100         100         0               40
+  4      NV-HUM   1        100            500            300            95          95          95          95                    95                    95                    100         100         50              40
+  5      NV-DRY   0        100            500            300            100         2           2           100                   2                     2                     100         100         0               50
 end
 )";
 
@@ -295,6 +300,24 @@ TEST_F(Searches, EndWhateverTheDataAndInputs) {
   EXPECT_EQ(heating.MinAmbientTemp, -273);
   EXPECT_EQ(plain.SelectForCooling({26, 50, 35, 50, 300, 300, false, 0, 0}, air, 6, 16).Code,
             Cls_HRX::kExhaustHumidityTooHigh);
+  CTCheckMessages::Context context;
+  context.unit = &plain;
+  EXPECT_EQ(CTCheckMessages::Text(Cls_HRX::kExhaustHumidityTooHigh, context),
+            "The heat exchanger air relative humidity is larger than 0%.");
+
+  // The exhaust within its limit, the outlet beyond it at any inlet
+  // temperature: the outlet's limit is the one named.
+  Cls_HRX dry(5, &v_factory);
+  dry.Read();
+  EXPECT_EQ(dry.SelectForCooling({26, 50, 35, 50, 300, 300, false, 0, 0}, air, 6, 16).Code,
+            Cls_HRX::kOutletHumidityTooHigh);
+  context.unit = &dry;
+  EXPECT_EQ(CTCheckMessages::Text(Cls_HRX::kOutletHumidityTooHigh, context),
+            "The heat exchanger air relative humidity is larger than 2%.");
+  // Above the exchanger's highest inlet temperature (50 degC) a heater
+  // cannot help: that range is named instead.
+  EXPECT_EQ(dry.SelectForCooling({26, 50, 55, 20, 300, 300, false, 0, 0}, air, 6, 16).Code,
+            Cls_HRX::kInletTempOutside);
 }
 
 }  // namespace
