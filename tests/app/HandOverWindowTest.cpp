@@ -2,6 +2,7 @@
 // as Open opens it, unsaved work is asked about first, and the window comes
 // to the front.
 
+#include "ProgramEnvironment.h"
 #include "WindowFixture.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
@@ -207,12 +208,7 @@ TEST_F(HandOverWindow, TheProgramHandsALaterStartsFileToTheRunningCopy) {
   const QString b = SavedProject("projects/b.ven", "180");
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("AEROLITH_RUNTIME_DIR", dir.path());
-  env.insert("AEROLITH_CONFIG_DIR", dir.filePath("config"));
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  env.insert("XDG_DATA_HOME", dir.filePath("data"));
-  env.insert("XDG_CONFIG_HOME", dir.filePath("xdg-config"));
+  const QProcessEnvironment env = ProgramEnvironment(dir);
   // The user of that store has chosen a locale; a start with a file skips
   // the general terms and the question for newer builds: nothing waits for
   // an answer.

@@ -1,3 +1,4 @@
+#include "ProgramEnvironment.h"
 #include "app/Settings.h"
 
 
@@ -104,13 +105,7 @@ bool IsFlockHeld(const QString& path) {
 TEST(ProgramEntry, SecondInstanceIsRefused) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("AEROLITH_RUNTIME_DIR", dir.path());
-  env.insert("AEROLITH_CONFIG_DIR", dir.filePath("config"));
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  // Never the real desktop: the program's launchers go to the test's folders.
-  env.insert("XDG_DATA_HOME", dir.filePath("data"));
-  env.insert("XDG_CONFIG_HOME", dir.filePath("xdg-config"));
+  const QProcessEnvironment env = ProgramEnvironment(dir);
 
   QProcess first;
   first.setProcessEnvironment(env);
