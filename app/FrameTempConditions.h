@@ -25,8 +25,8 @@ class TFrm_TempConditions : public QWidget {
   Q_OBJECT
  public:
   static constexpr double kNotGiven = Sentinel::kNotGiven;
-  static constexpr int kInletTooSmall = 22;
-  static constexpr int kSupplyTooSmall = 23;
+  static constexpr int kInletTooSmall = LTModeResult::kInletHeaterTooSmall;
+  static constexpr int kSupplyTooSmall = LTModeResult::kSupplyHeaterTooSmall;
 
   // One heater option offered by the current unit (copied: the frame never
   // points into a candidate list that the next run replaces).

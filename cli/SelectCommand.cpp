@@ -82,12 +82,6 @@ constexpr int kMsgNoUnitToSave = 57;
 constexpr int kMsgSelectedDevice = 102;
 constexpr int kMsgNoUnitForDocuments = 121;
 
-// The heater check's codes: the user's inlet (22) or supply heater (23) is
-// smaller than the calculated minimum.
-constexpr int kUserInletHeaterTooSmall = 22;
-constexpr int kUserSupplyHeaterTooSmall = 23;
-bool IsHeaterCheck(int code) { return code == kUserInletHeaterTooSmall || code == kUserSupplyHeaterTooSmall; }
-
 QJsonValue Json(double value) { return std::isfinite(value) ? QJsonValue(value) : QJsonValue(); }
 QString Fixed(double value, int digits) {
   return std::isfinite(value) ? TBaseMsg::FormatFixed(value, digits) : QStringLiteral("-");
@@ -397,14 +391,14 @@ QJsonObject StatesJson(const LTModeResult& m) {
 
 QJsonValue HeaterJson(double kW) { return kW > Sentinel::kNotGiven ? Json(kW) : QJsonValue(); }
 
-// The heaters of a mode: the calculated minimum and the user's size of the
-// inlet heater, and in heating of the supply heater.
-void AddHeatersJson(QJsonObject& o, const LTModeResult& m, bool cooling) {
+// The heaters of a mode: the calculated minimum (and with withUser the
+// user's size) of the inlet heater, and in heating of the supply heater.
+void AddHeatersJson(QJsonObject& o, const LTModeResult& m, bool cooling, bool withUser) {
   o["inlet_heater_kw"] = Json(m.inletHeater.CalcHeater);
-  o["inlet_heater_user_kw"] = HeaterJson(m.inletHeater.UserHeater);
+  if (withUser) o["inlet_heater_user_kw"] = HeaterJson(m.inletHeater.UserHeater);
   if (cooling) return;
   o["supply_heater_kw"] = Json(m.supplyHeater.CalcHeater);
-  o["supply_heater_user_kw"] = HeaterJson(m.supplyHeater.UserHeater);
+  if (withUser) o["supply_heater_user_kw"] = HeaterJson(m.supplyHeater.UserHeater);
 }
 
 // A mode that ran: its code and message always; the figures only when it
@@ -417,20 +411,19 @@ void AddHeatersJson(QJsonObject& o, const LTModeResult& m, bool cooling) {
 QJsonValue ModeJson(const LTModeResult& m, bool cooling) {
   if (!m.computed) return QJsonValue();
   QJsonObject o{{"computed", m.Succeeded()}, {"code", m.code}, {"message", m.message}};
-  const bool heaterCheck = IsHeaterCheck(m.code);
+  const bool heaterCheck = m.FailedHeaterCheck();
   const QJsonObject heaterCheckJson{{"code", heaterCheck ? m.code : 0}, {"message", heaterCheck ? m.message : QString()}};
   if (!m.Succeeded()) {
     o["states"] = QJsonValue();
     if (!heaterCheck) return o;
-    o["inlet_heater_kw"] = Json(m.inletHeater.CalcHeater);
-    if (!cooling) o["supply_heater_kw"] = Json(m.supplyHeater.CalcHeater);
+    AddHeatersJson(o, m, cooling, false);
     o["heater_check"] = heaterCheckJson;
     return o;
   }
   o["states"] = StatesJson(m);
   o["temperature_efficiency"] = Json(m.temperatureEff);
   o["enthalpy_efficiency"] = Json(m.enthalpyEff);
-  AddHeatersJson(o, m, cooling);
+  AddHeatersJson(o, m, cooling, true);
   o["latent_savings_kw"] = Json(m.latentSavingsKW);
   o["sensible_savings_kw"] = Json(m.sensibleSavingsKW);
   o["savings_total_kw"] = Json(m.totalSavingsKW);
@@ -649,7 +642,7 @@ void PrintMode(QTextStream& out, CTCliTexts::Text name, const LTModeResult& m, b
   out << "\n";
   if (!m.Succeeded()) {
     out << "  " << ModeProblem(name, m) << "\n";
-    if (IsHeaterCheck(m.code)) PrintColumns(out, QStringLiteral("    "), HeaterRows(m, cooling, false));
+    if (m.FailedHeaterCheck()) PrintColumns(out, QStringLiteral("    "), HeaterRows(m, cooling, false));
     return;
   }
   out << "  " << T::Get(name) << ": " << T::Get(T::kComputed) << "\n";
@@ -1032,7 +1025,8 @@ int RunReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   Cls_HRX* unit = result.Current();
   if (!unit) return FailWithoutUnit(err, "report", result);
   TDlgForm::Load();
-  // A mode that was not computed is still reported: the report says why.
+  // A unit whose mode was not computed is still reported (that mode's
+  // section stays empty); why goes to the error stream.
   LTReportInput input;
   input.session = &session;
   input.request = &s.request;

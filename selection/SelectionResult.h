@@ -67,6 +67,11 @@ struct LTConditionCorrection {
 
 // One operating mode of the current unit.
 struct LTModeResult {
+  // The heater check's codes, after a sound computation: the user's inlet
+  // (22) or supply heater (23) is smaller than the calculated minimum.
+  static constexpr int kInletHeaterTooSmall = 22;
+  static constexpr int kSupplyHeaterTooSmall = 23;
+
   bool computed = false;  // the computation ran (its code may still be a failure)
   int code = 0;           // 0, a check code 9 to 21, 26 or 27, or 22/23 from the heater check
   QString message;
@@ -90,6 +95,7 @@ struct LTModeResult {
   double totalSavingsKW = 0;
 
   bool Succeeded() const { return computed && code == 0; }
+  bool FailedHeaterCheck() const { return code == kInletHeaterTooSmall || code == kSupplyHeaterTooSmall; }
 };
 
 struct SelectionResult {

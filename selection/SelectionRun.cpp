@@ -90,9 +90,10 @@ double UserInletKW(const LTModeInputs& m, const QList<LTHeaterOption>& options) 
 // for the supply heater; 0 when both suffice.
 int CheckHeaters(const LTModeInputs& m, bool supplyHeaterShown, double userInlet, double userSupply,
                  double calcInlet, double calcSupply) {
-  if (calcInlet > 0 && calcInlet > userInlet && m.inletHeater != HeaterChoice::kCalculated) return 22;
+  if (calcInlet > 0 && calcInlet > userInlet && m.inletHeater != HeaterChoice::kCalculated)
+    return LTModeResult::kInletHeaterTooSmall;
   if (supplyHeaterShown && calcSupply > 0 && calcSupply > userSupply && m.supplyHeater != HeaterChoice::kCalculated)
-    return 23;
+    return LTModeResult::kSupplyHeaterTooSmall;
   return 0;
 }
 
