@@ -248,9 +248,11 @@ class Cls_HRX : public Cls_Device {
     kExhaustHumidityTooHigh = 26,
     kOutletHumidityTooHigh = 27,
   };
-  // The humidity limits of the exchanger (%): its exhaust side, and its
-  // outlet towards the room (the supply limit where the unit gives none).
+  // The humidity limits of the exchanger (%): its exhaust side, the supply
+  // air after it, and its outlet towards the room (the supply limit where
+  // the unit gives none).
   double ExhaustRHLimit(bool bUpsideDown) const;
+  double SupplyRHLimit(bool bUpsideDown) const;
   double OutletRHLimit(bool bUpsideDown) const;
   // Temperatures degC, humidities %, airflows m3/h, capacities and heaters
   // kW. TETemp: the coil's evaporating temperature; Discharge: the cooling

@@ -131,9 +131,7 @@ class Computation {
   }
 
   double ExhaustLimit(bool bUpsideDown) const { return v_unit.ExhaustRHLimit(bUpsideDown); }
-  double SupplyLimit(bool bUpsideDown) const {
-    return bUpsideDown && v_unit.GetVOMaxRHUpsideDown() > 0 ? v_unit.GetVOMaxRHUpsideDown() : v_unit.GetVOMaxRH();
-  }
+  double SupplyLimit(bool bUpsideDown) const { return v_unit.SupplyRHLimit(bUpsideDown); }
   double OutletLimit(bool bUpsideDown) const { return v_unit.OutletRHLimit(bUpsideDown); }
   double InletTempLimit(bool bUpsideDown) const {
     return bUpsideDown ? v_unit.GetVIMinTempUpsideDown() : v_unit.GetVIMinTemp();
@@ -301,10 +299,13 @@ double Cls_HRX::ExhaustRHLimit(bool bUpsideDown) const {
   return bUpsideDown && GetEAMaxRHUpsideDown() > 0 ? GetEAMaxRHUpsideDown() : GetEAMaxRH();
 }
 
+double Cls_HRX::SupplyRHLimit(bool bUpsideDown) const {
+  return bUpsideDown && GetVOMaxRHUpsideDown() > 0 ? GetVOMaxRHUpsideDown() : GetVOMaxRH();
+}
+
 double Cls_HRX::OutletRHLimit(bool bUpsideDown) const {
   const double limit = bUpsideDown && GetCIMaxRHUpsideDown() > 0 ? GetCIMaxRHUpsideDown() : GetCIMaxRH();
-  if (limit != 0) return limit;
-  return bUpsideDown && GetVOMaxRHUpsideDown() > 0 ? GetVOMaxRHUpsideDown() : GetVOMaxRH();
+  return limit == 0 ? SupplyRHLimit(bUpsideDown) : limit;
 }
 
 ALCoolingResult Cls_HRX::SelectForCooling(const ALModeConditions& In, const TAir& Air, double TETemp,
