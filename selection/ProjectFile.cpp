@@ -558,8 +558,7 @@ LTAirCondition CTProjectMapping::StoredCondition(double nDryBulbC, double nRelHu
   const LTAirCondition asTyped{nDryBulbC, HumidityMode::kRelativeHumidity, nRelHumidity};
   if (inRange && std::fabs(nRelHumidity - std::nearbyint(nRelHumidity)) < 1e-9) return asTyped;
 
-  const LTInputField& altitude = CTInputFields::Spec(CTInputFields::kAltitude);
-  const TAir air(std::clamp(nAltitudeM, altitude.min, altitude.max));
+  const TAir air(nAltitudeM);
   const double wb = air.ConvertDBRH2WB(nDryBulbC, std::clamp(nRelHumidity, 0.0, rh.max));
   const CTInputFields::Field wetBulbField = bRoom ? CTInputFields::kRoomWetBulb : CTInputFields::kOutdoorWetBulb;
   const LTAirCondition asWetBulb{nDryBulbC, HumidityMode::kWetBulb, CTInputFields::Stored(wetBulbField, wb)};

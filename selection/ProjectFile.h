@@ -162,8 +162,8 @@ class CTProjectMapping {
   // Values outside their fields are bounded as the fields bound typed ones.
   static SelectionRequest ToRequest(const CTHRXProjectData& data, const SelectionRequest& base = {});
   static LTProjectUnit Unit(const CTHRXProjectData& data);
-  // A stored state (dry bulb degC, relative humidity %) as the condition
-  // that was typed: a whole percent of the humidity field's range as
+  // A stored state (dry bulb degC, relative humidity %) at a site of
+  // nAltitudeM (bounded by the caller) as the condition that was typed: a whole percent of the humidity field's range as
   // relative humidity; the wet bulb it stands for at the site when that is
   // in the wet-bulb field's tenths; any other humidity of the field's range
   // as it stands (the command line takes any precision); below the range,
