@@ -15,6 +15,7 @@
 #include "selection/ResultTexts.h"
 #include "app/FrameConfig.h"
 #include "app/FrmConfiguration.h"
+#include "catalogue/CoilCapacity.h"
 #include "charts/ChartSetup.h"
 #include "app/FrameAirConditions.h"
 #include "app/FrameQuilloProps.h"
@@ -186,9 +187,9 @@ void TDlgSelect::RefillTETemp() {
   TDlgForm::Load();
   const QSignalBlocker block(Txt_TETemp);
   Txt_TETemp->clear();
-  for (const double te : {6.0, 9.0, 11.0}) {
+  for (const double te : CTCoilCapacity::kOfferedTEs) {
     QString text = ValueText::Dimensioned(te, U_Temperature);
-    if (te == 6.0) text += QStringLiteral(" (") + TBaseMsg::GetUnicodeString(kMsgDefault) + QLatin1Char(')');
+    if (te == CTCoilCapacity::kOfferedTEs.front()) text += QStringLiteral(" (") + TBaseMsg::GetUnicodeString(kMsgDefault) + QLatin1Char(')');
     Txt_TETemp->addItem(text, te);
   }
   Txt_TETemp->setCurrentIndex(0);

@@ -36,6 +36,10 @@ class CTCoilCapacity {
   static constexpr int kNoRow = 5;
   static constexpr int kNoCapacities = 12;
 
+  // The evaporating temperatures (degC) a coil unit is selected at, the
+  // first being the default; every coil unit's data must cover each.
+  static constexpr std::array<double, 3> kOfferedTEs{6, 9, 11};
+
   // nHighFanM3h: coil airflow at high fan speed; nFanMotorW: fan power;
   // nFanPosition 0: the fan blows through the coil (its heat before the coil).
   CTCoilCapacity(std::vector<CTCapacityRow> rows, double nHighFanM3h, double nFanMotorW, int nFanPosition);

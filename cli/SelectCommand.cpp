@@ -36,6 +36,7 @@
 // they can); 2 for bad options; 1 when the catalogue does not load, the
 // unit named with --unit is not a candidate, or a file cannot be written.
 
+#include "catalogue/CoilCapacity.h"
 #include "catalogue/ClDeviceOption.h"
 #include "catalogue/Factory.h"
 #include "charts/ChartSetup.h"
@@ -357,7 +358,9 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
   if (v_options.Has("--evaporating")) {
     const std::optional<double> te = v_options.Number("--evaporating");
     if (!te) return v_options.Error();
-    if (*te != 6 && *te != 9 && *te != 11) return MustBeEither("--evaporating", "6, 9", "11 °C");
+    const auto& offered = CTCoilCapacity::kOfferedTEs;
+    if (std::find(offered.begin(), offered.end(), *te) == offered.end())
+      return MustBeEither("--evaporating", "6, 9", "11 °C");
     r.evaporatingC = *te;
   }
   if (v_options.Has("--max-speed")) {
