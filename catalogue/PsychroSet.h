@@ -65,6 +65,11 @@ struct ALCoolingResult {
   double EnthalpyEff = 0;
   double MaxAmbientTemp = 0;
   ALHeaterSet InletHeater{};
+  // The coil's data asked for more than its surface allows (the cooling
+  // line met saturation below the evaporating temperature): the outlet and
+  // the capacities were limited to what the surface at CoilSurfaceTemp gives.
+  bool CoilLimited = false;
+  double CoilSurfaceTemp = 0;
 };
 
 // What Cls_HRX::SelectForHeating found: its check code, the states, the
@@ -81,4 +86,8 @@ struct ALHeatingResult {
   double Humidification = 0;
   ALHeaterSet InletHeater{};
   ALHeaterSet SupplyHeater{};
+  // The coil's data asked for a warmer outlet than its condensing limit
+  // allows: the outlet and the capacity were limited to CoilSurfaceTemp.
+  bool CoilLimited = false;
+  double CoilSurfaceTemp = 0;
 };
