@@ -45,6 +45,7 @@ void Cls_IndoorUnit::Initialize(CTTableInfo* pTblInfo, const QString& szIDFieldN
                          CTFieldInfo::CreateDouble(QStringLiteral("IND_IuRefrigerantFactorE")));
   pTblInfo->AddFieldInfo(IND_HRX_CLS_REF, CTFieldInfo::CreateInteger(QStringLiteral("IND_HRX_CLS_REF")));
   pTblInfo->AddFieldInfo(IND_HRX_OBJ_REF, CTFieldInfo::CreateInteger(QStringLiteral("IND_HRX_OBJ_REF")));
+  pTblInfo->AddFieldInfo(IND_CondensingLimit, CTFieldInfo::CreateDouble(QStringLiteral("IND_CondensingLimit")));
 }
 
 std::unique_ptr<Cls_HRX> Cls_IndoorUnit::GetHRX() { return RecordAs<Cls_HRX>(GetRelationByIx(IND_HRX_CLS_REF)); }

@@ -45,6 +45,7 @@ class Cls_IndoorUnit : public Cls_IndoorDevice {
     IND_IuRefrigerantFactorE = 55,
     IND_HRX_CLS_REF = 56,
     IND_HRX_OBJ_REF = 57,
+    IND_CondensingLimit = 58,
   };
 
   explicit Cls_IndoorUnit(int nObjID = 0, CTBaseFactory* pFactory = nullptr);
@@ -53,6 +54,10 @@ class Cls_IndoorUnit : public Cls_IndoorDevice {
   // the inherited ones, then this table's own.
   static void Initialize(CTTableInfo* pTblInfo, const QString& szIDFieldName = QString());
 
+  // The warmest the coil can make the air in heating (degC), set by the
+  // refrigerant's condensing temperature; 0 where the data do not state it.
+  double GetCondensingLimit() const { return GetDoubleValue(IND_CondensingLimit); }
+  void SetCondensingLimit(double d) { SetDoubleValue(IND_CondensingLimit, d); }
   double GetMaxConnRatio() const { return GetDoubleValue(IND_MaxConnRatio); }
   void SetMaxConnRatio(double d) { SetDoubleValue(IND_MaxConnRatio, d); }
   QString GetFamily() const { return GetUntranslatedStringValue(IND_Family); }

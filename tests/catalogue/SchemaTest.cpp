@@ -38,7 +38,7 @@ TEST(CatalogueSchema, DeclaresTablesAtTheirClassIDs) {
   const Case cases[] = {
       {101, "DdbVersionInfo", -1, false, false, -1, 7},
       {108, "IndFamily", 488, false, true, 7, 9},
-      {109, "IndoorUnit", 169, false, true, 6, 58},
+      {109, "IndoorUnit", 169, false, true, 6, 59},
       {121, "Polynomial", -1, true, false, -1, 14},
       {122, "PowerSupply", -1, false, true, 5, 9},
       {144, "HRX", 162, false, true, 6, 37},
@@ -118,6 +118,7 @@ TEST(CatalogueSchema, DeclaresColumnsWithTypesAndDefaults) {
       {109, 39, "IND_HasController", vtBoolean, "true", false},
       {109, 43, "IND_NominalHeatIndTemp", vtDouble, "20", false},
       {109, 44, "IND_NominalCoolIndTemp", vtDouble, "27", false},
+      {109, 58, "IND_CondensingLimit", vtDouble, "0", false},
       {109, 50, "IND_CanSelectOnSensible", vtBoolean, "true", false},
       {109, 56, "IND_HRX_CLS_REF", vtInteger, "0", false},
       {109, 57, "IND_HRX_OBJ_REF", vtInteger, "0", false},
