@@ -247,6 +247,8 @@ class Cls_HRX : public Cls_Device {
     // leaving the exchanger towards the room (27) within its humidity limit.
     kExhaustHumidityTooHigh = 26,
     kOutletHumidityTooHigh = 27,
+    // The coil has no capacity data at the evaporating temperature asked.
+    kNoCoilData = 28,
   };
   // The humidity limits of the exchanger (%): its exhaust side, the supply
   // air after it, and its outlet towards the room (the supply limit where
@@ -260,6 +262,11 @@ class Cls_HRX : public Cls_Device {
   // temperature in heating (not given: no supply heater).
   ALCoolingResult SelectForCooling(const ALModeConditions& In, const TAir& Air, double TETemp, double Discharge);
   ALHeatingResult SelectForHeating(const ALModeConditions& In, const TAir& Air, double SupplyTemp);
+  // The coil of a type-1 unit on air entering it at Inlet, at the supply
+  // airflow (m3/h) and the site's air: cooling at the evaporating
+  // temperature TE, or heating. The mass flow is the air's at the site.
+  ALCoilStep CoolingCoil(const RepPsychroPoint& Inlet, double SupplyAir, double TE, const TAir& Air);
+  ALCoilStep HeatingCoil(const RepPsychroPoint& Inlet, double SupplyAir, const TAir& Air);
   void CalcCoolSavings(const ALPsychroSet& PsychroPoints, double SupplyAir, const TAir& Air, double& LatentSavings,
                        double& SensibleSavings) const;
   void CalcHeatSavings(const ALPsychroSet& PsychroPoints, double SupplyAir, const TAir& Air, double& LatentSavings,

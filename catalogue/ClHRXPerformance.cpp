@@ -24,6 +24,7 @@
 #include "catalogue/HRXRatioCorr.h"
 #include "psychro/Air.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <limits>
@@ -56,6 +57,45 @@ double RoundKW(double x) {
 }
 
 double MassFlow(double density, double airflowM3h) { return density * airflowM3h / 3600; }
+
+// kg/s of air at the site where the computation fixes the density: the
+// standard 1.2 kg/m3 scaled by the site's pressure over the standard
+// pressure, so that at 0 m it is exactly 1.2 kg/m3.
+double SiteMassFlow(const TAir& air, double airflowM3h) {
+  return MassFlow(kFixedDensity * air.GetTotalPressure() / TAir::kStandardPressurePa, airflowM3h);
+}
+
+// Specific heat of moist air per kg of dry air, kJ/(kg K).
+double MoistCp(double ah) { return TAir::kCpDryAir + TAir::kCpVapour * ah; }
+
+// Where the straight line (dry bulb, humidity ratio) from a coil's inlet
+// through its outlet, followed on towards lower temperatures, first meets
+// saturation: its dry bulb. Minus infinity when the line runs out of water
+// or out of the air model's range first, or does not fall in temperature
+// while it falls in humidity. An inlet already saturated answers its own
+// dry bulb.
+double LineSaturationTemp(const TAir& air, const RepPsychroPoint& in, const RepPsychroPoint& out) {
+  constexpr double kNone = -std::numeric_limits<double>::infinity();
+  const auto supersaturation = [&](double t, double w) { return w - air.AbsoluteHumidity(100, t); };
+  if (!(supersaturation(in.DBT, in.AH) < 0)) return in.DBT;
+  if (!(out.DBT < in.DBT)) return out.AH < in.AH ? kNone : std::numeric_limits<double>::infinity();
+  const double slope = (in.AH - out.AH) / (in.DBT - out.DBT);  // kg/kg per K
+  const auto wAt = [&](double t) { return in.AH - slope * (in.DBT - t); };
+  double upper = in.DBT;
+  for (double t = in.DBT - kSearchStepK; t >= kLowestTempC; t -= kSearchStepK) {
+    if (!(wAt(t) > 0)) return kNone;
+    if (supersaturation(t, wAt(t)) >= 0) {
+      double lower = t;  // saturated at lower, not at upper: halve the step 60 times
+      for (int i = 0; i < 60; ++i) {
+        const double mid = (lower + upper) / 2;
+        (supersaturation(mid, wAt(mid)) >= 0 ? lower : upper) = mid;
+      }
+      return lower;
+    }
+    upper = t;
+  }
+  return kNone;
+}
 
 double Eval(const Cls_HRXPolynomial* curve, double x) { return curve ? curve->Evaluate(x) : 0; }
 
@@ -204,16 +244,9 @@ class Computation {
     return true;
   }
 
-  // A coil of sensible and total capacity Qs, Qt (kW, negative for heating).
-  void ApplyCoil(double SupplyAir, double Qs, double Qt) {
-    const double m = MassFlow(kFixedDensity, SupplyAir);
-    p.VO.e = p.CI.e - Qt / m;
-    p.VO.DBT = p.CI.DBT - Qs / (m * (1.006 + 1.84 * p.CI.AH));
-    p.VO.AH = Qt == Qs ? p.CI.AH : TAir::HumidityRatio(p.VO.e, p.VO.DBT);
-    double rest = p.VO.AH, water = 0;
-    v_air.GetCondensWater(p.VO.AH, p.VO.DBT, 0, rest, water);
-    p.VO.AH = rest;
-    p.VO.RH = v_air.RelativeHumidity(p.VO.AH, p.VO.DBT);
+  // The coil's outlet becomes the supply air.
+  void ApplyCoil(const ALCoilStep& step) {
+    p.VO = step.Outlet;
     p.SA = p.VO;
   }
 
@@ -225,7 +258,7 @@ class Computation {
     p.HI = p.VO;
     const double wb = v_air.ConvertDBRH2WB(p.VO.DBT, p.VO.RH);
     double H = nominal * corrections.RatioHumidification(ratio) * corrections.TempHumidification(p.VO.DBT - wb);
-    const double density = kFixedDensity * SupplyAir;  // kg of air per hour
+    const double density = SiteMassFlow(v_air, SupplyAir) * 3600;  // kg of air per hour
     // At most up to the saturated state of the same enthalpy (the wet bulb).
     const double saturatedAH = v_air.AbsoluteHumidity(100, v_air.WetBulbTemp(p.VO.DBT, p.VO.e));
     if (std::isfinite(saturatedAH) && p.VO.AH + H / density > saturatedAH) H = std::max(0.0, (saturatedAH - p.VO.AH) * density);
@@ -242,7 +275,7 @@ class Computation {
     p.SA.DBT = T;
     p.SA.AH = p.VO.AH;
     FillFromAH(p.SA, v_air);
-    return RoundKW(std::fabs(p.VO.e - p.SA.e) * MassFlow(kFixedDensity, SupplyAir));
+    return RoundKW(std::fabs(p.VO.e - p.SA.e) * SiteMassFlow(v_air, SupplyAir));
   }
 
   int ApplyUserSupplyHeater(double Q, double SupplyAir) {
@@ -348,7 +381,7 @@ int Cls_HRX::SelectForCooling(const ALModeConditions& In, const TAir& Air, doubl
       return Cls_HRXPolynomial::EvalCoolCapBlock(block, wb, p.OA.DBT);
     });
     if (!(TotalCap > 0)) return fail(kCoolCapOutside);
-    p.VO.e = p.OA.e - TotalCap / MassFlow(kFixedDensity, SupplyAir);
+    p.VO.e = p.OA.e - TotalCap / SiteMassFlow(Air, SupplyAir);
     if (p.OA.AH > kCoilLineHumidity)
       p.VO.DBT = (p.VO.e - kCoilLineEnthalpy) * (p.OA.DBT - kCoilLineTempC) / (p.OA.e - kCoilLineEnthalpy) + kCoilLineTempC;
     else
@@ -381,13 +414,13 @@ int Cls_HRX::SelectForCooling(const ALModeConditions& In, const TAir& Air, doubl
   if (!(p.VI.RH <= GetOAMaxRH())) return fail(kOutdoorHumidityTooHigh);
   if (!(p.VI.DBT <= GetOAMaxTemp())) return fail(kInletTempOutside);
   if (GetType() == kCoilUnit) {
-    if (Cls_IndoorUnit* coil = v_indoor.get()) {
-      const double n = SupplyAir / GetNomAirflow();
-      int err = 0;
-      TotalCap = coil->GetTCoolCap(TETemp, p.CI.DBT, p.CI.RH, Air, false, err) * Eval(v_totalCapCorr, n);
-      SensibleCap = coil->GetSCoolCap(TETemp, p.CI.DBT, p.CI.RH, Air, false, err) * Eval(v_sensibleCapCorr, n);
-    }
-    c.ApplyCoil(SupplyAir, SensibleCap, TotalCap);
+    const ALCoilStep coil = CoolingCoil(p.CI, SupplyAir, TETemp, Air);
+    if (coil.Code) return fail(coil.Code);
+    TotalCap = coil.TotalCap;
+    SensibleCap = coil.SensibleCap;
+    Out.CoilLimited = coil.Limited;
+    Out.CoilSurfaceTemp = coil.SurfaceTemp;
+    c.ApplyCoil(coil);
   }
   return 0;
 }
@@ -440,7 +473,7 @@ int Cls_HRX::SelectForHeating(const ALModeConditions& In, const TAir& Air, doubl
       return Cls_HRXPolynomial::EvalHeatCapBlock(block, p.VI.DBT);
     });
     if (!(HeatCap > 0)) return fail(kHeatCapOutside);
-    p.VO.DBT = p.VI.DBT + HeatCap / (MassFlow(kFixedDensity, SupplyAir) * (1.006 + 1.84 * p.VI.AH));
+    p.VO.DBT = p.VI.DBT + HeatCap / (SiteMassFlow(Air, SupplyAir) * MoistCp(p.VI.AH));
     p.VO.AH = p.VI.AH;
     FillFromAH(p.VO, Air);
     p.SA = p.VO;
@@ -464,16 +497,124 @@ int Cls_HRX::SelectForHeating(const ALModeConditions& In, const TAir& Air, doubl
   if (GetType() == kPlainUnit) {
     SupplyHeater.SetCalcHeater(SupplyTemp > 0 ? c.SupplyHeaterFor(SupplyAir, SupplyTemp) : 0);
   } else {
-    if (Cls_IndoorUnit* coil = v_indoor.get()) {
-      int err = 0;
-      HeatCap = coil->GetHeatCap(p.CI.DBT, false, err) * Eval(v_totalCapCorr, SupplyAir / GetNomAirflow());
-    }
-    c.ApplyCoil(SupplyAir, -HeatCap, -HeatCap);
+    const ALCoilStep coil = HeatingCoil(p.CI, SupplyAir, Air);
+    HeatCap = -coil.TotalCap;
+    Out.CoilLimited = coil.Limited;
+    Out.CoilSurfaceTemp = coil.SurfaceTemp;
+    c.ApplyCoil(coil);
     Humidification = c.Humidify(SupplyAir / GetNomAirflow(), SupplyAir);
   }
   if (SupplyHeater.UserHeater > SupplyHeater.CalcHeater)
     if (const int code = c.ApplyUserSupplyHeater(SupplyHeater.UserHeater, SupplyAir)) return fail(code);
   return 0;
+}
+
+// The coil's outlet from its capacities Qs, Qt (kW, negative for heating)
+// at the site's mass flow m:
+//   VO.e = CI.e - Qt/m     VO.DBT = CI.DBT - Qs/(m cp(CI.AH))
+// the humidity from both (unchanged when Qt = Qs), and at most saturation
+// at VO.DBT (the enthalpy keeps the coil's value).
+static RepPsychroPoint CoilOutlet(const RepPsychroPoint& in, double m, double Qs, double Qt, const TAir& air) {
+  RepPsychroPoint out;
+  out.e = in.e - Qt / m;
+  out.DBT = in.DBT - Qs / (m * MoistCp(in.AH));
+  out.AH = Qt == Qs ? in.AH : TAir::HumidityRatio(out.e, out.DBT);
+  double rest = out.AH, water = 0;
+  air.GetCondensWater(out.AH, out.DBT, 0, rest, water);
+  out.AH = rest;
+  out.RH = air.RelativeHumidity(out.AH, out.DBT);
+  return out;
+}
+
+// The capacities a coil gives between two states at mass flow m.
+static void CapacitiesBetween(const RepPsychroPoint& in, const RepPsychroPoint& out, double m, ALCoilStep& step) {
+  step.Outlet = out;
+  step.TotalCap = m * (in.e - out.e);
+  step.SensibleCap = m * MoistCp(in.AH) * (in.DBT - out.DBT);
+}
+
+// A cooling coil's surface is no colder than the refrigerant evaporating in
+// it (TE). The air leaving it is a mix of air that touched the surface
+// (saturated at the surface temperature, or unchanged in humidity where the
+// surface stays dry) and air that passed by, so its line from the inlet
+// through the outlet meets saturation at or above TE, and the outlet is no
+// colder than TE. Data that ask for more are limited to that surface:
+//   - a surface that can be wet (the inlet's dew point above TE): the outlet
+//     moves onto the line from the inlet to saturation at TE, at the
+//     enthalpy the data asked for, or to that saturated state itself when
+//     they asked for less;
+//   - a dry surface: no water is taken out; the temperature falls as the
+//     sensible capacity says, but not below TE.
+ALCoilStep Cls_HRX::CoolingCoil(const RepPsychroPoint& Inlet, double SupplyAir, double TE, const TAir& Air) {
+  LoadEfficiencies();
+  ALCoilStep step;
+  step.Outlet = Inlet;
+  step.SurfaceTemp = TE;
+  Cls_IndoorUnit* coil = v_indoor.get();
+  if (!coil) return step;
+  const double n = SupplyAir / GetNomAirflow();
+  int totalErr = 0, sensibleErr = 0;
+  const double Qt = coil->GetTCoolCap(TE, Inlet.DBT, Inlet.RH, Air, false, totalErr) * Eval(v_totalCapCorr, n);
+  const double Qs = coil->GetSCoolCap(TE, Inlet.DBT, Inlet.RH, Air, false, sensibleErr) * Eval(v_sensibleCapCorr, n);
+  if (totalErr == CTCoilCapacity::kNoCapacities || sensibleErr == CTCoilCapacity::kNoCapacities) {
+    step.Code = kNoCoilData;
+    return step;
+  }
+  const double m = SiteMassFlow(Air, SupplyAir);
+  const RepPsychroPoint out = CoilOutlet(Inlet, m, Qs, Qt, Air);
+  step.Outlet = out;
+  step.TotalCap = Qt;
+  step.SensibleCap = Qs;
+  if (!(Qt > 0 || Qs > 0)) return step;
+  const bool takesWater = out.AH < Inlet.AH;
+  if (out.DBT >= TE && (!takesWater || LineSaturationTemp(Air, Inlet, out) >= TE)) return step;
+
+  step.Limited = true;
+  RepPsychroPoint limited;
+  if (Air.DewPoint(Inlet.AH) > TE) {
+    RepPsychroPoint surface;
+    surface.DBT = TE;
+    surface.AH = Air.AbsoluteHumidity(100, TE);
+    surface.e = TAir::Enthalpy(surface.AH, TE);
+    const double f = Inlet.e > surface.e ? std::clamp((Inlet.e - out.e) / (Inlet.e - surface.e), 0.0, 1.0) : 1.0;
+    limited.DBT = Inlet.DBT + f * (surface.DBT - Inlet.DBT);
+    limited.AH = Inlet.AH + f * (surface.AH - Inlet.AH);
+  } else {
+    limited.DBT = std::max(TE, Inlet.DBT - Qs / (m * MoistCp(Inlet.AH)));
+    limited.AH = Inlet.AH;
+  }
+  limited.AH = std::min(limited.AH, Air.AbsoluteHumidity(100, limited.DBT));
+  FillFromAH(limited, Air);
+  CapacitiesBetween(Inlet, limited, m, step);
+  return step;
+}
+
+// A heating coil gives the air no more than its condensing limit allows
+// (where the data state one); beyond it the outlet and the capacity are
+// limited to it. TotalCap and SensibleCap are both the (negative) heating
+// capacity.
+ALCoilStep Cls_HRX::HeatingCoil(const RepPsychroPoint& Inlet, double SupplyAir, const TAir& Air) {
+  LoadEfficiencies();
+  ALCoilStep step;
+  step.Outlet = Inlet;
+  Cls_IndoorUnit* coil = v_indoor.get();
+  if (!coil) return step;
+  int err = 0;
+  const double Q = coil->GetHeatCap(Inlet.DBT, false, err) * Eval(v_totalCapCorr, SupplyAir / GetNomAirflow());
+  const double m = SiteMassFlow(Air, SupplyAir);
+  step.Outlet = CoilOutlet(Inlet, m, -Q, -Q, Air);
+  step.TotalCap = step.SensibleCap = -Q;
+  const double limit = coil->GetCondensingLimit();
+  step.SurfaceTemp = limit;
+  if (!(limit > 0) || !(step.Outlet.DBT > limit)) return step;
+  step.Limited = true;
+  RepPsychroPoint limited;
+  limited.DBT = std::max(limit, Inlet.DBT);
+  limited.AH = Inlet.AH;
+  FillFromAH(limited, Air);
+  CapacitiesBetween(Inlet, limited, m, step);
+  step.TotalCap = step.SensibleCap;  // heating: all sensible, negative
+  return step;
 }
 
 // The savings are the energy the exchanger recovers, taken over the

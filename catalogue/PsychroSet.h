@@ -52,6 +52,23 @@ struct ALModeConditions {
   double UserSupplyHeater = 0;  // heating only
 };
 
+// What a unit's refrigerant coil does to the air entering it: the outlet
+// state and the capacities (kW; cooling positive, heating in TotalCap and
+// SensibleCap alike). Limited: the data asked for more than the coil's
+// surface allows (in cooling, the line from inlet through outlet met
+// saturation below the evaporating temperature; in heating, the outlet
+// passed the condensing limit), and the outlet and capacities were limited
+// to what a surface at SurfaceTemp gives. Code: 0, or the unit's code for
+// a coil without data at the evaporating temperature asked.
+struct ALCoilStep {
+  int Code = 0;
+  RepPsychroPoint Outlet{};
+  double TotalCap = 0;
+  double SensibleCap = 0;
+  bool Limited = false;
+  double SurfaceTemp = 0;
+};
+
 // What Cls_HRX::SelectForCooling found: its check code (0 = success), the
 // states, the coil's total and sensible capacity (kW), the exchange
 // efficiencies (%), the highest outdoor temperature without an inlet heater
