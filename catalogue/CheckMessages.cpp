@@ -14,6 +14,10 @@ QString DefaultTemp(double t) {
   return text;
 }
 
+std::function<QString(double)> TempFormat(const CTCheckMessages::Context& context) {
+  return context.formatTemp ? context.formatTemp : std::function<QString(double)>(DefaultTemp);
+}
+
 QString Percent(double rh) { return TBaseMsg::FormatShown(rh, 0); }
 
 }  // namespace
@@ -62,6 +66,7 @@ int CTCheckMessages::MessageNumber(int nCode, const Context& context) {
     case Cls_HRX::kExhaustHumidityTooHigh:
     case Cls_HRX::kOutletHumidityTooHigh: return 65;
     case 22: return 52;
+    case Cls_HRX::kNoCoilData: return kNoCoilDataMessage;
     case kNoUnitWithFilter: return kNoUnitWithFilterMessage;
     default: return 72;
   }
@@ -71,7 +76,7 @@ QString CTCheckMessages::Text(int nCode, const Context& context) {
   const int message = MessageNumber(nCode, context);
   if (message == 0) return QString();
   TDlgForm::Load();
-  const auto temp = context.formatTemp ? context.formatTemp : std::function<QString(double)>(DefaultTemp);
+  const auto temp = TempFormat(context);
   const Cls_HRX* unit = context.unit;
   QStringList params;
   switch (nCode) {
@@ -106,8 +111,25 @@ QString CTCheckMessages::Text(int nCode, const Context& context) {
     case kNoUnitWithFilter:
       params << context.filterText;
       break;
+    case Cls_HRX::kNoCoilData:
+      params << temp(context.evaporatingC);
+      break;
     default:
       break;
   }
   return TBaseMsg::GetUnicodeString(message, params);
+}
+
+QString CTCheckMessages::ShortfallText(double reachedC, double askedC, double shortK, const Context& context,
+                                      const std::function<QString(double)>& formatDelta) {
+  TDlgForm::Load();
+  const auto temp = TempFormat(context);
+  return TBaseMsg::GetUnicodeString(kShortfallMessage, {temp(reachedC), temp(askedC), formatDelta(shortK)});
+}
+
+QString CTCheckMessages::CoilLimitedText(bool bCooling, double surfaceC, const Context& context) {
+  TDlgForm::Load();
+  const auto temp = TempFormat(context);
+  return TBaseMsg::GetUnicodeString(bCooling ? kCoolingCoilLimitedMessage : kHeatingCoilLimitedMessage,
+                                    {temp(surfaceC)});
 }

@@ -15,6 +15,11 @@ class CTCheckMessages {
   // code at 0, because no unit offers a filter class asked for.
   static constexpr int kNoUnitWithFilter = 24;
   static constexpr int kNoUnitWithFilterMessage = 120;
+  static constexpr int kNoCoilDataMessage = 122;
+  // Notes on a mode that stands but falls short of what was asked.
+  static constexpr int kShortfallMessage = 123;
+  static constexpr int kCoolingCoilLimitedMessage = 124;
+  static constexpr int kHeatingCoilLimitedMessage = 125;
 
   // What the computation needs for the parameters of a code. Temperatures
   // are given in degC and formatted by the caller's formatter (the unit in
@@ -25,6 +30,7 @@ class CTCheckMessages {
     double heatingDischarge = 0;   // degC, for code 17
     double supplyAir = 0;          // m3/h, for code 14
     double exhaustAir = 0;
+    double evaporatingC = 0;       // for kNoCoilData
     QString filterText;            // for kNoUnitWithFilter, e.g. "F7 (supply)"
     std::function<QString(double)> formatTemp;  // default: degC with one decimal at most
   };
@@ -37,4 +43,12 @@ class CTCheckMessages {
   static int MessageNumber(int nCode, const Context& context);
   // The message with its parameters; empty for code 0.
   static QString Text(int nCode, const Context& context);
+
+  // The supply air reaches only reachedC of the askedC wanted; shortK is
+  // the difference, formatted by formatDelta (a temperature difference).
+  static QString ShortfallText(double reachedC, double askedC, double shortK, const Context& context,
+                               const std::function<QString(double)>& formatDelta);
+  // The coil was limited to what its surface allows: in cooling at the
+  // evaporating temperature, in heating at its condensing limit.
+  static QString CoilLimitedText(bool bCooling, double surfaceC, const Context& context);
 };

@@ -250,6 +250,12 @@ class Cls_HRX : public Cls_Device {
     // The coil has no capacity data at the evaporating temperature asked.
     kNoCoilData = 28,
   };
+  // A fresh-air unit's capacity tables are read between whole degrees of
+  // discharge and its outlet is placed on a line through a fixed coil
+  // state, so its supply air lands within about this much (K) of the
+  // setting. A unit whose tables give more holds the setting; one whose
+  // tables give less reaches what they give, reported as falling short.
+  static constexpr double kDischargeToleranceK = 0.25;
   // The humidity limits of the exchanger (%): its exhaust side, the supply
   // air after it, and its outlet towards the room (the supply limit where
   // the unit gives none).

@@ -58,11 +58,14 @@ double RoundKW(double x) {
 
 double MassFlow(double density, double airflowM3h) { return density * airflowM3h / 3600; }
 
+// The site's air against standard air: its pressure over the standard
+// pressure, exactly 1 at 0 m.
+double SiteRatio(const TAir& air) { return air.GetTotalPressure() / TAir::kStandardPressurePa; }
+
 // kg/s of air at the site where the computation fixes the density: the
-// standard 1.2 kg/m3 scaled by the site's pressure over the standard
-// pressure, so that at 0 m it is exactly 1.2 kg/m3.
+// standard 1.2 kg/m3 scaled to the site, so exactly 1.2 kg/m3 at 0 m.
 double SiteMassFlow(const TAir& air, double airflowM3h) {
-  return MassFlow(kFixedDensity * air.GetTotalPressure() / TAir::kStandardPressurePa, airflowM3h);
+  return MassFlow(kFixedDensity * SiteRatio(air), airflowM3h);
 }
 
 // Specific heat of moist air per kg of dry air, kJ/(kg K).
@@ -153,16 +156,29 @@ class Computation {
     v_epsH = enthEff / 100;
   }
 
+  // The state of a stream leaving the exchanger: from its entering state
+  // towards the other stream's, by eps_t in temperature and eps_h in
+  // enthalpy. A passive exchanger cannot make a stream more humid, or drier,
+  // than both entering streams: where the two efficiencies together would,
+  // the humidity is held at the nearer one and the enthalpy follows from it.
+  RepPsychroPoint Exchanged(const RepPsychroPoint& from, const RepPsychroPoint& towards) const {
+    RepPsychroPoint q;
+    q.DBT = from.DBT - (from.DBT - towards.DBT) * v_epsT;
+    q.e = from.e - (from.e - towards.e) * v_epsH;
+    q.AH = TAir::HumidityRatio(q.e, q.DBT);
+    const double bounded = std::clamp(q.AH, std::min(from.AH, towards.AH), std::max(from.AH, towards.AH));
+    if (bounded != q.AH) {
+      q.AH = bounded;
+      q.e = TAir::Enthalpy(q.AH, q.DBT);
+    }
+    q.RH = v_air.RelativeHumidity(q.AH, q.DBT);
+    return q;
+  }
+
   // EA and CI from RA and VI.
   void Exchange() {
-    p.EA.DBT = p.RA.DBT - (p.RA.DBT - p.VI.DBT) * v_epsT;
-    p.EA.e = p.RA.e - (p.RA.e - p.VI.e) * v_epsH;
-    p.CI.DBT = p.VI.DBT - (p.VI.DBT - p.RA.DBT) * v_epsT;
-    p.CI.e = p.VI.e - (p.VI.e - p.RA.e) * v_epsH;
-    for (RepPsychroPoint* q : {&p.EA, &p.CI}) {
-      q->AH = TAir::HumidityRatio(q->e, q->DBT);
-      q->RH = v_air.RelativeHumidity(q->AH, q->DBT);
-    }
+    p.EA = Exchanged(p.RA, p.VI);
+    p.CI = Exchanged(p.VI, p.RA);
   }
 
   void ApplyExchange() {
@@ -184,11 +200,7 @@ class Computation {
     const double limit = ExhaustLimit(bUpsideDown);
     for (double t = kMinSearchStartC + kSearchStepK; t <= kHighestTempC; t += kSearchStepK) {
       if (!(t <= p.RA.DBT)) return kNaN;
-      const RepPsychroPoint outdoor = StateAt(t, p.OA.RH);
-      const double dbt = p.RA.DBT - (p.RA.DBT - t) * v_epsT;
-      const double e = p.RA.e - (p.RA.e - outdoor.e) * v_epsH;
-      if (v_air.RelativeHumidity(TAir::HumidityRatio(e, dbt), dbt) <= limit)
-        return std::max(t, InletTempLimit(bUpsideDown));
+      if (Exchanged(p.RA, StateAt(t, p.OA.RH)).RH <= limit) return std::max(t, InletTempLimit(bUpsideDown));
     }
     return kNaN;
   }
@@ -199,10 +211,7 @@ class Computation {
   double FindMaxAmbientTemp(bool bUpsideDown) const {
     const double limit = SupplyLimit(bUpsideDown);
     for (double t = kMaxSearchStartC - kSearchStepK; t >= kLowestTempC; t -= kSearchStepK) {
-      const RepPsychroPoint outdoor = StateAt(t, p.OA.RH);
-      const double dbt = t - (t - p.RA.DBT) * v_epsT;
-      const double e = outdoor.e - (outdoor.e - p.RA.e) * v_epsH;
-      if (v_air.RelativeHumidity(TAir::HumidityRatio(e, dbt), dbt) <= limit) return t;
+      if (Exchanged(StateAt(t, p.OA.RH), p.RA).RH <= limit) return t;
     }
     return kNaN;
   }
@@ -382,10 +391,26 @@ int Cls_HRX::SelectForCooling(const ALModeConditions& In, const TAir& Air, doubl
     });
     if (!(TotalCap > 0)) return fail(kCoolCapOutside);
     p.VO.e = p.OA.e - TotalCap / SiteMassFlow(Air, SupplyAir);
-    if (p.OA.AH > kCoilLineHumidity)
-      p.VO.DBT = (p.VO.e - kCoilLineEnthalpy) * (p.OA.DBT - kCoilLineTempC) / (p.OA.e - kCoilLineEnthalpy) + kCoilLineTempC;
+    // The coil's saturated state at 11 degC holds more water at a lower
+    // pressure: the line's point moves by what saturation at 11 degC gains
+    // over standard air (nothing at 0 m).
+    const TAir standard;
+    const double gainAH = Air.AbsoluteHumidity(100, kCoilLineTempC) - standard.AbsoluteHumidity(100, kCoilLineTempC);
+    const double lineAH = kCoilLineHumidity + gainAH;
+    const double lineEnthalpy = kCoilLineEnthalpy + TAir::Enthalpy(gainAH, kCoilLineTempC) - TAir::Enthalpy(0, kCoilLineTempC);
+    const bool onLine = p.OA.AH > lineAH;
+    if (onLine)
+      p.VO.DBT = (p.VO.e - lineEnthalpy) * (p.OA.DBT - kCoilLineTempC) / (p.OA.e - lineEnthalpy) + kCoilLineTempC;
     else
       p.VO.DBT = TAir::DryBulbTemp(p.VO.e, p.OA.AH);
+    // The unit holds its discharge: tables that give clearly more than it
+    // needs (at altitude, where the air is lighter) are throttled to it.
+    if (p.VO.DBT < Discharge - kDischargeToleranceK) {
+      p.VO.DBT = Discharge;
+      p.VO.e = onLine ? lineEnthalpy + (Discharge - kCoilLineTempC) * (p.OA.e - lineEnthalpy) / (p.OA.DBT - kCoilLineTempC)
+                      : TAir::Enthalpy(p.OA.AH, Discharge);
+      TotalCap = (p.OA.e - p.VO.e) * SiteMassFlow(Air, SupplyAir);
+    }
     p.VO.AH = TAir::HumidityRatio(p.VO.e, p.VO.DBT);
     // A capacity that takes out more than the air holds is outside the tables.
     if (!(p.VO.AH > 0) || !std::isfinite(p.VO.DBT)) return fail(kCoolCapOutside);
@@ -474,6 +499,11 @@ int Cls_HRX::SelectForHeating(const ALModeConditions& In, const TAir& Air, doubl
     });
     if (!(HeatCap > 0)) return fail(kHeatCapOutside);
     p.VO.DBT = p.VI.DBT + HeatCap / (SiteMassFlow(Air, SupplyAir) * MoistCp(p.VI.AH));
+    // Held at the supply temperature wanted, as in cooling.
+    if (p.VO.DBT > SupplyTemp + kDischargeToleranceK) {
+      p.VO.DBT = SupplyTemp;
+      HeatCap = (SupplyTemp - p.VI.DBT) * SiteMassFlow(Air, SupplyAir) * MoistCp(p.VI.AH);
+    }
     p.VO.AH = p.VI.AH;
     FillFromAH(p.VO, Air);
     p.SA = p.VO;
@@ -617,25 +647,27 @@ ALCoilStep Cls_HRX::HeatingCoil(const RepPsychroPoint& Inlet, double SupplyAir, 
   return step;
 }
 
-// The savings are the energy the exchanger recovers, taken over the
-// exchanger alone: between the outdoor air entering it (VI) and the supply
-// air leaving it (CI). The coil's duty and the humidifier's water come after
-// CI and are spent by the unit, not recovered, so they are no saving; for a
-// plain unit CI is the supply air anyway. Mass flow m from the dry-air
-// density at CI. The enthalpy change is split through the state h* of the
-// moisture at one end and the temperature at the other:
-//   cooling: h* = h(CI.AH, VI.DBT)   latent = m |VI.e - h*|   sensible = m |h* - CI.e|
-//   heating: h* = h(VI.AH, CI.DBT)   latent = m |CI.e - h*|   sensible = m |h* - VI.e|
-// A fresh-air unit has no exchanger (its CI is only a copy of its inlet air)
-// and saves nothing.
+// The savings are the energy the exchanger recovers: the enthalpy change
+// of the supply stream over the exchanger alone, from the outdoor air
+// entering it (VI) to the air leaving it towards the room (CI), with m from
+// the dry-air density at CI. The coil's duty and the humidifier's water come
+// after CI and are spent by the unit, not recovered. The change is split
+// into its sensible part, at the humidity that leaves, and the rest:
+//   cooling: h* = h(CI.AH, VI.DBT)   sensible = m (h* - CI.e)   latent = m (VI.e - h*)
+//   heating: h* = h(VI.AH, CI.DBT)   sensible = m (h* - VI.e)   latent = m (CI.e - h*)
+// Signs are kept (positive: the exchanger saves the coil or heater that
+// much), so the parts add up to m (VI.e - CI.e) in cooling and
+// m (CI.e - VI.e) in heating, even when the moisture moves against the
+// heat. A fresh-air unit has no exchanger (its CI is only a copy of its
+// inlet air) and saves nothing.
 void Cls_HRX::CalcCoolSavings(const ALPsychroSet& p, double SupplyAir, const TAir& Air, double& LatentSavings,
                               double& SensibleSavings) const {
   LatentSavings = SensibleSavings = 0;
   if (GetType() != kPlainUnit && GetType() != kCoilUnit) return;
   const double m = MassFlow(Air.DryAirDensity(p.CI.DBT), SupplyAir);
   const double hStar = TAir::Enthalpy(p.CI.AH, p.VI.DBT);
-  LatentSavings = std::fabs(p.VI.e - hStar) * m;
-  SensibleSavings = std::fabs(hStar - p.CI.e) * m;
+  LatentSavings = (p.VI.e - hStar) * m;
+  SensibleSavings = (hStar - p.CI.e) * m;
 }
 
 void Cls_HRX::CalcHeatSavings(const ALPsychroSet& p, double SupplyAir, const TAir& Air, double& LatentSavings,
@@ -644,6 +676,6 @@ void Cls_HRX::CalcHeatSavings(const ALPsychroSet& p, double SupplyAir, const TAi
   if (GetType() != kPlainUnit && GetType() != kCoilUnit) return;
   const double m = MassFlow(Air.DryAirDensity(p.CI.DBT), SupplyAir);
   const double hStar = TAir::Enthalpy(p.VI.AH, p.CI.DBT);
-  LatentSavings = std::fabs(p.CI.e - hStar) * m;
-  SensibleSavings = std::fabs(hStar - p.VI.e) * m;
+  LatentSavings = (p.CI.e - hStar) * m;
+  SensibleSavings = (hStar - p.VI.e) * m;
 }

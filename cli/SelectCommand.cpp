@@ -432,6 +432,9 @@ QJsonValue ModeJson(const LTModeResult& m, bool cooling) {
   o["savings_total_kw"] = Json(m.totalSavingsKW);
   o["discharge_temp_c"] = Json(m.dischargeC);
   o["supply_temp_c"] = Json(m.supplyTempC);
+  o["shortfall_k"] = Json(m.shortfallK);
+  o["coil_limited"] = m.coilLimited;
+  o["notes"] = QJsonArray::fromStringList(m.notes);
   const QJsonValue limit = m.ambientLimitC == Sentinel::kNoTemperature ? QJsonValue() : Json(m.ambientLimitC);
   if (cooling) {
     o["total_capacity_kw"] = Json(m.totalCapKW);
@@ -682,6 +685,7 @@ void PrintMode(QTextStream& out, CTCliTexts::Text name, const LTModeResult& m, b
           << QStringList{T::Get(T::kTotalSavings), Power(m.totalSavingsKW)};
   out << "\n";
   PrintColumns(out, QStringLiteral("    "), figures);
+  for (const QString& note : m.notes) out << "    " << note << "\n";
 }
 
 void PrintResult(QTextStream& out, const UnitsInEffect& units, const QString& family, const SelectionResult& result) {

@@ -6,7 +6,7 @@
 
 namespace {
 
-// Entries 0 to 120; an entry the table leaves out is empty.
+// Entries 0 to 125; an entry the table leaves out is empty.
 const char* const kMessageStrings[] = {
     /*   0 */ "",
     /*   1 */ "",
@@ -131,6 +131,10 @@ const char* const kMessageStrings[] = {
     // Our own additions follow the inherited table.
     /* 120 */ "None of the available ventilation devices offers the chosen filter ($1).",
     /* 121 */ "There is no selected ventilation device! Select one to write a report or a material list.",
+    /* 122 */ "The coil has no capacity data for an evaporating temperature of $1.",
+    /* 123 */ "The unit reaches a supply temperature of $1 only, not the $2 asked for: $3 short.",
+    /* 124 */ "The coil's data ask for more than a coil surface at the evaporating temperature of $1 can give at this airflow; the results are limited to what it gives.",
+    /* 125 */ "The coil's data ask for warmer air than its condensing limit of $1 allows at this airflow; the results are limited to that.",
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "recdb/ObjList.h"
 
 #include <QList>
+#include <QStringList>
 #include <QString>
 
 #include <array>
@@ -89,7 +90,15 @@ struct LTModeResult {
   ALHeaterSet inletHeater{};
   ALHeaterSet supplyHeater{};
   double dischargeC = 0;   // the discharge setting used
-  double supplyTempC = 0;  // what the results show as supply temperature
+  double supplyTempC = 0;  // what the results show as supply temperature: for a fresh-air unit, the one reached
+  // A mode that stands (code 0) but falls short of what was asked: a
+  // fresh-air unit whose supply air misses its discharge setting by more
+  // than the tolerance (shortfallK, K), or a coil limited to what its
+  // surface allows (at coilSurfaceC). notes says each in words.
+  double shortfallK = 0;
+  bool coilLimited = false;
+  double coilSurfaceC = 0;
+  QStringList notes;
   double latentSavingsKW = 0;
   double sensibleSavingsKW = 0;
   double totalSavingsKW = 0;

@@ -337,6 +337,10 @@ void ComputeDuctData(SelectionResult& result, const SelectionRequest& r, Cls_HRX
   fans.sfpClass = CTSelectionRun::SfpClass(fans.sfpKWPerM3s);
 }
 
+// How far a fresh-air unit's supply air misses its discharge setting (K,
+// positive: short of it), 0 within the tolerance.
+double ShortfallK(double missK) { return missK > Cls_HRX::kDischargeToleranceK ? missK : 0; }
+
 void FillWetBulbs(LTModeResult& m, const TAir& air) {
   const RepPsychroPoint* points[] = {&m.states.RA, &m.states.OA, &m.states.EA, &m.states.SA,
                                      &m.states.VI, &m.states.VO, &m.states.CI, &m.states.HI};
@@ -366,10 +370,17 @@ void ComputeCooling(SelectionResult& result, const SelectionRequest& r, Cls_HRX&
   cool.supplyHeater = {Sentinel::kNotGiven, 0};
   if (cool.code == 0) cool.code = CheckHeaters(in, false, userInlet, Sentinel::kNotGiven, cool.inletHeater.CalcHeater, 0);
   cool.supplyTempC = cool.dischargeC;
+  cool.coilLimited = cooled.CoilLimited;
+  cool.coilSurfaceC = cooled.CoilSurfaceTemp;
+  if (cool.Succeeded() && result.family == Cls_HRX::kFreshAirUnit && cool.totalCapKW > 0) {
+    cool.supplyTempC = cool.states.SA.DBT;
+    cool.shortfallK = ShortfallK(cool.states.SA.DBT - cool.dischargeC);
+  }
   FillWetBulbs(cool, air);
   unit.CalcCoolSavings(cool.states, result.supplyM3h, air, cool.latentSavingsKW, cool.sensibleSavingsKW);
   cool.totalSavingsKW = cool.latentSavingsKW + cool.sensibleSavingsKW;
   cool.message = CTSelectionRun::Message(cool.code, result, r);
+  cool.notes = CTSelectionRun::Notes(cool, true, result, r);
 }
 
 void ComputeHeating(SelectionResult& result, const SelectionRequest& r, Cls_HRX& unit, const TAir& air,
@@ -405,10 +416,17 @@ void ComputeHeating(SelectionResult& result, const SelectionRequest& r, Cls_HRX&
   if (heat.code == 0)
     heat.code = CheckHeaters(in, plain, userInlet, userSupply, heat.inletHeater.CalcHeater, heat.supplyHeater.CalcHeater);
   heat.supplyTempC = family == Cls_HRX::kFreshAirUnit ? unit.GetHeatSupplyTemp() : heat.dischargeC;
+  heat.coilLimited = heated.CoilLimited;
+  heat.coilSurfaceC = heated.CoilSurfaceTemp;
+  if (heat.Succeeded() && family == Cls_HRX::kFreshAirUnit && heat.heatCapKW > 0) {
+    heat.supplyTempC = heat.states.SA.DBT;
+    heat.shortfallK = ShortfallK(heat.dischargeC - heat.states.SA.DBT);
+  }
   FillWetBulbs(heat, air);
   unit.CalcHeatSavings(heat.states, result.supplyM3h, air, heat.latentSavingsKW, heat.sensibleSavingsKW);
   heat.totalSavingsKW = heat.latentSavingsKW + heat.sensibleSavingsKW;
   heat.message = CTSelectionRun::Message(heat.code, result, r);
+  heat.notes = CTSelectionRun::Notes(heat, false, result, r);
 }
 
 }  // namespace
@@ -480,11 +498,10 @@ int CTSelectionRun::SmallestCoveringOption(const QList<LTHeaterOption>& options,
   return best;
 }
 
-QString CTSelectionRun::Message(int nCode, const SelectionResult& result, const SelectionRequest& request,
-                                const std::function<QString(double)>& fnFormatTemp) {
-  if (nCode == 0) return QString();
-  TDlgForm::Load();
-  if (nCode == kNoSolution) return TBaseMsg::GetUnicodeString(kMsgNoSolution);
+namespace {
+
+CTCheckMessages::Context MessageContext(const SelectionResult& result, const SelectionRequest& request,
+                                        const std::function<QString(double)>& fnFormatTemp) {
   CTCheckMessages::Context context;
   context.unit = result.Current();
   context.upsideDown = result.upsideDown;
@@ -496,11 +513,39 @@ QString CTSelectionRun::Message(int nCode, const SelectionResult& result, const 
   context.filterText = CTCheckMessages::FilterText(request.supplyFilter, request.exhaustFilter);
   // Temperatures as the window writes them: the unit in effect with its
   // display digits, then the unit string.
+  context.evaporatingC = request.evaporatingC;
   context.formatTemp = fnFormatTemp ? fnFormatTemp : [](double t) {
     return TU_Form::PutFmtDimensionedValue(t, U_Temperature, 0, true).trimmed() + QLatin1Char(' ') +
            TU_Form::GetCurrentString(U_Temperature);
   };
-  return CTCheckMessages::Text(nCode, context);
+  return context;
+}
+
+}  // namespace
+
+QString CTSelectionRun::Message(int nCode, const SelectionResult& result, const SelectionRequest& request,
+                                const std::function<QString(double)>& fnFormatTemp) {
+  if (nCode == 0) return QString();
+  TDlgForm::Load();
+  if (nCode == kNoSolution) return TBaseMsg::GetUnicodeString(kMsgNoSolution);
+  return CTCheckMessages::Text(nCode, MessageContext(result, request, fnFormatTemp));
+}
+
+QStringList CTSelectionRun::Notes(const LTModeResult& mode, bool bCooling, const SelectionResult& result,
+                                  const SelectionRequest& request, const std::function<QString(double)>& fnFormatTemp) {
+  QStringList notes;
+  if (!mode.Succeeded()) return notes;
+  const CTCheckMessages::Context context = MessageContext(result, request, fnFormatTemp);
+  if (mode.shortfallK > 0) {
+    // A difference of temperatures: no offset in degF.
+    const auto delta = [](double k) {
+      return TU_Form::PutFmtDimensionedValue(k, U_Temperature, 0, false).trimmed() + QLatin1Char(' ') +
+             TU_Form::GetCurrentString(U_Temperature);
+    };
+    notes << CTCheckMessages::ShortfallText(mode.supplyTempC, mode.dischargeC, mode.shortfallK, context, delta);
+  }
+  if (mode.coilLimited) notes << CTCheckMessages::CoilLimitedText(bCooling, mode.coilSurfaceC, context);
+  return notes;
 }
 
 int CTSelectionRun::SfpClass(double nSfpKWPerM3s) {

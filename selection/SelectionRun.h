@@ -79,6 +79,10 @@ class CTSelectionRun {
   // default in the unit in effect with its display digits ("30.0 °C").
   static QString Message(int nCode, const SelectionResult& result, const SelectionRequest& request,
                          const std::function<QString(double)>& fnFormatTemp = {});
+  // The notes on a mode that stands but falls short of what was asked, in
+  // words, formatted as Message does.
+  static QStringList Notes(const LTModeResult& mode, bool bCooling, const SelectionResult& result,
+                           const SelectionRequest& request, const std::function<QString(double)>& fnFormatTemp = {});
 
   // The specific fan power class of a whole unit (0 to 7) for an SFP in
   // kW/(m3/s), by EN 16798-3.

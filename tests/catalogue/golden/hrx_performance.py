@@ -108,6 +108,7 @@ READINGS = """\
 
 EPSILON = 0.6219779385109358        # 18.01528 / 28.9645
 R_DRY_AIR = 287.0551882476825       # 8314.41 / 28.9645, J/(kg K)
+DISCHARGE_TOLERANCE = 0.25           # K: a fresh-air unit holds its discharge within this
 
 
 def ClampDB(t):
@@ -530,6 +531,7 @@ class IndoorUnit:
         self.high_fan = float(rec.get('Fld_HighFan', 0.0))
         self.pi_fan = float(rec.get('IND_PIFanMotor', 0.0))
         self.fan_position = int(rec.get('IND_FanPosition', 0))
+        self.condensing_limit = float(rec.get('IND_CondensingLimit', 0.0) or 0.0)
         rows = sorted(rows, key=lambda r: r.te)           # stable: file order within a TE
         self.cool_n, self.cool_wb = 0, [0.0] * 7
         self.cool_db_n, self.cool_db = 0, [0.0] * 7
@@ -594,6 +596,10 @@ class IndoorUnit:
             if r.kind == 5:
                 return r.GetValAt(t, self.heat_n, self.heat_t)
         return 0.0
+
+    def HasTE(self, te):
+        """Capacities exist for this TE and for the standard TE (else error 12)."""
+        return self.Cache(te) is not None and self.Cache(-273) is not None
 
     # Cooling ----------------------------------------------------------------
     def ClampWB(self, wb):
@@ -821,6 +827,8 @@ class Perf:
         self.InletHeater = HeaterSet(UserInletHeater)
         self.SupplyHeater = HeaterSet(UserSupplyHeater)
         self.humidifier_capped = False
+        self.CoilLimited = False
+        self.CoilSurfaceTemp = 0.0
         self.ResetOutputs()
 
     # -- building blocks ----------------------------------------------------
@@ -874,16 +882,25 @@ class Perf:
         self.EnthalpyEff = self.ratio.GetEfficiencyCorrection(r, h_nom)
         return self.EnthalpyEff / 100.0, self.TemperatureEff / 100.0
 
+    def Leaving(self, src, other, eh, et):
+        """One stream leaving the exchanger: from src towards other by et in
+        temperature and eh in enthalpy; a passive exchanger keeps the humidity
+        between the two entering streams' (the enthalpy then follows)."""
+        air = self.air
+        dbt = src.DBT - (src.DBT - other.DBT) * et
+        e = src.e - (src.e - other.e) * eh
+        w = air.HumidityRatio(e, dbt)
+        lo, hi = min(src.AH, other.AH), max(src.AH, other.AH)
+        if w < lo or w > hi:
+            w = lo if w < lo else hi
+            e = air.Enthalpy(w, dbt)
+        return Point(dbt, air.RelativeHumidity(w, dbt), w, e)
+
     def ExchangeStates(self, eh, et):
         """EA and CI from RA and VI (ApplyExchange without the copies)."""
-        ps, air = self.ps, self.air
-        ps.EA.DBT = ps.RA.DBT - (ps.RA.DBT - ps.VI.DBT) * et
-        ps.EA.e = ps.RA.e - (ps.RA.e - ps.VI.e) * eh
-        ps.CI.DBT = ps.VI.DBT - (ps.VI.DBT - ps.RA.DBT) * et
-        ps.CI.e = ps.VI.e - (ps.VI.e - ps.RA.e) * eh
-        for p in (ps.EA, ps.CI):
-            p.AH = air.HumidityRatio(p.e, p.DBT)
-            p.RH = air.RelativeHumidity(p.AH, p.DBT)
+        ps = self.ps
+        ps.EA = self.Leaving(ps.RA, ps.VI, eh, et)
+        ps.CI = self.Leaving(ps.VI, ps.RA, eh, et)
 
     def CopyCI(self):
         ps = self.ps
@@ -927,11 +944,8 @@ class Perf:
             if t > ps.RA.DBT:
                 return -273.0
             w = air.AbsoluteHumidity(ps.OA.RH, t)
-            e = air.Enthalpy(w, t)
-            ea_dbt = ps.RA.DBT - (ps.RA.DBT - t) * et
-            ea_e = ps.RA.e - (ps.RA.e - e) * eh
-            rh = air.RelativeHumidity(air.HumidityRatio(ea_e, ea_dbt), ea_dbt)
-            if rh <= limit:
+            outdoor = Point(t, ps.OA.RH, w, air.Enthalpy(w, t))
+            if self.Leaving(ps.RA, outdoor, eh, et).RH <= limit:
                 return max(t, t_l)
 
     def FindMaxAmbientTemp(self, eh, et):
@@ -941,11 +955,8 @@ class Perf:
         while t - 0.5 >= -80.0:          # bounded to the air model's range
             t = t - 0.5
             w = air.AbsoluteHumidity(ps.OA.RH, t)
-            e = air.Enthalpy(w, t)
-            ci_dbt = t - (t - ps.RA.DBT) * et
-            ci_e = e - (e - ps.RA.e) * eh
-            rh = air.RelativeHumidity(air.HumidityRatio(ci_e, ci_dbt), ci_dbt)
-            if rh <= limit:
+            outdoor = Point(t, ps.OA.RH, w, air.Enthalpy(w, t))
+            if self.Leaving(outdoor, ps.RA, eh, et).RH <= limit:
                 return t
         return t
 
@@ -984,9 +995,14 @@ class Perf:
         self.ApplyExchange(eh, et)
         return True
 
+    def Rho(self):
+        """Density where the computation fixes it: 1.2 kg/m3 scaled by the
+        site's pressure over the standard pressure (exactly 1.2 at 0 m)."""
+        return 1.2 * (self.air.GetTotalPressure() / 101325.0)
+
     def ApplyCoil(self, Qs, Qt):
         air, ps = self.air, self.ps
-        m = 1.2 * self.SupplyAir / 3600.0
+        m = self.Rho() * self.SupplyAir / 3600.0
         ps.VO.e = ps.CI.e - Qt / m
         ps.VO.DBT = ps.CI.DBT - Qs / (m * (1.006 + 1.84 * ps.CI.AH))
         if Qt == Qs:
@@ -997,6 +1013,87 @@ class Perf:
         ps.VO.RH = air.RelativeHumidity(ps.VO.AH, ps.VO.DBT)
         ps.SA = ps.VO.copy()
 
+    def LineSaturation(self, a, b):
+        """Dry bulb where the line (T, W) from a through b, followed past b to
+        lower temperatures, first meets saturation; -inf when W reaches 0 or
+        -80 degC first, or the line falls in W without falling in T."""
+        air = self.air
+        sat = lambda t, w: w - air.AbsoluteHumidity(100.0, t)
+        if sat(a.DBT, a.AH) >= 0:
+            return a.DBT
+        if not b.DBT < a.DBT:
+            return -math.inf if b.AH < a.AH else math.inf
+        k = (a.AH - b.AH) / (a.DBT - b.DBT)
+        w_at = lambda t: a.AH - k * (a.DBT - t)
+        upper = a.DBT
+        t = a.DBT - 0.5
+        while t >= -80.0:
+            if not w_at(t) > 0:
+                return -math.inf
+            if sat(t, w_at(t)) >= 0:
+                lower = t
+                for _ in range(60):
+                    mid = (lower + upper) / 2
+                    if sat(mid, w_at(mid)) >= 0:
+                        lower = mid
+                    else:
+                        upper = mid
+                return lower
+            upper = t
+            t -= 0.5
+        return -math.inf
+
+    def LimitCoolingCoil(self):
+        """The surface is no colder than TE: the line CI -> VO must meet
+        saturation at or above TE (when water is taken out) and VO must be no
+        colder than TE.  Otherwise: wet surface possible (dew point of CI above
+        TE) -> VO on the segment CI -> saturation at TE at the enthalpy asked
+        (or that saturated state); dry -> CI.AH kept, the temperature from Qs
+        but not below TE.  Capacities follow from CI and the new VO."""
+        air, ps = self.air, self.ps
+        te = self.TETemp
+        self.CoilSurfaceTemp = te
+        if not (self.TotalCap > 0 or self.SensibleCap > 0):
+            return
+        ci, vo = ps.CI, ps.VO
+        takes_water = vo.AH < ci.AH
+        if vo.DBT >= te and (not takes_water or self.LineSaturation(ci, vo) >= te):
+            return
+        self.CoilLimited = True
+        m = self.Rho() * self.SupplyAir / 3600.0
+        cp = 1.006 + 1.84 * ci.AH
+        if air.DewPoint(ci.AH) > te:
+            ws = air.AbsoluteHumidity(100.0, te)
+            es = air.Enthalpy(ws, te)
+            f = min(max((ci.e - vo.e) / (ci.e - es), 0.0), 1.0) if ci.e > es else 1.0
+            t = ci.DBT + f * (te - ci.DBT)
+            w = ci.AH + f * (ws - ci.AH)
+        else:
+            t = max(te, ci.DBT - self.SensibleCap / (m * cp))
+            w = ci.AH
+        w = min(w, air.AbsoluteHumidity(100.0, t))
+        e = air.Enthalpy(w, t)
+        ps.VO = Point(t, air.RelativeHumidity(w, t), w, e)
+        ps.SA = ps.VO.copy()
+        self.TotalCap = m * (ci.e - e)
+        self.SensibleCap = m * cp * (ci.DBT - t)
+
+    def LimitHeatingCoil(self):
+        """The outlet is no warmer than the coil's condensing limit (when given)."""
+        air, ps = self.air, self.ps
+        limit = self.hrx.indoor.condensing_limit
+        self.CoilSurfaceTemp = limit
+        if not (limit > 0 and ps.VO.DBT > limit):
+            return
+        self.CoilLimited = True
+        ci = ps.CI
+        m = self.Rho() * self.SupplyAir / 3600.0
+        t = max(limit, ci.DBT)
+        e = air.Enthalpy(ci.AH, t)
+        ps.VO = Point(t, air.RelativeHumidity(ci.AH, t), ci.AH, e)
+        ps.SA = ps.VO.copy()
+        self.HeatCap = -(m * (1.006 + 1.84 * ci.AH) * (ci.DBT - t))
+
     def Humidify(self, ratio):
         h, air, ps = self.hrx, self.air, self.ps
         if h.F('HRX_NomHumidity') <= 0:
@@ -1005,7 +1102,7 @@ class Perf:
         wb = air.ConvertDBRH2WB(ps.VO.DBT, ps.VO.RH)
         H = (h.F('HRX_NomHumidity') * self.ratio.GetRatioHumidification(ratio)
              * self.ratio.GetTempHumidification(ps.VO.DBT - wb))
-        ps.VO.AH = ps.VO.AH + H / (1.2 * self.SupplyAir)
+        ps.VO.AH = ps.VO.AH + H / (self.Rho() * self.SupplyAir)
         ps.VO.DBT = air.DryBulbTemp(ps.VO.e, ps.VO.AH)
         ps.VO.RH = air.RelativeHumidity(ps.VO.AH, ps.VO.DBT)
         if ps.VO.RH > 100.0:
@@ -1014,7 +1111,7 @@ class Perf:
             ps.VO.DBT = air.WetBulbTemp(ps.HI.DBT, ps.VO.e)
             ps.VO.AH = air.AbsoluteHumidity(100.0, ps.VO.DBT)
             ps.VO.RH = air.RelativeHumidity(ps.VO.AH, ps.VO.DBT)
-            H = (ps.VO.AH - ps.HI.AH) * 1.2 * self.SupplyAir
+            H = (ps.VO.AH - ps.HI.AH) * self.Rho() * self.SupplyAir
         ps.SA = ps.VO.copy()
         return H
 
@@ -1026,7 +1123,7 @@ class Perf:
         ps.SA.AH = ps.VO.AH
         ps.SA.e = air.Enthalpy(ps.SA.AH, T)
         ps.SA.RH = air.RelativeHumidity(ps.SA.AH, T)
-        return Round3(abs(ps.VO.e - ps.SA.e) * 1.2 * self.SupplyAir / 3600.0)
+        return Round3(abs(ps.VO.e - ps.SA.e) * self.Rho() * self.SupplyAir / 3600.0)
 
     def ApplyUserSupplyHeater(self, Q):
         air, ps = self.air, self.ps
@@ -1066,11 +1163,26 @@ class Perf:
             if self.TotalCap <= 0.0:
                 self.ResetOutputs()
                 return 15
-            ps.VO.e = ps.OA.e - self.TotalCap / (self.SupplyAir * 1.2 / 3600.0)
-            if ps.OA.AH > 0.00816:
-                ps.VO.DBT = (ps.VO.e - 31.724) * (ps.OA.DBT - 11.0) / (ps.OA.e - 31.724) + 11.0
+            m = self.Rho() * self.SupplyAir / 3600.0
+            ps.VO.e = ps.OA.e - self.TotalCap / m
+            # The line's saturated point at 11 degC, moved by what saturation
+            # at 11 degC gains at the site's pressure over standard air.
+            gain = air.AbsoluteHumidity(100.0, 11.0) - TAir(0.0).AbsoluteHumidity(100.0, 11.0)
+            line_w = 0.00816 + gain
+            line_h = 31.724 + air.Enthalpy(gain, 11.0) - air.Enthalpy(0.0, 11.0)
+            on_line = ps.OA.AH > line_w
+            if on_line:
+                ps.VO.DBT = (ps.VO.e - line_h) * (ps.OA.DBT - 11.0) / (ps.OA.e - line_h) + 11.0
             else:
                 ps.VO.DBT = air.DryBulbTemp(ps.VO.e, ps.OA.AH)
+            if ps.VO.DBT < self.Discharge - DISCHARGE_TOLERANCE:
+                # held at the discharge: the tables give more than it needs
+                ps.VO.DBT = self.Discharge
+                if on_line:
+                    ps.VO.e = line_h + (self.Discharge - 11.0) * (ps.OA.e - line_h) / (ps.OA.DBT - 11.0)
+                else:
+                    ps.VO.e = air.Enthalpy(ps.OA.AH, self.Discharge)
+                self.TotalCap = (ps.OA.e - ps.VO.e) * m
             ps.VO.AH = air.HumidityRatio(ps.VO.e, ps.VO.DBT)
             dp = air.DewPoint(ps.VO.AH)
             if dp > ps.VO.DBT:
@@ -1107,11 +1219,14 @@ class Perf:
         if h.type == 1:
             n = self.SupplyAir / h.F('HRX_NomAirflow')
             iu = h.indoor
+            if not iu.HasTE(self.TETemp):
+                return 28
             tc = iu.GetTCoolCap(self.TETemp, ps.CI.DBT, ps.CI.RH, self.air)
             sc = iu.GetSCoolCap(self.TETemp, ps.CI.DBT, ps.CI.RH, self.air)
             self.TotalCap = tc * h.total_cap_corr.Evaluate(n)
             self.SensibleCap = sc * h.sensible_cap_corr.Evaluate(n)
             self.ApplyCoil(self.SensibleCap, self.TotalCap)
+            self.LimitCoolingCoil()
         return 0
 
     # -- heating --------------------------------------------------------------
@@ -1143,7 +1258,11 @@ class Perf:
             if not self.HeatCap > 0.0:
                 self.ResetOutputs()
                 return 16
-            ps.VO.DBT = ps.VI.DBT + self.HeatCap / ((self.SupplyAir * 1.2 / 3600.0) * (1.006 + 1.84 * ps.VI.AH))
+            m = self.Rho() * self.SupplyAir / 3600.0
+            ps.VO.DBT = ps.VI.DBT + self.HeatCap / (m * (1.006 + 1.84 * ps.VI.AH))
+            if ps.VO.DBT > self.SupplyTemp + DISCHARGE_TOLERANCE:
+                ps.VO.DBT = self.SupplyTemp
+                self.HeatCap = (self.SupplyTemp - ps.VI.DBT) * m * (1.006 + 1.84 * ps.VI.AH)
             ps.VO.AH = ps.VI.AH
             ps.VO.e = air.Enthalpy(ps.VO.AH, ps.VO.DBT)
             ps.VO.RH = air.RelativeHumidity(ps.VO.AH, ps.VO.DBT)
@@ -1183,6 +1302,7 @@ class Perf:
             n = self.SupplyAir / h.F('HRX_NomAirflow')
             self.HeatCap = h.indoor.GetHeatCap(ps.CI.DBT) * h.total_cap_corr.Evaluate(n)
             self.ApplyCoil(-self.HeatCap, -self.HeatCap)
+            self.LimitHeatingCoil()
             self.Humidification = self.Humidify(n)
         if self.SupplyHeater.UserHeater > self.SupplyHeater.CalcHeater:
             return self.ApplyUserSupplyHeater(self.SupplyHeater.UserHeater)
@@ -1195,7 +1315,7 @@ class Perf:
         air, ps = self.air, self.ps
         m = air.DryAirDensity(ps.CI.DBT) * self.SupplyAir / 3600.0
         hs = air.Enthalpy(ps.CI.AH, ps.VI.DBT)
-        return abs(ps.VI.e - hs) * m, abs(hs - ps.CI.e) * m
+        return (ps.VI.e - hs) * m, (hs - ps.CI.e) * m
 
     def CalcHeatSavings(self):
         if self.hrx.type not in (0, 1):
@@ -1203,7 +1323,7 @@ class Perf:
         air, ps = self.air, self.ps
         m = air.DryAirDensity(ps.CI.DBT) * self.SupplyAir / 3600.0
         hs = air.Enthalpy(ps.VI.AH, ps.CI.DBT)
-        return abs(ps.CI.e - hs) * m, abs(hs - ps.VI.e) * m
+        return (ps.CI.e - hs) * m, (hs - ps.VI.e) * m
 
     def Run(self):
         self.code = self.SelectForHeating() if self.heating else self.SelectForCooling()
@@ -1263,6 +1383,23 @@ CASES = [
     Case('nv1000_heat_upside_down_dry_room', 'NV-1000', True, (22, 20), (-3.3, 85), 900, 1000,
          supply_temp=16, upside_down=True,
          note='dry room air: the inlet heater search starts and stops at the 0 degC inlet limit'),
+    Case('nv400_cool_1500m_humidity_held', 'NV-400', False, (24, 50), (30, 35), 432, 432, altitude=1500,
+         note='the efficiencies would make CI more humid than both inlets: held at the room air\'s; '
+              'the savings (signed) add up to m dh over the exchanger, not |latent| + |sensible|'),
+    Case('nv500d_cool_low_airflow', 'NV-500D', False, (26, 50), (32, 50), 201.6, 201.6,
+         note='coil at the bottom of the airflow range'),
+    Case('nv500d_heat_low_airflow_cold', 'NV-500D', True, (20, 50), (-5, 80), 201.6, 201.6,
+         note='coil heating at the bottom of the airflow range'),
+    Case('nv500d_cool_te6_1500m', 'NV-500D', False, (26, 50), (32, 50), 450, 450, altitude=1500,
+         note='coil and humidifier at the air of the site'),
+    Case('nv1000d_heat_humidifier_1500m', 'NV-1000D', True, (20, 35), (2, 80), 900, 800, altitude=1500,
+         note='coil heating and humidifier at the air of the site'),
+    Case('fa800_cool_1500m_held', 'NV-FA800', False, (26, 50), (33, 55), 800, 800, altitude=1500,
+         discharge=17, note='lighter air: the tables give more than needed, the discharge is held'),
+    Case('fa800_heat_1500m_held', 'NV-FA800', True, (20, 40), (-5, 70), 800, 800, altitude=1500,
+         supply_temp=22, note='lighter air: the supply temperature is held'),
+    Case('fa800_heat_short', 'NV-FA800', True, (20, 40), (-5, 70), 800, 800, supply_temp=26,
+         note='the maximum table stops short of the supply temperature'),
 ]
 
 # Cases that check only the result code.
@@ -1292,6 +1429,7 @@ CODE_CASES = [
          discharge=16, code=18),
     Case('code19_fresh_air_dry_heating', 'NV-FA800', True, (20, 40), (-5, 10), 800, 800,
          supply_temp=22, code=19),
+    Case('code28_no_coil_data_at_te', 'NV-500D', False, (26, 50), (32, 50), 450, 450, te=7, code=28),
 ]
 
 
@@ -1486,12 +1624,20 @@ def SelfCheck(units, ratio):
             continue
         if u.type in (0, 1):
             et, eh = p.TemperatureEff / 100, p.EnthalpyEff / 100
-            check('%s: supply/exhaust enthalpy changes equal' % c['name'],
-                  near(ps.CI.e - ps.VI.e, ps.RA.e - ps.EA.e, 1e-9))
+            lo, hi = min(ps.VI.AH, ps.RA.AH), max(ps.VI.AH, ps.RA.AH)
+            check('%s: exchanger outlets between the inlets in humidity and temperature' % c['name'],
+                  all(lo <= q.AH <= hi and min(ps.VI.DBT, ps.RA.DBT) <= q.DBT <= max(ps.VI.DBT, ps.RA.DBT)
+                      for q in (ps.CI, ps.EA)))
+            # Where the humidity was held at an inlet's, the enthalpy no longer
+            # follows its efficiency.
+            bounded = any(q.AH in (lo, hi) for q in (ps.CI, ps.EA)) and ps.VI.AH != ps.RA.AH
+            if not bounded:
+                check('%s: supply/exhaust enthalpy changes equal' % c['name'],
+                      near(ps.CI.e - ps.VI.e, ps.RA.e - ps.EA.e, 1e-9))
+                check('%s: enthalpy efficiency from the states' % c['name'],
+                      near((ps.CI.e - ps.VI.e) / (ps.RA.e - ps.VI.e), eh, 1e-12))
             check('%s: temperature efficiency from the states' % c['name'],
                   near((ps.CI.DBT - ps.VI.DBT) / (ps.RA.DBT - ps.VI.DBT), et, 1e-12))
-            check('%s: enthalpy efficiency from the states' % c['name'],
-                  near((ps.CI.e - ps.VI.e) / (ps.RA.e - ps.VI.e), eh, 1e-12))
             check('%s: CI state consistent (AH, RH from e and DBT)' % c['name'],
                   near(air_of(c).Enthalpy(ps.CI.AH, ps.CI.DBT), ps.CI.e, 1e-9)
                   and near(air_of(c).RelativeHumidity(ps.CI.AH, ps.CI.DBT), ps.CI.RH, 1e-9))
@@ -1501,16 +1647,32 @@ def SelfCheck(units, ratio):
                        abs(ps.VI.e - ps.OA.e) * air_of(c).DryAirDensity(ps.OA.DBT) * c['supply'] / 3600,
                        5e-4))
             check('%s: inlet air keeps the outdoor humidity ratio' % c['name'], ps.VI.AH == ps.OA.AH)
-        m12 = 1.2 * c['supply'] / 3600
+        m12 = p.Rho() * c['supply'] / 3600     # 1.2 kg/m3 at the site's pressure
+        for q in (ps.RA, ps.OA, ps.EA, ps.SA, ps.VI, ps.VO, ps.CI, ps.HI):
+            if q is not ps.HI or u.type == 1:
+                check('%s: RH <= 100 %% everywhere' % c['name'], q.RH <= 100.0 + 1e-9)
+        if u.type == 1 and not c['heating']:
+            te = c['te']
+            check('%s: coil outlet no colder than TE' % c['name'], ps.VO.DBT >= te - 1e-9)
+            if ps.VO.AH < ps.CI.AH:
+                check('%s: coil line meets saturation at or above TE' % c['name'],
+                      p.LineSaturation(ps.CI, ps.VO) >= te - 1e-6)
+        if u.type == 1 and c['heating'] and u.indoor.condensing_limit > 0:
+            coil_out = ps.HI if u.F('HRX_NomHumidity') > 0 else ps.VO
+            check('%s: coil outlet within the condensing limit' % c['name'],
+                  coil_out.DBT <= u.indoor.condensing_limit + 1e-9)
         if u.type == 1 and not c['heating']:
             check('%s: coil total = m (CI.e - VO.e)' % c['name'],
                   near(m12 * (ps.CI.e - ps.VO.e), p.TotalCap, 1e-9))
             check('%s: sensible <= total' % c['name'], p.SensibleCap <= p.TotalCap)
-        if u.type == 1 and c['heating']:
+        if u.type == 1 and c['heating'] and u.F('HRX_NomHumidity') <= 0:
+            check('%s: coil heat = m (VO.e - CI.e), no humidifier' % c['name'],
+                  near(m12 * (ps.VO.e - ps.CI.e), p.HeatCap, 1e-9))
+        if u.type == 1 and c['heating'] and u.F('HRX_NomHumidity') > 0:
             check('%s: coil heat = m (HI.e - CI.e)' % c['name'],
                   near(m12 * (ps.HI.e - ps.CI.e), p.HeatCap, 1e-9))
-            check('%s: humidifier water = (VO.AH - HI.AH) 1.2 V' % c['name'],
-                  near((ps.VO.AH - ps.HI.AH) * 1.2 * c['supply'], p.Humidification, 1e-9))
+            check('%s: humidifier water = (VO.AH - HI.AH) rho V' % c['name'],
+                  near((ps.VO.AH - ps.HI.AH) * p.Rho() * c['supply'], p.Humidification, 1e-9))
             check('%s: humidifier adiabatic (VO.e = HI.e)' % c['name'], ps.VO.e == ps.HI.e)
             check('%s: humidifier below saturation' % c['name'], not p.humidifier_capped)
         if u.type == 2 and not c['heating']:
@@ -1527,14 +1689,18 @@ def SelfCheck(units, ratio):
         if u.type in (0, 1):
             lat, sen = p.LatentSavings, p.SensibleSavings
             m = air_of(c).DryAirDensity(ps.CI.DBT) * c['supply'] / 3600
+            # Signed: positive where the exchanger spares the coil or heater.
             if c['heating']:
-                sen_ref = m * (1.006 + 1.84 * ps.VI.AH) * abs(ps.CI.DBT - ps.VI.DBT)
-                lat_ref = m * abs(ps.CI.AH - ps.VI.AH) * (2501 + 1.84 * ps.CI.DBT)
+                sen_ref = m * (1.006 + 1.84 * ps.VI.AH) * (ps.CI.DBT - ps.VI.DBT)
+                lat_ref = m * (ps.CI.AH - ps.VI.AH) * (2501 + 1.84 * ps.CI.DBT)
+                total_ref = m * (ps.CI.e - ps.VI.e)
             else:
-                sen_ref = m * (1.006 + 1.84 * ps.CI.AH) * abs(ps.VI.DBT - ps.CI.DBT)
-                lat_ref = m * abs(ps.VI.AH - ps.CI.AH) * (2501 + 1.84 * ps.VI.DBT)
+                sen_ref = m * (1.006 + 1.84 * ps.CI.AH) * (ps.VI.DBT - ps.CI.DBT)
+                lat_ref = m * (ps.VI.AH - ps.CI.AH) * (2501 + 1.84 * ps.VI.DBT)
+                total_ref = m * (ps.VI.e - ps.CI.e)
             check('%s: savings = m cp dT and m dW hfg over the exchanger (VI to CI)' % c['name'],
                   near(sen, sen_ref, 1e-9) and near(lat, lat_ref, 1e-9))
+            check('%s: total savings = m dh over the exchanger' % c['name'], near(lat + sen, total_ref, 1e-9))
             if u.type == 1 and duty:
                 # The coil's duty is no saving: savings stay below the change VI -> VO.
                 check('%s: savings below the enthalpy change to the coil outlet' % c['name'],
