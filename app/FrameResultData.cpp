@@ -66,6 +66,12 @@ TFrm_ResultData::TFrm_ResultData(QWidget* pParent) : QWidget(pParent) {
   Txt_SupplyCalc = supplyRow("Supply heater (calculated minimum)", "Txt_SupplyCalc");
   supply->addRow(TFrm_Explain::NewInfoButton(Pnl_Supply, QStringLiteral("Btn_SupplyHeaterInfo"),
                                              [this] { TFrm_Explain::Explain(window(), kTopicSupply); }));
+  // What the mode falls short of, in words (empty when nothing does).
+  Txt_Notes = new QLabel(this);
+  Txt_Notes->setObjectName(QStringLiteral("Txt_Notes"));
+  Txt_Notes->setWordWrap(true);
+  Txt_Notes->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  layout->addWidget(Txt_Notes);
   layout->addStretch(1);
 }
 
@@ -101,9 +107,11 @@ void TFrm_ResultData::SetupWindow(int Family, bool HasHumidifier, bool IsCooling
 void TFrm_ResultData::ClearFields() {
   for (QLabel* value : {Txt_TempEff, Txt_EnthalpyEff, Txt_LatentHeatSavings, Txt_SensibleHeatSavings,
                         Txt_TotalHeatSavings, Txt_SupplyTemp, Txt_Humidification, Txt_InletAmbient, Txt_InletUser,
-                        Txt_InletCalc, Txt_SupplyUser, Txt_SupplyCalc})
+                        Txt_InletCalc, Txt_SupplyUser, Txt_SupplyCalc, Txt_Notes})
     value->clear();
 }
+
+void TFrm_ResultData::SetNotes(const QStringList& Notes) { Txt_Notes->setText(Notes.join(QLatin1Char('\n'))); }
 
 void TFrm_ResultData::FillFields(double TemperatureEff, double EnthalpyEff, double LatentSavings,
                                  double SensibleSavings, double SupplyTemp, double Humidifier, double InletAmbient,
@@ -113,9 +121,9 @@ void TFrm_ResultData::FillFields(double TemperatureEff, double EnthalpyEff, doub
     Txt_EnthalpyEff->setText(ValueText::Fixed(EnthalpyEff, 1, QStringLiteral("%")));
   }
   if (!Box_HeatSavings->isHidden()) {
-    Txt_LatentHeatSavings->setText(ValueText::PositivePower(LatentSavings));
-    Txt_SensibleHeatSavings->setText(ValueText::PositivePower(SensibleSavings));
-    Txt_TotalHeatSavings->setText(ValueText::PositivePower(LatentSavings + SensibleSavings));
+    Txt_LatentHeatSavings->setText(ValueText::SignedPower(LatentSavings));
+    Txt_SensibleHeatSavings->setText(ValueText::SignedPower(SensibleSavings));
+    Txt_TotalHeatSavings->setText(ValueText::SignedPower(LatentSavings + SensibleSavings));
   }
   if (!Box_SupplyTemp->isHidden()) Txt_SupplyTemp->setText(ValueText::Dimensioned(SupplyTemp, U_Temperature));
   if (!Box_Humidification->isHidden()) Txt_Humidification->setText(ValueText::Fixed(Humidifier, 1, QStringLiteral("kg/h")));

@@ -23,6 +23,8 @@ class TFrm_ResultData : public QWidget {
   void FillFields(double TemperatureEff, double EnthalpyEff, double LatentSavings, double SensibleSavings,
                   double SupplyTemp, double Humidifier, double InletAmbient, const ALHeaterSet& InletHeater,
                   const ALHeaterSet& SupplyHeater);
+  // The mode's notes (what it falls short of), one per line.
+  void SetNotes(const QStringList& Notes);
   // Caption, then label/value pairs; empty for a hidden box.
   void GetResultsStrings(QStringList& Efficiencies, QStringList& Savings, QStringList& SupplyTemp,
                          QStringList& Humidifier, QStringList& Heaters) const;
@@ -38,5 +40,5 @@ class TFrm_ResultData : public QWidget {
   QLabel* Lbl_InletAmbient;
   QLabel *Txt_TempEff, *Txt_EnthalpyEff, *Txt_LatentHeatSavings, *Txt_SensibleHeatSavings, *Txt_TotalHeatSavings,
       *Txt_SupplyTemp, *Txt_Humidification, *Txt_InletAmbient, *Txt_InletUser, *Txt_InletCalc, *Txt_SupplyUser,
-      *Txt_SupplyCalc;
+      *Txt_SupplyCalc, *Txt_Notes;
 };

@@ -508,6 +508,7 @@ void TDlgSelect::ShowCooling() {
   if (v_result.family == Cls_HRX::kFreshAirUnit) Frm_QuilloProps->FillCoolFields(m.totalCapKW, 0);
   Frm_CoolResultData->FillFields(m.temperatureEff, m.enthalpyEff, m.latentSavingsKW, m.sensibleSavingsKW,
                                  m.supplyTempC, 0, m.ambientLimitC, m.inletHeater, m.supplyHeater);
+  Frm_CoolResultData->SetNotes(m.notes);
 }
 
 void TDlgSelect::ShowHeating() {
@@ -525,6 +526,7 @@ void TDlgSelect::ShowHeating() {
     Frm_QuilloProps->FillHeatFields(m.heatCapKW);
   Frm_HeatResultData->FillFields(m.temperatureEff, m.enthalpyEff, m.latentSavingsKW, m.sensibleSavingsKW,
                                  m.supplyTempC, m.humidificationKgh, m.ambientLimitC, m.inletHeater, m.supplyHeater);
+  Frm_HeatResultData->SetNotes(m.notes);
 }
 
 // ---------------------------------------------------------------- pages

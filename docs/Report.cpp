@@ -234,6 +234,13 @@ class ReportWriter {
       return QList<LTCaptionList>{t.efficiencies, t.savings, t.supplyTemp, t.humidification, t.heaters};
     });
     results.Write(v_out);
+    // What a mode falls short of, under the table, each line led by its mode.
+    for (const bool cooling : {true, false})
+      for (const QString& note : CTResultTexts::Results(v_result, cooling).notes) {
+        v_out.TextWriteln();
+        v_out.TextWrite(TBaseMsg::Tr(cooling ? QStringLiteral("Cooling") : QStringLiteral("Heating")) +
+                        QStringLiteral(": ") + note);
+      }
   }
 
   // ---- d. options

@@ -81,6 +81,7 @@ LTResultTexts CTResultTexts::Results(const SelectionResult& result, bool bCoolin
   const int family = result.family;
   LTResultTexts t;
   if (!m.Succeeded()) return t;
+  t.notes = m.notes;
   if (family != Cls_HRX::kFreshAirUnit) {
     t.efficiencies = {TBaseMsg::Tr(QStringLiteral("Efficiencies")),
                       TBaseMsg::Tr(QStringLiteral("Temperature exchange efficiency")),
@@ -89,11 +90,11 @@ LTResultTexts CTResultTexts::Results(const SelectionResult& result, bool bCoolin
                       ValueText::Fixed(m.enthalpyEff, 1, QStringLiteral("%"))};
     t.savings = {TBaseMsg::Tr(QStringLiteral("Savings over Heat Exchanger")),
                  TBaseMsg::Tr(QStringLiteral("Latent heat savings")),
-                 ValueText::PositivePower(m.latentSavingsKW),
+                 ValueText::SignedPower(m.latentSavingsKW),
                  TBaseMsg::Tr(QStringLiteral("Sensible heat savings")),
-                 ValueText::PositivePower(m.sensibleSavingsKW),
+                 ValueText::SignedPower(m.sensibleSavingsKW),
                  TBaseMsg::Tr(QStringLiteral("Total heat savings")),
-                 ValueText::PositivePower(m.latentSavingsKW + m.sensibleSavingsKW)};
+                 ValueText::SignedPower(m.latentSavingsKW + m.sensibleSavingsKW)};
   } else {
     t.supplyTemp = {TBaseMsg::Tr(QStringLiteral("Supply Temperature")), TBaseMsg::Tr(QStringLiteral("Temperature")), Temp(m.supplyTempC)};
   }

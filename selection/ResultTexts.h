@@ -23,6 +23,7 @@ struct LTConditionTexts {
 // One result frame.
 struct LTResultTexts {
   LTCaptionList efficiencies, savings, supplyTemp, humidification, heaters;
+  QStringList notes;  // what the mode falls short of, one sentence each
 };
 
 // The capacities to be typed into the sibling selection tools (coil and

@@ -20,6 +20,8 @@ inline QString Dimensioned(double nValue, U_RepUnit nUnit, bool bIsAbsoluteValue
 
 // A power, or nothing when it is not above 0.
 inline QString PositivePower(double nKW) { return nKW > 0 ? Dimensioned(nKW, U_Power, false) : QString(); }
+// A power that may be negative (a saving against the heat); empty when not a number.
+inline QString SignedPower(double nKW) { return std::isfinite(nKW) ? Dimensioned(nKW, U_Power, false) : QString(); }
 
 inline QString Fixed(double nValue, int nDigits, const QString& szUnit) {
   if (!std::isfinite(nValue)) return QString();
