@@ -10,6 +10,7 @@
 // Low 2 57, High 1 107, High 2 146, High 3 190; only High 3 reaches 150 Pa.
 
 #include "DemoCatalogue.h"
+#include "selection/ResultTexts.h"
 #include "selection/SelectionRun.h"
 #include "selection/UnitDatasheet.h"
 
@@ -313,6 +314,62 @@ TEST_F(SelectionOnDemo, TheDatasheetReadsTheUnitsCatalogueData) {
                                 "NFS-400-F6", "NFS-400-F7", "NFS-400-F8", "NPL-400"}));
   EXPECT_EQ(d.options[5].description, "Electric duct heater 1.0 kW, 200 mm");
   EXPECT_EQ(d.options[5].mca, "5.4 A");
+}
+
+// ---------------------------------------------------------------- what a mode falls short of
+
+// 300 l/s of the fresh-air family picks NV-FA1200. Heating 7 degC outdoor air
+// to 24 degC at sea level: its maximum heating table stops below that, so the
+// mode stands with the temperature reached and the shortfall. At 1500 m the
+// lighter air would be cooled past the 17 degC asked and heated past the
+// default discharge (the top of the range, 28 degC): the unit holds both.
+TEST_F(SelectionOnDemo, AFreshAirUnitSaysWhatItReachesAndHowFarItFallsShort) {
+  SelectionRequest r;
+  r.family = Cls_HRX::kFreshAirUnit;
+  r.basis = AirflowBasis::kTotals;
+  r.totalSupplyLs = 300;
+  r.supplyEspPa = 150;
+  r.heating.dischargeGiven = true;
+  r.heating.dischargeC = 24;
+  SelectionResult result = CTSelectionRun::Run(Session(), r);
+  ASSERT_NE(result.Current(), nullptr);
+  const LTModeResult& heat = result.heating;
+  ASSERT_TRUE(heat.Succeeded()) << heat.message.toStdString();
+  EXPECT_DOUBLE_EQ(heat.supplyTempC, heat.states.SA.DBT);
+  EXPECT_GT(heat.shortfallK, Cls_HRX::kDischargeToleranceK);
+  EXPECT_DOUBLE_EQ(heat.shortfallK, 24 - heat.states.SA.DBT);
+  ASSERT_EQ(heat.notes.size(), 1);
+  EXPECT_TRUE(heat.notes[0].contains(QStringLiteral("24.0"))) << heat.notes[0].toStdString();
+  EXPECT_EQ(CTResultTexts::Results(result, false).notes, heat.notes);
+
+  r.heating.dischargeGiven = false;
+  r.cooling.dischargeGiven = true;
+  r.cooling.dischargeC = 17;
+  r.altitudeM = 1500;
+  result = CTSelectionRun::Run(Session(), r);
+  for (const auto& [mode, wanted] : {std::pair{&result.cooling, 17.0}, std::pair{&result.heating, 28.0}}) {
+    SCOPED_TRACE(wanted);
+    ASSERT_TRUE(mode->Succeeded()) << mode->message.toStdString();
+    EXPECT_NEAR(mode->states.SA.DBT, wanted, Cls_HRX::kDischargeToleranceK);
+    EXPECT_DOUBLE_EQ(mode->shortfallK, 0);
+    EXPECT_TRUE(mode->notes.isEmpty());
+  }
+}
+
+// A coil unit asked for an evaporating temperature its data do not cover
+// ends with code 28 and names it, instead of a coil of 0 kW.
+TEST_F(SelectionOnDemo, ACoilWithoutDataAtTheEvaporatingTemperatureSaysSo) {
+  SelectionRequest r;
+  r.family = Cls_HRX::kCoilUnit;
+  r.basis = AirflowBasis::kTotals;
+  r.totalSupplyLs = 120;
+  r.supplyEspPa = 150;
+  r.evaporatingC = 7;
+  const SelectionResult result = CTSelectionRun::Run(Session(), r);
+  ASSERT_NE(result.Current(), nullptr);
+  EXPECT_EQ(result.cooling.code, Cls_HRX::kNoCoilData);
+  EXPECT_FALSE(result.cooling.Succeeded());
+  EXPECT_TRUE(result.cooling.message.contains(QStringLiteral("evaporating temperature of 7"))) << result.cooling.message.toStdString();
 }
 
 }  // namespace
