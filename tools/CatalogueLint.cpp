@@ -6,12 +6,17 @@
 #include "catalogue/ClIndTabularCap.h"
 #include "catalogue/ClIndoorUnit.h"
 #include "catalogue/CoilCapacity.h"
+#include "catalogue/PsychroSet.h"
 #include "catalogue/RecordCast.h"
 #include "psychro/Air.h"
 #include "recdb/BaseFactory.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
+#include <set>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -20,6 +25,9 @@ constexpr int kFanCurveSamples = 64;  // points at which a fan curve must fall
 enum HRXType { kPlainUnit = 0, kCoilUnit = 1, kFreshAirUnit = 2 };
 enum CurveType { kTempEff = 0, kCoolEnthEff = 1, kHeatEnthEff = 2, kCoolCap = 5, kMaxCoolCap = 6, kHeatCap = 7, kMaxHeatCap = 8 };
 enum HeaderKind { kCoolWBHeader = 0, kHeatHeader = 1, kCoolDBHeader = 10 };
+enum ValueKind { kTotalCool = 2, kSensibleCool = 8, kTotalCoolFactor = 11, kSensibleCoolFactor = 12 };
+
+constexpr double kHeatingRatingRH = 50;  // %, of the room air the heating columns are rated at
 
 class Findings {
  public:
@@ -32,6 +40,7 @@ class Findings {
     v_list << (where.isEmpty() ? QString() : where + QStringLiteral(": ")) + who + QStringLiteral(": ") + szText;
   }
   QStringList List() const { return v_list; }
+  int Count() const { return int(v_list.size()); }
 
  private:
   const CTCatalogueLint::Locator& v_where;
@@ -110,13 +119,16 @@ void CheckCapacityTables(Findings& out, const Cls_HRX& unit, ObjectList<Cls_HRXP
   }
 }
 
-void CheckCoil(Findings& out, Cls_HRX& unit) {
-  std::unique_ptr<Cls_IndoorUnit> coil = unit.GetTheIndoorUnit();
-  if (!coil) {
-    out.Add(unit, QStringLiteral("a unit with a coil needs its indoor unit"));
-    return;
-  }
-  ObjectList<Cls_IndTabularCap> rows = coil->GetAllIndTabularCap();
+// The coil's rating conditions, read from its header rows: the cooling
+// columns (dry bulb, wet bulb) and the heating columns (room temperature).
+struct RatingConditions {
+  std::vector<std::pair<double, double>> cooling;  // degC dry bulb, degC wet bulb
+  std::vector<double> heating;                      // degC
+};
+
+// Header rows must rise from column to column; they give the rating conditions.
+RatingConditions CheckHeaders(Findings& out, ObjectList<Cls_IndTabularCap>& rows) {
+  std::vector<double> wetBulbs, dryBulbs, heating;
   for (const Cls_IndTabularCap* row : rows) {
     const int kind = row->GetType();
     if (kind != kCoolWBHeader && kind != kHeatHeader && kind != kCoolDBHeader) continue;
@@ -129,23 +141,148 @@ void CheckCoil(Findings& out, Cls_HRX& unit) {
       if (!(row->GetDataVal(k) > row->GetDataVal(k - 1)))
         out.Add(*row, QStringLiteral("header column %1 (%2) does not rise above column %3 (%4)")
                           .arg(k).arg(Num(row->GetDataVal(k))).arg(k - 1).arg(Num(row->GetDataVal(k - 1))));
+    std::vector<double>& values = kind == kCoolWBHeader ? wetBulbs : kind == kCoolDBHeader ? dryBulbs : heating;
+    values.clear();
+    for (int k = 1; k <= used; ++k) values.push_back(row->GetDataVal(k));
   }
+  RatingConditions rating;
+  for (std::size_t k = 0; k < std::min(wetBulbs.size(), dryBulbs.size()); ++k)
+    rating.cooling.emplace_back(dryBulbs[k], wetBulbs[k]);
+  rating.heating = heating;
+  return rating;
+}
 
+// An evaporating temperature a coil unit may be selected at.
+bool IsOfferedTE(double te) {
+  const auto& offered = CTCoilCapacity::kOfferedTEs;
+  return std::find(offered.begin(), offered.end(), te) != offered.end();
+}
+
+// Every evaporating temperature of the rows, and every one selection offers,
+// needs a total and a sensible cooling row; the factor rows (kinds 11, 12)
+// need the standard row (kind 2) they scale. Answers the TEs that are complete.
+std::vector<double> CheckEvaporatingTemps(Findings& out, Cls_IndoorUnit& coil, ObjectList<Cls_IndTabularCap>& rows) {
+  const std::vector<double> ofRows = coil.Capacity().TEs();
+  std::set<double> tes(ofRows.begin(), ofRows.end());
+  tes.insert(CTCoilCapacity::kOfferedTEs.begin(), CTCoilCapacity::kOfferedTEs.end());
+  std::set<double> withTotal, withSensible;
+  bool hasStandard = false;
+  for (const Cls_IndTabularCap* row : rows) {
+    const int kind = row->GetType();
+    if (kind == kTotalCool || kind == kTotalCoolFactor) withTotal.insert(row->GetTe());
+    if (kind == kSensibleCool || kind == kSensibleCoolFactor) withSensible.insert(row->GetTe());
+    hasStandard = hasStandard || kind == kTotalCool;
+  }
+  if (!hasStandard) {
+    out.Add(coil, QStringLiteral("no total cooling row at the standard TE (kind 2) for the other rows to scale"));
+    return {};
+  }
+  std::vector<double> complete;
+  for (const double te : tes) {
+    QStringList missing;
+    if (!withTotal.count(te)) missing << QStringLiteral("total");
+    if (!withSensible.count(te)) missing << QStringLiteral("sensible");
+    if (missing.isEmpty()) {
+      complete.push_back(te);
+      continue;
+    }
+    out.Add(coil, QStringLiteral("no %1 cooling row at TE %2 degC%3")
+                      .arg(missing.join(QStringLiteral(" or ")), Num(te),
+                           IsOfferedTE(te) ? QStringLiteral(", an evaporating temperature offered for selection") : QString()));
+  }
+  return complete;
+}
+
+// The coil line of every column: its apparatus dew point and bypass factor.
+void CheckCoilLines(Findings& out, Cls_IndoorUnit& coil, const std::vector<double>& tes) {
   const TAir air;  // the coil data are rated at sea level
-  CTCoilCapacity& capacity = coil->Capacity();
-  for (const double te : capacity.TEs()) {
+  CTCoilCapacity& capacity = coil.Capacity();
+  for (const double te : tes) {
     for (int k = 1; k <= capacity.CoolColumns(); ++k) {
       double adp = 0, bf = 0;
       const QString column = QStringLiteral("column %1 at TE %2 degC").arg(k).arg(Num(te));
       if (!capacity.CoilLine(te, k, air, adp, bf)) {
-        out.Add(*coil, column + QStringLiteral(": no coil line (missing total or sensible capacity)"));
+        out.Add(coil, column + QStringLiteral(": no coil line (missing total or sensible capacity)"));
         continue;
       }
       if (adp < CTCatalogueLint::kMinApparatusDewPointC)
-        out.Add(*coil, column + QStringLiteral(": apparatus dew point %1 degC is below %2 degC").arg(Num(adp), Num(CTCatalogueLint::kMinApparatusDewPointC)));
-      if (!(bf > 0 && bf < 1)) out.Add(*coil, column + QStringLiteral(": bypass factor %1 is not between 0 and 1").arg(Num(bf)));
+        out.Add(coil, column + QStringLiteral(": apparatus dew point %1 degC is below %2 degC").arg(Num(adp), Num(CTCatalogueLint::kMinApparatusDewPointC)));
+      if (!(bf > 0 && bf < 1)) out.Add(coil, column + QStringLiteral(": bypass factor %1 is not between 0 and 1").arg(Num(bf)));
     }
   }
+}
+
+RepPsychroPoint StateAt(const TAir& air, double dbt, double rh) {
+  RepPsychroPoint p;
+  p.DBT = dbt;
+  p.RH = rh;
+  p.AH = air.AbsoluteHumidity(rh, dbt);
+  p.e = TAir::Enthalpy(p.AH, dbt);
+  return p;
+}
+
+// What the data make of the air at the rating conditions, at both ends and the
+// middle of the unit's airflow range, computed as a selection computes it
+// (Cls_HRX::CoolingCoil, HeatingCoil) with the capacity corrections of the
+// airflow: the coil must give cooling and heating there, and never more than
+// its surface allows (a cooling line meeting saturation below TE, a heating
+// outlet past the condensing limit). One finding per unit, at the first
+// failing point, with the count of the others.
+void CheckCoilPerformance(Findings& out, Cls_HRX& unit, const RatingConditions& rating, const std::vector<double>& tes) {
+  const TAir air;  // the coil data are rated at sea level
+  const double lo = unit.GetMinAirflow(), hi = unit.GetMaxAirflow();
+  const std::set<double> airflows = {lo, (lo + hi) / 2, hi};
+  QStringList failures;
+  for (const double airflow : airflows) {
+    const QString at = QStringLiteral(" at %1 m3/h, coil inlet ").arg(Num(airflow));
+    for (const auto& [dbt, wbt] : rating.cooling) {
+      const RepPsychroPoint inlet = StateAt(air, dbt, air.ConvertDBWB2RH(dbt, wbt));
+      for (const double te : tes) {
+        if (!IsOfferedTE(te)) continue;
+        const ALCoilStep step = unit.CoolingCoil(inlet, airflow, te, air);
+        const QString where = QStringLiteral("cooling") + at +
+                              QStringLiteral("%1 degC / %2 degC wet bulb, TE %3 degC: ").arg(Num(dbt), Num(wbt), Num(te));
+        if (step.Code)
+          failures << where + QStringLiteral("no coil data (code %1)").arg(step.Code);
+        else if (step.Limited)
+          failures << where + QStringLiteral("the data ask for more than the coil surface allows");
+        else if (!(step.TotalCap > 0))
+          failures << where + QStringLiteral("the coil gives no cooling (%1 kW)").arg(Num(step.TotalCap));
+      }
+    }
+    for (const double dbt : rating.heating) {
+      const ALCoilStep step = unit.HeatingCoil(StateAt(air, dbt, kHeatingRatingRH), airflow, air);
+      const QString where = QStringLiteral("heating") + at + QStringLiteral("%1 degC / %2 %: ").arg(Num(dbt), Num(kHeatingRatingRH));
+      if (step.Limited)
+        failures << where + QStringLiteral("the data take the air past the condensing limit of %1 degC").arg(Num(step.SurfaceTemp));
+      else if (!(-step.TotalCap > 0))
+        failures << where + QStringLiteral("the coil gives no heating (%1 kW)").arg(Num(-step.TotalCap));
+    }
+  }
+  if (failures.isEmpty()) return;
+  QString finding = failures.first();
+  if (failures.size() > 1) finding += QStringLiteral(" (and %1 more rating points)").arg(failures.size() - 1);
+  out.Add(unit, finding);
+}
+
+void CheckCoil(Findings& out, Cls_HRX& unit) {
+  std::unique_ptr<Cls_IndoorUnit> coil = unit.GetTheIndoorUnit();
+  if (!coil) {
+    out.Add(unit, QStringLiteral("a unit with a coil needs its indoor unit"));
+    return;
+  }
+  const int before = out.Count();
+  if (!(coil->GetCondensingLimit() > 0))
+    out.Add(*coil, QStringLiteral("a coil needs a condensing limit above 0 degC (the warmest air it gives in heating)"));
+  if (!unit.GetTotalCapCorrection() || !unit.GetSensibleCapCorrection())
+    out.Add(unit, QStringLiteral("a unit with a coil needs both capacity correction curves (types 3 and 4)"));
+  ObjectList<Cls_IndTabularCap> rows = coil->GetAllIndTabularCap();
+  const RatingConditions rating = CheckHeaders(out, rows);
+  const std::vector<double> tes = CheckEvaporatingTemps(out, *coil, rows);
+  CheckCoilLines(out, *coil, tes);
+  // Faulty rows or curves make every rating point fail: the findings above say why.
+  if (out.Count() > before || !(unit.GetNomAirflow() > 0) || !(unit.GetMaxAirflow() >= unit.GetMinAirflow())) return;
+  CheckCoilPerformance(out, unit, rating, tes);
 }
 
 }  // namespace

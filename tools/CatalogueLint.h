@@ -11,7 +11,17 @@
 //   - a fresh-air capacity table with fewer than five curves in a block, or
 //     keys not strictly ascending; a coil header not strictly ascending;
 //   - a coil column whose apparatus dew point is below 4.5 degC or whose
-//     bypass factor is not strictly between 0 and 1.
+//     bypass factor is not strictly between 0 and 1;
+//   - a coil without a total and a sensible cooling row at every evaporating
+//     temperature of its rows and every one offered for selection
+//     (CTCoilCapacity::kOfferedTEs), or without its standard row; a coil
+//     without a condensing limit above 0; a coil unit without both capacity
+//     correction curves;
+//   - coil data that, at their own rating conditions (each cooling column's
+//     dry and wet bulb at each offered TE; each heating column's temperature
+//     at 50 %) and at the ends and the middle of the unit's airflow range,
+//     give no capacity, or ask for more than the coil's surface allows, as
+//     the selection computes it (Cls_HRX::CoolingCoil, HeatingCoil).
 //
 // References to no record and second referrers on one-to-one links are
 // refused earlier, when the text is built (CTCatalogueSource).
