@@ -53,6 +53,7 @@ struct GoldenPerformance {
   double supplyHeaterCalc, supplyHeaterUser;
   double humidification;
   double latentSavings, sensibleSavings;
+  bool coilLimited;
 };
 
 struct GoldenCode {
@@ -75,6 +76,7 @@ class DemoCatalogue : public DemoCatalogueTest {
     ALPsychroSet set;
     double tempEff = 0, enthEff = 0, totalCap = 0, sensibleCap = 0, heatCap = 0;
     double maxAmbient = -273, minAmbient = -273, humidification = 0, latent = 0, sensible = 0;
+    bool coilLimited = false;
     ALHeaterSet inlet, supply;
   };
 
@@ -96,6 +98,7 @@ class DemoCatalogue : public DemoCatalogueTest {
       o.enthEff = r.EnthalpyEff;
       o.minAmbient = r.MinAmbientTemp;
       o.humidification = r.Humidification;
+      o.coilLimited = r.CoilLimited;
       o.inlet = r.InletHeater;
       o.supply = r.SupplyHeater;
       unit->CalcHeatSavings(o.set, c.supplyAir, air, o.latent, o.sensible);
@@ -108,6 +111,7 @@ class DemoCatalogue : public DemoCatalogueTest {
       o.tempEff = r.TemperatureEff;
       o.enthEff = r.EnthalpyEff;
       o.maxAmbient = r.MaxAmbientTemp;
+      o.coilLimited = r.CoilLimited;
       o.inlet = r.InletHeater;
       o.supply.UserHeater = c.userSupplyHeater;
       unit->CalcCoolSavings(o.set, c.supplyAir, air, o.latent, o.sensible);
@@ -160,6 +164,7 @@ TEST_P(GoldenCases, MatchTheIndependentModel) {
   ExpectClose(o.humidification, g.humidification, "humidification");
   ExpectClose(o.latent, g.latentSavings, "latent savings");
   ExpectClose(o.sensible, g.sensibleSavings, "sensible savings");
+  EXPECT_EQ(o.coilLimited, g.coilLimited);
 }
 
 INSTANTIATE_TEST_SUITE_P(Demo, GoldenCases, testing::ValuesIn(kGoldenPerformance),

@@ -44,6 +44,7 @@ C++ layout (--cpp)
       double supplyHeaterCalc, supplyHeaterUser;  // ALHeaterSet after the call (heating)
       double humidification;     // kg/h
       double latentSavings, sensibleSavings;  // kW: CalcCoolSavings / CalcHeatSavings
+      bool coilLimited;          // the coil was limited to what its surface allows
     };
 
     struct GoldenCode {          // cases that only check the result code
@@ -1400,6 +1401,12 @@ CASES = [
          supply_temp=22, note='lighter air: the supply temperature is held'),
     Case('fa800_heat_short', 'NV-FA800', True, (20, 40), (-5, 70), 800, 800, supply_temp=26,
          note='the maximum table stops short of the supply temperature'),
+    Case('nv500d_cool_3000m_wet_surface_limit', 'NV-500D', False, (26, 50), (32, 50), 200, 200, altitude=3000,
+         note='the data ask more of the light air than a surface at TE 6 gives: onto the line to saturation at TE'),
+    Case('nv500d_cool_te11_3000m_limit', 'NV-500D', False, (26, 50), (32, 50), 200, 200, altitude=3000, te=11,
+         note='TE 11 rows; the same limit on a surface at 11 degC'),
+    Case('nv500d_heat_1500m_condensing_limit', 'NV-500D', True, (24, 30), (-15, 80), 200, 200, altitude=1500,
+         note='the coil outlet held at the condensing limit'),
 ]
 
 # Cases that check only the result code.
@@ -1538,8 +1545,9 @@ def PrintCpp(units, ratio):
               % (CppDouble(p.InletHeater.CalcHeater), CppDouble(p.InletHeater.UserHeater),
                  CppDouble(p.SupplyHeater.CalcHeater), CppDouble(p.SupplyHeater.UserHeater)))
         print('     %s,  // humidification' % CppDouble(p.Humidification))
-        print('     %s, %s},  // latentSavings, sensibleSavings'
+        print('     %s, %s,  // latentSavings, sensibleSavings'
               % (CppDouble(p.LatentSavings), CppDouble(p.SensibleSavings)))
+        print('     %s},  // coilLimited' % ('true' if p.CoilLimited else 'false'))
     print('};')
     print()
     print('static const GoldenCode kGoldenCodes[] = {')
