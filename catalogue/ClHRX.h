@@ -255,7 +255,7 @@ class Cls_HRX : public Cls_Device {
   // state, so its supply air lands within about this much (K) of the
   // setting. A unit whose tables give more holds the setting; one whose
   // tables give less reaches what they give, reported as falling short.
-  static constexpr double kDischargeToleranceK = 0.25;
+  static constexpr double kDischargeToleranceK = 0.5;
   // The humidity limits of the exchanger (%): its exhaust side, the supply
   // air after it, and its outlet towards the room (the supply limit where
   // the unit gives none).

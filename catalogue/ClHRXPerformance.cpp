@@ -397,7 +397,8 @@ int Cls_HRX::SelectForCooling(const ALModeConditions& In, const TAir& Air, doubl
     const TAir standard;
     const double gainAH = Air.AbsoluteHumidity(100, kCoilLineTempC) - standard.AbsoluteHumidity(100, kCoilLineTempC);
     const double lineAH = kCoilLineHumidity + gainAH;
-    const double lineEnthalpy = kCoilLineEnthalpy + TAir::Enthalpy(gainAH, kCoilLineTempC) - TAir::Enthalpy(0, kCoilLineTempC);
+    const double lineEnthalpy =
+        kCoilLineEnthalpy + (TAir::Enthalpy(gainAH, kCoilLineTempC) - TAir::Enthalpy(0, kCoilLineTempC));
     const bool onLine = p.OA.AH > lineAH;
     if (onLine)
       p.VO.DBT = (p.VO.e - lineEnthalpy) * (p.OA.DBT - kCoilLineTempC) / (p.OA.e - lineEnthalpy) + kCoilLineTempC;

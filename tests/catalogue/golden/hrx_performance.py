@@ -109,7 +109,7 @@ READINGS = """\
 
 EPSILON = 0.6219779385109358        # 18.01528 / 28.9645
 R_DRY_AIR = 287.0551882476825       # 8314.41 / 28.9645, J/(kg K)
-DISCHARGE_TOLERANCE = 0.25           # K: a fresh-air unit holds its discharge within this
+DISCHARGE_TOLERANCE = 0.5            # K: a fresh-air unit holds its discharge within this
 
 
 def ClampDB(t):
@@ -1170,7 +1170,7 @@ class Perf:
             # at 11 degC gains at the site's pressure over standard air.
             gain = air.AbsoluteHumidity(100.0, 11.0) - TAir(0.0).AbsoluteHumidity(100.0, 11.0)
             line_w = 0.00816 + gain
-            line_h = 31.724 + air.Enthalpy(gain, 11.0) - air.Enthalpy(0.0, 11.0)
+            line_h = 31.724 + (air.Enthalpy(gain, 11.0) - air.Enthalpy(0.0, 11.0))
             on_line = ps.OA.AH > line_w
             if on_line:
                 ps.VO.DBT = (ps.VO.e - line_h) * (ps.OA.DBT - 11.0) / (ps.OA.e - line_h) + 11.0
