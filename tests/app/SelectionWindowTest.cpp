@@ -19,6 +19,7 @@
 #include "recdb/RecordingPresenter.h"
 
 #include <QApplication>
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDialog>
 #include <QPushButton>
@@ -233,6 +234,24 @@ void ChooseFamily(TDlgSelect& window, const char* name) {
 
 // A round trip through a family with fewer speed types keeps the type the
 // user chose (an item index would turn "High" into "Medium").
+// A fresh-air unit asked for more heat than its tables give: the Results tab
+// shows the supply temperature it reaches beside that state, and says in
+// words how far short it falls.
+TEST_F(SelectionWindow, TheResultsShowTheSupplyTemperatureReachedAndWhatFallsShort) {
+  ChooseFamily(*v_window, "DQTL-MF");
+  v_window->findChild<QAbstractButton*>("Chk_TotalSupply")->click();
+  Type(Field("Frm_TotalSupply"), "300");
+  Type(v_window->HeatConditions()->Field("Frm_Discharge"), "24");
+  ASSERT_NE(v_window->CurrentHRX(), nullptr);
+  const QString reached = TBaseMsg::FormatFixed(v_window->HeatingSet().SA.DBT, 1) + " °C";
+  EXPECT_LT(v_window->HeatingSet().SA.DBT, 24 - Cls_HRX::kDischargeToleranceK);
+  EXPECT_EQ(v_window->HeatResultData()->Value("Txt_SupplyTemp"), reached);
+  EXPECT_EQ(Point(v_window->HeatAirConditions(), "SA", "Txt_DBT"), reached);
+  const QString notes = v_window->HeatResultData()->Value("Txt_Notes");
+  EXPECT_TRUE(notes.contains(reached) && notes.contains("24.0 °C")) << notes.toStdString();
+  EXPECT_TRUE(v_window->CoolResultData()->Value("Txt_Notes").isEmpty());
+}
+
 TEST_F(SelectionWindow, TheHighestSpeedKeepsItsTypeAcrossFamilies) {
   auto* speed = v_window->findChild<QComboBox*>("Txt_MaxSpeed");
   ASSERT_EQ(speed->currentText(), "High");
