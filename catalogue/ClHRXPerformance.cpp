@@ -40,6 +40,7 @@ constexpr double kHighestTempC = TAir::kMaxTempC;
 constexpr double kMinSearchStartC = -20;      // the lowest ambient the exchanger is tried at
 constexpr double kMaxSearchStartC = 60;       // the highest ambient tried in cooling
 constexpr double kMaxHeatedTempC = 60;        // heaters may not heat the air beyond this
+constexpr double kWaterTraceKgKg = 1e-5;      // less than this taken out of the air is no water taken out
 constexpr double kStandardTE = CTCoilCapacity::kStandardTE;  // the coil's standard evaporating temperature
 // The saturated state at 11 degC (31.724 kJ/kg): the fresh-air coil's
 // outlet follows the line through it and the outdoor state.
@@ -316,14 +317,7 @@ class Computation {
     return std::isfinite(C) ? C : -1;
   }
 
-  RepPsychroPoint StateAt(double t, double rh) const {
-    RepPsychroPoint q;
-    q.DBT = t;
-    q.RH = rh;
-    q.AH = v_air.AbsoluteHumidity(rh, t);
-    q.e = TAir::Enthalpy(q.AH, t);
-    return q;
-  }
+  RepPsychroPoint StateAt(double t, double rh) const { return PsychroPointAt(v_air, t, rh); }
 
   ALPsychroSet& Set() { return p; }
 
@@ -597,8 +591,15 @@ ALCoilStep Cls_HRX::CoolingCoil(const RepPsychroPoint& Inlet, double SupplyAir, 
   step.TotalCap = Qt;
   step.SensibleCap = Qs;
   if (!(Qt > 0 || Qs > 0)) return step;
-  const bool takesWater = out.AH < Inlet.AH;
-  if (out.DBT >= TE && (!takesWater || LineSaturationTemp(Air, Inlet, out) >= TE)) return step;
+  // The coil's own line: a fan blowing through the coil warms the air before
+  // it, a fan drawing through it warms the air after it, by P / (m cp).
+  const double fanK = coil->GetPIFanMotor() / 1000 / (m * MoistCp(Inlet.AH));
+  RepPsychroPoint coilIn = Inlet, coilOut = out;
+  (coil->GetFanPosition() == 0 ? coilIn.DBT += fanK : coilOut.DBT -= fanK);
+  // The tables' sensible capacity is rounded to 0.001 kW, so a dry coil's
+  // outlet may show a trace less water than its inlet.
+  const bool takesWater = out.AH < Inlet.AH - kWaterTraceKgKg;
+  if (coilOut.DBT >= TE && (!takesWater || LineSaturationTemp(Air, coilIn, coilOut) >= TE)) return step;
 
   step.Limited = true;
   RepPsychroPoint limited;

@@ -2,6 +2,8 @@
 // The air states of one operating mode and the heater records of the unit
 // computation (Cls_HRX::SelectForCooling / SelectForHeating).
 
+#include "psychro/Air.h"
+
 #include <cmath>
 #include <limits>
 
@@ -13,6 +15,16 @@ struct RepPsychroPoint {
   double AH = 0;
   double e = 0;
 };
+
+// Air at a dry bulb (degC) and relative humidity (%), at the air's pressure.
+inline RepPsychroPoint PsychroPointAt(const TAir& air, double dbt, double rh) {
+  RepPsychroPoint p;
+  p.DBT = dbt;
+  p.RH = rh;
+  p.AH = air.AbsoluteHumidity(rh, dbt);
+  p.e = TAir::Enthalpy(p.AH, dbt);
+  return p;
+}
 
 // The eight states of one mode, in this order:
 //   RA room (return) air entering the unit    OA outdoor air

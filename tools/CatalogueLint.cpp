@@ -212,15 +212,6 @@ void CheckCoilLines(Findings& out, Cls_IndoorUnit& coil, const std::vector<doubl
   }
 }
 
-RepPsychroPoint StateAt(const TAir& air, double dbt, double rh) {
-  RepPsychroPoint p;
-  p.DBT = dbt;
-  p.RH = rh;
-  p.AH = air.AbsoluteHumidity(rh, dbt);
-  p.e = TAir::Enthalpy(p.AH, dbt);
-  return p;
-}
-
 // What the data make of the air at the rating conditions, at both ends and the
 // middle of the unit's airflow range, computed as a selection computes it
 // (Cls_HRX::CoolingCoil, HeatingCoil) with the capacity corrections of the
@@ -236,7 +227,7 @@ void CheckCoilPerformance(Findings& out, Cls_HRX& unit, const RatingConditions& 
   for (const double airflow : airflows) {
     const QString at = QStringLiteral(" at %1 m3/h, coil inlet ").arg(Num(airflow));
     for (const auto& [dbt, wbt] : rating.cooling) {
-      const RepPsychroPoint inlet = StateAt(air, dbt, air.ConvertDBWB2RH(dbt, wbt));
+      const RepPsychroPoint inlet = PsychroPointAt(air, dbt, air.ConvertDBWB2RH(dbt, wbt));
       for (const double te : tes) {
         if (!IsOfferedTE(te)) continue;
         const ALCoilStep step = unit.CoolingCoil(inlet, airflow, te, air);
@@ -251,7 +242,7 @@ void CheckCoilPerformance(Findings& out, Cls_HRX& unit, const RatingConditions& 
       }
     }
     for (const double dbt : rating.heating) {
-      const ALCoilStep step = unit.HeatingCoil(StateAt(air, dbt, kHeatingRatingRH), airflow, air);
+      const ALCoilStep step = unit.HeatingCoil(PsychroPointAt(air, dbt, kHeatingRatingRH), airflow, air);
       const QString where = QStringLiteral("heating") + at + QStringLiteral("%1 degC / %2 %: ").arg(Num(dbt), Num(kHeatingRatingRH));
       if (step.Limited)
         failures << where + QStringLiteral("the data take the air past the condensing limit of %1 degC").arg(Num(step.SurfaceTemp));

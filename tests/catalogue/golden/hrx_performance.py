@@ -1057,12 +1057,21 @@ class Perf:
         if not (self.TotalCap > 0 or self.SensibleCap > 0):
             return
         ci, vo = ps.CI, ps.VO
-        takes_water = vo.AH < ci.AH
-        if vo.DBT >= te and (not takes_water or self.LineSaturation(ci, vo) >= te):
-            return
-        self.CoilLimited = True
         m = self.Rho() * self.SupplyAir / 3600.0
         cp = 1.006 + 1.84 * ci.AH
+        # The coil's own inlet and outlet: the coil fan's heat P / (m cp) comes
+        # before the coil when it blows through it, after it when it draws.
+        iu = self.hrx.indoor
+        fan_k = iu.pi_fan / 1000.0 / (m * cp)
+        coil_in, coil_out = ci.copy(), vo.copy()
+        if iu.fan_position == 0:
+            coil_in.DBT += fan_k
+        else:
+            coil_out.DBT -= fan_k
+        takes_water = vo.AH < ci.AH - 1e-5     # a trace from rounded capacities is no water
+        if coil_out.DBT >= te and (not takes_water or self.LineSaturation(coil_in, coil_out) >= te):
+            return
+        self.CoilLimited = True
         if air.DewPoint(ci.AH) > te:
             ws = air.AbsoluteHumidity(100.0, te)
             es = air.Enthalpy(ws, te)
@@ -1661,10 +1670,17 @@ def SelfCheck(units, ratio):
                 check('%s: RH <= 100 %% everywhere' % c['name'], q.RH <= 100.0 + 1e-9)
         if u.type == 1 and not c['heating']:
             te = c['te']
-            check('%s: coil outlet no colder than TE' % c['name'], ps.VO.DBT >= te - 1e-9)
-            if ps.VO.AH < ps.CI.AH:
+            iu = u.indoor
+            fan_k = iu.pi_fan / 1000.0 / (m12 * (1.006 + 1.84 * ps.CI.AH))
+            coil_in, coil_out = ps.CI.copy(), ps.VO.copy()
+            if iu.fan_position == 0:
+                coil_in.DBT += fan_k
+            else:
+                coil_out.DBT -= fan_k
+            check('%s: coil outlet no colder than TE' % c['name'], coil_out.DBT >= te - 1e-9)
+            if ps.VO.AH < ps.CI.AH - 1e-5:
                 check('%s: coil line meets saturation at or above TE' % c['name'],
-                      p.LineSaturation(ps.CI, ps.VO) >= te - 1e-6)
+                      p.LineSaturation(coil_in, coil_out) >= te - 1e-6)
         if u.type == 1 and c['heating'] and u.indoor.condensing_limit > 0:
             coil_out = ps.HI if u.F('HRX_NomHumidity') > 0 else ps.VO
             check('%s: coil outlet within the condensing limit' % c['name'],
