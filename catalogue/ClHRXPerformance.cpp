@@ -409,8 +409,14 @@ int Cls_HRX::SelectForCooling(const ALModeConditions& In, const TAir& Air, doubl
     p.VO.AH = TAir::HumidityRatio(p.VO.e, p.VO.DBT);
     // A capacity that takes out more than the air holds is outside the tables.
     if (!(p.VO.AH > 0) || !std::isfinite(p.VO.DBT)) return fail(kCoolCapOutside);
+    // Below its dew point the outlet is raised to it; the state's enthalpy,
+    // and with it the capacity, follow.
     const double dewPoint = Air.DewPoint(p.VO.AH);
-    if (dewPoint > p.VO.DBT) p.VO.DBT = dewPoint;
+    if (dewPoint > p.VO.DBT) {
+      p.VO.DBT = dewPoint;
+      p.VO.e = TAir::Enthalpy(p.VO.AH, p.VO.DBT);
+      TotalCap = (p.OA.e - p.VO.e) * SiteMassFlow(Air, SupplyAir);
+    }
     p.VO.RH = Air.RelativeHumidity(p.VO.AH, p.VO.DBT);
     p.SA = p.VO;
     return 0;
@@ -537,16 +543,21 @@ int Cls_HRX::SelectForHeating(const ALModeConditions& In, const TAir& Air, doubl
 // The coil's outlet from its capacities Qs, Qt (kW, negative for heating)
 // at the site's mass flow m:
 //   VO.e = CI.e - Qt/m     VO.DBT = CI.DBT - Qs/(m cp(CI.AH))
-// the humidity from both (unchanged when Qt = Qs), and at most saturation
-// at VO.DBT (the enthalpy keeps the coil's value).
-static RepPsychroPoint CoilOutlet(const RepPsychroPoint& in, double m, double Qs, double Qt, const TAir& air) {
+// the humidity from both (unchanged when Qt = Qs). Water beyond saturation
+// at VO.DBT condenses and leaves with the condensate: the air leaves
+// saturated, its enthalpy that of the saturated state (supersaturated says
+// so).
+static RepPsychroPoint CoilOutlet(const RepPsychroPoint& in, double m, double Qs, double Qt, const TAir& air,
+                                  bool& supersaturated) {
   RepPsychroPoint out;
   out.e = in.e - Qt / m;
   out.DBT = in.DBT - Qs / (m * MoistCp(in.AH));
   out.AH = Qt == Qs ? in.AH : TAir::HumidityRatio(out.e, out.DBT);
   double rest = out.AH, water = 0;
   air.GetCondensWater(out.AH, out.DBT, 0, rest, water);
+  supersaturated = rest < out.AH;
   out.AH = rest;
+  if (supersaturated) out.e = TAir::Enthalpy(out.AH, out.DBT);
   out.RH = air.RelativeHumidity(out.AH, out.DBT);
   return out;
 }
@@ -580,42 +591,51 @@ ALCoilStep Cls_HRX::CoolingCoil(const RepPsychroPoint& Inlet, double SupplyAir, 
   const double n = SupplyAir / GetNomAirflow();
   int totalErr = 0, sensibleErr = 0;
   const double Qt = coil->GetTCoolCap(TE, Inlet.DBT, Inlet.RH, Air, false, totalErr) * Eval(v_totalCapCorr, n);
-  const double Qs = coil->GetSCoolCap(TE, Inlet.DBT, Inlet.RH, Air, false, sensibleErr) * Eval(v_sensibleCapCorr, n);
+  // The sensible part of a coil's duty is never more than the whole; the two
+  // correction curves could otherwise make it so.
+  const double Qs = std::min(
+      Qt, coil->GetSCoolCap(TE, Inlet.DBT, Inlet.RH, Air, false, sensibleErr) * Eval(v_sensibleCapCorr, n));
   if (totalErr == CTCoilCapacity::kNoCapacities || sensibleErr == CTCoilCapacity::kNoCapacities) {
     step.Code = kNoCoilData;
     return step;
   }
   const double m = SiteMassFlow(Air, SupplyAir);
-  const RepPsychroPoint out = CoilOutlet(Inlet, m, Qs, Qt, Air);
+  bool supersaturated = false;
+  const RepPsychroPoint out = CoilOutlet(Inlet, m, Qs, Qt, Air, supersaturated);
   step.Outlet = out;
   step.TotalCap = Qt;
   step.SensibleCap = Qs;
+  if (supersaturated) CapacitiesBetween(Inlet, out, m, step);
   if (!(Qt > 0 || Qs > 0)) return step;
   // The coil's own line: a fan blowing through the coil warms the air before
   // it, a fan drawing through it warms the air after it, by P / (m cp).
+  const bool fanAfter = coil->GetFanPosition() != 0;
   const double fanK = coil->GetPIFanMotor() / 1000 / (m * MoistCp(Inlet.AH));
   RepPsychroPoint coilIn = Inlet, coilOut = out;
-  (coil->GetFanPosition() == 0 ? coilIn.DBT += fanK : coilOut.DBT -= fanK);
+  (fanAfter ? coilOut.DBT -= fanK : coilIn.DBT += fanK);
   // The tables' sensible capacity is rounded to 0.001 kW, so a dry coil's
   // outlet may show a trace less water than its inlet.
   const bool takesWater = out.AH < Inlet.AH - kWaterTraceKgKg;
   if (coilOut.DBT >= TE && (!takesWater || LineSaturationTemp(Air, coilIn, coilOut) >= TE)) return step;
 
+  // Limited along the coil's own line, between its own inlet and outlet; a
+  // fan after the coil then warms the limited outlet as before.
   step.Limited = true;
+  coilIn.e = TAir::Enthalpy(coilIn.AH, coilIn.DBT);
+  coilOut.e = TAir::Enthalpy(coilOut.AH, coilOut.DBT);
   RepPsychroPoint limited;
   if (Air.DewPoint(Inlet.AH) > TE) {
-    RepPsychroPoint surface;
-    surface.DBT = TE;
-    surface.AH = Air.AbsoluteHumidity(100, TE);
-    surface.e = TAir::Enthalpy(surface.AH, TE);
-    const double f = Inlet.e > surface.e ? std::clamp((Inlet.e - out.e) / (Inlet.e - surface.e), 0.0, 1.0) : 1.0;
-    limited.DBT = Inlet.DBT + f * (surface.DBT - Inlet.DBT);
-    limited.AH = Inlet.AH + f * (surface.AH - Inlet.AH);
+    const RepPsychroPoint surface = PsychroPointAt(Air, TE, 100);
+    const double f =
+        coilIn.e > surface.e ? std::clamp((coilIn.e - coilOut.e) / (coilIn.e - surface.e), 0.0, 1.0) : 1.0;
+    limited.DBT = coilIn.DBT + f * (surface.DBT - coilIn.DBT);
+    limited.AH = coilIn.AH + f * (surface.AH - coilIn.AH);
   } else {
-    limited.DBT = std::max(TE, Inlet.DBT - Qs / (m * MoistCp(Inlet.AH)));
+    limited.DBT = std::max(TE, coilOut.DBT);
     limited.AH = Inlet.AH;
   }
   limited.AH = std::min(limited.AH, Air.AbsoluteHumidity(100, limited.DBT));
+  if (fanAfter) limited.DBT += fanK;
   FillFromAH(limited, Air);
   CapacitiesBetween(Inlet, limited, m, step);
   return step;
@@ -634,7 +654,8 @@ ALCoilStep Cls_HRX::HeatingCoil(const RepPsychroPoint& Inlet, double SupplyAir, 
   int err = 0;
   const double Q = coil->GetHeatCap(Inlet.DBT, false, err) * Eval(v_totalCapCorr, SupplyAir / GetNomAirflow());
   const double m = SiteMassFlow(Air, SupplyAir);
-  step.Outlet = CoilOutlet(Inlet, m, -Q, -Q, Air);
+  bool supersaturated = false;  // heating keeps the humidity: never
+  step.Outlet = CoilOutlet(Inlet, m, -Q, -Q, Air, supersaturated);
   step.TotalCap = step.SensibleCap = -Q;
   const double limit = coil->GetCondensingLimit();
   step.SurfaceTemp = limit;

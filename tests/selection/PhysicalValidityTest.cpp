@@ -136,13 +136,15 @@ void ExpectPhysical(const SelectionResult& result, Cls_HRX& unit, const Conditio
   const ALPsychroSet& s = m.states;
   const TAir air(result.altitudeM);
 
-  // 1. No state above saturation.
+  // 1. No state above saturation, and each state's enthalpy that of its own
+  // dry bulb and humidity (h = 1.006 t + W (2501 + 1.84 t)).
   const std::pair<const char*, const RepPsychroPoint*> states[] = {
       {"RA", &s.RA}, {"OA", &s.OA}, {"EA", &s.EA}, {"SA", &s.SA},
       {"VI", &s.VI}, {"VO", &s.VO}, {"CI", &s.CI}, {"HI", &s.HI}};
   for (const auto& [label, state] : states) {
     EXPECT_LE(state->RH, 100 + 1e-9) << label << " at " << state->DBT << " degC, " << state->AH << " kg/kg";
     EXPECT_GE(state->RH, 0) << label;
+    EXPECT_NEAR(state->e, 1.006 * state->DBT + state->AH * (2501 + 1.84 * state->DBT), 1e-9) << label;
   }
 
   // 2. A passive exchanger's outlets lie between its inlets.

@@ -830,6 +830,7 @@ class Perf:
         self.humidifier_capped = False
         self.CoilLimited = False
         self.CoilSurfaceTemp = 0.0
+        self.coil_supersaturated = False
         self.ResetOutputs()
 
     # -- building blocks ----------------------------------------------------
@@ -1010,7 +1011,12 @@ class Perf:
             ps.VO.AH = ps.CI.AH
         else:
             ps.VO.AH = air.HumidityRatio(ps.VO.e, ps.VO.DBT)
-        ps.VO.AH, _ = air.GetCondensWater(ps.VO.AH, ps.VO.DBT, self.SupplyAir)
+        rest, _ = air.GetCondensWater(ps.VO.AH, ps.VO.DBT, self.SupplyAir)
+        self.coil_supersaturated = rest < ps.VO.AH
+        ps.VO.AH = rest
+        if self.coil_supersaturated:
+            # the water beyond saturation leaves as condensate: a saturated state
+            ps.VO.e = air.Enthalpy(ps.VO.AH, ps.VO.DBT)
         ps.VO.RH = air.RelativeHumidity(ps.VO.AH, ps.VO.DBT)
         ps.SA = ps.VO.copy()
 
@@ -1045,20 +1051,30 @@ class Perf:
         return -math.inf
 
     def LimitCoolingCoil(self):
-        """The surface is no colder than TE: the line CI -> VO must meet
-        saturation at or above TE (when water is taken out) and VO must be no
-        colder than TE.  Otherwise: wet surface possible (dew point of CI above
-        TE) -> VO on the segment CI -> saturation at TE at the enthalpy asked
-        (or that saturated state); dry -> CI.AH kept, the temperature from Qs
-        but not below TE.  Capacities follow from CI and the new VO."""
+        """The surface is no colder than TE: the coil's own line (its inlet is
+        CI warmed by the coil fan when the fan blows through it, its outlet VO
+        less the fan's warming when the fan draws through it) must meet
+        saturation at or above TE when water is taken out (more than 1e-5
+        kg/kg), and the coil's outlet must be no colder than TE.  Otherwise:
+        wet surface possible (dew point of CI above TE) -> the coil outlet on
+        the segment coil inlet -> saturation at TE at the coil outlet's
+        enthalpy (or that saturated state); dry -> CI.AH kept, the coil
+        outlet's temperature but not below TE; then the fan after the coil
+        warms it again.  Capacities follow from CI and the new VO.  A
+        supersaturated outlet (ApplyCoil) already has its capacities from the
+        states."""
         air, ps = self.air, self.ps
         te = self.TETemp
         self.CoilSurfaceTemp = te
-        if not (self.TotalCap > 0 or self.SensibleCap > 0):
-            return
         ci, vo = ps.CI, ps.VO
         m = self.Rho() * self.SupplyAir / 3600.0
         cp = 1.006 + 1.84 * ci.AH
+        raw_total, raw_sensible = self.TotalCap, self.SensibleCap
+        if self.coil_supersaturated:
+            self.TotalCap = m * (ci.e - vo.e)
+            self.SensibleCap = m * cp * (ci.DBT - vo.DBT)
+        if not (raw_total > 0 or raw_sensible > 0):
+            return
         # The coil's own inlet and outlet: the coil fan's heat P / (m cp) comes
         # before the coil when it blows through it, after it when it draws.
         iu = self.hrx.indoor
@@ -1072,16 +1088,21 @@ class Perf:
         if coil_out.DBT >= te and (not takes_water or self.LineSaturation(coil_in, coil_out) >= te):
             return
         self.CoilLimited = True
+        # along the coil's own line; a fan after the coil warms the result again
+        e_in = air.Enthalpy(coil_in.AH, coil_in.DBT)
+        e_out = air.Enthalpy(coil_out.AH, coil_out.DBT)
         if air.DewPoint(ci.AH) > te:
             ws = air.AbsoluteHumidity(100.0, te)
             es = air.Enthalpy(ws, te)
-            f = min(max((ci.e - vo.e) / (ci.e - es), 0.0), 1.0) if ci.e > es else 1.0
-            t = ci.DBT + f * (te - ci.DBT)
-            w = ci.AH + f * (ws - ci.AH)
+            f = min(max((e_in - e_out) / (e_in - es), 0.0), 1.0) if e_in > es else 1.0
+            t = coil_in.DBT + f * (te - coil_in.DBT)
+            w = coil_in.AH + f * (ws - coil_in.AH)
         else:
-            t = max(te, ci.DBT - self.SensibleCap / (m * cp))
+            t = max(te, coil_out.DBT)
             w = ci.AH
         w = min(w, air.AbsoluteHumidity(100.0, t))
+        if iu.fan_position != 0:
+            t += fan_k
         e = air.Enthalpy(w, t)
         ps.VO = Point(t, air.RelativeHumidity(w, t), w, e)
         ps.SA = ps.VO.copy()
@@ -1196,7 +1217,10 @@ class Perf:
             ps.VO.AH = air.HumidityRatio(ps.VO.e, ps.VO.DBT)
             dp = air.DewPoint(ps.VO.AH)
             if dp > ps.VO.DBT:
+                # raised to its dew point: the enthalpy and the capacity follow
                 ps.VO.DBT = dp
+                ps.VO.e = air.Enthalpy(ps.VO.AH, ps.VO.DBT)
+                self.TotalCap = (ps.OA.e - ps.VO.e) * m
             ps.VO.RH = air.RelativeHumidity(ps.VO.AH, ps.VO.DBT)
             ps.SA = ps.VO.copy()
             return 0
@@ -1234,7 +1258,7 @@ class Perf:
             tc = iu.GetTCoolCap(self.TETemp, ps.CI.DBT, ps.CI.RH, self.air)
             sc = iu.GetSCoolCap(self.TETemp, ps.CI.DBT, ps.CI.RH, self.air)
             self.TotalCap = tc * h.total_cap_corr.Evaluate(n)
-            self.SensibleCap = sc * h.sensible_cap_corr.Evaluate(n)
+            self.SensibleCap = min(self.TotalCap, sc * h.sensible_cap_corr.Evaluate(n))  # never above the total
             self.ApplyCoil(self.SensibleCap, self.TotalCap)
             self.LimitCoolingCoil()
         return 0
