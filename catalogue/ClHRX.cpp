@@ -197,8 +197,11 @@ void Cls_HRX::GetSpeedIds(int& SupplySpeedId, int& ExhaustSpeedId) const {
 }
 
 bool Cls_HRX::HasSpeeds(int SupplySpeedId, int ExhaustSpeedId) const {
-  return v_supplySpeed && v_exhaustSpeed && v_supplySpeed->GetID() == SupplySpeedId &&
-         v_exhaustSpeed->GetID() == ExhaustSpeedId;
+  if (!v_supplySpeed || v_supplySpeed->GetID() != SupplySpeedId) return false;
+  // A unit without an exhaust fan is known by its supply speed alone: files
+  // may name an exhaust speed it never ran.
+  if (!HasExhaustFan()) return true;
+  return v_exhaustSpeed && v_exhaustSpeed->GetID() == ExhaustSpeedId;
 }
 
 QString Cls_HRX::GetSpeedName(const Cls_HRXSpeed* TheSpeed) const {

@@ -122,6 +122,11 @@ class Cls_HRX : public Cls_Device {
   // kDrawnFamily: the last family with a configuration drawing of its own.
   enum : int { kPlainUnit = 0, kCoilUnit = 1, kFreshAirUnit = 2, kDrawnFamily = 2, kMaxFamily = 8 };
   enum : int { kHeaterOption = 4, kFilterOption = 27, kPlenumOption = 28 };
+  // Whether the units of a family move room air out through a fan of their
+  // own. A fresh-air unit takes outdoor air in only: its one fan is the
+  // supply fan, its speeds are supply speeds, and it has no exhaust side.
+  static bool HasExhaustFan(int nFamily) { return nFamily != kFreshAirUnit; }
+  bool HasExhaustFan() const { return HasExhaustFan(GetType()); }
 
   // ---- caches: read from the catalogue on first use, kept until ClearCache ----
   // Efficiency curves (types 0 to 2) and capacity corrections (3, 4); none
@@ -158,6 +163,8 @@ class Cls_HRX : public Cls_Device {
   const Cls_HRXSpeed* GetExhaustSpeed() const { return v_exhaustSpeed; }
   const Cls_HRXSpeed* GetSpeed(int SpeedId);
   void GetSpeedIds(int& SupplySpeedId, int& ExhaustSpeedId) const;
+  // The chosen speeds have these ids; for a unit without an exhaust fan,
+  // the supply speed alone.
   bool HasSpeeds(int SupplySpeedId, int ExhaustSpeedId) const;
   // The speed type's name and, when the step rounds above 0, the step.
   QString GetSpeedName(const Cls_HRXSpeed* TheSpeed) const;
@@ -209,7 +216,9 @@ class Cls_HRX : public Cls_Device {
   // Every unit of the list and pair of its speeds that moves the airflows
   // against the pressures, best first (smallest unit, least surplus). The
   // solutions borrow their speeds from the units of the list, which must
-  // outlive them. ErrCode: why nothing fits (0 with solutions).
+  // outlive them. ErrCode: why nothing fits (0 with solutions). A unit
+  // without an exhaust fan is searched on its supply side alone, one
+  // solution per group of supply speeds; its exhaust speed stays none.
   static ObjectList<Cls_HRX> SelectedDevices(const ObjectList<Cls_HRX>& TheVentilationDevices,
                                              const Cls_HRXSpType* MaxSpeedType, double ReqSupplyAir,
                                              double ReqExhaustAir, double MinSupplyESP, double MinExhaustESP,

@@ -6,7 +6,9 @@
 // the required ESP, the filter drop and the plenum drop of that side (Pa). A
 // solution is keyed by
 //   HRX_MaxAirflow x 10000 + supply margin x 100 + exhaust margin
-// so the smallest adequate unit with the least surplus comes first.
+// so the smallest adequate unit with the least surplus comes first. A unit
+// without an exhaust fan has one side: its exhaust margin counts 0 and each
+// group of its speeds gives at most one solution.
 
 #include "catalogue/ClHRX.h"
 
@@ -105,25 +107,32 @@ ObjectList<Cls_HRX> Cls_HRX::SelectedDevices(const ObjectList<Cls_HRX>& TheVenti
         if (speed->IsOfType(type)) group.push_back(speed);
       return group;
     };
+    // Without an exhaust fan the exhaust requirements ask nothing of the unit.
+    const bool exhaustFan = unit->HasExhaustFan();
     // One evaluation: supply from one group, exhaust from another.
     const auto evaluate = [&](const std::vector<const Cls_HRXSpeed*>& supplyGroup,
                               const std::vector<const Cls_HRXSpeed*>& exhaustGroup) {
       if (ReqSupplyAir < unit->GetMinAirflow()) return void(ErrCode = kSupplyAirflowTooSmall);
       if (ReqSupplyAir > unit->GetMaxAirflow()) return void(ErrCode = kSupplyAirflowTooLarge);
-      if (ReqExhaustAir < unit->GetMinAirflow()) return void(ErrCode = kExhaustAirflowTooSmall);
-      if (ReqExhaustAir > unit->GetMaxAirflow()) return void(ErrCode = kExhaustAirflowTooLarge);
+      if (exhaustFan && ReqExhaustAir < unit->GetMinAirflow()) return void(ErrCode = kExhaustAirflowTooSmall);
+      if (exhaustFan && ReqExhaustAir > unit->GetMaxAirflow()) return void(ErrCode = kExhaustAirflowTooLarge);
       double supplyPlenum = 0, exhaustPlenum = 0;
       unit->GetPlenumESP(nSelectedPlenums, ReqSupplyAir, ReqExhaustAir, supplyPlenum, exhaustPlenum);
       if (SupplyFilterClass > 0 && !unit->GetFilterOption(SupplyFilterClass)) return;
-      if (ExhaustFilterClass > 0 && !unit->GetFilterOption(ExhaustFilterClass)) return;
+      if (exhaustFan && ExhaustFilterClass > 0 && !unit->GetFilterOption(ExhaustFilterClass)) return;
       const double supplyFilter = SupplyFilterClass > 0 ? unit->GetFilterESP(SupplyFilterClass, ReqSupplyAir) : 0;
       const SideResult supply = BestSpeed(supplyGroup, ReqSupplyAir, MinSupplyESP, supplyFilter, supplyPlenum,
                                           kSupplyAirflowTooLarge, kSupplyEspTooLarge, kSupplyEspTooSmall);
       if (supply.failure) return void(ErrCode = supply.failure);
-      const double exhaustFilter = ExhaustFilterClass > 0 ? unit->GetFilterESP(ExhaustFilterClass, ReqExhaustAir) : 0;
-      const SideResult exhaust = BestSpeed(exhaustGroup, ReqExhaustAir, MinExhaustESP, exhaustFilter, exhaustPlenum,
-                                           kExhaustAirflowTooLarge, kExhaustEspTooLarge, kExhaustEspTooSmall);
-      if (exhaust.failure) return void(ErrCode = exhaust.failure);
+      SideResult exhaust;
+      exhaust.margin = 0;
+      if (exhaustFan) {
+        const double exhaustFilter =
+            ExhaustFilterClass > 0 ? unit->GetFilterESP(ExhaustFilterClass, ReqExhaustAir) : 0;
+        exhaust = BestSpeed(exhaustGroup, ReqExhaustAir, MinExhaustESP, exhaustFilter, exhaustPlenum,
+                            kExhaustAirflowTooLarge, kExhaustEspTooLarge, kExhaustEspTooSmall);
+        if (exhaust.failure) return void(ErrCode = exhaust.failure);
+      }
       std::unique_ptr<Cls_HRX> solution = unit->NewSolution(supply.speed, exhaust.speed);
       solution->v_supplyMargin = supply.margin;
       solution->v_exhaustMargin = exhaust.margin;
@@ -136,7 +145,8 @@ ObjectList<Cls_HRX> Cls_HRX::SelectedDevices(const ObjectList<Cls_HRX>& TheVenti
       std::vector<const Cls_HRXSpeed*> current = groupOf(type);
       if (current.empty()) continue;
       evaluate(current, current);
-      if (!previous.empty()) {
+      // Pairs of adjacent speed types are pairs of two fans.
+      if (exhaustFan && !previous.empty()) {
         evaluate(current, previous);
         evaluate(previous, current);
       }

@@ -191,6 +191,44 @@ TEST_F(Selection, LadderPairsAdjacentSpeedTypesBothWays) {
   EXPECT_EQ(Cls_HRX::SelectedDevices(Only(1), SpeedType(1), 200, 200, 50, 50, 0, 0, 0, code).Count(), 1);
 }
 
+// A fresh-air unit has a supply fan alone: each group of its speeds gives one
+// solution on the supply side, and nothing asked of an exhaust side counts.
+TEST_F(Selection, AUnitWithoutAnExhaustFanIsSearchedOnItsSupplySideAlone) {
+  ObjectList<Cls_HRX> units = Only(1);
+  units.Item(0)->SetType(Cls_HRX::kFreshAirUnit);
+  int code = -1;
+  // Exhaust 50 m3/h lies below the unit, 250 Pa beyond its speeds, and it
+  // has no F8 filter.
+  ObjectList<Cls_HRX> found = Cls_HRX::SelectedDevices(units, nullptr, 200, 50, 50, 250, 0, 3, 0, code);
+  EXPECT_EQ(code, 0);
+  // At 200 m3/h Low gives 104 Pa and High 268: margins 54 and 218 Pa over
+  // 50 Pa, one solution each and no pairs across the speed types.
+  struct Expected {
+    int speedID;
+    double margin;
+  };
+  const Expected expected[] = {{2, 54}, {1, 218}};
+  ASSERT_EQ(found.Count(), 2);
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    const Cls_HRX* solution = found.Item(i);
+    ASSERT_NE(solution->GetSupplySpeed(), nullptr);
+    EXPECT_EQ(solution->GetSupplySpeed()->GetID(), expected[i].speedID);
+    EXPECT_EQ(solution->GetExhaustSpeed(), nullptr);
+    EXPECT_NEAR(solution->SupplyMargin(), expected[i].margin, 1e-9);
+    EXPECT_EQ(solution->ExhaustMargin(), 0);
+    EXPECT_NEAR(solution->SelectionKey(), 500 * 10000 + expected[i].margin * 100, 1e-6);
+    // Known by its supply speed, whatever exhaust speed a file names.
+    EXPECT_TRUE(solution->HasSpeeds(expected[i].speedID, 0));
+    EXPECT_TRUE(solution->HasSpeeds(expected[i].speedID, 1));
+    EXPECT_FALSE(solution->HasSpeeds(3 - expected[i].speedID, 0));
+  }
+  // With an exhaust fan the same request fails on the exhaust airflow.
+  units.Item(0)->SetType(Cls_HRX::kPlainUnit);
+  EXPECT_TRUE(Cls_HRX::SelectedDevices(units, nullptr, 200, 50, 50, 250, 0, 3, 0, code).IsEmpty());
+  EXPECT_EQ(code, 3);
+}
+
 TEST_F(Selection, SmallerUnitsComeFirstWhateverTheMargins) {
   int code = -1;
   // NV-B (up to 1000 m3/h) has only its High speed: 168 Pa to spare at
