@@ -20,10 +20,11 @@
 #include <cmath>
 #include <optional>
 
-// One row of the candidate list.
+// One row of the candidate list. A unit without an exhaust fan has no
+// exhaust speed (empty) and no exhaust margin (NaN).
 struct LTCandidate {
   QString name;
-  QString supplySpeed;   // empty for fresh-air units
+  QString supplySpeed;
   QString exhaustSpeed;
   bool hasPlenum = false;
   double supplyMarginPa = 0;
@@ -45,7 +46,8 @@ struct LTEspSide {
 };
 
 // The fans' electric power at the chosen speeds and the unit's specific fan
-// power: both fans over the larger of the two airflows.
+// power: the fans the unit has over the larger airflow they move; a unit
+// without an exhaust fan counts its supply fan over the supply airflow.
 struct LTFanPower {
   bool known = false;
   double supplyKW = 0;

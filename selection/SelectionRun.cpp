@@ -40,8 +40,6 @@ double Bounded(Field field, double value) {
   return Bounded(value, CTInputFields::Spec(field).min, CTInputFields::Spec(field).max);
 }
 
-bool HasExhaustInputs(int family) { return family < Cls_HRX::kFreshAirUnit; }
-
 // ------------------------------------------------------------ conditions
 
 void NormalizeCondition(LTAirCondition& c, Field dryBulb, Field wetBulb) {
@@ -181,7 +179,7 @@ SelectionRequest CTSelectionRun::Normalized(const SelectionRequest& request, con
   // plain family; exhaust airflow and ESP follow the supply where the family
   // has no exhaust inputs.
   if (r.family != Cls_HRX::kPlainUnit) r.supplyFilter = r.exhaustFilter = 0;
-  if (!HasExhaustInputs(r.family)) {
+  if (!CTSelectionRun::HasExhaustInputs(r.family)) {
     r.exhaustGiven = false;
     r.exhaustEspPa = r.supplyEspPa;
   }
@@ -286,10 +284,10 @@ SelectionResult CTSelectionRun::RunCandidates(const CTCatalogueSession& session,
   for (Cls_HRX* unit : result.candidates) {
     LTCandidate row;
     row.name = unit->GetName();
-    if (unit->GetType() != Cls_HRX::kFreshAirUnit) unit->GetSpeedNames(row.supplySpeed, row.exhaustSpeed);
+    unit->GetSpeedNames(row.supplySpeed, row.exhaustSpeed);
     row.hasPlenum = unitsWithPlenum.contains(unit->GetID());
     row.supplyMarginPa = unit->SupplyMargin();
-    row.exhaustMarginPa = unit->ExhaustMargin();
+    row.exhaustMarginPa = unit->HasExhaustFan() ? unit->ExhaustMargin() : NAN;
     result.rows.append(row);
   }
   if (result.candidates.IsEmpty()) {
@@ -307,7 +305,7 @@ namespace {
 void ComputeDuctData(SelectionResult& result, const SelectionRequest& r, Cls_HRX& unit) {
   const int family = result.family;
   const double supply = result.supplyM3h, exhaust = result.exhaustM3h;
-  result.exhaustSupplyRatio = family < Cls_HRX::kFreshAirUnit ? exhaust / supply : NAN;
+  result.exhaustSupplyRatio = CTSelectionRun::HasExhaustInputs(family) ? exhaust / supply : NAN;
   result.supplyNominalRatio =
       family == Cls_HRX::kCoilUnit && unit.GetNomAirflow() > 0 ? supply / unit.GetNomAirflow() : NAN;
   double supplyPlenum = 0, exhaustPlenum = 0;
@@ -321,19 +319,22 @@ void ComputeDuctData(SelectionResult& result, const SelectionRequest& r, Cls_HRX
     return s;
   };
   result.supplySide = side(unit.GetSupplySpeed(), r.supplyFilter, supply, result.supplyEspPa, supplyPlenum);
-  result.exhaustSideShown = HasExhaustInputs(family);
+  result.exhaustSideShown = CTSelectionRun::HasExhaustInputs(family);
   if (result.exhaustSideShown)
     result.exhaustSide = side(unit.GetExhaustSpeed(), r.exhaustFilter, exhaust, result.exhaustEspPa, exhaustPlenum);
 
-  // Power input of both speeds; the SFP over the larger airflow.
+  // The power input of the fans the unit has at their speeds; the SFP over
+  // the larger airflow they move (the supply alone without an exhaust fan).
+  const bool exhaustFan = unit.HasExhaustFan();
   const Cls_HRXSpeed *s = unit.GetSupplySpeed(), *e = unit.GetExhaustSpeed();
-  if (!s || !e) return;
   LTFanPower& fans = result.fans;
+  fans = LTFanPower{};  // nothing of the candidate computed before
+  if (!s || (exhaustFan && !e)) return;
   fans.known = true;
   fans.supplyKW = s->GetPowerInput();
-  fans.exhaustKW = e->GetPowerInput();
+  fans.exhaustKW = exhaustFan ? e->GetPowerInput() : 0;
   fans.totalKW = fans.supplyKW + fans.exhaustKW;
-  fans.sfpKWPerM3s = fans.totalKW / (std::max(supply, exhaust) / kSecondsPerHour);
+  fans.sfpKWPerM3s = fans.totalKW / ((exhaustFan ? std::max(supply, exhaust) : supply) / kSecondsPerHour);
   fans.sfpClass = CTSelectionRun::SfpClass(fans.sfpKWPerM3s);
 }
 
@@ -473,6 +474,8 @@ void CTSelectionRun::ComputeCandidate(SelectionResult& result, const SelectionRe
 
 // ---------------------------------------------------------------- helpers
 
+bool CTSelectionRun::HasExhaustInputs(int nFamily) { return nFamily < Cls_HRX::kFreshAirUnit; }
+
 QList<LTHeaterOption> CTSelectionRun::HeaterOptions(Cls_HRX& unit) {
   QList<LTHeaterOption> options;
   for (const Cls_DeviceOption* option : unit.GetHeaterOptions())
@@ -480,13 +483,18 @@ QList<LTHeaterOption> CTSelectionRun::HeaterOptions(Cls_HRX& unit) {
   return options;
 }
 
-double CTSelectionRun::FreshAirDischarge(Cls_HRX& unit, const LTModeInputs& mode, bool bCooling) {
-  int lo = 0, hi = 0;
+CTSelectionRun::LTDischargeRange CTSelectionRun::DischargeRange(Cls_HRX& unit, bool bCooling) {
+  LTDischargeRange range;
   if (bCooling)
-    unit.GetCoolDischargeRange(lo, hi);
+    unit.GetCoolDischargeRange(range.lo, range.hi);
   else
-    unit.GetHeatDischargeRange(lo, hi);
-  return mode.dischargeGiven ? Bounded(mode.dischargeC, lo, hi) : hi;
+    unit.GetHeatDischargeRange(range.lo, range.hi);
+  return range;
+}
+
+double CTSelectionRun::FreshAirDischarge(Cls_HRX& unit, const LTModeInputs& mode, bool bCooling) {
+  const LTDischargeRange range = DischargeRange(unit, bCooling);
+  return mode.dischargeGiven ? Bounded(mode.dischargeC, range.lo, range.hi) : range.hi;
 }
 
 int CTSelectionRun::SmallestCoveringOption(const QList<LTHeaterOption>& options, double nNeedKW) {

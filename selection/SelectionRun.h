@@ -66,8 +66,20 @@ class CTSelectionRun {
   // Steps 3 and 4 for candidate nIndex of a result of RunCandidates.
   static void ComputeCandidate(SelectionResult& result, const SelectionRequest& request, int nIndex);
 
+  // Whether the family's exhaust airflow and ESP are inputs of their own
+  // (with the exhaust side of the duct data and the airflow ratio); past
+  // the coil family the exhaust follows the supply.
+  static bool HasExhaustInputs(int nFamily);
+
   // The heater options of a unit, in catalogue order.
   static QList<LTHeaterOption> HeaterOptions(Cls_HRX& unit);
+  // The discharge settings a fresh-air unit offers in a mode (whole degC,
+  // from its capacity tables; both 0 without tables).
+  struct LTDischargeRange {
+    int lo = 0;
+    int hi = 0;
+  };
+  static LTDischargeRange DischargeRange(Cls_HRX& unit, bool bCooling);
   // The discharge a fresh-air unit runs at in a mode (degC): the setting
   // given, bounded to the unit's range, else the top of that range.
   static double FreshAirDischarge(Cls_HRX& unit, const LTModeInputs& mode, bool bCooling);

@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <memory>
 
@@ -37,7 +38,13 @@ class SelectionOnDemo : public DemoCatalogueTest {
     r.exhaustEspPa = 150;
     return r;
   }
-
+  // 300 l/s of the fresh-air family at 150 Pa: NV-FA1200 (840..1440 m3/h).
+  static SelectionRequest FreshAirRequest() {
+    SelectionRequest r = PlainRequest();
+    r.family = Cls_HRX::kFreshAirUnit;
+    r.totalSupplyLs = 300;
+    return r;
+  }
 };
 
 // ---------------------------------------------------------------- family ranges
@@ -200,6 +207,42 @@ TEST_F(SelectionOnDemo, FanPowerAndSfpOfTheFirstCandidate) {
   EXPECT_EQ(fans.sfpClass, 5);
 }
 
+// A fresh-air unit has its supply fan alone. NV-FA1200 at 300 l/s = 1080
+// m3/h against 150 Pa (30-speeds.cat, p = a0 + a1 q + a2 q^2): Low 1 gives
+// 90.9 Pa (too little), Medium 1 171.7 Pa, High 1 269.7 Pa (below its limit
+// of 305). Power inputs 0.298 and 0.483 kW; the SFP is over the supply,
+// 0.3 m3/s: 0.993 (SFP 3) and 1.61 kW/(m3/s) (SFP 4).
+TEST_F(SelectionOnDemo, AFreshAirUnitListsItsSupplySpeedsAndCountsItsSupplyFan) {
+  const SelectionRequest request = FreshAirRequest();
+  SelectionResult result = CTSelectionRun::RunCandidates(Session(), request);
+  struct Row {
+    const char* speed;
+    double marginPa, kW, sfp;
+    int sfpClass;
+  };
+  const Row rows[] = {{"Medium 1", 171.6901, 0.298, 0.298 / 0.3, 3}, {"High 1", 269.7257, 0.483, 0.483 / 0.3, 4}};
+  ASSERT_EQ(result.rows.size(), 2);
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(rows[i].speed);
+    const LTCandidate& row = result.rows[i];
+    EXPECT_EQ(row.name, QStringLiteral("NV-FA1200"));
+    EXPECT_EQ(row.supplySpeed, QString::fromLatin1(rows[i].speed));
+    EXPECT_TRUE(row.exhaustSpeed.isEmpty());
+    EXPECT_NEAR(row.supplyMarginPa, rows[i].marginPa - 150, 1e-3);
+    EXPECT_TRUE(std::isnan(row.exhaustMarginPa));
+
+    CTSelectionRun::ComputeCandidate(result, request, i);
+    ASSERT_EQ(result.current, i);
+    const LTFanPower& fans = result.fans;
+    ASSERT_TRUE(fans.known);
+    EXPECT_DOUBLE_EQ(fans.supplyKW, rows[i].kW);
+    EXPECT_EQ(fans.exhaustKW, 0);
+    EXPECT_DOUBLE_EQ(fans.totalKW, rows[i].kW);
+    EXPECT_NEAR(fans.sfpKWPerM3s, rows[i].sfp, 1e-9);
+    EXPECT_EQ(fans.sfpClass, rows[i].sfpClass);
+  }
+}
+
 TEST_F(SelectionOnDemo, WetBulbsAndSavingsFollowTheStates) {
   SelectionRequest request = PlainRequest();
   request.altitudeM = 1500;  // the wet bulb depends on the pressure
@@ -323,11 +366,7 @@ TEST_F(SelectionOnDemo, TheDatasheetReadsTheUnitsCatalogueData) {
 // lighter air would be cooled past the 17 degC asked and heated past the
 // default discharge (the top of the range, 28 degC): the unit holds both.
 TEST_F(SelectionOnDemo, AFreshAirUnitSaysWhatItReachesAndHowFarItFallsShort) {
-  SelectionRequest r;
-  r.family = Cls_HRX::kFreshAirUnit;
-  r.basis = AirflowBasis::kTotals;
-  r.totalSupplyLs = 300;
-  r.supplyEspPa = 150;
+  SelectionRequest r = FreshAirRequest();
   r.heating.dischargeGiven = true;
   r.heating.dischargeC = 24;
   SelectionResult result = CTSelectionRun::Run(Session(), r);
