@@ -1,7 +1,7 @@
 #include "app/FrameAirConditions.h"
 
 #include "app/FrameAirProps.h"
-#include "catalogue/ClHRX.h"
+#include "selection/ResultTexts.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -54,25 +54,10 @@ void TFrm_AirConditions::ClearFields() {
 }
 
 void TFrm_AirConditions::SetFamily(int DeviceFamily, bool HasHumidifier, bool IsCooling) {
-  switch (DeviceFamily) {
-    case Cls_HRX::kPlainUnit:
-      Frm_EAProps->setVisible(true);
-      Frm_CIProps->setVisible(false);
-      Frm_HIProps->setVisible(false);
-      break;
-    case Cls_HRX::kCoilUnit:
-      Frm_EAProps->setVisible(true);
-      Frm_CIProps->setVisible(true);
-      Frm_HIProps->setVisible(!IsCooling && HasHumidifier);
-      break;
-    case Cls_HRX::kFreshAirUnit:
-      Frm_EAProps->setVisible(false);
-      Frm_CIProps->setVisible(false);
-      Frm_HIProps->setVisible(false);
-      break;
-    default:
-      break;
-  }
+  const LTFamilyLayout layout = CTResultTexts::Layout(DeviceFamily, HasHumidifier, IsCooling);
+  TFrm_AirProps* const frames[kPointCount] = {Frm_RAProps, Frm_OAProps, Frm_EAProps, Frm_SAProps,
+                                              Frm_VIProps, Frm_VOProps, Frm_CIProps, Frm_HIProps};
+  for (int i = 0; i < kPointCount; ++i) frames[i]->setVisible(layout.points[std::size_t(i)]);
   ClearFields();
 }
 

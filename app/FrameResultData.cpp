@@ -2,8 +2,8 @@
 
 #include "app/Explain.h"
 #include "app/ValueText.h"
-#include "catalogue/ClHRX.h"
 #include "catalogue/Sentinels.h"
+#include "selection/ResultTexts.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -83,25 +83,13 @@ QLabel* TFrm_ResultData::Row(QGroupBox* pBox, const char* szCaption, const char*
 
 void TFrm_ResultData::SetupWindow(int Family, bool HasHumidifier, bool IsCooling) {
   ClearFields();
-  switch (Family) {
-    case Cls_HRX::kPlainUnit:
-    case Cls_HRX::kCoilUnit:
-      Box_Efficiencies->setVisible(true);
-      Box_HeatSavings->setVisible(true);
-      Box_SupplyTemp->setVisible(false);
-      Box_Humidification->setVisible(Family == Cls_HRX::kCoilUnit && !IsCooling && HasHumidifier);
-      break;
-    case Cls_HRX::kFreshAirUnit:
-      Box_Efficiencies->setVisible(false);
-      Box_HeatSavings->setVisible(false);
-      Box_SupplyTemp->setVisible(true);
-      Box_Humidification->setVisible(false);
-      break;
-    default:
-      break;
-  }
+  const LTFamilyLayout layout = CTResultTexts::Layout(Family, HasHumidifier, IsCooling);
+  Box_Efficiencies->setVisible(layout.efficiencies);
+  Box_HeatSavings->setVisible(layout.savings);
+  Box_SupplyTemp->setVisible(layout.supplyTemp);
+  Box_Humidification->setVisible(layout.humidification);
   Lbl_InletAmbient->setText(TBaseMsg::Tr(QString::fromUtf8(IsCooling ? kAbove : kBelow)));
-  Pnl_Supply->setVisible(!IsCooling && Family == Cls_HRX::kPlainUnit);
+  Pnl_Supply->setVisible(layout.supplyHeater);
 }
 
 void TFrm_ResultData::ClearFields() {

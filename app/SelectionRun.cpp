@@ -296,7 +296,7 @@ void TDlgSelect::Txt_FamilyClick() {
   const int family = FamilyNumber();
   Frm_CoolTempConditions->SetFamily(family);
   Frm_HeatTempConditions->SetFamily(family);
-  Frm_QuilloProps->setVisible(family == Cls_HRX::kCoilUnit || family == Cls_HRX::kFreshAirUnit);
+  Frm_QuilloProps->setVisible(CTResultTexts::Layout(family, false, true).capacities);
   if (family == Cls_HRX::kCoilUnit) Frm_QuilloProps->SetupWindow(TBaseMsg::Tr(QStringLiteral("HRD Selection Criteria")), false);
   if (family == Cls_HRX::kFreshAirUnit) Frm_QuilloProps->SetupWindow(TBaseMsg::Tr(QStringLiteral("DQTL-MF Selection Criteria")), true);
 
@@ -321,7 +321,7 @@ void TDlgSelect::Txt_FamilyClick() {
     CalcSupply();
     return;
   }
-  const bool exhaustInputs = family < Cls_HRX::kFreshAirUnit;
+  const bool exhaustInputs = CTSelectionRun::HasExhaustInputs(family);
   Pnl_ExhaustData->setVisible(exhaustInputs);
   RefillMaxSpeed();
   Pnl_MaxSpeed->setVisible(Txt_MaxSpeed->count() >= 2);
@@ -351,7 +351,7 @@ void TDlgSelect::RunSelection() {
   // The drawings ask for the unit when they paint; the old one is gone.
   RedrawConfigWindow();
   // Inputs hidden for the family follow the supply, as the run took them.
-  if (request.family >= Cls_HRX::kFreshAirUnit) {
+  if (!CTSelectionRun::HasExhaustInputs(request.family)) {
     Frm_TotalExhaust->SetVal(v_result.exhaustLs);
     Frm_DesignExhaustESP->SetVal(v_result.exhaustEspPa);
   }
@@ -419,11 +419,9 @@ void TDlgSelect::ClearResults() {
 // frames before their inputs are read: the frames offer what the unit has.
 void TDlgSelect::PrepareConditionFrames(Cls_HRX& unit) {
   if (FamilyNumber() == Cls_HRX::kFreshAirUnit) {
-    int lo = 0, hi = 0;
-    unit.GetCoolDischargeRange(lo, hi);
-    Frm_CoolTempConditions->SetDischarge(lo, hi);
-    unit.GetHeatDischargeRange(lo, hi);
-    Frm_HeatTempConditions->SetDischarge(lo, hi);
+    const auto cooling = CTSelectionRun::DischargeRange(unit, true), heating = CTSelectionRun::DischargeRange(unit, false);
+    Frm_CoolTempConditions->SetDischarge(cooling.lo, cooling.hi);
+    Frm_HeatTempConditions->SetDischarge(heating.lo, heating.hi);
   }
   const QList<LTHeaterOption> heaterOptions = CTSelectionRun::HeaterOptions(unit);
   Frm_CoolTempConditions->SetupInlet(heaterOptions);
@@ -473,7 +471,7 @@ void TDlgSelect::LV_SelectedDevicesClick() {
 void TDlgSelect::ShowDuctData() {
   const SelectionResult& r = v_result;
   const int family = r.family;
-  Box_Ratios->setVisible(family < Cls_HRX::kFreshAirUnit);
+  Box_Ratios->setVisible(CTSelectionRun::HasExhaustInputs(family));
   Pnl_SNHRDRatio->setVisible(family == Cls_HRX::kCoilUnit);
   Txt_ESRatio->setText(std::isfinite(r.exhaustSupplyRatio) ? TBaseMsg::FormatShown(r.exhaustSupplyRatio, 2) : QString());
   Txt_SNRatio->setText(std::isfinite(r.supplyNominalRatio) ? TBaseMsg::FormatShown(r.supplyNominalRatio, 2) : QString());

@@ -46,6 +46,22 @@ QString CTResultTexts::FieldText(CTInputFields::Field nField, double nValue, con
   return unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;
 }
 
+LTFamilyLayout CTResultTexts::Layout(int nFamily, bool bHasHumidifier, bool bCooling) {
+  const bool coil = nFamily == Cls_HRX::kCoilUnit, freshAir = nFamily == Cls_HRX::kFreshAirUnit;
+  LTFamilyLayout l;
+  l.points.fill(true);
+  l.points[kPointEA] = Cls_HRX::HasExhaustFan(nFamily);
+  l.points[kPointCI] = coil;
+  l.points[kPointHI] = coil && !bCooling && bHasHumidifier;
+  l.efficiencies = l.savings = !freshAir;
+  l.supplyTemp = freshAir;
+  l.humidification = l.points[kPointHI];
+  l.supplyHeater = !bCooling && nFamily == Cls_HRX::kPlainUnit;
+  l.capacities = coil || freshAir;
+  l.sensibleCapacity = coil;
+  return l;
+}
+
 LTConditionTexts CTResultTexts::Conditions(const SelectionRequest& request, const SelectionResult& result,
                                            bool bCooling) {
   using F = CTInputFields;
@@ -78,16 +94,17 @@ LTConditionTexts CTResultTexts::Conditions(const SelectionRequest& request, cons
 
 LTResultTexts CTResultTexts::Results(const SelectionResult& result, bool bCooling) {
   const LTModeResult& m = bCooling ? result.cooling : result.heating;
-  const int family = result.family;
   LTResultTexts t;
   if (!m.Succeeded()) return t;
   t.notes = m.notes;
-  if (family != Cls_HRX::kFreshAirUnit) {
+  const LTFamilyLayout layout = Layout(result.family, result.hasHumidifier, bCooling);
+  if (layout.efficiencies)
     t.efficiencies = {TBaseMsg::Tr(QStringLiteral("Efficiencies")),
                       TBaseMsg::Tr(QStringLiteral("Temperature exchange efficiency")),
                       ValueText::Fixed(m.temperatureEff, 1, QStringLiteral("%")),
                       TBaseMsg::Tr(QStringLiteral("Enthalpy exchange efficiency")),
                       ValueText::Fixed(m.enthalpyEff, 1, QStringLiteral("%"))};
+  if (layout.savings)
     t.savings = {TBaseMsg::Tr(QStringLiteral("Savings over Heat Exchanger")),
                  TBaseMsg::Tr(QStringLiteral("Latent heat savings")),
                  ValueText::SignedPower(m.latentSavingsKW),
@@ -95,10 +112,9 @@ LTResultTexts CTResultTexts::Results(const SelectionResult& result, bool bCoolin
                  ValueText::SignedPower(m.sensibleSavingsKW),
                  TBaseMsg::Tr(QStringLiteral("Total heat savings")),
                  ValueText::SignedPower(m.latentSavingsKW + m.sensibleSavingsKW)};
-  } else {
+  if (layout.supplyTemp)
     t.supplyTemp = {TBaseMsg::Tr(QStringLiteral("Supply Temperature")), TBaseMsg::Tr(QStringLiteral("Temperature")), Temp(m.supplyTempC)};
-  }
-  if (family == Cls_HRX::kCoilUnit && !bCooling && result.hasHumidifier)
+  if (layout.humidification)
     t.humidification = {TBaseMsg::Tr(QStringLiteral("Humidification")), TBaseMsg::Tr(QStringLiteral("Humidification amount")),
                         ValueText::Fixed(m.humidificationKgh, 1, QStringLiteral("kg/h"))};
   t.heaters = {TBaseMsg::Tr(QStringLiteral("Heaters")),
@@ -108,7 +124,7 @@ LTResultTexts CTResultTexts::Results(const SelectionResult& result, bool bCoolin
                ValueText::PositivePower(m.inletHeater.UserHeater),
                TBaseMsg::Tr(QStringLiteral("Inlet heater (calculated minimum)")),
                ValueText::PositivePower(m.inletHeater.CalcHeater)};
-  if (!bCooling && family == Cls_HRX::kPlainUnit)
+  if (layout.supplyHeater)
     t.heaters << TBaseMsg::Tr(QStringLiteral("Supply heater (user settings)")) << ValueText::PositivePower(m.supplyHeater.UserHeater)
               << TBaseMsg::Tr(QStringLiteral("Supply heater (calculated minimum)")) << ValueText::PositivePower(m.supplyHeater.CalcHeater);
   return t;
@@ -119,12 +135,7 @@ std::array<LTCaptionList, kPointCount> CTResultTexts::PsychroPoints(const Select
   const LTModeResult& m = bCooling ? result.cooling : result.heating;
   std::array<LTCaptionList, kPointCount> lists;
   if (!m.Succeeded()) return lists;
-  const int family = result.family;
-  std::array<bool, kPointCount> shown;
-  shown.fill(true);
-  shown[kPointEA] = family != Cls_HRX::kFreshAirUnit;
-  shown[kPointCI] = family == Cls_HRX::kCoilUnit;
-  shown[kPointHI] = family == Cls_HRX::kCoilUnit && !bCooling && result.hasHumidifier;
+  const std::array<bool, kPointCount> shown = Layout(result.family, result.hasHumidifier, bCooling).points;
   const RepPsychroPoint* points[kPointCount] = {&m.states.RA, &m.states.OA, &m.states.EA, &m.states.SA,
                                                 &m.states.VI, &m.states.VO, &m.states.CI, &m.states.HI};
   for (int i = 0; i < kPointCount; ++i) {
@@ -147,14 +158,15 @@ std::array<LTCaptionList, kPointCount> CTResultTexts::PsychroPoints(const Select
 
 LTQuilloTexts CTResultTexts::Quillo(const SelectionResult& result) {
   LTQuilloTexts t;
-  t.shown = result.family == Cls_HRX::kCoilUnit || result.family == Cls_HRX::kFreshAirUnit;
+  const LTFamilyLayout layout = Layout(result.family, result.hasHumidifier, true);
+  t.shown = layout.capacities;
   if (!t.shown) return t;
   const auto power = [](const LTModeResult& m, double kW) {
     return m.Succeeded() ? ValueText::Dimensioned(kW, U_Power, false) : QString();
   };
   t.cooling = {TBaseMsg::Tr(QStringLiteral("Cooling Data for Trivane / Web Quillo Input")), TBaseMsg::Tr(QStringLiteral("Total cooling capacity")),
                power(result.cooling, result.cooling.totalCapKW)};
-  if (result.family == Cls_HRX::kCoilUnit)
+  if (layout.sensibleCapacity)
     t.cooling << TBaseMsg::Tr(QStringLiteral("Sensible cooling capacity")) << power(result.cooling, result.cooling.sensibleCapKW);
   t.heating = {TBaseMsg::Tr(QStringLiteral("Heating Data for Trivane / Web Quillo Input")), TBaseMsg::Tr(QStringLiteral("Heating capacity")),
                power(result.heating, result.heating.heatCapKW)};

@@ -36,8 +36,29 @@ struct LTQuilloTexts {
 // The eight air states, in the order of the window's point frames.
 enum PsychroPoint { kPointRA, kPointOA, kPointEA, kPointSA, kPointVI, kPointVO, kPointCI, kPointHI, kPointCount };
 
+// What a family's unit shows of one mode, in the window, on the command
+// line and in the report alike: which of the eight air states and which
+// blocks of results.
+struct LTFamilyLayout {
+  std::array<bool, kPointCount> points{};  // RA OA EA SA VI VO CI HI
+  bool efficiencies = false;    // exchange efficiencies
+  bool savings = false;         // savings over the exchanger
+  bool supplyTemp = false;      // the supply temperature reached (fresh-air units)
+  bool humidification = false;  // heating of a coil unit with a humidifier
+  bool supplyHeater = false;    // heating of a plain unit
+  bool capacities = false;      // the coil's capacities, for the sibling selection tools
+  bool sensibleCapacity = false;
+};
+
 class CTResultTexts {
  public:
+  // The blocks of nFamily: the plain family shows its exchanger, a coil unit
+  // its coil in and, heating with a humidifier, the humidifier's inlet, a
+  // fresh-air unit the supply temperature it reaches and no exhaust side.
+  // The list-only families show what the plain family does but the supply
+  // heater, which belongs to the plain family's heating alone.
+  static LTFamilyLayout Layout(int nFamily, bool bHasHumidifier, bool bCooling);
+
   // A value as its input field shows it: in the unit in effect, at the
   // field's resolution, with the unit (or szUnit for a field without one).
   static QString FieldText(CTInputFields::Field nField, double nValue, const QString& szUnit = QString());
