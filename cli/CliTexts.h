@@ -25,6 +25,7 @@ class CTCliTexts {
     kUnitsPreferences,
     // The candidate list.
     kCandidates,  // %1 family, %2 supply airflow, %3 supply ESP, %4 exhaust airflow, %5 exhaust ESP
+    kSupplyCandidates,  // the same for a family without an exhaust fan: %1 family, %2 airflow, %3 ESP
     kModel,
     kSupply,
     kExtract,
@@ -64,6 +65,7 @@ class CTCliTexts {
     kSensibleCoolingCapacity,
     kHeatingCapacity,
     kHumidificationAmount,
+    kSupplyTemperature,
     kInletHeaterAbove,
     kInletHeaterBelow,
     kInletHeaterUser,
@@ -82,6 +84,7 @@ class CTCliTexts {
     kNotANumber,
     kMustBeBetween,
     kForFamily,
+    kForUnit,
     kMustBeEither,
     kConditionSyntax,
     kTemperatureBetween,

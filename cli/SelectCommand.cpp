@@ -56,6 +56,7 @@
 #include "selection/InputFields.h"
 #include "selection/OptionSelection.h"
 #include "selection/ProjectFile.h"
+#include "selection/ResultTexts.h"
 #include "selection/SelectionRun.h"
 #include "selection/UnitDatasheet.h"
 #include "selection/ValueText.h"
@@ -146,6 +147,9 @@ struct SelectOptions {
   // --project: the unit the file names (computed when it is a candidate).
   std::optional<LTProjectUnit> projectUnit;
   QString saveFile;  // --save
+  // --discharge and --heat-discharge of a fresh-air unit, checked against
+  // the range of the unit computed once it is known.
+  bool coolDischargeOption = false, heatDischargeOption = false;
 };
 
 class RequestReader {
@@ -317,6 +321,16 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
   else if (v_options.Has("--persons")) r.basis = AirflowBasis::kByPersons;
   r.exhaustGiven = r.exhaustGiven || v_options.Has("--exhaust");
   const QString familyRange = CTCliTexts::Get(CTCliTexts::kForFamily).arg(airflowUnit, familyName);
+  // A fresh-air unit offers the discharge settings of its capacity tables,
+  // which RunRequest checks on the unit; other families keep the field's.
+  const bool unitDischarge = r.family == Cls_HRX::kFreshAirUnit;
+  const auto discharge = [&](const char* name, F::Field field, double& target) {
+    if (!unitDischarge || !v_options.Has(name)) return Field(name, field, target);
+    const std::optional<double> value = v_options.Number(name);
+    if (!value) return v_options.Error();
+    target = *value;
+    return QString();
+  };
   for (const QString& problem :
        {Field("--supply", F::kTotalSupply, r.totalSupplyLs, ranges.minAirflowLs, ranges.maxAirflowLs, lsPerUnit, familyRange),
         Field("--exhaust", F::kTotalExhaust, r.totalExhaustLs, ranges.minAirflowLs, ranges.maxAirflowLs, lsPerUnit, familyRange),
@@ -332,13 +346,15 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
         Condition("--cool-outdoor", r.cooling.outdoor, F::kCoolOutdoorDryBulb, false),
         Condition("--heat-room", r.heating.room, F::kHeatRoomDryBulb, true),
         Condition("--heat-outdoor", r.heating.outdoor, F::kHeatOutdoorDryBulb, false),
-        Field("--discharge", F::kCoolDischarge, r.cooling.dischargeC),
-        Field("--heat-discharge", F::kHeatDischarge, r.heating.dischargeC),
+        discharge("--discharge", F::kCoolDischarge, r.cooling.dischargeC),
+        discharge("--heat-discharge", F::kHeatDischarge, r.heating.dischargeC),
         Field("--supply-temp", F::kSupplyTemp, r.heating.supplyTempC),
         Field("--supply-heater", F::kHeater, r.heating.supplyHeaterKW),
         Heater("--inlet-heater-cool", r.cooling, s.inletOptionCool),
         Heater("--inlet-heater-heat", r.heating, s.inletOptionHeat)})
     if (!problem.isEmpty()) return problem;
+  s.coolDischargeOption = unitDischarge && v_options.Has("--discharge");
+  s.heatDischargeOption = unitDischarge && v_options.Has("--heat-discharge");
   r.cooling.dischargeGiven = r.cooling.dischargeGiven || v_options.Has("--discharge");
   r.heating.dischargeGiven = r.heating.dischargeGiven || v_options.Has("--heat-discharge");
   r.heating.supplyTempGiven = r.heating.supplyTempGiven || v_options.Has("--supply-temp");
@@ -380,11 +396,13 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
 
 // ---------------------------------------------------------------- the result as JSON
 
-QJsonObject StatesJson(const LTModeResult& m) {
+// The states the family shows (LTFamilyLayout), the others left out.
+QJsonObject StatesJson(const LTModeResult& m, const LTFamilyLayout& layout) {
   const RepPsychroPoint* points[] = {&m.states.RA, &m.states.OA, &m.states.EA, &m.states.SA,
                                      &m.states.VI, &m.states.VO, &m.states.CI, &m.states.HI};
   QJsonObject states;
   for (std::size_t i = 0; i < 8; ++i) {
+    if (!layout.points[i]) continue;
     const RepPsychroPoint& p = *points[i];
     states[kStateNames[i]] = QJsonObject{{"DBT", Json(p.DBT)}, {"WB", Json(m.wetBulbC[i])}, {"RH", Json(p.RH)},
                                          {"AH", Json(p.AH)},   {"e", Json(p.e)}};
@@ -395,11 +413,12 @@ QJsonObject StatesJson(const LTModeResult& m) {
 QJsonValue HeaterJson(double kW) { return kW > Sentinel::kNotGiven ? Json(kW) : QJsonValue(); }
 
 // The heaters of a mode: the calculated minimum (and with withUser the
-// user's size) of the inlet heater, and in heating of the supply heater.
-void AddHeatersJson(QJsonObject& o, const LTModeResult& m, bool cooling, bool withUser) {
+// user's size) of the inlet heater, and where the family shows one (plain
+// units in heating) of the supply heater.
+void AddHeatersJson(QJsonObject& o, const LTModeResult& m, const LTFamilyLayout& layout, bool withUser) {
   o["inlet_heater_kw"] = Json(m.inletHeater.CalcHeater);
   if (withUser) o["inlet_heater_user_kw"] = HeaterJson(m.inletHeater.UserHeater);
-  if (cooling) return;
+  if (!layout.supplyHeater) return;
   o["supply_heater_kw"] = Json(m.supplyHeater.CalcHeater);
   if (withUser) o["supply_heater_user_kw"] = HeaterJson(m.supplyHeater.UserHeater);
 }
@@ -410,8 +429,9 @@ void AddHeatersJson(QJsonObject& o, const LTModeResult& m, bool cooling, bool wi
 // (codes 22 and 23) failed after a sound computation: it keeps the
 // calculated minimum heaters, the sizes its message asks for (the user's
 // sizes are the options given; the computation raised them to the minimum).
-// A mode that did not run is null.
-QJsonValue ModeJson(const LTModeResult& m, bool cooling) {
+// A mode that did not run is null. The figures are those the family shows
+// (LTFamilyLayout); the others are left out.
+QJsonValue ModeJson(const LTModeResult& m, bool cooling, const LTFamilyLayout& layout) {
   if (!m.computed) return QJsonValue();
   QJsonObject o{{"computed", m.Succeeded()}, {"code", m.code}, {"message", m.message}};
   const bool heaterCheck = m.FailedHeaterCheck();
@@ -419,55 +439,70 @@ QJsonValue ModeJson(const LTModeResult& m, bool cooling) {
   if (!m.Succeeded()) {
     o["states"] = QJsonValue();
     if (!heaterCheck) return o;
-    AddHeatersJson(o, m, cooling, false);
+    AddHeatersJson(o, m, layout, false);
     o["heater_check"] = heaterCheckJson;
     return o;
   }
-  o["states"] = StatesJson(m);
-  o["temperature_efficiency"] = Json(m.temperatureEff);
-  o["enthalpy_efficiency"] = Json(m.enthalpyEff);
-  AddHeatersJson(o, m, cooling, true);
-  o["latent_savings_kw"] = Json(m.latentSavingsKW);
-  o["sensible_savings_kw"] = Json(m.sensibleSavingsKW);
-  o["savings_total_kw"] = Json(m.totalSavingsKW);
-  o["discharge_temp_c"] = Json(m.dischargeC);
-  o["supply_temp_c"] = Json(m.supplyTempC);
-  o["shortfall_k"] = Json(m.shortfallK);
+  o["states"] = StatesJson(m, layout);
+  if (layout.efficiencies) {
+    o["temperature_efficiency"] = Json(m.temperatureEff);
+    o["enthalpy_efficiency"] = Json(m.enthalpyEff);
+  }
+  AddHeatersJson(o, m, layout, true);
+  if (layout.savings) {
+    o["latent_savings_kw"] = Json(m.latentSavingsKW);
+    o["sensible_savings_kw"] = Json(m.sensibleSavingsKW);
+    o["savings_total_kw"] = Json(m.totalSavingsKW);
+  }
+  if (layout.supplyTemp) {
+    o["discharge_temp_c"] = Json(m.dischargeC);
+    o["supply_temp_c"] = Json(m.supplyTempC);
+    o["shortfall_k"] = Json(m.shortfallK);
+  }
   o["coil_limited"] = m.coilLimited;
   o["notes"] = QJsonArray::fromStringList(m.notes);
   const QJsonValue limit = m.ambientLimitC == Sentinel::kNoTemperature ? QJsonValue() : Json(m.ambientLimitC);
   if (cooling) {
-    o["total_capacity_kw"] = Json(m.totalCapKW);
-    o["sensible_capacity_kw"] = Json(m.sensibleCapKW);
+    if (layout.capacities) o["total_capacity_kw"] = Json(m.totalCapKW);
+    if (layout.sensibleCapacity) o["sensible_capacity_kw"] = Json(m.sensibleCapKW);
     o["max_ambient_temp_c"] = limit;
   } else {
-    o["heat_capacity_kw"] = Json(m.heatCapKW);
+    if (layout.capacities) o["heat_capacity_kw"] = Json(m.heatCapKW);
     o["min_ambient_temp_c"] = limit;
-    o["humidification_kgh"] = Json(m.humidificationKgh);
+    if (layout.humidification) o["humidification_kgh"] = Json(m.humidificationKgh);
   }
   o["heater_check"] = heaterCheckJson;
   return o;
 }
 
+// A family without an exhaust fan moves supply air alone: no exhaust
+// airflow, pressure, speed or margin is given for it.
 QJsonObject ResultJson(const SelectionResult& result) {
+  const bool exhaustFan = Cls_HRX::HasExhaustFan(result.family);
   QJsonArray list;
-  for (const LTCandidate& c : result.rows)
-    list.append(QJsonObject{{"unit", c.name},
-                            {"supply_speed", c.supplySpeed},
-                            {"exhaust_speed", c.exhaustSpeed},
-                            {"plenum", c.hasPlenum},
-                            {"supply_margin_pa", Json(c.supplyMarginPa)},
-                            {"exhaust_margin_pa", Json(c.exhaustMarginPa)}});
+  for (const LTCandidate& c : result.rows) {
+    QJsonObject row{{"unit", c.name},
+                    {"supply_speed", c.supplySpeed},
+                    {"plenum", c.hasPlenum},
+                    {"supply_margin_pa", Json(c.supplyMarginPa)}};
+    if (exhaustFan) {
+      row["exhaust_speed"] = c.exhaustSpeed;
+      row["exhaust_margin_pa"] = Json(c.exhaustMarginPa);
+    }
+    list.append(row);
+  }
   QJsonObject o{{"units", "si"},
                 {"candidates", list},
                 {"selection_code", result.selectionCode},
                 {"selection_message", result.selectionMessage},
                 {"supply_ls", Json(result.supplyLs)},
-                {"exhaust_ls", Json(result.exhaustLs)},
                 {"supply_esp_pa", Json(result.supplyEspPa)},
-                {"exhaust_esp_pa", Json(result.exhaustEspPa)},
                 {"altitude_m", Json(result.altitudeM)},
                 {"plenum_available", result.plenumAvailable}};
+  if (exhaustFan) {
+    o["exhaust_ls"] = Json(result.exhaustLs);
+    o["exhaust_esp_pa"] = Json(result.exhaustEspPa);
+  }
   if (result.airflowCorrected)
     o["airflow_correction"] = QJsonObject{{"area_per_person_m2", Json(result.areaPerPersonM2)},
                                           {"persons", Json(result.persons)}};
@@ -483,8 +518,8 @@ QJsonObject ResultJson(const SelectionResult& result) {
   o["condition_corrections"] = corrections;
   const Cls_HRX* unit = result.Current();
   o["unit"] = unit ? QJsonValue(result.unitName) : QJsonValue();
-  o["cooling"] = ModeJson(result.cooling, true);
-  o["heating"] = ModeJson(result.heating, false);
+  o["cooling"] = ModeJson(result.cooling, true, CTResultTexts::Layout(result.family, result.hasHumidifier, true));
+  o["heating"] = ModeJson(result.heating, false, CTResultTexts::Layout(result.family, result.hasHumidifier, false));
   if (!unit) return o;
   const auto side = [](const LTEspSide& s) {
     return std::tuple{Json(s.filterPa), Json(s.plenumPa), Json(s.additionalPa)};
@@ -617,14 +652,15 @@ void PrintColumns(QTextStream& out, const QString& indent, const QList<QStringLi
 
 // The heaters of a mode as label and value rows: the inlet heater's size
 // as computed (when there is one, as in the window; withUser) and its
-// calculated minimum, and in heating the same of the supply heater.
-QList<QStringList> HeaterRows(const LTModeResult& m, bool cooling, bool withUser) {
+// calculated minimum, and the same of the supply heater where the family
+// shows one (plain units in heating).
+QList<QStringList> HeaterRows(const LTModeResult& m, const LTFamilyLayout& layout, bool withUser) {
   using T = CTCliTexts;
   QList<QStringList> rows;
   if (withUser && m.inletHeater.UserHeater > 0)
     rows << QStringList{T::Get(T::kInletHeaterUser), Power(m.inletHeater.UserHeater)};
   rows << QStringList{T::Get(T::kInletHeaterCalculated), Power(m.inletHeater.CalcHeater)};
-  if (cooling) return rows;
+  if (!layout.supplyHeater) return rows;
   if (withUser && m.supplyHeater.UserHeater > 0)
     rows << QStringList{T::Get(T::kSupplyHeaterUser), Power(m.supplyHeater.UserHeater)};
   rows << QStringList{T::Get(T::kSupplyHeaterCalculated), Power(m.supplyHeater.CalcHeater)};
@@ -640,15 +676,17 @@ QString ModeProblem(CTCliTexts::Text name, const LTModeResult& m) {
   return T::Get(name) + QStringLiteral(": ") + what;
 }
 
-// A mode: its states and figures when it succeeded; otherwise its code and
-// message (the states would only repeat the inputs), and for the heater
-// check the calculated minimum heaters its message asks for.
-void PrintMode(QTextStream& out, CTCliTexts::Text name, const LTModeResult& m, bool cooling, double deltaEnthalpy) {
+// A mode: its states and figures when it succeeded, those the family shows
+// (LTFamilyLayout); otherwise its code and message (the states would only
+// repeat the inputs), and for the heater check the calculated minimum
+// heaters its message asks for.
+void PrintMode(QTextStream& out, CTCliTexts::Text name, const LTModeResult& m, bool cooling,
+               const LTFamilyLayout& layout, double deltaEnthalpy) {
   using T = CTCliTexts;
   out << "\n";
   if (!m.Succeeded()) {
     out << "  " << ModeProblem(name, m) << "\n";
-    if (m.FailedHeaterCheck()) PrintColumns(out, QStringLiteral("    "), HeaterRows(m, cooling, false));
+    if (m.FailedHeaterCheck()) PrintColumns(out, QStringLiteral("    "), HeaterRows(m, layout, false));
     return;
   }
   out << "  " << T::Get(name) << ": " << T::Get(T::kComputed) << "\n";
@@ -661,6 +699,7 @@ void PrintMode(QTextStream& out, CTCliTexts::Text name, const LTModeResult& m, b
       {QString(), temperature, temperature, QStringLiteral("%"), TU_Form::GetCurrentString(U_Humidity),
        TU_Form::GetCurrentString(U_Enthalpy)}};
   for (std::size_t i = 0; i < 8; ++i) {
+    if (!layout.points[i]) continue;
     const RepPsychroPoint& p = *points[i];
     states << QStringList{T::StateTitle(int(i)),         Shown(p.DBT, U_Temperature), Shown(m.wetBulbC[i], U_Temperature),
                           Fixed(p.RH, 1),                Shown(p.AH, U_Humidity),     Shown(p.e + deltaEnthalpy, U_Enthalpy)};
@@ -668,21 +707,24 @@ void PrintMode(QTextStream& out, CTCliTexts::Text name, const LTModeResult& m, b
   PrintColumns(out, QStringLiteral("    "), states, {false, true, true, true, true, true});
 
   const QString limit = m.ambientLimitC == Sentinel::kNoTemperature ? QStringLiteral("-") : WithUnit(m.ambientLimitC, U_Temperature);
-  QList<QStringList> figures{
-      {T::Get(T::kTemperatureEfficiency), Fixed(m.temperatureEff, 1) + QStringLiteral(" %")},
-      {T::Get(T::kEnthalpyEfficiency), Fixed(m.enthalpyEff, 1) + QStringLiteral(" %")}};
-  if (cooling)
-    figures << QStringList{T::Get(T::kTotalCoolingCapacity), Power(m.totalCapKW)}
-            << QStringList{T::Get(T::kSensibleCoolingCapacity), Power(m.sensibleCapKW)}
-            << QStringList{T::Get(T::kInletHeaterAbove), limit};
-  else
-    figures << QStringList{T::Get(T::kHeatingCapacity), Power(m.heatCapKW)}
-            << QStringList{T::Get(T::kHumidificationAmount), Fixed(m.humidificationKgh, 2) + QStringLiteral(" kg/h")}
-            << QStringList{T::Get(T::kInletHeaterBelow), limit};
-  figures << HeaterRows(m, cooling, true);
-  figures << QStringList{T::Get(T::kLatentSavings), Power(m.latentSavingsKW)}
-          << QStringList{T::Get(T::kSensibleSavings), Power(m.sensibleSavingsKW)}
-          << QStringList{T::Get(T::kTotalSavings), Power(m.totalSavingsKW)};
+  QList<QStringList> figures;
+  if (layout.efficiencies)
+    figures << QStringList{T::Get(T::kTemperatureEfficiency), Fixed(m.temperatureEff, 1) + QStringLiteral(" %")}
+            << QStringList{T::Get(T::kEnthalpyEfficiency), Fixed(m.enthalpyEff, 1) + QStringLiteral(" %")};
+  if (layout.supplyTemp) figures << QStringList{T::Get(T::kSupplyTemperature), WithUnit(m.supplyTempC, U_Temperature)};
+  if (layout.capacities)
+    figures << QStringList{T::Get(cooling ? T::kTotalCoolingCapacity : T::kHeatingCapacity),
+                           Power(cooling ? m.totalCapKW : m.heatCapKW)};
+  if (layout.sensibleCapacity && cooling)
+    figures << QStringList{T::Get(T::kSensibleCoolingCapacity), Power(m.sensibleCapKW)};
+  if (layout.humidification)
+    figures << QStringList{T::Get(T::kHumidificationAmount), Fixed(m.humidificationKgh, 2) + QStringLiteral(" kg/h")};
+  figures << QStringList{T::Get(cooling ? T::kInletHeaterAbove : T::kInletHeaterBelow), limit};
+  figures << HeaterRows(m, layout, true);
+  if (layout.savings)
+    figures << QStringList{T::Get(T::kLatentSavings), Power(m.latentSavingsKW)}
+            << QStringList{T::Get(T::kSensibleSavings), Power(m.sensibleSavingsKW)}
+            << QStringList{T::Get(T::kTotalSavings), Power(m.totalSavingsKW)};
   out << "\n";
   PrintColumns(out, QStringLiteral("    "), figures);
   for (const QString& note : m.notes) out << "    " << note << "\n";
@@ -693,10 +735,16 @@ void PrintResult(QTextStream& out, const UnitsInEffect& units, const QString& fa
   const auto airflow = [](double ls) { return WithUnit(ls, U_Airflow, false); };
   const auto pressure = [](double pa) { return WithUnit(pa, U_Pressure, false); };
   out << units.Line() << "\n\n";
-  out << T::Get(T::kCandidates)
-             .arg(family, airflow(result.supplyLs), pressure(result.supplyEspPa), airflow(result.exhaustLs),
-                  pressure(result.exhaustEspPa))
-      << "\n";
+  // A family without an exhaust fan moves supply air alone: its list has
+  // no exhaust speed or margin.
+  const bool exhaustFan = Cls_HRX::HasExhaustFan(result.family);
+  if (exhaustFan)
+    out << T::Get(T::kCandidates)
+               .arg(family, airflow(result.supplyLs), pressure(result.supplyEspPa), airflow(result.exhaustLs),
+                    pressure(result.exhaustEspPa));
+  else
+    out << T::Get(T::kSupplyCandidates).arg(family, airflow(result.supplyLs), pressure(result.supplyEspPa));
+  out << "\n";
   if (result.rows.isEmpty()) out << "  " << result.selectionMessage << "\n";
   else {
     QList<QStringList> rows{{T::Get(T::kModel), T::Get(T::kSupply), T::Get(T::kExtract), T::Get(T::kSupplyMargin),
@@ -704,7 +752,15 @@ void PrintResult(QTextStream& out, const UnitsInEffect& units, const QString& fa
     for (const LTCandidate& c : result.rows)
       rows << QStringList{c.name, c.supplySpeed, c.exhaustSpeed, pressure(c.supplyMarginPa), pressure(c.exhaustMarginPa),
                           c.hasPlenum ? QStringLiteral("✔") : QString()};
-    PrintColumns(out, QStringLiteral("  "), rows, {false, false, false, true, true, false});
+    QList<bool> rightAligned{false, false, false, true, true, false};
+    if (!exhaustFan) {
+      for (QStringList& row : rows) {
+        row.removeAt(4);  // the exhaust margin
+        row.removeAt(2);  // the extract speed
+      }
+      rightAligned = {false, false, true, false};
+    }
+    PrintColumns(out, QStringLiteral("  "), rows, rightAligned);
   }
   if (result.correction) out << "\n" << result.correction->message << "\n";
   if (!result.Current()) return;
@@ -720,8 +776,10 @@ void PrintResult(QTextStream& out, const UnitsInEffect& units, const QString& fa
                   {T::Get(T::kSpecificFanPower),
                    T::Get(T::kSfpValue).arg(Fixed(result.fans.sfpKWPerM3s, 2), QString::number(result.fans.sfpClass))}});
   const double deltaEnthalpy = CTSelectionRun::EnthalpyDisplayOffset();
-  PrintMode(out, T::kCooling, result.cooling, true, deltaEnthalpy);
-  PrintMode(out, T::kHeating, result.heating, false, deltaEnthalpy);
+  PrintMode(out, T::kCooling, result.cooling, true, CTResultTexts::Layout(result.family, result.hasHumidifier, true),
+            deltaEnthalpy);
+  PrintMode(out, T::kHeating, result.heating, false, CTResultTexts::Layout(result.family, result.hasHumidifier, false),
+            deltaEnthalpy);
 }
 
 // Why a run did not compute its unit in both modes, a line each: the
@@ -742,6 +800,17 @@ QStringList NotComputed(const SelectionResult& result) {
 int ExitCodeOf(const SelectionResult& result) {
   const bool complete = result.Current() && result.cooling.Succeeded() && result.heating.Succeeded();
   return complete ? kExitOk : kExitNothingComputed;
+}
+
+// A discharge setting given as an option, within the settings the unit
+// offers in that mode (the window's field offers no others).
+QString CheckDischarge(Cls_HRX& unit, const char* name, bool given, const LTModeInputs& mode, bool cooling) {
+  if (!given) return QString();
+  const CTSelectionRun::LTDischargeRange range = CTSelectionRun::DischargeRange(unit, cooling);
+  if (mode.dischargeC >= range.lo && mode.dischargeC <= range.hi) return QString();
+  const QString hi = Number(range.hi) + QLatin1Char(' ') + UnitText(U_Temperature);
+  return CTCliTexts::Get(CTCliTexts::kMustBeBetween)
+      .arg(QString::fromLatin1(name), Number(range.lo), CTCliTexts::Get(CTCliTexts::kForUnit).arg(hi, unit.GetName()));
 }
 
 // A heater option named on the command line, found among the unit's.
@@ -795,7 +864,9 @@ QString RunRequest(const CTCatalogueSession& session, SelectOptions& s, Selectio
   if (result.candidates.IsEmpty()) return QString();
   Cls_HRX& unit = *result.candidates.Item(std::max(0, s.request.candidate));
   for (const QString& problem : {ResolveOption(unit, s.inletOptionCool, s.request.cooling.inletOptionID),
-                                 ResolveOption(unit, s.inletOptionHeat, s.request.heating.inletOptionID)})
+                                 ResolveOption(unit, s.inletOptionHeat, s.request.heating.inletOptionID),
+                                 CheckDischarge(unit, "--discharge", s.coolDischargeOption, s.request.cooling, true),
+                                 CheckDischarge(unit, "--heat-discharge", s.heatDischargeOption, s.request.heating, false)})
     if (!problem.isEmpty()) {
       code = kExitUsage;
       return problem;

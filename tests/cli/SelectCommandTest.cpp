@@ -64,8 +64,9 @@ TEST(SelectCommand, ComputesTheNamedCandidateInBothModes) {
 
   const QJsonObject cooling = result["cooling"].toObject();
   EXPECT_EQ(cooling["code"].toInt(), 0);
-  EXPECT_NEAR(cooling["states"]["CI"]["DBT"].toDouble(), 27.4030574919549, 1e-6);
-  EXPECT_NEAR(cooling["states"]["CI"]["AH"].toDouble(), 0.012167243973130458, 1e-9);
+  // The golden model's CI: a plain unit's exchanger outlet, which it shows as VO.
+  EXPECT_NEAR(cooling["states"]["VO"]["DBT"].toDouble(), 27.4030574919549, 1e-6);
+  EXPECT_NEAR(cooling["states"]["VO"]["AH"].toDouble(), 0.012167243973130458, 1e-9);
   EXPECT_NEAR(cooling["temperature_efficiency"].toDouble(), 76.61570846741832, 1e-6);
   EXPECT_EQ(cooling["max_ambient_temp_c"].toDouble(), 58);
   const QJsonObject heating = result["heating"].toObject();
@@ -74,9 +75,154 @@ TEST(SelectCommand, ComputesTheNamedCandidateInBothModes) {
   EXPECT_NEAR(heating["inlet_heater_kw"].toDouble(), 0.517, 1e-12);
   EXPECT_NEAR(heating["supply_heater_kw"].toDouble(), 0.253, 1e-12);
   EXPECT_EQ(heating["min_ambient_temp_c"].toDouble(), 1.5);
-  for (const char* state : {"RA", "OA", "EA", "SA", "VI", "VO", "CI", "HI"})
+  for (const char* state : {"RA", "OA", "EA", "SA", "VI", "VO"})
     for (const char* property : {"DBT", "RH", "AH", "e"})
       EXPECT_TRUE(heating["states"][state][property].isDouble()) << state << " " << property;
+}
+
+// ---------------------------------------------------------------- what each family shows
+
+// The states and figures of each family, in the text and the JSON alike, as
+// the window's result frames show them: a plain unit its exchanger, a coil
+// unit its coil in (and, heating with a humidifier, the humidifier's inlet)
+// and the coil's capacities, a fresh-air unit no exhaust side, no exchanger
+// and the supply temperature it reaches.
+struct FamilyView {
+  const char* name;
+  QStringList arguments;
+  QStringList coolingStates, heatingStates;
+  QStringList coolingFigures, heatingFigures;  // JSON keys of the figures shown
+};
+
+// Every figure a mode may show: the JSON key and the text's label.
+const std::map<QString, QString> kFigureLabels = {
+    {"temperature_efficiency", "Temperature exchange efficiency"},
+    {"savings_total_kw", "Total heat savings"},
+    {"supply_temp_c", "Supply Temperature"},
+    {"total_capacity_kw", "Total cooling capacity"},
+    {"sensible_capacity_kw", "Sensible cooling capacity"},
+    {"heat_capacity_kw", "Heating capacity"},
+    {"humidification_kgh", "Humidification amount"},
+    {"supply_heater_kw", "Supply heater (calculated minimum)"}};
+
+const std::map<QString, QString> kStateTitles = {
+    {"RA", "Room Air (RA)"},      {"OA", "Outdoor Air (OA)"},       {"EA", "Exhaust Air (EA)"},
+    {"SA", "Supply Air (SA)"},    {"VI", "Ventilation In (VI)"},    {"VO", "Ventilation Out (VO)"},
+    {"CI", "Coil In (CI)"},       {"HI", "Humidifier In (HI)"}};
+
+// The labels at the start of the lines of one mode's part of a text output.
+QStringList LinesOf(const QString& text, const char* mode) {
+  const QString start = QStringLiteral("  %1: computed\n").arg(QString::fromLatin1(mode));
+  const qsizetype from = text.indexOf(start);
+  if (from < 0) return {};
+  const qsizetype next = text.indexOf(QStringLiteral("\n  Heating: "), from + start.size());
+  QStringList lines;
+  for (const QString& line : text.mid(from, next < 0 ? -1 : next - from).split(u'\n')) lines << line.trimmed();
+  return lines;
+}
+
+bool HasLine(const QStringList& lines, const QString& label) {
+  return std::any_of(lines.begin(), lines.end(), [&](const QString& l) { return l.startsWith(label + "  "); });
+}
+
+class SelectShowsTheFamily : public testing::TestWithParam<FamilyView> {};
+
+TEST_P(SelectShowsTheFamily, StatesAndFigures) {
+  const FamilyView& c = GetParam();
+  const CliResult json = RunCli(QStringList{"select", "--json"} + c.arguments);
+  const CliResult text = RunCli(QStringList{"select", "--units", "si"} + c.arguments);
+  ASSERT_EQ(json.code, 0) << json.err.toStdString();
+  ASSERT_EQ(text.code, 0) << text.err.toStdString();
+  for (const bool cooling : {true, false}) {
+    const char* mode = cooling ? "cooling" : "heating";
+    SCOPED_TRACE(mode);
+    const QJsonObject m = Json(json)[mode].toObject();
+    const QStringList lines = LinesOf(text.out, cooling ? "Cooling" : "Heating");
+    ASSERT_FALSE(lines.isEmpty()) << text.out.toStdString();
+    const QStringList& states = cooling ? c.coolingStates : c.heatingStates;
+    EXPECT_EQ(m["states"].toObject().keys(), states) << "JSON states, in the order of their names";
+    for (const auto& [state, title] : kStateTitles) {
+      const bool shown = states.contains(state);
+      EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [&](const QString& l) { return l.startsWith(title); }),
+                shown ? 1 : 0)
+          << title.toStdString();
+    }
+    const QStringList& figures = cooling ? c.coolingFigures : c.heatingFigures;
+    for (const auto& [key, label] : kFigureLabels) {
+      const bool shown = figures.contains(key);
+      EXPECT_EQ(m.contains(key), shown) << key.toStdString();
+      EXPECT_EQ(HasLine(lines, label), shown) << label.toStdString();
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Families, SelectShowsTheFamily,
+    testing::Values(
+        FamilyView{"Plain",
+                   {"--supply", "100"},
+                   {"EA", "OA", "RA", "SA", "VI", "VO"},
+                   {"EA", "OA", "RA", "SA", "VI", "VO"},
+                   {"temperature_efficiency", "savings_total_kw"},
+                   {"temperature_efficiency", "savings_total_kw", "supply_heater_kw"}},
+        // 250 l/s = 900 m3/h: NV-1000D, with its humidifier of 2 kg/h.
+        FamilyView{"CoilWithAHumidifier",
+                   {"--family", "HRD", "--supply", "250"},
+                   {"CI", "EA", "OA", "RA", "SA", "VI", "VO"},
+                   {"CI", "EA", "HI", "OA", "RA", "SA", "VI", "VO"},
+                   {"temperature_efficiency", "savings_total_kw", "total_capacity_kw", "sensible_capacity_kw"},
+                   {"temperature_efficiency", "savings_total_kw", "heat_capacity_kw", "humidification_kgh"}},
+        // 100 l/s = 360 m3/h: NV-500D, without a humidifier.
+        FamilyView{"CoilWithoutAHumidifier",
+                   {"--family", "HRD", "--supply", "100"},
+                   {"CI", "EA", "OA", "RA", "SA", "VI", "VO"},
+                   {"CI", "EA", "OA", "RA", "SA", "VI", "VO"},
+                   {"temperature_efficiency", "savings_total_kw", "total_capacity_kw", "sensible_capacity_kw"},
+                   {"temperature_efficiency", "savings_total_kw", "heat_capacity_kw"}},
+        FamilyView{"FreshAir",
+                   {"--family", "DQTL-MF", "--supply", "300"},
+                   {"OA", "RA", "SA", "VI", "VO"},
+                   {"OA", "RA", "SA", "VI", "VO"},
+                   {"supply_temp_c", "total_capacity_kw"},
+                   {"supply_temp_c", "heat_capacity_kw"}}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+// A fresh-air unit moves supply air alone. NV-FA1200 at 300 l/s = 1080 m3/h
+// against 150 Pa (30-speeds.cat): Low 1 gives 90.9 Pa, Medium 1 171.7 Pa and
+// High 1 269.7 Pa. Its list holds one row per speed that does the job, named;
+// its fan power is the power input of that speed, 0.298 kW for Medium 1, its
+// SFP that over 0.3 m3/s, 0.993 kW/(m3/s): SFP 3 (0.75 < SFP <= 1.25).
+TEST(SelectCommand, AFreshAirUnitHasItsSupplyFanAlone) {
+  const QStringList arguments{"--family", "DQTL-MF", "--supply", "300"};
+  const CliResult json = RunCli(QStringList{"select", "--json"} + arguments);
+  ASSERT_EQ(json.code, 0) << json.err.toStdString();
+  const QJsonObject o = Json(json);
+  const QJsonArray candidates = o["candidates"].toArray();
+  ASSERT_EQ(candidates.size(), 2);
+  const char* const speeds[] = {"Medium 1", "High 1"};
+  const double margins[] = {21.6900848, 119.7257248};
+  for (int i = 0; i < 2; ++i) {
+    const QJsonObject row = candidates[i].toObject();
+    EXPECT_EQ(row["unit"].toString(), "NV-FA1200");
+    EXPECT_EQ(row["supply_speed"].toString(), speeds[i]);
+    EXPECT_NEAR(row["supply_margin_pa"].toDouble(), margins[i], 1e-6);
+    EXPECT_FALSE(row.contains("exhaust_speed") || row.contains("exhaust_margin_pa")) << i;
+  }
+  EXPECT_FALSE(o.contains("exhaust_ls") || o.contains("exhaust_esp_pa"));
+  EXPECT_DOUBLE_EQ(o["fan_power_kw"].toDouble(), 0.298);
+  EXPECT_NEAR(o["sfp_kw_per_m3s"].toDouble(), 0.298 / 0.3, 1e-9);
+  EXPECT_EQ(o["sfp_class"].toInt(), 3);
+
+  const CliResult text = RunCli(QStringList{"select", "--units", "si"} + arguments);
+  ASSERT_EQ(text.code, 0) << text.err.toStdString();
+  EXPECT_TRUE(text.out.contains("\nCandidates (DQTL-MF, supply 300.0 l/s at 150.0 Pa):\n"
+                                "  Model      Supply    Supply margin  Plenum\n"
+                                "  NV-FA1200  Medium 1        21.7 Pa\n"
+                                "  NV-FA1200  High 1         119.7 Pa\n"))
+      << text.out.toStdString();
+  EXPECT_TRUE(text.out.contains("  Fan power           0.298 kW\n"
+                                "  Specific fan power  0.99 kW/(m³/s), class SFP 3\n"))
+      << text.out.toStdString();
 }
 
 TEST(SelectCommand, AirflowUnitsAgree) {
@@ -204,7 +350,16 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal{"UnknownAirflowUnit", {"--supply", "100", "--airflow-unit", "lps"}, "ls, m3h or cfm"},
                     Refusal{"Plenums", {"--supply", "100", "--plenums", "1.5"}, "--plenums must be 0, 1 or 2"},
                     Refusal{"UnknownSpeed", {"--supply", "100", "--max-speed", "Turbo"}, "unknown speed 'Turbo'"},
-                    Refusal{"NotANumber", {"--supply", "1e"}, "is not a number"}),
+                    Refusal{"NotANumber", {"--supply", "1e"}, "is not a number"},
+                    // NV-FA1200's capacity tables are written for discharges of
+                    // 14 to 18 degC in cooling and 18 to 28 degC in heating
+                    // (50-curves.cat, types 5 and 7).
+                    Refusal{"DischargeBelowTheUnit",
+                            {"--family", "DQTL-MF", "--supply", "300", "--discharge", "12"},
+                            "--discharge must be between 14 and 18 °C for NV-FA1200"},
+                    Refusal{"HeatingDischargeAboveTheUnit",
+                            {"--family", "DQTL-MF", "--supply", "300", "--heat-discharge", "30"},
+                            "--heat-discharge must be between 18 and 28 °C for NV-FA1200"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
