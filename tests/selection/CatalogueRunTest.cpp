@@ -397,11 +397,9 @@ TEST_F(SelectionOnDemo, AFreshAirUnitSaysWhatItReachesAndHowFarItFallsShort) {
 // A coil unit asked for an evaporating temperature its data do not cover
 // ends with code 28 and names it, instead of a coil of 0 kW.
 TEST_F(SelectionOnDemo, ACoilWithoutDataAtTheEvaporatingTemperatureSaysSo) {
-  SelectionRequest r;
+  SelectionRequest r = PlainRequest();
   r.family = Cls_HRX::kCoilUnit;
-  r.basis = AirflowBasis::kTotals;
   r.totalSupplyLs = 120;
-  r.supplyEspPa = 150;
   r.evaporatingC = 7;
   const SelectionResult result = CTSelectionRun::Run(Session(), r);
   ASSERT_NE(result.Current(), nullptr);
