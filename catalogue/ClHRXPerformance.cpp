@@ -8,8 +8,13 @@
 // VI the outdoor air entering the exchanger):
 //   EA.DBT = RA.DBT - (RA.DBT - VI.DBT) eps_t     EA.e = RA.e - (RA.e - VI.e) eps_h
 //   CI.DBT = VI.DBT - (VI.DBT - RA.DBT) eps_t     CI.e = VI.e - (VI.e - RA.e) eps_h
-// Mass flows: the dry-air density of the outdoor air, or 1.2 kg/m3 where so
-// stated; airflows in m3/h are divided by 3600.
+// with each outlet's humidity held between the two inlets' (a passive
+// exchanger moves water from the wetter stream to the drier, never past it).
+// Mass flows: the dry-air density of the outdoor air for the inlet heater and
+// the user's heaters; for the coil, the humidifier, the calculated supply
+// heater and the fresh-air tables 1.2 kg/m3 scaled by the site's pressure
+// over the standard pressure (exactly 1.2 at 0 m); airflows in m3/h are
+// divided by 3600.
 //
 // Every search here walks in 0.5 K steps inside the air model's range
 // (-80 .. 80 degC) and ends there at the latest.
