@@ -32,44 +32,13 @@ QString CTCheckMessages::FilterText(int nSupplyClass, int nExhaustClass) {
 }
 
 int CTCheckMessages::MessageNumber(int nCode, const Context& context) {
-  switch (nCode) {
-    case 0: return 0;
-    case Cls_HRX::kSupplyAirflowTooSmall: return 68;
-    case Cls_HRX::kSupplyAirflowTooLarge: return 67;
-    case Cls_HRX::kExhaustAirflowTooSmall: return 46;
-    case Cls_HRX::kExhaustAirflowTooLarge: return 45;
-    case Cls_HRX::kSupplyEspTooSmall: return 70;
-    case Cls_HRX::kSupplyEspTooLarge: return 69;
-    case Cls_HRX::kExhaustEspTooSmall: return 48;
-    case Cls_HRX::kExhaustEspTooLarge: return 47;
-    case Cls_HRX::kRoomHumidityTooHigh: return 62;
-    case Cls_HRX::kOutdoorHumidityTooHigh: return 60;
-    case Cls_HRX::kRoomTempOutside: return 61;
-    case Cls_HRX::kOutdoorTempTooHigh: return 59;
-    case Cls_HRX::kInletTempOutside: return 63;
-    case Cls_HRX::kAirflowOutside: {
-      // No message of its own: the airflow message that names the cause.
-      const Cls_HRX* unit = context.unit;
-      if (!unit) return 67;
-      if (!(context.supplyAir >= unit->GetMinAirflow())) return 68;
-      if (!(context.supplyAir <= unit->GetMaxAirflow())) return 67;
-      if (!(context.exhaustAir >= unit->GetMinAirflow())) return 46;
-      return 45;
-    }
-    case Cls_HRX::kCoolCapOutside: return 44;
-    case Cls_HRX::kHeatCapOutside: return 49;
-    case Cls_HRX::kRoomNotBelowDischarge: return 50;
-    case Cls_HRX::kCoolHumidityTooLow: return 53;
-    case Cls_HRX::kHeatHumidityTooLow: return 54;
-    case Cls_HRX::kInletHeaterTooLarge: return 51;
-    case Cls_HRX::kSupplyHeaterTooLarge: return 71;
-    case Cls_HRX::kExhaustHumidityTooHigh:
-    case Cls_HRX::kOutletHumidityTooHigh: return 65;
-    case 22: return 52;
-    case Cls_HRX::kNoCoilData: return kNoCoilDataMessage;
-    case kNoUnitWithFilter: return kNoUnitWithFilterMessage;
-    default: return 72;
-  }
+  const Cls_HRX* unit = context.unit;
+  if (nCode != CheckCode::kAirflowOutside || !unit) return CheckCode::MessageOf(nCode);
+  // No message of its own: the airflow message that names the cause.
+  if (!(context.supplyAir >= unit->GetMinAirflow())) return CheckCode::MessageOf(CheckCode::kSupplyAirflowTooSmall);
+  if (!(context.supplyAir <= unit->GetMaxAirflow())) return CheckCode::MessageOf(CheckCode::kSupplyAirflowTooLarge);
+  if (!(context.exhaustAir >= unit->GetMinAirflow())) return CheckCode::MessageOf(CheckCode::kExhaustAirflowTooSmall);
+  return CheckCode::MessageOf(CheckCode::kExhaustAirflowTooLarge);
 }
 
 QString CTCheckMessages::Text(int nCode, const Context& context) {
@@ -80,38 +49,38 @@ QString CTCheckMessages::Text(int nCode, const Context& context) {
   const Cls_HRX* unit = context.unit;
   QStringList params;
   switch (nCode) {
-    case Cls_HRX::kRoomHumidityTooHigh:
+    case CheckCode::kRoomHumidityTooHigh:
       if (unit) params << Percent(unit->GetRAMaxRH());
       break;
-    case Cls_HRX::kOutdoorHumidityTooHigh:
+    case CheckCode::kOutdoorHumidityTooHigh:
       if (unit) params << Percent(unit->GetOAMaxRH());
       break;
-    case Cls_HRX::kRoomTempOutside:
+    case CheckCode::kRoomTempOutside:
       if (unit) params << temp(unit->GetRAMinTemp()) << temp(unit->GetRAMaxTemp());
       break;
-    case Cls_HRX::kOutdoorTempTooHigh:
-    case Cls_HRX::kInletTempOutside:
+    case CheckCode::kOutdoorTempTooHigh:
+    case CheckCode::kInletTempOutside:
       if (unit) params << temp(unit->GetOAMinTemp()) << temp(unit->GetOAMaxTemp());
       break;
-    case Cls_HRX::kRoomNotBelowDischarge:
+    case CheckCode::kRoomNotBelowDischarge:
       params << temp(context.heatingDischarge);
       break;
-    case Cls_HRX::kCoolHumidityTooLow:
+    case CheckCode::kCoolHumidityTooLow:
       if (unit) params << Percent(unit->GetMinCoolRH());
       break;
-    case Cls_HRX::kHeatHumidityTooLow:
+    case CheckCode::kHeatHumidityTooLow:
       if (unit) params << Percent(unit->GetMinHeatRH());
       break;
-    case Cls_HRX::kExhaustHumidityTooHigh:
+    case CheckCode::kExhaustHumidityTooHigh:
       if (unit) params << Percent(unit->ExhaustRHLimit(context.upsideDown));
       break;
-    case Cls_HRX::kOutletHumidityTooHigh:
+    case CheckCode::kOutletHumidityTooHigh:
       if (unit) params << Percent(unit->OutletRHLimit(context.upsideDown));
       break;
-    case kNoUnitWithFilter:
+    case CheckCode::kNoUnitWithFilter:
       params << context.filterText;
       break;
-    case Cls_HRX::kNoCoilData:
+    case CheckCode::kNoCoilData:
       params << temp(context.evaporatingC);
       break;
     default:

@@ -1,7 +1,9 @@
 #pragma once
-// The words for the check codes of the selection (1 to 8) and of the
-// cooling and heating computation (9 to 21, 26 and 27), with the unit's limits as their
-// parameters. The window and aerolith-cli show the same texts.
+// The words for the check codes (CheckCode.h), with the unit's limits as
+// their parameters, and for the notes on a mode that falls short. The
+// window and aerolith-cli show the same texts.
+
+#include "catalogue/CheckCode.h"
 
 #include <QString>
 
@@ -11,11 +13,6 @@ class Cls_HRX;
 
 class CTCheckMessages {
  public:
-  // Not a code of the computation: the selection found nothing and left its
-  // code at 0, because no unit offers a filter class asked for.
-  static constexpr int kNoUnitWithFilter = 24;
-  static constexpr int kNoUnitWithFilterMessage = 120;
-  static constexpr int kNoCoilDataMessage = 122;
   // Notes on a mode that stands but falls short of what was asked.
   static constexpr int kShortfallMessage = 123;
   static constexpr int kCoolingCoilLimitedMessage = 124;
@@ -30,8 +27,8 @@ class CTCheckMessages {
     double heatingDischarge = 0;   // degC, for code 17
     double supplyAir = 0;          // m3/h, for code 14
     double exhaustAir = 0;
-    double evaporatingC = 0;       // for kNoCoilData
-    QString filterText;            // for kNoUnitWithFilter, e.g. "F7 (supply)"
+    double evaporatingC = 0;       // for CheckCode::kNoCoilData
+    QString filterText;            // for CheckCode::kNoUnitWithFilter, e.g. "F7 (supply)"
     std::function<QString(double)> formatTemp;  // default: degC with one decimal at most
   };
 
@@ -39,7 +36,8 @@ class CTCheckMessages {
   // (classes 0 none, 1 F6, 2 F7, 3 F8).
   static QString FilterText(int nSupplyClass, int nExhaustClass);
 
-  // The message number shown for a code; 0 for code 0.
+  // The message number shown for a code (CheckCode::MessageOf, code 14 by
+  // the airflow that causes it); 0 for code 0.
   static int MessageNumber(int nCode, const Context& context);
   // The message with its parameters; empty for code 0.
   static QString Text(int nCode, const Context& context);

@@ -2,6 +2,7 @@
 // Cls_HRX: a heat-recovery ventilation unit: airflow range, duct size and the air-state limits of its four
 // ports.
 
+#include "catalogue/CheckCode.h"
 #include "catalogue/ClDevice.h"
 #include "catalogue/PsychroSet.h"
 
@@ -202,17 +203,9 @@ class Cls_HRX : public Cls_Device {
   static void FillFamily(quint16 Families, QList<LTFamilyItem>& Items);
 
   // ---- selection by airflow (m3/h) and pressure (Pa) ----
-  enum : int {
-    kSelOk = 0,
-    kSupplyAirflowTooSmall = 1,
-    kSupplyAirflowTooLarge = 2,
-    kExhaustAirflowTooSmall = 3,
-    kExhaustAirflowTooLarge = 4,
-    kSupplyEspTooSmall = 5,
-    kSupplyEspTooLarge = 6,
-    kExhaustEspTooSmall = 7,
-    kExhaustEspTooLarge = 8,
-  };
+  // The result codes of the selection and of the computations below, as
+  // members: Cls_HRX::kSupplyAirflowTooSmall is CheckCode::kSupplyAirflowTooSmall.
+  using enum CheckCode::Code;
   // Every unit of the list and pair of its speeds that moves the airflows
   // against the pressures, best first (smallest unit, least surplus). The
   // solutions borrow their speeds from the units of the list, which must
@@ -238,27 +231,6 @@ class Cls_HRX : public Cls_Device {
          v_altSolCEnthExchEff = 0, v_altSolCSavLat = 0, v_altSolCSavSen = 0;
 
   // ---- performance in cooling and heating ----
-  enum : int {
-    kRoomHumidityTooHigh = 9,
-    kOutdoorHumidityTooHigh = 10,
-    kRoomTempOutside = 11,
-    kOutdoorTempTooHigh = 12,
-    kInletTempOutside = 13,
-    kAirflowOutside = 14,
-    kCoolCapOutside = 15,
-    kHeatCapOutside = 16,
-    kRoomNotBelowDischarge = 17,
-    kCoolHumidityTooLow = 18,
-    kHeatHumidityTooLow = 19,
-    kInletHeaterTooLarge = 20,
-    kSupplyHeaterTooLarge = 21,
-    // No inlet heater up to 80 degC keeps the exhaust air (26) or the air
-    // leaving the exchanger towards the room (27) within its humidity limit.
-    kExhaustHumidityTooHigh = 26,
-    kOutletHumidityTooHigh = 27,
-    // The coil has no capacity data at the evaporating temperature asked.
-    kNoCoilData = 28,
-  };
   // A fresh-air unit's capacity tables are read between whole degrees of
   // discharge and its outlet is placed on a line through a fixed coil
   // state, so its supply air lands within about this much (K) of the

@@ -87,8 +87,8 @@ ObjectList<Cls_HRX> Cls_HRX::SelectedDevices(const ObjectList<Cls_HRX>& TheVenti
             : !(ReqExhaustAir > 0) ? kExhaustAirflowTooSmall
             : !(MinSupplyESP > 0)  ? kSupplyEspTooSmall
             : !(MinExhaustESP > 0) ? kExhaustEspTooSmall
-                                   : kSelOk;
-  if (ErrCode != kSelOk) return solutions;
+                                   : kOk;
+  if (ErrCode != kOk) return solutions;
   if (TheVentilationDevices.IsEmpty()) return solutions;
 
   // The ladder of speed types: by weight, up to the highest allowed.
@@ -153,7 +153,7 @@ ObjectList<Cls_HRX> Cls_HRX::SelectedDevices(const ObjectList<Cls_HRX>& TheVenti
       previous = std::move(current);
     }
   }
-  if (!solutions.IsEmpty()) ErrCode = kSelOk;
+  if (!solutions.IsEmpty()) ErrCode = kOk;
   solutions.Sort(CompareSolution);
   return solutions;
 }

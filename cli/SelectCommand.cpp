@@ -24,10 +24,11 @@
 // preferences, and names them in its first line. The text's own words and
 // every message are in the language of --language.
 //
-// A mode that ends with a check code (9 to 21, 26, 27, or 22/23 from the
-// heater check) has no air states: the JSON gives its code and message with
-// "computed": false and "states": null (the heater check keeps the heaters
-// it compared), the text gives the code and message instead of the table.
+// A mode that ends with a check code (catalogue/CheckCode.h: one of the
+// computation, or of the heater check) has no air states: the JSON gives
+// its code and message with "computed": false and "states": null (the
+// heater check keeps the heaters it compared), the text gives the code and
+// message instead of the table.
 //
 // Exit codes, the same for select, chart, report and material-list: 0 when
 // a unit was computed in cooling and in heating; 3 when not (no unit fits, a
@@ -426,9 +427,10 @@ void AddHeatersJson(QJsonObject& o, const LTModeResult& m, const LTFamilyLayout&
 // A mode that ran: its code and message always; the figures only when it
 // succeeded, since a failed check leaves the states as the inputs were
 // (supply = outdoor air), not as the unit would make them. The heater check
-// (codes 22 and 23) failed after a sound computation: it keeps the
-// calculated minimum heaters, the sizes its message asks for (the user's
-// sizes are the options given; the computation raised them to the minimum).
+// (CheckCode::kInletHeaterTooSmall, kSupplyHeaterTooSmall) failed after a
+// sound computation: it keeps the calculated minimum heaters, the sizes its
+// message asks for (the user's sizes are the options given; the computation
+// raised them to the minimum).
 // A mode that did not run is null. The figures are those the family shows
 // (LTFamilyLayout); the others are left out.
 QJsonValue ModeJson(const LTModeResult& m, bool cooling, const LTFamilyLayout& layout) {

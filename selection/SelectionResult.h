@@ -7,6 +7,7 @@
 // capacities, heaters and savings kW, humidification kg/h, specific fan
 // power kW/(m3/s).
 
+#include "catalogue/CheckCode.h"
 #include "catalogue/ClHRX.h"
 #include "catalogue/PsychroSet.h"
 #include "catalogue/Sentinels.h"
@@ -71,12 +72,12 @@ struct LTConditionCorrection {
 // One operating mode of the current unit.
 struct LTModeResult {
   // The heater check's codes, after a sound computation: the user's inlet
-  // (22) or supply heater (23) is smaller than the calculated minimum.
-  static constexpr int kInletHeaterTooSmall = 22;
-  static constexpr int kSupplyHeaterTooSmall = 23;
+  // or supply heater is smaller than the calculated minimum.
+  static constexpr int kInletHeaterTooSmall = CheckCode::kInletHeaterTooSmall;
+  static constexpr int kSupplyHeaterTooSmall = CheckCode::kSupplyHeaterTooSmall;
 
   bool computed = false;  // the computation ran (its code may still be a failure)
-  int code = 0;           // 0, a check code 9 to 21, 26 or 27, or 22/23 from the heater check
+  int code = 0;           // 0, a code of the computation, or one of the heater check (CheckCode)
   QString message;
   ALPsychroSet states{};
   std::array<double, 8> wetBulbC{};  // in the order of the states

@@ -20,9 +20,7 @@ namespace {
 
 constexpr double kM3hPerLs = 3.6;
 constexpr double kSecondsPerHour = 3600;
-constexpr int kMsgCoolingOrder = 55, kMsgHeatingOrder = 56, kMsgWetBulb = 43, kMsgNoSolution = 9;
-// Not a code of the catalogue: the run found nothing and no code says why.
-constexpr int kNoSolution = 25;
+constexpr int kMsgCoolingOrder = 55, kMsgHeatingOrder = 56, kMsgWetBulb = 43;
 
 using Field = CTInputFields::Field;
 
@@ -84,8 +82,8 @@ double UserInletKW(const LTModeInputs& m, const QList<LTHeaterOption>& options) 
   return Sentinel::kNotGiven;
 }
 
-// A user heater smaller than the calculated minimum: 22 for the inlet, 23
-// for the supply heater; 0 when both suffice.
+// A user heater smaller than the calculated minimum: its code (the inlet
+// heater's first); 0 when both suffice.
 int CheckHeaters(const LTModeInputs& m, bool supplyHeaterShown, double userInlet, double userSupply,
                  double calcInlet, double calcSupply) {
   if (calcInlet > 0 && calcInlet > userInlet && m.inletHeater != HeaterChoice::kCalculated)
@@ -292,7 +290,8 @@ SelectionResult CTSelectionRun::RunCandidates(const CTCatalogueSession& session,
   }
   if (result.candidates.IsEmpty()) {
     int code = result.arrangements[std::size_t(result.arrangement)].code;
-    if (code == 0) code = r.supplyFilter > 0 || r.exhaustFilter > 0 ? CTCheckMessages::kNoUnitWithFilter : kNoSolution;
+    if (code == 0)
+      code = r.supplyFilter > 0 || r.exhaustFilter > 0 ? CheckCode::kNoUnitWithFilter : CheckCode::kNoSolution;
     result.selectionCode = code;
     result.selectionMessage = Message(code, result, r);
   }
@@ -534,8 +533,6 @@ CTCheckMessages::Context MessageContext(const SelectionResult& result, const Sel
 QString CTSelectionRun::Message(int nCode, const SelectionResult& result, const SelectionRequest& request,
                                 const std::function<QString(double)>& fnFormatTemp) {
   if (nCode == 0) return QString();
-  TDlgForm::Load();
-  if (nCode == kNoSolution) return TBaseMsg::GetUnicodeString(kMsgNoSolution);
   return CTCheckMessages::Text(nCode, MessageContext(result, request, fnFormatTemp));
 }
 
