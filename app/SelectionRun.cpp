@@ -49,7 +49,6 @@
 
 namespace {
 
-constexpr double kLsToM3h = 3.6;
 constexpr int kMsgDefault = 82;
 
 int RoundEven(double x) { return int(std::nearbyint(x)); }

@@ -28,6 +28,7 @@
 #include "catalogue/Factory.h"
 #include "catalogue/HRXRatioCorr.h"
 #include "psychro/Air.h"
+#include "psychro/SI_Units.h"
 
 #include <algorithm>
 #include <cfenv>
@@ -62,7 +63,7 @@ double RoundKW(double x) {
   return r;
 }
 
-double MassFlow(double density, double airflowM3h) { return density * airflowM3h / 3600; }
+double MassFlow(double density, double airflowM3h) { return density * airflowM3h / UnitFactor::kSecondsPerHour; }
 
 // The site's air against standard air: its pressure over the standard
 // pressure, exactly 1 at 0 m.
@@ -273,7 +274,7 @@ class Computation {
     p.HI = p.VO;
     const double wb = v_air.ConvertDBRH2WB(p.VO.DBT, p.VO.RH);
     double H = nominal * corrections.RatioHumidification(ratio) * corrections.TempHumidification(p.VO.DBT - wb);
-    const double density = SiteMassFlow(v_air, SupplyAir) * 3600;  // kg of air per hour
+    const double density = SiteMassFlow(v_air, SupplyAir) * UnitFactor::kSecondsPerHour;  // kg of air per hour
     // At most up to the saturated state of the same enthalpy (the wet bulb).
     const double saturatedAH = v_air.AbsoluteHumidity(100, v_air.WetBulbTemp(p.VO.DBT, p.VO.e));
     if (std::isfinite(saturatedAH) && p.VO.AH + H / density > saturatedAH) H = std::max(0.0, (saturatedAH - p.VO.AH) * density);

@@ -1,5 +1,7 @@
 #include "catalogue/CoilCapacity.h"
 
+#include "psychro/SI_Units.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -24,7 +26,7 @@ double Between(double x, double x0, double y0, double x1, double y1) {
 }  // namespace
 
 CTCoilCapacity::CTCoilCapacity(std::vector<CTCapacityRow> rows, double nHighFanM3h, double nFanMotorW, int nFanPosition)
-    : v_airflowM3s(nHighFanM3h / 3600.0), v_fanKW(nFanMotorW / 1000.0), v_fanPosition(nFanPosition) {
+    : v_airflowM3s(nHighFanM3h / UnitFactor::kSecondsPerHour), v_fanKW(nFanMotorW / 1000.0), v_fanPosition(nFanPosition) {
   std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.te < b.te; });
   for (const CTCapacityRow& row : rows) {
     Header* header = row.kind == 0 ? &v_cool : row.kind == 10 ? &v_coolDB : row.kind == 1 ? &v_heat : nullptr;

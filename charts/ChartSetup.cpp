@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr double kM3hPerLs = 3.6;
 constexpr int kMsgCoolEnthalpy = 29, kMsgHeatEnthalpy = 30, kMsgExhaustSpeed = 31, kMsgSupplySpeed = 35,
               kMsgTemperature = 37, kMsgDucting = 85, kMsgExhaust = 89, kMsgExhaustDucting = 90, kMsgSupply = 111,
               kMsgSupplyDucting = 112;
@@ -39,8 +38,8 @@ struct AirflowAxis {
 
 AirflowAxis AxisFor(double lowM3h, double highM3h) {
   AirflowAxis axis;
-  const int a = RoundEven(ToDisplay(lowM3h / kM3hPerLs, U_Airflow));
-  const int b = RoundEven(ToDisplay(highM3h / kM3hPerLs, U_Airflow));
+  const int a = RoundEven(ToDisplay(lowM3h / UnitFactor::kM3hPerLs, U_Airflow));
+  const int b = RoundEven(ToDisplay(highM3h / UnitFactor::kM3hPerLs, U_Airflow));
   const LTAxisSteps steps = CTChartSetup::AxisSteps(a, b);
   axis.start = a;
   for (int k = 0; k <= steps.count; ++k) axis.labels << QString::number(a + k * steps.step);
@@ -50,11 +49,11 @@ AirflowAxis AxisFor(double lowM3h, double highM3h) {
 
 // The airflow of an x step, m3/h.
 double AirflowAt(const AirflowAxis& axis, double interval, int step) {
-  return FromDisplay(step * interval + axis.start, U_Airflow) * kM3hPerLs;
+  return FromDisplay(step * interval + axis.start, U_Airflow) * UnitFactor::kM3hPerLs;
 }
 
 double PercentOf(const AirflowAxis& axis, double airflowM3h) {
-  return (RoundEven(ToDisplay(airflowM3h / kM3hPerLs, U_Airflow)) - axis.start) / axis.range * 100;
+  return (RoundEven(ToDisplay(airflowM3h / UnitFactor::kM3hPerLs, U_Airflow)) - axis.start) / axis.range * 100;
 }
 
 std::unique_ptr<TVirtLineGraph> NewGraph(IDrawSurface& surface, QSize size, TVirtGraph::Evaluate values,
@@ -144,7 +143,7 @@ std::unique_ptr<TVirtLineGraph> CTChartSetup::FanGraph(IDrawSurface& surface, QS
     const double point = speed->Evaluate(airflowM3h);
     const double x = PercentOf(axis, airflowM3h);
     graph->AddExtraPoint(x, ToDisplay(point, U_Pressure, false),
-                         prefix + Text(airflowM3h / kM3hPerLs, U_Airflow, false) + QStringLiteral(", ") +
+                         prefix + Text(airflowM3h / UnitFactor::kM3hPerLs, U_Airflow, false) + QStringLiteral(", ") +
                              Text(point, U_Pressure, false) + QLatin1Char(']'),
                          true);
     const double diff = point - designEspPa;
@@ -193,7 +192,7 @@ std::unique_ptr<TVirtLineGraph> CTChartSetup::EfficiencyGraph(IDrawSurface& surf
   graph->SetYValues(0, 100, 1);
   if (!temperature) return graph;
   const double x = PercentOf(axis, result.supplyM3h);
-  const QString prefix = QStringLiteral(" (") + Text(result.supplyM3h / kM3hPerLs, U_Airflow, false) + QStringLiteral(", ");
+  const QString prefix = QStringLiteral(" (") + Text(result.supplyM3h / UnitFactor::kM3hPerLs, U_Airflow, false) + QStringLiteral(", ");
   for (const int i : {2, 0, 1}) {  // temperature, cooling, heating
     if (!curves[i]) continue;
     const double value = curves[i]->Evaluate(result.supplyM3h);

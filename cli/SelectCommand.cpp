@@ -54,6 +54,7 @@
 #include "docs/Preferences.h"
 #include "docs/PrintParams.h"
 #include "docs/Report.h"
+#include "psychro/SI_Units.h"
 #include "selection/InputFields.h"
 #include "selection/OptionSelection.h"
 #include "selection/ProjectFile.h"
@@ -78,7 +79,6 @@ namespace AerolithCli {
 namespace {
 
 const char* const kFilterNames[] = {"none", "F6", "F7", "F8"};
-constexpr double kLsPerCfm = 0.4719474432644405;  // as the unit registry converts
 const char* const kStateNames[] = {"RA", "OA", "EA", "SA", "VI", "VO", "CI", "HI"};
 
 constexpr int kMsgNoUnitToSave = 57;
@@ -200,7 +200,7 @@ QString UnitText(U_RepUnit unit) {
 
 QString RequestReader::AirflowUnit(double& lsPerUnit) {
   const QString name = v_options.Has("--airflow-unit") ? v_options.Value("--airflow-unit") : QStringLiteral("ls");
-  const std::map<QString, double> units = {{"ls", 1.0}, {"m3h", 1 / 3.6}, {"cfm", kLsPerCfm}};
+  const std::map<QString, double> units = {{"ls", 1.0}, {"m3h", 1 / UnitFactor::kM3hPerLs}, {"cfm", double(UnitFactor::kLsPerCfm)}};
   if (!units.count(name)) return MustBeEither("--airflow-unit", "ls, m3h", "cfm");
   lsPerUnit = units.at(name);
   return QString();

@@ -188,7 +188,7 @@ void TU_Form::AddApplicationDimensions() {
                              [](const auto& d) { return d->v_Caption == QLatin1String("CFM"); }))
     return;
   DeleteDimension(U_Airflow, DimensionCount(U_Airflow) - 1);  // m3/s
-  AddDimension(U_Airflow, QStringLiteral("CFM"), 1, 0.4719474432644405L, 0);
+  AddDimension(U_Airflow, QStringLiteral("CFM"), 1, UnitFactor::kLsPerCfm, 0);
   AddDimension(U_Length, QStringLiteral("ft"), 1, 0.3048L, 0);
   AddDimension(U_Surface, QStringLiteral("ft²"), 1, 0.09290304L, 0);
   AddDimension(U_Enthalpy, QStringLiteral("BTU/lbs"), 1, 2.326L, 0);

@@ -43,6 +43,18 @@ enum U_RepUnit : unsigned char {
 };
 constexpr int kUnitCount = 31;
 
+// Fixed factors between units that the computations convert themselves,
+// named once. The airflows of the catalogue are in m3/h, those of the
+// inputs and results in l/s.
+namespace UnitFactor {
+inline constexpr double kM3hPerLs = 3.6;         // 1 l/s = 3.6 m3/h
+inline constexpr double kSecondsPerHour = 3600.0;
+// 1 CFM (ft3/min) in l/s, as the CFM dimension of the airflow unit has
+// always converted; the exact 0.3048^3 * 1000 / 60 = 0.4719474432 differs
+// by 1.4e-10 of the value, far below any digit shown.
+inline constexpr long double kLsPerCfm = 0.4719474432644405L;
+}  // namespace UnitFactor
+
 // One display unit: value_default = (value - offset) * scale for absolute
 // values, value * scale for differences.
 class CTDimData {

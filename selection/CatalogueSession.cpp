@@ -7,16 +7,11 @@
 #include "recdb/ClDdbVersionInfo.h"
 #include "recdb/DbException.h"
 #include "recdb/ElemDbObject.h"
+#include "psychro/SI_Units.h"
 #include "recdb/MemDB.h"
 #include "resources/EmbeddedData.h"
 
 #include <cmath>
-
-namespace {
-
-constexpr double kM3hPerLs = 3.6;
-
-}  // namespace
 
 CTCatalogueSession::CTCatalogueSession() = default;
 
@@ -154,8 +149,8 @@ const LTFamilyRanges& CTCatalogueSession::FamilyRanges(int nFamily) const {
   Cls_HRX::GetRanges(units, minM3h, maxM3h, maxEsp);
   // Inwards to whole l/s, as the totals are held: rounding outwards would
   // ask for more than the largest unit moves.
-  ranges.minAirflowLs = std::ceil(minM3h / kM3hPerLs);
-  ranges.maxAirflowLs = std::max(ranges.minAirflowLs, std::floor(maxM3h / kM3hPerLs));
+  ranges.minAirflowLs = std::ceil(minM3h / UnitFactor::kM3hPerLs);
+  ranges.maxAirflowLs = std::max(ranges.minAirflowLs, std::floor(maxM3h / UnitFactor::kM3hPerLs));
   ranges.maxEspPa = std::nearbyint(maxEsp);
   for (const Cls_HRXSpType* type : Cls_HRX::AvailableSpeedTypes(units)) ranges.speedTypes.append({type->GetID(), type->GetName()});
   return ranges;

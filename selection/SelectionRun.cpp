@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr double kM3hPerLs = 3.6;
-constexpr double kSecondsPerHour = 3600;
 constexpr int kMsgCoolingOrder = 55, kMsgHeatingOrder = 56, kMsgWetBulb = 43;
 
 using Field = CTInputFields::Field;
@@ -250,8 +248,8 @@ SelectionResult CTSelectionRun::RunCandidates(const CTCatalogueSession& session,
   result.altitudeM = r.altitudeM;
   result.supplyLs = airflows.supplyLs;
   result.exhaustLs = airflows.exhaustLs;
-  result.supplyM3h = airflows.supplyLs * kM3hPerLs;
-  result.exhaustM3h = airflows.exhaustLs * kM3hPerLs;
+  result.supplyM3h = airflows.supplyLs * UnitFactor::kM3hPerLs;
+  result.exhaustM3h = airflows.exhaustLs * UnitFactor::kM3hPerLs;
   result.supplyEspPa = r.supplyEspPa;
   result.exhaustEspPa = r.exhaustEspPa;
   result.airflowCorrected = airflows.corrected;
@@ -333,7 +331,7 @@ void ComputeDuctData(SelectionResult& result, const SelectionRequest& r, Cls_HRX
   fans.supplyKW = s->GetPowerInput();
   fans.exhaustKW = exhaustFan ? e->GetPowerInput() : 0;
   fans.totalKW = fans.supplyKW + fans.exhaustKW;
-  fans.sfpKWPerM3s = fans.totalKW / ((exhaustFan ? std::max(supply, exhaust) : supply) / kSecondsPerHour);
+  fans.sfpKWPerM3s = fans.totalKW / ((exhaustFan ? std::max(supply, exhaust) : supply) / UnitFactor::kSecondsPerHour);
   fans.sfpClass = CTSelectionRun::SfpClass(fans.sfpKWPerM3s);
 }
 

@@ -9,11 +9,10 @@
 #include "catalogue/ClHRXSpeed.h"
 #include "catalogue/ClPowerSupply.h"
 #include "catalogue/ClTrivaneDeviceOption.h"
+#include "psychro/SI_Units.h"
 #include "selection/CatalogueSession.h"
 
 namespace {
-
-constexpr double kM3hPerLs = 3.6;
 
 void ReadElectrical(LTDatasheet& d, Cls_HRX& unit) {
   std::unique_ptr<Cls_PowerSupply> ps;
@@ -40,7 +39,7 @@ void ReadElectrical(LTDatasheet& d, Cls_HRX& unit) {
 void ReadLimits(LTDatasheet& d, const Cls_HRX& unit) {
   d.ductDiameterMm = unit.GetDuctDiam();
   d.nominalHumidityKgh = unit.GetNomHumidity();
-  d.nominalAirflowLs = unit.GetNomAirflow() / kM3hPerLs;
+  d.nominalAirflowLs = unit.GetNomAirflow() / UnitFactor::kM3hPerLs;
   d.outdoorMinC = unit.GetOAMinTemp();
   d.outdoorMaxC = unit.GetOAMaxTemp();
   d.outdoorMaxRH = unit.GetOAMaxRH();
