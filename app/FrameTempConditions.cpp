@@ -300,11 +300,17 @@ void TFrm_TempConditions::SetSelection(double IndoorDBT, double IndoorRH, double
                                        double UserInletHeater, double UserSupplyTemp, double UserSupplyHeater) {
   const bool treating = v_InTreatment;
   v_InTreatment = true;
+  // A relative humidity that a field shows as a wet bulb lands on that
+  // field's tenths, where a typed wet bulb lies: the conversion from the
+  // humidity stored for it comes back only to about 1e-4 K.
+  const auto humidity = [this](const QComboBox* combo, double dryBulb, double rh, CTInputFields::Field wetBulbField) {
+    if (combo->currentIndex() != kWetBulb || !v_Air) return rh;
+    return CTInputFields::Stored(wetBulbField, v_Air->ConvertDBRH2WB(dryBulb, rh));
+  };
   Frm_RoomDBT->SetVal(IndoorDBT);
-  Frm_RoomRH->SetVal(Lbl_RoomRH->currentIndex() == kWetBulb && v_Air ? v_Air->ConvertDBRH2WB(IndoorDBT, IndoorRH) : IndoorRH);
+  Frm_RoomRH->SetVal(humidity(Lbl_RoomRH, IndoorDBT, IndoorRH, CTInputFields::kRoomWetBulb));
   Frm_AmbientDbt->SetVal(AmbientDBT);
-  Frm_AmbientRH->SetVal(Lbl_AmbientRH->currentIndex() == kWetBulb && v_Air ? v_Air->ConvertDBRH2WB(AmbientDBT, AmbientRH)
-                                                                            : AmbientRH);
+  Frm_AmbientRH->SetVal(humidity(Lbl_AmbientRH, AmbientDBT, AmbientRH, CTInputFields::kOutdoorWetBulb));
   const QSignalBlocker blockInlet(Lbl_Inletheater), blockSupply(Lbl_SupplyHeater);
   if (UserInletHeater > 0) {
     v_InletHeater = UserInletHeater;

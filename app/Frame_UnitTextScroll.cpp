@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -64,7 +65,8 @@ TFrm_UnitTextScroll::TFrm_UnitTextScroll(QWidget* pParent)
     QMetaObject::invokeMethod(
         this,
         [this] {
-          v_position = Scrl_Value->value();
+          const int position = Scrl_Value->value();
+          if (position != Position()) v_value = ValueAt(position);
           ShowValue();
           if (v_HandleChanges) v_HandleChanges();
         },
@@ -96,15 +98,12 @@ void TFrm_UnitTextScroll::SetupWindow(std::function<void()> HandleChanges, U_Rep
   v_HandleChanges = std::move(HandleChanges);
   v_Unit = TheUnit;
   v_Min = Min;
-  v_Max = Max;
+  v_Max = std::max(Min, Max);
   v_InitVal = InitVal;
   v_Resolution = Resolution > 0 ? Resolution : 1;
-  v_CurrIndex = 0;
-  v_lowest = Min * v_Resolution;
-  v_highest = Max * v_Resolution;
-  SetPosition(double(InitVal) * v_Resolution);
+  v_value = std::clamp(double(InitVal), double(v_Min), double(v_Max));
+  Txt_Value->setText(QStringLiteral("0"));  // shown by ConvertUnit
   ConvertUnit();
-  ShowValue();
 }
 
 void TFrm_UnitTextScroll::SetDim(const QString& szText) { Lbl_Dimension->setText(szText); }
@@ -130,39 +129,43 @@ double TFrm_UnitTextScroll::BaseFromDisplay(double nDisplay) const {
   return TU_Form::ConvertValue(nDisplay, v_Unit, TU_Form::GetNewIndex(v_Unit), 0, true);
 }
 
-void TFrm_UnitTextScroll::ConvertUnit() {
-  if (v_Unit == U_None) return;
-  Lbl_Dimension->setText(TU_Form::GetCurrentString(v_Unit));
-  const int index = TU_Form::GetNewIndex(v_Unit);
-  if (index == v_CurrIndex) return;
-  const double current = TU_Form::ConvertValue(double(v_position) / v_Resolution, v_Unit, v_CurrIndex, index, true);
+void TFrm_UnitTextScroll::UpdateRange() {
+  // The conversions increase, so the bounds keep their order.
   v_lowest = RoundEven(DisplayFromBase(v_Min) * v_Resolution);
-  v_highest = RoundEven(DisplayFromBase(v_Max) * v_Resolution);
-  v_CurrIndex = index;
-  SetPosition(std::nearbyint(current * v_Resolution));
+  v_highest = std::max(v_lowest, RoundEven(DisplayFromBase(v_Max) * v_Resolution));
+  const QSignalBlocker block(Scrl_Value);
+  Scrl_Value->setRange(v_lowest, v_highest);
 }
 
-double TFrm_UnitTextScroll::GetVal() const { return BaseFromDisplay(double(v_position) / v_Resolution); }
+void TFrm_UnitTextScroll::ConvertUnit() {
+  if (v_Unit != U_None) Lbl_Dimension->setText(TU_Form::GetCurrentString(v_Unit));
+  UpdateRange();
+  // A blanked field (disabled, or cleared) stays blank.
+  if (!Txt_Value->text().isEmpty()) return ShowValue();
+  const QSignalBlocker block(Scrl_Value);
+  Scrl_Value->setValue(Position());
+}
+
+int TFrm_UnitTextScroll::Position() const {
+  return std::clamp(RoundEven(DisplayFromBase(v_value) * v_Resolution), v_lowest, v_highest);
+}
+
+double TFrm_UnitTextScroll::ValueAt(int nPosition) const {
+  return std::clamp(BaseFromDisplay(double(nPosition) / v_Resolution), double(v_Min), double(v_Max));
+}
+
+double TFrm_UnitTextScroll::GetVal() const { return v_value; }
 
 void TFrm_UnitTextScroll::SetVal(double nValue) {
   if (!Sentinel::IsGiven(nValue) || !std::isfinite(nValue)) return;
-  SetPosition(std::nearbyint(DisplayFromBase(nValue) * v_Resolution));
-}
-
-void TFrm_UnitTextScroll::SetPosition(double nPosition) {
-  // nearbyint has rounded halves to even; the range bounds the result.
-  if (std::isnan(nPosition)) nPosition = v_lowest;
-  v_position = int(std::clamp(nPosition, double(v_lowest), double(std::max(v_lowest, v_highest))));
-  const QSignalBlocker block(Scrl_Value);
-  Scrl_Value->setRange(v_lowest, std::max(v_lowest, v_highest));
-  Scrl_Value->setValue(v_position);
+  v_value = std::clamp(nValue, double(v_Min), double(v_Max));
   ShowValue();
 }
 
 void TFrm_UnitTextScroll::ClearVal() {
-  v_position = std::clamp(0, v_lowest, std::max(v_lowest, v_highest));
+  v_value = std::clamp(0.0, double(v_Min), double(v_Max));
   const QSignalBlocker block(Scrl_Value);
-  Scrl_Value->setValue(v_position);
+  Scrl_Value->setValue(Position());
   Txt_Value->clear();
 }
 
@@ -172,7 +175,11 @@ QString TFrm_UnitTextScroll::GetString() const {
 }
 
 void TFrm_UnitTextScroll::ShowValue() {
-  const int position = v_position;
+  const int position = Position();
+  {
+    const QSignalBlocker block(Scrl_Value);
+    Scrl_Value->setValue(position);
+  }
   if (v_Resolution == 1) {
     Txt_Value->setText(QString::number(position));
   } else {
@@ -185,5 +192,10 @@ void TFrm_UnitTextScroll::CommitText() {
   const QString text = Txt_Value->text().trimmed();
   double number = 0;
   if (!text.isEmpty() && !TBaseMsg::TryParseNumber(text, number)) number = 0;
-  SetPosition(std::nearbyint(number * v_Resolution));
+  const double wanted = std::nearbyint(number * v_Resolution);
+  const int position = std::isnan(wanted) ? v_lowest : int(std::clamp(wanted, double(v_lowest), double(v_highest)));
+  // The text already shown, typed again, is the value held: it stays as it
+  // was given, not as the display unit rounds it.
+  if (position != Position()) v_value = ValueAt(position);
+  ShowValue();
 }

@@ -1,11 +1,16 @@
 #pragma once
 // TFrm_UnitTextScroll: the numeric input of every value of the window: a
-// unit label, an edit box and a scroll bar. The value is held in v_position:
-// the value in the display unit in effect times the resolution, a whole
-// number clamped to the range; the text and the scroll bar are views of it.
-// So a value is stored rounded to the field's resolution, halves to even
-// (6.25 at resolution 10 is 6.2). Ranges and defaults are given in the base
-// unit of the dimension.
+// unit label, an edit box and a scroll bar. The value is held in v_value, in
+// the base unit of the dimension (SI), exactly as it was typed or set and
+// within the range; the text and the scroll bar are views of it in the
+// display unit in effect, rounded to the field's resolution (halves to
+// even). A change of display unit only shows the value again: it never
+// rounds or converts what the field holds, so a value changes only when the
+// user types one or the program sets one. Ranges and defaults are given in
+// the base unit.
+//
+// Typing commits the number shown rounded to the resolution (clamped to the
+// range); typing the text that is already shown keeps the value held.
 //
 // Only the user runs the change callback: leaving the edit box after typing,
 // or moving the scroll bar. Values set by the program never do.
@@ -33,11 +38,14 @@ class TFrm_UnitTextScroll : public QWidget {
                    int Resolution);
   void SetDim(const QString& szText);
   // Enabling also sets the value to the default; disabling blanks the text
-  // and keeps the position.
+  // and keeps the value.
   void EnableIt(bool bEnable);
-  // Shows the unit in effect and, when it changed, rebuilds the range.
+  // Shows the unit in effect and the value in it; the value stays.
   void ConvertUnit();
+  // The value held, in the base unit.
   double GetVal() const;
+  // Holds nValue (base unit) as it is, bounded by the range; the sentinel
+  // of a value not given changes nothing.
   void SetVal(double nValue);
   int GetMinVal() const { return v_Min; }
   int GetMaxVal() const { return v_Max; }
@@ -53,9 +61,15 @@ class TFrm_UnitTextScroll : public QWidget {
   bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
  private:
+  // Shows v_value in the text and the scroll bar.
   void ShowValue();
-  // Stores a position (clamped to the range) and shows it.
-  void SetPosition(double nPosition);
+  // Where v_value shows: its display value times the resolution, rounded,
+  // within v_lowest..v_highest.
+  int Position() const;
+  // The value a position of the display unit stands for, in the range.
+  double ValueAt(int nPosition) const;
+  // The scroll range for the display unit in effect.
+  void UpdateRange();
   // Commits the typed text: empty counts as 0; rounded and clamped.
   void CommitText();
   double DisplayFromBase(double nBase) const;
@@ -67,8 +81,10 @@ class TFrm_UnitTextScroll : public QWidget {
 
   std::function<void()> v_HandleChanges;
   U_RepUnit v_Unit = U_None;
-  int v_Min = 0, v_Max = 0, v_Resolution = 1, v_InitVal = 0, v_CurrIndex = 0;
-  // The value: display value x resolution, within v_lowest..v_highest.
-  int v_position = 0, v_lowest = 0, v_highest = 0;
+  int v_Min = 0, v_Max = 0, v_Resolution = 1, v_InitVal = 0;
+  // The value in the base unit, within v_Min..v_Max.
+  double v_value = 0;
+  // The scroll range: the range in the display unit times the resolution.
+  int v_lowest = 0, v_highest = 0;
   bool v_typed = false;  // the user changed the text since it was last shown
 };

@@ -266,12 +266,16 @@ void TDlgSelect::RefillMaxSpeed() {
 }
 
 // The ESP fields up to the family's highest ESP, in hundredths in inches of
-// water and in tenths otherwise.
+// water and in tenths otherwise; each keeps the value it holds (bounded by
+// that highest ESP), not a rounding of it.
 void TDlgSelect::SetupEspFields() {
   const int espResolution = CTResultTexts::FieldResolution(CTInputFields::kSupplyEsp);
   const auto capacity = [this] { CapacityCallBack(); };
-  for (TFrm_UnitTextScroll* esp : {Frm_DesignSupplyESP, Frm_DesignExhaustESP})
-    esp->SetupWindow(capacity, U_Pressure, 0, RoundEven(v_ranges.maxEspPa), RoundEven(esp->GetVal()), espResolution);
+  for (TFrm_UnitTextScroll* esp : {Frm_DesignSupplyESP, Frm_DesignExhaustESP}) {
+    const double value = esp->GetVal();
+    esp->SetupWindow(capacity, U_Pressure, 0, RoundEven(v_ranges.maxEspPa), RoundEven(value), espResolution);
+    esp->SetVal(value);
+  }
 }
 
 void TDlgSelect::ApplyPreferences() {
@@ -311,10 +315,8 @@ void TDlgSelect::Txt_FamilyClick() {
       const bool enabled = total->Edit()->isEnabled();
       const double value = std::clamp(total->GetVal(), double(lowest), double(highest));
       total->SetupWindow(capacity, U_Airflow, lowest, highest, RoundEven(value), 1);
-      if (!enabled) {
-        total->EnableIt(false);
-        total->SetVal(value);
-      }
+      if (!enabled) total->EnableIt(false);
+      total->SetVal(value);  // as it was, within the family's bounds
     }
     v_converting = false;
     CalcSupply();

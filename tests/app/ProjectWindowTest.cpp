@@ -18,6 +18,9 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
+#include <cmath>
+#include <tuple>
+
 namespace {
 
 // Answers every question with v_answer and keeps the texts shown.
@@ -46,7 +49,8 @@ class ProjectWindow : public WindowFixture<> {
   void TearDown() override {
     TDlgSelect::SetFileChooser({});
     TDlgSelect::SetDocumentOpener({});
-    for (const int unit : {U_Airflow, U_Temperature, U_Pressure, U_Surface}) TU_Form::SetNewIndex(unit, 0);
+    for (const int unit : {U_Airflow, U_Temperature, U_Pressure, U_Surface, U_Length, U_Power})
+      TU_Form::SetNewIndex(unit, 0);
     WindowFixture::TearDown();
   }
 
@@ -82,6 +86,18 @@ class ProjectWindow : public WindowFixture<> {
     Type(Field("Frm_AmbientDbt", v_window->CoolConditions()), imperial ? "91" : "33");
     Type(Field("Frm_AmbientDbt", v_window->HeatConditions()), imperial ? "18" : "-8");
     PickCandidate(1);
+  }
+
+  // The preferences switch every unit of the inputs to imperial, or back
+  // to SI.
+  void ShowImperialUnits(bool imperial) {
+    const std::pair<int, const char*> units[] = {{U_Length, "ft"},       {U_Airflow, "CFM"},   {U_Surface, "ft²"},
+                                                 {U_Pressure, "inH2O"}, {U_Temperature, "°F"}, {U_Power, "BTU/h"}};
+    for (const auto& [unit, caption] : units) {
+      if (imperial) UseUnit(unit, caption);
+      else TU_Form::SetNewIndex(unit, 0);
+    }
+    v_window->ApplyPreferences();
   }
 
   static void ExpectSameInputs(const SelectionRequest& a, const SelectionRequest& b) {
@@ -142,6 +158,68 @@ TEST_F(ProjectWindow, SaveAndOpenBringTheSelectionBack) {
     ASSERT_EQ(cli.code, 0) << cli.err.toStdString();
     EXPECT_EQ(QJsonDocument::fromJson(cli.out.toUtf8()).object()["unit"].toString(), unit);
   }
+}
+
+// A display preference never changes a value: what was typed in SI, shown
+// in imperial units and back several times, is what the window holds; a
+// project saved in SI and opened and saved again in imperial units holds the
+// same bytes, and opens in SI as typed.
+TEST_F(ProjectWindow, SwitchingUnitsNeverChangesAValue) {
+  Type(Field("Frm_Altitude"), "400");
+  Type(Field("Frm_Airflow"), "10");
+  Type(Field("Frm_DesignSupplyESP"), "200");
+  Type(Field("Frm_DesignExhaustESP"), "185");
+  Type(Field("Frm_AmbientDbt", v_window->CoolConditions()), "33");
+  Type(Field("Frm_AmbientDbt", v_window->HeatConditions()), "-8");
+  ASSERT_NE(v_window->CurrentHRX(), nullptr);
+  // Typed, or the fields' defaults.
+  const auto expectAsTyped = [this](const char* when) {
+    SCOPED_TRACE(when);
+    const SelectionRequest r = v_window->CurrentRequest();
+    const std::tuple<const char*, double, double> inputs[] = {
+        {"altitude", r.altitudeM, 400},
+        {"airflow per person", r.airflowPerPersonLs, 10},
+        {"room surface", r.roomSurfaceM2, 100},
+        {"area per person", r.areaPerPersonM2, 5},
+        {"supply ESP", r.supplyEspPa, 200},
+        {"exhaust ESP", r.exhaustEspPa, 185},
+        {"cooling room", r.cooling.room.dryBulbC, 27},
+        {"cooling room wet bulb", r.cooling.room.humidity, 19},
+        {"cooling outdoor", r.cooling.outdoor.dryBulbC, 33},
+        {"cooling outdoor humidity", r.cooling.outdoor.humidity, 50},
+        {"heating room", r.heating.room.dryBulbC, 20},
+        {"heating room humidity", r.heating.room.humidity, 50},
+        {"heating outdoor", r.heating.outdoor.dryBulbC, -8},
+        {"heating outdoor humidity", r.heating.outdoor.humidity, 50}};
+    for (const auto& [what, value, typed] : inputs) EXPECT_NEAR(value, typed, 1e-9 * std::fabs(typed)) << what;
+  };
+  expectAsTyped("typed");
+  for (int round = 0; round < 3; ++round) {
+    ShowImperialUnits(true);
+    expectAsTyped("in imperial units");
+    // Shown converted: 185 Pa is 0.7427 inH2O, 400 m 1312.3 ft.
+    EXPECT_EQ(Field("Frm_DesignExhaustESP")->Edit()->text(), "0.74");
+    EXPECT_EQ(Field("Frm_Altitude")->Edit()->text(), "1312");
+    ShowImperialUnits(false);
+    expectAsTyped("back in SI");
+    EXPECT_EQ(Field("Frm_DesignExhaustESP")->Edit()->text(), "185.0");
+  }
+  const QString si = v_dir.filePath("si.ven"), imperial = v_dir.filePath("imperial.ven");
+  ASSERT_TRUE(v_window->SaveProject(si));
+
+  ShowImperialUnits(true);
+  v_window->NewProject();
+  ASSERT_TRUE(v_window->LoadProject(si));
+  expectAsTyped("opened in imperial units");
+  ASSERT_TRUE(v_window->SaveProject(imperial));
+  QFile a(si), b(imperial);
+  ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+  EXPECT_EQ(a.readAll().toHex().toStdString(), b.readAll().toHex().toStdString());
+
+  ShowImperialUnits(false);
+  v_window->NewProject();
+  ASSERT_TRUE(v_window->LoadProject(imperial));
+  expectAsTyped("opened in SI");
 }
 
 TEST_F(ProjectWindow, TheFilesFamilyIsAppliedBeforeItsAirflows) {
