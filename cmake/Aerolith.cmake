@@ -13,11 +13,34 @@ endif()
 # aerolith_library(NAME SOURCES ... DEPENDS ...)
 # One static library per folder; the folder's parent is the include root, so
 # code includes "psychro/Air.h".
+# The layer rule: a library or program may link only our libraries declared
+# before it (the top CMakeLists adds the folders lowest layer first); naming
+# one declared later means a lower layer uses a higher one.
+function(aerolith_check_layers name)
+  foreach(dep IN LISTS ARGN)
+    if(dep MATCHES "^aerolith_" AND NOT TARGET ${dep})
+      message(FATAL_ERROR "${name} links ${dep}, which is not declared below it: a lower layer never uses a "
+                          "higher one (see the order of the folders in the top CMakeLists.txt)")
+    endif()
+  endforeach()
+endfunction()
+
 function(aerolith_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  aerolith_check_layers(${name} ${ARG_DEPENDS})
   add_library(${name} STATIC ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+  aerolith_warnings(${name})
+endfunction()
+
+# aerolith_program(NAME SOURCES ... DEPENDS ...): a program in its own folder,
+# at the level of what it links.
+function(aerolith_program name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  aerolith_check_layers(${name} ${ARG_DEPENDS})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS})
   aerolith_warnings(${name})
 endfunction()
 

@@ -13,7 +13,7 @@ struct LTServer {
 };
 
 // Our own download servers. They answer what the program asks in the forms
-// that online/ reads; aerolith-server (tools/) is one that anybody can run.
+// that online/ reads; aerolith-server (tools/server/) is one that anybody can run.
 constexpr LTServer kServers[] = {
     {0, "orsk.download.aerolith-hrv.example", "Orsk"},
     {1, "tarn.download.aerolith-hrv.example", "Tarn"},

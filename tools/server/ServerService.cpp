@@ -1,7 +1,7 @@
-#include "tools/ServerService.h"
+#include "tools/server/ServerService.h"
 
 #include "online/ATORemoteUtils0.h"
-#include "tools/ServerPaths.h"
+#include "tools/server/ServerPaths.h"
 
 #include <QDir>
 #include <QFile>

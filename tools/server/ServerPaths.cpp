@@ -1,4 +1,4 @@
-#include "tools/ServerPaths.h"
+#include "tools/server/ServerPaths.h"
 
 #include <QDir>
 #include <QFileInfo>

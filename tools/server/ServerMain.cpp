@@ -7,7 +7,7 @@
 // Prints "listening on http://ADDRESS:PORT" once it listens; port 0 takes a
 // free port. Ends on SIGINT or SIGTERM. One line per request on stderr.
 
-#include "tools/ServerHttp.h"
+#include "tools/server/ServerHttp.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
-#include "tools/ServerHttp.h"
+#include "tools/server/ServerHttp.h"
 
 #include "online/ATORemoteUtils0.h"
-#include "tools/ServerPaths.h"
-#include "tools/ServerService.h"
+#include "tools/server/ServerPaths.h"
+#include "tools/server/ServerService.h"
 
 #include <QCryptographicHash>
 #include <QDir>
