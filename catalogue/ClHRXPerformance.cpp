@@ -39,7 +39,7 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kNoTemperature = Sentinel::kNoTemperature;
-constexpr double kFixedDensity = 1.2;         // kg/m3, where the computation fixes it
+constexpr double kFixedDensity = TAir::kStandardAirDensity;  // where the computation fixes it
 constexpr double kSearchStepK = 0.5;
 constexpr double kLowestTempC = TAir::kMinTempC;
 constexpr double kHighestTempC = TAir::kMaxTempC;
@@ -74,9 +74,6 @@ double SiteRatio(const TAir& air) { return air.GetTotalPressure() / TAir::kStand
 double SiteMassFlow(const TAir& air, double airflowM3h) {
   return MassFlow(kFixedDensity * SiteRatio(air), airflowM3h);
 }
-
-// Specific heat of moist air per kg of dry air, kJ/(kg K).
-double MoistCp(double ah) { return TAir::kCpDryAir + TAir::kCpVapour * ah; }
 
 // Where the straight line (dry bulb, humidity ratio) from a coil's inlet
 // through its outlet, followed on towards lower temperatures, first meets
@@ -505,11 +502,11 @@ int Cls_HRX::SelectForHeating(const ALModeConditions& In, const TAir& Air, doubl
       return Cls_HRXPolynomial::EvalHeatCapBlock(block, p.VI.DBT);
     });
     if (!(HeatCap > 0)) return fail(kHeatCapOutside);
-    p.VO.DBT = p.VI.DBT + HeatCap / (SiteMassFlow(Air, SupplyAir) * MoistCp(p.VI.AH));
+    p.VO.DBT = p.VI.DBT + HeatCap / (SiteMassFlow(Air, SupplyAir) * TAir::MoistCp(p.VI.AH));
     // Held at the supply temperature wanted, as in cooling.
     if (p.VO.DBT > SupplyTemp + kDischargeToleranceK) {
       p.VO.DBT = SupplyTemp;
-      HeatCap = (SupplyTemp - p.VI.DBT) * SiteMassFlow(Air, SupplyAir) * MoistCp(p.VI.AH);
+      HeatCap = (SupplyTemp - p.VI.DBT) * SiteMassFlow(Air, SupplyAir) * TAir::MoistCp(p.VI.AH);
     }
     p.VO.AH = p.VI.AH;
     FillFromAH(p.VO, Air);
@@ -557,7 +554,7 @@ static RepPsychroPoint CoilOutlet(const RepPsychroPoint& in, double m, double Qs
                                   bool& supersaturated) {
   RepPsychroPoint out;
   out.e = in.e - Qt / m;
-  out.DBT = in.DBT - Qs / (m * MoistCp(in.AH));
+  out.DBT = in.DBT - Qs / (m * TAir::MoistCp(in.AH));
   out.AH = Qt == Qs ? in.AH : TAir::HumidityRatio(out.e, out.DBT);
   double rest = out.AH, water = 0;
   air.GetCondensWater(out.AH, out.DBT, 0, rest, water);
@@ -572,7 +569,7 @@ static RepPsychroPoint CoilOutlet(const RepPsychroPoint& in, double m, double Qs
 static void CapacitiesBetween(const RepPsychroPoint& in, const RepPsychroPoint& out, double m, ALCoilStep& step) {
   step.Outlet = out;
   step.TotalCap = m * (in.e - out.e);
-  step.SensibleCap = m * MoistCp(in.AH) * (in.DBT - out.DBT);
+  step.SensibleCap = m * TAir::MoistCp(in.AH) * (in.DBT - out.DBT);
 }
 
 // A cooling coil's surface is no colder than the refrigerant evaporating in
@@ -616,7 +613,7 @@ ALCoilStep Cls_HRX::CoolingCoil(const RepPsychroPoint& Inlet, double SupplyAir, 
   // The coil's own line: a fan blowing through the coil warms the air before
   // it, a fan drawing through it warms the air after it, by P / (m cp).
   const bool fanAfter = coil->GetFanPosition() != 0;
-  const double fanK = coil->GetPIFanMotor() / 1000 / (m * MoistCp(Inlet.AH));
+  const double fanK = coil->GetPIFanMotor() / 1000 / (m * TAir::MoistCp(Inlet.AH));
   RepPsychroPoint coilIn = Inlet, coilOut = out;
   (fanAfter ? coilOut.DBT -= fanK : coilIn.DBT += fanK);
   // The tables' sensible capacity is rounded to 0.001 kW, so a dry coil's

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr double kAirDensity = 1.2;      // kg/m3, the coil model's fixed density
+constexpr double kAirDensity = TAir::kStandardAirDensity;  // the coil model fixes the density
 constexpr double kAdpStartC = 5.0;       // apparatus dew point search start, degC
 constexpr int kAdpMaxSteps = 2000;       // bound of that search
 constexpr double kAdpTolerance = 0.001;  // percent relative humidity and degC
@@ -168,7 +168,7 @@ bool CTCoilCapacity::CoilLine(double TE, int k, const TAir& Air, double& adpC, d
   ++v_bypassComputations;
   const double RH = Air.ConvertDBWB2RH(db, wb);
   const double W = Air.AbsoluteHumidity(RH, db);
-  const double cp = 1.006 + 1.84 * W;
+  const double cp = TAir::MoistCp(W);
   const double h = TAir::Enthalpy(W, db);
   const double SHF = (SC + P) / (TC + P);
   if (!(SHF > 0)) return false;
@@ -225,7 +225,7 @@ double CTCoilCapacity::GetSCoolCap(double TE, double DBRoomTemp, double RoomRH, 
   if (!(V > 0) || !std::isfinite(TC)) return 0;
   const double P = v_fanKW;
   const double W = Air.AbsoluteHumidity(RoomRH, DBRoomTemp);
-  const double cp = 1.006 + 1.84 * W;
+  const double cp = TAir::MoistCp(W);
   const double h = TAir::Enthalpy(W, DBRoomTemp);
   double hIn = h, tIn = DBRoomTemp;
   if (v_fanPosition == 0) {

@@ -72,7 +72,7 @@ double TAir::Enthalpy(double AbsHumidity, double DryBulbTemp) {
 }
 
 double TAir::DryBulbTemp(double Enthalpy, double AbsHumidity) {
-  return (Enthalpy - kVaporisationHeat * AbsHumidity) / (kCpDryAir + kCpVapour * AbsHumidity);
+  return (Enthalpy - kVaporisationHeat * AbsHumidity) / MoistCp(AbsHumidity);
 }
 
 double TAir::HumidityRatio(double Enthalpy, double DryBulbTemp) {

@@ -11,6 +11,7 @@
 //   pressures                                     Pa
 //   altitude                                      m above sea level
 //   density                                       kg / m3 (dry air)
+//   specific heat                                 kJ / (kg dry air K)
 //   airflow ("Volume")                            m3 / h
 //   condensate ("H2O")                            g / h
 //
@@ -29,6 +30,9 @@ class TAir {
   static constexpr double kCpDryAir = 1.006;                       // kJ/(kg K)
   static constexpr double kCpVapour = 1.84;                        // kJ/(kg K)
   static constexpr double kVaporisationHeat = 2501.0;              // kJ/kg at 0 degC
+  // The density of standard air, which rating tables and the models that
+  // fix the density take (kg/m3).
+  static constexpr double kStandardAirDensity = 1.2;
   static constexpr double kMinTempC = -80.0;
   static constexpr double kMaxTempC = 80.0;
   static constexpr double kWetBulbToleranceRh = 0.001;  // percent relative humidity
@@ -46,6 +50,8 @@ class TAir {
   double RelativeHumidity(double AbsHumidity, double DryBulbTemp) const;
   double DryAirDensity(double DryBulbTemp) const;
   static double Enthalpy(double AbsHumidity, double DryBulbTemp);
+  // Specific heat of moist air per kg of dry air: cp,a + cp,w W.
+  static double MoistCp(double AbsHumidity) { return kCpDryAir + kCpVapour * AbsHumidity; }
   static double DryBulbTemp(double Enthalpy, double AbsHumidity);
   static double HumidityRatio(double Enthalpy, double DryBulbTemp);
   // For a positive humidity ratio.

@@ -50,6 +50,16 @@ TEST(Air, ReferenceStateAtSeaLevel) {
   EXPECT_NEAR(TAir::HumidityRatio(h, 20), w, 1e-15);
 }
 
+// The specific heat of moist air is the slope of its enthalpy along the dry
+// bulb at constant humidity: 1.006 + 1.84 W kJ/(kg K).
+TEST(Air, MoistSpecificHeatIsTheSlopeOfEnthalpy) {
+  const double cases[][2] = {{0, 1.006}, {0.01, 1.0244}, {0.025, 1.052}};
+  for (const auto& [w, cp] : cases) {
+    EXPECT_NEAR(TAir::MoistCp(w), cp, 1e-12) << w;
+    EXPECT_NEAR(TAir::Enthalpy(w, 30) - TAir::Enthalpy(w, 20), 10 * cp, 1e-9) << w;
+  }
+}
+
 TEST(Air, SaturationPressureSwitchesToIceBelowZero) {
   EXPECT_NEAR(TAir::StaticPressure(0), 611.21, 0.01);       // over water
   EXPECT_NEAR(TAir::StaticPressure(-0.001), 611.10, 0.01);  // over ice
