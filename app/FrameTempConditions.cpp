@@ -129,9 +129,14 @@ TFrm_TempConditions::TFrm_TempConditions(QWidget* pParent) : QWidget(pParent) {
   connect(Lbl_RoomRH, &QComboBox::activated, this, [this] { HumidityModeChanged(Lbl_RoomRH, Frm_RoomRH, Frm_RoomDBT, true); });
   connect(Lbl_AmbientRH, &QComboBox::activated, this,
           [this] { HumidityModeChanged(Lbl_AmbientRH, Frm_AmbientRH, Frm_AmbientDbt, false); });
-  connect(Lbl_Inletheater, &QComboBox::activated, this, [this] { Lbl_InletheaterClick(); });
+  // A choice of the user's own in the inlet box ends the option taken.
+  connect(Lbl_Inletheater, &QComboBox::activated, this, [this] {
+    v_chosenOption = 0;
+    Lbl_InletheaterClick();
+  });
   connect(Lbl_SupplyHeater, &QComboBox::activated, this, [this] { Lbl_SupplyHeaterClick(); });
   connect(Txt_HeaterOptions, &QComboBox::activated, this, [this] {
+    v_chosenOption = Txt_HeaterOptions->currentData(Qt::UserRole + 1).toInt();
     v_InletHeater = Txt_HeaterOptions->currentData().toDouble();
     ChangeOnExit();
   });
@@ -154,6 +159,7 @@ void TFrm_TempConditions::ClearFields() {
   Lbl_Inletheater->setCurrentIndex(kCalculatedInlet);
   Lbl_SupplyHeater->setCurrentIndex(kCalculatedSupply);
   v_InletIndex = v_SupplyIndex = 0;
+  v_chosenOption = 0;
   v_InletHeater = v_SupplyHeater = 0;
   Txt_CalcInlet->clear();
   Txt_CalcSupply->clear();
@@ -183,7 +189,12 @@ void TFrm_TempConditions::InitFields() {
   Lbl_AmbientRH->setProperty("mode", kRelativeHumidity);
   Frm_AmbientRH->SetupWindow(changed, U_None, 15, 100, 50, 1);
   Frm_AmbientRH->SetDim(QStringLiteral("%"));
-  Frm_InletHeater->SetupWindow(changed, U_Power, 0, 30, 0, 1000);
+  Frm_InletHeater->SetupWindow(
+      [this] {
+        v_chosenOption = 0;  // a size typed is the user's choice
+        ChangeOnExit();
+      },
+      U_Power, 0, 30, 0, 1000);
   Frm_InletHeater->setVisible(false);
   Frm_SupplyHeater->SetupWindow(changed, U_Power, 0, 30, 0, 1000);
   Frm_SupplyHeater->setVisible(false);
@@ -312,6 +323,7 @@ void TFrm_TempConditions::SetSelection(double IndoorDBT, double IndoorRH, double
   Frm_AmbientDbt->SetVal(AmbientDBT);
   Frm_AmbientRH->SetVal(humidity(Lbl_AmbientRH, AmbientDBT, AmbientRH, CTInputFields::kOutdoorWetBulb));
   const QSignalBlocker blockInlet(Lbl_Inletheater), blockSupply(Lbl_SupplyHeater);
+  v_chosenOption = 0;
   if (UserInletHeater > 0) {
     v_InletHeater = UserInletHeater;
     Lbl_Inletheater->setCurrentIndex(kUserInlet);
@@ -366,8 +378,16 @@ void TFrm_TempConditions::SetupInlet(const QList<HeaterOption>& HeaterOptions) {
         Txt_HeaterOptions->addItem(o.name + QStringLiteral(" (") + ValueText::PositivePower(o.kW) + QLatin1Char(')'), o.kW);
         Txt_HeaterOptions->setItemData(i, o.id, Qt::UserRole + 1);
       }
+      // The option the user took stays chosen while the unit offers it;
+      // otherwise the smallest that covers the heater the frame holds.
+      int chosen = -1;
+      for (int i = 0; i < HeaterOptions.size() && v_chosenOption != 0; ++i)
+        if (HeaterOptions[i].id == v_chosenOption) chosen = i;
       const int best = CTSelectionRun::SmallestCoveringOption(HeaterOptions, v_InletHeater);
-      if (best >= 0) {
+      if (chosen >= 0) {
+        v_InletIndex = kInletOption;
+        Txt_HeaterOptions->setCurrentIndex(chosen);
+      } else if (best >= 0) {
         if (v_InletHeater > 0) v_InletIndex = kInletOption;
         Txt_HeaterOptions->setCurrentIndex(best);
       } else {
@@ -503,6 +523,8 @@ int TFrm_TempConditions::GetSelectedHeaterOption() const {
   if (Lbl_Inletheater->currentIndex() != kInletOption || Txt_HeaterOptions->currentIndex() < 0) return 0;
   return Txt_HeaterOptions->currentData(Qt::UserRole + 1).toInt();
 }
+
+void TFrm_TempConditions::TakeHeaterOption(int nOptionID) { v_chosenOption = nOptionID; }
 
 void TFrm_TempConditions::ChangeOnExit() {
   if (!v_InTreatment && v_HandleChanges) v_HandleChanges();

@@ -54,6 +54,9 @@ class TFrm_TempConditions : public QWidget {
   void HasHeaters(bool& HasInletHeater, bool& HasSupplyHeater) const;
   // The chosen heater option's id, 0 for none.
   int GetSelectedHeaterOption() const;
+  // Takes a heater option as the user's choice (a project names it): it is
+  // chosen at the next calculation of a unit that offers it.
+  void TakeHeaterOption(int nOptionID);
   // Shows the room's (bRoom) or the outdoor humidity as relative humidity
   // or as a wet bulb: the way a project's humidity was typed.
   void ShowHumidityAs(bool bRoom, HumidityMode nMode);
@@ -95,6 +98,10 @@ class TFrm_TempConditions : public QWidget {
   bool v_InTreatment = false;
   bool v_IsCooling = true;
   int v_InletIndex = 0;
+  // The heater option the user took, by id, kept while units that do not
+  // offer it are current; 0 while the frame takes the smallest option that
+  // covers the calculated heater.
+  int v_chosenOption = 0;
   int v_SupplyIndex = 0;
   const TAir* v_Air = nullptr;
   double v_restoredDischarge = Sentinel::kNotGiven;

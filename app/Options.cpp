@@ -25,7 +25,11 @@ int RowIndex(const QTreeWidget* view) {
 
 void TDlgSelect::FillOptions() {
   v_optionRows.clear();
-  if (v_currHRX) v_optionRows = CTOptionSelection::FillOptions(*v_currHRX, LTOptionInputs::Of(CurrentRequest()));
+  if (v_currHRX) {
+    // A run made a new record of the unit: the choice made on it comes back.
+    v_optionChoices.Give(*v_currHRX);
+    v_optionRows = CTOptionSelection::FillOptions(*v_currHRX, LTOptionInputs::Of(CurrentRequest()));
+  }
   ShowOptionRows();
 }
 
@@ -53,6 +57,7 @@ void TDlgSelect::Btn_SelectClick() {
   const int index = RowIndex(Lvw_AvailOptions);
   if (!v_currHRX || index < 0) return;
   CTOptionSelection::Select(*v_currHRX, v_optionRows, index);
+  v_optionChoices.Keep(*v_currHRX);
   ShowOptionRows();
 }
 
@@ -63,5 +68,6 @@ void TDlgSelect::Btn_DeselectClick() {
     TBaseMsg::DisplayError(this, kMsgStandardOption);
     return;
   }
+  v_optionChoices.Keep(*v_currHRX);
   ShowOptionRows();
 }

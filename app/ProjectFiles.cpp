@@ -248,6 +248,8 @@ bool TDlgSelect::LoadProject(const QString& szPath) {
   v_converting = false;
   v_loading = false;
 
+  // The choices made in the selection that was open belong to it.
+  v_optionChoices.Clear();
   CalcSupply();
   // The stored unit at its speeds, when it is still a candidate, with the
   // options used on it; otherwise the first candidate stays current.
@@ -260,7 +262,10 @@ bool TDlgSelect::LoadProject(const QString& szPath) {
       if (LV_SelectedDevices->currentItem() != row) LV_SelectedDevices->setCurrentItem(row);
       break;
     }
-    if (v_currHRX) CTProjectMapping::RestoreOptions(*v_currHRX, unit);
+    if (v_currHRX) {
+      CTProjectMapping::RestoreOptions(*v_currHRX, unit);
+      v_optionChoices.Keep(*v_currHRX);
+    }
   }
   FillOptions();
   return true;

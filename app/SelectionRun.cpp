@@ -197,6 +197,7 @@ void TDlgSelect::RefillTETemp() {
 void TDlgSelect::InitSelection() {
   using F = CTInputFields;
   v_converting = true;
+  v_optionChoices.Clear();
   v_minAirflow = 1.0;
   v_maxAirflow = 8889;
   const auto capacity = [this] { CapacityCallBack(); };

@@ -321,6 +321,9 @@ class TDlgSelect : public QMainWindow {
   QTreeWidget *Lvw_AvailOptions = nullptr, *Lvw_UsedOptions = nullptr;
   QPushButton *Btn_Select = nullptr, *Btn_Deselect = nullptr;
   QList<LTOptionRow> v_optionRows;  // of the current unit
+  // The user's option choice of each unit, given back to the unit's record
+  // whenever a later run makes it current again.
+  CTOptionChoices v_optionChoices;
   // The value labels of the Database tab, each with its caption label.
   struct LTDatabaseRow {
     QLabel* caption = nullptr;

@@ -130,3 +130,22 @@ void CTOptionSelection::StoreUsedOptions(Cls_HRX& unit, const QList<LTOptionRow>
   }
   unit.StoreUsedOptions(std::move(used));
 }
+
+namespace {
+
+bool SameRecord(const LTProjectUnit& a, const LTProjectUnit& b) { return a.clsID == b.clsID && a.objID == b.objID; }
+
+}  // namespace
+
+void CTOptionChoices::Keep(const Cls_HRX& unit) {
+  const LTProjectUnit choice = CTProjectMapping::UnitOf(unit);
+  for (LTProjectUnit& kept : v_choices)
+    if (SameRecord(kept, choice)) return void(kept = choice);
+  v_choices.append(choice);
+}
+
+void CTOptionChoices::Give(Cls_HRX& unit) const {
+  const LTProjectUnit record = CTProjectMapping::UnitOf(unit);
+  for (const LTProjectUnit& kept : v_choices)
+    if (SameRecord(kept, record)) return CTProjectMapping::RestoreOptions(unit, kept);
+}

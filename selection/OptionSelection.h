@@ -5,6 +5,7 @@
 // standard and preferred combinations are used; the user's choice, kept on
 // the unit, decides the rest.
 
+#include "selection/ProjectFile.h"
 #include "selection/SelectionRequest.h"
 
 #include <QList>
@@ -52,4 +53,25 @@ class CTOptionSelection {
   // The used rows as the unit keeps them, in the used list's order: what
   // project files, reports and material lists give.
   static void StoreUsedOptions(Cls_HRX& unit, const QList<LTOptionRow>& rows);
+};
+
+// The user's option choice of each unit for as long as a selection is open.
+// A choice lives on a candidate record, and every run makes new records:
+// the window keeps each unit's choice here when the user makes it and puts
+// it back on the unit's record whenever that unit is current again, after
+// a run that kept it in the list or after runs in which it was absent (a
+// filter that emptied the list, another family). A unit is its catalogue
+// record: its options do not depend on the speeds a run gives its fans.
+class CTOptionChoices {
+ public:
+  // Keeps the options used on the unit as its choice.
+  void Keep(const Cls_HRX& unit);
+  // Stores the choice kept for the unit's record on it; a unit without one
+  // keeps what it holds.
+  void Give(Cls_HRX& unit) const;
+  // Forgets every choice (a new or opened selection).
+  void Clear() { v_choices.clear(); }
+
+ private:
+  QList<LTProjectUnit> v_choices;  // one per unit record, speeds ignored
 };

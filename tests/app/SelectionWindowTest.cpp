@@ -34,6 +34,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "WindowFixture.h"
 
 namespace {
@@ -446,6 +448,104 @@ TEST_F(SelectionWindow, TheConfigurationDrawingFollowsTheCurrentUnit) {
   floating->close();
   QApplication::processEvents();
   EXPECT_EQ(v_window->findChild<QDialog*>("TFrm_Configuration"), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// What the user chose for a unit stays with it: an option added on the
+// Results tab and the heater option taken in heating survive every edit
+// after which the same unit is current again, whether the run kept it in
+// the list or it left the list and came back.
+class UsersChoices : public SelectionWindow {
+ public:
+  void Choose(QComboBox* combo, int index) {
+    ASSERT_NE(combo, nullptr);
+    ASSERT_GE(index, 0);
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+  }
+  void Choose(const char* name, int index) { Choose(v_window->findChild<QComboBox*>(name), index); }
+  void ShowTab(const char* name) { v_window->Pages()->setCurrentWidget(v_window->findChild<QWidget*>(name)); }
+  QStringList UsedOptions() {
+    ShowTab("Tab_Results");
+    QStringList names;
+    const auto* used = v_window->findChild<QTreeWidget*>("Lvw_UsedOptions");
+    for (int i = 0; i < used->topLevelItemCount(); ++i) names << used->topLevelItem(i)->text(0);
+    ShowTab("Tab_Selection");
+    return names;
+  }
+  // The inlet heater option the heating frame holds, by name.
+  QString HeatingOption() const {
+    const LTModeInputs heating = v_window->HeatConditions()->Inputs();
+    if (heating.inletHeater != HeaterChoice::kOption || !v_window->CurrentHRX()) return QString();
+    for (const LTHeaterOption& option : CTSelectionRun::HeaterOptions(*v_window->CurrentHRX()))
+      if (option.id == heating.inletOptionID) return option.name;
+    return QString();
+  }
+};
+
+TEST_F(UsersChoices, SurviveEveryEditAfterWhichTheSameUnitIsCurrent) {
+  struct Edit {
+    const char* name;
+    std::function<void(UsersChoices&)> apply;
+  };
+  const Edit edits[] = {
+      {"exhaust ESP 200 to 185 Pa", [](UsersChoices& t) { t.Type(t.Field("Frm_DesignExhaustESP"), "185"); }},
+      {"exhaust ESP 200 to 150 Pa: the exhaust fan a speed lower",
+       [](UsersChoices& t) { t.Type(t.Field("Frm_DesignExhaustESP"), "150"); }},
+      {"altitude 400 m", [](UsersChoices& t) { t.Type(t.Field("Frm_Altitude"), "400"); }},
+      {"an F8 filter that empties the list, then none again",
+       [](UsersChoices& t) {
+         t.Choose("Txt_SupplyFilter", 3);
+         ASSERT_EQ(t.v_window->CurrentHRX(), nullptr);
+         t.Choose("Txt_SupplyFilter", 0);
+       }},
+      {"the HRD family and back",
+       [](UsersChoices& t) {
+         auto* families = t.v_window->findChild<QComboBox*>("Txt_Family");
+         t.Choose(families, families->findText("HRD"));
+         t.Choose(families, families->findText("HRX"));
+       }},
+      {"the fresh-air family, whose units offer no heater option, and back",
+       [](UsersChoices& t) {
+         auto* families = t.v_window->findChild<QComboBox*>("Txt_Family");
+         t.Choose(families, families->findText("DQTL-MF"));
+         ASSERT_NE(t.v_window->CurrentHRX(), nullptr);
+         t.Choose(families, families->findText("HRX"));
+       }},
+  };
+  for (const Edit& edit : edits) {
+    SCOPED_TRACE(edit.name);
+    v_window->NewProject();
+    // NV-1000 at 250 l/s needs 1.5 kW of inlet heater at -5 degC; the user
+    // takes the 4.5 kW option rather than the 2.5 kW one that would do, and
+    // adds a CO2 sensor.
+    v_window->findChild<QCheckBox*>("Chk_TotalSupply")->click();
+    Type(Field("Frm_TotalSupply"), "250");
+    Type(Field("Frm_DesignExhaustESP"), "200");
+    Type(v_window->HeatConditions()->Field("Frm_AmbientDbt"), "-5");
+    Choose(v_window->HeatConditions()->Combo("Lbl_Inletheater"), 2);
+    QComboBox* heaterOptions = v_window->HeatConditions()->Combo("Txt_HeaterOptions");
+    Choose(heaterOptions, heaterOptions->findText("NEH-315-4.5", Qt::MatchStartsWith));
+    ASSERT_EQ(v_window->Result().unitName.section(',', 0, 0), "NV-1000");
+    ASSERT_EQ(HeatingOption(), "NEH-315-4.5");
+    ShowTab("Tab_Results");
+    auto* available = v_window->findChild<QTreeWidget*>("Lvw_AvailOptions");
+    ASSERT_FALSE(available->findItems("NRS-CO2", Qt::MatchExactly).isEmpty());
+    available->setCurrentItem(available->findItems("NRS-CO2", Qt::MatchExactly)[0]);
+    v_window->findChild<QPushButton*>("Btn_Select")->click();
+    ShowTab("Tab_Selection");
+    ASSERT_TRUE(UsedOptions().contains("NRS-CO2"));
+
+    edit.apply(*this);
+    ASSERT_EQ(v_window->Result().unitName.section(',', 0, 0), "NV-1000");
+    EXPECT_EQ(HeatingOption(), "NEH-315-4.5");
+    const QStringList used = UsedOptions();
+    EXPECT_TRUE(used.contains("NRS-CO2")) << used.join(", ").toStdString();
+    EXPECT_TRUE(used.contains("NEH-315-4.5")) << used.join(", ").toStdString();
+  }
 }
 
 }  // namespace

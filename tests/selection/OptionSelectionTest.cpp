@@ -129,3 +129,31 @@ TEST_F(OptionsOfNV400, TheUsedListKeepsTheOrderOptionsWereChosenIn) {
     if (!r.used) available << r.name;
   EXPECT_EQ(available.last(), "NRS-RH");
 }
+
+// Every run makes new records of its units: the choice kept for NV-400
+// goes onto a new record of NV-400 (the order it was chosen in with it),
+// never onto another unit's, and is gone once the choices are forgotten.
+TEST_F(OptionsOfNV400, AChoiceKeptGoesToTheNextRecordOfTheSameUnitOnly) {
+  CTOptionChoices choices;
+  QList<LTOptionRow> rows = CTOptionSelection::FillOptions(*v_unit, {});
+  CTOptionSelection::Select(*v_unit, rows, Index(rows, "NRS-RH"));
+  CTOptionSelection::Select(*v_unit, rows, Index(rows, "NRS-CO2"));
+  choices.Keep(*v_unit);
+
+  const std::unique_ptr<Cls_HRX> again = Unit("NV-400");
+  ASSERT_EQ(again->GetUsedOptions(), nullptr);
+  choices.Give(*again);
+  QStringList used;
+  for (const LTOptionRow& r : CTOptionSelection::FillOptions(*again, {}))
+    if (r.used) used << r.name;
+  EXPECT_EQ(used, (QStringList{"NRC-10", "NRS-RH", "NRS-CO2"}));
+
+  const std::unique_ptr<Cls_HRX> other = Unit("NV-650");
+  choices.Give(*other);
+  EXPECT_EQ(other->GetUsedOptions(), nullptr);
+
+  choices.Clear();
+  const std::unique_ptr<Cls_HRX> afresh = Unit("NV-400");
+  choices.Give(*afresh);
+  EXPECT_EQ(afresh->GetUsedOptions(), nullptr);
+}
