@@ -130,7 +130,9 @@ void TDlgSelect::CreateSelectionPage(QWidget* pPage) {
   Txt_TETemp = Named(new QComboBox, "Txt_TETemp");
   Pnl_TETemp = Row(familyBox, "Pnl_TETemp", Caption("Evaporating temperature"), Txt_TETemp);
   family->addWidget(Pnl_TETemp);
-  const QStringList filters{QStringLiteral("None"), QStringLiteral("F6"), QStringLiteral("F7"), QStringLiteral("F8")};
+  QStringList filters{QStringLiteral("None")};
+  for (int filterClass = 1; filterClass < Cls_HRX::kFilterClassCount; ++filterClass)
+    filters << Cls_HRX::FilterClassName(filterClass);
   Txt_SupplyFilter = Named(new QComboBox, "Txt_SupplyFilter");
   Txt_SupplyFilter->addItems(filters);
   Pnl_SupplyFilter = Row(familyBox, "Pnl_SupplyFilter", Caption("Supply filter"), Txt_SupplyFilter);

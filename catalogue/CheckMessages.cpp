@@ -23,8 +23,7 @@ QString Percent(double rh) { return TBaseMsg::FormatShown(rh, 0); }
 }  // namespace
 
 QString CTCheckMessages::FilterText(int nSupplyClass, int nExhaustClass) {
-  static const char* const kNames[] = {"", "F6", "F7", "F8"};
-  const auto name = [](int nClass) { return QLatin1String(nClass > 0 && nClass <= 3 ? kNames[nClass] : ""); };
+  const auto name = &Cls_HRX::FilterClassName;
   QStringList filters;
   if (nSupplyClass > 0) filters << QStringLiteral("%1 supply").arg(name(nSupplyClass));
   if (nExhaustClass > 0) filters << QStringLiteral("%1 exhaust").arg(name(nExhaustClass));

@@ -256,6 +256,18 @@ void Cls_HRX::GetProductLinkInfo(QString& szSeriesName, QString& szPRV) const {
 
 // ---------------------------------------------------------------- options and pressure drops
 
+QString Cls_HRX::FilterClassName(int FilterClass) {
+  static const char* const kNames[kFilterClassCount] = {"", "F6", "F7", "F8"};
+  return FilterClass >= 0 && FilterClass < kFilterClassCount ? QString::fromLatin1(kNames[FilterClass]) : QString();
+}
+
+int Cls_HRX::FilterClassOf(const QString& szName) {
+  if (szName.compare(QLatin1String("none"), Qt::CaseInsensitive) == 0) return 0;
+  for (int filterClass = 1; filterClass < kFilterClassCount; ++filterClass)
+    if (szName.compare(FilterClassName(filterClass), Qt::CaseInsensitive) == 0) return filterClass;
+  return -1;
+}
+
 Cls_DeviceOption* Cls_HRX::GetFilterOption(int FilterClass) {
   return GetFilterOptions().Search(
       [FilterClass](const Cls_DeviceOption* o) { return std::lround(o->GetValue()) == FilterClass; });

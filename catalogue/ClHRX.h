@@ -178,6 +178,11 @@ class Cls_HRX : public Cls_Device {
   // ---- options and pressure drops (Pa, airflows in m3/h) ----
   // Filter classes: 0 none, 1 F6, 2 F7, 3 F8.
   Cls_DeviceOption* GetFilterOption(int FilterClass);
+  static constexpr int kFilterClassCount = 4;
+  // "F6" .. "F8"; empty for 0 and for a number that is no class.
+  static QString FilterClassName(int FilterClass);
+  // The class of a name ("none" or "F6" .. "F8", any case); -1 for another.
+  static int FilterClassOf(const QString& szName);
   double GetFilterESP(int nFilterClass, double nAirflow);
   // nSelPlenum: 0 none, 1 outdoor and exhaust plenums, 2 all plenums.
   void GetPlenumESP(int nSelPlenum, double nAflSupply, double nAflExhaust, double& nESPSupply, double& nESPExhaust);

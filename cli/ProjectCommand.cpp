@@ -20,7 +20,10 @@ namespace AerolithCli {
 
 namespace {
 
-const char* const kFilterNames[] = {"none", "F6", "F7", "F8"};
+// A filter class as the command line's options name it.
+QString FilterOption(int nClass) {
+  return nClass == 0 ? QStringLiteral("none") : Cls_HRX::FilterClassName(nClass);
+}
 
 // A value of the file; null where the file says "not given".
 QJsonValue Given(double x) { return Sentinel::IsGiven(x) ? QJsonValue(x) : QJsonValue(); }
@@ -128,8 +131,8 @@ int RunProject(const QStringList& arguments, QTextStream& out, QTextStream& err)
       {"total_exhaust_ls", Given(v.v_totalExhaust)},
       {"esp_supply_pa", v.v_designSupplyESP},
       {"esp_exhaust_pa", v.v_designExhaustESP},
-      {"filter_supply", kFilterNames[v.v_highEffFilterSupply]},
-      {"filter_exhaust", kFilterNames[v.v_highEffFilterExhaust]},
+      {"filter_supply", FilterOption(v.v_highEffFilterSupply)},
+      {"filter_exhaust", FilterOption(v.v_highEffFilterExhaust)},
       {"plenums", raw.v_intfV1.v_plenumSelected},
       {"upside_down", raw.v_intfV1.v_upsideDown},
       {"cooling", ModeJson(v.v_coolingData)},

@@ -78,7 +78,6 @@ namespace AerolithCli {
 
 namespace {
 
-const char* const kFilterNames[] = {"none", "F6", "F7", "F8"};
 const char* const kStateNames[] = {"RA", "OA", "EA", "SA", "VI", "VO", "CI", "HI"};
 
 constexpr int kMsgNoUnitToSave = 57;
@@ -260,8 +259,8 @@ QString RequestReader::Condition(const char* name, LTAirCondition& target, CTInp
 
 QString RequestReader::Filter(const char* name, int& target) {
   if (!v_options.Has(name)) return QString();
-  for (int i = 0; i < 4; ++i)
-    if (v_options.Value(name).compare(QLatin1String(kFilterNames[i]), Qt::CaseInsensitive) == 0) return target = i, QString();
+  const int filterClass = Cls_HRX::FilterClassOf(v_options.Value(name));
+  if (filterClass >= 0) return target = filterClass, QString();
   return MustBeEither(name, "none, F6, F7", "F8");
 }
 

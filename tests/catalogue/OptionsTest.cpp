@@ -70,6 +70,19 @@ TEST(OptionTypes, NamesFromTheTableAndUnknownOnes) {
   EXPECT_EQ(Cls_DeviceOption::TypeString(28), "Plenum");
 }
 
+// The filter classes by name, as the window lists them and the command line
+// and the messages write them; nothing beyond the four classes.
+TEST(FilterClasses, NamesAndNumbersBothWays) {
+  EXPECT_EQ(Cls_HRX::FilterClassName(0), "");
+  EXPECT_EQ(Cls_HRX::FilterClassName(1), "F6");
+  EXPECT_EQ(Cls_HRX::FilterClassName(3), "F8");
+  EXPECT_EQ(Cls_HRX::FilterClassName(4), "");
+  EXPECT_EQ(Cls_HRX::FilterClassName(-1), "");
+  const std::pair<const char*, int> names[] = {{"none", 0}, {"NONE", 0}, {"F6", 1}, {"f7", 2}, {"F8", 3},
+                                               {"F9", -1}, {"", -1}, {"F 7", -1}};
+  for (const auto& [name, filterClass] : names) EXPECT_EQ(Cls_HRX::FilterClassOf(QString::fromLatin1(name)), filterClass) << name;
+}
+
 TEST_F(Options, StandardPowerSupplyOfADevice) {
   Supply("V1", "1~", "230 V", 1, false);
   auto standard = Supply("V3", "3N~", "400 V", 3, true);
