@@ -5,6 +5,7 @@
 #include "i18n/BaseMsgMan.h"
 #include "i18n/MsgMan.h"
 #include "psychro/Air.h"
+#include "psychro/Rounding.h"
 #include "selection/InputFields.h"
 
 #include <QCheckBox>
@@ -24,8 +25,6 @@ enum InletChoice { kCalculatedInlet = 0, kUserInlet = 1, kInletOption = 2 };
 enum SupplyChoice { kCalculatedSupply = 0, kUserSupply = 1 };
 constexpr int kMsgCalculatedInlet = 28, kMsgInletOption = 34, kMsgUserInlet = 39, kMsgInletHeater = 33,
               kMsgSupplyHeater = 36;
-
-int RoundEven(double x) { return int(std::nearbyint(x)); }
 
 QComboBox* NewCombo(QWidget* pParent, const char* szName, const QStringList& items) {
   auto* combo = new QComboBox(pParent);
@@ -240,9 +239,9 @@ void TFrm_TempConditions::SetupHumidityField(QComboBox* pCombo, TFrm_UnitTextScr
   Q_UNUSED(pDryBulb);
   const auto changed = [this] { ChangeOnExit(); };
   if (pCombo->currentIndex() == kWetBulb) {
-    pField->SetupWindow(changed, U_Temperature, bRoom ? 6 : -40, bRoom ? 32 : 60, RoundEven(nValue), 10);
+    pField->SetupWindow(changed, U_Temperature, bRoom ? 6 : -40, bRoom ? 32 : 60, Rounding::HalfEvenInt(nValue), 10);
   } else {
-    pField->SetupWindow(changed, U_None, 15, 100, RoundEven(nValue), 1);
+    pField->SetupWindow(changed, U_None, 15, 100, Rounding::HalfEvenInt(nValue), 1);
     pField->SetDim(QStringLiteral("%"));
   }
   pCombo->setProperty("mode", pCombo->currentIndex());

@@ -1,6 +1,7 @@
 #include "app/Frame_UnitTextScroll.h"
 
 #include "i18n/BaseMsgMan.h"
+#include "psychro/Rounding.h"
 #include "selection/InputFields.h"
 
 #include <QEvent>
@@ -12,13 +13,6 @@
 
 #include <algorithm>
 #include <cmath>
-
-namespace {
-
-// Round half to even, as the window rounds everywhere.
-int RoundEven(double x) { return int(std::nearbyint(x)); }
-
-}  // namespace
 
 TFrm_UnitTextScroll::TFrm_UnitTextScroll(QWidget* pParent)
     : QWidget(pParent),
@@ -131,8 +125,8 @@ double TFrm_UnitTextScroll::BaseFromDisplay(double nDisplay) const {
 
 void TFrm_UnitTextScroll::UpdateRange() {
   // The conversions increase, so the bounds keep their order.
-  v_lowest = RoundEven(DisplayFromBase(v_Min) * v_Resolution);
-  v_highest = std::max(v_lowest, RoundEven(DisplayFromBase(v_Max) * v_Resolution));
+  v_lowest = Rounding::HalfEvenInt(DisplayFromBase(v_Min) * v_Resolution);
+  v_highest = std::max(v_lowest, Rounding::HalfEvenInt(DisplayFromBase(v_Max) * v_Resolution));
   const QSignalBlocker block(Scrl_Value);
   Scrl_Value->setRange(v_lowest, v_highest);
 }
@@ -147,7 +141,7 @@ void TFrm_UnitTextScroll::ConvertUnit() {
 }
 
 int TFrm_UnitTextScroll::Position() const {
-  return std::clamp(RoundEven(DisplayFromBase(v_value) * v_Resolution), v_lowest, v_highest);
+  return std::clamp(Rounding::HalfEvenInt(DisplayFromBase(v_value) * v_Resolution), v_lowest, v_highest);
 }
 
 double TFrm_UnitTextScroll::ValueAt(int nPosition) const {
@@ -192,7 +186,7 @@ void TFrm_UnitTextScroll::CommitText() {
   const QString text = Txt_Value->text().trimmed();
   double number = 0;
   if (!text.isEmpty() && !TBaseMsg::TryParseNumber(text, number)) number = 0;
-  const double wanted = std::nearbyint(number * v_Resolution);
+  const double wanted = Rounding::HalfEven(number * v_Resolution);
   const int position = std::isnan(wanted) ? v_lowest : int(std::clamp(wanted, double(v_lowest), double(v_highest)));
   // The text already shown, typed again, is the value held: it stays as it
   // was given, not as the display unit rounds it.

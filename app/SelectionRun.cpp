@@ -29,6 +29,7 @@
 #include "catalogue/Factory.h"
 #include "i18n/BaseMsgMan.h"
 #include "i18n/MsgMan.h"
+#include "psychro/Rounding.h"
 #include "selection/CatalogueSession.h"
 #include "selection/InputFields.h"
 #include "selection/UnitDatasheet.h"
@@ -50,8 +51,6 @@
 namespace {
 
 constexpr int kMsgDefault = 82;
-
-int RoundEven(double x) { return int(std::nearbyint(x)); }
 
 void SetUp(TFrm_UnitTextScroll* field, CTInputFields::Field spec, std::function<void()> callback) {
   const LTInputField& f = CTInputFields::Spec(spec);
@@ -128,7 +127,7 @@ void TDlgSelect::RB_AreaPerPersonClick() {
   const double persons = Frm_NumberOfPersons->GetVal();
   Frm_NumberOfPersons->EnableIt(false);
   Frm_RoomSurface->EnableIt(true);
-  Frm_RoomSurface->SetVal(RoundEven(persons * 5));
+  Frm_RoomSurface->SetVal(Rounding::HalfEvenInt(persons * 5));
   v_dataHaveChanged = true;
   CalcSupply();
 }
@@ -141,7 +140,7 @@ void TDlgSelect::RB_NumberOfPersonsClick() {
   if (surface == 0) surface = 100;
   Frm_RoomSurface->EnableIt(false);
   Frm_NumberOfPersons->EnableIt(true);
-  Frm_NumberOfPersons->SetVal(RoundEven(surface / area));
+  Frm_NumberOfPersons->SetVal(Rounding::HalfEvenInt(surface / area));
   v_dataHaveChanged = true;
   CalcSupply();
 }
@@ -274,7 +273,7 @@ void TDlgSelect::SetupEspFields() {
   const auto capacity = [this] { CapacityCallBack(); };
   for (TFrm_UnitTextScroll* esp : {Frm_DesignSupplyESP, Frm_DesignExhaustESP}) {
     const double value = esp->GetVal();
-    esp->SetupWindow(capacity, U_Pressure, 0, RoundEven(v_ranges.maxEspPa), RoundEven(value), espResolution);
+    esp->SetupWindow(capacity, U_Pressure, 0, Rounding::HalfEvenInt(v_ranges.maxEspPa), Rounding::HalfEvenInt(value), espResolution);
     esp->SetVal(value);
   }
 }
@@ -315,7 +314,7 @@ void TDlgSelect::Txt_FamilyClick() {
     for (TFrm_UnitTextScroll* total : {Frm_TotalSupply, Frm_TotalExhaust}) {
       const bool enabled = total->Edit()->isEnabled();
       const double value = std::clamp(total->GetVal(), double(lowest), double(highest));
-      total->SetupWindow(capacity, U_Airflow, lowest, highest, RoundEven(value), 1);
+      total->SetupWindow(capacity, U_Airflow, lowest, highest, Rounding::HalfEvenInt(value), 1);
       if (!enabled) total->EnableIt(false);
       total->SetVal(value);  // as it was, within the family's bounds
     }

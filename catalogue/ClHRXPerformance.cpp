@@ -28,10 +28,10 @@
 #include "catalogue/Factory.h"
 #include "catalogue/HRXRatioCorr.h"
 #include "psychro/Air.h"
+#include "psychro/Rounding.h"
 #include "psychro/SI_Units.h"
 
 #include <algorithm>
-#include <cfenv>
 #include <cmath>
 #include <limits>
 
@@ -55,13 +55,7 @@ constexpr double kCoilLineEnthalpy = 31.724;
 constexpr double kCoilLineHumidity = 0.00816;  // kg/kg, above which that line applies
 
 // Rounds a power to 0.001 kW, halves to even.
-double RoundKW(double x) {
-  const int previous = std::fegetround();
-  std::fesetround(FE_TONEAREST);
-  const double r = std::nearbyint(x * 1000) / 1000;
-  std::fesetround(previous);
-  return r;
-}
+double RoundKW(double x) { return Rounding::HalfEven(x, 1000); }
 
 double MassFlow(double density, double airflowM3h) { return density * airflowM3h / UnitFactor::kSecondsPerHour; }
 

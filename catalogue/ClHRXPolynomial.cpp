@@ -6,6 +6,7 @@
 
 #include "catalogue/ClHRX.h"
 #include "catalogue/RecordCast.h"
+#include "psychro/Rounding.h"
 
 Cls_HRXPolynomial::Cls_HRXPolynomial(int nObjID, CTBaseFactory* pFactory)
     : Cls_Polynomial(kClassID, nObjID, pFactory) {}
@@ -65,7 +66,7 @@ double Cls_HRXPolynomial::EvalHeatCapBlock(const std::vector<const Cls_HRXPolyno
 double Cls_HRXPolynomial::EvalCoolCapCurve(const std::vector<const Cls_HRXPolynomial*>& pBlock, int nIndex, double WB) {
   const int count = int(pBlock.size());
   if (nIndex < 0 || nIndex >= count) return 0;
-  WB = std::nearbyint(WB * 100.0) / 100.0;  // to 0.01, ties to even
+  WB = Rounding::HalfEven(WB, 100);  // to 0.01
   const Cls_HRXPolynomial* curve = pBlock[std::size_t(nIndex)];
   const double lo = curve->GetArgumentLow();
   const double hi = curve->GetArgumentHigh();

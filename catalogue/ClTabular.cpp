@@ -1,5 +1,7 @@
 #include "catalogue/ClTabular.h"
 
+#include "psychro/Rounding.h"
+
 #include <cmath>
 
 #include <algorithm>
@@ -48,7 +50,7 @@ int Cls_Tabular::GetTempRow(Row& TempData) const {
     return 0;
   }
   TempData = GetDataRow();
-  const double used = std::nearbyint(GetSelect());
+  const double used = Rounding::HalfEven(GetSelect());
   return std::isfinite(used) ? int(std::clamp(used, 0.0, double(kColumns))) : 0;
 }
 

@@ -1,5 +1,6 @@
 #include "catalogue/CoilCapacity.h"
 
+#include "psychro/Rounding.h"
 #include "psychro/SI_Units.h"
 
 #include <algorithm>
@@ -31,7 +32,7 @@ CTCoilCapacity::CTCoilCapacity(std::vector<CTCapacityRow> rows, double nHighFanM
   for (const CTCapacityRow& row : rows) {
     Header* header = row.kind == 0 ? &v_cool : row.kind == 10 ? &v_coolDB : row.kind == 1 ? &v_heat : nullptr;
     if (header) {
-      const double used = std::nearbyint(row.select);
+      const double used = Rounding::HalfEven(row.select);
       header->count = std::isfinite(used) ? int(std::clamp(used, 0.0, 7.0)) : 0;
       header->values = row.cols;
       continue;
@@ -243,7 +244,7 @@ double CTCoilCapacity::GetSCoolCap(double TE, double DBRoomTemp, double RoomRH, 
     if (!std::isfinite(tA)) return 0;
     tOut = tA + BF * (tIn - tA);
   }
-  const double SC = std::nearbyint((V * kAirDensity * cp * (DBRoomTemp - tOut) - e) * 1000.0) / 1000.0;
+  const double SC = Rounding::HalfEven(V * kAirDensity * cp * (DBRoomTemp - tOut) - e, 1000);
   return std::min(SC, TC);
 }
 

@@ -6,6 +6,7 @@
 #include "i18n/BaseMsgMan.h"
 #include "i18n/MsgMan.h"
 #include "psychro/Air.h"
+#include "psychro/Rounding.h"
 #include "psychro/SI_Units.h"
 
 #include <cmath>
@@ -16,8 +17,6 @@ constexpr int kMsgCoolEnthalpy = 29, kMsgHeatEnthalpy = 30, kMsgExhaustSpeed = 3
               kMsgTemperature = 37, kMsgDucting = 85, kMsgExhaust = 89, kMsgExhaustDucting = 90, kMsgSupply = 111,
               kMsgSupplyDucting = 112;
 constexpr int kEfficiencySteps = 200, kCorrectionSteps = 51, kFanSteps = 1000;
-
-int RoundEven(double v) { return int(std::nearbyint(std::clamp(v, -1e9, 1e9))); }
 
 double ToDisplay(double v, U_RepUnit unit, bool absolute = true) {
   return TU_Form::ConvertValue(v, unit, 0, TU_Form::GetNewIndex(unit), absolute);
@@ -38,8 +37,8 @@ struct AirflowAxis {
 
 AirflowAxis AxisFor(double lowM3h, double highM3h) {
   AirflowAxis axis;
-  const int a = RoundEven(ToDisplay(lowM3h / UnitFactor::kM3hPerLs, U_Airflow));
-  const int b = RoundEven(ToDisplay(highM3h / UnitFactor::kM3hPerLs, U_Airflow));
+  const int a = Rounding::HalfEvenInt(ToDisplay(lowM3h / UnitFactor::kM3hPerLs, U_Airflow));
+  const int b = Rounding::HalfEvenInt(ToDisplay(highM3h / UnitFactor::kM3hPerLs, U_Airflow));
   const LTAxisSteps steps = CTChartSetup::AxisSteps(a, b);
   axis.start = a;
   for (int k = 0; k <= steps.count; ++k) axis.labels << QString::number(a + k * steps.step);
@@ -53,7 +52,7 @@ double AirflowAt(const AirflowAxis& axis, double interval, int step) {
 }
 
 double PercentOf(const AirflowAxis& axis, double airflowM3h) {
-  return (RoundEven(ToDisplay(airflowM3h / UnitFactor::kM3hPerLs, U_Airflow)) - axis.start) / axis.range * 100;
+  return (Rounding::HalfEvenInt(ToDisplay(airflowM3h / UnitFactor::kM3hPerLs, U_Airflow)) - axis.start) / axis.range * 100;
 }
 
 std::unique_ptr<TVirtLineGraph> NewGraph(IDrawSurface& surface, QSize size, TVirtGraph::Evaluate values,
@@ -92,7 +91,7 @@ double CTChartSetup::FanYLimit(double nLimitPa) {
   int top = 0;
   for (const int grid : {50, 10, 5, 2}) {
     if (v > grid) {
-      top = RoundEven(v + grid) / grid * grid;
+      top = Rounding::HalfEvenInt(v + grid) / grid * grid;
       break;
     }
   }
@@ -119,7 +118,7 @@ std::unique_ptr<TVirtLineGraph> CTChartSetup::FanGraph(IDrawSurface& surface, QS
     const double x = AirflowAt(axis, interval, step);
     // Outside its curve's range a fan has no value: the axis, rounded in
     // the unit in effect, may begin a little below the curve.
-    if (!speed || x > RoundEven(speed->GetArgumentHigh()) || x < speed->GetArgumentLow() - 1e-9)
+    if (!speed || x > Rounding::HalfEvenInt(speed->GetArgumentHigh()) || x < speed->GetArgumentLow() - 1e-9)
       return Sentinel::kNotGiven;
     return ToDisplay(speed->Evaluate(x), U_Pressure, false);
   };
@@ -147,7 +146,7 @@ std::unique_ptr<TVirtLineGraph> CTChartSetup::FanGraph(IDrawSurface& surface, QS
                              Text(point, U_Pressure, false) + QLatin1Char(']'),
                          true);
     const double diff = point - designEspPa;
-    if (RoundEven(diff) > 0)
+    if (Rounding::HalfEvenInt(diff) > 0)
       graph->AddExtraPoint(x, ToDisplay(designEspPa, U_Pressure, false),
                            ductPrefix + Text(designEspPa, U_Pressure, false) + QStringLiteral(" + ") +
                                Text(diff, U_Pressure, false) + QLatin1Char(']'),
@@ -177,7 +176,7 @@ std::unique_ptr<TVirtLineGraph> CTChartSetup::EfficiencyGraph(IDrawSurface& surf
   auto values = [curves, axis, interval](TVirtGraph&, int curve, int step, void*) {
     const Cls_HRXPolynomial* c = curves[std::clamp(curve, 0, 2)];
     const double x = AirflowAt(axis, interval, step);
-    if (!c || x > RoundEven(c->GetArgumentHigh()) || x < c->GetArgumentLow() - 1e-9) return Sentinel::kNotGiven;
+    if (!c || x > Rounding::HalfEvenInt(c->GetArgumentHigh()) || x < c->GetArgumentLow() - 1e-9) return Sentinel::kNotGiven;
     return c->Evaluate(x);
   };
   auto graph = NewGraph(surface, size, values, unit ? result.unitName : QString());

@@ -5,6 +5,7 @@
 #include "i18n/BaseMsgMan.h"
 #include "i18n/MsgMan.h"
 #include "platform/Resources.h"
+#include "psychro/Rounding.h"
 #include "psychro/SI_Units.h"
 #include "resources/EmbeddedData.h"
 
@@ -51,7 +52,7 @@ struct Drawing {
   // A limit box of kind 0 to 4 at anchor (a, b); a range of -273 is none.
   void LimitBox(int kind, int a, int b, int titleMessage, double maxRH, double minT, double maxT) {
     QStringList lines{TBaseMsg::GetUnicodeString(titleMessage),
-                      TBaseMsg::GetUnicodeString(kMsgMaxRH, QString::number(int(std::nearbyint(maxRH))))};
+                      TBaseMsg::GetUnicodeString(kMsgMaxRH, QString::number(Rounding::HalfEvenInt(maxRH)))};
     if (minT != Sentinel::kNoTemperature && maxT != Sentinel::kNoTemperature)
       lines << TBaseMsg::GetUnicodeString(kMsgRange, QStringList{TempText(minT), TempText(maxT)});
     int widest = 0;

@@ -1,5 +1,7 @@
 #include "charts/PainterSurface.h"
 
+#include "psychro/Rounding.h"
+
 #include <QFontMetrics>
 #include <QPainterPath>
 
@@ -140,7 +142,7 @@ void CTPainterSurface::LineTo(int x, int y) {
   if (v_pen.width > 1) return v_painter->drawLine(Centre(from.x(), from.y()), Centre(to.x(), to.y()));
   if (steps == 1) return v_painter->drawPoint(Centre(from.x(), from.y()));
   const double f = double(steps - 1) / steps;
-  const QPoint last(from.x() + int(std::nearbyint(dx * f)), from.y() + int(std::nearbyint(dy * f)));
+  const QPoint last(from.x() + Rounding::HalfEvenInt(dx * f), from.y() + Rounding::HalfEvenInt(dy * f));
   v_painter->drawLine(Centre(from.x(), from.y()), Centre(last.x(), last.y()));
 }
 
@@ -162,7 +164,7 @@ void CTPainterSurface::Arc(int left, int top, int right, int bottom, int x3, int
   const double start = AngleDegrees(centre, Centre(x3, y3));
   double span = AngleDegrees(centre, Centre(x4, y4)) - start;
   while (span <= 0) span += 360;
-  v_painter->drawArc(box, int(std::nearbyint(start * 16)), int(std::nearbyint(span * 16)));
+  v_painter->drawArc(box, Rounding::HalfEvenInt(start * 16), Rounding::HalfEvenInt(span * 16));
 }
 
 void CTPainterSurface::Polygon(const QVector<QPoint>& points) {

@@ -3,6 +3,7 @@
 #include "catalogue/Sentinels.h"
 #include "i18n/BaseMsgMan.h"
 #include "platform/Registry.h"
+#include "psychro/Rounding.h"
 #include "psychro/SI_Units.h"
 
 #include <algorithm>
@@ -14,8 +15,6 @@ constexpr TColor kRed = 0x0000FF, kBlue = 0xFF0000;
 constexpr double kZeroFahrenheitC = -160.0 / 9.0;
 constexpr double kMaxEnthalpy = 150;     // kJ/kg: the last enthalpy line
 constexpr double kLabelledSaturation = 0.0444;
-
-int RoundEven(double v) { return int(std::nearbyint(std::clamp(v, -1e9, 1e9))); }
 
 double ToDisplay(double v, U_RepUnit unit, bool absolute = true) {
   return TU_Form::ConvertValue(v, unit, 0, TU_Form::GetNewIndex(unit), absolute);
@@ -154,9 +153,9 @@ void TAirPropDiagram::CalcLayout() {
   v_CurrDBTUnit = TU_Form::GetNewIndex(U_Temperature);
   v_CurrEUnit = TU_Form::GetNewIndex(U_Enthalpy);
   v_CurrAHUnit = TU_Form::GetNewIndex(U_Humidity);
-  v_MinDBT = 5 * (RoundEven(ToDisplay(kMinDbt, U_Temperature)) / 5);
+  v_MinDBT = 5 * (Rounding::HalfEvenInt(ToDisplay(kMinDbt, U_Temperature)) / 5);
   v_DeltaEnthalpy = v_CurrDBTUnit != 0 ? std::fabs(TAir::Enthalpy(0, kZeroFahrenheitC)) : 0;
-  v_MinE = 5 * (RoundEven(ToDisplay(v_DeltaEnthalpy - 20, U_Enthalpy)) / 5);
+  v_MinE = 5 * (Rounding::HalfEvenInt(ToDisplay(v_DeltaEnthalpy - 20, U_Enthalpy)) / 5);
 }
 
 void TAirPropDiagram::DrawDiagram(bool bAddLegend) {
@@ -238,7 +237,7 @@ void TAirPropDiagram::DrawPoint(const TPointType& p) {
 
 void TAirPropDiagram::DrawLegend() {
   IDrawSurface& s = *DrawingCanvas();
-  const int th = v_TextHeight, m = RoundEven(2 * v_DeviceHorScale);
+  const int th = v_TextHeight, m = Rounding::HalfEvenInt(2 * v_DeviceHorScale);
   int widest = 0;
   for (const TGraphLineType& t : v_LabelTitles) widest = std::max(widest, Width(t.v_Title));
   v_MaxLegendItem = std::max(1, widest + th + v_CharWidth);
@@ -257,7 +256,7 @@ void TAirPropDiagram::DrawLegend() {
 // ---------------------------------------------------------------- mouse
 
 int TAirPropDiagram::LegendItem(int X, int Y) const {
-  const int th = v_TextHeight, m = RoundEven(2 * v_DeviceHorScale);
+  const int th = v_TextHeight, m = Rounding::HalfEvenInt(2 * v_DeviceHorScale);
   if (!v_LegendVisible || X < v_GraphRect.left() || X > v_GraphRect.right() ||
       Y <= v_GraphRect.bottom() + v_LegendOffset)
     return -1;
@@ -269,7 +268,7 @@ int TAirPropDiagram::LegendItem(int X, int Y) const {
 void TAirPropDiagram::OnHoover(int X, int Y) {
   v_highlight = QRect();
   v_SelectPoint = nullptr;
-  const int th = v_TextHeight, m = RoundEven(2 * v_DeviceHorScale);
+  const int th = v_TextHeight, m = Rounding::HalfEvenInt(2 * v_DeviceHorScale);
   if (const int a = LegendItem(X, Y); a >= 0) {
     const int x = v_GraphRect.left() + a * v_MaxLegendItem, y = v_GraphRect.bottom() + v_LegendOffset + m;
     v_highlight = QRect(x, y, th - 2 * m + 1, th - 2 * m + 1);
@@ -400,13 +399,13 @@ void TPsychroDiagram::DrawRHLine(double phi) {
   });
   const int th = v_TextHeight;
   const QPoint last = AirToDevice(c.lastT, c.lastW);
-  const QString label = QString::number(RoundEven(phi));
+  const QString label = QString::number(Rounding::HalfEvenInt(phi));
   if (!c.leftThroughTop) {
     Text(v_GraphRect.right() - th / 2 - Width(label), last.y() - th, label);
     return;
   }
   const int y = last.y() - th - 2;
-  if (RoundEven(phi) == 100) {
+  if (Rounding::HalfEvenInt(phi) == 100) {
     Text(last.x() - Width(label), y, label);
     const QString title = v_LabelTitles[2].v_Title + QStringLiteral(" (%)");
     Text(last.x() - Width(QStringLiteral("WW"), true) - Width(title, true), y, title, true);
@@ -499,13 +498,13 @@ void TMollierDiagram::DrawRHLine(double phi) {
   });
   const int th = v_TextHeight;
   const QPoint last = AirToDevice(c.lastT, c.lastW);
-  const QString label = QString::number(RoundEven(phi));
+  const QString label = QString::number(Rounding::HalfEvenInt(phi));
   if (c.lastW < kMaxAH && !c.leftThroughTop) {  // ended at the top edge (60 degC)
     Text(last.x(), v_GraphRect.top(), label);
     return;
   }
-  const int y = last.y() - th / 2 - RoundEven((80 - phi) / 10);
-  if (RoundEven(phi) == 100) {
+  const int y = last.y() - th / 2 - Rounding::HalfEvenInt((80 - phi) / 10);
+  if (Rounding::HalfEvenInt(phi) == 100) {
     const QString title = v_LabelTitles[2].v_Title + QStringLiteral(" (%)");
     Text(v_GraphRect.right() - Width(QStringLiteral(" 100")) - Width(title, true), last.y() + 2 * th, title, true);
   }

@@ -1,6 +1,7 @@
 #include "charts/Vgraph.h"
 
 #include "i18n/BaseMsgMan.h"
+#include "psychro/Rounding.h"
 
 #include <algorithm>
 #include <climits>
@@ -192,7 +193,7 @@ void TVirtGraph::SetYValues(double ExactMin, double ExactMax, int Decimals) {
 int TVirtGraph::ValueY(double v) const {
   const double range = v_MaxY - v_MinY;
   if (!(range > 0)) return v_GraphRect.bottom();
-  return int(std::nearbyint(v_GraphRect.top() + (v_MaxY - v) * (v_GraphRect.bottom() - v_GraphRect.top()) / range));
+  return Rounding::HalfEvenInt(v_GraphRect.top() + (v_MaxY - v) * (v_GraphRect.bottom() - v_GraphRect.top()) / range);
 }
 
 double TVirtGraph::ClampY(double v) const { return std::clamp(v, v_MinY, v_MaxY); }
@@ -253,7 +254,7 @@ void TVirtGraph::LayoutAxes(bool AddLegend, bool AddChecks) {
 void TVirtGraph::DrawLegendRows(bool AddChecks) {
   IDrawSurface& s = *DrawingCanvas();
   const int th = v_TextHeight, cw = v_CharWidth;
-  const int m = int(std::nearbyint(2 * v_DeviceHorScale));
+  const int m = Rounding::HalfEvenInt(2 * v_DeviceHorScale);
   int widest = 0;
   for (const TLegend* entry : v_Legend) widest = std::max(widest, s.TextExtent(entry->GetLegend()).width());
   v_MaxLegendItem = widest + (AddChecks ? 4 : 3) * cw;
@@ -424,7 +425,7 @@ void TVirtGraph::OnClick(int X, int Y) {
   const int index = (X - v_GraphRect.left()) / v_MaxLegendItem + row * LegendItemsPerRow();
   if (row < 0 || index < 0 || index >= int(v_Legend.size())) return;
   TLegend& entry = *v_Legend[std::size_t(index)];
-  const int m = int(std::nearbyint(2 * v_DeviceHorScale));
+  const int m = Rounding::HalfEvenInt(2 * v_DeviceHorScale);
   const int x = (X - v_GraphRect.left()) % v_MaxLegendItem;
   const auto chooseColor = [&] {
     TColor color = entry.GetColor();
@@ -452,7 +453,7 @@ void TVirtLineGraph::DrawOutline(bool AddLegend, bool AddChecks) {
   if (n < 2) return;
   const QRect g = v_GraphRect;
   for (int i = 0; i < n; ++i) {
-    const int x = int(std::nearbyint(g.left() + double(i) * (g.right() - g.left()) / (n - 1)));
+    const int x = Rounding::HalfEvenInt(g.left() + double(i) * (g.right() - g.left()) / (n - 1));
     s.MoveTo(x, g.bottom());
     s.LineTo(x, g.bottom() + v_TextHeight / 2);
     s.TextOut(x - s.TextExtent(v_LabelsX[i]).width() / 2, g.bottom() + v_TextHeight / 2, v_LabelsX[i]);
@@ -467,11 +468,11 @@ void TVirtLineGraph::DrawPeriodOutline(bool AddLegend, bool AddChecks) {
   const QRect g = v_GraphRect;
   const double period = double(g.right() - g.left()) / n;
   for (int i = 0; i <= n; ++i) {
-    const int x = int(std::nearbyint(g.left() + i * period));
+    const int x = Rounding::HalfEvenInt(g.left() + i * period);
     s.MoveTo(x, g.bottom());
     s.LineTo(x, g.bottom() + v_TextHeight / 2);
     if (i < n)
-      s.TextOut(int(std::nearbyint(g.left() + (i + 0.5) * period)) - s.TextExtent(v_LabelsX[i]).width() / 2,
+      s.TextOut(Rounding::HalfEvenInt(g.left() + (i + 0.5) * period) - s.TextExtent(v_LabelsX[i]).width() / 2,
                 g.bottom() + v_TextHeight / 2, v_LabelsX[i]);
   }
 }

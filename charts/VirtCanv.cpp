@@ -1,5 +1,7 @@
 #include "charts/VirtCanv.h"
 
+#include "psychro/Rounding.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -21,11 +23,7 @@ namespace {
 
 // Round half to even, kept inside the range of device coordinates (a value
 // that is not a number lands on 0).
-int ToDevice(double v) {
-  constexpr double kLimit = 1e9;
-  if (!(v == v)) return 0;
-  return int(std::nearbyint(std::clamp(v, -kLimit, kLimit)));
-}
+int ToDevice(double v) { return Rounding::HalfEvenInt(v); }
 
 }  // namespace
 

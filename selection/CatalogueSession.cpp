@@ -4,10 +4,11 @@
 #include "catalogue/ClHRXSpType.h"
 #include "catalogue/ClTrivaneDeviceOption.h"
 #include "catalogue/RecordCast.h"
+#include "psychro/Rounding.h"
+#include "psychro/SI_Units.h"
 #include "recdb/ClDdbVersionInfo.h"
 #include "recdb/DbException.h"
 #include "recdb/ElemDbObject.h"
-#include "psychro/SI_Units.h"
 #include "recdb/MemDB.h"
 #include "resources/EmbeddedData.h"
 
@@ -151,7 +152,7 @@ const LTFamilyRanges& CTCatalogueSession::FamilyRanges(int nFamily) const {
   // ask for more than the largest unit moves.
   ranges.minAirflowLs = std::ceil(minM3h / UnitFactor::kM3hPerLs);
   ranges.maxAirflowLs = std::max(ranges.minAirflowLs, std::floor(maxM3h / UnitFactor::kM3hPerLs));
-  ranges.maxEspPa = std::nearbyint(maxEsp);
+  ranges.maxEspPa = Rounding::HalfEven(maxEsp);
   for (const Cls_HRXSpType* type : Cls_HRX::AvailableSpeedTypes(units)) ranges.speedTypes.append({type->GetID(), type->GetName()});
   return ranges;
 }

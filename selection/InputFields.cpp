@@ -1,5 +1,7 @@
 #include "selection/InputFields.h"
 
+#include "psychro/Rounding.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -37,8 +39,7 @@ const LTInputField& CTInputFields::Spec(Field nField) { return kFields[nField]; 
 double CTInputFields::Stored(double nValue, double nMin, double nMax, int nResolution) {
   const double resolution = nResolution > 0 ? nResolution : 1;
   if (!std::isfinite(nValue)) return nMin;
-  // nearbyint rounds halves to even in the default rounding mode.
-  const double rounded = std::nearbyint(nValue * resolution) / resolution;
+  const double rounded = Rounding::HalfEven(nValue, resolution);
   return std::clamp(rounded, nMin, nMax);
 }
 

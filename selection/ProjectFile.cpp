@@ -4,6 +4,7 @@
 #include "i18n/BaseMsgMan.h"
 #include "i18n/MsgMan.h"
 #include "psychro/Air.h"
+#include "psychro/Rounding.h"
 #include "selection/InputFields.h"
 
 #include <QFile>
@@ -257,7 +258,7 @@ bool ParseLegacy(const QByteArray& bytes, CTHRXProjectData& data, QString& szWhy
     nClass = 0;
     nEsp = x;
     if (std::isfinite(x) && x >= 10000 && x < 1e9) {
-      nClass = static_cast<int>(std::nearbyint(x)) / 10000;
+      nClass = static_cast<int>(Rounding::HalfEven(x)) / 10000;
       nEsp = x - nClass * 10000.0;
     }
   };
@@ -556,7 +557,7 @@ LTAirCondition CTProjectMapping::StoredCondition(double nDryBulbC, double nRelHu
   const LTInputField& rh = CTInputFields::Spec(CTInputFields::kRelativeHumidity);
   const bool inRange = nRelHumidity >= rh.min && nRelHumidity <= rh.max;
   const LTAirCondition asTyped{nDryBulbC, HumidityMode::kRelativeHumidity, nRelHumidity};
-  if (inRange && std::fabs(nRelHumidity - std::nearbyint(nRelHumidity)) < 1e-9) return asTyped;
+  if (inRange && std::fabs(nRelHumidity - Rounding::HalfEven(nRelHumidity)) < 1e-9) return asTyped;
 
   const TAir air(nAltitudeM);
   const double wb = air.ConvertDBRH2WB(nDryBulbC, std::clamp(nRelHumidity, 0.0, rh.max));
