@@ -323,14 +323,15 @@ void TFrm_TempConditions::SetSelection(double IndoorDBT, double IndoorRH, double
   Frm_AmbientRH->SetVal(humidity(Lbl_AmbientRH, AmbientDBT, AmbientRH, CTInputFields::kOutdoorWetBulb));
   const QSignalBlocker blockInlet(Lbl_Inletheater), blockSupply(Lbl_SupplyHeater);
   v_chosenOption = 0;
+  // A size restored is the user's own: the frame does not trade it for an
+  // option that covers it (a project's option comes back by TakeHeaterOption).
+  v_InletHeater = 0;
   if (UserInletHeater > 0) {
-    v_InletHeater = UserInletHeater;
     Lbl_Inletheater->setCurrentIndex(kUserInlet);
     v_InletIndex = kUserInlet;
     Frm_InletHeater->setVisible(true);
     Frm_InletHeater->SetVal(UserInletHeater);
   } else {
-    v_InletHeater = 0;
     Lbl_Inletheater->setCurrentIndex(kCalculatedInlet);
     v_InletIndex = kCalculatedInlet;
     Frm_InletHeater->setVisible(false);

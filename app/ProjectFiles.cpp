@@ -250,22 +250,28 @@ bool TDlgSelect::LoadProject(const QString& szPath) {
 
   // The choices made in the selection that was open belong to it.
   v_optionChoices.Clear();
-  CalcSupply();
-  // The stored unit at its speeds, when it is still a candidate, with the
-  // options used on it; otherwise the first candidate stays current.
+  // The run makes the stored unit at its speeds current when it is still a
+  // candidate, with the options used on it; otherwise the first candidate.
   const LTProjectUnit unit = CTProjectMapping::Unit(project);
-  const int found = CTProjectMapping::FindCandidate(v_result, unit);
-  if (found >= 0) {
-    for (int i = 0; i < LV_SelectedDevices->topLevelItemCount(); ++i) {
-      QTreeWidgetItem* row = LV_SelectedDevices->topLevelItem(i);
-      if (row->data(0, Qt::UserRole).toInt() != found) continue;
-      if (LV_SelectedDevices->currentItem() != row) LV_SelectedDevices->setCurrentItem(row);
-      break;
+  v_openingUnit = unit;
+  CalcSupply();
+  v_openingUnit.reset();
+  if (v_currHRX && CTProjectMapping::FindCandidate(v_result, unit) == v_result.candidates.IndexOf(v_currHRX)) {
+    CTProjectMapping::RestoreOptions(*v_currHRX, unit);
+    v_optionChoices.Keep(*v_currHRX);
+  }
+  // A heater option the file chose is that option again, taken as the
+  // user's choice, as the command line takes it.
+  if (v_currHRX) {
+    bool retake = false;
+    for (const auto& [frame, stored] : {std::pair{Frm_CoolTempConditions, r.cooling}, std::pair{Frm_HeatTempConditions, r.heating}}) {
+      LTModeInputs mode = stored;
+      CTProjectMapping::TakeHeaterOption(mode, *v_currHRX, unit);
+      if (mode.inletHeater != HeaterChoice::kOption) continue;
+      frame->TakeHeaterOption(mode.inletOptionID);
+      retake = retake || frame->GetSelectedHeaterOption() != mode.inletOptionID;
     }
-    if (v_currHRX) {
-      CTProjectMapping::RestoreOptions(*v_currHRX, unit);
-      v_optionChoices.Keep(*v_currHRX);
-    }
+    if (retake) LV_SelectedDevicesClick();
   }
   FillOptions();
   return true;

@@ -32,6 +32,7 @@
 #include "psychro/Rounding.h"
 #include "selection/CatalogueSession.h"
 #include "selection/InputFields.h"
+#include "selection/ProjectFile.h"
 #include "selection/UnitDatasheet.h"
 
 #include <QCheckBox>
@@ -375,7 +376,9 @@ void TDlgSelect::RunSelection() {
     TBaseMsg::DisplayError(this, v_result.selectionMessage);
     return;
   }
-  LV_SelectedDevices->setCurrentItem(LV_SelectedDevices->topLevelItem(0));
+  // The first candidate, or the unit of a project being opened.
+  const int current = v_openingUnit ? std::max(0, CTProjectMapping::FindCandidate(v_result, *v_openingUnit)) : 0;
+  LV_SelectedDevices->setCurrentItem(LV_SelectedDevices->topLevelItem(current));
   LV_SelectedDevicesClick();
 }
 

@@ -8,6 +8,7 @@
 #include "psychro/Air.h"
 #include "recdb/ObjList.h"
 #include "selection/OptionSelection.h"
+#include "selection/ProjectFile.h"
 #include "selection/RecentList.h"
 #include "selection/SelectionRequest.h"
 #include "selection/SelectionResult.h"
@@ -21,6 +22,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CTCatalogueSession;
 class CTFactory;
@@ -361,6 +363,9 @@ class TDlgSelect : public QMainWindow {
   std::unique_ptr<CTRecentList> v_recentList;
   // Set while a project is applied: no run until all inputs are in.
   bool v_loading = false;
+  // The unit of the project being opened: the run makes it current when it
+  // is a candidate, so that it is the first unit computed.
+  std::optional<LTProjectUnit> v_openingUnit;
   QString v_baseCaption;
   bool v_closing = false;
   // Files of later starts not yet opened, in the order they came.

@@ -146,6 +146,8 @@ struct SelectOptions {
   bool json = false;
   // --project: the unit the file names (computed when it is a candidate).
   std::optional<LTProjectUnit> projectUnit;
+  // The modes whose inlet heater the project gives (no --inlet-heater-*).
+  bool projectHeaterCool = false, projectHeaterHeat = false;
   QString saveFile;  // --save
   // --discharge and --heat-discharge of a fresh-air unit, checked against
   // the range of the unit computed once it is known.
@@ -353,6 +355,8 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
         Heater("--inlet-heater-cool", r.cooling, s.inletOptionCool),
         Heater("--inlet-heater-heat", r.heating, s.inletOptionHeat)})
     if (!problem.isEmpty()) return problem;
+  s.projectHeaterCool = s.projectUnit && !v_options.Has("--inlet-heater-cool");
+  s.projectHeaterHeat = s.projectUnit && !v_options.Has("--inlet-heater-heat");
   s.coolDischargeOption = unitDischarge && v_options.Has("--discharge");
   s.heatDischargeOption = unitDischarge && v_options.Has("--heat-discharge");
   r.cooling.dischargeGiven = r.cooling.dischargeGiven || v_options.Has("--discharge");
@@ -864,6 +868,10 @@ QString RunRequest(const CTCatalogueSession& session, SelectOptions& s, Selectio
   }
   if (result.candidates.IsEmpty()) return QString();
   Cls_HRX& unit = *result.candidates.Item(std::max(0, s.request.candidate));
+  // A heater option the project chose is that option again, as the window
+  // opens it (and so among the used options).
+  if (s.projectHeaterCool) CTProjectMapping::TakeHeaterOption(s.request.cooling, unit, *s.projectUnit);
+  if (s.projectHeaterHeat) CTProjectMapping::TakeHeaterOption(s.request.heating, unit, *s.projectUnit);
   for (const QString& problem : {ResolveOption(unit, s.inletOptionCool, s.request.cooling.inletOptionID),
                                  ResolveOption(unit, s.inletOptionHeat, s.request.heating.inletOptionID),
                                  CheckDischarge(unit, "--discharge", s.coolDischargeOption, s.request.cooling, true),

@@ -181,6 +181,13 @@ class CTProjectMapping {
   // order (the used list's order when it was saved), each once, stored as
   // the unit's used options.
   static void RestoreOptions(Cls_HRX& unit, const LTProjectUnit& stored);
+  // A mode's inlet heater from a project, on the unit the project opens
+  // with. A heater option is stored as its size, the option itself among
+  // the used options: a stored size that is the size of one of the unit's
+  // heater options that the project lists is that option again; any other
+  // size stays the user's own. The window and the command line both open a
+  // project's heaters through it.
+  static void TakeHeaterOption(LTModeInputs& mode, Cls_HRX& unit, const LTProjectUnit& stored);
   // The file's fields for a request and its computed unit, with the options
   // used on the unit as they stand (refresh them first) and an inlet heater
   // option stored as its size.

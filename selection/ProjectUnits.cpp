@@ -10,6 +10,7 @@
 #include "selection/SelectionRun.h"
 
 #include <algorithm>
+#include <cmath>
 
 QList<LTOptionIdentity> CTProjectMapping::OptionIdentities(const CTCatalogueSession& session) {
   QList<LTOptionIdentity> identities;
@@ -78,4 +79,19 @@ void CTProjectMapping::RestoreOptions(Cls_HRX& unit, const LTProjectUnit& stored
     if (option && !twice) used->Add(option.release());
   }
   unit.StoreUsedOptions(std::move(used));
+}
+
+void CTProjectMapping::TakeHeaterOption(LTModeInputs& mode, Cls_HRX& unit, const LTProjectUnit& stored) {
+  // The size is written from the option's own value; the margin only
+  // forgives a catalogue that rounds it differently since.
+  constexpr double kSameSizeKW = 1e-6;
+  if (mode.inletHeater != HeaterChoice::kUserValue || !(mode.inletHeaterKW > 0)) return;
+  const QList<LTHeaterOption> offered = CTSelectionRun::HeaterOptions(unit);
+  for (const CTHRXProjectSelOption& entry : stored.options)
+    for (const LTHeaterOption& option : offered)
+      if (option.id == entry.v_optionObjID && std::fabs(option.kW - mode.inletHeaterKW) <= kSameSizeKW) {
+        mode.inletHeater = HeaterChoice::kOption;
+        mode.inletOptionID = option.id;
+        return;
+      }
 }

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QJsonDocument>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QMenu>
 #include <QPushButton>
@@ -358,6 +359,80 @@ TEST_F(ProjectWindow, TheOptionsBoxAndItsChoiceInAProject) {
   v_window->Pages()->setCurrentWidget(v_window->findChild<QWidget*>("Tab_Results"));
   EXPECT_TRUE(rows(used).contains("NRS-CO2|1|Remote sensor")) << rows(used).join(", ").toStdString();
   EXPECT_EQ(rows(used).size(), 4);
+}
+
+// A project saved with an inlet heater option opens to the same used
+// options in the window and through the command line: select lists them,
+// material-list writes the window's workbook and report names the option.
+TEST_F(ProjectWindow, AProjectsHeaterOptionIsUsedByTheCommandLineAsByTheWindow) {
+  // NV-1000 at 250 l/s needs 3.6 kW of inlet heater at -12 degC; the 4.5 kW
+  // option covers it. A CO2 sensor besides.
+  Click("Chk_TotalSupply");
+  Type(Field("Frm_TotalSupply"), "250");
+  Type(Field("Frm_AmbientDbt", v_window->HeatConditions()), "-12");
+  QComboBox* inlet = v_window->HeatConditions()->Combo("Lbl_Inletheater");
+  inlet->setCurrentIndex(2);
+  emit inlet->activated(2);
+  QComboBox* heaterOptions = v_window->HeatConditions()->Combo("Txt_HeaterOptions");
+  heaterOptions->setCurrentIndex(heaterOptions->findText("NEH-315-4.5", Qt::MatchStartsWith));
+  emit heaterOptions->activated(heaterOptions->currentIndex());
+  v_window->Pages()->setCurrentWidget(v_window->findChild<QWidget*>("Tab_Results"));
+  auto* available = v_window->findChild<QTreeWidget*>("Lvw_AvailOptions");
+  available->setCurrentItem(available->findItems("NRS-CO2", Qt::MatchExactly).value(0));
+  Click("Btn_Select");
+  const QString project = v_dir.filePath("heater.ven");
+  ASSERT_TRUE(v_window->SaveProject(project));
+
+  v_window->NewProject();
+  ASSERT_TRUE(v_window->LoadProject(project));
+  v_window->Pages()->setCurrentWidget(v_window->findChild<QWidget*>("Tab_Selection"));
+  v_window->Pages()->setCurrentWidget(v_window->findChild<QWidget*>("Tab_Results"));
+  auto* used = v_window->findChild<QTreeWidget*>("Lvw_UsedOptions");
+  QStringList window;
+  for (int i = 0; i < used->topLevelItemCount(); ++i)
+    window << used->topLevelItem(i)->text(0) + "|" + used->topLevelItem(i)->text(1);
+  ASSERT_TRUE(window.contains("NEH-315-4.5|1")) << window.join(", ").toStdString();
+  ASSERT_TRUE(window.contains("NRS-CO2|1")) << window.join(", ").toStdString();
+
+  const CliResult selected = RunCli({"select", "--json", "--project", project});
+  ASSERT_EQ(selected.code, 0) << selected.err.toStdString();
+  QStringList cli;
+  for (const QJsonValue& option : QJsonDocument::fromJson(selected.out.toUtf8())["options"]["used"].toArray())
+    cli << option["name"].toString() + "|" + QString::number(option["count"].toInt());
+  EXPECT_EQ(cli, window);
+
+  v_saveAs = v_dir.filePath("window.xml");
+  Trigger("ACT_BillOfMaterials");
+  const QString cliList = v_dir.filePath("cli.xml");
+  const CliResult listed = RunCli({"material-list", "--project", project, "--out", cliList});
+  ASSERT_EQ(listed.code, 0) << listed.err.toStdString();
+  QFile windowFile(v_saveAs), cliFile(cliList);
+  ASSERT_TRUE(windowFile.open(QIODevice::ReadOnly) && cliFile.open(QIODevice::ReadOnly));
+  const QByteArray windowXml = windowFile.readAll();
+  EXPECT_TRUE(windowXml.contains("NEH-315-4.5"));
+  EXPECT_EQ(cliFile.readAll(), windowXml);
+
+  const QString report = v_dir.filePath("report.rtf");
+  const CliResult reported = RunCli({"report", "--project", project, "--out", report});
+  ASSERT_EQ(reported.code, 0) << reported.err.toStdString();
+  QFile rtf(report);
+  ASSERT_TRUE(rtf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(rtf.readAll().contains("NEH-315-4.5"));
+
+  // A size of the user's own stays one, though an option covers it: 3 kW
+  // on NV-1000, the second candidate at 200 l/s, whose 4.5 kW option covers
+  // the 2.7 kW it needs.
+  const QString own = v_dir.filePath("own.ven");
+  const CliResult saved = RunCli({"select", "--json", "--save", own, "--supply", "200", "--unit", "NV-1000",
+                                  "--heat-outdoor", "-10,80", "--inlet-heater-heat", "3"});
+  ASSERT_EQ(saved.code, 0) << saved.err.toStdString();
+  ASSERT_TRUE(v_window->LoadProject(own));
+  EXPECT_EQ(v_window->Result().unitName, QJsonDocument::fromJson(saved.out.toUtf8())["unit"].toString());
+  const LTModeInputs heating = v_window->CurrentRequest().heating;
+  EXPECT_EQ(heating.inletHeater, HeaterChoice::kUserValue);
+  EXPECT_EQ(heating.inletHeaterKW, 3);
+  EXPECT_NEAR(v_window->HeatingSet().SA.DBT,
+              QJsonDocument::fromJson(saved.out.toUtf8())["heating"]["states"]["SA"]["DBT"].toDouble(), 1e-9);
 }
 
 TEST_F(ProjectWindow, MaterialListExport) {
