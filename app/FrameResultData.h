@@ -19,7 +19,7 @@ class TFrm_ResultData : public QWidget {
   void SetupWindow(int Family, bool HasHumidifier, bool IsCooling);
   void ClearFields();
   // Efficiencies %, savings and heaters kW, supply temperature degC,
-  // humidification kg/h; InletAmbient -273: no threshold.
+  // humidification kg/h; InletAmbient Sentinel::kNoTemperature: no threshold.
   void FillFields(double TemperatureEff, double EnthalpyEff, double LatentSavings, double SensibleSavings,
                   double SupplyTemp, double Humidifier, double InletAmbient, const ALHeaterSet& InletHeater,
                   const ALHeaterSet& SupplyHeater);

@@ -199,7 +199,7 @@ void TDlgSelect::InitSelection() {
   v_converting = true;
   v_optionChoices.Clear();
   v_minAirflow = 1.0;
-  v_maxAirflow = 8889;
+  v_maxAirflow = Sentinel::kNoAirflowLimitLs;
   const auto capacity = [this] { CapacityCallBack(); };
   SetUp(Frm_Airflow, F::kAirflowPerPerson, capacity);
   SetUp(Frm_RoomSurface, F::kRoomSurface, capacity);

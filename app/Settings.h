@@ -356,7 +356,7 @@ class TDlgSelect : public QMainWindow {
   LTFamilyRanges v_ranges;                // of the chosen family
   double v_deltaEnthalpy = 0;
   double v_minAirflow = 1.0;              // l/s
-  double v_maxAirflow = 8889.0;           // l/s
+  double v_maxAirflow = Sentinel::kNoAirflowLimitLs;  // l/s
   ALPsychroSet v_coolingSet{};
   ALPsychroSet v_heatingSet{};
   QString v_projectFileName;

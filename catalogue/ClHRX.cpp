@@ -300,7 +300,7 @@ void Cls_HRX::GetPlenumESP(int nSelPlenum, double nAflSupply, double nAflExhaust
 // ---------------------------------------------------------------- ranges
 
 void Cls_HRX::GetRanges(const ObjectList<Cls_HRX>& Devices, double& MinAirflow, double& MaxAirflow, double& MaxESP) {
-  MinAirflow = 2147483647;
+  MinAirflow = Sentinel::kAboveAll;
   MaxAirflow = 0;
   MaxESP = 0;
   for (Cls_HRX* unit : Devices) {

@@ -193,7 +193,8 @@ class Cls_HRX : public Cls_Device {
   static ObjectList<Cls_HRXSpType> AvailableSpeedTypes(const ObjectList<Cls_HRX>& Devices);
   void GetHeatDischargeRange(int& MinDischarge, int& MaxDischarge);
   void GetCoolDischargeRange(int& MinDischarge, int& MaxDischarge);
-  // The supply temperature of the last heating table; -273 without tables.
+  // The supply temperature of the last heating table; Sentinel::kNoTemperature
+  // without tables.
   double GetHeatSupplyTemp();
 
   // ---- ordering and families ----

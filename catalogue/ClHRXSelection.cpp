@@ -15,13 +15,14 @@
 #include "catalogue/ClHRXSpType.h"
 #include "catalogue/ClHRXSpeed.h"
 #include "catalogue/Factory.h"
+#include "catalogue/Sentinels.h"
 
 #include <limits>
 #include <vector>
 
 namespace {
 
-constexpr double kNoMargin = 2147483647;
+constexpr double kNoMargin = Sentinel::kAboveAll;  // no speed found yet
 
 // The best speed of one side, or why there is none.
 struct SideResult {

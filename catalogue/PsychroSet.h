@@ -84,7 +84,7 @@ struct ALCoilStep {
 // What Cls_HRX::SelectForCooling found: its check code (0 = success), the
 // states, the coil's total and sensible capacity (kW), the exchange
 // efficiencies (%), the highest outdoor temperature without an inlet heater
-// (degC, -273 for none) and the inlet heater.
+// (degC, Sentinel::kNoTemperature for none) and the inlet heater.
 struct ALCoolingResult {
   int Code = 0;
   ALPsychroSet PsychroPoints{};
@@ -103,8 +103,8 @@ struct ALCoolingResult {
 
 // What Cls_HRX::SelectForHeating found: its check code, the states, the
 // heating capacity (kW), the efficiencies (%), the lowest outdoor
-// temperature without an inlet heater (degC, -273 for none), the
-// humidification (kg/h) and both heaters.
+// temperature without an inlet heater (degC, Sentinel::kNoTemperature for
+// none), the humidification (kg/h) and both heaters.
 struct ALHeatingResult {
   int Code = 0;
   ALPsychroSet PsychroPoints{};

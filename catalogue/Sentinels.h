@@ -15,4 +15,13 @@ inline constexpr double kNotGiven = -2147483647.0;
 // True for a value that is given: above the not-given marker and finite.
 inline bool IsGiven(double nValue) { return nValue > kNotGiven && nValue == nValue; }
 
+// Above every airflow, pressure and margin: where a search for the smallest
+// starts, and what it answers when there was nothing to search (the
+// largest 32-bit integer).
+inline constexpr double kAboveAll = 2147483647.0;
+
+// The airflow fields' upper bound (l/s) while no family narrows it: the
+// widest the fields take, standing for no limit.
+inline constexpr double kNoAirflowLimitLs = 8889.0;
+
 }  // namespace Sentinel

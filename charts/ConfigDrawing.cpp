@@ -49,7 +49,8 @@ struct Drawing {
     const int left = align == Align::kCentre ? c - width / 2 : align == Align::kRight ? c - width + h / 2 : c - h / 2;
     s.TextOut(left, above ? y - h - 4 : y + arrow.height(), label);
   }
-  // A limit box of kind 0 to 4 at anchor (a, b); a range of -273 is none.
+  // A limit box of kind 0 to 4 at anchor (a, b); a range of
+  // Sentinel::kNoTemperature is none.
   void LimitBox(int kind, int a, int b, int titleMessage, double maxRH, double minT, double maxT) {
     QStringList lines{TBaseMsg::GetUnicodeString(titleMessage),
                       TBaseMsg::GetUnicodeString(kMsgMaxRH, QString::number(Rounding::HalfEvenInt(maxRH)))};

@@ -17,6 +17,7 @@
 
 #include "catalogue/ClHRX.h"
 #include "catalogue/Factory.h"
+#include "catalogue/Sentinels.h"
 #include "recdb/ObjList.h"
 
 #include <QList>
@@ -34,7 +35,7 @@ struct LTSpeedTypeItem {
 // What bounds the inputs of one family.
 struct LTFamilyRanges {
   double minAirflowLs = 1;     // rounded inwards to whole l/s
-  double maxAirflowLs = 8889;
+  double maxAirflowLs = Sentinel::kNoAirflowLimitLs;
   double maxEspPa = 350;       // rounded to whole Pa
   QList<LTSpeedTypeItem> speedTypes;  // in weight order, lowest first
 };

@@ -1,5 +1,6 @@
 #include "selection/InputFields.h"
 
+#include "catalogue/Sentinels.h"
 #include "psychro/Rounding.h"
 
 #include <algorithm>
@@ -14,8 +15,8 @@ const LTInputField kFields[] = {
     {"room-surface", U_Surface, 1, 1000, 100, 1},
     {"area-per-person", U_Surface, 1, 20, 5, 10},
     {"persons", U_None, 1, 100, 20, 1},
-    {"supply", U_Airflow, 1, 8889, 100, 1},
-    {"exhaust", U_Airflow, 1, 8889, 100, 1},
+    {"supply", U_Airflow, 1, Sentinel::kNoAirflowLimitLs, 100, 1},
+    {"exhaust", U_Airflow, 1, Sentinel::kNoAirflowLimitLs, 100, 1},
     {"esp-supply", U_Pressure, 0, 350, 150, 10},
     {"esp-exhaust", U_Pressure, 0, 350, 150, 10},
     {"cooling room dry bulb", U_Temperature, 16, 32, 27, 10},
