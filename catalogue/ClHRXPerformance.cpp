@@ -381,7 +381,8 @@ int Cls_HRX::SelectForCooling(const ALModeConditions& In, const TAir& Air, doubl
       return Cls_HRXPolynomial::EvalCoolCapBlock(block, wb, p.OA.DBT);
     });
     if (!(TotalCap > 0)) return fail(kCoolCapOutside);
-    p.VO.e = p.OA.e - TotalCap / SiteMassFlow(Air, SupplyAir);
+    const double m = SiteMassFlow(Air, SupplyAir);
+    p.VO.e = p.OA.e - TotalCap / m;
     // The coil's saturated state at 11 degC holds more water at a lower
     // pressure: the line's point moves by what saturation at 11 degC gains
     // over standard air (nothing at 0 m).
@@ -401,7 +402,7 @@ int Cls_HRX::SelectForCooling(const ALModeConditions& In, const TAir& Air, doubl
       p.VO.DBT = Discharge;
       p.VO.e = onLine ? lineEnthalpy + (Discharge - kCoilLineTempC) * (p.OA.e - lineEnthalpy) / (p.OA.DBT - kCoilLineTempC)
                       : TAir::Enthalpy(p.OA.AH, Discharge);
-      TotalCap = (p.OA.e - p.VO.e) * SiteMassFlow(Air, SupplyAir);
+      TotalCap = (p.OA.e - p.VO.e) * m;
     }
     p.VO.AH = TAir::HumidityRatio(p.VO.e, p.VO.DBT);
     // A capacity that takes out more than the air holds is outside the tables.
@@ -412,7 +413,7 @@ int Cls_HRX::SelectForCooling(const ALModeConditions& In, const TAir& Air, doubl
     if (dewPoint > p.VO.DBT) {
       p.VO.DBT = dewPoint;
       p.VO.e = TAir::Enthalpy(p.VO.AH, p.VO.DBT);
-      TotalCap = (p.OA.e - p.VO.e) * SiteMassFlow(Air, SupplyAir);
+      TotalCap = (p.OA.e - p.VO.e) * m;
     }
     p.VO.RH = Air.RelativeHumidity(p.VO.AH, p.VO.DBT);
     p.SA = p.VO;
@@ -496,11 +497,12 @@ int Cls_HRX::SelectForHeating(const ALModeConditions& In, const TAir& Air, doubl
       return Cls_HRXPolynomial::EvalHeatCapBlock(block, p.VI.DBT);
     });
     if (!(HeatCap > 0)) return fail(kHeatCapOutside);
-    p.VO.DBT = p.VI.DBT + HeatCap / (SiteMassFlow(Air, SupplyAir) * TAir::MoistCp(p.VI.AH));
+    const double m = SiteMassFlow(Air, SupplyAir);
+    p.VO.DBT = p.VI.DBT + HeatCap / (m * TAir::MoistCp(p.VI.AH));
     // Held at the supply temperature wanted, as in cooling.
     if (p.VO.DBT > SupplyTemp + kDischargeToleranceK) {
       p.VO.DBT = SupplyTemp;
-      HeatCap = (SupplyTemp - p.VI.DBT) * SiteMassFlow(Air, SupplyAir) * TAir::MoistCp(p.VI.AH);
+      HeatCap = (SupplyTemp - p.VI.DBT) * m * TAir::MoistCp(p.VI.AH);
     }
     p.VO.AH = p.VI.AH;
     FillFromAH(p.VO, Air);
