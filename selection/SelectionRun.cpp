@@ -156,7 +156,7 @@ LTFamilyRanges CTSelectionRun::FamilyRanges(const CTCatalogueSession& session, i
   return session.FamilyRanges(nFamily);
 }
 
-SelectionRequest CTSelectionRun::Normalized(const SelectionRequest& request, const LTFamilyRanges& ranges) {
+SelectionRequest CTSelectionRun::WithinRanges(const SelectionRequest& request, const LTFamilyRanges& ranges) {
   SelectionRequest r = request;
   r.altitudeM = Bounded(Field::kAltitude, r.altitudeM);
   r.airflowPerPersonLs = Bounded(Field::kAirflowPerPerson, r.airflowPerPersonLs);
@@ -169,8 +169,15 @@ SelectionRequest CTSelectionRun::Normalized(const SelectionRequest& request, con
   r.totalExhaustLs = Bounded(r.totalExhaustLs, ranges.minAirflowLs, ranges.maxAirflowLs);
   r.supplyEspPa = Bounded(r.supplyEspPa, 0, ranges.maxEspPa);
   r.exhaustEspPa = Bounded(r.exhaustEspPa, 0, ranges.maxEspPa);
-  r.supplyFilter = std::clamp(r.supplyFilter, 0, 3);
-  r.exhaustFilter = std::clamp(r.exhaustFilter, 0, 3);
+  r.supplyFilter = std::clamp(r.supplyFilter, 0, Cls_HRX::kFilterClassCount - 1);
+  r.exhaustFilter = std::clamp(r.exhaustFilter, 0, Cls_HRX::kFilterClassCount - 1);
+  NormalizeMode(r.cooling, true);
+  NormalizeMode(r.heating, false);
+  return r;
+}
+
+SelectionRequest CTSelectionRun::Normalized(const SelectionRequest& request, const LTFamilyRanges& ranges) {
+  SelectionRequest r = WithinRanges(request, ranges);
   // Inputs hidden for the family never feed the run: no filters outside the
   // plain family; exhaust airflow and ESP follow the supply where the family
   // has no exhaust inputs.
@@ -179,8 +186,6 @@ SelectionRequest CTSelectionRun::Normalized(const SelectionRequest& request, con
     r.exhaustGiven = false;
     r.exhaustEspPa = r.supplyEspPa;
   }
-  NormalizeMode(r.cooling, true);
-  NormalizeMode(r.heating, false);
   return r;
 }
 

@@ -43,6 +43,9 @@ class CTSelectionRun {
   // where the family has none. Values are not rounded: the window's fields
   // hold them in their resolution in the unit the user works in, scripts
   // give them as they are. The derived airflow is not applied.
+  // Every value within its range, as Normalized bounds it, the inputs the
+  // family hides kept as they are (a form keeps them for the next family).
+  static SelectionRequest WithinRanges(const SelectionRequest& request, const LTFamilyRanges& ranges);
   static SelectionRequest Normalized(const SelectionRequest& request, const LTFamilyRanges& ranges);
 
   // Step 1 on a normalised request: supply and exhaust airflow (l/s), with
