@@ -1,7 +1,7 @@
 #include "app/AboutBox.h"
 
 #include "app/LocaleChoice.h"
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 #include "docs/Preferences.h"
 #include "i18n/BaseMsgMan.h"
 #include "online/AboutInfo.h"

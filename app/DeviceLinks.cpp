@@ -1,7 +1,7 @@
 #include "app/DeviceLinks.h"
 
 #include "app/FrameBottomPanelExt.h"
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 #include "i18n/BaseMsgMan.h"
 
 #include <QGroupBox>

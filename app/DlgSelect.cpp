@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 
 #include "app/ApplicationUtils.h"
 #include "app/FormTranslation.h"

@@ -164,7 +164,7 @@ class TDlgSelect : public QMainWindow {
   // step has said why).
   bool StartUp(const QStringList& arguments);
 
-  // ---- the selection (SelectionRun.cpp) ----
+  // ---- the selection (SelectionBinding.cpp) ----
   void InitSelection();
   void CalcSupply();
   void Txt_FamilyClick();

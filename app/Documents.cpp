@@ -1,6 +1,6 @@
 // The window's document commands: forms over the document library.
 
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 #include "app/ApplicationUtils.h"
 #include "app/Frame_UnitTextScroll.h"
 #include "charts/PsychroGraph.h"

@@ -2,7 +2,7 @@
 // Results tab: its text is the document library's (CTHRXNote), shown as
 // rich text; the underlined address in it is a link to the maker's page.
 
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 #include "catalogue/ClHRX.h"
 #include "catalogue/ClHRXDocumentation.h"
 #include "docs/HRXNote.h"

@@ -3,7 +3,7 @@
 // copy runs) is opened here as Open opens it, and a start without a file
 // only brings this window to the front.
 
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 #include "i18n/BaseMsgMan.h"
 #include "platform/SingleInstance.h"
 

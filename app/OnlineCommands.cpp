@@ -6,7 +6,7 @@
 #include "app/DeviceLinks.h"
 #include "app/Disclaimer.h"
 #include "app/Upgrade.h"
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 #include "catalogue/ClHRX.h"
 #include "i18n/BaseMsgMan.h"
 #include "i18n/MsgMan.h"

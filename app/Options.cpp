@@ -1,7 +1,7 @@
 // The options box of the Results tab: a form over the option selection of
 // the selection library.
 
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 #include "i18n/BaseMsgMan.h"
 
 #include <QPushButton>

@@ -4,7 +4,7 @@
 
 #include "app/FrameTempConditions.h"
 #include "app/Frame_UnitTextScroll.h"
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 #include "docs/Preferences.h"
 #include "catalogue/ClHRX.h"
 #include "i18n/BaseMsgMan.h"

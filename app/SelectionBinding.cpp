@@ -22,7 +22,7 @@
 #include "app/FrameResultData.h"
 #include "app/FrameTempConditions.h"
 #include "app/Frame_UnitTextScroll.h"
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 #include "app/ValueText.h"
 #include "catalogue/ClDeviceOption.h"
 #include "catalogue/ClHRX.h"

@@ -12,7 +12,7 @@
 #include "app/FrameResultData.h"
 #include "app/FrameTempConditions.h"
 #include "app/Frame_UnitTextScroll.h"
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 #include "app/Explain.h"
 #include "app/ValueText.h"
 

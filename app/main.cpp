@@ -2,7 +2,7 @@
 
 #include "app/ApplicationUtils.h"
 #include "app/QtMessagePresenter.h"
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 #include "i18n/MsgMan.h"
 #include "platform/DesktopIntegration.h"
 #include "platform/SingleInstance.h"

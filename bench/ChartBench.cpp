@@ -5,7 +5,7 @@
 // Goals: a full draw under 10 ms; a hover event under 1 ms.
 
 #include "app/PsychroBox.h"
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 #include "bench/SilentPresenter.h"
 #include "charts/ChartSetup.h"
 #include "charts/PainterSurface.h"

@@ -9,7 +9,7 @@
 // And a project opened to filled frames: goal 50 ms (7 ms in December 2026).
 
 #include "app/Frame_UnitTextScroll.h"
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 #include "support/EarlierStart.h"
 #include "bench/SilentPresenter.h"
 #include "app/ApplicationUtils.h"

@@ -1,5 +1,5 @@
 #include "ProgramEnvironment.h"
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 
 
 #include <QAction>

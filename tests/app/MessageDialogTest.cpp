@@ -1,7 +1,7 @@
 #include "app/ApplicationUtils.h"
 #include "app/BaseMsgDialog.h"
 #include "app/QtMessagePresenter.h"
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 #include "docs/Glossaries.h"
 #include "i18n/LangSupport.h"
 #include "i18n/MsgMan.h"

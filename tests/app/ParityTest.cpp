@@ -10,7 +10,7 @@
 #include "app/FrameResultData.h"
 #include "app/FrameTempConditions.h"
 #include "app/Frame_UnitTextScroll.h"
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 #include "app/ValueText.h"
 #include "i18n/BaseMsgMan.h"
 #include "psychro/SI_Units.h"

@@ -10,7 +10,7 @@
 #include "app/FrameTempConditions.h"
 #include "app/Frame_UnitTextScroll.h"
 #include "app/ApplicationUtils.h"
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 #include "recdb/ClDdbVersionInfo.h"
 #include "catalogue/ClHRX.h"
 #include "catalogue/ClTrivaneDeviceOption.h"

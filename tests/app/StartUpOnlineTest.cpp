@@ -4,7 +4,7 @@
 // aerolith-server on loopback.
 
 #include "app/Disclaimer.h"
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 #include "app/Upgrade.h"
 #include "app/UpgradeHint.h"
 #include "i18n/BaseMsgMan.h"

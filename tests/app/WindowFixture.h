@@ -3,7 +3,7 @@
 // offscreen, with what a test needs to drive it as a user does.
 
 #include "app/Frame_UnitTextScroll.h"
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 #include "i18n/BaseMsgMan.h"
 #include "i18n/LangSupport.h"
 #include "recdb/RecordingPresenter.h"

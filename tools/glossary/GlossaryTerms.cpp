@@ -55,7 +55,7 @@
 #include "app/LocaleChoice.h"
 #include "app/Preferences.h"
 #include "app/Privacy.h"
-#include "app/Settings.h"
+#include "app/DlgSelect.h"
 #include "app/Upgrade.h"
 #include "app/UpgradeHint.h"
 #include "docs/GeneralTerms.h"
