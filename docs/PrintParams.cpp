@@ -2,6 +2,7 @@
 
 #include "docs/RTFOutput.h"
 #include "i18n/BaseMsgMan.h"
+#include "i18n/BuildDistributor.h"
 #include "i18n/MsgMan.h"
 #include "platform/Registry.h"
 #include "platform/Resources.h"
@@ -15,8 +16,6 @@ const char kKey[] = "Software\\Norvane";
 constexpr int kMsgOwnershipNotice = 14;
 constexpr int kMsgPage = 15;
 constexpr int kMsgMaxBitmapSize = 41;
-// A translated build's glossary marks a line it leaves empty in its language.
-const QLatin1String kNoTextMark("<r-t>");
 
 std::unique_ptr<CTDecorationDefinition>& Cached() {
   static std::unique_ptr<CTDecorationDefinition> cached;
@@ -64,20 +63,6 @@ void CTPrintParams::Save(const QStringList& lines, const QString& szLogoFile) {
   Cached().reset();
 }
 
-QStringList CTPrintParams::VisibleLines(const QStringList& lines) {
-  QStringList visible;
-  for (const QString& line : lines)
-    if (!line.isEmpty() && line != kNoTextMark) visible << line;
-  return visible;
-}
-
-QStringList CTPrintParams::BuildDistributorLines() {
-  // The three address lines of the build's distributor; a translated
-  // build's glossary fills them. This build has no distributor.
-  const QStringList placeholders{QString(), QString(), QString()};
-  return VisibleLines(placeholders);
-}
-
 std::unique_ptr<CTDecorationDefinition> CTPrintParams::MakePageDecorations(const LTDecorationInput& input) {
   auto d = std::make_unique<CTDecorationDefinition>();
   TDlgForm::Load();
@@ -88,7 +73,7 @@ std::unique_ptr<CTDecorationDefinition> CTPrintParams::MakePageDecorations(const
   d->AddBitmapZone(true, 0, 50, 20, input.szLogoFile);
   d->AddPreloadedBitmapZone(true, 0, 50, 20, Logo("DistribLogo"));
   d->AddTextZone(false, 1.0, input.distributorLines, DocHorAlign::kLeft);
-  d->AddTextZone(false, 1.0, VisibleLines(input.buildDistributorLines), DocHorAlign::kCentre);
+  d->AddTextZone(false, 1.0, CTBuildDistributor::VisibleLines(input.buildDistributorLines), DocHorAlign::kCentre);
   d->AddPageNrZone(false, 1.0, kMsgPage, 2);
   return d;
 }
@@ -96,6 +81,6 @@ std::unique_ptr<CTDecorationDefinition> CTPrintParams::MakePageDecorations(const
 const CTDecorationDefinition& CTPrintParams::GetPageDecorations() {
   std::unique_ptr<CTDecorationDefinition>& cached = Cached();
   if (!cached)
-    cached = MakePageDecorations({{GetLine(1), GetLine(2), GetLine(3)}, GetLogoFile(), BuildDistributorLines()});
+    cached = MakePageDecorations({{GetLine(1), GetLine(2), GetLine(3)}, GetLogoFile(), CTBuildDistributor::Lines()});
   return *cached;
 }

@@ -28,7 +28,7 @@ class CTPrintParams {
   struct LTDecorationInput {
     QStringList distributorLines;       // the user's name and address lines, "DisLine1" to "DisLine3"
     QString szLogoFile;                 // the user's distributor logo; empty: none
-    QStringList buildDistributorLines;  // the build's distributor; only its visible lines print
+    QStringList buildDistributorLines;  // the build's distributor (CTBuildDistributor); only its visible lines print
   };
   // The report's decorations: the maker's logo, the distributor's logo
   // and the build's logo in the header; the user's distributor lines (left),
@@ -39,11 +39,4 @@ class CTPrintParams {
   // MakePageDecorations of the stored settings and the build's lines;
   // built once, kept until Save.
   static const CTDecorationDefinition& GetPageDecorations();
-
-  // The build's distributor lines as the about box shows them and the
-  // report's footer prints them; none in a build without a distributor.
-  static QStringList BuildDistributorLines();
-  // The lines that show: a line that is empty, or "<r-t>" (a translator's
-  // mark for "no text in this language"), does not.
-  static QStringList VisibleLines(const QStringList& lines);
 };

@@ -1,7 +1,7 @@
 #include "online/AboutInfo.h"
 
-#include "docs/PrintParams.h"
 #include "i18n/BaseMsgMan.h"
+#include "i18n/BuildDistributor.h"
 #include "online/CorvelIntegration.h"
 #include "platform/VersionUtils.h"
 
@@ -45,10 +45,7 @@ QString CTAboutInfo::VersionText() { return CTVersionUtils::GetVersionStringEx(Q
 
 QString CTAboutInfo::LanguageText() { return CTLangSupport::EnglishLanguageName(CTLangSupport::UILanguage()); }
 
-QStringList CTAboutInfo::VisibleLines(const QStringList& lines) { return CTPrintParams::VisibleLines(lines); }
-
-// The report's footer prints the same lines in its centre.
-QStringList CTAboutInfo::DistributorLines() { return CTPrintParams::BuildDistributorLines(); }
+QStringList CTAboutInfo::DistributorLines() { return CTBuildDistributor::Lines(); }
 
 LTOnlineOffers CTAboutInfo::AskOnlineOffers(int nLanguage) {
   LTOnlineOffers offers;

@@ -49,11 +49,8 @@ class CTAboutInfo {
   static QString DataVersionText(const QString& szCatalogueVersion, const QString& szConfiguration) {
     return DataVersionText(CTVersionUtils::DataVersionString(szCatalogueVersion) + QLatin1Char(' ') + szConfiguration);
   }
-  // The lines that show: a line that is empty, or "<r-t>" (a translator's
-  // mark for "no text in this language"), does not. The rule's home is
-  // CTPrintParams, whose report footer prints the same lines.
-  static QStringList VisibleLines(const QStringList& lines);
-  // The build's distributor lines that show.
+  // The build's distributor lines that show (CTBuildDistributor, whose
+  // lines the report's footer prints too).
   static QStringList DistributorLines();
 
   // --- online ---

@@ -7,6 +7,7 @@
 #include "docs/PdfOutput.h"
 #include "docs/PrintParams.h"
 #include "docs/RTFOutput.h"
+#include "i18n/BuildDistributor.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -394,7 +395,7 @@ TEST(RTFOutput, TheFooterCentreHoldsTheDistributorLinesOfTheAboutBox) {
 
   // This build has no distributor: the about box shows no lines, and the
   // report's centre cell stays empty rather than holding empty paragraphs.
-  EXPECT_EQ(CTPrintParams::BuildDistributorLines(), QStringList());
+  EXPECT_EQ(CTBuildDistributor::Lines(), QStringList());
   CTPrintParams::Save({}, QString());
   QBuffer none;
   none.open(QIODevice::WriteOnly);

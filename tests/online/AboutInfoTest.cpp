@@ -69,15 +69,6 @@ TEST(AboutLines, VersionLanguageDatabaseAndDistributor) {
   EXPECT_EQ(A::DataVersionText(" 14.3", "EU"), "1.4.3 EU") << "the catalogue's version as every window shows it";
   EXPECT_EQ(A::DataVersionText("", ""), "") << "no version: no database line";
 
-  struct Case {
-    QStringList lines, visible;
-  };
-  const Case cases[] = {
-      {{"Klima AG", "Ringstrasse 1", "Bern"}, {"Klima AG", "Ringstrasse 1", "Bern"}},
-      {{"", "<r-t>", "Bern"}, {"Bern"}},
-      {{"<r-t>", "", ""}, {}},
-  };
-  for (const Case& c : cases) EXPECT_EQ(A::VisibleLines(c.lines), c.visible) << c.lines.join('|').toStdString();
   EXPECT_EQ(A::DistributorLines(), QStringList()) << "this build has no distributor";
 }
 
