@@ -15,4 +15,8 @@ class TFrm_Privacy : public TFrmConditions {
   // kNotAccepted.
   static int Execute(QWidget* pOwner, const QString& szTitle);
   using TFrmConditions::Execute;
+
+  // The notice the view shows, as RTF: the text of CTPrivacyNotice on an A4
+  // page with 1.5 cm margins, in normalFont.
+  static QByteArray Document(const QString& szTitle, const LTDocFont& normalFont = LTDocFont());
 };

@@ -1,12 +1,9 @@
 #include "docs/GeneralTerms.h"
 
+#include "docs/ConditionsDocument.h"
 #include "i18n/BaseMsgMan.h"
 
-#include <QBuffer>
-
 namespace {
-
-constexpr double kPageWidthCm = 29.7, kPageHeightCm = 21, kMarginCm = 1.5;
 
 const char* const kParagraphs[] = {
     "Conditions of use of $1",
@@ -55,18 +52,6 @@ QStringList CTGeneralTerms::Text(const LTGeneralTermsParties& parties) {
 }
 
 QByteArray CTGeneralTerms::Rtf(const QString& szProgramName, const LTDocFont& normalFont) {
-  const QStringList text = Text(Parties(szProgramName));
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  {
-    CTRTFOutput rtf(buffer, szProgramName, kPageWidthCm, kPageHeightCm, kMarginCm, kMarginCm, kMarginCm, kMarginCm);
-    rtf.SetFontCharacteristics(CTDocOutput::kNormal, normalFont);
-    rtf.TextCenter(text.first(), DocStyle::kBold, DrawColors::kWindowText);
-    for (qsizetype i = 1; i < text.size(); ++i) {
-      rtf.TextWriteln();  // an empty line before each paragraph
-      rtf.TextWrite(text[i]);
-      rtf.TextWriteln();
-    }
-  }
-  return buffer.data();
+  return CTConditionsDocument::Rtf(Text(Parties(szProgramName)), szProgramName, CTConditionsDocument::kA4Landscape,
+                                   normalFont);
 }

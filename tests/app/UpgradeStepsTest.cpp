@@ -3,11 +3,11 @@
 // before a download, the progress bar, a failed download's words, the
 // report and the notice on data processing.
 
+#include "app/Privacy.h"
 #include "docs/RTFReader.h"
 #include "i18n/LangSupport.h"
 #include "online/AboutInfo.h"
 #include "online/AutoUpgrade.h"
-#include "online/PrivacyNotice.h"
 #include "online/UpgradeSteps.h"
 
 #include <QLocale>
@@ -335,7 +335,7 @@ TEST(UpgradeSteps, ReportNamesTheBuildAndTheLocaleButNotTheUser) {
 }
 
 TEST(PrivacyNotice, NamesTheProgramTheReportAndWhomToAsk) {
-  const QByteArray rtf = CTPrivacyNotice::Rtf("Aerolith");
+  const QByteArray rtf = TFrm_Privacy::Document("Aerolith");
   // A4 with 1.5 cm margins, in twips.
   for (const char* geometry : {"\\paperw11906", "\\paperh16838", "\\margl850", "\\margr850", "\\margt850", "\\margb850"})
     EXPECT_TRUE(rtf.contains(geometry)) << geometry;

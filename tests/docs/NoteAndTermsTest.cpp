@@ -2,6 +2,7 @@
 // them: written as RTF, read back with our reader.
 
 #include "DemoCatalogue.h"
+#include "docs/ConditionsDocument.h"
 #include "docs/GeneralTerms.h"
 #include "docs/HRXNote.h"
 #include "docs/RTFReader.h"
@@ -89,4 +90,39 @@ TEST(GeneralTerms, EveryPlaceholderIsReplacedByItsParty) {
   }
   // The contact address is one of ours, on a reserved domain.
   EXPECT_TRUE(parties.contactEmail.endsWith(".example")) << parties.contactEmail.toStdString();
+}
+
+TEST(ConditionsDocument, TitleThenEachParagraphAfterAnEmptyLineOnItsPage) {
+  // 21 cm = 11906 twips, 29.7 cm = 16838, 1.5 cm = 850 (1440 twips per inch).
+  struct Case {
+    const char* name;
+    LTConditionsPage page;
+    const char* geometry;
+  };
+  const Case cases[] = {
+      {"portrait", CTConditionsDocument::kA4Portrait,
+       "\\paperw11906\\paperh16838\\margl850\\margr850\\margt850\\margb850"},
+      {"landscape", CTConditionsDocument::kA4Landscape,
+       "\\paperw16838\\paperh11906\\margl850\\margr850\\margt850\\margb850"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QByteArray rtf = CTConditionsDocument::Rtf({"Title", "First paragraph.", "Second paragraph."}, "Aerolith",
+                                                     c.page);
+    EXPECT_TRUE(rtf.contains(c.geometry));
+    QTextDocument doc;
+    ASSERT_TRUE(CTRTFReader::Read(rtf, doc));
+    QStringList blocks;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) blocks << b.text();
+    while (!blocks.isEmpty() && blocks.last().isEmpty()) blocks.removeLast();
+    EXPECT_EQ(blocks, (QStringList{"Title", "", "First paragraph.", "", "Second paragraph."}));
+    EXPECT_TRUE(doc.begin().blockFormat().alignment().testFlag(Qt::AlignHCenter));
+    EXPECT_FALSE(doc.findBlockByNumber(2).blockFormat().alignment().testFlag(Qt::AlignHCenter));
+    EXPECT_EQ(FormatOf(doc, "Title").fontWeight(), QFont::Bold);
+    EXPECT_EQ(FormatOf(doc, "First paragraph.").fontWeight(), QFont::Normal);
+  }
+  // No text: an empty document rather than a crash.
+  QTextDocument empty;
+  ASSERT_TRUE(CTRTFReader::Read(CTConditionsDocument::Rtf({}, "Aerolith", CTConditionsDocument::kA4Portrait), empty));
+  EXPECT_TRUE(empty.toPlainText().trimmed().isEmpty());
 }
