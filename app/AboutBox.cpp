@@ -3,6 +3,7 @@
 #include "app/LocaleChoice.h"
 #include "app/DlgSelect.h"
 #include "docs/Preferences.h"
+#include "docs/RTFReader.h"
 #include "i18n/BaseMsgMan.h"
 #include "online/AboutInfo.h"
 #include "online/CorvelIntegration.h"
@@ -257,7 +258,9 @@ void TFrm_AboutBox::Btn_DisclaimerClick() {
 }
 
 void TFrm_AboutBox::Btn_ReleaseNotesClick() {
-  if (!CTCorvelIntegration::ShowReleaseNotes(*Txt_ReleaseNotes->document())) {
+  QByteArray notes;
+  if (!CTCorvelIntegration::ReleaseNotes(notes) ||
+      !CTRTFReader::ReadRichOrPlain(notes, *Txt_ReleaseNotes->document())) {
     TBaseMsg::DisplayWarning(this, TBaseMsg::Tr("No release notes available"));
     return;
   }

@@ -1,6 +1,7 @@
 #include "app/UpgradeHint.h"
 
 #include "app/Upgrade.h"
+#include "docs/RTFReader.h"
 #include "i18n/BaseMsgMan.h"
 #include "online/AutoUpgrade.h"
 #include "online/CorvelIntegration.h"
@@ -112,7 +113,9 @@ void TFrmAutoUpgradeHint::Btn_UpgradeClick() {
 }
 
 void TFrmAutoUpgradeHint::Btn_ReleaseNotesClick() {
-  if (!CTCorvelIntegration::ShowReleaseNotes(*Txt_ReleaseNotes->document())) {
+  QByteArray notes;
+  if (!CTCorvelIntegration::ReleaseNotes(notes) ||
+      !CTRTFReader::ReadRichOrPlain(notes, *Txt_ReleaseNotes->document())) {
     TBaseMsg::DisplayWarning(this, TBaseMsg::Tr("No release notes available"));
     return;
   }

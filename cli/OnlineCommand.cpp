@@ -7,6 +7,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliOptions.h"
+#include "docs/RTFReader.h"
 #include "i18n/LangSupport.h"
 #include "online/CorvelConfig.h"
 #include "online/CorvelIntegration.h"
@@ -45,8 +46,10 @@ int RunStatus(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   const int program = CTCorvelIntegration::IdentifyProgram();
   QString manual;
   const bool hasManual = program > 0 && CTCorvelIntegration::HasUsersManual(language, manual);
+  QByteArray notesText;
   QTextDocument notes;
-  const bool hasNotes = program > 0 && CTCorvelIntegration::ShowReleaseNotes(notes);
+  const bool hasNotes = program > 0 && CTCorvelIntegration::ReleaseNotes(notesText) &&
+                        CTRTFReader::ReadRichOrPlain(notesText, notes);
 
   const QJsonObject status{{"server_id", serverID},
                            {"server", ServerText(serverID)},

@@ -267,6 +267,19 @@ bool CTRTFReader::Read(const QByteArray& rtf, QTextDocument& doc, QString* pErro
   return true;
 }
 
+bool CTRTFReader::ReadRichOrPlain(const QByteArray& text, QTextDocument& doc) {
+  if (text.isEmpty()) return false;
+  if (!text.startsWith("{\\rtf")) {
+    doc.setPlainText(QString::fromLatin1(text));
+    return true;
+  }
+  // Read clears its document first: read aside, so that a failure leaves doc.
+  QTextDocument read;
+  if (!Read(text, read)) return false;
+  doc.setHtml(read.toHtml());
+  return true;
+}
+
 QString CTRTFReader::PlainText(const QByteArray& rtf) {
   QTextDocument doc;
   if (!Read(rtf, doc)) return {};

@@ -19,4 +19,9 @@ class CTRTFReader {
   static bool Read(const QByteArray& rtf, QTextDocument& doc, QString* pError = nullptr);
   // The plain text of an RTF document, paragraphs separated by "\n".
   static QString PlainText(const QByteArray& rtf);
+  // A text that may be rich or plain (the release notes of the server):
+  // bytes that begin "{\rtf" through Read, any others as plain ISO 8859-1
+  // text, never as markup. False, with doc as it was, for no text or rich
+  // text that does not read.
+  static bool ReadRichOrPlain(const QByteArray& text, QTextDocument& doc);
 };

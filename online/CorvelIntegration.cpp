@@ -1,6 +1,5 @@
 #include "online/CorvelIntegration.h"
 
-#include "docs/RTFReader.h"
 #include "online/ATORemoteUtils0.h"
 #include "online/CorvelConfig.h"
 #include "online/CorvelSvc.h"
@@ -10,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QTextDocument>
 #include <QUrl>
 
 #include <limits>
@@ -205,18 +203,5 @@ bool CTCorvelIntegration::ReleaseNotes(QByteArray& arNotes) {
   const QByteArray notes = CTATORemoteUtils0::Bytes(CTATORemoteUtils0::UnpackServiceText(packed));
   if (notes.isEmpty()) return false;
   arNotes = notes;
-  return true;
-}
-
-bool CTCorvelIntegration::ShowReleaseNotes(QTextDocument& edit) {
-  QByteArray notes;
-  if (!ReleaseNotes(notes)) return false;
-  if (!notes.startsWith("{\\rtf")) {
-    edit.setPlainText(QString::fromLatin1(notes));
-    return true;
-  }
-  QTextDocument read;
-  if (!CTRTFReader::Read(notes, read)) return false;
-  edit.setHtml(read.toHtml());
   return true;
 }

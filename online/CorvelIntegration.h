@@ -19,7 +19,6 @@
 #include <initializer_list>
 #include <utility>
 
-class QTextDocument;
 
 // Bytes of the running download and the size the server announced.
 using CTCorvelDownloadProgressIndicator = std::function<void(quint32 nProgress, quint32 nProgressMax)>;
@@ -91,9 +90,7 @@ class CTCorvelIntegration {
   static int HasUpgrades(int nLanguageID, int nProgramVersion, int nDataVersion, int nGlossaryDate);
   // The server-relative path of the user's manual in a language.
   static bool HasUsersManual(int nLanguageID, QString& szFileName);
-  // The release notes as the service holds them (rich text or plain text).
+  // The release notes as the service holds them (rich text or plain text;
+  // a view shows them through CTRTFReader::ReadRichOrPlain).
   static bool ReleaseNotes(QByteArray& arNotes);
-  // The notes into a document: rich text through our restricted reader, any
-  // other text as plain text. False leaves the document as it was.
-  static bool ShowReleaseNotes(QTextDocument& edit);
 };

@@ -112,3 +112,36 @@ TEST(RTFReader, RichTextGoesThroughTheWriterAndBack) {
   EXPECT_EQ(FormatOf(back, "blue").foreground().color(), QColor(0, 0, 255));
   EXPECT_TRUE(FormatOf(back, "and").fontItalic());
 }
+
+TEST(RTFReader, RichOrPlainTextReadsRtfAndShowsAnyOtherTextAsItIs) {
+  struct Case {
+    const char* name;
+    QByteArray text;
+    QString shown;  // the document's plain text, trimmed
+  };
+  const Case cases[] = {
+      {"rich text", "{\\rtf1\\ansi {\\b New} in 7.2.0\\par}", "New in 7.2.0"},
+      {"markup in plain text stays text", "<script>alert(1)</script> <b>plain</b> notes",
+       "<script>alert(1)</script> <b>plain</b> notes"},
+      {"plain text is ISO 8859-1", "Caf\xe9 \xb0" "C", QString::fromUtf8("Café °C")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QTextDocument doc;
+    ASSERT_TRUE(CTRTFReader::ReadRichOrPlain(c.text, doc));
+    EXPECT_EQ(doc.toPlainText().trimmed(), c.shown);
+  }
+  // Rich text comes out formatted, plain text never does.
+  QTextDocument rich;
+  ASSERT_TRUE(CTRTFReader::ReadRichOrPlain("{\\rtf1\\ansi {\\b New} in 7.2.0\\par}", rich));
+  EXPECT_EQ(FormatOf(rich, "New").fontWeight(), QFont::Bold);
+  QTextDocument plain;
+  ASSERT_TRUE(CTRTFReader::ReadRichOrPlain("<b>plain</b>", plain));
+  EXPECT_NE(FormatOf(plain, "plain").fontWeight(), QFont::Bold);
+
+  // Nothing to show: the document keeps what it held.
+  QTextDocument kept;
+  kept.setPlainText("kept");
+  EXPECT_FALSE(CTRTFReader::ReadRichOrPlain(QByteArray(), kept));
+  EXPECT_EQ(kept.toPlainText(), "kept");
+}

@@ -4,7 +4,6 @@
 #include "online/CorvelIntegration.h"
 #include "online/CorvelSvc.h"
 
-#include <QTextDocument>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
@@ -146,19 +145,9 @@ TEST(ServiceQuestions, ManualPathAndReleaseNotesAreUnpacked) {
   QString found;
   ASSERT_TRUE(CTCorvelIntegration::HasUsersManual(1031, found));
   EXPECT_EQ(found, path);
-  QTextDocument document;
-  ASSERT_TRUE(CTCorvelIntegration::ShowReleaseNotes(document));
-  EXPECT_EQ(document.toPlainText().trimmed(), QStringLiteral("New in 7.2.0"));
-}
-
-TEST(ServiceQuestions, PlainTextNotesStayPlainAndScriptsStayInert) {
-  const QString notes = QStringLiteral("<script>alert(1)</script> plain notes");
-  CTFakeTransport fake(Service({{QStringLiteral("ProgramID"), QStringLiteral("7")},
-                                {QStringLiteral("ReleaseNotes"), CTATORemoteUtils0::PackServiceText(notes)}},
-                               "xsd:string"));
-  QTextDocument document;
-  ASSERT_TRUE(CTCorvelIntegration::ShowReleaseNotes(document));
-  EXPECT_EQ(document.toPlainText(), notes);
+  QByteArray notes;
+  ASSERT_TRUE(CTCorvelIntegration::ReleaseNotes(notes));
+  EXPECT_EQ(notes, "{\\rtf1\\ansi {\\b New} in 7.2.0\\par}");
 }
 
 }  // namespace
