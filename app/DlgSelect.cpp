@@ -103,8 +103,7 @@ TDlgSelect::TDlgSelect(QWidget* pParent) : QMainWindow(pParent) {
 
 TDlgSelect::~TDlgSelect() {
   // The candidates borrow from the session's units: they go first.
-  v_currHRX = nullptr;
-  v_result = SelectionResult{};
+  v_form.reset();
 }
 
 CTFactory* TDlgSelect::Factory() const { return v_session ? &v_session->Factory() : nullptr; }
@@ -208,15 +207,17 @@ void TDlgSelect::CreatePages() {
 
   // The user's choices only: clicked and activated never fire for values the
   // program sets.
-  connect(RB_AreaPerPerson, &QRadioButton::clicked, this, [this] { RB_AreaPerPersonClick(); });
-  connect(RB_NumberOfPersons, &QRadioButton::clicked, this, [this] { RB_NumberOfPersonsClick(); });
-  connect(Chk_TotalSupply, &QCheckBox::clicked, this, [this] { Chk_TotalSupplyClick(); });
-  connect(Chk_TotalExhaust, &QCheckBox::clicked, this, [this] { Chk_TotalExhaustClick(); });
+  for (QAbstractButton* basis : std::initializer_list<QAbstractButton*>{RB_AreaPerPerson, RB_NumberOfPersons, Chk_TotalSupply})
+    connect(basis, &QAbstractButton::clicked, this, [this] { BasisEdited(); });
+  connect(Chk_TotalExhaust, &QCheckBox::clicked, this, [this] { ChoiceEdited(FormInput::kTotalExhaustGiven); });
   connect(Txt_Family, &QComboBox::activated, this, [this] { Txt_FamilyClick(); });
-  for (QComboBox* combo : {Txt_MaxSpeed, Txt_TETemp, Txt_SupplyFilter, Txt_ExhaustFilter})
-    connect(combo, &QComboBox::activated, this, [this] { SimpleRecalculation(); });
-  for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{Chb_UpsideDown, Rbn_PlenumNone, Rbn_PlenumOAEA, Rbn_PlenumAll})
-    connect(button, &QAbstractButton::clicked, this, [this] { SimpleRecalculation(); });
+  for (const auto& [combo, input] : {std::pair{Txt_MaxSpeed, FormInput::kMaxSpeed}, std::pair{Txt_TETemp, FormInput::kEvaporating},
+                                     std::pair{Txt_SupplyFilter, FormInput::kSupplyFilter},
+                                     std::pair{Txt_ExhaustFilter, FormInput::kExhaustFilter}})
+    connect(combo, &QComboBox::activated, this, [this, input = input] { ChoiceEdited(input); });
+  connect(Chb_UpsideDown, &QAbstractButton::clicked, this, [this] { ChoiceEdited(FormInput::kUpsideDown); });
+  for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{Rbn_PlenumNone, Rbn_PlenumOAEA, Rbn_PlenumAll})
+    connect(button, &QAbstractButton::clicked, this, [this] { ChoiceEdited(FormInput::kPlenum); });
   connect(LV_SelectedDevices, &QTreeWidget::currentItemChanged, this, [this] { LV_SelectedDevicesClick(); });
   connect(Lvw_DBOptions, &QTreeWidget::currentItemChanged, this, [this] { Lvw_DBOptionsChange(); });
   for (QRadioButton* mode : {RB_Cooling, RB_Heating})
@@ -435,9 +436,6 @@ bool TDlgSelect::StartUp(const QStringList& arguments) {
   UpdateCaption();
   Txt_SupplyFilter->setItemText(0, TBaseMsg::Tr(QStringLiteral("<None>")));
   Txt_ExhaustFilter->setItemText(0, TBaseMsg::Tr(QStringLiteral("<None>")));
-  v_currHRX = nullptr;
-  v_coolingSet = ALPsychroSet{};
-  v_heatingSet = ALPsychroSet{};
 
   Txt_Family->clear();
   for (const Cls_HRX::LTFamilyItem& item : v_session->Families()) Txt_Family->addItem(item.name, item.family);

@@ -10,6 +10,7 @@
 #include "selection/OptionSelection.h"
 #include "selection/ProjectFile.h"
 #include "selection/RecentList.h"
+#include "selection/SelectionForm.h"
 #include "selection/SelectionRequest.h"
 #include "selection/SelectionResult.h"
 #include "selection/SelectionRun.h"
@@ -165,18 +166,15 @@ class TDlgSelect : public QMainWindow {
   bool StartUp(const QStringList& arguments);
 
   // ---- the selection (SelectionBinding.cpp) ----
+  // A new selection: every input at its default, the first family's run.
   void InitSelection();
-  void CalcSupply();
   void Txt_FamilyClick();
-  void SetupEspFields();
   // An information button of the window for an explanation topic.
   enum { kTopicRatio = 3, kTopicHRDRatio = 4, kTopicAdditionalResistance = 5, kTopicUpsideDown = 6, kTopicPlenum = 7 };
   QToolButton* Explainer(QWidget* pParent, const char* szName, int nTopic);
   // After the preferences changed: fields, results and the page in the new
-  // units, the same candidate selected.
+  // units, the same candidate selected; no value changes.
   void ApplyPreferences();
-  void SimpleRecalculation();
-  void RunSelection();
   void LV_SelectedDevicesClick();
   void ShowSelectionError(int nCode);
   void ClearResults();
@@ -187,20 +185,22 @@ class TDlgSelect : public QMainWindow {
   void FillOptions();
   void Btn_SelectClick();
   void Btn_DeselectClick();
-  const QList<LTOptionRow>& OptionRows() const { return v_optionRows; }
+  // The option rows of the current unit.
+  const QList<LTOptionRow>& OptionRows();
 
-  // The selection as the window's inputs state it.
-  SelectionRequest CurrentRequest() const;
+  // The selection as the form holds it.
+  const SelectionRequest& CurrentRequest() const;
+  const CTSelectionForm* Form() const { return v_form.get(); }
   // What the last run found.
-  const SelectionResult& Result() const { return v_result; }
+  const SelectionResult& Result() const;
 
   // What the window holds, for tests and the report.
-  const ObjectList<Cls_HRX>& SelectionList() const { return v_result.candidates; }
-  Cls_HRX* CurrentHRX() const { return v_currHRX; }
-  const ALPsychroSet& CoolingSet() const { return v_coolingSet; }
-  const ALPsychroSet& HeatingSet() const { return v_heatingSet; }
-  double SupplyAir() const { return v_result.supplyM3h; }
-  double ExhaustAir() const { return v_result.exhaustM3h; }
+  const ObjectList<Cls_HRX>& SelectionList() const { return Result().candidates; }
+  Cls_HRX* CurrentHRX() const;
+  const ALPsychroSet& CoolingSet() const { return Result().cooling.states; }
+  const ALPsychroSet& HeatingSet() const { return Result().heating.states; }
+  double SupplyAir() const { return Result().supplyM3h; }
+  double ExhaustAir() const { return Result().exhaustM3h; }
   TFrm_TempConditions* CoolConditions() const { return Frm_CoolTempConditions; }
   TFrm_TempConditions* HeatConditions() const { return Frm_HeatTempConditions; }
   TFrm_AirConditions* CoolAirConditions() const { return Frm_CoolAirConditions; }
@@ -224,7 +224,8 @@ class TDlgSelect : public QMainWindow {
   void CreateDatabasePage(QWidget* pPage);
   void CreateOptionsBox(QWidget* pPage, QBoxLayout* pRow);
   QPushButton* NewOnlineInfoButton(QWidget* pParent, const char* szName);
-  void ShowOptionRows();
+  // bNone: the lists emptied (no unit).
+  void ShowOptionRows(bool bNone = false);
   void CreateChartPages();
   void CreatePsychroPage();
   void CreateConfigurationPage();
@@ -247,22 +248,27 @@ class TDlgSelect : public QMainWindow {
   // bUseCurrentPath and there is one; answers whether the project was saved.
   bool SaveInteractively(bool bUseCurrentPath = false);
   QString ChooseFile(FileKind kind);
-  // Handlers of the Selection tab (they mark the project changed).
-  void CapacityCallBack();
-  void AltitudeCallBack();
-  void EfficiencyCallBack();
-  void RB_AreaPerPersonClick();
-  void RB_NumberOfPersonsClick();
-  void Chk_TotalSupplyClick();
-  void Chk_TotalExhaustClick();
+  // Handlers of the Selection tab (they mark the project changed): the
+  // widget the user changed is read, its value goes to the form.
+  void FieldEdited(FormInput nInput, const TFrm_UnitTextScroll* pField);
+  void ModeEdited(bool bCooling);
+  void BasisEdited();
+  void ChoiceEdited(FormInput nInput);
   void Ctl_PagesChange();
   int FamilyNumber() const;
-  int SelectedPlenum() const;
+  QList<std::pair<FormInput, TFrm_UnitTextScroll*>> NumberFields() const;
+  void SetUpField(FormInput nInput, TFrm_UnitTextScroll* pField);
   void RefillTETemp();
-  void RefillMaxSpeed();
   void ShowPage(QWidget* pPage);
-  // The parts of the calculation of the current unit.
-  void PrepareConditionFrames(Cls_HRX& unit);
+  // What the form says changed, shown.
+  void FormChanged(unsigned nChanges);
+  void ShowConditions();
+  void ShowFamily();
+  void ShowInputs();
+  void ShowCandidates();
+  void ShowUnit();
+  // The parts of the current unit's display.
+  bool PrepareConditionFrames(Cls_HRX& unit);
   void ShowDuctData();
   void ShowCooling();
   void ShowHeating();
@@ -322,10 +328,6 @@ class TDlgSelect : public QMainWindow {
   QTreeWidget* Lvw_DBOptions = nullptr;
   QTreeWidget *Lvw_AvailOptions = nullptr, *Lvw_UsedOptions = nullptr;
   QPushButton *Btn_Select = nullptr, *Btn_Deselect = nullptr;
-  QList<LTOptionRow> v_optionRows;  // of the current unit
-  // The user's option choice of each unit, given back to the unit's record
-  // whenever a later run makes it current again.
-  CTOptionChoices v_optionChoices;
   // The value labels of the Database tab, each with its caption label.
   struct LTDatabaseRow {
     QLabel* caption = nullptr;
@@ -349,23 +351,12 @@ class TDlgSelect : public QMainWindow {
   bool v_converting = false;
   std::unique_ptr<TAir> v_air;
   std::unique_ptr<CTCatalogueSession> v_session;
-  Cls_HRX* v_currHRX = nullptr;          // borrowed from v_result.candidates
+  // The selection: inputs, the last run and the user's choices on units.
+  std::unique_ptr<CTSelectionForm> v_form;
   QList<LTOptionData> v_dbOptions;        // the options the Database tab lists
-  // The last run: candidates, the current unit and both modes.
-  SelectionResult v_result;
-  LTFamilyRanges v_ranges;                // of the chosen family
   double v_deltaEnthalpy = 0;
-  double v_minAirflow = 1.0;              // l/s
-  double v_maxAirflow = Sentinel::kNoAirflowLimitLs;  // l/s
-  ALPsychroSet v_coolingSet{};
-  ALPsychroSet v_heatingSet{};
   QString v_projectFileName;
   std::unique_ptr<CTRecentList> v_recentList;
-  // Set while a project is applied: no run until all inputs are in.
-  bool v_loading = false;
-  // The unit of the project being opened: the run makes it current when it
-  // is a candidate, so that it is the first unit computed.
-  std::optional<LTProjectUnit> v_openingUnit;
   QString v_baseCaption;
   bool v_closing = false;
   // Files of later starts not yet opened, in the order they came.

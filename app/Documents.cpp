@@ -35,13 +35,12 @@ void TDlgSelect::ExportMaterialList() {
   if (!AskSaveChanges()) return;
   const QString path = ChooseFile(FileKind::kMaterialList);
   if (path.isEmpty()) return;
-  if (!v_currHRX) {
+  if (!CurrentHRX()) {
     TBaseMsg::DisplayError(this, kMsgNoUnitForDocuments);
     return;
   }
-  FillOptions();
   CTDocTable table;
-  CTMaterialList::Build(table, *v_currHRX, v_optionRows, LTMaterialListSettings::Read());
+  CTMaterialList::Build(table, *CurrentHRX(), OptionRows(), LTMaterialListSettings::Read());
   QString error;
   if (!CTMaterialList::Write(path, table, error)) {
     TBaseMsg::DisplayError(this, TBaseMsg::GetUnicodeString(kMsgCannotCreate, path) + QLatin1Char('\n') + error);
@@ -52,20 +51,18 @@ void TDlgSelect::ExportMaterialList() {
 
 void TDlgSelect::ExportReport() {
   if (!AskSaveChanges()) return;
-  if (!v_currHRX) {
+  if (!CurrentHRX()) {
     TBaseMsg::DisplayError(this, kMsgNoUnitForDocuments);
     return;
   }
   const QString path = ChooseFile(FileKind::kReport);
   if (path.isEmpty()) return;
-  FillOptions();
-  const SelectionRequest request = CurrentRequest();
   const QFont font = Frm_Airflow->font();
   LTReportInput input;
   input.session = v_session.get();
-  input.request = &request;
-  input.result = &v_result;
-  input.options = v_optionRows;
+  input.request = &CurrentRequest();
+  input.result = &Result();
+  input.options = OptionRows();
   input.psychrometric = TAirPropDiagram::Settings().psychrometric;
   input.deltaEnthalpy = v_deltaEnthalpy;
   input.normalFont.name = font.family();

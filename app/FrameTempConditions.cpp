@@ -169,35 +169,33 @@ void TFrm_TempConditions::InitFields() {
   ClearFields();
   v_InTreatment = false;
   const auto changed = [this] { ChangeOnExit(); };
-  if (v_IsCooling) {
-    Frm_RoomDBT->SetupWindow(changed, U_Temperature, 16, 32, 27, 10);
-    Lbl_RoomRH->setCurrentIndex(kWetBulb);
-    Frm_RoomRH->SetupWindow(changed, U_Temperature, 6, 32, 19, 10);
-    Frm_AmbientDbt->SetupWindow(changed, U_Temperature, -40, 60, 35, 10);
-    Frm_Discharge->SetupWindow(changed, U_Temperature, 10, 18, 18, 10);
-  } else {
-    Frm_RoomDBT->SetupWindow(changed, U_Temperature, 16, 32, 20, 10);
-    Lbl_RoomRH->setCurrentIndex(kRelativeHumidity);
-    Frm_RoomRH->SetupWindow(changed, U_None, 15, 100, 50, 1);
-    Frm_RoomRH->SetDim(QStringLiteral("%"));
-    Frm_AmbientDbt->SetupWindow(changed, U_Temperature, -40, 60, 7, 10);
-    Frm_Discharge->SetupWindow(changed, U_Temperature, 18, 28, 25, 10);
-  }
+  using F = CTInputFields;
+  const auto setUp = [&changed](TFrm_UnitTextScroll* field, F::Field spec) {
+    const LTInputField& f = F::Spec(spec);
+    field->SetupWindow(changed, f.unit, int(f.min), int(f.max), int(f.init), f.resolution);
+    if (f.unit == U_None && spec == F::kRelativeHumidity) field->SetDim(QStringLiteral("%"));
+  };
+  // The defaults of the mode: the cooling room's humidity as a wet bulb.
+  setUp(Frm_RoomDBT, v_IsCooling ? F::kCoolRoomDryBulb : F::kHeatRoomDryBulb);
+  Lbl_RoomRH->setCurrentIndex(v_IsCooling ? kWetBulb : kRelativeHumidity);
+  setUp(Frm_RoomRH, v_IsCooling ? F::kRoomWetBulb : F::kRelativeHumidity);
+  setUp(Frm_AmbientDbt, v_IsCooling ? F::kCoolOutdoorDryBulb : F::kHeatOutdoorDryBulb);
+  setUp(Frm_Discharge, v_IsCooling ? F::kCoolDischarge : F::kHeatDischarge);
   Lbl_RoomRH->setProperty("mode", Lbl_RoomRH->currentIndex());
   Lbl_AmbientRH->setCurrentIndex(kRelativeHumidity);
   Lbl_AmbientRH->setProperty("mode", kRelativeHumidity);
-  Frm_AmbientRH->SetupWindow(changed, U_None, 15, 100, 50, 1);
-  Frm_AmbientRH->SetDim(QStringLiteral("%"));
+  setUp(Frm_AmbientRH, F::kRelativeHumidity);
+  const LTInputField& heater = F::Spec(F::kHeater);
   Frm_InletHeater->SetupWindow(
       [this] {
         v_chosenOption = 0;  // a size typed is the user's choice
         ChangeOnExit();
       },
-      U_Power, 0, 30, 0, 1000);
+      heater.unit, int(heater.min), int(heater.max), int(heater.init), heater.resolution);
   Frm_InletHeater->setVisible(false);
-  Frm_SupplyHeater->SetupWindow(changed, U_Power, 0, 30, 0, 1000);
+  setUp(Frm_SupplyHeater, F::kHeater);
   Frm_SupplyHeater->setVisible(false);
-  Frm_SupplyTemp->SetupWindow(changed, U_Temperature, 0, 43, 20, 10);
+  setUp(Frm_SupplyTemp, F::kSupplyTemp);
   Frm_SupplyTemp->EnableIt(false);
   Txt_HeaterOptions->setVisible(false);
 }
@@ -238,12 +236,15 @@ void TFrm_TempConditions::SetupHumidityField(QComboBox* pCombo, TFrm_UnitTextScr
                                              TFrm_UnitTextScroll* pDryBulb, bool bRoom, double nValue) {
   Q_UNUSED(pDryBulb);
   const auto changed = [this] { ChangeOnExit(); };
-  if (pCombo->currentIndex() == kWetBulb) {
-    pField->SetupWindow(changed, U_Temperature, bRoom ? 6 : -40, bRoom ? 32 : 60, Rounding::HalfEvenInt(nValue), 10);
-  } else {
-    pField->SetupWindow(changed, U_None, 15, 100, Rounding::HalfEvenInt(nValue), 1);
-    pField->SetDim(QStringLiteral("%"));
-  }
+  const bool wetBulb = pCombo->currentIndex() == kWetBulb;
+  const CTInputFields::Field field = wetBulb ? bRoom ? CTInputFields::kRoomWetBulb : CTInputFields::kOutdoorWetBulb
+                                             : CTInputFields::kRelativeHumidity;
+  const LTInputField& f = CTInputFields::Spec(field);
+  pField->SetupWindow(changed, f.unit, int(f.min), int(f.max), Rounding::HalfEvenInt(nValue), f.resolution);
+  if (!wetBulb) pField->SetDim(QStringLiteral("%"));
+  // A converted value at the field's resolution (a wet bulb in tenths, not
+  // rounded to the whole degree the field starts from).
+  pField->SetVal(CTInputFields::Stored(field, nValue));
   pCombo->setProperty("mode", pCombo->currentIndex());
 }
 
@@ -321,6 +322,29 @@ void TFrm_TempConditions::SetSelection(double IndoorDBT, double IndoorRH, double
   Frm_RoomRH->SetVal(humidity(Lbl_RoomRH, IndoorDBT, IndoorRH, CTInputFields::kRoomWetBulb));
   Frm_AmbientDbt->SetVal(AmbientDBT);
   Frm_AmbientRH->SetVal(humidity(Lbl_AmbientRH, AmbientDBT, AmbientRH, CTInputFields::kOutdoorWetBulb));
+  ShowHeaters(UserInletHeater, UserSupplyTemp, UserSupplyHeater);
+  v_InTreatment = treating;
+}
+
+void TFrm_TempConditions::ShowInputs(const LTModeInputs& m) {
+  const bool treating = v_InTreatment;
+  v_InTreatment = true;
+  ShowHumidityAs(true, m.room.humidityMode);
+  ShowHumidityAs(false, m.outdoor.humidityMode);
+  // Every value as the selection holds it: a humidity in the way it was given.
+  Frm_RoomDBT->SetVal(m.room.dryBulbC);
+  Frm_RoomRH->SetVal(m.room.humidity);
+  Frm_AmbientDbt->SetVal(m.outdoor.dryBulbC);
+  Frm_AmbientRH->SetVal(m.outdoor.humidity);
+  ShowHeaters(m.inletHeater == HeaterChoice::kUserValue ? m.inletHeaterKW : 0, m.supplyTempGiven ? m.supplyTempC : 0,
+              m.supplyHeater == HeaterChoice::kUserValue ? m.supplyHeaterKW : 0);
+  // An option is chosen when the next unit's options are set up.
+  if (m.inletHeater == HeaterChoice::kOption) v_chosenOption = m.inletOptionID;
+  if (m.dischargeGiven) SetDischargeValue(m.dischargeC);
+  v_InTreatment = treating;
+}
+
+void TFrm_TempConditions::ShowHeaters(double UserInletHeater, double UserSupplyTemp, double UserSupplyHeater) {
   const QSignalBlocker blockInlet(Lbl_Inletheater), blockSupply(Lbl_SupplyHeater);
   v_chosenOption = 0;
   // A size restored is the user's own: the frame does not trade it for an
@@ -353,7 +377,6 @@ void TFrm_TempConditions::SetSelection(double IndoorDBT, double IndoorRH, double
     Frm_SupplyHeater->setVisible(false);
     Frm_SupplyHeater->ClearVal();
   }
-  v_InTreatment = treating;
 }
 
 double TFrm_TempConditions::GetDischarge() const { return Frm_Discharge->GetVal(); }
@@ -388,7 +411,9 @@ void TFrm_TempConditions::SetupInlet(const QList<HeaterOption>& HeaterOptions) {
         v_InletIndex = kInletOption;
         Txt_HeaterOptions->setCurrentIndex(chosen);
       } else if (best >= 0) {
-        if (v_InletHeater > 0) v_InletIndex = kInletOption;
+        // Only in place of the calculated heater: a size the user typed
+        // is the user's, whatever option would cover the calculation.
+        if (v_InletHeater > 0 && keep == kCalculatedInlet) v_InletIndex = kInletOption;
         Txt_HeaterOptions->setCurrentIndex(best);
       } else {
         Txt_HeaterOptions->setCurrentIndex(0);

@@ -60,6 +60,10 @@ class TFrm_TempConditions : public QWidget {
   // Shows the room's (bRoom) or the outdoor humidity as relative humidity
   // or as a wet bulb: the way a project's humidity was typed.
   void ShowHumidityAs(bool bRoom, HumidityMode nMode);
+  // Shows a mode's inputs as the selection holds them: values, the way each
+  // humidity is given, the heater choices (an option chosen once the unit's
+  // options are set up) and a discharge setting.
+  void ShowInputs(const LTModeInputs& mode);
   void SetSelection(double IndoorDBT, double IndoorRH, double AmbientDBT, double AmbientRH, double UserInletHeater,
                     double UserSupplyTemp, double UserSupplyHeater);
   void GetSelection(double& IndoorDBT, double& IndoorRH, double& AmbientDBT, double& AmbientRH, double& Discharge,
@@ -82,6 +86,9 @@ class TFrm_TempConditions : public QWidget {
   double RelativeHumidity(const QComboBox* pCombo, const TFrm_UnitTextScroll* pField,
                           const TFrm_UnitTextScroll* pDryBulb) const;
   double UserInletValue() const;
+  // The heater choices: a user size of 0 (or a supply temperature of 0)
+  // stands for none given.
+  void ShowHeaters(double UserInletHeater, double UserSupplyTemp, double UserSupplyHeater);
   void Lbl_InletheaterClick();
   void Lbl_SupplyHeaterClick();
   void Chk_SupplyTempClick();

@@ -71,6 +71,6 @@ void TDlgSelect::FillHRXNote() {
   Pnl_HRXNote->hide();
 }
 
-void TDlgSelect::ShowHRXNote() { Pnl_HRXNote->setVisible(v_currHRX && CTHRXNote::Applies(*v_currHRX)); }
+void TDlgSelect::ShowHRXNote() { Pnl_HRXNote->setVisible(CurrentHRX() && CTHRXNote::Applies(*CurrentHRX())); }
 
 void TDlgSelect::Txt_HRXNoteClick() { Opener()(Cls_HRXDocumentation::WebLinkForHRXNote()); }

@@ -68,13 +68,13 @@ QPushButton* TDlgSelect::NewOnlineInfoButton(QWidget* pParent, const char* szNam
 }
 
 void TDlgSelect::ShowOnlineInfoButtons() {
-  v_onlineKeyword = v_currHRX ? CTDeviceLinks::SeriesKeyword(Factory(), *v_currHRX) : QString();
+  v_onlineKeyword = CurrentHRX() ? CTDeviceLinks::SeriesKeyword(Factory(), *CurrentHRX()) : QString();
   for (QPushButton* button : {Btn_ResultOnlineInfo, Btn_DBOnlineInfo})
     if (button) button->setVisible(!v_onlineKeyword.isEmpty());
 }
 
 void TDlgSelect::Btn_OnlineInfoClick() {
-  if (!v_currHRX || v_onlineKeyword.isEmpty()) return;
+  if (!CurrentHRX() || v_onlineKeyword.isEmpty()) return;
   Guarded(this, [this] {
     TFrmDeviceLinks::ShowInformationAbout(this, Factory(), v_onlineKeyword, QString(), CTDeviceLinks::kBuildServer);
   });

@@ -2,8 +2,6 @@
 // project named on the command line. The file format and the mapping
 // between a file and a selection live in the selection library.
 
-#include "app/FrameTempConditions.h"
-#include "app/Frame_UnitTextScroll.h"
 #include "app/DlgSelect.h"
 #include "docs/Preferences.h"
 #include "catalogue/ClHRX.h"
@@ -154,15 +152,15 @@ void TDlgSelect::UpdateRecentMenu(const QString& szExcludeFile) {
 // ---------------------------------------------------------------- reading and writing
 
 bool TDlgSelect::SaveProject(const QString& szPath) {
-  if (!v_currHRX) {
+  // The options the inputs call for are among the used ones.
+  const std::optional<CTHRXProjectData> project = v_form ? v_form->Project() : std::nullopt;
+  if (!project) {
     TBaseMsg::DisplayError(this, kMsgNoUnitToSave);
     return false;
   }
-  // The options the inputs call for are among the used ones.
-  FillOptions();
-  const CTHRXProjectData project = CTProjectMapping::ProjectOf(CurrentRequest(), *v_currHRX);
+  if (Ctl_Pages->currentWidget() == Tab_Results) FillOptions();
   LTProjectError error;
-  if (!CTHRXProjectIO::WriteProjectData(szPath, project, error)) {
+  if (!CTHRXProjectIO::WriteProjectData(szPath, *project, error)) {
     TBaseMsg::DisplayError(this, error.Text());
     return false;
   }
@@ -173,7 +171,7 @@ bool TDlgSelect::SaveProject(const QString& szPath) {
 }
 
 bool TDlgSelect::LoadProject(const QString& szPath) {
-  if (!v_session) return false;
+  if (!v_form) return false;
   CTHRXProjectData project;
   ProjectFormat format;
   LTProjectError error;
@@ -181,98 +179,15 @@ bool TDlgSelect::LoadProject(const QString& szPath) {
     TBaseMsg::DisplayError(this, error.Text());
     return false;
   }
-  const int familyIndex = Txt_Family->findData(project.v_intfV0.v_family);
-  if (familyIndex < 0) {
-    TBaseMsg::DisplayError(this, LTProjectError{42, szPath,
-                                                QStringLiteral("The catalogue has no units of family %1.")
-                                                    .arg(project.v_intfV0.v_family)}
-                                     .Text());
+  // The form applies it as the command line does: inputs, the run, the
+  // stored unit at its speeds with its options and heater options.
+  QString why;
+  if (!v_form->ApplyProject(project, why)) {
+    TBaseMsg::DisplayError(this, LTProjectError{42, szPath, why}.Text());
     return false;
   }
   SetProjectFileName(szPath);
   if (v_recentList) v_recentList->Add(szPath);
   UpdateRecentMenu(szPath);
-
-  const SelectionRequest r = CTProjectMapping::ToRequest(project, CurrentRequest());
-  // The file's family and its ranges first, so that its airflows and ESPs
-  // are never clamped to the previous family's limits; no run until every
-  // input is in.
-  v_loading = true;
-  Txt_Family->setCurrentIndex(familyIndex);
-  Txt_FamilyClick();
-  v_converting = true;
-
-  const bool totals = r.basis == AirflowBasis::kTotals;
-  const bool persons = r.basis == AirflowBasis::kByPersons;
-  Chk_TotalSupply->setChecked(totals);
-  RB_NumberOfPersons->setChecked(persons);
-  RB_AreaPerPerson->setChecked(!persons);
-  RB_AreaPerPerson->setEnabled(!totals);
-  RB_NumberOfPersons->setEnabled(!totals);
-  Frm_Airflow->EnableIt(!totals);
-  Frm_RoomSurface->EnableIt(!totals && !persons);
-  Frm_AreaPerPerson->EnableIt(!totals && !persons);
-  Frm_NumberOfPersons->EnableIt(!totals && persons);
-  Frm_TotalSupply->EnableIt(totals);
-  Chk_TotalExhaust->setChecked(r.exhaustGiven);
-  Frm_TotalExhaust->EnableIt(r.exhaustGiven);
-  Frm_Airflow->SetVal(r.airflowPerPersonLs);
-  Frm_RoomSurface->SetVal(r.roomSurfaceM2);
-  Frm_AreaPerPerson->SetVal(r.areaPerPersonM2);
-  Frm_NumberOfPersons->SetVal(r.persons);
-  Frm_TotalSupply->SetVal(r.totalSupplyLs);
-  Frm_TotalExhaust->SetVal(r.totalExhaustLs);
-  Chb_UpsideDown->setChecked(r.upsideDown);
-  (r.plenum == PlenumArrangement::kAll              ? Rbn_PlenumAll
-   : r.plenum == PlenumArrangement::kOutdoorExhaust ? Rbn_PlenumOAEA
-                                                    : Rbn_PlenumNone)
-      ->setChecked(true);
-  Frm_Altitude->SetVal(r.altitudeM);
-  Txt_SupplyFilter->setCurrentIndex(r.supplyFilter);
-  Frm_DesignSupplyESP->SetVal(r.supplyEspPa);
-  Txt_ExhaustFilter->setCurrentIndex(r.exhaustFilter);
-  Frm_DesignExhaustESP->SetVal(r.exhaustEspPa);
-  // The conditions convert humidities at the site's altitude.
-  v_air->SetAltitude(r.altitudeM);
-  const auto apply = [](TFrm_TempConditions* frame, const CTHRXProjectModeData& m, const LTModeInputs& inputs) {
-    frame->ShowHumidityAs(true, inputs.room.humidityMode);
-    frame->ShowHumidityAs(false, inputs.outdoor.humidityMode);
-    // No air holds less than 0 % or more than 100 %; the request takes the same.
-    const auto humidity = [](double rh) { return std::clamp(rh, 0.0, 100.0); };
-    frame->SetSelection(m.v_indoorDBT, humidity(m.v_indoorRH), m.v_ambientDBT, humidity(m.v_ambientRH), m.v_userInletHeater,
-                        m.v_userSupplyTemp, m.v_userSupplyHeater);
-    if (inputs.dischargeGiven) frame->SetDischargeValue(inputs.dischargeC);
-  };
-  apply(Frm_CoolTempConditions, project.v_intfV0.v_coolingData, r.cooling);
-  apply(Frm_HeatTempConditions, project.v_intfV0.v_heatingData, r.heating);
-  v_converting = false;
-  v_loading = false;
-
-  // The choices made in the selection that was open belong to it.
-  v_optionChoices.Clear();
-  // The run makes the stored unit at its speeds current when it is still a
-  // candidate, with the options used on it; otherwise the first candidate.
-  const LTProjectUnit unit = CTProjectMapping::Unit(project);
-  v_openingUnit = unit;
-  CalcSupply();
-  v_openingUnit.reset();
-  if (v_currHRX && CTProjectMapping::FindCandidate(v_result, unit) == v_result.candidates.IndexOf(v_currHRX)) {
-    CTProjectMapping::RestoreOptions(*v_currHRX, unit);
-    v_optionChoices.Keep(*v_currHRX);
-  }
-  // A heater option the file chose is that option again, taken as the
-  // user's choice, as the command line takes it.
-  if (v_currHRX) {
-    bool retake = false;
-    for (const auto& [frame, stored] : {std::pair{Frm_CoolTempConditions, r.cooling}, std::pair{Frm_HeatTempConditions, r.heating}}) {
-      LTModeInputs mode = stored;
-      CTProjectMapping::TakeHeaterOption(mode, *v_currHRX, unit);
-      if (mode.inletHeater != HeaterChoice::kOption) continue;
-      frame->TakeHeaterOption(mode.inletOptionID);
-      retake = retake || frame->GetSelectedHeaterOption() != mode.inletOptionID;
-    }
-    if (retake) LV_SelectedDevicesClick();
-  }
-  FillOptions();
   return true;
 }

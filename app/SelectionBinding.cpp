@@ -1,13 +1,11 @@
-// The selection of the main window: a form over the selection library. The
-// window reads its inputs into a SelectionRequest, CTSelectionRun computes
-// the SelectionResult, and the window shows it; no figure or rule of the
-// selection lives here.
+// The selection of the main window: its widgets bound to the selection form
+// of the selection library. A widget the user changed is read once and its
+// value goes to one of the form's setters; the form normalises, runs the
+// selection as far as the edit needs and says what changed; the window
+// shows it. No range, rule or figure of the selection lives here.
 //
-// The chain of recalculation: an airflow or ESP change runs CalcSupply, which
-// runs Txt_FamilyClick, which runs RunSelection, which ends in
-// LV_SelectedDevicesClick; a condition change only recalculates the current
-// unit. Values set by the program never start a handler (user-only signals),
-// and v_converting stops CalcSupply while fields are being re-set.
+// Values set by the program never start a handler (user-only signals), and
+// v_converting keeps the fields quiet while they are being set up again.
 
 #include "app/BasicDlg.h"
 #include "app/ChartBox.h"
@@ -33,6 +31,7 @@
 #include "selection/CatalogueSession.h"
 #include "selection/InputFields.h"
 #include "selection/ProjectFile.h"
+#include "selection/SelectionForm.h"
 #include "selection/UnitDatasheet.h"
 
 #include <QCheckBox>
@@ -53,134 +52,86 @@ namespace {
 
 constexpr int kMsgDefault = 82;
 
-void SetUp(TFrm_UnitTextScroll* field, CTInputFields::Field spec, std::function<void()> callback) {
-  const LTInputField& f = CTInputFields::Spec(spec);
-  field->SetupWindow(std::move(callback), f.unit, int(f.min), int(f.max), int(f.init), f.resolution);
-}
-
 }  // namespace
 
-int TDlgSelect::FamilyNumber() const {
-  return Txt_Family && Txt_Family->currentIndex() >= 0 ? Txt_Family->currentData().toInt() : 0;
+const SelectionResult& TDlgSelect::Result() const {
+  static const SelectionResult kNone;
+  return v_form ? v_form->Result() : kNone;
 }
 
-int TDlgSelect::SelectedPlenum() const {
-  if (Rbn_PlenumOAEA && Rbn_PlenumOAEA->isChecked()) return 1;
-  if (Rbn_PlenumAll && Rbn_PlenumAll->isChecked()) return 2;
-  return 0;
+const SelectionRequest& TDlgSelect::CurrentRequest() const {
+  static const SelectionRequest kDefaults;
+  return v_form ? v_form->Request() : kDefaults;
 }
 
-SelectionRequest TDlgSelect::CurrentRequest() const {
-  SelectionRequest r;
-  r.altitudeM = Frm_Altitude->GetVal();
-  r.basis = Chk_TotalSupply->isChecked()       ? AirflowBasis::kTotals
-            : RB_NumberOfPersons->isChecked() ? AirflowBasis::kByPersons
-                                              : AirflowBasis::kByArea;
-  r.airflowPerPersonLs = Frm_Airflow->GetVal();
-  r.roomSurfaceM2 = Frm_RoomSurface->GetVal();
-  r.areaPerPersonM2 = Frm_AreaPerPerson->GetVal();
-  r.persons = Frm_NumberOfPersons->GetVal();
-  r.totalSupplyLs = Frm_TotalSupply->GetVal();
-  r.exhaustGiven = Chk_TotalExhaust->isChecked();
-  r.totalExhaustLs = Frm_TotalExhaust->GetVal();
-  r.supplyEspPa = Frm_DesignSupplyESP->GetVal();
-  r.exhaustEspPa = Frm_DesignExhaustESP->GetVal();
-  r.supplyFilter = std::max(0, Txt_SupplyFilter->currentIndex());
-  r.exhaustFilter = std::max(0, Txt_ExhaustFilter->currentIndex());
-  r.plenum = PlenumArrangement(SelectedPlenum());
-  r.family = FamilyNumber();
-  r.maxSpeedTypeID = Txt_MaxSpeed->currentIndex() >= 0 ? Txt_MaxSpeed->currentData().toInt() : 0;
-  r.evaporatingC = Txt_TETemp->currentIndex() >= 0 ? Txt_TETemp->currentData().toDouble() : 6;
-  r.upsideDown = Chb_UpsideDown->isChecked();
-  r.cooling = Frm_CoolTempConditions->Inputs();
-  r.heating = Frm_HeatTempConditions->Inputs();
-  const QTreeWidgetItem* row = LV_SelectedDevices->currentItem();
-  r.candidate = row ? row->data(0, Qt::UserRole).toInt() : 0;
-  return r;
+Cls_HRX* TDlgSelect::CurrentHRX() const { return v_form ? v_form->CurrentUnit() : nullptr; }
+
+const QList<LTOptionRow>& TDlgSelect::OptionRows() {
+  static const QList<LTOptionRow> kNone;
+  return v_form ? v_form->OptionRows() : kNone;
 }
 
-// ---------------------------------------------------------------- handlers
+int TDlgSelect::FamilyNumber() const { return CurrentRequest().family; }
 
-void TDlgSelect::CapacityCallBack() {
+QList<std::pair<FormInput, TFrm_UnitTextScroll*>> TDlgSelect::NumberFields() const {
+  return {{FormInput::kAltitude, Frm_Altitude},           {FormInput::kAirflowPerPerson, Frm_Airflow},
+          {FormInput::kRoomSurface, Frm_RoomSurface},     {FormInput::kAreaPerPerson, Frm_AreaPerPerson},
+          {FormInput::kPersons, Frm_NumberOfPersons},     {FormInput::kTotalSupply, Frm_TotalSupply},
+          {FormInput::kTotalExhaust, Frm_TotalExhaust},   {FormInput::kSupplyEsp, Frm_DesignSupplyESP},
+          {FormInput::kExhaustEsp, Frm_DesignExhaustESP}};
+}
+
+// ---------------------------------------------------------------- edits
+
+void TDlgSelect::FieldEdited(FormInput nInput, const TFrm_UnitTextScroll* pField) {
   v_dataHaveChanged = true;
-  CalcSupply();
-  if (Txt_Family) Txt_Family->setFocus();
+  v_form->SetValue(nInput, pField->GetVal());
+  // After an airflow or a pressure, the family is the next thing to look at.
+  if (nInput != FormInput::kAltitude && Txt_Family) Txt_Family->setFocus();
 }
 
-void TDlgSelect::AltitudeCallBack() {
+void TDlgSelect::ModeEdited(bool bCooling) {
   v_dataHaveChanged = true;
-  LV_SelectedDevicesClick();
+  v_form->SetMode(bCooling, (bCooling ? Frm_CoolTempConditions : Frm_HeatTempConditions)->Inputs());
 }
 
-void TDlgSelect::EfficiencyCallBack() {
+void TDlgSelect::BasisEdited() {
   v_dataHaveChanged = true;
-  LV_SelectedDevicesClick();
+  v_form->SetBasis(Chk_TotalSupply->isChecked()       ? AirflowBasis::kTotals
+                   : RB_NumberOfPersons->isChecked() ? AirflowBasis::kByPersons
+                                                     : AirflowBasis::kByArea);
 }
 
-void TDlgSelect::SimpleRecalculation() {
+void TDlgSelect::ChoiceEdited(FormInput nInput) {
   v_dataHaveChanged = true;
-  RunSelection();
-}
-
-void TDlgSelect::RB_AreaPerPersonClick() {
-  Frm_AreaPerPerson->EnableIt(true);
-  Frm_AreaPerPerson->SetVal(5);
-  const double persons = Frm_NumberOfPersons->GetVal();
-  Frm_NumberOfPersons->EnableIt(false);
-  Frm_RoomSurface->EnableIt(true);
-  Frm_RoomSurface->SetVal(Rounding::HalfEvenInt(persons * 5));
-  v_dataHaveChanged = true;
-  CalcSupply();
-}
-
-void TDlgSelect::RB_NumberOfPersonsClick() {
-  double area = Frm_AreaPerPerson->GetVal();
-  if (area == 0) area = 5;
-  Frm_AreaPerPerson->EnableIt(false);
-  double surface = Frm_RoomSurface->GetVal();
-  if (surface == 0) surface = 100;
-  Frm_RoomSurface->EnableIt(false);
-  Frm_NumberOfPersons->EnableIt(true);
-  Frm_NumberOfPersons->SetVal(Rounding::HalfEvenInt(surface / area));
-  v_dataHaveChanged = true;
-  CalcSupply();
-}
-
-void TDlgSelect::Chk_TotalSupplyClick() {
-  // Airflow per person and room surface are enabled exactly when the box is
-  // not ticked.
-  const bool ticked = Chk_TotalSupply->isChecked();
-  Frm_Airflow->EnableIt(!ticked);
-  Frm_RoomSurface->EnableIt(!ticked);
-  if (ticked) {
-    RB_AreaPerPerson->setEnabled(false);
-    RB_NumberOfPersons->setEnabled(false);
-    Frm_AreaPerPerson->EnableIt(false);
-    Frm_NumberOfPersons->EnableIt(false);
-    Frm_TotalSupply->EnableIt(true);
-  } else {
-    Frm_TotalSupply->EnableIt(false);
-    RB_AreaPerPerson->setEnabled(true);
-    RB_NumberOfPersons->setEnabled(true);
-    if (RB_NumberOfPersons->isChecked()) {
-      Frm_NumberOfPersons->EnableIt(true);
-      Frm_NumberOfPersons->SetVal(20);
-    } else {
-      Frm_AreaPerPerson->EnableIt(true);
-      Frm_AreaPerPerson->SetVal(5);
-    }
+  switch (nInput) {
+    case FormInput::kTotalExhaustGiven: return v_form->SetExhaustGiven(Chk_TotalExhaust->isChecked());
+    case FormInput::kSupplyFilter: return v_form->SetFilter(true, std::max(0, Txt_SupplyFilter->currentIndex()));
+    case FormInput::kExhaustFilter: return v_form->SetFilter(false, std::max(0, Txt_ExhaustFilter->currentIndex()));
+    case FormInput::kPlenum:
+      return v_form->SetPlenum(Rbn_PlenumAll->isChecked()    ? PlenumArrangement::kAll
+                               : Rbn_PlenumOAEA->isChecked() ? PlenumArrangement::kOutdoorExhaust
+                                                             : PlenumArrangement::kNone);
+    case FormInput::kMaxSpeed: return v_form->SetMaxSpeed(Txt_MaxSpeed->currentData().toInt());
+    case FormInput::kEvaporating: return v_form->SetEvaporating(Txt_TETemp->currentData().toDouble());
+    case FormInput::kUpsideDown: return v_form->SetUpsideDown(Chb_UpsideDown->isChecked());
+    default: return;
   }
-  v_dataHaveChanged = true;
-  CalcSupply();
 }
 
-void TDlgSelect::Chk_TotalExhaustClick() {
-  Frm_TotalExhaust->EnableIt(Chk_TotalExhaust->isChecked());
+void TDlgSelect::Txt_FamilyClick() {
+  if (!v_form || Txt_Family->currentIndex() < 0) return;
   v_dataHaveChanged = true;
-  CalcSupply();
+  v_form->SetFamily(Txt_Family->currentData().toInt());
 }
 
-// ---------------------------------------------------------------- inputs
+void TDlgSelect::LV_SelectedDevicesClick() {
+  const QTreeWidgetItem* row = LV_SelectedDevices->currentItem();
+  if (!v_form || !row) return;
+  v_form->SetCandidate(row->data(0, Qt::UserRole).toInt());
+}
+
+// ---------------------------------------------------------------- set-up
 
 void TDlgSelect::RefillTETemp() {
   TDlgForm::Load();
@@ -191,176 +142,161 @@ void TDlgSelect::RefillTETemp() {
     if (te == CTCoilCapacity::kOfferedTEs.front()) text += QStringLiteral(" (") + TBaseMsg::GetUnicodeString(kMsgDefault) + QLatin1Char(')');
     Txt_TETemp->addItem(text, te);
   }
-  Txt_TETemp->setCurrentIndex(0);
+}
+
+// A field set up from what the form says of its input: range, resolution
+// (the ESPs count hundredths in inches of water) and value.
+void TDlgSelect::SetUpField(FormInput nInput, TFrm_UnitTextScroll* pField) {
+  const LTFormInputState state = v_form->State(nInput);
+  const CTInputFields::Field field = CTSelectionForm::FieldOf(nInput);
+  pField->SetupWindow([this, nInput, pField] { FieldEdited(nInput, pField); }, CTInputFields::Spec(field).unit,
+                      Rounding::HalfEvenInt(state.min), Rounding::HalfEvenInt(state.max),
+                      Rounding::HalfEvenInt(std::clamp(state.value, state.min, state.max)),
+                      CTResultTexts::FieldResolution(field));
+  if (!state.enabled) pField->EnableIt(false);
+  pField->SetVal(state.value);
 }
 
 void TDlgSelect::InitSelection() {
-  using F = CTInputFields;
+  if (!v_form) {
+    v_form = std::make_unique<CTSelectionForm>(*v_session);
+    v_form->AddListener([this](unsigned changes) { FormChanged(changes); });
+  }
   v_converting = true;
-  v_optionChoices.Clear();
-  v_minAirflow = 1.0;
-  v_maxAirflow = Sentinel::kNoAirflowLimitLs;
-  const auto capacity = [this] { CapacityCallBack(); };
-  SetUp(Frm_Airflow, F::kAirflowPerPerson, capacity);
-  SetUp(Frm_RoomSurface, F::kRoomSurface, capacity);
-  SetUp(Frm_AreaPerPerson, F::kAreaPerPerson, capacity);
-  RB_AreaPerPerson->setChecked(true);
-  RB_AreaPerPerson->setEnabled(true);
-  RB_NumberOfPersons->setEnabled(true);
-  Frm_RoomSurface->EnableIt(true);
-  Frm_AreaPerPerson->EnableIt(true);
-  SetUp(Frm_NumberOfPersons, F::kPersons, capacity);
   Frm_NumberOfPersons->SetDim(QString());
-  Frm_NumberOfPersons->EnableIt(false);
-  Chk_TotalSupply->setChecked(false);
-  Chk_TotalExhaust->setChecked(false);
-  Frm_Airflow->EnableIt(true);
-  SetUp(Frm_TotalSupply, F::kTotalSupply, capacity);
-  Frm_TotalSupply->EnableIt(false);
-  SetUp(Frm_TotalExhaust, F::kTotalExhaust, capacity);
-  Frm_TotalExhaust->EnableIt(false);
-  SetUp(Frm_Altitude, F::kAltitude, [this] { AltitudeCallBack(); });
-  SetUp(Frm_DesignSupplyESP, F::kSupplyEsp, capacity);
-  SetUp(Frm_DesignExhaustESP, F::kExhaustEsp, capacity);
-  Txt_SupplyFilter->setCurrentIndex(0);
-  Txt_ExhaustFilter->setCurrentIndex(0);
-  Rbn_PlenumNone->setChecked(true);
-
-  const int family = FamilyNumber();
-  Frm_CoolTempConditions->SetupWindow(true, [this] { EfficiencyCallBack(); }, v_air.get());
-  Frm_HeatTempConditions->SetupWindow(false, [this] { EfficiencyCallBack(); }, v_air.get());
-  Frm_CoolTempConditions->SetFamily(family);
-  Frm_HeatTempConditions->SetFamily(family);
+  Frm_CoolTempConditions->SetupWindow(true, [this] { ModeEdited(true); }, v_air.get());
+  Frm_HeatTempConditions->SetupWindow(false, [this] { ModeEdited(false); }, v_air.get());
   // Each point gets the title of its own name.
   for (TFrm_AirConditions* frame : {Frm_CoolAirConditions, Frm_HeatAirConditions})
     frame->SetupWindow(TBaseMsg::Tr(QStringLiteral("Room Air (RA)")), TBaseMsg::Tr(QStringLiteral("Exhaust Air (EA)")),
                        TBaseMsg::Tr(QStringLiteral("Outdoor Air (OA)")), TBaseMsg::Tr(QStringLiteral("Supply Air (SA)")),
                        TBaseMsg::Tr(QStringLiteral("Ventilation In (VI)")), TBaseMsg::Tr(QStringLiteral("Ventilation Out (VO)")),
                        TBaseMsg::Tr(QStringLiteral("Coil In (CI)")), TBaseMsg::Tr(QStringLiteral("Humidifier In (HI)")));
-  Frm_CoolAirConditions->SetFamily(family, false, true);
-  Frm_HeatAirConditions->SetFamily(family, false, false);
+  RefillTETemp();
   v_converting = false;
-  CalcSupply();
-}
-
-void TDlgSelect::CalcSupply() {
-  if (v_converting || !v_session) return;
-  const SelectionRequest request = CTSelectionRun::Normalized(CurrentRequest(), v_ranges);
-  const CTSelectionRun::LTAirflows airflows = CTSelectionRun::Airflows(request, v_ranges);
-  if (airflows.corrected) {
-    if (request.basis == AirflowBasis::kByArea) Frm_AreaPerPerson->SetVal(airflows.areaPerPersonM2);
-    else Frm_NumberOfPersons->SetVal(airflows.persons);
-  }
-  Frm_TotalSupply->SetVal(airflows.supplyLs);
-  if (!Chk_TotalExhaust->isChecked() || Frm_TotalExhaust->GetVal() == 0) Frm_TotalExhaust->SetVal(airflows.supplyLs);
-  Txt_FamilyClick();
-}
-
-void TDlgSelect::RefillMaxSpeed() {
-  // The speed type the user chose stays when the family offers it.
-  const QSignalBlocker block(Txt_MaxSpeed);
-  const QVariant previous = Txt_MaxSpeed->currentData();
-  Txt_MaxSpeed->clear();
-  for (const LTSpeedTypeItem& type : v_ranges.speedTypes) Txt_MaxSpeed->addItem(type.name, type.id);
-  const int kept = previous.isValid() ? Txt_MaxSpeed->findData(previous) : -1;
-  Txt_MaxSpeed->setCurrentIndex(kept >= 0 ? kept : Txt_MaxSpeed->count() - 1);
-}
-
-// The ESP fields up to the family's highest ESP, in hundredths in inches of
-// water and in tenths otherwise; each keeps the value it holds (bounded by
-// that highest ESP), not a rounding of it.
-void TDlgSelect::SetupEspFields() {
-  const int espResolution = CTResultTexts::FieldResolution(CTInputFields::kSupplyEsp);
-  const auto capacity = [this] { CapacityCallBack(); };
-  for (TFrm_UnitTextScroll* esp : {Frm_DesignSupplyESP, Frm_DesignExhaustESP}) {
-    const double value = esp->GetVal();
-    esp->SetupWindow(capacity, U_Pressure, 0, Rounding::HalfEvenInt(v_ranges.maxEspPa), Rounding::HalfEvenInt(value), espResolution);
-    esp->SetVal(value);
-  }
+  v_form->Reset(Txt_Family->currentIndex() >= 0 ? Txt_Family->currentData().toInt() : 0);
 }
 
 void TDlgSelect::ApplyPreferences() {
-  // Every field shows its value in the new unit; nothing is run meanwhile.
+  // Every field shows its value in the new unit; no value changes and
+  // nothing is run.
   v_converting = true;
   for (TFrm_UnitTextScroll* field : findChildren<TFrm_UnitTextScroll*>()) field->ConvertUnit();
-  SetupEspFields();
+  // The ESPs count hundredths in inches of water, tenths of Pa.
+  if (v_form) {
+    SetUpField(FormInput::kSupplyEsp, Frm_DesignSupplyESP);
+    SetUpField(FormInput::kExhaustEsp, Frm_DesignExhaustESP);
+  }
   v_converting = false;
   v_deltaEnthalpy = CTSelectionRun::EnthalpyDisplayOffset();
-  // The same candidate again, its results and the active page in the new
-  // units (the click refreshes the page); without one, the page alone.
-  if (LV_SelectedDevices->currentItem())
-    LV_SelectedDevicesClick();
-  else
-    Ctl_PagesChange();
+  // The current unit's results and the active page in the new units.
+  if (CurrentHRX()) ShowUnit();
+  else Ctl_PagesChange();
 }
 
-void TDlgSelect::Txt_FamilyClick() {
-  if (!v_session) return;
-  v_dataHaveChanged = true;
+// ---------------------------------------------------------------- showing the form
+
+void TDlgSelect::FormChanged(unsigned nChanges) {
+  if (nChanges & CTSelectionForm::kReset) ShowConditions();
+  if (nChanges & CTSelectionForm::kRanges) ShowFamily();
+  if (nChanges & CTSelectionForm::kInputs) ShowInputs();
+  if (nChanges & CTSelectionForm::kCandidates) ShowCandidates();
+  if (nChanges & CTSelectionForm::kCorrected) {
+    const LTConditionCorrection& correction = *v_form->Correction();
+    (correction.cooling ? Frm_CoolTempConditions : Frm_HeatTempConditions)->ApplyCorrection(correction.field, correction.toC);
+    ClearResults();
+    return TBaseMsg::DisplayError(this, correction.message);
+  }
+  if (nChanges & CTSelectionForm::kUnit) ShowUnit();
+}
+
+// The conditions of both modes as the form holds them (a new selection or
+// a project opened).
+void TDlgSelect::ShowConditions() {
+  v_converting = true;
+  v_air->SetAltitude(CurrentRequest().altitudeM);
+  Frm_CoolTempConditions->ShowInputs(CurrentRequest().cooling);
+  Frm_HeatTempConditions->ShowInputs(CurrentRequest().heating);
+  v_converting = false;
+}
+
+// What the family has: its ranges, speed types and the panels and tabs of
+// its inputs and results.
+void TDlgSelect::ShowFamily() {
+  v_converting = true;
   const int family = FamilyNumber();
+  const LTFamilyTraits traits = CTSelectionForm::Traits(family);
+  {
+    const QSignalBlocker block(Txt_Family);
+    Txt_Family->setCurrentIndex(Txt_Family->findData(family));
+  }
+  for (const auto& [input, field] : NumberFields()) SetUpField(input, field);
+  {
+    const QSignalBlocker block(Txt_MaxSpeed);
+    Txt_MaxSpeed->clear();
+    for (const LTSpeedTypeItem& type : v_form->Ranges().speedTypes) Txt_MaxSpeed->addItem(type.name, type.id);
+  }
+  Pnl_MaxSpeed->setVisible(v_form->State(FormInput::kMaxSpeed).visible);
+  Pnl_TETemp->setVisible(v_form->State(FormInput::kEvaporating).visible);
+  Pnl_ExhaustData->setVisible(traits.exhaustInputs);
+  Pnl_ExhaustESP->setVisible(traits.exhaustInputs);
+  Pnl_SupplyFilter->setVisible(traits.filters);
+  Pnl_ExhaustFilter->setVisible(traits.filters);
   Frm_CoolTempConditions->SetFamily(family);
   Frm_HeatTempConditions->SetFamily(family);
-  Frm_QuilloProps->setVisible(CTResultTexts::Layout(family, false, true).capacities);
+  Frm_QuilloProps->setVisible(traits.capacities);
   if (family == Cls_HRX::kCoilUnit) Frm_QuilloProps->SetupWindow(TBaseMsg::Tr(QStringLiteral("HRD Selection Criteria")), false);
   if (family == Cls_HRX::kFreshAirUnit) Frm_QuilloProps->SetupWindow(TBaseMsg::Tr(QStringLiteral("DQTL-MF Selection Criteria")), true);
+  Ctl_Pages->setTabVisible(Ctl_Pages->indexOf(Tab_Efficiencies), traits.exhaustInputs);
+  Ctl_Pages->setTabVisible(Ctl_Pages->indexOf(Tab_EffCorrect), traits.exhaustInputs);
+  Ctl_Pages->setTabVisible(Ctl_Pages->indexOf(Tab_Configuration), traits.drawing);
+  Frm_CoolAirConditions->SetFamily(family, false, true);
+  Frm_HeatAirConditions->SetFamily(family, false, false);
+  v_converting = false;
+}
 
-  v_ranges = CTSelectionRun::FamilyRanges(*v_session, family);
-  if (v_ranges.minAirflowLs != v_minAirflow || v_ranges.maxAirflowLs != v_maxAirflow) {
-    v_converting = true;
-    SetupEspFields();
-    const auto capacity = [this] { CapacityCallBack(); };
-    v_minAirflow = v_ranges.minAirflowLs;
-    v_maxAirflow = v_ranges.maxAirflowLs;
-    const int lowest = int(v_minAirflow), highest = int(v_maxAirflow);
-    for (TFrm_UnitTextScroll* total : {Frm_TotalSupply, Frm_TotalExhaust}) {
-      const bool enabled = total->Edit()->isEnabled();
-      const double value = std::clamp(total->GetVal(), double(lowest), double(highest));
-      total->SetupWindow(capacity, U_Airflow, lowest, highest, Rounding::HalfEvenInt(value), 1);
-      if (!enabled) total->EnableIt(false);
-      total->SetVal(value);  // as it was, within the family's bounds
-    }
-    v_converting = false;
-    CalcSupply();
-    return;
+// Every input of the Selection tab as the form holds it.
+void TDlgSelect::ShowInputs() {
+  v_converting = true;
+  for (const auto& [input, field] : NumberFields()) {
+    const LTFormInputState state = v_form->State(input);
+    // Enabling puts a field's default in: the form's value follows.
+    if (field->Edit()->isEnabled() != state.enabled) field->EnableIt(state.enabled);
+    field->SetVal(state.value);
   }
-  const bool exhaustInputs = CTSelectionRun::HasExhaustInputs(family);
-  Pnl_ExhaustData->setVisible(exhaustInputs);
-  RefillMaxSpeed();
-  Pnl_MaxSpeed->setVisible(Txt_MaxSpeed->count() >= 2);
-  RefillTETemp();
-  Pnl_TETemp->setVisible(false);
-  Pnl_ExhaustESP->setVisible(exhaustInputs);
-  Pnl_SupplyFilter->setVisible(family == Cls_HRX::kPlainUnit);
-  Pnl_ExhaustFilter->setVisible(family == Cls_HRX::kPlainUnit);
-  Ctl_Pages->setTabVisible(Ctl_Pages->indexOf(Tab_Efficiencies), exhaustInputs);
-  Ctl_Pages->setTabVisible(Ctl_Pages->indexOf(Tab_EffCorrect), exhaustInputs);
-  // The configuration drawing exists for the families with a drawing of their own.
-  Ctl_Pages->setTabVisible(Ctl_Pages->indexOf(Tab_Configuration), family <= Cls_HRX::kDrawnFamily);
-  RunSelection();
+  const SelectionRequest& r = CurrentRequest();
+  const bool totals = r.basis == AirflowBasis::kTotals;
+  const bool persons = v_form->State(FormInput::kBasis).value != 0;
+  Chk_TotalSupply->setChecked(totals);
+  (persons ? RB_NumberOfPersons : RB_AreaPerPerson)->setChecked(true);
+  RB_AreaPerPerson->setEnabled(!totals);
+  RB_NumberOfPersons->setEnabled(!totals);
+  Chk_TotalExhaust->setChecked(r.exhaustGiven);
+  Txt_SupplyFilter->setCurrentIndex(r.supplyFilter);
+  Txt_ExhaustFilter->setCurrentIndex(r.exhaustFilter);
+  (r.plenum == PlenumArrangement::kAll              ? Rbn_PlenumAll
+   : r.plenum == PlenumArrangement::kOutdoorExhaust ? Rbn_PlenumOAEA
+                                                    : Rbn_PlenumNone)
+      ->setChecked(true);
+  Txt_MaxSpeed->setCurrentIndex(Txt_MaxSpeed->findData(int(v_form->State(FormInput::kMaxSpeed).value)));
+  Txt_TETemp->setCurrentIndex(std::max(0, Txt_TETemp->findData(r.evaporatingC)));
+  Chb_UpsideDown->setChecked(r.upsideDown);
+  v_air->SetAltitude(r.altitudeM);
+  v_converting = false;
 }
 
 // ---------------------------------------------------------------- the run
 
-void TDlgSelect::RunSelection() {
-  if (!v_session || v_loading) return;
+void TDlgSelect::ShowCandidates() {
+  const SelectionResult& result = Result();
   // The list is refilled by the program: no click handler on the way.
   const QSignalBlocker blockList(LV_SelectedDevices);
-  v_currHRX = nullptr;
   LV_SelectedDevices->clear();
-  SelectionRequest request = CurrentRequest();
-  request.candidate = 0;
-  v_result = CTSelectionRun::RunCandidates(*v_session, request);
   // The drawings ask for the unit when they paint; the old one is gone.
   RedrawConfigWindow();
-  // Inputs hidden for the family follow the supply, as the run took them.
-  if (!CTSelectionRun::HasExhaustInputs(request.family)) {
-    Frm_TotalExhaust->SetVal(v_result.exhaustLs);
-    Frm_DesignExhaustESP->SetVal(v_result.exhaustEspPa);
-  }
-
   bool anyPlenum = false;
-  for (int i = 0; i < v_result.rows.size(); ++i) {
-    const LTCandidate& c = v_result.rows[i];
+  for (int i = 0; i < result.rows.size(); ++i) {
+    const LTCandidate& c = result.rows[i];
     anyPlenum = anyPlenum || c.hasPlenum;
     auto* row = new QTreeWidgetItem(LV_SelectedDevices, {c.name, c.supplySpeed, c.exhaustSpeed,
                                                          c.hasPlenum ? QStringLiteral("✔") : QString()});
@@ -369,29 +305,25 @@ void TDlgSelect::RunSelection() {
   }
   TBasicDialog::CalculateListColumnWidths(LV_SelectedDevices, 0, false);
   if (!anyPlenum) LV_SelectedDevices->setColumnWidth(3, 0);
-  Pnl_SelPlenum->setVisible(v_result.plenumAvailable);
-
-  if (v_result.candidates.IsEmpty()) {
+  Pnl_SelPlenum->setVisible(v_form->State(FormInput::kPlenum).visible);
+  if (result.candidates.IsEmpty()) {
     ClearResults();
-    TBaseMsg::DisplayError(this, v_result.selectionMessage);
+    TBaseMsg::DisplayError(this, result.selectionMessage);
     return;
   }
-  // The first candidate, or the unit of a project being opened.
-  const int current = v_openingUnit ? std::max(0, CTProjectMapping::FindCandidate(v_result, *v_openingUnit)) : 0;
+  const int current = std::clamp(CurrentRequest().candidate, 0, LV_SelectedDevices->topLevelItemCount() - 1);
   LV_SelectedDevices->setCurrentItem(LV_SelectedDevices->topLevelItem(current));
-  LV_SelectedDevicesClick();
 }
 
 QString TDlgSelect::MessageText(int nCode) const {
-  return CTSelectionRun::Message(nCode, v_result, CurrentRequest());
+  return CTSelectionRun::Message(nCode, Result(), CurrentRequest());
 }
 
 void TDlgSelect::ShowSelectionError(int nCode) { TBaseMsg::DisplayError(this, MessageText(nCode)); }
 
 void TDlgSelect::ClearResults() {
   // The option rows belong to the unit that was current.
-  v_optionRows.clear();
-  if (Lvw_AvailOptions) ShowOptionRows();
+  if (Lvw_AvailOptions) ShowOptionRows(true);
   for (QLabel* label : {Txt_ESRatio, Txt_SNRatio, Txt_SupplyFilterDrop, Txt_SupplyAddResistance, Txt_SupplyPlenumDrop,
                         Txt_ExhaustFilterDrop, Txt_ExhaustAddResistance, Txt_ExhaustPlenumDrop, Txt_FanPower, Txt_SFP,
                         Txt_ResultSelectedDevice})
@@ -420,9 +352,13 @@ void TDlgSelect::ClearResults() {
 }
 
 // The discharge range and heater options of the unit go to the condition
-// frames before their inputs are read: the frames offer what the unit has.
-void TDlgSelect::PrepareConditionFrames(Cls_HRX& unit) {
-  if (FamilyNumber() == Cls_HRX::kFreshAirUnit) {
+// frames: they offer what the unit has. A heater option a frame then takes
+// (the user's, or the smallest that covers the heater calculated before)
+// and a discharge setting the unit's range moved go to the form as the
+// frame's edit. True when that computed the unit again.
+bool TDlgSelect::PrepareConditionFrames(Cls_HRX& unit) {
+  const bool discharge = CTSelectionForm::Traits(FamilyNumber()).discharge;
+  if (discharge) {
     const auto cooling = CTSelectionRun::DischargeRange(unit, true), heating = CTSelectionRun::DischargeRange(unit, false);
     Frm_CoolTempConditions->SetDischarge(cooling.lo, cooling.hi);
     Frm_HeatTempConditions->SetDischarge(heating.lo, heating.hi);
@@ -430,41 +366,46 @@ void TDlgSelect::PrepareConditionFrames(Cls_HRX& unit) {
   const QList<LTHeaterOption> heaterOptions = CTSelectionRun::HeaterOptions(unit);
   Frm_CoolTempConditions->SetupInlet(heaterOptions);
   Frm_HeatTempConditions->SetupInlet(heaterOptions);
+  for (const bool cooling : {true, false}) {
+    const LTModeInputs shown = (cooling ? Frm_CoolTempConditions : Frm_HeatTempConditions)->Inputs();
+    LTModeInputs mode = cooling ? CurrentRequest().cooling : CurrentRequest().heating;
+    bool changed = shown.inletHeater != mode.inletHeater ||
+                   (shown.inletHeater == HeaterChoice::kOption && shown.inletOptionID != mode.inletOptionID) ||
+                   (shown.inletHeater == HeaterChoice::kUserValue && shown.inletHeaterKW != mode.inletHeaterKW);
+    mode.inletHeater = shown.inletHeater;
+    mode.inletOptionID = shown.inletOptionID;
+    mode.inletHeaterKW = shown.inletHeaterKW;
+    if (discharge && shown.dischargeC != CTSelectionRun::FreshAirDischarge(unit, mode, cooling)) {
+      changed = true;
+      mode.dischargeGiven = true;
+      mode.dischargeC = shown.dischargeC;
+    }
+    if (changed) {
+      v_form->SetMode(cooling, mode);
+      return true;
+    }
+  }
+  return false;
 }
 
-// The calculation of the current unit.
-void TDlgSelect::LV_SelectedDevicesClick() {
-  if (!v_session) return;
+// The current unit as the form computed it.
+void TDlgSelect::ShowUnit() {
   ClearResults();
-  v_currHRX = nullptr;
-  SelectionRequest request = CurrentRequest();
-  if (const auto correction = CTSelectionRun::CheckConditions(request)) {
-    TFrm_TempConditions* frame = correction->cooling ? Frm_CoolTempConditions : Frm_HeatTempConditions;
-    frame->ApplyCorrection(correction->field, correction->toC);
-    return TBaseMsg::DisplayError(this, correction->message);
-  }
-  const QTreeWidgetItem* row = LV_SelectedDevices->currentItem();
-  if (!row) return;
-  const int index = row->data(0, Qt::UserRole).toInt();
-  if (index < 0 || index >= v_result.candidates.Count()) return;
-  Cls_HRX& unit = *v_result.candidates.Item(index);
-  Chb_UpsideDown->setVisible(unit.GetCanBeUpsideDown());
-  v_air->SetAltitude(Frm_Altitude->GetVal());
-  PrepareConditionFrames(unit);
-  CTSelectionRun::ComputeCandidate(v_result, CurrentRequest(), index);
-  v_currHRX = v_result.Current();
-  if (!v_currHRX) return;
-
-  Txt_ResultSelectedDevice->setText(v_result.unitName);
+  Cls_HRX* unit = CurrentHRX();
+  if (!unit) return;
+  if (PrepareConditionFrames(*unit)) return;  // shown by the frames' edit
+  const SelectionResult& result = Result();
+  Chb_UpsideDown->setVisible(v_form->State(FormInput::kUpsideDown).visible);
+  Txt_ResultSelectedDevice->setText(result.unitName);
   ShowOnlineInfoButtons();
-  const int family = v_result.family;
+  const int family = result.family;
   Frm_CoolAirConditions->SetFamily(family, false, true);
   Frm_CoolResultData->SetupWindow(family, false, true);
-  Frm_HeatAirConditions->SetFamily(family, v_result.hasHumidifier, false);
-  Frm_HeatResultData->SetupWindow(family, v_result.hasHumidifier, false);
+  Frm_HeatAirConditions->SetFamily(family, result.hasHumidifier, false);
+  Frm_HeatResultData->SetupWindow(family, result.hasHumidifier, false);
   ShowDuctData();
   ShowCooling();
-  if (v_result.cooling.Succeeded()) ShowHeating();
+  if (result.cooling.Succeeded()) ShowHeating();
   if (Ctl_Pages->currentWidget() == Tab_Database) FillDatabaseTab();
   if (Ctl_Pages->currentWidget() == Tab_Results) FillOptions();
   RefreshChartPage();
@@ -473,15 +414,16 @@ void TDlgSelect::LV_SelectedDevicesClick() {
 }
 
 void TDlgSelect::ShowDuctData() {
-  const SelectionResult& r = v_result;
+  const SelectionResult& r = Result();
   const int family = r.family;
-  Box_Ratios->setVisible(CTSelectionRun::HasExhaustInputs(family));
-  Pnl_SNHRDRatio->setVisible(family == Cls_HRX::kCoilUnit);
+  const LTFamilyTraits traits = CTSelectionForm::Traits(family);
+  Box_Ratios->setVisible(traits.exhaustInputs);
+  Pnl_SNHRDRatio->setVisible(traits.coilRatio);
   Txt_ESRatio->setText(std::isfinite(r.exhaustSupplyRatio) ? TBaseMsg::FormatShown(r.exhaustSupplyRatio, 2) : QString());
   Txt_SNRatio->setText(std::isfinite(r.supplyNominalRatio) ? TBaseMsg::FormatShown(r.supplyNominalRatio, 2) : QString());
   // Filter and plenum rows belong to the plain family, on both sides.
-  Pnl_FilterData->setVisible(family == Cls_HRX::kPlainUnit);
-  Pnl_ExhaustFilterData->setVisible(family == Cls_HRX::kPlainUnit);
+  Pnl_FilterData->setVisible(traits.filters);
+  Pnl_ExhaustFilterData->setVisible(traits.filters);
   Pnl_ExhaustESPData->setVisible(r.exhaustSideShown);
   const auto pressure = [](double pa) { return pa == 0 ? QString() : ValueText::Dimensioned(pa, U_Pressure, false); };
   Txt_SupplyFilterDrop->setText(pressure(r.supplySide.filterPa));
@@ -497,24 +439,23 @@ void TDlgSelect::ShowDuctData() {
 }
 
 void TDlgSelect::ShowCooling() {
-  const LTModeResult& m = v_result.cooling;
+  const LTModeResult& m = Result().cooling;
   if (m.computed && (m.code == 0 || m.code == TFrm_TempConditions::kInletTooSmall))
     Frm_CoolTempConditions->SetCalculatedHeaters(m.inletHeater.CalcHeater, 0);
   if (!m.Succeeded()) {
     Frm_CoolTempConditions->FocusHeaterChoice(m.code);
     return TBaseMsg::DisplayError(this, m.message);
   }
-  v_coolingSet = m.states;
   Frm_CoolAirConditions->SetPsychroVals(*v_air, v_deltaEnthalpy, m.states);
-  if (v_result.family == Cls_HRX::kCoilUnit) Frm_QuilloProps->FillCoolFields(m.totalCapKW, m.sensibleCapKW);
-  if (v_result.family == Cls_HRX::kFreshAirUnit) Frm_QuilloProps->FillCoolFields(m.totalCapKW, 0);
+  if (Result().family == Cls_HRX::kCoilUnit) Frm_QuilloProps->FillCoolFields(m.totalCapKW, m.sensibleCapKW);
+  if (Result().family == Cls_HRX::kFreshAirUnit) Frm_QuilloProps->FillCoolFields(m.totalCapKW, 0);
   Frm_CoolResultData->FillFields(m.temperatureEff, m.enthalpyEff, m.latentSavingsKW, m.sensibleSavingsKW,
                                  m.supplyTempC, 0, m.ambientLimitC, m.inletHeater, m.supplyHeater);
   Frm_CoolResultData->SetNotes(m.notes);
 }
 
 void TDlgSelect::ShowHeating() {
-  const LTModeResult& m = v_result.heating;
+  const LTModeResult& m = Result().heating;
   if (m.computed && (m.code == 0 || m.code == TFrm_TempConditions::kInletTooSmall ||
                      m.code == TFrm_TempConditions::kSupplyTooSmall))
     Frm_HeatTempConditions->SetCalculatedHeaters(m.inletHeater.CalcHeater, m.supplyHeater.CalcHeater);
@@ -522,9 +463,8 @@ void TDlgSelect::ShowHeating() {
     Frm_HeatTempConditions->FocusHeaterChoice(m.code);
     return TBaseMsg::DisplayError(this, m.message);
   }
-  v_heatingSet = m.states;
   Frm_HeatAirConditions->SetPsychroVals(*v_air, v_deltaEnthalpy, m.states);
-  if (v_result.family == Cls_HRX::kCoilUnit || v_result.family == Cls_HRX::kFreshAirUnit)
+  if (Result().family == Cls_HRX::kCoilUnit || Result().family == Cls_HRX::kFreshAirUnit)
     Frm_QuilloProps->FillHeatFields(m.heatCapKW);
   Frm_HeatResultData->FillFields(m.temperatureEff, m.enthalpyEff, m.latentSavingsKW, m.sensibleSavingsKW,
                                  m.supplyTempC, m.humidificationKgh, m.ambientLimitC, m.inletHeater, m.supplyHeater);
@@ -553,7 +493,7 @@ void TDlgSelect::ShowPointData(double nDbt, double nAH) {
     for (QLabel* label : labels) label->clear();
     return;
   }
-  const CTChartSetup::LTPointData d = CTChartSetup::PointData(v_result.altitudeM, nDbt, nAH);
+  const CTChartSetup::LTPointData d = CTChartSetup::PointData(Result().altitudeM, nDbt, nAH);
   v_pointData.dryBulb->setText(ValueText::Dimensioned(d.dryBulbC, U_Temperature));
   v_pointData.wetBulb->setText(ValueText::Dimensioned(d.wetBulbC, U_Temperature));
   v_pointData.dewPoint->setText(ValueText::Dimensioned(d.dewPointC, U_Temperature));
@@ -574,7 +514,7 @@ void TDlgSelect::Ctl_PagesChange() {
     v_configForm->setVisible(page == Tab_Psychrometrics);
     RedrawConfigWindow();
   }
-  if (!row || !v_currHRX) {
+  if (!row || !CurrentHRX()) {
     ClearResults();
     if (page != Tab_Selection && page != Tab_Psychrometrics) ShowPage(Tab_Selection);
     RefreshChartPage();
@@ -593,27 +533,27 @@ void TDlgSelect::RefreshChartPage() {
     const bool cooling = RB_Cooling->isChecked();
     PB_PsyGraph->SetBuilder([this, cooling](IDrawSurface& s, QSize z) {
       return CTChartSetup::ProcessDiagram(
-          s, z, v_result, cooling, [this](double dbt, double ah) { ShowPointData(dbt, ah); },
+          s, z, Result(), cooling, [this](double dbt, double ah) { ShowPointData(dbt, ah); },
           [this] { PB_PsyGraph->Redraw(); });
     });
   }
   if (page == Tab_Fan)
-    PB_ESPGraph->SetBuilder([this](IDrawSurface& s, QSize z) { return CTChartSetup::FanGraph(s, z, v_result); }, true,
+    PB_ESPGraph->SetBuilder([this](IDrawSurface& s, QSize z) { return CTChartSetup::FanGraph(s, z, Result()); }, true,
                             false);
   if (page == Tab_Efficiencies)
-    PB_EffGraph->SetBuilder([this](IDrawSurface& s, QSize z) { return CTChartSetup::EfficiencyGraph(s, z, v_result); },
+    PB_EffGraph->SetBuilder([this](IDrawSurface& s, QSize z) { return CTChartSetup::EfficiencyGraph(s, z, Result()); },
                             true, true);
   if (page == Tab_EffCorrect)
     PB_EffCorrect->SetBuilder(
         [this](IDrawSurface& s, QSize z) {
-          return CTChartSetup::CorrectionGraph(s, z, v_result, v_session->Factory().RatioCorrections());
+          return CTChartSetup::CorrectionGraph(s, z, Result(), v_session->Factory().RatioCorrections());
         },
         false, false);
 }
 
 void TDlgSelect::FillDatabaseTab() {
-  if (!v_currHRX) return;
-  const LTDatasheet d = CTUnitDatasheet::Read(*v_session, *v_currHRX);
+  if (!CurrentHRX()) return;
+  const LTDatasheet d = CTUnitDatasheet::Read(*v_session, *CurrentHRX());
   const LTDatasheetTexts t = CTUnitDatasheet::Texts(d);
   LTDatabaseTab& db = v_db;
   db.selectedDevice.Set(d.qualifiedName);

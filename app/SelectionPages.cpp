@@ -444,15 +444,15 @@ void TDlgSelect::CreateConfigurationPage() {
   Frm_Config = Named(new TFrm_Config(Tab_Configuration), "Frm_Config");
   layout->addWidget(Frm_Config);
   // The unit and its data asked at every paint: never a unit a run freed.
-  Frm_Config->SetupWindow([this] { return v_result.Current(); },
-                          [this] { return CTChartSetup::ConfigData(v_result); }, true);
+  Frm_Config->SetupWindow([this] { return Result().Current(); },
+                          [this] { return CTChartSetup::ConfigData(Result()); }, true);
 }
 
 void TDlgSelect::Btn_ConfigurationClick() {
   if (v_configForm) v_configForm->close();
   v_configForm = new TFrm_Configuration(
-      this, [this] { v_configForm = nullptr; }, [this] { return v_result.Current(); },
-      [this] { return CTChartSetup::ConfigData(v_result); });
+      this, [this] { v_configForm = nullptr; }, [this] { return Result().Current(); },
+      [this] { return CTChartSetup::ConfigData(Result()); });
   RedrawConfigWindow();
   v_configForm->show();
 }

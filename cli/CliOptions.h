@@ -21,6 +21,8 @@ class CTCliOptions {
   std::optional<double> Number(const QString& szName);
   // The text of a valued option, empty when it was not given.
   QString Value(const QString& szName) const { return v_values.value(szName); }
+  // Every option given, valued or switch.
+  QStringList Names() const { return v_values.keys() + QStringList(v_flags.begin(), v_flags.end()); }
 
  private:
   QMap<QString, QString> v_values;

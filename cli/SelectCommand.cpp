@@ -59,6 +59,7 @@
 #include "selection/OptionSelection.h"
 #include "selection/ProjectFile.h"
 #include "selection/ResultTexts.h"
+#include "selection/SelectionForm.h"
 #include "selection/SelectionRun.h"
 #include "selection/UnitDatasheet.h"
 #include "selection/ValueText.h"
@@ -144,8 +145,12 @@ struct SelectOptions {
   QString unitName;  // --unit: the candidate to compute, by name
   QString inletOptionCool, inletOptionHeat;  // heater options named, resolved on the unit
   bool json = false;
-  // --project: the unit the file names (computed when it is a candidate).
+  // --project: the file as read, opened as the window opens it, and the
+  // unit it names (computed when it is a candidate).
+  std::optional<CTHRXProjectData> project;
   std::optional<LTProjectUnit> projectUnit;
+  // Whether options beyond --project change the request.
+  bool overrides = false;
   // The modes whose inlet heater the project gives (no --inlet-heater-*).
   bool projectHeaterCool = false, projectHeaterHeat = false;
   QString saveFile;  // --save
@@ -303,6 +308,7 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
       return error.Text();
     r = CTProjectMapping::ToRequest(data, r);
     s.projectUnit = CTProjectMapping::Unit(data);
+    s.project = data;
   }
   QString familyName = v_options.Has("--family") ? v_options.Value("--family") : QStringLiteral("HRX");
   if (s.projectUnit && !v_options.Has("--family")) {
@@ -355,6 +361,10 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
         Heater("--inlet-heater-cool", r.cooling, s.inletOptionCool),
         Heater("--inlet-heater-heat", r.heating, s.inletOptionHeat)})
     if (!problem.isEmpty()) return problem;
+  // Options that say how to run or where to write change nothing of the request.
+  static const QSet<QString> kNotRequest{"--project", "--json",  "--save",    "--units", "--out",
+                                         "--size",    "--mode",  "--diagram", "--unit",  "--airflow-unit"};
+  for (const QString& name : v_options.Names()) s.overrides = s.overrides || !kNotRequest.contains(name);
   s.projectHeaterCool = s.projectUnit && !v_options.Has("--inlet-heater-cool");
   s.projectHeaterHeat = s.projectUnit && !v_options.Has("--inlet-heater-heat");
   s.coolDischargeOption = unitDischarge && v_options.Has("--discharge");
@@ -845,42 +855,58 @@ int RunFamilies(const QStringList& arguments, QTextStream& out, QTextStream& err
 
 namespace {
 
-// The selection the options ask for: candidates, the named (or first)
-// candidate with its heater options resolved, computed. An empty answer
-// means all is well.
-QString RunRequest(const CTCatalogueSession& session, SelectOptions& s, SelectionResult& result, int& code) {
-  result = CTSelectionRun::RunCandidates(session, s.request);
+// The selection the options ask for, made by the form the window uses: a
+// project opened as the window opens it (its unit at its speeds, its
+// options and heater options), the options given over it, the named (or
+// first) candidate with its heater options resolved, computed. An empty
+// answer means all is well.
+QString RunRequest(CTSelectionForm& form, SelectOptions& s, int& code) {
+  if (s.project) {
+    QString why;
+    if (!form.ApplyProject(*s.project, why)) {
+      code = kExitFailure;
+      return why;
+    }
+    // The heater options the project took on its unit stand where no
+    // option replaced them.
+    const SelectionRequest& opened = form.Request();
+    for (const auto& [take, mode, from] : {std::tuple{s.projectHeaterCool, &s.request.cooling, &opened.cooling},
+                                           std::tuple{s.projectHeaterHeat, &s.request.heating, &opened.heating}})
+      if (take) {
+        mode->inletHeater = from->inletHeater;
+        mode->inletOptionID = from->inletOptionID;
+      }
+  }
+  if (!s.project || s.overrides) {
+    form.SetRequest(s.request);
+    form.RunCandidates(s.projectUnit);
+  }
+  const SelectionResult& result = form.Result();
+  SelectionRequest r = form.Request();
   if (!s.unitName.isEmpty()) {
-    s.request.candidate = -1;
-    for (int i = 0; i < result.rows.size() && s.request.candidate < 0; ++i)
-      if (result.rows[i].name.compare(s.unitName, Qt::CaseInsensitive) == 0) s.request.candidate = i;
-    if (s.request.candidate < 0) {
+    r.candidate = -1;
+    for (int i = 0; i < result.rows.size() && r.candidate < 0; ++i)
+      if (result.rows[i].name.compare(s.unitName, Qt::CaseInsensitive) == 0) r.candidate = i;
+    if (r.candidate < 0) {
       code = kExitFailure;
       return CTCliTexts::Get(CTCliTexts::kNotACandidate).arg(s.unitName);
     }
   }
-  // The project's unit at its speeds, when it is still a candidate, with
-  // the options used on it; otherwise the first candidate, as the window does.
-  if (s.unitName.isEmpty() && s.projectUnit) {
-    const int found = CTProjectMapping::FindCandidate(result, *s.projectUnit);
-    s.request.candidate = std::max(0, found);
-    if (found >= 0) CTProjectMapping::RestoreOptions(*result.candidates.Item(found), *s.projectUnit);
-  }
   if (result.candidates.IsEmpty()) return QString();
-  Cls_HRX& unit = *result.candidates.Item(std::max(0, s.request.candidate));
-  // A heater option the project chose is that option again, as the window
-  // opens it (and so among the used options).
-  if (s.projectHeaterCool) CTProjectMapping::TakeHeaterOption(s.request.cooling, unit, *s.projectUnit);
-  if (s.projectHeaterHeat) CTProjectMapping::TakeHeaterOption(s.request.heating, unit, *s.projectUnit);
-  for (const QString& problem : {ResolveOption(unit, s.inletOptionCool, s.request.cooling.inletOptionID),
-                                 ResolveOption(unit, s.inletOptionHeat, s.request.heating.inletOptionID),
-                                 CheckDischarge(unit, "--discharge", s.coolDischargeOption, s.request.cooling, true),
-                                 CheckDischarge(unit, "--heat-discharge", s.heatDischargeOption, s.request.heating, false)})
+  const bool named = !s.unitName.isEmpty() || !s.inletOptionCool.isEmpty() || !s.inletOptionHeat.isEmpty() ||
+                     s.coolDischargeOption || s.heatDischargeOption;
+  if (!named) return QString();
+  Cls_HRX& unit = *result.candidates.Item(std::max(0, r.candidate));
+  for (const QString& problem : {ResolveOption(unit, s.inletOptionCool, r.cooling.inletOptionID),
+                                 ResolveOption(unit, s.inletOptionHeat, r.heating.inletOptionID),
+                                 CheckDischarge(unit, "--discharge", s.coolDischargeOption, r.cooling, true),
+                                 CheckDischarge(unit, "--heat-discharge", s.heatDischargeOption, r.heating, false)})
     if (!problem.isEmpty()) {
       code = kExitUsage;
       return problem;
     }
-  CTSelectionRun::ComputeCandidate(result, s.request, s.request.candidate);
+  form.SetRequest(r);
+  form.ComputeUnit();
   return QString();
 }
 
@@ -900,15 +926,13 @@ QJsonObject OptionsJson(const QList<LTOptionRow>& rows) {
   return QJsonObject{{"used", used}, {"available", available}};
 }
 
-// --save: the request and the computed unit as a project file.
-QString SaveProject(const SelectOptions& s, const SelectionResult& result) {
-  Cls_HRX* unit = result.Current();
-  if (!unit) return TDlgForm::Load(), TBaseMsg::GetUnicodeString(kMsgNoUnitToSave);
-  // The options the inputs call for are among the used ones, as in the window.
-  CTOptionSelection::FillOptions(*unit, LTOptionInputs::Of(s.request));
-  const CTHRXProjectData data = CTProjectMapping::ProjectOf(s.request, *unit);
+// --save: the request and the computed unit as a project file, as the
+// window saves it.
+QString SaveProject(const SelectOptions& s, CTSelectionForm& form) {
+  const std::optional<CTHRXProjectData> data = form.Project();
+  if (!data) return TDlgForm::Load(), TBaseMsg::GetUnicodeString(kMsgNoUnitToSave);
   LTProjectError error;
-  if (!CTHRXProjectIO::WriteProjectData(s.saveFile, data, error)) return error.Text();
+  if (!CTHRXProjectIO::WriteProjectData(s.saveFile, *data, error)) return error.Text();
   return QString();
 }
 
@@ -941,17 +965,18 @@ int RunSelect(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   // The units are in effect before the run: its messages write temperatures
   // in them. The JSON is SI whatever --units says.
   const UnitsInEffect units(s.json ? UnitsInEffect::kSI : choice);
-  SelectionResult result;
+  CTSelectionForm form(session);
   int code = kExitOk;
-  if (const QString problem = RunRequest(session, s, result, code); !problem.isEmpty())
+  if (const QString problem = RunRequest(form, s, code); !problem.isEmpty())
     return Fail(err, "select", problem, code);
+  const SelectionResult& result = form.Result();
   if (!s.saveFile.isEmpty())
-    if (const QString problem = SaveProject(s, result); !problem.isEmpty()) return Fail(err, "select", problem, kExitFailure);
+    if (const QString problem = SaveProject(s, form); !problem.isEmpty()) return Fail(err, "select", problem, kExitFailure);
   if (s.json) {
     QJsonObject json = ResultJson(result);
     if (Cls_HRX* unit = result.Current()) {
       json["datasheet"] = DatasheetJson(CTUnitDatasheet::Read(session, *unit));
-      json["options"] = OptionsJson(CTOptionSelection::FillOptions(*unit, LTOptionInputs::Of(s.request)));
+      json["options"] = OptionsJson(form.OptionRows());
     }
     out << QJsonDocument(json).toJson(QJsonDocument::Indented);
   } else {
@@ -1017,10 +1042,11 @@ int RunChart(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   if (mode != QLatin1String("cooling") && mode != QLatin1String("heating"))
     return Fail(err, "chart", MustBeEither("--mode", "cooling", "heating") + usage, kExitUsage);
   const bool heating = mode == QLatin1String("heating");
-  SelectionResult result;
+  CTSelectionForm form(session);
   int code = kExitOk;
-  if (const QString problem = RunRequest(session, s, result, code); !problem.isEmpty())
+  if (const QString problem = RunRequest(form, s, code); !problem.isEmpty())
     return Fail(err, "chart", problem, code);
+  const SelectionResult& result = form.Result();
 
   bool saved = false;
   if (file.endsWith(".emf", Qt::CaseInsensitive)) {
@@ -1062,16 +1088,16 @@ int RunMaterialList(const QStringList& arguments, QTextStream& out, QTextStream&
   if (file.isEmpty())
     return Fail(err, "material-list", CTCliTexts::Get(CTCliTexts::kRequired).arg(QStringLiteral("--out FILE.xml")) + usage,
                 kExitUsage);
-  SelectionResult result;
+  CTSelectionForm form(session);
   int code = kExitOk;
-  if (const QString problem = RunRequest(session, s, result, code); !problem.isEmpty())
+  if (const QString problem = RunRequest(form, s, code); !problem.isEmpty())
     return Fail(err, "material-list", problem, code);
+  const SelectionResult& result = form.Result();
   Cls_HRX* unit = result.Current();
   if (!unit) return FailWithoutUnit(err, "material-list", result);
   // The unit and its options; the modes' results are not part of the list.
   CTDocTable table;
-  CTMaterialList::Build(table, *unit, CTOptionSelection::FillOptions(*unit, LTOptionInputs::Of(s.request)),
-                        LTMaterialListSettings::Read());
+  CTMaterialList::Build(table, *unit, form.OptionRows(), LTMaterialListSettings::Read());
   if (!CTMaterialList::Write(file, table, error)) {
     TDlgForm::Load();
     return Fail(err, "material-list", TBaseMsg::GetUnicodeString(-3, file) + "\n" + error, kExitFailure);
@@ -1106,9 +1132,10 @@ int RunReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     return Fail(err, "report", MustBeEither("--diagram", "psychro", "mollier") + usage, kExitUsage);
   const UnitsInEffect unitsInEffect(choice);
 
-  SelectionResult result;
+  CTSelectionForm form(session);
   int code = kExitOk;
-  if (const QString problem = RunRequest(session, s, result, code); !problem.isEmpty()) return Fail(err, "report", problem, code);
+  if (const QString problem = RunRequest(form, s, code); !problem.isEmpty()) return Fail(err, "report", problem, code);
+  const SelectionResult& result = form.Result();
   Cls_HRX* unit = result.Current();
   if (!unit) return FailWithoutUnit(err, "report", result);
   TDlgForm::Load();
@@ -1116,9 +1143,9 @@ int RunReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   // section stays empty); why goes to the error stream.
   LTReportInput input;
   input.session = &session;
-  input.request = &s.request;
+  input.request = &form.Request();
   input.result = &result;
-  input.options = CTOptionSelection::FillOptions(*unit, LTOptionInputs::Of(s.request));
+  input.options = form.OptionRows();
   input.psychrometric = diagram == QLatin1String("psychro");
   input.deltaEnthalpy = CTSelectionRun::EnthalpyDisplayOffset();
   input.decorations = &CTPrintParams::GetPageDecorations();

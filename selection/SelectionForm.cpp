@@ -11,7 +11,7 @@ namespace {
 using Field = CTInputFields::Field;
 
 // The numeric inputs and the field that gives each its range.
-Field FieldOf(FormInput input) {
+Field FieldOfInput(FormInput input) {
   switch (input) {
     case FormInput::kAltitude: return Field::kAltitude;
     case FormInput::kAirflowPerPerson: return Field::kAirflowPerPerson;
@@ -82,6 +82,8 @@ CTSelectionForm::CTSelectionForm(const CTCatalogueSession& session) : v_session(
   v_ranges = CTSelectionRun::FamilyRanges(v_session, v_request.family);
 }
 
+CTInputFields::Field CTSelectionForm::FieldOf(FormInput nInput) { return FieldOfInput(nInput); }
+
 LTFamilyTraits CTSelectionForm::Traits(int nFamily) {
   LTFamilyTraits t;
   t.exhaustInputs = CTSelectionRun::HasExhaustInputs(nFamily);
@@ -99,7 +101,7 @@ LTFormInputState CTSelectionForm::State(FormInput nInput) const {
   const LTFamilyTraits traits = Traits(r.family);
   const bool totals = r.basis == AirflowBasis::kTotals;
   LTFormInputState s;
-  const Field field = FieldOf(nInput);
+  const Field field = FieldOfInput(nInput);
   if (field != Field::kFieldCount) {
     const LTInputField& spec = CTInputFields::Spec(field);
     s.min = spec.min;
@@ -109,7 +111,7 @@ LTFormInputState CTSelectionForm::State(FormInput nInput) const {
   }
   switch (nInput) {
     case FormInput::kAirflowPerPerson: s.enabled = !totals; break;
-    case FormInput::kRoomSurface:
+    case FormInput::kRoomSurface: s.enabled = !totals && v_surfaceOpen; break;
     case FormInput::kAreaPerPerson: s.enabled = r.basis == AirflowBasis::kByArea; break;
     case FormInput::kPersons: s.enabled = r.basis == AirflowBasis::kByPersons; break;
     case FormInput::kTotalSupply:
@@ -208,11 +210,12 @@ void CTSelectionForm::Reset(int nFamily) {
   v_request = SelectionRequest{};
   v_request.family = nFamily;
   v_personsChosen = false;
+  v_surfaceOpen = true;
   v_optionChoices.Clear();
   v_ranges = CTSelectionRun::FamilyRanges(v_session, nFamily);
   Normalize();
   RunCandidates();
-  Notify(kInputs | kRanges | kCandidates | kUnit);
+  Notify(kReset | kInputs | kRanges | kCandidates | kUnit);
 }
 
 void CTSelectionForm::SetValue(FormInput nInput, double nValue) {
@@ -225,10 +228,10 @@ void CTSelectionForm::SetValue(FormInput nInput, double nValue) {
   Normalize();
   if (NeedsNewList(nInput)) {
     RunCandidates();
-    return Notify(kInputs | kCandidates | kUnit);
+    return Notify(kInputs | kCandidates | kUnit | (v_correction ? kCorrected : 0u));
   }
   ComputeUnit();
-  Notify(kInputs | kUnit);
+  Notify(kInputs | kUnit | (v_correction ? kCorrected : 0u));
 }
 
 void CTSelectionForm::SetBasis(AirflowBasis nBasis) {
@@ -258,6 +261,9 @@ void CTSelectionForm::SetBasis(AirflowBasis nBasis) {
     r.persons = Rounding::HalfEvenInt(room / perPerson);
   }
   if (nBasis != AirflowBasis::kTotals) v_personsChosen = nBasis == AirflowBasis::kByPersons;
+  // The room surface takes a value by area, and again once the total is
+  // given up, whichever basis comes back; choosing persons closes it.
+  v_surfaceOpen = nBasis == AirflowBasis::kByArea || previous == AirflowBasis::kTotals;
   EditAndRun(kInputs);
 }
 
@@ -318,6 +324,7 @@ bool CTSelectionForm::ApplyProject(const CTHRXProjectData& project, QString& szW
   }
   v_request = stored;
   v_personsChosen = stored.basis == AirflowBasis::kByPersons;
+  v_surfaceOpen = !v_personsChosen;
   // The choices made in the selection that was open belong to it.
   v_optionChoices.Clear();
   v_ranges = CTSelectionRun::FamilyRanges(v_session, stored.family);
@@ -341,7 +348,7 @@ bool CTSelectionForm::ApplyProject(const CTHRXProjectData& project, QString& szW
     }
     if (retake) ComputeUnit();
   }
-  Notify(kInputs | kRanges | kCandidates | kUnit);
+  Notify(kReset | kInputs | kRanges | kCandidates | kUnit);
   return true;
 }
 
@@ -376,6 +383,7 @@ void CTSelectionForm::SetRequest(const SelectionRequest& request) {
     v_ranges = CTSelectionRun::FamilyRanges(v_session, request.family);
   v_request = request;
   v_personsChosen = request.basis == AirflowBasis::kByPersons;
+  v_surfaceOpen = !v_personsChosen;
   Normalize();
 }
 

@@ -84,6 +84,7 @@ class CTSelectionForm {
     kCandidates = 1u << 2,  // a new candidate list
     kUnit = 1u << 3,        // the current unit computed again (or none)
     kCorrected = 1u << 4,   // a condition was corrected instead of computed
+    kReset = 1u << 5,       // every input set anew (a new selection, a project)
   };
   using Listener = std::function<void(unsigned nChanges)>;
 
@@ -91,6 +92,8 @@ class CTSelectionForm {
   explicit CTSelectionForm(const CTCatalogueSession& session);
 
   static LTFamilyTraits Traits(int nFamily);
+  // The field table's row of a numeric input (kFieldCount for a choice).
+  static CTInputFields::Field FieldOf(FormInput nInput);
 
   const SelectionRequest& Request() const { return v_request; }
   const SelectionResult& Result() const { return v_result; }
@@ -159,6 +162,7 @@ class CTSelectionForm {
   bool v_optionRowsStale = true;
   // By persons rather than by area: kept while the supply is a total.
   bool v_personsChosen = false;
+  bool v_surfaceOpen = true;  // the room surface takes a value
   std::optional<LTConditionCorrection> v_correction;
   std::vector<Listener> v_listeners;
 };

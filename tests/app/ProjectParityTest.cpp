@@ -525,9 +525,9 @@ const std::vector<ProjectCase>& Cases() {
                       p.Type(p.Field("Frm_AmbientDbt", p.Heating()), "-12");
                       p.UserInletHeater(p.Heating(), "5");
                     },
-                    "NV-1000", {"NRC-10|1"}, false, 0, 5,
-                    "the window trades a typed inlet heater (5 kW) for the option covering the calculated one "
-                    "(NEH-315-4.5) at its next run"},
+                    // A size the user typed is kept, not traded for the
+                    // option that covers the calculated heater (NEH-315-4.5).
+                    "NV-1000", {"NRC-10|1"}, false, 0, 5},
         ProjectCase{"AnInletHeaterOption", "HRX",
                     [](ProjectParity& p) {
                       p.Totals("250");

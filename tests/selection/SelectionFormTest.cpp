@@ -108,6 +108,8 @@ TEST_F(SelectionForm, TheAirflowBasisDecidesWhichFieldsTakeAValue) {
   form->SetBasis(AirflowBasis::kByPersons);
   EXPECT_EQ(form->Request().persons, 20);
   EXPECT_EQ(form->Request().totalSupplyLs, 100);
+  // Giving up the total opens the room surface again, by persons too.
+  EXPECT_EQ(enabled(), (std::vector<bool>{true, true, false, true, false, true}));
 }
 
 TEST_F(SelectionForm, AnAirflowBeyondTheFamilyCorrectsThePersonsOrTheArea) {
