@@ -120,7 +120,7 @@ const char* const kLiteralSources[] = {
     "app/AboutBox.cpp", "app/DeviceLinks.cpp", "app/Upgrade.cpp",
     "app/UpgradeHint.cpp", "app/Privacy.cpp", "app/Conditions.cpp",
     "app/OnlineCommands.cpp", "online/AboutInfo.cpp", "online/DeviceLinks.cpp",
-    "online/AutoUpgrade.cpp", "online/UpgradeSteps.h", "online/PrivacyNotice.h",
+    "online/AutoUpgrade.cpp", "online/UpgradeSteps.cpp", "online/PrivacyNotice.cpp",
     "cli/CliTexts.cpp",
 };
 
