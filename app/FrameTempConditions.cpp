@@ -208,15 +208,6 @@ void TFrm_TempConditions::SetFamily(int DeviceFamily) {
   Pnl_SupplyHeater->setVisible(supplyPanels);
 }
 
-void TFrm_TempConditions::ConvertFields() {
-  for (TFrm_UnitTextScroll* field : {Frm_RoomDBT, Frm_AmbientDbt, Frm_Discharge, Frm_InletHeater, Frm_SupplyTemp,
-                                     Frm_SupplyHeater})
-    field->ConvertUnit();
-  if (Lbl_RoomRH->currentIndex() == kWetBulb) Frm_RoomRH->ConvertUnit();
-  if (Lbl_AmbientRH->currentIndex() == kWetBulb) Frm_AmbientRH->ConvertUnit();
-  if (!Chk_SupplyTemp->isChecked()) Frm_SupplyTemp->ClearVal();
-}
-
 void TFrm_TempConditions::SetDischarge(int MinDischarge, int MaxDischarge) {
   const double restored = v_restoredDischarge;
   v_restoredDischarge = Sentinel::kNotGiven;
@@ -259,40 +250,7 @@ void TFrm_TempConditions::HumidityModeChanged(QComboBox* pCombo, TFrm_UnitTextSc
   ChangeOnExit();
 }
 
-double TFrm_TempConditions::RelativeHumidity(const QComboBox* pCombo, const TFrm_UnitTextScroll* pField,
-                                             const TFrm_UnitTextScroll* pDryBulb) const {
-  if (pCombo->currentIndex() == kWetBulb && v_Air) return v_Air->ConvertDBWB2RH(pDryBulb->GetVal(), pField->GetVal());
-  return pField->GetVal();
-}
-
 // ---------------------------------------------------------------- selection in and out
-
-double TFrm_TempConditions::UserInletValue() const {
-  if (Box_ElectricHeaters->isHidden()) return kNotGiven;
-  switch (Lbl_Inletheater->currentIndex()) {
-    case kUserInlet: return Frm_InletHeater->GetVal();
-    case kInletOption: return Txt_HeaterOptions->currentIndex() >= 0 ? Txt_HeaterOptions->currentData().toDouble() : kNotGiven;
-    default: return kNotGiven;
-  }
-}
-
-void TFrm_TempConditions::GetSelection(double& IndoorDBT, double& IndoorRH, double& AmbientDBT, double& AmbientRH,
-                                       double& Discharge, double& UserInletHeater, double& UserSupplyTemp,
-                                       double& UserSupplyHeater) const {
-  IndoorDBT = Frm_RoomDBT->GetVal();
-  IndoorRH = RelativeHumidity(Lbl_RoomRH, Frm_RoomRH, Frm_RoomDBT);
-  AmbientDBT = Frm_AmbientDbt->GetVal();
-  AmbientRH = RelativeHumidity(Lbl_AmbientRH, Frm_AmbientRH, Frm_AmbientDbt);
-  Discharge = Frm_Discharge->GetVal();
-  UserInletHeater = UserInletValue();
-  if (Chk_SupplyTemp->isChecked())
-    UserSupplyTemp = Frm_SupplyTemp->GetVal();
-  else
-    UserSupplyTemp = Box_Discharge->isHidden() ? kNotGiven : Frm_Discharge->GetVal();
-  UserSupplyHeater = !Pnl_SupplyHeater->isHidden() && Lbl_SupplyHeater->currentIndex() == kUserSupply
-                         ? Frm_SupplyHeater->GetVal()
-                         : kNotGiven;
-}
 
 void TFrm_TempConditions::ShowHumidityAs(bool bRoom, HumidityMode nMode) {
   QComboBox* combo = bRoom ? Lbl_RoomRH : Lbl_AmbientRH;
@@ -305,25 +263,6 @@ void TFrm_TempConditions::ShowHumidityAs(bool bRoom, HumidityMode nMode) {
       item == kRelativeHumidity ? CTInputFields::kRelativeHumidity
                                 : bRoom ? CTInputFields::kRoomWetBulb : CTInputFields::kOutdoorWetBulb);
   SetupHumidityField(combo, bRoom ? Frm_RoomRH : Frm_AmbientRH, bRoom ? Frm_RoomDBT : Frm_AmbientDbt, bRoom, field.init);
-}
-
-void TFrm_TempConditions::SetSelection(double IndoorDBT, double IndoorRH, double AmbientDBT, double AmbientRH,
-                                       double UserInletHeater, double UserSupplyTemp, double UserSupplyHeater) {
-  const bool treating = v_InTreatment;
-  v_InTreatment = true;
-  // A relative humidity that a field shows as a wet bulb lands on that
-  // field's tenths, where a typed wet bulb lies: the conversion from the
-  // humidity stored for it comes back only to about 1e-4 K.
-  const auto humidity = [this](const QComboBox* combo, double dryBulb, double rh, CTInputFields::Field wetBulbField) {
-    if (combo->currentIndex() != kWetBulb || !v_Air) return rh;
-    return CTInputFields::Stored(wetBulbField, v_Air->ConvertDBRH2WB(dryBulb, rh));
-  };
-  Frm_RoomDBT->SetVal(IndoorDBT);
-  Frm_RoomRH->SetVal(humidity(Lbl_RoomRH, IndoorDBT, IndoorRH, CTInputFields::kRoomWetBulb));
-  Frm_AmbientDbt->SetVal(AmbientDBT);
-  Frm_AmbientRH->SetVal(humidity(Lbl_AmbientRH, AmbientDBT, AmbientRH, CTInputFields::kOutdoorWetBulb));
-  ShowHeaters(UserInletHeater, UserSupplyTemp, UserSupplyHeater);
-  v_InTreatment = treating;
 }
 
 void TFrm_TempConditions::ShowInputs(const LTModeInputs& m) {
@@ -378,8 +317,6 @@ void TFrm_TempConditions::ShowHeaters(double UserInletHeater, double UserSupplyT
     Frm_SupplyHeater->ClearVal();
   }
 }
-
-double TFrm_TempConditions::GetDischarge() const { return Frm_Discharge->GetVal(); }
 
 // ---------------------------------------------------------------- heaters
 
@@ -539,38 +476,12 @@ void TFrm_TempConditions::ApplyCorrection(ConditionField nField, double nValueC)
   }
 }
 
-void TFrm_TempConditions::HasHeaters(bool& HasInletHeater, bool& HasSupplyHeater) const {
-  HasInletHeater = v_InletHeater > 0;
-  HasSupplyHeater = v_SupplyHeater > 0;
-}
-
 int TFrm_TempConditions::GetSelectedHeaterOption() const {
   if (Lbl_Inletheater->currentIndex() != kInletOption || Txt_HeaterOptions->currentIndex() < 0) return 0;
   return Txt_HeaterOptions->currentData(Qt::UserRole + 1).toInt();
 }
 
-void TFrm_TempConditions::TakeHeaterOption(int nOptionID) { v_chosenOption = nOptionID; }
-
 void TFrm_TempConditions::ChangeOnExit() {
   if (!v_InTreatment && v_HandleChanges) v_HandleChanges();
 }
 
-void TFrm_TempConditions::GetConditionStrings(QStringList& RAStrings, QStringList& OAStrings,
-                                              QStringList& DischStrings, QStringList& HeaterStrings) const {
-  RAStrings = {Box_RoomAir->title(), QStringLiteral("Dry bulb temperature"), Frm_RoomDBT->GetString(),
-               Lbl_RoomRH->currentText(), Frm_RoomRH->GetString()};
-  OAStrings = {Box_AmbientAir->title(), QStringLiteral("Dry bulb temperature"), Frm_AmbientDbt->GetString(),
-               Lbl_AmbientRH->currentText(), Frm_AmbientRH->GetString()};
-  DischStrings = {Box_Discharge->title(), QStringLiteral("Temperature"), Frm_Discharge->GetString()};
-  HeaterStrings.clear();
-  const bool anyHeater = Lbl_Inletheater->currentIndex() != kCalculatedInlet ||
-                         Lbl_SupplyHeater->currentIndex() != kCalculatedSupply || Chk_SupplyTemp->isChecked();
-  if (Box_ElectricHeaters->isHidden() || !anyHeater) return;
-  HeaterStrings << Box_ElectricHeaters->title();
-  if (Lbl_Inletheater->currentIndex() != kCalculatedInlet)
-    HeaterStrings << TBaseMsg::GetUnicodeString(kMsgInletHeater) << Frm_InletHeater->GetString();
-  if (!Pnl_SupplyTemp->isHidden() && Chk_SupplyTemp->isChecked())
-    HeaterStrings << Chk_SupplyTemp->text() << Frm_SupplyTemp->GetString();
-  if (Lbl_SupplyHeater->currentIndex() != kCalculatedSupply)
-    HeaterStrings << TBaseMsg::GetUnicodeString(kMsgSupplyHeater) << Frm_SupplyHeater->GetString();
-}

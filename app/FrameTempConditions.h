@@ -1,8 +1,9 @@
 #pragma once
 // TFrm_TempConditions: the room and ambient air of one mode (cooling or
 // heating), the discharge temperature of the fresh-air family, and the
-// electric heaters. Humidities go in and out as relative humidity (%) even
-// when a field shows the wet bulb; temperatures degC, heaters kW.
+// electric heaters. Its inputs go in and out as the selection library holds
+// them (LTModeInputs): each humidity in the way it is given, relative (%) or
+// as a wet bulb; temperatures degC, heaters kW.
 
 #include "app/Frame_UnitTextScroll.h"
 #include "catalogue/Sentinels.h"
@@ -38,7 +39,6 @@ class TFrm_TempConditions : public QWidget {
   void InitFields();
   void ClearFields();
   void SetFamily(int DeviceFamily);
-  void ConvertFields();
   void SetDischarge(int MinDischarge, int MaxDischarge);
   void SetupInlet(const QList<HeaterOption>& HeaterOptions);
   // Keeps and shows the heaters a calculation found (kW).
@@ -51,41 +51,27 @@ class TFrm_TempConditions : public QWidget {
   LTModeInputs Inputs() const;
   // Sets the value a condition check corrected.
   void ApplyCorrection(ConditionField nField, double nValueC);
-  void HasHeaters(bool& HasInletHeater, bool& HasSupplyHeater) const;
   // The chosen heater option's id, 0 for none.
   int GetSelectedHeaterOption() const;
-  // Takes a heater option as the user's choice (a project names it): it is
-  // chosen at the next calculation of a unit that offers it.
-  void TakeHeaterOption(int nOptionID);
-  // Shows the room's (bRoom) or the outdoor humidity as relative humidity
-  // or as a wet bulb: the way a project's humidity was typed.
-  void ShowHumidityAs(bool bRoom, HumidityMode nMode);
   // Shows a mode's inputs as the selection holds them: values, the way each
   // humidity is given, the heater choices (an option chosen once the unit's
   // options are set up) and a discharge setting.
   void ShowInputs(const LTModeInputs& mode);
-  void SetSelection(double IndoorDBT, double IndoorRH, double AmbientDBT, double AmbientRH, double UserInletHeater,
-                    double UserSupplyTemp, double UserSupplyHeater);
-  void GetSelection(double& IndoorDBT, double& IndoorRH, double& AmbientDBT, double& AmbientRH, double& Discharge,
-                    double& UserInletHeater, double& UserSupplyTemp, double& UserSupplyHeater) const;
-  double GetDischarge() const;
-  // A discharge setting read from a project: shown now, and kept when the
-  // next unit's discharge range still holds it.
-  void SetDischargeValue(double nDischargeC);
-  void GetConditionStrings(QStringList& RAStrings, QStringList& OAStrings, QStringList& DischStrings,
-                           QStringList& HeaterStrings) const;
 
   bool IsCooling() const { return v_IsCooling; }
   TFrm_UnitTextScroll* Field(const QString& szName) const { return findChild<TFrm_UnitTextScroll*>(szName); }
   QComboBox* Combo(const QString& szName) const;
 
  private:
+  // Shows the room's (bRoom) or the outdoor humidity as relative humidity
+  // or as a wet bulb: the way a project's humidity was typed.
+  void ShowHumidityAs(bool bRoom, HumidityMode nMode);
+  // A discharge setting read from a project: shown now, and kept when the
+  // next unit's discharge range still holds it.
+  void SetDischargeValue(double nDischargeC);
   void SetupHumidityField(QComboBox* pCombo, TFrm_UnitTextScroll* pField, TFrm_UnitTextScroll* pDryBulb, bool bRoom,
                           double nValue);
   void HumidityModeChanged(QComboBox* pCombo, TFrm_UnitTextScroll* pField, TFrm_UnitTextScroll* pDryBulb, bool bRoom);
-  double RelativeHumidity(const QComboBox* pCombo, const TFrm_UnitTextScroll* pField,
-                          const TFrm_UnitTextScroll* pDryBulb) const;
-  double UserInletValue() const;
   // The heater choices: a user size of 0 (or a supply temperature of 0)
   // stands for none given.
   void ShowHeaters(double UserInletHeater, double UserSupplyTemp, double UserSupplyHeater);

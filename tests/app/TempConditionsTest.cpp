@@ -27,26 +27,21 @@ class TempConditions : public testing::Test {
     box->setCurrentIndex(index);
     emit box->activated(index);
   }
-  double UserInlet() const {
-    double t, rh, at, arh, discharge, inlet, supplyTemp, supplyHeater;
-    v_frame.GetSelection(t, rh, at, arh, discharge, inlet, supplyTemp, supplyHeater);
-    return inlet;
-  }
-
   TAir v_air;
   TFrm_TempConditions v_frame;
   int v_changes = 0;
 };
 
 TEST_F(TempConditions, CoolingStartsFromTheDesignDefaults) {
-  double t, rh, at, arh, discharge, inlet, supplyTemp, supplyHeater;
-  v_frame.GetSelection(t, rh, at, arh, discharge, inlet, supplyTemp, supplyHeater);
-  EXPECT_EQ(t, 27);
-  EXPECT_NEAR(rh, v_air.ConvertDBWB2RH(27, 19), 1e-12);  // the room field holds a wet bulb
-  EXPECT_EQ(at, 35);
-  EXPECT_EQ(arh, 50);
-  EXPECT_EQ(inlet, TFrm_TempConditions::kNotGiven);
-  EXPECT_EQ(supplyTemp, TFrm_TempConditions::kNotGiven);  // no discharge box for this family
+  const LTModeInputs m = v_frame.Inputs();
+  EXPECT_EQ(m.room.dryBulbC, 27);
+  EXPECT_EQ(m.room.humidityMode, HumidityMode::kWetBulb);  // the room field holds a wet bulb
+  EXPECT_EQ(m.room.humidity, 19);
+  EXPECT_EQ(m.outdoor.dryBulbC, 35);
+  EXPECT_EQ(m.outdoor.humidityMode, HumidityMode::kRelativeHumidity);
+  EXPECT_EQ(m.outdoor.humidity, 50);
+  EXPECT_EQ(m.inletHeater, HeaterChoice::kCalculated);
+  EXPECT_FALSE(m.supplyTempGiven);
   EXPECT_EQ(v_changes, 0);
 }
 
@@ -63,7 +58,7 @@ TEST_F(TempConditions, TheSmallestOptionThatCoversTheCalculatedHeaterIsChosen) {
   v_frame.SetupInlet({{1, "EH-1.0", 1.0}, {2, "EH-1.5", 1.5}, {3, "EH-2.0", 2.0}});
   EXPECT_EQ(v_frame.Combo("Lbl_Inletheater")->currentIndex(), 2);
   EXPECT_EQ(v_frame.GetSelectedHeaterOption(), 2);
-  EXPECT_EQ(UserInlet(), 1.5);
+  EXPECT_EQ(v_frame.Combo("Txt_HeaterOptions")->currentData().toDouble(), 1.5);
   const LTModeInputs inputs = v_frame.Inputs();
   EXPECT_EQ(inputs.inletHeater, HeaterChoice::kOption);
   EXPECT_EQ(inputs.inletOptionID, 2);
@@ -77,16 +72,25 @@ TEST_F(TempConditions, OptionsTooSmallLeaveTheChoiceAsItWas) {
   EXPECT_EQ(v_frame.GetSelectedHeaterOption(), 0);
 }
 
-TEST_F(TempConditions, InputsAreTheFieldsAsTyped) {
-  v_frame.SetSelection(26, 50, 33, 40, 1.0, 0, 0);
+// What the selection holds comes back from the frame unchanged: no
+// humidity converted, no value rounded to what a field shows.
+TEST_F(TempConditions, InputsShownComeBackAsTheyWere) {
+  LTModeInputs shown = LTModeInputs::CoolingDefaults();
+  shown.room = {26, HumidityMode::kRelativeHumidity, 47.25};
+  shown.outdoor = {33.3333, HumidityMode::kWetBulb, 24.06};
+  shown.inletHeater = HeaterChoice::kUserValue;
+  shown.inletHeaterKW = 1.2345;
+  v_frame.ShowInputs(shown);
   const LTModeInputs inputs = v_frame.Inputs();
   EXPECT_EQ(inputs.room.dryBulbC, 26);
-  EXPECT_EQ(inputs.room.humidityMode, HumidityMode::kWetBulb);  // the room field shows a wet bulb in cooling
-  EXPECT_NEAR(inputs.room.humidity, std::nearbyint(v_air.ConvertDBRH2WB(26, 50) * 10) / 10, 1e-9);
-  EXPECT_EQ(inputs.outdoor.humidityMode, HumidityMode::kRelativeHumidity);
-  EXPECT_EQ(inputs.outdoor.humidity, 40);
+  EXPECT_EQ(inputs.room.humidityMode, HumidityMode::kRelativeHumidity);
+  EXPECT_EQ(inputs.room.humidity, 47.25);
+  EXPECT_EQ(inputs.outdoor.dryBulbC, 33.3333);
+  EXPECT_EQ(inputs.outdoor.humidityMode, HumidityMode::kWetBulb);
+  EXPECT_EQ(inputs.outdoor.humidity, 24.06);
   EXPECT_EQ(inputs.inletHeater, HeaterChoice::kUserValue);
-  EXPECT_EQ(inputs.inletHeaterKW, 1.0);
+  EXPECT_EQ(inputs.inletHeaterKW, 1.2345);
+  EXPECT_EQ(v_changes, 0);  // values set by the program run no handler
 }
 
 TEST_F(TempConditions, ACorrectionLandsInItsField) {
