@@ -457,9 +457,78 @@ namespace {
 // What the user chose for a unit stays with it: an option added on the
 // Results tab and the heater option taken in heating survive every edit
 // after which the same unit is current again, whether the run kept it in
-// the list or it left the list and came back.
+// the list or it left the list and came back. Every input the edit did not
+// touch stays as it was, in the selection and in the widgets that show it.
 class UsersChoices : public SelectionWindow {
  public:
+  // The preferences in imperial units, or back in SI.
+  void ShowImperialUnits(bool imperial) {
+    const std::pair<int, const char*> units[] = {{U_Length, "ft"},       {U_Airflow, "CFM"},   {U_Surface, "ft²"},
+                                                 {U_Pressure, "inH2O"}, {U_Temperature, "°F"}, {U_Power, "BTU/h"}};
+    for (const auto& [unit, caption] : units) {
+      TU_Form::SetNewIndex(unit, 0);
+      for (int i = 0; imperial && i < TU_Form::DimensionCount(unit); ++i)
+        if (TU_Form::GetCurrentString(unit) != QString::fromUtf8(caption)) TU_Form::SetNewIndex(unit, i);
+    }
+    v_window->ApplyPreferences();
+  }
+  void TearDown() override {
+    ShowImperialUnits(false);
+    SelectionWindow::TearDown();
+  }
+  // Every input of two requests (the candidate aside), exactly.
+  static void ExpectSameRequest(const SelectionRequest& a, const SelectionRequest& b) {
+    const auto same = [](const LTModeInputs& x, const LTModeInputs& y, const char* mode) {
+      SCOPED_TRACE(mode);
+      EXPECT_EQ(x.room.dryBulbC, y.room.dryBulbC);
+      EXPECT_EQ(x.room.humidityMode, y.room.humidityMode);
+      EXPECT_EQ(x.room.humidity, y.room.humidity);
+      EXPECT_EQ(x.outdoor.dryBulbC, y.outdoor.dryBulbC);
+      EXPECT_EQ(x.outdoor.humidityMode, y.outdoor.humidityMode);
+      EXPECT_EQ(x.outdoor.humidity, y.outdoor.humidity);
+      EXPECT_EQ(x.inletHeater, y.inletHeater);
+      EXPECT_EQ(x.inletOptionID, y.inletOptionID);
+      EXPECT_EQ(x.supplyTempGiven, y.supplyTempGiven);
+      EXPECT_EQ(x.supplyHeater, y.supplyHeater);
+    };
+    EXPECT_EQ(a.altitudeM, b.altitudeM);
+    EXPECT_EQ(a.basis, b.basis);
+    EXPECT_EQ(a.airflowPerPersonLs, b.airflowPerPersonLs);
+    EXPECT_EQ(a.roomSurfaceM2, b.roomSurfaceM2);
+    EXPECT_EQ(a.areaPerPersonM2, b.areaPerPersonM2);
+    EXPECT_EQ(a.persons, b.persons);
+    EXPECT_EQ(a.totalSupplyLs, b.totalSupplyLs);
+    EXPECT_EQ(a.exhaustGiven, b.exhaustGiven);
+    EXPECT_EQ(a.totalExhaustLs, b.totalExhaustLs);
+    EXPECT_EQ(a.supplyEspPa, b.supplyEspPa);
+    EXPECT_EQ(a.exhaustEspPa, b.exhaustEspPa);
+    EXPECT_EQ(a.supplyFilter, b.supplyFilter);
+    EXPECT_EQ(a.exhaustFilter, b.exhaustFilter);
+    EXPECT_EQ(a.plenum, b.plenum);
+    EXPECT_EQ(a.family, b.family);
+    EXPECT_EQ(a.maxSpeedTypeID, b.maxSpeedTypeID);
+    EXPECT_EQ(a.evaporatingC, b.evaporatingC);
+    EXPECT_EQ(a.upsideDown, b.upsideDown);
+    same(a.cooling, b.cooling, "cooling");
+    same(a.heating, b.heating, "heating");
+  }
+  // What the widgets show is what the selection holds.
+  void ExpectWidgetsShowTheRequest() {
+    const SelectionRequest& r = v_window->CurrentRequest();
+    const std::tuple<const char*, double> fields[] = {
+        {"Frm_Altitude", r.altitudeM},         {"Frm_Airflow", r.airflowPerPersonLs},
+        {"Frm_RoomSurface", r.roomSurfaceM2},  {"Frm_AreaPerPerson", r.areaPerPersonM2},
+        {"Frm_TotalSupply", r.totalSupplyLs},  {"Frm_TotalExhaust", r.totalExhaustLs},
+        {"Frm_DesignSupplyESP", r.supplyEspPa}, {"Frm_DesignExhaustESP", r.exhaustEspPa}};
+    for (const auto& [name, value] : fields) EXPECT_EQ(Field(name)->GetVal(), value) << name;
+    const SelectionRequest shown = [&] {
+      SelectionRequest w = r;
+      w.cooling = v_window->CoolConditions()->Inputs();
+      w.heating = v_window->HeatConditions()->Inputs();
+      return w;
+    }();
+    ExpectSameRequest(shown, r);
+  }
   void Choose(QComboBox* combo, int index) {
     ASSERT_NE(combo, nullptr);
     ASSERT_GE(index, 0);
@@ -490,12 +559,16 @@ TEST_F(UsersChoices, SurviveEveryEditAfterWhichTheSameUnitIsCurrent) {
   struct Edit {
     const char* name;
     std::function<void(UsersChoices&)> apply;
+    std::function<void(SelectionRequest&)> edited = [](SelectionRequest&) {};  // what the edit changes
   };
   const Edit edits[] = {
-      {"exhaust ESP 200 to 185 Pa", [](UsersChoices& t) { t.Type(t.Field("Frm_DesignExhaustESP"), "185"); }},
+      {"exhaust ESP 200 to 185 Pa", [](UsersChoices& t) { t.Type(t.Field("Frm_DesignExhaustESP"), "185"); },
+       [](SelectionRequest& r) { r.exhaustEspPa = 185; }},
       {"exhaust ESP 200 to 150 Pa: the exhaust fan a speed lower",
-       [](UsersChoices& t) { t.Type(t.Field("Frm_DesignExhaustESP"), "150"); }},
-      {"altitude 400 m", [](UsersChoices& t) { t.Type(t.Field("Frm_Altitude"), "400"); }},
+       [](UsersChoices& t) { t.Type(t.Field("Frm_DesignExhaustESP"), "150"); },
+       [](SelectionRequest& r) { r.exhaustEspPa = 150; }},
+      {"altitude 400 m", [](UsersChoices& t) { t.Type(t.Field("Frm_Altitude"), "400"); },
+       [](SelectionRequest& r) { r.altitudeM = 400; }},
       {"an F8 filter that empties the list, then none again",
        [](UsersChoices& t) {
          t.Choose("Txt_SupplyFilter", 3);
@@ -514,6 +587,11 @@ TEST_F(UsersChoices, SurviveEveryEditAfterWhichTheSameUnitIsCurrent) {
          t.Choose(families, families->findText("DQTL-MF"));
          ASSERT_NE(t.v_window->CurrentHRX(), nullptr);
          t.Choose(families, families->findText("HRX"));
+       }},
+      {"imperial preferences and back",
+       [](UsersChoices& t) {
+         t.ShowImperialUnits(true);
+         t.ShowImperialUnits(false);
        }},
   };
   for (const Edit& edit : edits) {
@@ -538,8 +616,12 @@ TEST_F(UsersChoices, SurviveEveryEditAfterWhichTheSameUnitIsCurrent) {
     v_window->findChild<QPushButton*>("Btn_Select")->click();
     ShowTab("Tab_Selection");
     ASSERT_TRUE(UsedOptions().contains("NRS-CO2"));
+    SelectionRequest expected = v_window->CurrentRequest();
 
     edit.apply(*this);
+    edit.edited(expected);
+    ExpectSameRequest(v_window->CurrentRequest(), expected);
+    ExpectWidgetsShowTheRequest();
     ASSERT_EQ(v_window->Result().unitName.section(',', 0, 0), "NV-1000");
     EXPECT_EQ(HeatingOption(), "NEH-315-4.5");
     const QStringList used = UsedOptions();
