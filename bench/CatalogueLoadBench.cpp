@@ -1,14 +1,13 @@
 // Loading a catalogue whose plain heat-recovery family is cloned to 1k, 5k
-// and 20k units (aerolith-cli catalogue generate), opened through the
+// and 20k units (aerolith-catalogue generate), opened through the
 // catalogue session as the program opens its embedded catalogue: compressed,
 // read-only, auto-correct on, every unit read. Counters: units per second,
 // the heap the open session holds (the engine's rows and the units), and the
 // process's peak resident memory so far (the sizes run smallest first).
 // Goal: the load grows linearly with the number of units.
 
-#include "resources/EmbeddedData.h"
 #include "selection/CatalogueSession.h"
-#include "tools/CatalogueGenerator.h"
+#include "tools/CatalogueBuild.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -30,10 +29,10 @@ QString CatalogueWith(int units) {
   static std::map<int, QString> files;
   auto it = files.find(units);
   if (it != files.end()) return it->second;
-  EmbeddedData::Ensure();
   const QString path = Folder().filePath(QStringLiteral("catalogue-%1").arg(units));
-  QString error;
-  if (!CTCatalogueGenerator::Generate(units, path, error)) return QString();
+  QStringList problems;
+  if (!CTCatalogueBuild::Generate({QStringLiteral(AEROLITH_CATALOGUE_SOURCE)}, units, path, problems))
+    return QString();
   return files.emplace(units, path).first->second;
 }
 

@@ -2,7 +2,7 @@
 // after an input changes (CTSelectionRun::Run), the candidates of the plain
 // family for the three plenum arrangements, then the first candidate
 // computed in cooling and heating with its savings. On the demonstration
-// catalogue and on generated ones of 1k and 10k units (aerolith-cli catalogue
+// catalogue and on generated ones of 1k and 10k units (aerolith-catalogue
 // generate), each opened through the catalogue session as the program opens
 // it. Goal: under 1 ms per run on the demonstration catalogue, and linear in
 // the number of units.
@@ -10,7 +10,7 @@
 #include "selection/CatalogueSession.h"
 #include "selection/SelectionRequest.h"
 #include "selection/SelectionRun.h"
-#include "tools/CatalogueGenerator.h"
+#include "tools/CatalogueBuild.h"
 
 #include <QTemporaryDir>
 
@@ -39,8 +39,10 @@ CTCatalogueSession& SessionWith(int units) {
     ok = session->OpenEmbedded(CTCatalogueSession::AutoCorrect::kOn, error);
   } else {
     const QString path = dir.filePath(QStringLiteral("catalogue-%1").arg(units));
-    ok = CTCatalogueGenerator::Generate(units, path, error) &&
+    QStringList problems;
+    ok = CTCatalogueBuild::Generate({QStringLiteral(AEROLITH_CATALOGUE_SOURCE)}, units, path, problems) &&
          session->OpenFile(path, CTCatalogueSession::AutoCorrect::kOn, error);
+    if (!ok && error.isEmpty()) error = problems.join(QLatin1Char('\n'));
   }
   if (!ok) qFatal("%s", qPrintable(error));
   return *opened.emplace(units, std::move(session)).first->second;

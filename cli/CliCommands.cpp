@@ -56,10 +56,7 @@ void PrintUsage(QTextStream& stream) {
             "      program: its number, the user's manual and the release notes (the server\n"
             "      is the build's, or AEROLITH_SERVER=host:port)\n"
             "  online download PATH --out FILE [--size BYTES]\n"
-            "      a file of the download server; with --size it must have that size\n"
-            "  catalogue generate --units N --out FILE\n"
-            "      a catalogue whose plain heat-recovery family is cloned across sizes\n"
-            "      to N units, for benchmarks\n";
+            "      a file of the download server; with --size it must have that size\n";
   stream.flush();
 }
 
@@ -90,7 +87,6 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   const QStringList rest = arguments.mid(1);
   if (command == QLatin1String("air")) return RunAir(rest, out, err);
   if (command == QLatin1String("db")) return RunDb(rest, out, err);
-  if (command == QLatin1String("catalogue")) return RunCatalogue(rest, out, err);
   if (command == QLatin1String("families")) return RunFamilies(rest, out, err);
   if (command == QLatin1String("select")) return RunSelect(rest, out, err);
   if (command == QLatin1String("chart")) return RunChart(rest, out, err);

@@ -44,7 +44,4 @@ int RunReport(const QStringList& arguments, QTextStream& out, QTextStream& err);
 // online status [--language LCID] [--json]; online download PATH --out FILE [--size BYTES]
 int RunOnline(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
-// catalogue generate --units N --out FILE
-int RunCatalogue(const QStringList& arguments, QTextStream& out, QTextStream& err);
-
 }  // namespace AerolithCli

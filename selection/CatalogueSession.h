@@ -10,10 +10,6 @@
 // The engine's auto-correct mends rows with dangling references while
 // loading; the program loads with it on, checks and tests with it off, so it
 // is a choice of the caller.
-//
-// The generator of scaled catalogues (tools/CatalogueGenerator) opens the
-// embedded catalogue on its own, writable, with the same CTFactory
-// constants: the tools build the embedded data this library links.
 
 #include "catalogue/ClHRX.h"
 #include "catalogue/Factory.h"

@@ -8,12 +8,8 @@
 #include "catalogue/ClHRXSpeed.h"
 #include "catalogue/Factory.h"
 #include "catalogue/RecordCast.h"
-#include "recdb/DbException.h"
-#include "recdb/ElemDbObject.h"
-#include "recdb/MemDB.h"
 
-#include <QSaveFile>
-
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -112,49 +108,12 @@ int CTCatalogueGenerator::Scale(CTBaseFactory& pFactory, int nUnits) {
   }
   // The same clones in the same order for the same catalogue and count.
   std::sort(models.begin(), models.end(), [](const Model& a, const Model& b) { return a.unit->GetID() < b.unit->GetID(); });
-  const int wanted = std::min(nUnits, kMaxUnits) - int(models.size());
-  if (models.empty() || wanted <= 0) return 0;
+  const int family = int(models.size());
+  const int wanted = std::min(nUnits, kMaxUnits) - family;
+  if (models.empty() || wanted <= 0) return family;
   for (int serial = 0; serial < wanted; ++serial) {
-    const int round = serial / int(models.size()) + 1;
+    const int round = serial / family + 1;
     AddClone(pFactory, models[std::size_t(serial) % models.size()], 1 + kSizeStep * round, serial + 1);
   }
-  return wanted;
-}
-
-// The embedded catalogue is opened with the settings of the program's
-// catalogue session (which this library cannot use: the session links the
-// embedded data these tools build), but writable and with auto-correct off,
-// so that the clones copy the catalogue as it is. The engine settings are
-// process-wide and restored afterwards.
-bool CTCatalogueGenerator::Generate(int nUnits, const QString& szOutFile, QString& szError) {
-  CTResDbEngine::RegisterEngine();
-  const bool previousCompression = CTMemDbEngine::UseCompression(true);
-  const QString previousSignature = CTMemDbEngine::CompressionSignature();
-  const bool previousAutoCorrect = CTMemDbEngine::GetAutoCorrect();
-  const int previousRowMapCapacity = CTElemDbObjectMap::GetTableSize();
-  CTMemDbEngine::SetCompressionSignature(CTFactory::kCompressionSignature);
-  CTMemDbEngine::SetAutoCorrect(false);
-  CTElemDbObjectMap::SetTableSize(CTFactory::kRowMapCapacity);
-  bool ok = false;
-  try {
-    CTFactory factory;
-    factory.SetRequiredEngineType(CTFactory::kDeviceDatabase, CTResDbEngine::ClassName());
-    if (!factory.Connect()) {
-      szError = QStringLiteral("the embedded catalogue does not load");
-    } else {
-      Scale(factory, nUnits);
-      QSaveFile file(szOutFile);
-      ok = file.open(QIODevice::WriteOnly) &&
-           factory.GetEngine(CTFactory::kDeviceDatabase)->WriteToStream(&file) && file.commit();
-      if (!ok) szError = QStringLiteral("cannot write %1: %2").arg(szOutFile, file.errorString());
-    }
-  } catch (const CTDbException& e) {
-    szError = e.Message();
-    ok = false;
-  }
-  CTMemDbEngine::UseCompression(previousCompression);
-  CTMemDbEngine::SetCompressionSignature(previousSignature);
-  CTMemDbEngine::SetAutoCorrect(previousAutoCorrect);
-  CTElemDbObjectMap::SetTableSize(previousRowMapCapacity);
-  return ok;
+  return family + wanted;
 }
