@@ -44,6 +44,37 @@ function(aerolith_program name)
   aerolith_warnings(${name})
 endfunction()
 
+# aerolith_check_not_linked(TARGET LIBRARY): TARGET links LIBRARY neither
+# directly nor through the libraries it links, or the configuration stops.
+# The layer rule allows any lower library; this keeps one out of a program
+# all the same (the build tools' library out of the shipped programs). Call
+# it once TARGET is declared.
+function(aerolith_check_not_linked target library)
+  set(seen ${target})
+  set(pending ${target})
+  list(LENGTH pending left)
+  while(left GREATER 0)
+    list(POP_FRONT pending current)
+    foreach(property LINK_LIBRARIES INTERFACE_LINK_LIBRARIES)
+      get_target_property(links ${current} ${property})
+      if(links STREQUAL "links-NOTFOUND")
+        continue()
+      endif()
+      foreach(dep IN LISTS links)
+        string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" dep "${dep}")
+        if(dep STREQUAL library)
+          message(FATAL_ERROR "${target} links ${library} (through ${current}), which it must not carry")
+        endif()
+        if(TARGET ${dep} AND NOT dep IN_LIST seen)
+          list(APPEND seen ${dep})
+          list(APPEND pending ${dep})
+        endif()
+      endforeach()
+    endforeach()
+    list(LENGTH pending left)
+  endwhile()
+endfunction()
+
 # aerolith_test(NAME SOURCES ... DEPENDS ... [GUI])
 function(aerolith_test name)
   cmake_parse_arguments(ARG "GUI" "" "SOURCES;DEPENDS" ${ARGN})
