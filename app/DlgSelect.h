@@ -203,10 +203,12 @@ class TDlgSelect : public QMainWindow {
   double ExhaustAir() const { return Result().exhaustM3h; }
   TFrm_TempConditions* CoolConditions() const { return Frm_CoolTempConditions; }
   TFrm_TempConditions* HeatConditions() const { return Frm_HeatTempConditions; }
-  TFrm_AirConditions* CoolAirConditions() const { return Frm_CoolAirConditions; }
-  TFrm_AirConditions* HeatAirConditions() const { return Frm_HeatAirConditions; }
-  TFrm_ResultData* CoolResultData() const { return Frm_CoolResultData; }
-  TFrm_ResultData* HeatResultData() const { return Frm_HeatResultData; }
+  // The Results tab's frames, filled first when the tab has not shown the
+  // current unit yet.
+  TFrm_AirConditions* CoolAirConditions();
+  TFrm_AirConditions* HeatAirConditions();
+  TFrm_ResultData* CoolResultData();
+  TFrm_ResultData* HeatResultData();
   CTFactory* Factory() const;
   const CTCatalogueSession* Session() const { return v_session.get(); }
 
@@ -272,6 +274,7 @@ class TDlgSelect : public QMainWindow {
   void ShowDuctData();
   void ShowCooling();
   void ShowHeating();
+  void FillResults();
   QString MessageText(int nCode) const;
 
   QToolBar* Ctl_Toolbar = nullptr;
@@ -355,6 +358,7 @@ class TDlgSelect : public QMainWindow {
   std::unique_ptr<CTSelectionForm> v_form;
   QList<LTOptionData> v_dbOptions;        // the options the Database tab lists
   double v_deltaEnthalpy = 0;
+  bool v_resultsStale = true;  // the Results tab does not show the current unit yet
   QString v_projectFileName;
   std::unique_ptr<CTRecentList> v_recentList;
   QString v_baseCaption;

@@ -322,6 +322,7 @@ QString TDlgSelect::MessageText(int nCode) const {
 void TDlgSelect::ShowSelectionError(int nCode) { TBaseMsg::DisplayError(this, MessageText(nCode)); }
 
 void TDlgSelect::ClearResults() {
+  v_resultsStale = false;
   // The option rows belong to the unit that was current.
   if (Lvw_AvailOptions) ShowOptionRows(true);
   for (QLabel* label : {Txt_ESRatio, Txt_SNRatio, Txt_SupplyFilterDrop, Txt_SupplyAddResistance, Txt_SupplyPlenumDrop,
@@ -398,16 +399,16 @@ void TDlgSelect::ShowUnit() {
   Chb_UpsideDown->setVisible(v_form->State(FormInput::kUpsideDown).visible);
   Txt_ResultSelectedDevice->setText(result.unitName);
   ShowOnlineInfoButtons();
-  const int family = result.family;
-  Frm_CoolAirConditions->SetFamily(family, false, true);
-  Frm_CoolResultData->SetupWindow(family, false, true);
-  Frm_HeatAirConditions->SetFamily(family, result.hasHumidifier, false);
-  Frm_HeatResultData->SetupWindow(family, result.hasHumidifier, false);
   ShowDuctData();
   ShowCooling();
   if (result.cooling.Succeeded()) ShowHeating();
+  // The Results tab's air states and figures wait until it is shown.
+  v_resultsStale = true;
+  if (Ctl_Pages->currentWidget() == Tab_Results) {
+    FillResults();
+    FillOptions();
+  }
   if (Ctl_Pages->currentWidget() == Tab_Database) FillDatabaseTab();
-  if (Ctl_Pages->currentWidget() == Tab_Results) FillOptions();
   RefreshChartPage();
   RedrawConfigWindow();
   Frm_Config->update();
@@ -438,6 +439,8 @@ void TDlgSelect::ShowDuctData() {
   Txt_SFP->setText(CTResultTexts::SfpText(r.fans));
 }
 
+// A mode on the Selection tab: the heaters it calculated in its condition
+// frame, or why it failed.
 void TDlgSelect::ShowCooling() {
   const LTModeResult& m = Result().cooling;
   if (m.computed && (m.code == 0 || m.code == TFrm_TempConditions::kInletTooSmall))
@@ -446,12 +449,8 @@ void TDlgSelect::ShowCooling() {
     Frm_CoolTempConditions->FocusHeaterChoice(m.code);
     return TBaseMsg::DisplayError(this, m.message);
   }
-  Frm_CoolAirConditions->SetPsychroVals(*v_air, v_deltaEnthalpy, m.states);
   if (Result().family == Cls_HRX::kCoilUnit) Frm_QuilloProps->FillCoolFields(m.totalCapKW, m.sensibleCapKW);
   if (Result().family == Cls_HRX::kFreshAirUnit) Frm_QuilloProps->FillCoolFields(m.totalCapKW, 0);
-  Frm_CoolResultData->FillFields(m.temperatureEff, m.enthalpyEff, m.latentSavingsKW, m.sensibleSavingsKW,
-                                 m.supplyTempC, 0, m.ambientLimitC, m.inletHeater, m.supplyHeater);
-  Frm_CoolResultData->SetNotes(m.notes);
 }
 
 void TDlgSelect::ShowHeating() {
@@ -463,12 +462,47 @@ void TDlgSelect::ShowHeating() {
     Frm_HeatTempConditions->FocusHeaterChoice(m.code);
     return TBaseMsg::DisplayError(this, m.message);
   }
-  Frm_HeatAirConditions->SetPsychroVals(*v_air, v_deltaEnthalpy, m.states);
   if (Result().family == Cls_HRX::kCoilUnit || Result().family == Cls_HRX::kFreshAirUnit)
     Frm_QuilloProps->FillHeatFields(m.heatCapKW);
-  Frm_HeatResultData->FillFields(m.temperatureEff, m.enthalpyEff, m.latentSavingsKW, m.sensibleSavingsKW,
-                                 m.supplyTempC, m.humidificationKgh, m.ambientLimitC, m.inletHeater, m.supplyHeater);
-  Frm_HeatResultData->SetNotes(m.notes);
+}
+
+// The Results tab: the air states and figures of the modes computed.
+void TDlgSelect::FillResults() {
+  if (!v_resultsStale) return;
+  v_resultsStale = false;
+  const SelectionResult& result = Result();
+  if (!result.Current()) return;
+  const int family = result.family;
+  Frm_CoolAirConditions->SetFamily(family, false, true);
+  Frm_CoolResultData->SetupWindow(family, false, true);
+  Frm_HeatAirConditions->SetFamily(family, result.hasHumidifier, false);
+  Frm_HeatResultData->SetupWindow(family, result.hasHumidifier, false);
+  for (const bool cooling : {true, false}) {
+    const LTModeResult& m = cooling ? result.cooling : result.heating;
+    if (!m.Succeeded()) break;  // a failure in cooling leaves heating uncomputed
+    (cooling ? Frm_CoolAirConditions : Frm_HeatAirConditions)->SetPsychroVals(*v_air, v_deltaEnthalpy, m.states);
+    TFrm_ResultData* data = cooling ? Frm_CoolResultData : Frm_HeatResultData;
+    data->FillFields(m.temperatureEff, m.enthalpyEff, m.latentSavingsKW, m.sensibleSavingsKW, m.supplyTempC,
+                     cooling ? 0 : m.humidificationKgh, m.ambientLimitC, m.inletHeater, m.supplyHeater);
+    data->SetNotes(m.notes);
+  }
+}
+
+TFrm_AirConditions* TDlgSelect::CoolAirConditions() {
+  FillResults();
+  return Frm_CoolAirConditions;
+}
+TFrm_AirConditions* TDlgSelect::HeatAirConditions() {
+  FillResults();
+  return Frm_HeatAirConditions;
+}
+TFrm_ResultData* TDlgSelect::CoolResultData() {
+  FillResults();
+  return Frm_CoolResultData;
+}
+TFrm_ResultData* TDlgSelect::HeatResultData() {
+  FillResults();
+  return Frm_HeatResultData;
 }
 
 // ---------------------------------------------------------------- pages
@@ -521,7 +555,10 @@ void TDlgSelect::Ctl_PagesChange() {
     return;
   }
   if (page == Tab_Database) FillDatabaseTab();
-  if (page == Tab_Results) FillOptions();
+  if (page == Tab_Results) {
+    FillResults();
+    FillOptions();
+  }
   if (page == Tab_Selection) LV_SelectedDevices->setFocus();
   RefreshChartPage();
 }

@@ -194,6 +194,8 @@ TEST_F(CommaWindow, NumbersOnScreenUseTheLocalesSeparator) {
   Type(Field("Frm_DesignSupplyESP"), QStringLiteral("90,5"));
   EXPECT_EQ(Field("Frm_DesignSupplyESP")->Edit()->text(), QStringLiteral("90,5"));
   EXPECT_DOUBLE_EQ(v_window->CurrentRequest().supplyEspPa, 90.5);
+  // The Results tab shows the unit once it is looked at.
+  v_window->Pages()->setCurrentWidget(v_window->findChild<QWidget*>(QStringLiteral("Tab_Results")));
   const auto* efficiency = v_window->findChild<QLabel*>(QStringLiteral("Txt_TempEff"));
   ASSERT_NE(efficiency, nullptr);
   EXPECT_TRUE(efficiency->text().contains(QRegularExpression("^\\d+,\\d %$"))) << efficiency->text().toStdString();
