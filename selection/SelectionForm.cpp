@@ -2,6 +2,7 @@
 
 #include "catalogue/ClHRX.h"
 #include "catalogue/CoilCapacity.h"
+#include "i18n/BaseMsgMan.h"
 #include "psychro/Rounding.h"
 
 #include <algorithm>
@@ -319,7 +320,7 @@ void CTSelectionForm::SetCandidate(int nIndex) {
 bool CTSelectionForm::ApplyProject(const CTHRXProjectData& project, QString& szWhy) {
   const SelectionRequest stored = CTProjectMapping::ToRequest(project, v_request);
   if (v_session.UnitsOfFamily(stored.family).IsEmpty()) {
-    szWhy = QStringLiteral("The catalogue has no units of family %1.").arg(stored.family);
+    szWhy = TBaseMsg::Tr(QStringLiteral("The catalogue has no units of family %1.")).arg(stored.family);
     return false;
   }
   v_request = stored;

@@ -113,7 +113,7 @@ namespace {
 // device information's rows and the notice on data processing; the words
 // of aerolith-cli's own output and option errors.
 const char* const kLiteralSources[] = {
-    "selection/ResultTexts.cpp", "selection/Explanations.cpp", "docs/Report.cpp",
+    "selection/ResultTexts.cpp", "selection/Explanations.cpp", "selection/SelectionForm.cpp", "docs/Report.cpp",
     "selection/UnitDatasheet.cpp", "charts/ChartSetup.cpp", "catalogue/OptionTypes.cpp",
     "catalogue/CheckMessages.cpp", "app/ProjectFiles.cpp", "app/DlgPrintParams.cpp",
     "app/LocaleChoice.cpp", "app/ApproveTranslation.cpp", "app/ApplicationUtils.cpp",
