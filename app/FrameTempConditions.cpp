@@ -200,10 +200,10 @@ void TFrm_TempConditions::InitFields() {
   Txt_HeaterOptions->setVisible(false);
 }
 
-void TFrm_TempConditions::SetFamily(int DeviceFamily) {
-  Box_Discharge->setVisible(DeviceFamily == Cls_HRX::kFreshAirUnit);
+void TFrm_TempConditions::SetFamily(const LTFamilyTraits& family) {
+  Box_Discharge->setVisible(family.discharge);
   Box_ElectricHeaters->setVisible(true);
-  const bool supplyPanels = DeviceFamily == Cls_HRX::kPlainUnit && !v_IsCooling;
+  const bool supplyPanels = family.supplyHeater && !v_IsCooling;
   Pnl_SupplyTemp->setVisible(supplyPanels);
   Pnl_SupplyHeater->setVisible(supplyPanels);
 }

@@ -7,6 +7,7 @@
 
 #include "app/Frame_UnitTextScroll.h"
 #include "catalogue/Sentinels.h"
+#include "selection/SelectionForm.h"
 #include "selection/SelectionRequest.h"
 #include "selection/SelectionResult.h"
 #include "selection/SelectionRun.h"
@@ -38,7 +39,8 @@ class TFrm_TempConditions : public QWidget {
   void SetupWindow(bool IsCooling, std::function<void()> HandleChanges, const TAir* Air);
   void InitFields();
   void ClearFields();
-  void SetFamily(int DeviceFamily);
+  // The discharge and supply heater inputs the family has.
+  void SetFamily(const LTFamilyTraits& family);
   void SetDischarge(int MinDischarge, int MaxDischarge);
   void SetupInlet(const QList<HeaterOption>& HeaterOptions);
   // Keeps and shows the heaters a calculation found (kW).

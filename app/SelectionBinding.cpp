@@ -242,8 +242,8 @@ void TDlgSelect::ShowFamily() {
   Pnl_ExhaustESP->setVisible(traits.exhaustInputs);
   Pnl_SupplyFilter->setVisible(traits.filters);
   Pnl_ExhaustFilter->setVisible(traits.filters);
-  Frm_CoolTempConditions->SetFamily(family);
-  Frm_HeatTempConditions->SetFamily(family);
+  Frm_CoolTempConditions->SetFamily(traits);
+  Frm_HeatTempConditions->SetFamily(traits);
   Frm_QuilloProps->setVisible(traits.capacities);
   if (family == Cls_HRX::kCoilUnit) Frm_QuilloProps->SetupWindow(TBaseMsg::Tr(QStringLiteral("HRD Selection Criteria")), false);
   if (family == Cls_HRX::kFreshAirUnit) Frm_QuilloProps->SetupWindow(TBaseMsg::Tr(QStringLiteral("DQTL-MF Selection Criteria")), true);
@@ -449,8 +449,8 @@ void TDlgSelect::ShowCooling() {
     Frm_CoolTempConditions->FocusHeaterChoice(m.code);
     return TBaseMsg::DisplayError(this, m.message);
   }
-  if (Result().family == Cls_HRX::kCoilUnit) Frm_QuilloProps->FillCoolFields(m.totalCapKW, m.sensibleCapKW);
-  if (Result().family == Cls_HRX::kFreshAirUnit) Frm_QuilloProps->FillCoolFields(m.totalCapKW, 0);
+  const LTFamilyLayout layout = CTResultTexts::Layout(Result().family, Result().hasHumidifier, true);
+  if (layout.capacities) Frm_QuilloProps->FillCoolFields(m.totalCapKW, layout.sensibleCapacity ? m.sensibleCapKW : 0);
 }
 
 void TDlgSelect::ShowHeating() {
@@ -462,8 +462,7 @@ void TDlgSelect::ShowHeating() {
     Frm_HeatTempConditions->FocusHeaterChoice(m.code);
     return TBaseMsg::DisplayError(this, m.message);
   }
-  if (Result().family == Cls_HRX::kCoilUnit || Result().family == Cls_HRX::kFreshAirUnit)
-    Frm_QuilloProps->FillHeatFields(m.heatCapKW);
+  if (CTSelectionForm::Traits(Result().family).capacities) Frm_QuilloProps->FillHeatFields(m.heatCapKW);
 }
 
 // The Results tab: the air states and figures of the modes computed.

@@ -331,7 +331,8 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
   const QString familyRange = CTCliTexts::Get(CTCliTexts::kForFamily).arg(airflowUnit, familyName);
   // A fresh-air unit offers the discharge settings of its capacity tables,
   // which RunRequest checks on the unit; other families keep the field's.
-  const bool unitDischarge = r.family == Cls_HRX::kFreshAirUnit;
+  const LTFamilyTraits traits = CTSelectionForm::Traits(r.family);
+  const bool unitDischarge = traits.discharge;
   const auto discharge = [&](const char* name, F::Field field, double& target) {
     if (!unitDischarge || !v_options.Has(name)) return Field(name, field, target);
     const std::optional<double> value = v_options.Number(name);
@@ -376,7 +377,7 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
 
   // The filter rows exist for the plain family only.
   for (const char* filter : {"--filter-supply", "--filter-exhaust"})
-    if (v_options.Has(filter) && r.family != Cls_HRX::kPlainUnit)
+    if (v_options.Has(filter) && !traits.filters)
       return CTCliTexts::Get(CTCliTexts::kFamilyOnly)
           .arg(QString::fromLatin1(filter), Cls_HRX::Family2Str(Cls_HRX::kPlainUnit));
   if (v_options.Has("--plenums")) {

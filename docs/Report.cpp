@@ -12,6 +12,7 @@
 #include "i18n/BaseMsgMan.h"
 #include "selection/CatalogueSession.h"
 #include "selection/ResultTexts.h"
+#include "selection/SelectionForm.h"
 #include "selection/SelectionRequest.h"
 #include "selection/SelectionResult.h"
 #include "selection/UnitDatasheet.h"
@@ -126,7 +127,8 @@ class ReportWriter {
   }
 
  private:
-  bool TwoSided() const { return v_type < Cls_HRX::kFreshAirUnit; }
+  // The exhaust side's inputs and duct data, as the form shows them.
+  bool TwoSided() const { return CTSelectionForm::Traits(v_type).exhaustInputs; }
   bool UpsideDown() const { return v_sheet.canBeUpsideDown && v_request.upsideDown; }
 
   void Heading(int nMsg) { v_out.TextHeading(1, Msg(nMsg), true); }

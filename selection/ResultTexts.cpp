@@ -1,5 +1,7 @@
 #include "selection/ResultTexts.h"
 
+#include "selection/SelectionForm.h"
+
 #include "catalogue/ClHRX.h"
 #include "i18n/BaseMsgMan.h"
 #include "selection/ValueText.h"
@@ -47,7 +49,9 @@ QString CTResultTexts::FieldText(CTInputFields::Field nField, double nValue, con
 }
 
 LTFamilyLayout CTResultTexts::Layout(int nFamily, bool bHasHumidifier, bool bCooling) {
-  const bool coil = nFamily == Cls_HRX::kCoilUnit, freshAir = nFamily == Cls_HRX::kFreshAirUnit;
+  const LTFamilyTraits family = CTSelectionForm::Traits(nFamily);
+  // The fresh-air family is the one run at a discharge setting.
+  const bool coil = family.coil, freshAir = family.discharge;
   LTFamilyLayout l;
   l.points.fill(true);
   l.points[kPointEA] = Cls_HRX::HasExhaustFan(nFamily);
@@ -56,8 +60,8 @@ LTFamilyLayout CTResultTexts::Layout(int nFamily, bool bHasHumidifier, bool bCoo
   l.efficiencies = l.savings = !freshAir;
   l.supplyTemp = freshAir;
   l.humidification = l.points[kPointHI];
-  l.supplyHeater = !bCooling && nFamily == Cls_HRX::kPlainUnit;
-  l.capacities = coil || freshAir;
+  l.supplyHeater = !bCooling && family.supplyHeater;
+  l.capacities = family.capacities;
   l.sensibleCapacity = coil;
   return l;
 }

@@ -91,8 +91,9 @@ LTFamilyTraits CTSelectionForm::Traits(int nFamily) {
   t.filters = nFamily == Cls_HRX::kPlainUnit;
   t.discharge = nFamily == Cls_HRX::kFreshAirUnit;
   t.supplyHeater = nFamily == Cls_HRX::kPlainUnit;
-  t.capacities = nFamily == Cls_HRX::kCoilUnit || nFamily == Cls_HRX::kFreshAirUnit;
-  t.coilRatio = nFamily == Cls_HRX::kCoilUnit;
+  t.coil = nFamily == Cls_HRX::kCoilUnit;
+  t.capacities = t.coil || t.discharge;
+  t.coilRatio = t.coil;
   t.drawing = nFamily <= Cls_HRX::kDrawnFamily;
   return t;
 }

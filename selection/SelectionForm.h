@@ -34,6 +34,7 @@ struct LTFamilyTraits {
   bool filters = false;        // a filter class on each side, filter and plenum pressure drops
   bool discharge = false;      // a discharge temperature per mode
   bool supplyHeater = false;   // a wanted supply temperature and a supply heater in heating
+  bool coil = false;           // a coil after the exchanger (its inlet state, its sensible capacity)
   bool capacities = false;     // the coil's or the fresh-air unit's capacities
   bool coilRatio = false;      // the ratio of supply to nominal airflow
   bool drawing = false;        // a configuration drawing of its own

@@ -1,5 +1,7 @@
 #include "selection/SelectionRun.h"
 
+#include "selection/SelectionForm.h"
+
 #include "catalogue/CheckMessages.h"
 #include "catalogue/ClDeviceOption.h"
 #include "catalogue/ClHRXSpType.h"
@@ -181,7 +183,7 @@ SelectionRequest CTSelectionRun::Normalized(const SelectionRequest& request, con
   // Inputs hidden for the family never feed the run: no filters outside the
   // plain family; exhaust airflow and ESP follow the supply where the family
   // has no exhaust inputs.
-  if (r.family != Cls_HRX::kPlainUnit) r.supplyFilter = r.exhaustFilter = 0;
+  if (!CTSelectionForm::Traits(r.family).filters) r.supplyFilter = r.exhaustFilter = 0;
   if (!CTSelectionRun::HasExhaustInputs(r.family)) {
     r.exhaustGiven = false;
     r.exhaustEspPa = r.supplyEspPa;
@@ -309,7 +311,7 @@ void ComputeDuctData(SelectionResult& result, const SelectionRequest& r, Cls_HRX
   const double supply = result.supplyM3h, exhaust = result.exhaustM3h;
   result.exhaustSupplyRatio = CTSelectionRun::HasExhaustInputs(family) ? exhaust / supply : NAN;
   result.supplyNominalRatio =
-      family == Cls_HRX::kCoilUnit && unit.GetNomAirflow() > 0 ? supply / unit.GetNomAirflow() : NAN;
+      CTSelectionForm::Traits(family).coilRatio && unit.GetNomAirflow() > 0 ? supply / unit.GetNomAirflow() : NAN;
   double supplyPlenum = 0, exhaustPlenum = 0;
   unit.GetPlenumESP(result.arrangement, supply, exhaust, supplyPlenum, exhaustPlenum);
   const auto side = [&](const Cls_HRXSpeed* speed, int filter, double airflow, double designEsp, double plenum) {

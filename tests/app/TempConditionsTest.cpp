@@ -1,6 +1,7 @@
 // The condition frame of one mode: humidity modes, heaters and checks.
 
 #include "app/FrameTempConditions.h"
+#include "catalogue/ClHRX.h"
 #include "psychro/Air.h"
 
 #include <QApplication>
@@ -20,7 +21,7 @@ class TempConditions : public testing::Test {
  protected:
   void SetUp() override {
     v_frame.SetupWindow(true, [this] { ++v_changes; }, &v_air);
-    v_frame.SetFamily(0);
+    v_frame.SetFamily(CTSelectionForm::Traits(Cls_HRX::kPlainUnit));
   }
   void Choose(const char* combo, int index) {
     QComboBox* box = v_frame.Combo(QString::fromLatin1(combo));
@@ -107,7 +108,7 @@ TEST_F(TempConditions, ACorrectionLandsInItsField) {
 TEST_F(TempConditions, HeaterChoicesShowTheirWholeText) {
   TFrm_TempConditions heating;
   heating.SetupWindow(false, [] {}, &v_air);
-  heating.SetFamily(0);  // the supply heater's panel shows in heating
+  heating.SetFamily(CTSelectionForm::Traits(Cls_HRX::kPlainUnit));  // the supply heater's panel shows in heating
   heating.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&heating));
 
