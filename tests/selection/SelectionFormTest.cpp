@@ -28,6 +28,18 @@ class SelectionForm : public DemoCatalogueTest {
     DemoCatalogueTest::TearDown();
   }
 
+  // Adds the first option the current unit offers and does not use, as a
+  // user does on the Results tab; its name, empty when there is none.
+  QString AddFirstAvailableOption() {
+    for (int i = 0; i < form->OptionRows().size(); ++i)
+      if (!form->OptionRows()[i].used) {
+        const QString name = form->OptionRows()[i].name;
+        form->SelectOption(i);
+        return name;
+      }
+    return QString();
+  }
+
   std::unique_ptr<CTSelectionForm> form;
   std::vector<unsigned> heard;
 };
@@ -195,12 +207,8 @@ TEST_F(SelectionForm, AnEditLeavesEveryOtherInputAndTheUsersChoices) {
     ASSERT_NE(form->CurrentUnit(), nullptr);
     const QString unit = form->Result().unitName;
     // An option added by hand.
-    int added = -1;
-    for (int i = 0; i < form->OptionRows().size() && added < 0; ++i)
-      if (!form->OptionRows()[i].used) added = i;
-    ASSERT_GE(added, 0);
-    const QString option = form->OptionRows()[added].name;
-    form->SelectOption(added);
+    const QString option = AddFirstAvailableOption();
+    ASSERT_FALSE(option.isEmpty());
 
     SelectionRequest expected = form->Request();
     edit.apply(*form);
@@ -240,12 +248,8 @@ TEST_F(SelectionForm, AProjectSetsItsInputsItsUnitAndItsOptions) {
   form->SetValue(FormInput::kSupplyEsp, 123.4);
   form->SetCandidate(1);
   ASSERT_EQ(form->Result().current, 1);
-  int added = -1;
-  for (int i = 0; i < form->OptionRows().size() && added < 0; ++i)
-    if (!form->OptionRows()[i].used) added = i;
-  ASSERT_GE(added, 0);
-  const QString option = form->OptionRows()[added].name;
-  form->SelectOption(added);
+  const QString option = AddFirstAvailableOption();
+  ASSERT_FALSE(option.isEmpty());
   const std::optional<CTHRXProjectData> project = form->Project();
   ASSERT_TRUE(project);
   const QString unit = form->Result().unitName;
