@@ -270,7 +270,7 @@ class TDlgSelect : public QMainWindow {
   void ShowCandidates();
   void ShowUnit();
   // The parts of the current unit's display.
-  bool PrepareConditionFrames(Cls_HRX& unit);
+  void PrepareConditionFrames(Cls_HRX& unit);
   void ShowDuctData();
   void ShowCooling();
   void ShowHeating();

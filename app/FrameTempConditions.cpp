@@ -128,14 +128,9 @@ TFrm_TempConditions::TFrm_TempConditions(QWidget* pParent) : QWidget(pParent) {
   connect(Lbl_RoomRH, &QComboBox::activated, this, [this] { HumidityModeChanged(Lbl_RoomRH, Frm_RoomRH, Frm_RoomDBT, true); });
   connect(Lbl_AmbientRH, &QComboBox::activated, this,
           [this] { HumidityModeChanged(Lbl_AmbientRH, Frm_AmbientRH, Frm_AmbientDbt, false); });
-  // A choice of the user's own in the inlet box ends the option taken.
-  connect(Lbl_Inletheater, &QComboBox::activated, this, [this] {
-    v_chosenOption = 0;
-    Lbl_InletheaterClick();
-  });
+  connect(Lbl_Inletheater, &QComboBox::activated, this, [this] { Lbl_InletheaterClick(); });
   connect(Lbl_SupplyHeater, &QComboBox::activated, this, [this] { Lbl_SupplyHeaterClick(); });
   connect(Txt_HeaterOptions, &QComboBox::activated, this, [this] {
-    v_chosenOption = Txt_HeaterOptions->currentData(Qt::UserRole + 1).toInt();
     v_InletHeater = Txt_HeaterOptions->currentData().toDouble();
     ChangeOnExit();
   });
@@ -158,7 +153,6 @@ void TFrm_TempConditions::ClearFields() {
   Lbl_Inletheater->setCurrentIndex(kCalculatedInlet);
   Lbl_SupplyHeater->setCurrentIndex(kCalculatedSupply);
   v_InletIndex = v_SupplyIndex = 0;
-  v_chosenOption = 0;
   v_InletHeater = v_SupplyHeater = 0;
   Txt_CalcInlet->clear();
   Txt_CalcSupply->clear();
@@ -186,12 +180,7 @@ void TFrm_TempConditions::InitFields() {
   Lbl_AmbientRH->setProperty("mode", kRelativeHumidity);
   setUp(Frm_AmbientRH, F::kRelativeHumidity);
   const LTInputField& heater = F::Spec(F::kHeater);
-  Frm_InletHeater->SetupWindow(
-      [this] {
-        v_chosenOption = 0;  // a size typed is the user's choice
-        ChangeOnExit();
-      },
-      heater.unit, int(heater.min), int(heater.max), int(heater.init), heater.resolution);
+  Frm_InletHeater->SetupWindow([this] { ChangeOnExit(); }, heater.unit, int(heater.min), int(heater.max), int(heater.init), heater.resolution);
   Frm_InletHeater->setVisible(false);
   setUp(Frm_SupplyHeater, F::kHeater);
   Frm_SupplyHeater->setVisible(false);
@@ -208,16 +197,9 @@ void TFrm_TempConditions::SetFamily(const LTFamilyTraits& family) {
   Pnl_SupplyHeater->setVisible(supplyPanels);
 }
 
-void TFrm_TempConditions::SetDischarge(int MinDischarge, int MaxDischarge) {
-  const double restored = v_restoredDischarge;
-  v_restoredDischarge = Sentinel::kNotGiven;
-  if (MinDischarge == Frm_Discharge->GetMinVal() && MaxDischarge == Frm_Discharge->GetMaxVal()) return;
-  Frm_Discharge->SetupWindow([this] { ChangeOnExit(); }, U_Temperature, MinDischarge, MaxDischarge, MaxDischarge, 10);
-  if (restored >= MinDischarge && restored <= MaxDischarge) Frm_Discharge->SetVal(restored);
-}
-
-void TFrm_TempConditions::SetDischargeValue(double nDischargeC) {
-  v_restoredDischarge = nDischargeC;
+void TFrm_TempConditions::ShowDischarge(int MinDischarge, int MaxDischarge, double nDischargeC) {
+  if (MinDischarge != Frm_Discharge->GetMinVal() || MaxDischarge != Frm_Discharge->GetMaxVal())
+    Frm_Discharge->SetupWindow([this] { ChangeOnExit(); }, U_Temperature, MinDischarge, MaxDischarge, MaxDischarge, 10);
   Frm_Discharge->SetVal(nDischargeC);
 }
 
@@ -277,15 +259,13 @@ void TFrm_TempConditions::ShowInputs(const LTModeInputs& m) {
   Frm_AmbientRH->SetVal(m.outdoor.humidity);
   ShowHeaters(m.inletHeater == HeaterChoice::kUserValue ? m.inletHeaterKW : 0, m.supplyTempGiven ? m.supplyTempC : 0,
               m.supplyHeater == HeaterChoice::kUserValue ? m.supplyHeaterKW : 0);
-  // An option is chosen when the next unit's options are set up.
-  if (m.inletHeater == HeaterChoice::kOption) v_chosenOption = m.inletOptionID;
-  if (m.dischargeGiven) SetDischargeValue(m.dischargeC);
+  // An option shows once the unit's options are set up.
+  if (m.dischargeGiven) Frm_Discharge->SetVal(m.dischargeC);
   v_InTreatment = treating;
 }
 
 void TFrm_TempConditions::ShowHeaters(double UserInletHeater, double UserSupplyTemp, double UserSupplyHeater) {
   const QSignalBlocker blockInlet(Lbl_Inletheater), blockSupply(Lbl_SupplyHeater);
-  v_chosenOption = 0;
   // A size restored is the user's own: the frame does not trade it for an
   // option that covers it (a project's option comes back by TakeHeaterOption).
   v_InletHeater = 0;
@@ -320,53 +300,36 @@ void TFrm_TempConditions::ShowHeaters(double UserInletHeater, double UserSupplyT
 
 // ---------------------------------------------------------------- heaters
 
-void TFrm_TempConditions::SetupInlet(const QList<HeaterOption>& HeaterOptions) {
+// The unit's heater options and the mode's inlet heater choice as the
+// selection resolved it on that unit.
+void TFrm_TempConditions::SetupInlet(const QList<HeaterOption>& HeaterOptions, const LTModeInputs& mode) {
+  const bool treating = v_InTreatment;
   v_InTreatment = true;
-  {
-    const QSignalBlocker blockInlet(Lbl_Inletheater), blockOptions(Txt_HeaterOptions);
-    const int keep = Lbl_Inletheater->currentIndex();
-    Lbl_Inletheater->clear();
-    Lbl_Inletheater->addItem(TBaseMsg::GetUnicodeString(kMsgCalculatedInlet));
-    Lbl_Inletheater->addItem(TBaseMsg::GetUnicodeString(kMsgUserInlet));
-    if (!HeaterOptions.isEmpty()) Lbl_Inletheater->addItem(TBaseMsg::GetUnicodeString(kMsgInletOption));
-    Lbl_Inletheater->setCurrentIndex(std::min(keep, Lbl_Inletheater->count() - 1));
-
-    if (!HeaterOptions.isEmpty()) {
-      Txt_HeaterOptions->clear();
-      for (int i = 0; i < HeaterOptions.size(); ++i) {
-        const HeaterOption& o = HeaterOptions[i];
-        Txt_HeaterOptions->addItem(o.name + QStringLiteral(" (") + ValueText::PositivePower(o.kW) + QLatin1Char(')'), o.kW);
-        Txt_HeaterOptions->setItemData(i, o.id, Qt::UserRole + 1);
-      }
-      // The option the user took stays chosen while the unit offers it;
-      // otherwise the smallest that covers the heater the frame holds.
-      int chosen = -1;
-      for (int i = 0; i < HeaterOptions.size() && v_chosenOption != 0; ++i)
-        if (HeaterOptions[i].id == v_chosenOption) chosen = i;
-      const int best = CTSelectionRun::SmallestCoveringOption(HeaterOptions, v_InletHeater);
-      if (chosen >= 0) {
-        v_InletIndex = kInletOption;
-        Txt_HeaterOptions->setCurrentIndex(chosen);
-      } else if (best >= 0) {
-        // Only in place of the calculated heater: a size the user typed
-        // is the user's, whatever option would cover the calculation.
-        if (v_InletHeater > 0 && keep == kCalculatedInlet) v_InletIndex = kInletOption;
-        Txt_HeaterOptions->setCurrentIndex(best);
-      } else {
-        Txt_HeaterOptions->setCurrentIndex(0);
-      }
+  const QSignalBlocker blockInlet(Lbl_Inletheater), blockOptions(Txt_HeaterOptions);
+  Lbl_Inletheater->clear();
+  Lbl_Inletheater->addItem(TBaseMsg::GetUnicodeString(kMsgCalculatedInlet));
+  Lbl_Inletheater->addItem(TBaseMsg::GetUnicodeString(kMsgUserInlet));
+  Txt_HeaterOptions->clear();
+  int option = 0;
+  if (!HeaterOptions.isEmpty()) {
+    Lbl_Inletheater->addItem(TBaseMsg::GetUnicodeString(kMsgInletOption));
+    for (int i = 0; i < HeaterOptions.size(); ++i) {
+      const HeaterOption& o = HeaterOptions[i];
+      Txt_HeaterOptions->addItem(o.name + QStringLiteral(" (") + ValueText::PositivePower(o.kW) + QLatin1Char(')'), o.kW);
+      Txt_HeaterOptions->setItemData(i, o.id, Qt::UserRole + 1);
+      if (o.id == mode.inletOptionID) option = i;
     }
-    if (v_InletIndex >= 0 && v_InletIndex < Lbl_Inletheater->count()) {
-      if (v_InletIndex != Lbl_Inletheater->currentIndex()) {
-        Lbl_Inletheater->setCurrentIndex(v_InletIndex);
-        v_InletIndex = -1;
-      }
-    } else {
-      Lbl_Inletheater->setCurrentIndex(Lbl_Inletheater->count() - 1);
-    }
+    Txt_HeaterOptions->setCurrentIndex(option);
   }
-  Lbl_InletheaterClick();
-  v_InTreatment = false;
+  const int index = mode.inletHeater == HeaterChoice::kOption && !HeaterOptions.isEmpty() ? kInletOption
+                    : mode.inletHeater == HeaterChoice::kUserValue                        ? kUserInlet
+                                                                                          : kCalculatedInlet;
+  Lbl_Inletheater->setCurrentIndex(index);
+  v_InletIndex = index;
+  if (index == kUserInlet) Frm_InletHeater->SetVal(mode.inletHeaterKW);
+  Frm_InletHeater->setVisible(index == kUserInlet);
+  Txt_HeaterOptions->setVisible(index == kInletOption);
+  v_InTreatment = treating;
 }
 
 void TFrm_TempConditions::Lbl_InletheaterClick() {

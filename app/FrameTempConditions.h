@@ -41,8 +41,10 @@ class TFrm_TempConditions : public QWidget {
   void ClearFields();
   // The discharge and supply heater inputs the family has.
   void SetFamily(const LTFamilyTraits& family);
-  void SetDischarge(int MinDischarge, int MaxDischarge);
-  void SetupInlet(const QList<HeaterOption>& HeaterOptions);
+  // The discharge settings the unit offers and the one it runs at.
+  void ShowDischarge(int MinDischarge, int MaxDischarge, double nDischargeC);
+  // The unit's heater options and the mode's inlet heater choice on it.
+  void SetupInlet(const QList<HeaterOption>& HeaterOptions, const LTModeInputs& mode);
   // Keeps and shows the heaters a calculation found (kW).
   void SetCalculatedHeaters(double CalcInlet, double CalcSupply);
   // Blanks the calculated heaters shown.
@@ -68,9 +70,6 @@ class TFrm_TempConditions : public QWidget {
   // Shows the room's (bRoom) or the outdoor humidity as relative humidity
   // or as a wet bulb: the way a project's humidity was typed.
   void ShowHumidityAs(bool bRoom, HumidityMode nMode);
-  // A discharge setting read from a project: shown now, and kept when the
-  // next unit's discharge range still holds it.
-  void SetDischargeValue(double nDischargeC);
   void SetupHumidityField(QComboBox* pCombo, TFrm_UnitTextScroll* pField, TFrm_UnitTextScroll* pDryBulb, bool bRoom,
                           double nValue);
   void HumidityModeChanged(QComboBox* pCombo, TFrm_UnitTextScroll* pField, TFrm_UnitTextScroll* pDryBulb, bool bRoom);
@@ -93,13 +92,8 @@ class TFrm_TempConditions : public QWidget {
   bool v_InTreatment = false;
   bool v_IsCooling = true;
   int v_InletIndex = 0;
-  // The heater option the user took, by id, kept while units that do not
-  // offer it are current; 0 while the frame takes the smallest option that
-  // covers the calculated heater.
-  int v_chosenOption = 0;
   int v_SupplyIndex = 0;
   const TAir* v_Air = nullptr;
-  double v_restoredDischarge = Sentinel::kNotGiven;
   double v_InletHeater = 0;
   double v_SupplyHeater = 0;
   std::function<void()> v_HandleChanges;

@@ -352,41 +352,21 @@ void TDlgSelect::ClearResults() {
   for (QWidget* button : {Btn_ResultOnlineInfo, Btn_DBOnlineInfo}) button->hide();
 }
 
-// The discharge range and heater options of the unit go to the condition
-// frames: they offer what the unit has. A heater option a frame then takes
-// (the user's, or the smallest that covers the heater calculated before)
-// and a discharge setting the unit's range moved go to the form as the
-// frame's edit. True when that computed the unit again.
-bool TDlgSelect::PrepareConditionFrames(Cls_HRX& unit) {
-  const bool discharge = CTSelectionForm::Traits(FamilyNumber()).discharge;
-  if (discharge) {
-    const auto cooling = CTSelectionRun::DischargeRange(unit, true), heating = CTSelectionRun::DischargeRange(unit, false);
-    Frm_CoolTempConditions->SetDischarge(cooling.lo, cooling.hi);
-    Frm_HeatTempConditions->SetDischarge(heating.lo, heating.hi);
+// The condition frames offer what the unit has: its discharge settings
+// and the one it runs at, its heater options and each mode's inlet heater
+// choice as the form resolved it on the unit.
+void TDlgSelect::PrepareConditionFrames(Cls_HRX& unit) {
+  const SelectionRequest& r = CurrentRequest();
+  if (CTSelectionForm::Traits(FamilyNumber()).discharge) {
+    for (const bool cooling : {true, false}) {
+      const auto range = CTSelectionRun::DischargeRange(unit, cooling);
+      (cooling ? Frm_CoolTempConditions : Frm_HeatTempConditions)
+          ->ShowDischarge(range.lo, range.hi, CTSelectionRun::FreshAirDischarge(unit, cooling ? r.cooling : r.heating, cooling));
+    }
   }
   const QList<LTHeaterOption> heaterOptions = CTSelectionRun::HeaterOptions(unit);
-  Frm_CoolTempConditions->SetupInlet(heaterOptions);
-  Frm_HeatTempConditions->SetupInlet(heaterOptions);
-  for (const bool cooling : {true, false}) {
-    const LTModeInputs shown = (cooling ? Frm_CoolTempConditions : Frm_HeatTempConditions)->Inputs();
-    LTModeInputs mode = cooling ? CurrentRequest().cooling : CurrentRequest().heating;
-    bool changed = shown.inletHeater != mode.inletHeater ||
-                   (shown.inletHeater == HeaterChoice::kOption && shown.inletOptionID != mode.inletOptionID) ||
-                   (shown.inletHeater == HeaterChoice::kUserValue && shown.inletHeaterKW != mode.inletHeaterKW);
-    mode.inletHeater = shown.inletHeater;
-    mode.inletOptionID = shown.inletOptionID;
-    mode.inletHeaterKW = shown.inletHeaterKW;
-    if (discharge && shown.dischargeC != CTSelectionRun::FreshAirDischarge(unit, mode, cooling)) {
-      changed = true;
-      mode.dischargeGiven = true;
-      mode.dischargeC = shown.dischargeC;
-    }
-    if (changed) {
-      v_form->SetMode(cooling, mode);
-      return true;
-    }
-  }
-  return false;
+  Frm_CoolTempConditions->SetupInlet(heaterOptions, r.cooling);
+  Frm_HeatTempConditions->SetupInlet(heaterOptions, r.heating);
 }
 
 // The current unit as the form computed it.
@@ -394,7 +374,7 @@ void TDlgSelect::ShowUnit() {
   ClearResults();
   Cls_HRX* unit = CurrentHRX();
   if (!unit) return;
-  if (PrepareConditionFrames(*unit)) return;  // shown by the frames' edit
+  PrepareConditionFrames(*unit);
   const SelectionResult& result = Result();
   Chb_UpsideDown->setVisible(v_form->State(FormInput::kUpsideDown).visible);
   Txt_ResultSelectedDevice->setText(result.unitName);

@@ -214,6 +214,7 @@ void CTSelectionForm::Reset(int nFamily) {
   v_personsChosen = false;
   v_surfaceOpen = true;
   v_optionChoices.Clear();
+  ForgetHeaters();
   v_ranges = CTSelectionRun::FamilyRanges(v_session, nFamily);
   Normalize();
   RunCandidates();
@@ -306,6 +307,14 @@ void CTSelectionForm::SetUpsideDown(bool bUpsideDown) {
 }
 
 void CTSelectionForm::SetMode(bool bCooling, const LTModeInputs& mode) {
+  LTInletMemory& memory = v_inlet[bCooling ? 0 : 1];
+  const LTModeInputs& before = bCooling ? v_request.cooling : v_request.heating;
+  // An option chosen is the user's to keep; a size of the user's own or the
+  // calculated heater ends it, and "calculated" forgets the heater held.
+  if (mode.inletHeater == HeaterChoice::kOption) memory.takenID = mode.inletOptionID;
+  else memory.takenID = 0;
+  if (mode.inletHeater == HeaterChoice::kCalculated && before.inletHeater != HeaterChoice::kCalculated)
+    memory.calculatedKW = 0;
   (bCooling ? v_request.cooling : v_request.heating) = mode;
   Normalize();
   ComputeUnit();
@@ -329,6 +338,7 @@ bool CTSelectionForm::ApplyProject(const CTHRXProjectData& project, QString& szW
   v_surfaceOpen = !v_personsChosen;
   // The choices made in the selection that was open belong to it.
   v_optionChoices.Clear();
+  ForgetHeaters();
   v_ranges = CTSelectionRun::FamilyRanges(v_session, stored.family);
   Normalize();
   // The stored unit at its speeds made current when it still is a
@@ -343,10 +353,12 @@ bool CTSelectionForm::ApplyProject(const CTHRXProjectData& project, QString& szW
     // A heater option the file chose is that option again, taken as the
     // user's choice.
     bool retake = false;
-    for (LTModeInputs* mode : {&v_request.cooling, &v_request.heating}) {
-      const LTModeInputs before = *mode;
-      CTProjectMapping::TakeHeaterOption(*mode, *current, unit);
-      retake = retake || mode->inletHeater != before.inletHeater || mode->inletOptionID != before.inletOptionID;
+    for (const int m : {0, 1}) {
+      LTModeInputs& mode = m == 0 ? v_request.cooling : v_request.heating;
+      const LTModeInputs before = mode;
+      CTProjectMapping::TakeHeaterOption(mode, *current, unit);
+      if (mode.inletHeater == HeaterChoice::kOption) v_inlet[std::size_t(m)].takenID = mode.inletOptionID;
+      retake = retake || mode.inletHeater != before.inletHeater || mode.inletOptionID != before.inletOptionID;
     }
     if (retake) ComputeUnit();
   }
@@ -386,6 +398,11 @@ void CTSelectionForm::SetRequest(const SelectionRequest& request) {
   v_request = request;
   v_personsChosen = request.basis == AirflowBasis::kByPersons;
   v_surfaceOpen = !v_personsChosen;
+  ForgetHeaters();
+  for (const int m : {0, 1}) {
+    const LTModeInputs& mode = m == 0 ? request.cooling : request.heating;
+    if (mode.inletHeater == HeaterChoice::kOption) v_inlet[std::size_t(m)].takenID = mode.inletOptionID;
+  }
   Normalize();
 }
 
@@ -424,7 +441,15 @@ void CTSelectionForm::ComputeUnit() {
   v_optionRows.clear();
   v_optionRowsStale = true;
   if (v_result.candidates.IsEmpty()) return;
+  const int index = std::clamp(v_request.candidate, 0, v_result.candidates.Count() - 1);
+  ResolveInletHeaters(*v_result.candidates.Item(index));
   CTSelectionRun::ComputeCandidate(v_result, v_request, v_request.candidate);
+  // The inlet heater a mode calculated, held for the next unit's options.
+  for (const int m : {0, 1}) {
+    const LTModeResult& mode = m == 0 ? v_result.cooling : v_result.heating;
+    if (mode.computed && (mode.code == 0 || mode.code == LTModeResult::kInletHeaterTooSmall))
+      v_inlet[std::size_t(m)].calculatedKW = mode.inletHeater.CalcHeater;
+  }
   if (v_result.correction) {
     // The first wrong condition corrected where the user typed it; nothing
     // is computed until the next edit.
@@ -436,6 +461,39 @@ void CTSelectionForm::ComputeUnit() {
 const QList<LTOptionRow>& CTSelectionForm::OptionRows() {
   if (v_optionRowsStale) FillOptions();
   return v_optionRows;
+}
+
+void CTSelectionForm::ForgetHeaters() { v_inlet = {}; }
+
+// The inlet heater choice of each mode on the unit about to be computed:
+// the option the user took while the unit offers it; otherwise, with an
+// option chosen, the unit's smallest option that covers the heater held (its
+// first when none does); in place of the calculated heater, once one was
+// calculated, the smallest option that covers it. A unit without options
+// keeps the size of the option chosen before as the user's own.
+void CTSelectionForm::ResolveInletHeaters(Cls_HRX& unit) {
+  const QList<LTHeaterOption> options = CTSelectionRun::HeaterOptions(unit);
+  for (const int m : {0, 1}) {
+    LTModeInputs& mode = m == 0 ? v_request.cooling : v_request.heating;
+    LTInletMemory& memory = v_inlet[std::size_t(m)];
+    if (options.isEmpty()) {
+      if (mode.inletHeater == HeaterChoice::kOption) {
+        mode.inletHeater = HeaterChoice::kUserValue;
+        mode.inletHeaterKW = memory.optionKW;
+      }
+      continue;
+    }
+    int chosen = -1;
+    for (int i = 0; i < options.size() && memory.takenID != 0; ++i)
+      if (options[i].id == memory.takenID) chosen = i;
+    const int best = CTSelectionRun::SmallestCoveringOption(options, memory.calculatedKW);
+    if (chosen < 0 && mode.inletHeater == HeaterChoice::kOption) chosen = std::max(best, 0);
+    if (chosen < 0 && mode.inletHeater == HeaterChoice::kCalculated && memory.calculatedKW > 0) chosen = best;
+    if (chosen < 0) continue;
+    mode.inletHeater = HeaterChoice::kOption;
+    mode.inletOptionID = options[chosen].id;
+    memory.optionKW = options[chosen].kW;
+  }
 }
 
 void CTSelectionForm::FillOptions() {

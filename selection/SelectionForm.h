@@ -24,6 +24,7 @@
 #include <QList>
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -122,7 +123,9 @@ class CTSelectionForm {
   void SetMaxSpeed(int nSpeedTypeID);
   void SetEvaporating(double nTeC);
   void SetUpsideDown(bool bUpsideDown);
-  // The conditions, discharge and heater choices of one mode.
+  // The conditions, discharge and heater choices of one mode. An inlet
+  // heater option given is the user's: it stays while the units computed
+  // offer it.
   void SetMode(bool bCooling, const LTModeInputs& mode);
   // The candidate of the list made current and computed.
   void SetCandidate(int nIndex);
@@ -145,7 +148,8 @@ class CTSelectionForm {
   // A new candidate list; the unit of nOpening, when given and a
   // candidate, made current, else the first; then that unit computed.
   void RunCandidates(const std::optional<LTProjectUnit>& opening = std::nullopt);
-  // The current candidate computed again with the request as it stands.
+  // The current candidate computed again with the request as it stands,
+  // its inlet heater choices first resolved on the unit.
   void ComputeUnit();
 
  private:
@@ -153,6 +157,8 @@ class CTSelectionForm {
   void Notify(unsigned nChanges);
   void EditAndRun(unsigned nChanges);
   void FillOptions();
+  void ForgetHeaters();
+  void ResolveInletHeaters(Cls_HRX& unit);
 
   const CTCatalogueSession& v_session;
   SelectionRequest v_request;
@@ -166,4 +172,13 @@ class CTSelectionForm {
   bool v_surfaceOpen = true;  // the room surface takes a value
   std::optional<LTConditionCorrection> v_correction;
   std::vector<Listener> v_listeners;
+  // What the inlet heater choice of a mode remembers between units: the
+  // option the user took (0: none), the kW of the option last chosen, and
+  // the inlet heater the last computation calculated.
+  struct LTInletMemory {
+    int takenID = 0;
+    double optionKW = 0;
+    double calculatedKW = 0;
+  };
+  std::array<LTInletMemory, 2> v_inlet{};  // cooling, heating
 };

@@ -54,23 +54,36 @@ TEST_F(TempConditions, SwitchingToRelativeHumidityConvertsTheValue) {
   EXPECT_EQ(v_changes, 1);
 }
 
-TEST_F(TempConditions, TheSmallestOptionThatCoversTheCalculatedHeaterIsChosen) {
-  v_frame.SetCalculatedHeaters(1.2, 0);
-  v_frame.SetupInlet({{1, "EH-1.0", 1.0}, {2, "EH-1.5", 1.5}, {3, "EH-2.0", 2.0}});
-  EXPECT_EQ(v_frame.Combo("Lbl_Inletheater")->currentIndex(), 2);
-  EXPECT_EQ(v_frame.GetSelectedHeaterOption(), 2);
-  EXPECT_EQ(v_frame.Combo("Txt_HeaterOptions")->currentData().toDouble(), 1.5);
-  const LTModeInputs inputs = v_frame.Inputs();
-  EXPECT_EQ(inputs.inletHeater, HeaterChoice::kOption);
-  EXPECT_EQ(inputs.inletOptionID, 2);
-}
-
-TEST_F(TempConditions, OptionsTooSmallLeaveTheChoiceAsItWas) {
-  v_frame.SetCalculatedHeaters(1.2, 0);
-  v_frame.SetupInlet({{1, "EH-0.5", 0.5}, {2, "EH-1.0", 1.0}});
-  EXPECT_EQ(v_frame.Combo("Lbl_Inletheater")->currentIndex(), 0);  // still "calculated"
-  EXPECT_EQ(v_frame.Combo("Txt_HeaterOptions")->currentIndex(), 0);
-  EXPECT_EQ(v_frame.GetSelectedHeaterOption(), 0);
+// The frame shows the inlet heater choice as the selection resolved it on
+// the unit, and hands the same choice back.
+TEST_F(TempConditions, TheInletChoiceShowsAsTheSelectionHoldsIt) {
+  const QList<LTHeaterOption> options{{1, "EH-1.0", 1.0}, {2, "EH-1.5", 1.5}, {3, "EH-2.0", 2.0}};
+  struct Case {
+    HeaterChoice choice;
+    double kW;
+    int optionID;
+    int shown;  // the item of the inlet box
+  };
+  for (const Case& c : {Case{HeaterChoice::kOption, 0, 2, 2}, Case{HeaterChoice::kUserValue, 1.7, 0, 1},
+                        Case{HeaterChoice::kCalculated, 0, 0, 0}}) {
+    SCOPED_TRACE(c.shown);
+    LTModeInputs mode = LTModeInputs::CoolingDefaults();
+    mode.inletHeater = c.choice;
+    mode.inletHeaterKW = c.kW;
+    mode.inletOptionID = c.optionID;
+    v_frame.SetupInlet(options, mode);
+    EXPECT_EQ(v_frame.Combo("Lbl_Inletheater")->count(), 3);
+    EXPECT_EQ(v_frame.Combo("Lbl_Inletheater")->currentIndex(), c.shown);
+    EXPECT_EQ(v_frame.GetSelectedHeaterOption(), c.optionID);
+    const LTModeInputs inputs = v_frame.Inputs();
+    EXPECT_EQ(inputs.inletHeater, c.choice);
+    if (c.choice == HeaterChoice::kOption) EXPECT_EQ(inputs.inletOptionID, c.optionID);
+    if (c.choice == HeaterChoice::kUserValue) EXPECT_EQ(inputs.inletHeaterKW, c.kW);
+  }
+  // A unit without options offers no option item.
+  v_frame.SetupInlet({}, LTModeInputs::CoolingDefaults());
+  EXPECT_EQ(v_frame.Combo("Lbl_Inletheater")->count(), 2);
+  EXPECT_EQ(v_changes, 0);  // shown by the program: no handler runs
 }
 
 // What the selection holds comes back from the frame unchanged: no
@@ -113,7 +126,10 @@ TEST_F(TempConditions, HeaterChoicesShowTheirWholeText) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&heating));
 
   heating.SetCalculatedHeaters(1.2, 0.5);
-  heating.SetupInlet({{1, "EH-1.0", 1.0}, {2, "Electric duct heater, two stages, 1.5", 1.5}});
+  LTModeInputs option = LTModeInputs::HeatingDefaults();
+  option.inletHeater = HeaterChoice::kOption;
+  option.inletOptionID = 2;
+  heating.SetupInlet({{1, "EH-1.0", 1.0}, {2, "Electric duct heater, two stages, 1.5", 1.5}}, option);
   heating.Combo("Lbl_Inletheater")->setItemText(1, "Vorheizregister vorgegeben (benutzerdefiniert)");
   heating.Combo("Lbl_SupplyHeater")->setItemText(1, "Nachheizregister vorgegeben (benutzerdefiniert)");
   // A layout request climbs one level per round of events: panel, box, frame.

@@ -237,6 +237,50 @@ TEST_F(SelectionForm, AnEditLeavesEveryOtherInputAndTheUsersChoices) {
   }
 }
 
+// ---------------------------------------------------------------- inlet heaters
+
+// Once a unit has calculated an inlet heater, the next computation takes
+// the smallest of its options that covers it in place of the calculated
+// one; a size of the user's own and a calculation no option covers stay.
+// NV-1000 at 250 l/s offers NEH-315-2.5 and NEH-315-4.5; heating at -12 degC
+// needs more than 2.5 kW and no more than 4.5, at -20 degC more than 4.5.
+TEST_F(SelectionForm, ACalculatedInletHeaterGivesWayToTheOptionThatCoversIt) {
+  struct Case {
+    const char* what;
+    double outdoorC;
+    HeaterChoice choice;
+    double userKW;
+    HeaterChoice expected;
+    QString option;  // expected with kOption
+  };
+  const Case cases[] = {
+      {"covered by the 4.5 kW option", -12, HeaterChoice::kCalculated, 0, HeaterChoice::kOption, "NEH-315-4.5"},
+      {"no option covers it", -20, HeaterChoice::kCalculated, 0, HeaterChoice::kCalculated, ""},
+      {"the user's own 5 kW", -12, HeaterChoice::kUserValue, 5, HeaterChoice::kUserValue, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    form->Reset(Cls_HRX::kPlainUnit);
+    form->SetBasis(AirflowBasis::kTotals);
+    form->SetValue(FormInput::kTotalSupply, 250);
+    LTModeInputs heating = form->Request().heating;
+    heating.outdoor.dryBulbC = c.outdoorC;
+    heating.inletHeater = c.choice;
+    heating.inletHeaterKW = c.userKW;
+    form->SetMode(false, heating);
+    ASSERT_EQ(form->Result().unitName.section(',', 0, 0), "NV-1000");
+    EXPECT_EQ(form->Request().heating.inletHeater, c.choice);  // nothing calculated before this unit
+    form->SetValue(FormInput::kAltitude, 100);
+    EXPECT_EQ(form->Request().heating.inletHeater, c.expected);
+    if (c.expected == HeaterChoice::kUserValue) EXPECT_EQ(form->Request().heating.inletHeaterKW, c.userKW);
+    if (c.expected != HeaterChoice::kOption) continue;
+    QString name;
+    for (const LTHeaterOption& o : CTSelectionRun::HeaterOptions(*form->CurrentUnit()))
+      if (o.id == form->Request().heating.inletOptionID) name = o.name;
+    EXPECT_EQ(name, c.option);
+  }
+}
+
 // ---------------------------------------------------------------- projects
 
 TEST_F(SelectionForm, AProjectSetsItsInputsItsUnitAndItsOptions) {
