@@ -359,9 +359,10 @@ void TDlgSelect::PrepareConditionFrames(Cls_HRX& unit) {
   const SelectionRequest& r = CurrentRequest();
   if (CTSelectionForm::Traits(FamilyNumber()).discharge) {
     for (const bool cooling : {true, false}) {
-      const auto range = CTSelectionRun::DischargeRange(unit, cooling);
+      const LTFormInputState range = v_form->State(cooling ? FormInput::kCoolDischarge : FormInput::kHeatDischarge);
       (cooling ? Frm_CoolTempConditions : Frm_HeatTempConditions)
-          ->ShowDischarge(range.lo, range.hi, CTSelectionRun::FreshAirDischarge(unit, cooling ? r.cooling : r.heating, cooling));
+          ->ShowDischarge(Rounding::HalfEvenInt(range.min), Rounding::HalfEvenInt(range.max),
+                          CTSelectionRun::FreshAirDischarge(unit, cooling ? r.cooling : r.heating, cooling));
     }
   }
   const QList<LTHeaterOption> heaterOptions = CTSelectionRun::HeaterOptions(unit);
