@@ -156,11 +156,7 @@ TEST_F(DeviceWindow, ShownModallyOrWarnedAbout) {
 
 class OnlineInfoButtons : public WindowFixture<> {
  protected:
-  void ShowResultsOf(const char* szFamily) {
-    auto* families = v_window->findChild<QComboBox*>("Txt_Family");
-    families->setCurrentIndex(families->findText(szFamily));
-    emit families->activated(families->currentIndex());
-  }
+  void ShowResultsOf(const char* szFamily) { Choose("Txt_Family", szFamily); }
   QPushButton* Button(const char* szName) const { return v_window->findChild<QPushButton*>(szName); }
 };
 

@@ -60,8 +60,7 @@ class HandOverWindow : public WindowFixture<> {
 
   // A project saved with a total supply of supplyLs l/s.
   QString SavedProject(const char* name, const char* supplyLs) {
-    if (!v_window->findChild<QAbstractButton*>("Chk_TotalSupply")->isChecked())
-      v_window->findChild<QAbstractButton*>("Chk_TotalSupply")->click();
+    if (!v_window->findChild<QAbstractButton*>("Chk_TotalSupply")->isChecked()) Click("Chk_TotalSupply");
     Type(Field("Frm_TotalSupply"), supplyLs);
     const QString path = v_dir.filePath(QString::fromLatin1(name));
     EXPECT_TRUE(v_window->SaveProject(path)) << v_answers.shown.join("\n").toStdString();

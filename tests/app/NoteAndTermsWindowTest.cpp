@@ -32,9 +32,7 @@ class NoteWindow : public WindowFixture<> {
   }
   void ShowResultsOf(const char* family) {
     ShowPage("Tab_Selection");
-    auto* families = v_window->findChild<QComboBox*>("Txt_Family");
-    families->setCurrentIndex(families->findText(family));
-    emit families->activated(families->currentIndex());
+    Choose("Txt_Family", family);
     ShowPage("Tab_Results");
   }
   void ShowPage(const char* name) {

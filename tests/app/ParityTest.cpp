@@ -45,40 +45,7 @@ struct ParityCase {
   int code = 0;
 };
 
-class Parity : public WindowFixture<testing::TestWithParam<ParityCase>> {
- public:
-  void TearDown() override {
-    for (const int unit : {U_Airflow, U_Temperature, U_Pressure, U_Length, U_Surface, U_Power, U_Enthalpy})
-      TU_Form::SetNewIndex(unit, 0);
-    WindowFixture::TearDown();
-  }
-
-  // ---- driving the window as a user does
-  using WindowFixture::Type;
-  void Type(const char* name, const QString& text) { Type(Field(name), text); }
-  void Choose(QComboBox* combo, int index) {
-    ASSERT_NE(combo, nullptr);
-    ASSERT_LT(index, combo->count());
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-  }
-  void Choose(const char* name, const QString& text) {
-    auto* combo = v_window->findChild<QComboBox*>(QString::fromLatin1(name));
-    ASSERT_NE(combo, nullptr);
-    Choose(combo, combo->findText(text));
-  }
-  void Click(const char* name) { v_window->findChild<QAbstractButton*>(QString::fromLatin1(name))->click(); }
-  TFrm_TempConditions* Cooling() const { return v_window->CoolConditions(); }
-  TFrm_TempConditions* Heating() const { return v_window->HeatConditions(); }
-  // Shows a quantity in one of its display units, by caption.
-  static void UseUnit(int unit, const char* caption) {
-    for (int i = 0; i < TU_Form::DimensionCount(unit); ++i) {
-      TU_Form::SetNewIndex(unit, i);
-      if (TU_Form::GetCurrentString(unit) == QString::fromUtf8(caption)) return;
-    }
-    FAIL() << "no unit " << caption;
-  }
-};
+class Parity : public WindowFixture<testing::TestWithParam<ParityCase>> {};
 
 // An SI value of the window for the command line, to full precision.
 QString Arg(double value) { return TBaseMsg::Number2Str(value, 17); }

@@ -67,42 +67,13 @@ class ProjectParity : public WindowFixture<testing::TestWithParam<ProjectCase>> 
   void TearDown() override {
     TDlgSelect::SetFileChooser({});
     TDlgSelect::SetDocumentOpener({});
-    for (const int unit : {U_Airflow, U_Temperature, U_Pressure, U_Length, U_Surface, U_Power})
-      TU_Form::SetNewIndex(unit, 0);
     WindowFixture::TearDown();
   }
 
   // ---- driving the window as a user does
-  using WindowFixture::Type;
-  void Type(const char* name, const QString& text) { Type(Field(name), text); }
-  void Choose(QComboBox* combo, int index) {
-    ASSERT_NE(combo, nullptr);
-    ASSERT_GE(index, 0);
-    ASSERT_LT(index, combo->count());
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-  }
-  void Choose(const char* name, const QString& text) {
-    auto* combo = v_window->findChild<QComboBox*>(QString::fromLatin1(name));
-    ASSERT_NE(combo, nullptr);
-    Choose(combo, combo->findText(text));
-  }
-  void Click(const char* name) {
-    auto* button = v_window->findChild<QAbstractButton*>(QString::fromLatin1(name));
-    ASSERT_NE(button, nullptr) << name;
-    button->click();
-  }
-  void Trigger(const char* action) { v_window->Action(QString::fromLatin1(action))->trigger(); }
-  TFrm_TempConditions* Cooling() const { return v_window->CoolConditions(); }
-  TFrm_TempConditions* Heating() const { return v_window->HeatConditions(); }
   void Totals(const char* supply) {
     Click("Chk_TotalSupply");
     Type("Frm_TotalSupply", supply);
-  }
-  void PickCandidate(int index) {
-    auto* list = v_window->findChild<QTreeWidget*>(QStringLiteral("LV_SelectedDevices"));
-    ASSERT_GT(list->topLevelItemCount(), index);
-    list->setCurrentItem(list->topLevelItem(index));
   }
   // A frame's inlet heater: a size of the user's own, in the unit shown.
   void UserInletHeater(TFrm_TempConditions* frame, const QString& size) {
@@ -124,21 +95,6 @@ class ProjectParity : public WindowFixture<testing::TestWithParam<ProjectCase>> 
     available->setCurrentItem(found[0]);
     Click("Btn_Select");
   }
-  // The preferences switch every unit of the inputs to imperial.
-  void ShowImperialUnits() {
-    const std::pair<int, const char*> units[] = {{U_Length, "ft"},       {U_Airflow, "CFM"},   {U_Surface, "ft²"},
-                                                 {U_Pressure, "inH2O"}, {U_Temperature, "°F"}, {U_Power, "BTU/h"}};
-    for (const auto& [unit, caption] : units) {
-      bool found = false;
-      for (int i = 0; i < TU_Form::DimensionCount(unit) && !found; ++i) {
-        TU_Form::SetNewIndex(unit, i);
-        found = TU_Form::GetCurrentString(unit) == QString::fromUtf8(caption);
-      }
-      ASSERT_TRUE(found) << caption;
-    }
-    v_window->ApplyPreferences();
-  }
-
   // Saves through the window's Save command, then opens the file through
   // Open in a window started afresh in place of the one that made it.
   void SaveAndOpenAfresh(const QString& file) {
@@ -339,7 +295,7 @@ TEST_P(ProjectParity, TheOpenedProjectIsTheCommandLinesSelection) {
   const ProjectCase& c = GetParam();
   if (c.skip) GTEST_SKIP() << c.skip;
   if (c.imperial) {
-    ShowImperialUnits();
+    ShowImperialUnits(true);
     v_window->NewProject();
   }
   Choose("Txt_Family", QString::fromLatin1(c.family));

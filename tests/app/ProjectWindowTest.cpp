@@ -50,30 +50,7 @@ class ProjectWindow : public WindowFixture<> {
   void TearDown() override {
     TDlgSelect::SetFileChooser({});
     TDlgSelect::SetDocumentOpener({});
-    for (const int unit : {U_Airflow, U_Temperature, U_Pressure, U_Surface, U_Length, U_Power})
-      TU_Form::SetNewIndex(unit, 0);
     WindowFixture::TearDown();
-  }
-
-  void Choose(const char* name, int index) {
-    auto* combo = v_window->findChild<QComboBox*>(QString::fromLatin1(name));
-    ASSERT_NE(combo, nullptr);
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-  }
-  void Click(const char* name) { v_window->findChild<QAbstractButton*>(QString::fromLatin1(name))->click(); }
-  void Trigger(const char* action) { v_window->Action(QString::fromLatin1(action))->trigger(); }
-  void PickCandidate(int index) {
-    auto* list = v_window->findChild<QTreeWidget*>(QStringLiteral("LV_SelectedDevices"));
-    ASSERT_GT(list->topLevelItemCount(), index);
-    list->setCurrentItem(list->topLevelItem(index));
-  }
-  static void UseUnit(int unit, const char* caption) {
-    for (int i = 0; i < TU_Form::DimensionCount(unit); ++i) {
-      TU_Form::SetNewIndex(unit, i);
-      if (TU_Form::GetCurrentString(unit) == QString::fromUtf8(caption)) return;
-    }
-    FAIL() << "no unit " << caption;
   }
 
   // A selection of the plain family that touches most inputs, typed in SI
@@ -87,18 +64,6 @@ class ProjectWindow : public WindowFixture<> {
     Type(Field("Frm_AmbientDbt", v_window->CoolConditions()), imperial ? "91" : "33");
     Type(Field("Frm_AmbientDbt", v_window->HeatConditions()), imperial ? "18" : "-8");
     PickCandidate(1);
-  }
-
-  // The preferences switch every unit of the inputs to imperial, or back
-  // to SI.
-  void ShowImperialUnits(bool imperial) {
-    const std::pair<int, const char*> units[] = {{U_Length, "ft"},       {U_Airflow, "CFM"},   {U_Surface, "ft²"},
-                                                 {U_Pressure, "inH2O"}, {U_Temperature, "°F"}, {U_Power, "BTU/h"}};
-    for (const auto& [unit, caption] : units) {
-      if (imperial) UseUnit(unit, caption);
-      else TU_Form::SetNewIndex(unit, 0);
-    }
-    v_window->ApplyPreferences();
   }
 
   static void ExpectSameInputs(const SelectionRequest& a, const SelectionRequest& b) {
@@ -227,7 +192,7 @@ TEST_F(ProjectWindow, TheFilesFamilyIsAppliedBeforeItsAirflows) {
   // 1400 m3/h of the fresh-air family is beyond the plain family's range.
   UseUnit(U_Airflow, "m³/h");
   v_window->NewProject();
-  Choose("Txt_Family", v_window->findChild<QComboBox*>("Txt_Family")->findText("DQTL-MF"));
+  Choose("Txt_Family", "DQTL-MF");
   Click("Chk_TotalSupply");
   Type(Field("Frm_TotalSupply"), "1400");
   const double supply = v_window->CurrentRequest().totalSupplyLs;
@@ -370,12 +335,9 @@ TEST_F(ProjectWindow, AProjectsHeaterOptionIsUsedByTheCommandLineAsByTheWindow) 
   Click("Chk_TotalSupply");
   Type(Field("Frm_TotalSupply"), "250");
   Type(Field("Frm_AmbientDbt", v_window->HeatConditions()), "-12");
-  QComboBox* inlet = v_window->HeatConditions()->Combo("Lbl_Inletheater");
-  inlet->setCurrentIndex(2);
-  emit inlet->activated(2);
-  QComboBox* heaterOptions = v_window->HeatConditions()->Combo("Txt_HeaterOptions");
-  heaterOptions->setCurrentIndex(heaterOptions->findText("NEH-315-4.5", Qt::MatchStartsWith));
-  emit heaterOptions->activated(heaterOptions->currentIndex());
+  Choose(Heating()->Combo("Lbl_Inletheater"), 2);
+  QComboBox* heaterOptions = Heating()->Combo("Txt_HeaterOptions");
+  Choose(heaterOptions, heaterOptions->findText("NEH-315-4.5", Qt::MatchStartsWith));
   v_window->Pages()->setCurrentWidget(v_window->findChild<QWidget*>("Tab_Results"));
   auto* available = v_window->findChild<QTreeWidget*>("Lvw_AvailOptions");
   available->setCurrentItem(available->findItems("NRS-CO2", Qt::MatchExactly).value(0));

@@ -69,7 +69,7 @@ TEST_F(SelectionWindow, StartsOnTheCatalogueWithItsVersionInTheCaption) {
 TEST_F(SelectionWindow, FromARoomToTheAirStatesOfBothModes) {
   // 16 persons of 6 l/s: 96 l/s = 345.6 m3/h; beyond the smallest unit
   // (up to 300 m3/h) and below the largest one's minimum (400 m3/h).
-  v_window->findChild<QRadioButton*>("RB_NumberOfPersons")->click();
+  Click("RB_NumberOfPersons");
   Type(Field("Frm_NumberOfPersons"), "16");
   Type(Field("Frm_Airflow"), "6");
   Type(Field("Frm_DesignSupplyESP"), "120");
@@ -144,9 +144,7 @@ TEST_F(SelectionWindow, SaysInWordsWhatCannotBeDone) {
   // Every plain unit offers an F8 filter: asking for one still finds units.
   v_messages.shown.clear();
   Type(v_window->HeatConditions()->Field("Frm_RoomRH"), "50");
-  auto* filter = v_window->findChild<QComboBox*>("Txt_SupplyFilter");
-  filter->setCurrentIndex(3);
-  emit filter->activated(3);
+  Choose("Txt_SupplyFilter", 3);
   EXPECT_TRUE(v_messages.shown.isEmpty()) << v_messages.shown.join('\n').toStdString();
   EXPECT_FALSE(Candidates().isEmpty());
 }
@@ -192,9 +190,7 @@ namespace {
 TEST_F(SelectionWindow, AFamilyBoundsTheAirflowAndTheAreaPerPersonFollows) {
   Type(Field("Frm_DesignSupplyESP"), "50");
   Type(Field("Frm_DesignExhaustESP"), "50");
-  auto* families = v_window->findChild<QComboBox*>("Txt_Family");
-  families->setCurrentIndex(families->findText("Ostrel"));
-  emit families->activated(families->currentIndex());
+  Choose("Txt_Family", "Ostrel");
   EXPECT_TRUE(v_messages.shown.isEmpty()) << v_messages.shown.join('\n').toStdString();
   EXPECT_LE(v_window->SupplyAir(), 150);
   EXPECT_EQ(Field("Frm_TotalSupply")->GetVal(), 41);
@@ -228,20 +224,14 @@ TEST_F(SelectionWindow, TheDatabaseTabShowsTheCurrentUnitsData) {
 
 namespace {
 
-void ChooseFamily(TDlgSelect& window, const char* name) {
-  auto* families = window.findChild<QComboBox*>("Txt_Family");
-  families->setCurrentIndex(families->findText(name));
-  emit families->activated(families->currentIndex());
-}
-
 // A round trip through a family with fewer speed types keeps the type the
 // user chose (an item index would turn "High" into "Medium").
 // A fresh-air unit asked for more heat than its tables give: the Results tab
 // shows the supply temperature it reaches beside that state, and says in
 // words how far short it falls.
 TEST_F(SelectionWindow, TheResultsShowTheSupplyTemperatureReachedAndWhatFallsShort) {
-  ChooseFamily(*v_window, "DQTL-MF");
-  v_window->findChild<QAbstractButton*>("Chk_TotalSupply")->click();
+  Choose("Txt_Family", "DQTL-MF");
+  Click("Chk_TotalSupply");
   Type(Field("Frm_TotalSupply"), "300");
   Type(v_window->HeatConditions()->Field("Frm_Discharge"), "24");
   ASSERT_NE(v_window->CurrentHRX(), nullptr);
@@ -258,14 +248,14 @@ TEST_F(SelectionWindow, TheHighestSpeedKeepsItsTypeAcrossFamilies) {
   auto* speed = v_window->findChild<QComboBox*>("Txt_MaxSpeed");
   ASSERT_EQ(speed->currentText(), "High");
   const int width = v_window->width();
-  ChooseFamily(*v_window, "Ostrel");  // Low and High only
+  Choose("Txt_Family", "Ostrel");  // Low and High only
   EXPECT_EQ(speed->count(), 2);
   EXPECT_EQ(speed->currentText(), "High");
-  ChooseFamily(*v_window, "HRX");
+  Choose("Txt_Family", "HRX");
   EXPECT_EQ(speed->currentText(), "High");
   // The window keeps its width whatever rows and panels the family shows.
   for (const char* family : {"HRD", "DQTL-MF", "Fastlink", "HRX"}) {
-    ChooseFamily(*v_window, family);
+    Choose("Txt_Family", family);
     QApplication::processEvents();
     EXPECT_EQ(v_window->width(), width) << family;
   }
@@ -277,7 +267,7 @@ TEST_F(SelectionWindow, FilterAndPlenumRowsShowForThePlainFamilyOnly) {
   const auto hidden = [&](const char* name) { return v_window->findChild<QWidget*>(name)->isHidden(); };
   EXPECT_FALSE(hidden("Pnl_FilterData"));
   EXPECT_FALSE(hidden("Pnl_ExhaustFilterData"));
-  ChooseFamily(*v_window, "HRD");
+  Choose("Txt_Family", "HRD");
   ASSERT_NE(v_window->CurrentHRX(), nullptr);
   EXPECT_TRUE(hidden("Pnl_FilterData"));
   EXPECT_TRUE(hidden("Pnl_ExhaustFilterData"));
@@ -295,7 +285,7 @@ TEST_F(SelectionWindow, TheCandidateListIsHeadedModelWithItsPlenumColumnCentred)
 
 TEST_F(SelectionWindow, TheRoomSurfaceIsEnabledExactlyWhenTotalSupplyIsNotTicked) {
   const auto surfaceEnabled = [&] { return Field("Frm_RoomSurface")->Edit()->isEnabled(); };
-  v_window->findChild<QRadioButton*>("RB_NumberOfPersons")->click();
+  Click("RB_NumberOfPersons");
   auto* total = v_window->findChild<QCheckBox*>("Chk_TotalSupply");
   total->click();
   EXPECT_FALSE(surfaceEnabled());
@@ -407,7 +397,7 @@ TEST_F(SelectionWindow, ThePsychrometricsTabShowsTheProcessAndTheStateUnderTheMo
   EXPECT_EQ(v_window->findChild<QLabel*>("Txt_PointDrybulbtemperature")->text(),
             ValueText::Dimensioned(room.v_Dbt, U_Temperature));
 
-  v_window->findChild<QRadioButton*>("RB_Heating")->click();
+  Click("RB_Heating");
   EXPECT_EQ(v_window->HeatConditions()->parentWidget()->objectName(), "Pnl_PsyConditions");
   EXPECT_NE(cooling->parentWidget()->objectName(), "Pnl_PsyConditions");
   box->repaint();
@@ -433,7 +423,7 @@ TEST_F(SelectionWindow, TheConfigurationDrawingFollowsTheCurrentUnit) {
   EXPECT_NE(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(Qt::white));  // the unit's picture
 
   pages->setCurrentWidget(pages->findChild<QWidget*>("Tab_Psychrometrics"));
-  v_window->findChild<QPushButton*>("Btn_Configuration")->click();
+  Click("Btn_Configuration");
   auto* floating = v_window->findChild<QDialog*>("TFrm_Configuration");
   ASSERT_NE(floating, nullptr);
   EXPECT_EQ(floating->windowTitle(), "Configuration Conventions");
@@ -461,21 +451,6 @@ namespace {
 // touch stays as it was, in the selection and in the widgets that show it.
 class UsersChoices : public SelectionWindow {
  public:
-  // The preferences in imperial units, or back in SI.
-  void ShowImperialUnits(bool imperial) {
-    const std::pair<int, const char*> units[] = {{U_Length, "ft"},       {U_Airflow, "CFM"},   {U_Surface, "ft²"},
-                                                 {U_Pressure, "inH2O"}, {U_Temperature, "°F"}, {U_Power, "BTU/h"}};
-    for (const auto& [unit, caption] : units) {
-      TU_Form::SetNewIndex(unit, 0);
-      for (int i = 0; imperial && i < TU_Form::DimensionCount(unit); ++i)
-        if (TU_Form::GetCurrentString(unit) != QString::fromUtf8(caption)) TU_Form::SetNewIndex(unit, i);
-    }
-    v_window->ApplyPreferences();
-  }
-  void TearDown() override {
-    ShowImperialUnits(false);
-    SelectionWindow::TearDown();
-  }
   // Every input of two requests (the candidate aside), exactly.
   static void ExpectSameRequest(const SelectionRequest& a, const SelectionRequest& b) {
     const auto same = [](const LTModeInputs& x, const LTModeInputs& y, const char* mode) {
@@ -529,13 +504,6 @@ class UsersChoices : public SelectionWindow {
     }();
     ExpectSameRequest(shown, r);
   }
-  void Choose(QComboBox* combo, int index) {
-    ASSERT_NE(combo, nullptr);
-    ASSERT_GE(index, 0);
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-  }
-  void Choose(const char* name, int index) { Choose(v_window->findChild<QComboBox*>(name), index); }
   void ShowTab(const char* name) { v_window->Pages()->setCurrentWidget(v_window->findChild<QWidget*>(name)); }
   QStringList UsedOptions() {
     ShowTab("Tab_Results");
@@ -577,16 +545,14 @@ TEST_F(UsersChoices, SurviveEveryEditAfterWhichTheSameUnitIsCurrent) {
        }},
       {"the HRD family and back",
        [](UsersChoices& t) {
-         auto* families = t.v_window->findChild<QComboBox*>("Txt_Family");
-         t.Choose(families, families->findText("HRD"));
-         t.Choose(families, families->findText("HRX"));
+         t.Choose("Txt_Family", "HRD");
+         t.Choose("Txt_Family", "HRX");
        }},
       {"the fresh-air family, whose units offer no heater option, and back",
        [](UsersChoices& t) {
-         auto* families = t.v_window->findChild<QComboBox*>("Txt_Family");
-         t.Choose(families, families->findText("DQTL-MF"));
+         t.Choose("Txt_Family", "DQTL-MF");
          ASSERT_NE(t.v_window->CurrentHRX(), nullptr);
-         t.Choose(families, families->findText("HRX"));
+         t.Choose("Txt_Family", "HRX");
        }},
       {"imperial preferences and back",
        [](UsersChoices& t) {
@@ -600,7 +566,7 @@ TEST_F(UsersChoices, SurviveEveryEditAfterWhichTheSameUnitIsCurrent) {
     // NV-1000 at 250 l/s needs 1.5 kW of inlet heater at -5 degC; the user
     // takes the 4.5 kW option rather than the 2.5 kW one that would do, and
     // adds a CO2 sensor.
-    v_window->findChild<QCheckBox*>("Chk_TotalSupply")->click();
+    Click("Chk_TotalSupply");
     Type(Field("Frm_TotalSupply"), "250");
     Type(Field("Frm_DesignExhaustESP"), "200");
     Type(v_window->HeatConditions()->Field("Frm_AmbientDbt"), "-5");
@@ -613,7 +579,7 @@ TEST_F(UsersChoices, SurviveEveryEditAfterWhichTheSameUnitIsCurrent) {
     auto* available = v_window->findChild<QTreeWidget*>("Lvw_AvailOptions");
     ASSERT_FALSE(available->findItems("NRS-CO2", Qt::MatchExactly).isEmpty());
     available->setCurrentItem(available->findItems("NRS-CO2", Qt::MatchExactly)[0]);
-    v_window->findChild<QPushButton*>("Btn_Select")->click();
+    Click("Btn_Select");
     ShowTab("Tab_Selection");
     ASSERT_TRUE(UsedOptions().contains("NRS-CO2"));
     SelectionRequest expected = v_window->CurrentRequest();
