@@ -264,6 +264,7 @@ class TDlgSelect : public QMainWindow {
   void ShowPage(QWidget* pPage);
   // What the form says changed, shown.
   void FormChanged(unsigned nChanges);
+  void ShowInNewUnits();
   void ShowConditions();
   void ShowFamily();
   void ShowInputs();

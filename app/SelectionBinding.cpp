@@ -178,6 +178,11 @@ void TDlgSelect::InitSelection() {
 }
 
 void TDlgSelect::ApplyPreferences() {
+  if (v_form) v_form->PreferencesChanged();
+  else ShowInNewUnits();
+}
+
+void TDlgSelect::ShowInNewUnits() {
   // Every field shows its value in the new unit; no value changes and
   // nothing is run.
   v_converting = true;
@@ -197,6 +202,7 @@ void TDlgSelect::ApplyPreferences() {
 // ---------------------------------------------------------------- showing the form
 
 void TDlgSelect::FormChanged(unsigned nChanges) {
+  if (nChanges & CTSelectionForm::kDisplay) ShowInNewUnits();
   if (nChanges & CTSelectionForm::kReset) ShowConditions();
   if (nChanges & CTSelectionForm::kRanges) ShowFamily();
   if (nChanges & CTSelectionForm::kInputs) ShowInputs();

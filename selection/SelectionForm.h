@@ -87,6 +87,7 @@ class CTSelectionForm {
     kUnit = 1u << 3,        // the current unit computed again (or none)
     kCorrected = 1u << 4,   // a condition was corrected instead of computed
     kReset = 1u << 5,       // every input set anew (a new selection, a project)
+    kDisplay = 1u << 6,     // the units values are shown in: no value changed, nothing run
   };
   using Listener = std::function<void(unsigned nChanges)>;
 
@@ -134,6 +135,9 @@ class CTSelectionForm {
   // options. False (szWhy says why, nothing changed) when the catalogue has
   // no units of its family.
   bool ApplyProject(const CTHRXProjectData& project, QString& szWhy);
+  // The display preferences changed: every value stays as given (they are
+  // held in SI) and nothing runs; the listeners show them again.
+  void PreferencesChanged() { Notify(kDisplay); }
   // The options box of the current unit.
   void SelectOption(int nRow);
   // False when the row is a standard option, which stays.

@@ -148,6 +148,13 @@ TEST_F(SelectionForm, EditsRunAsFarAsTheyNeed) {
   EXPECT_EQ(heard[1], CTSelectionForm::kInputs | CTSelectionForm::kCandidates | CTSelectionForm::kUnit);
   EXPECT_TRUE(heard[2] & CTSelectionForm::kRanges);
   EXPECT_EQ(form->Result().altitudeM, 400);
+  // A change of display units runs nothing and changes no value.
+  const Cls_HRX* unit = form->CurrentUnit();
+  const double esp = form->Request().supplyEspPa;
+  form->PreferencesChanged();
+  EXPECT_EQ(heard.back(), unsigned(CTSelectionForm::kDisplay));
+  EXPECT_EQ(form->CurrentUnit(), unit);
+  EXPECT_EQ(form->Request().supplyEspPa, esp);
 }
 
 TEST_F(SelectionForm, AWrongConditionIsCorrectedWhereItWasTypedAndNothingIsComputed) {
