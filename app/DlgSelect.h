@@ -176,7 +176,6 @@ class TDlgSelect : public QMainWindow {
   // units, the same candidate selected; no value changes.
   void ApplyPreferences();
   void LV_SelectedDevicesClick();
-  void ShowSelectionError(int nCode);
   void ClearResults();
   void FillDatabaseTab();
   void Lvw_DBOptionsChange();
@@ -276,7 +275,6 @@ class TDlgSelect : public QMainWindow {
   void ShowCooling();
   void ShowHeating();
   void FillResults();
-  QString MessageText(int nCode) const;
 
   QToolBar* Ctl_Toolbar = nullptr;
   QTabWidget* Ctl_Pages = nullptr;

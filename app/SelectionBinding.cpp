@@ -321,12 +321,6 @@ void TDlgSelect::ShowCandidates() {
   LV_SelectedDevices->setCurrentItem(LV_SelectedDevices->topLevelItem(current));
 }
 
-QString TDlgSelect::MessageText(int nCode) const {
-  return CTSelectionRun::Message(nCode, Result(), CurrentRequest());
-}
-
-void TDlgSelect::ShowSelectionError(int nCode) { TBaseMsg::DisplayError(this, MessageText(nCode)); }
-
 void TDlgSelect::ClearResults() {
   v_resultsStale = false;
   // The option rows belong to the unit that was current.
