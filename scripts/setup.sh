@@ -5,7 +5,7 @@
 AEROLITH_PACKAGES=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev libcpp-httplib-dev
+  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev libcpp-httplib-dev libssl-dev
   fonts-dejavu-core fonts-liberation2 xvfb xauth
   libreoffice-draw-nogui libreoffice-calc-nogui libreoffice-writer-nogui poppler-utils
 )
