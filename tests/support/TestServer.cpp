@@ -12,10 +12,12 @@ constexpr int kTerminateMs = 2000;
 
 }  // namespace
 
-CTTestServer::CTTestServer(const QString& szRoot, const QString& szFault) : m_pProcess(std::make_unique<QProcess>()) {
+CTTestServer::CTTestServer(const QString& szRoot, const QString& szFault, const LTTls& tls)
+    : m_pProcess(std::make_unique<QProcess>()) {
   QStringList args{QStringLiteral("--root"), szRoot, QStringLiteral("--bind"), QStringLiteral("127.0.0.1"),
                    QStringLiteral("--port"), QStringLiteral("0")};
   if (!szFault.isEmpty()) args << QStringLiteral("--fault") << szFault;
+  if (!tls.szCertFile.isEmpty()) args << QStringLiteral("--cert") << tls.szCertFile << QStringLiteral("--key") << tls.szKeyFile;
   if (m_logDir.isValid()) m_pProcess->setStandardErrorFile(m_logDir.filePath(QStringLiteral("server.log")));
   m_pProcess->setProgram(QStringLiteral(AEROLITH_SERVER_BIN));
   m_pProcess->setArguments(args);
@@ -25,7 +27,7 @@ CTTestServer::CTTestServer(const QString& szRoot, const QString& szFault) : m_pP
     return;
   }
   // Only the first line matters; the server writes nothing else to stdout.
-  static const QRegularExpression listening(QStringLiteral("^listening on http://127\\.0\\.0\\.1:(\\d+)\\s*$"));
+  static const QRegularExpression listening(QStringLiteral("^listening on https?://127\\.0\\.0\\.1:(\\d+)\\s*$"));
   QByteArray firstLine;
   const QDeadlineTimer deadline(kStartMs);
   while (!m_pProcess->canReadLine() && m_pProcess->state() == QProcess::Running && !deadline.hasExpired()) {

@@ -14,9 +14,15 @@ class QProcess;
 
 class CTTestServer {
  public:
+  // A certificate and its key (PEM files) make the server speak HTTPS.
+  struct LTTls {
+    QString szCertFile;
+    QString szKeyFile;
+  };
+
   // Waits up to 10 s for the server's "listening on" line; when it does not
   // come, Running() is false and ServerLog() tells why.
-  explicit CTTestServer(const QString& szRoot, const QString& szFault = QString());
+  explicit CTTestServer(const QString& szRoot, const QString& szFault = QString(), const LTTls& tls = {});
   ~CTTestServer();  // SIGTERM, SIGKILL after 2 s, then waits
   CTTestServer(const CTTestServer&) = delete;
   CTTestServer& operator=(const CTTestServer&) = delete;

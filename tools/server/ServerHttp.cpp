@@ -17,6 +17,9 @@
 #include <httplib.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+#include <openssl/x509.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -34,9 +37,6 @@ constexpr qsizetype kRawReportChars = 1000;
 constexpr qint64 kMaxListBytes = 4 * 1024 * 1024;
 constexpr size_t kChunkBytes = 64 * 1024;
 constexpr int kGarbageBytes = 512;
-// Held connections each keep a worker, so there are more than the
-// library's default of eight.
-constexpr size_t kWorkers = 32;
 constexpr auto kPollInterval = std::chrono::milliseconds(50);
 constexpr auto kSlowByteInterval = std::chrono::milliseconds(500);
 constexpr auto kLongestHold = std::chrono::minutes(10);
@@ -167,6 +167,53 @@ std::string GarbageBytes() {
   return junk;
 }
 
+// The last OpenSSL error in words ("no start line"), emptying its queue.
+QString OpenSslReason() {
+  const unsigned long nError = ERR_peek_last_error();
+  const char* szReason = nError != 0 ? ERR_reason_error_string(nError) : nullptr;
+  ERR_clear_error();
+  return QString::fromLatin1(szReason ? szReason : "unknown reason");
+}
+
+// The TLS side of an HTTPS server: the certificate chain and its key from
+// PEM files, TLS 1.2 or later. False with the reason when they cannot serve.
+bool SetUpTls(SSL_CTX& ctx, const LTServerOptions& options, QString& szProblem) {
+  for (const QString& szFile : {options.szCertFile, options.szKeyFile}) {
+    if (!QFileInfo(szFile).isFile() || !QFileInfo(szFile).isReadable()) {
+      szProblem = QStringLiteral("cannot read %1").arg(szFile);
+      return false;
+    }
+  }
+  SSL_CTX_set_min_proto_version(&ctx, TLS1_2_VERSION);
+  SSL_CTX_set_options(&ctx, SSL_OP_NO_COMPRESSION | SSL_OP_NO_SESSION_RESUMPTION_ON_RENEGOTIATION);
+  if (SSL_CTX_use_certificate_chain_file(&ctx, QFile::encodeName(options.szCertFile).constData()) != 1) {
+    szProblem = QStringLiteral("no certificate in %1 (%2)").arg(options.szCertFile, OpenSslReason());
+    return false;
+  }
+  const QString mismatch = QStringLiteral("the key in %1 does not belong to the certificate in %2")
+                               .arg(options.szKeyFile, options.szCertFile);
+  if (SSL_CTX_use_PrivateKey_file(&ctx, QFile::encodeName(options.szKeyFile).constData(), SSL_FILETYPE_PEM) != 1) {
+    // The library compares the key with the certificate as it loads it.
+    const bool otherKey = ERR_GET_REASON(ERR_peek_last_error()) == X509_R_KEY_VALUES_MISMATCH;
+    szProblem = otherKey ? mismatch : QStringLiteral("no private key in %1 (%2)").arg(options.szKeyFile, OpenSslReason());
+    ERR_clear_error();
+    return false;
+  }
+  if (SSL_CTX_check_private_key(&ctx) != 1) {
+    szProblem = mismatch;
+    ERR_clear_error();
+    return false;
+  }
+  return true;
+}
+
+std::unique_ptr<httplib::Server> MakeServer(const LTServerOptions& options, QString& szTlsProblem) {
+  if (options.szCertFile.isEmpty() && options.szKeyFile.isEmpty()) return std::make_unique<httplib::Server>();
+  // Called within the constructor, so the references are still alive.
+  return std::make_unique<httplib::SSLServer>(
+      [&options, &szTlsProblem](SSL_CTX& ctx) { return SetUpTls(ctx, options, szTlsProblem); });
+}
+
 // The SHA-256 of a file, remembered while its size and time stamp stay.
 class CTDigestCache {
  public:
@@ -201,7 +248,9 @@ struct CTDownloadServer::Impl {
       : opts(options),
         root(QDir(options.szRoot).absolutePath()),
         files(QDir(root).filePath(QStringLiteral("files"))),
-        service(root) {}
+        service(root),
+        pServer(MakeServer(options, szTlsProblem)),
+        http(*pServer) {}
 
   LTServerOptions opts;
   QString root;
@@ -209,7 +258,12 @@ struct CTDownloadServer::Impl {
   CTServerService service;
   CTDigestCache digests;
   QMutex reportMutex;
-  httplib::Server http;
+  QString szTlsProblem;  // why the certificate and key cannot serve
+  std::unique_ptr<httplib::Server> pServer;  // plain HTTP, or HTTPS
+  httplib::Server& http;
+  // The socket the library listens on, seen as it is made, so that its
+  // listen queue can be widened.
+  socket_t nListenSocket = INVALID_SOCKET;
   std::atomic<bool> bStopping{false};
   std::atomic<bool> bRunStarted{false};
   std::atomic<bool> bRunEnded{false};
@@ -571,14 +625,15 @@ LTAnswer CTDownloadServer::Impl::PostNotFound(const httplib::Request& req, const
 
 CTDownloadServer::CTDownloadServer(const LTServerOptions& options) : m_pImpl(std::make_unique<Impl>(options)) {
   Impl& d = *m_pImpl;
-  d.http.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
+  d.http.new_task_queue = [] { return new httplib::ThreadPool(static_cast<size_t>(kWorkers)); };
   d.http.set_payload_max_length(static_cast<size_t>(kMaxUploadBytes));
   // The library's default adds SO_REUSEPORT, with which a second server on
   // a taken port starts without complaint and shares the connections.
   // TCP_NODELAY (inherited by the accepted connections): a service answer
   // goes out in two writes, and Nagle's rule would hold the second until
   // the client's delayed acknowledgement, some 40 ms a question.
-  d.http.set_socket_options([](socket_t sock) {
+  d.http.set_socket_options([&d](socket_t sock) {
+    d.nListenSocket = sock;
     const int nYes = 1;
     setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &nYes, sizeof(nYes));
     setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, &nYes, sizeof(nYes));
@@ -605,6 +660,10 @@ bool CTDownloadServer::ParseFault(const QString& szMode, ServerFault& fault) {
 
 bool CTDownloadServer::Bind(QString& szError) {
   Impl& d = *m_pImpl;
+  if (!d.szTlsProblem.isEmpty() || !d.http.is_valid()) {
+    szError = d.szTlsProblem.isEmpty() ? QStringLiteral("cannot set up TLS") : d.szTlsProblem;
+    return false;
+  }
   const std::string host = d.opts.szBind.toStdString();
   if (d.opts.nPort == 0) {
     d.nPort = d.http.bind_to_any_port(host);
@@ -617,6 +676,13 @@ bool CTDownloadServer::Bind(QString& szError) {
     szError = QStringLiteral("cannot listen on %1 port %2 (address not available or port in use)")
                   .arg(d.opts.szBind)
                   .arg(d.opts.nPort);
+    return false;
+  }
+  // The library listens with a queue of five; a second listen() on the
+  // listening socket only sets the new length (the kernel caps it at
+  // net.core.somaxconn).
+  if (d.nListenSocket == INVALID_SOCKET || ::listen(d.nListenSocket, kListenBacklog) != 0) {
+    szError = QStringLiteral("cannot widen the listen queue on port %1").arg(d.nPort);
     return false;
   }
   return true;

@@ -15,6 +15,17 @@
 
 #include <QString>
 
+//
+// With a certificate and its key (PEM files) the server speaks HTTPS only,
+// TLS 1.2 or later; without them plain HTTP.
+//
+// Load: every connection is served by one worker of a fixed pool
+// (kWorkers) from its first byte until it closes or stays idle for a second;
+// connections beyond the pool wait in the pool's queue, and connections not
+// yet accepted wait in the kernel's listen queue (kListenBacklog). Both are
+// sized so that a few hundred clients at once are each served at the first
+// attempt: a listen queue that overflows drops the client's SYN, which the
+// client repeats only after a second.
 #include <memory>
 
 enum class ServerFault {
@@ -32,16 +43,22 @@ struct LTServerOptions {
 };
 
 class CTDownloadServer {
+  QString szCertFile;  // both set: HTTPS
+  QString szKeyFile;
  public:
   explicit CTDownloadServer(const LTServerOptions& options);
   ~CTDownloadServer();
   CTDownloadServer(const CTDownloadServer&) = delete;
+  static constexpr int kWorkers = 256;
+  static constexpr int kListenBacklog = 1024;
+
   CTDownloadServer& operator=(const CTDownloadServer&) = delete;
 
   // "none", "never", "slow" or "garbage".
   static bool ParseFault(const QString& szMode, ServerFault& fault);
 
-  // Takes the port; false with the reason when the address is bad or taken.
+  // Takes the port; false with the reason when the address is bad or taken,
+  // or the certificate and key cannot serve.
   bool Bind(QString& szError);
   int Port() const;
   // Serves until Stop(); returns after every connection has ended.

@@ -3,9 +3,11 @@
 // talk to.
 //
 //   aerolith-server --root DIR [--bind ADDRESS] [--port N] [--fault MODE]
+//                   [--cert FILE --key FILE]
 //
-// Prints "listening on http://ADDRESS:PORT" once it listens; port 0 takes a
-// free port. Ends on SIGINT or SIGTERM. One line per request on stderr.
+// Prints "listening on http://ADDRESS:PORT" (https:// with a certificate)
+// once it listens; port 0 takes a free port. Ends on SIGINT or SIGTERM. One
+// line per request on stderr.
 
 #include "tools/server/ServerHttp.h"
 
@@ -24,7 +26,8 @@
 namespace {
 
 const char* const kUsage =
-    "usage: aerolith-server --root DIR [--bind ADDRESS] [--port N] [--fault none|never|slow|garbage]\n";
+    "usage: aerolith-server --root DIR [--bind ADDRESS] [--port N] [--fault none|never|slow|garbage]\n"
+    "                       [--cert FILE --key FILE]\n";
 
 int Usage(const QString& szProblem) {
   if (!szProblem.isEmpty()) std::fprintf(stderr, "aerolith-server: %s\n", qPrintable(szProblem));
@@ -61,6 +64,10 @@ int main(int argc, char* argv[]) {
       bool bOk = false;
       options.nPort = szValue.toInt(&bOk);
       if (!bOk || options.nPort < 0 || options.nPort > 65535) return Usage(QStringLiteral("bad port %1").arg(szValue));
+    } else if (szOption == QLatin1String("--cert")) {
+      options.szCertFile = szValue;
+    } else if (szOption == QLatin1String("--key")) {
+      options.szKeyFile = szValue;
     } else if (szOption == QLatin1String("--fault")) {
       if (!CTDownloadServer::ParseFault(szValue, options.fault)) {
         return Usage(QStringLiteral("unknown fault mode %1").arg(szValue));
@@ -70,6 +77,8 @@ int main(int argc, char* argv[]) {
     }
   }
   if (!bRootGiven || options.szRoot.isEmpty()) return Usage(QStringLiteral("--root is required"));
+  if (options.szCertFile.isEmpty() != options.szKeyFile.isEmpty())
+    return Usage(QStringLiteral("--cert and --key go together"));
   if (!QFileInfo(options.szRoot).isDir()) return Fail(QStringLiteral("root folder %1 does not exist").arg(options.szRoot));
 
   // A client that hangs up mid-answer must cost one connection, not the
@@ -95,7 +104,8 @@ int main(int argc, char* argv[]) {
 
   const QString szHost = options.szBind.contains(QLatin1Char(':')) ? QStringLiteral("[%1]").arg(options.szBind)
                                                                      : options.szBind;
-  std::printf("listening on http://%s:%d\n", qPrintable(szHost), server.Port());
+  const char* szScheme = options.szCertFile.isEmpty() ? "http" : "https";
+  std::printf("listening on %s://%s:%d\n", szScheme, qPrintable(szHost), server.Port());
   std::fflush(stdout);
   const bool bOk = server.Run();
 
