@@ -27,40 +27,73 @@ const LTServer* Find(int nServerID) {
   return nullptr;
 }
 
-QString RegistryMirror(CTRegHive hive) {
+// The mirror setting of one place: its address and the CA file beside it.
+struct LTMirrorSetting {
+  QString szAddress;
+  QString szCaFile;
+};
+
+LTMirrorSetting RegistryMirror(CTRegHive hive) {
   CTRegistry registry(hive);
-  if (!registry.OpenKey(QString::fromLatin1(CTCorvelConfig::kMirrorKey), false)) return QString();
-  return registry.ReadString(QString::fromLatin1(CTCorvelConfig::kMirrorValue)).value_or(QString()).trimmed();
+  if (!registry.OpenKey(QString::fromLatin1(CTCorvelConfig::kMirrorKey), false)) return {};
+  const auto read = [&registry](const char* szName) {
+    return registry.ReadString(QString::fromLatin1(szName)).value_or(QString()).trimmed();
+  };
+  return {read(CTCorvelConfig::kMirrorValue), read(CTCorvelConfig::kCaFileValue)};
+}
+
+// The first place that names a mirror: the environment, the user, the machine.
+LTMirrorSetting MirrorSetting() {
+  const QString fromEnvironment = qEnvironmentVariable(CTCorvelConfig::kMirrorEnvironment).trimmed();
+  if (!fromEnvironment.isEmpty())
+    return {fromEnvironment, qEnvironmentVariable(CTCorvelConfig::kCaFileEnvironment).trimmed()};
+  const LTMirrorSetting fromUser = RegistryMirror(CTRegHive::CurrentUser);
+  if (!fromUser.szAddress.isEmpty()) return fromUser;
+  return RegistryMirror(CTRegHive::LocalMachine);
+}
+
+// A mirror address as the header describes it; an empty host when it does
+// not parse.
+CTCorvelConfig::LTServerAddress ParseMirror(const QString& szMirror) {
+  CTCorvelConfig::LTServerAddress address;
+  const bool hasScheme = szMirror.contains(QLatin1String("://"));
+  const QUrl url(hasScheme ? szMirror : QStringLiteral("http://") + szMirror, QUrl::StrictMode);
+  const QString scheme = url.scheme();
+  if (!url.isValid() || url.host().isEmpty() || !url.userInfo().isEmpty() || url.hasQuery() || url.hasFragment() ||
+      (!url.path().isEmpty() && url.path() != QLatin1String("/")) ||
+      (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+    return address;
+  address.szScheme = scheme;
+  address.szHost = url.host();
+  if (address.szHost.contains(QLatin1Char(':'))) address.szHost = QLatin1Char('[') + address.szHost + QLatin1Char(']');
+  address.nPort = url.port(scheme == QLatin1String("https") ? CTCorvelConfig::kDefaultHttpsPort
+                                                             : CTCorvelConfig::kDefaultPort);
+  return address;
 }
 
 }  // namespace
 
-QString CTCorvelConfig::MirrorAddress() {
-  const QString fromEnvironment = qEnvironmentVariable(kMirrorEnvironment).trimmed();
-  if (!fromEnvironment.isEmpty()) return fromEnvironment;
-  const QString fromUser = RegistryMirror(CTRegHive::CurrentUser);
-  if (!fromUser.isEmpty()) return fromUser;
-  return RegistryMirror(CTRegHive::LocalMachine);
+QString CTCorvelConfig::MirrorAddress() { return MirrorSetting().szAddress; }
+
+QString CTCorvelConfig::MirrorCaFile() {
+  const LTMirrorSetting setting = MirrorSetting();
+  return setting.szAddress.isEmpty() ? QString() : setting.szCaFile;
+}
+
+CTCorvelConfig::LTServerAddress CTCorvelConfig::ServerAddress(int nServerID) {
+  const LTServer* server = Find(nServerID);
+  if (!server) return {};
+  const QString mirror = MirrorAddress();
+  if (!mirror.isEmpty()) return ParseMirror(mirror);
+  LTServerAddress address;
+  address.szHost = QString::fromLatin1(server->szHost);
+  return address;
 }
 
 void CTCorvelConfig::GetHTTPServerNameAndPort(int nServerID, QString& szServerName, int& nPort) {
-  nPort = kDefaultPort;
-  szServerName.clear();
-  const LTServer* server = Find(nServerID);
-  if (!server) return;
-  szServerName = QString::fromLatin1(server->szHost);
-  const QString mirror = MirrorAddress();
-  if (mirror.isEmpty()) return;
-  // "host", "host:port" or "[v6]:port"; a mirror that does not parse leaves
-  // no server rather than the wrong one.
-  const QUrl url(QStringLiteral("http://") + mirror);
-  if (!url.isValid() || url.host().isEmpty() || !url.path().isEmpty()) {
-    szServerName.clear();
-    return;
-  }
-  szServerName = url.host();
-  if (szServerName.contains(QLatin1Char(':'))) szServerName = QLatin1Char('[') + szServerName + QLatin1Char(']');
-  nPort = url.port(kDefaultPort);
+  const LTServerAddress address = ServerAddress(nServerID);
+  szServerName = address.szHost;
+  nPort = address.szHost.isEmpty() ? kDefaultPort : address.nPort;
 }
 
 QString CTCorvelConfig::ServerLabel(int nServerID) {

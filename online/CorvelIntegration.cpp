@@ -23,17 +23,22 @@ void CTMyBSClass::OnProgress(qint64 ulProgress, qint64 ulProgressMax) const {
 
 QString CTCorvelIntegration::MakeCompleteHttpURL(const QString& szServerName, int nServerHttpPort,
                                                  const QString& szRelativeURL) {
-  QString url = QStringLiteral("http://") + szServerName;
-  if (nServerHttpPort != CTCorvelConfig::kDefaultPort) url += QLatin1Char(':') + QString::number(nServerHttpPort);
+  return MakeCompleteURL(QStringLiteral("http"), szServerName, nServerHttpPort, szRelativeURL);
+}
+
+QString CTCorvelIntegration::MakeCompleteURL(const QString& szScheme, const QString& szServerName, int nPort,
+                                             const QString& szRelativeURL) {
+  const bool https = szScheme == QLatin1String("https");
+  const int schemePort = https ? CTCorvelConfig::kDefaultHttpsPort : CTCorvelConfig::kDefaultPort;
+  QString url = (https ? QStringLiteral("https://") : QStringLiteral("http://")) + szServerName;
+  if (nPort != schemePort) url += QLatin1Char(':') + QString::number(nPort);
   return url + QLatin1Char('/') + szRelativeURL;
 }
 
 QString CTCorvelIntegration::ServerURL(int nServerID, const QString& szRelativeURL) {
-  QString host;
-  int port = CTCorvelConfig::kDefaultPort;
-  CTCorvelConfig::GetHTTPServerNameAndPort(nServerID, host, port);
-  if (host.isEmpty()) return QString();
-  return MakeCompleteHttpURL(host, port, szRelativeURL);
+  const CTCorvelConfig::LTServerAddress address = CTCorvelConfig::ServerAddress(nServerID);
+  if (address.szHost.isEmpty()) return QString();
+  return MakeCompleteURL(address.szScheme, address.szHost, address.nPort, szRelativeURL);
 }
 
 QString CTCorvelIntegration::Query(std::initializer_list<std::pair<const char*, QString>> values) {

@@ -3,7 +3,8 @@
 // the questions it asks the program-information service.
 //
 // Wire rules shared by every request:
-//   - URL: "http://" host [":" port, unless 80] "/" relative URL.
+//   - URL: "http://" host [":" port, unless 80] "/" relative URL; a mirror
+//     set to HTTPS gives "https://" host [":" port, unless 443] "/" ...
 //   - Query values are percent-encoded (Query); "/" and "." stay as they are,
 //     so "file=docs/manual.pdf" goes out as it reads.
 //   - Byte texts of the server are ISO 8859-1: each byte one character.
@@ -48,6 +49,10 @@ class CTCorvelIntegration {
 
   // --- URLs ---
   static QString MakeCompleteHttpURL(const QString& szServerName, int nServerHttpPort, const QString& szRelativeURL);
+  // The same for a scheme, "http" or "https"; the port is written unless it
+  // is the scheme's own.
+  static QString MakeCompleteURL(const QString& szScheme, const QString& szServerName, int nPort,
+                                 const QString& szRelativeURL);
   // The URL of a relative URL on a server number's server; empty when the
   // number has no server.
   static QString ServerURL(int nServerID, const QString& szRelativeURL);

@@ -1,18 +1,27 @@
 #include "online/Transport.h"
 
+#include "online/CorvelConfig.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QHostAddress>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslError>
+#include <QSslSocket>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -35,6 +44,50 @@ bool IsLoopback(const QUrl& url) {
   if (url.host().compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0) return true;
   const QHostAddress address(url.host());
   return !address.isNull() && address.isLoopback();
+}
+
+// The system's authorities, read once: reading them takes tens of
+// milliseconds, and they only matter beside a company CA file.
+const QList<QSslCertificate>& SystemAuthorities() {
+  static const QList<QSslCertificate> authorities = QSslConfiguration::systemCaCertificates();
+  return authorities;
+}
+
+// What an https exchange trusts: the system's authorities, plus the company
+// CA file when the mirror setting names one. None, with the reason, when
+// the CA file cannot serve: an unreadable file fails closed rather than
+// quietly trusting less than the setting says (which would fail anyway,
+// with a less useful message).
+std::optional<QSslConfiguration> TlsConfiguration(const QString& szCaFile, QString& szProblem) {
+  if (!QSslSocket::supportsSsl()) {
+    szProblem = QStringLiteral("this system offers no TLS library for https");
+    return std::nullopt;
+  }
+  QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+  tls.setProtocol(QSsl::TlsV1_2OrLater);
+  tls.setPeerVerifyMode(QSslSocket::VerifyPeer);
+  if (szCaFile.isEmpty()) return tls;
+  const QList<QSslCertificate> company =
+      QSslCertificate::fromPath(szCaFile, QSsl::Pem, QSslCertificate::PatternSyntax::FixedString);
+  if (company.isEmpty()) {
+    szProblem = QStringLiteral("the CA file %1 cannot be read or holds no PEM certificate").arg(szCaFile);
+    return std::nullopt;
+  }
+  // Setting the list ends Qt's loading of system authorities on demand, so
+  // the list carries them itself.
+  tls.setCaCertificates(SystemAuthorities() + company);
+  return tls;
+}
+
+// Which trust a kept connection was verified under: the CA file and its
+// time stamp. Qt keys kept connections by scheme, host and port alone, so a
+// connection verified under one trust would otherwise carry requests under
+// another (a CA file removed or replaced while the program runs).
+QString TrustIdentity(const QString& szCaFile) {
+  if (szCaFile.isEmpty()) return QStringLiteral("system");
+  const QFileInfo info(szCaFile);
+  return szCaFile + QLatin1Char('@') + QString::number(info.lastModified().toMSecsSinceEpoch()) + QLatin1Char('/') +
+         QString::number(info.size());
 }
 
 // State of one running exchange; the reply's signals write into it.
@@ -81,9 +134,19 @@ void CTTransport::SetForTests(CTTransport* pTransport) { g_testTransport = pTran
 LTHttpResponse CTNetworkTransport::Exchange(const LTHttpRequest& request) {
   LTExchange exchange{request, {}};
   const QUrl url = QUrl::fromEncoded(request.url, QUrl::StrictMode);
+  const bool https = url.scheme() == QLatin1String("https");
   if (!QCoreApplication::instance() || !url.isValid() || url.host().isEmpty() ||
-      url.scheme() != QLatin1String("http"))
+      (url.scheme() != QLatin1String("http") && !https))
     return exchange.response;
+  const QString caFile = https ? CTCorvelConfig::MirrorCaFile() : QString();
+  std::optional<QSslConfiguration> tls;
+  if (https) {
+    tls = TlsConfiguration(caFile, exchange.response.szProblem);
+    if (!tls) {
+      exchange.response.outcome = LTHttpOutcome::kUntrusted;
+      return exchange.response;
+    }
+  }
 
   std::unique_ptr<QFile> upload;
   if (!request.uploadFile.isEmpty()) {
@@ -95,6 +158,12 @@ LTHttpResponse CTNetworkTransport::Exchange(const LTHttpRequest& request) {
   }
 
   QNetworkAccessManager& manager = Manager();
+  if (https) {
+    static thread_local QString keptUnderTrust;
+    const QString trust = TrustIdentity(caFile);
+    if (trust != keptUnderTrust) manager.clearConnectionCache();
+    keptUnderTrust = trust;
+  }
   // The system's proxy for the world, never for our own machine.
   manager.setProxy(IsLoopback(url) ? QNetworkProxy(QNetworkProxy::NoProxy) : QNetworkProxy(QNetworkProxy::DefaultProxy));
 
@@ -104,6 +173,7 @@ LTHttpResponse CTNetworkTransport::Exchange(const LTHttpRequest& request) {
   http.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
   http.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
   for (const auto& [name, value] : request.headers) http.setRawHeader(name, value);
+  if (tls) http.setSslConfiguration(*tls);
 
   QNetworkReply* reply = nullptr;
   if (request.verb == LTHttpRequest::Verb::kGet) {
@@ -134,6 +204,12 @@ LTHttpResponse CTNetworkTransport::Exchange(const LTHttpRequest& request) {
   QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [&](qint64 nReceived, qint64 nTotal) {
     if (request.progress && !exchange.bStopped) request.progress(nReceived, nTotal);
   });
+  // Never ignored: the reply then ends with a handshake error, before the
+  // request leaves. The first error is the one that says why.
+  QObject::connect(reply, &QNetworkReply::sslErrors, reply, [&](const QList<QSslError>& errors) {
+    if (!errors.isEmpty() && exchange.response.szProblem.isEmpty())
+      exchange.response.szProblem = errors.first().errorString();
+  });
   QObject::connect(reply, &QNetworkReply::finished, &loop, [&] {
     exchange.bFinished = true;
     loop.quit();
@@ -146,6 +222,11 @@ LTHttpResponse CTNetworkTransport::Exchange(const LTHttpRequest& request) {
   LTHttpResponse& response = exchange.response;
   response.nStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
   if (exchange.bStopped) return response;
+  if (https && (reply->error() == QNetworkReply::SslHandshakeFailedError || !response.szProblem.isEmpty())) {
+    response.outcome = LTHttpOutcome::kUntrusted;
+    if (response.szProblem.isEmpty()) response.szProblem = reply->errorString();
+    return response;
+  }
   if (response.nStatus != 0 && (response.nStatus < 200 || response.nStatus > 299))
     response.outcome = LTHttpOutcome::kHttpStatus;
   else if (reply->error() != QNetworkReply::NoError || response.nStatus == 0)

@@ -9,6 +9,13 @@
 //   nIdleMs      the longest silence between two pieces of the answer (0: none)
 //   nMaxBytes    the longest answer; a longer one ends as kTooLarge
 // An answer whose status is not 2xx is a failure (kHttpStatus).
+//
+// https:// is trusted only with a certificate that a known authority signed
+// for the very host name of the URL: the system's authorities, plus those of
+// the company CA file beside the mirror setting (CTCorvelConfig::MirrorCaFile).
+// Anything less ends as kUntrusted before a byte of the request is sent,
+// with the reason in szProblem. http:// stays as it is: what it carries is
+// trusted through its signatures, not through the connection.
 
 #include <QByteArray>
 #include <QList>
@@ -26,7 +33,7 @@ using CTTransferProgress = std::function<void(qint64 nReceived, qint64 nTotal)>;
 struct LTHttpRequest {
   enum class Verb { kGet, kPost };
   Verb verb = Verb::kGet;
-  QByteArray url;  // complete and encoded: "http://host:port/path?query"
+  QByteArray url;  // complete and encoded: "http[s]://host:port/path?query"
   QList<std::pair<QByteArray, QByteArray>> headers;
   QByteArray body;     // the POST body, unless uploadFile is given
   QString uploadFile;  // a POST body read from this file
@@ -45,6 +52,7 @@ enum class LTHttpOutcome {
   kTimedOut,    // a time bound ran out
   kTooLarge,    // the answer grew past nMaxBytes
   kLocalFile,   // the upload file could not be read or the sink not written
+  kUntrusted,   // https: no secure connection to a certificate we trust
 };
 
 struct LTHttpResponse {
@@ -52,6 +60,7 @@ struct LTHttpResponse {
   int nStatus = 0;     // the HTTP status, 0 when none arrived
   QByteArray body;     // empty when a sink was given
   qint64 nReceived = 0;
+  QString szProblem;   // kUntrusted: why, in words ("The host name did not match ...")
   bool Ok() const { return outcome == LTHttpOutcome::kOk; }
 };
 

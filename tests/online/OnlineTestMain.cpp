@@ -10,6 +10,7 @@
 
 int main(int argc, char** argv) {
   qunsetenv("AEROLITH_SERVER");
+  qunsetenv("AEROLITH_SERVER_CA");
   QCoreApplication app(argc, argv);
   QTemporaryDir settings;
   CTRegistryStore::SetUserFolder(settings.path());
