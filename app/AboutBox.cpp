@@ -243,6 +243,7 @@ void TFrm_AboutBox::AskServer() {
   if (v_serverAsked) return;
   v_serverAsked = true;
   const LTOnlineOffers offers = CTAboutInfo::AskOnlineOffers(CTLangSupport::GetLocaleData().v_language);
+  v_programID = offers.nProgramID;
   Btn_ReleaseNotes->setVisible(offers.bReleaseNotes && Box_ReleaseNotes->isHidden());
   ShowManual(offers.bManual, offers.szManualPath);
 }
@@ -259,7 +260,7 @@ void TFrm_AboutBox::Btn_DisclaimerClick() {
 
 void TFrm_AboutBox::Btn_ReleaseNotesClick() {
   QByteArray notes;
-  if (!CTCorvelIntegration::ReleaseNotes(notes) ||
+  if (!CTCorvelIntegration::ReleaseNotes(v_programID, notes) ||
       !CTRTFReader::ReadRichOrPlain(notes, *Txt_ReleaseNotes->document())) {
     TBaseMsg::DisplayWarning(this, TBaseMsg::Tr("No release notes available"));
     return;
@@ -275,7 +276,7 @@ void TFrm_AboutBox::Btn_LocalizationClick() {
   // The manual is offered in the chosen language.
   if (!Btn_Manual->isHidden()) {
     QString path;
-    const bool offered = CTAboutInfo::AskManual(after.v_language, path);
+    const bool offered = CTAboutInfo::AskManual(v_programID, after.v_language, path);
     ShowManual(offered, path);
   }
   const CTAboutInfo::TLocaleQuestion question =

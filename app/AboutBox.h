@@ -64,6 +64,9 @@ class TFrm_AboutBox : public TBasicDialog {
   TTermsCallback v_terms;
   QString v_manualPath;
   bool v_serverAsked = false;
+  // The service's number of the program, asked once with the offers; the
+  // box's later questions pass it on. 0: unknown, or no answer.
+  int v_programID = 0;
   QLabel *Img_Program = nullptr, *Lbl_Product = nullptr, *Lbl_Version = nullptr, *Lbl_Language = nullptr,
          *Lbl_DatabaseCaption = nullptr, *Lbl_Database = nullptr, *Lbl_Distributor = nullptr;
   QGroupBox* Box_ReleaseNotes = nullptr;

@@ -49,15 +49,17 @@ QStringList CTAboutInfo::DistributorLines() { return CTBuildDistributor::Lines()
 
 LTOnlineOffers CTAboutInfo::AskOnlineOffers(int nLanguage) {
   LTOnlineOffers offers;
-  if (CTCorvelIntegration::IdentifyProgram() <= 0) return offers;
+  const int program = CTCorvelIntegration::IdentifyProgram();
+  if (program <= 0) return offers;
+  offers.nProgramID = program;
   offers.bReleaseNotes = true;
-  offers.bManual = AskManual(nLanguage, offers.szManualPath);
+  offers.bManual = AskManual(program, nLanguage, offers.szManualPath);
   return offers;
 }
 
-bool CTAboutInfo::AskManual(int nLanguage, QString& szPath) {
+bool CTAboutInfo::AskManual(int nProgramID, int nLanguage, QString& szPath) {
   QString path;
-  if (!CTCorvelIntegration::HasUsersManual(nLanguage, path) || path.isEmpty()) return false;
+  if (!CTCorvelIntegration::HasUsersManual(nProgramID, nLanguage, path) || path.isEmpty()) return false;
   szPath = path;
   return true;
 }

@@ -20,6 +20,7 @@ struct LTAboutParty {
 
 // What the program-information service offers this build.
 struct LTOnlineOffers {
+  int nProgramID = 0;  // the service's number of the program; 0: unknown or no answer
   bool bReleaseNotes = false;
   bool bManual = false;
   QString szManualPath;  // server-relative, when bManual
@@ -56,10 +57,12 @@ class CTAboutInfo {
   // --- online ---
   // Asks the build's server. The manual is asked for only once the server
   // knows the program, so that a server that does not answer costs one
-  // question's time, not several.
+  // question's time, not several. The program's number is asked here once;
+  // the box passes nProgramID on to every later question.
   static LTOnlineOffers AskOnlineOffers(int nLanguage);
-  // The manual path on the server for nLanguage; false when there is none.
-  static bool AskManual(int nLanguage, QString& szPath);
+  // The manual path on the server for nLanguage; false when there is none
+  // or the program is unknown (nProgramID 0).
+  static bool AskManual(int nProgramID, int nLanguage, QString& szPath);
   // The file name the manual is offered to be saved under.
   static QString ManualFileName(const QString& szServerPath);
   // Fetches the manual into szLocalFile; the local file changes only when

@@ -165,34 +165,32 @@ QString CTCorvelIntegration::GetCompanyDbStructureVersionFromResource() {
 
 // ---------------------------------------------------------------- questions
 
-namespace {
-
-int Identify(CTCorvelSvc& service) {
-  return service.ProgramID(CTATORemoteUtils0::PackProgramName(QString::fromLatin1(CTCorvelIntegration::kProgramFileName)))
-      .value_or(0);
+int CTCorvelIntegration::IdentifyProgram(CTCorvelSvc& service) {
+  return service.ProgramID(CTATORemoteUtils0::PackProgramName(QString::fromLatin1(kProgramFileName))).value_or(0);
 }
-
-}  // namespace
 
 int CTCorvelIntegration::IdentifyProgram() {
   const std::unique_ptr<CTCorvelSvc> service = GetCorvelSvc();
-  return service ? Identify(*service) : 0;
+  return service ? IdentifyProgram(*service) : 0;
 }
 
 int CTCorvelIntegration::HasUpgrades(int nLanguageID, int nProgramVersion, int nDataVersion, int nGlossaryDate) {
   const std::unique_ptr<CTCorvelSvc> service = GetCorvelSvc();
   if (!service) return 0;
-  const int program = Identify(*service);
+  const int program = IdentifyProgram(*service);
   if (program <= 0) return 0;
   return service->HasUpgrades(program, nLanguageID, nProgramVersion, nDataVersion, nGlossaryDate).value_or(0);
 }
 
-bool CTCorvelIntegration::HasUsersManual(int nLanguageID, QString& szFileName) {
-  const std::unique_ptr<CTCorvelSvc> service = GetCorvelSvc();
-  if (!service) return false;
-  const int manual = service->HasManual(Identify(*service)).value_or(0);
+namespace {
+
+// The questions after the program's number, over one client so that they
+// share its deadline. A program the service does not know has neither.
+bool AskManual(CTCorvelSvc& service, int nProgramID, int nLanguageID, QString& szFileName) {
+  if (nProgramID <= 0) return false;
+  const int manual = service.HasManual(nProgramID).value_or(0);
   if (manual < 1) return false;
-  const QString packed = service->TransManualInfo(manual, nLanguageID).value_or(QString());
+  const QString packed = service.TransManualInfo(manual, nLanguageID).value_or(QString());
   if (packed.isEmpty()) return false;
   const QString path = CTATORemoteUtils0::UnpackServiceText(packed);
   if (path.isEmpty()) return false;
@@ -200,13 +198,36 @@ bool CTCorvelIntegration::HasUsersManual(int nLanguageID, QString& szFileName) {
   return true;
 }
 
-bool CTCorvelIntegration::ReleaseNotes(QByteArray& arNotes) {
-  const std::unique_ptr<CTCorvelSvc> service = GetCorvelSvc();
-  if (!service) return false;
-  const QString packed = service->ReleaseNotes(Identify(*service)).value_or(QString());
+bool AskReleaseNotes(CTCorvelSvc& service, int nProgramID, QByteArray& arNotes) {
+  if (nProgramID <= 0) return false;
+  const QString packed = service.ReleaseNotes(nProgramID).value_or(QString());
   if (packed.isEmpty()) return false;
   const QByteArray notes = CTATORemoteUtils0::Bytes(CTATORemoteUtils0::UnpackServiceText(packed));
   if (notes.isEmpty()) return false;
   arNotes = notes;
   return true;
+}
+
+}  // namespace
+
+bool CTCorvelIntegration::HasUsersManual(int nLanguageID, QString& szFileName) {
+  const std::unique_ptr<CTCorvelSvc> service = GetCorvelSvc();
+  return service && AskManual(*service, IdentifyProgram(*service), nLanguageID, szFileName);
+}
+
+bool CTCorvelIntegration::HasUsersManual(int nProgramID, int nLanguageID, QString& szFileName) {
+  if (nProgramID <= 0) return false;
+  const std::unique_ptr<CTCorvelSvc> service = GetCorvelSvc();
+  return service && AskManual(*service, nProgramID, nLanguageID, szFileName);
+}
+
+bool CTCorvelIntegration::ReleaseNotes(QByteArray& arNotes) {
+  const std::unique_ptr<CTCorvelSvc> service = GetCorvelSvc();
+  return service && AskReleaseNotes(*service, IdentifyProgram(*service), arNotes);
+}
+
+bool CTCorvelIntegration::ReleaseNotes(int nProgramID, QByteArray& arNotes) {
+  if (nProgramID <= 0) return false;
+  const std::unique_ptr<CTCorvelSvc> service = GetCorvelSvc();
+  return service && AskReleaseNotes(*service, nProgramID, arNotes);
 }

@@ -21,6 +21,8 @@
 #include <utility>
 
 
+class CTCorvelSvc;
+
 // Bytes of the running download and the size the server announced.
 using CTCorvelDownloadProgressIndicator = std::function<void(quint32 nProgress, quint32 nProgressMax)>;
 
@@ -91,11 +93,19 @@ class CTCorvelIntegration {
   static QString StructureVersionFromText(const QByteArray& arText);
 
   // --- questions to the program-information service (none value on failure) ---
+  // The forms without a program number ask the service for it first; a
+  // caller with several questions asks IdentifyProgram once and passes the
+  // number on, so that each question costs one exchange.
   static int IdentifyProgram();  // the service's number of this program; 0 unknown
+  // Over a client the caller made (on another thread, say), so that its
+  // later questions share the client's deadline.
+  static int IdentifyProgram(CTCorvelSvc& service);
   static int HasUpgrades(int nLanguageID, int nProgramVersion, int nDataVersion, int nGlossaryDate);
   // The server-relative path of the user's manual in a language.
   static bool HasUsersManual(int nLanguageID, QString& szFileName);
+  static bool HasUsersManual(int nProgramID, int nLanguageID, QString& szFileName);
   // The release notes as the service holds them (rich text or plain text;
   // a view shows them through CTRTFReader::ReadRichOrPlain).
   static bool ReleaseNotes(QByteArray& arNotes);
+  static bool ReleaseNotes(int nProgramID, QByteArray& arNotes);
 };

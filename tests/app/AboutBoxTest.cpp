@@ -12,6 +12,7 @@
 #include "app/LocaleChoice.h"
 #include "i18n/LangSupport.h"
 #include "platform/Registry.h"
+#include "support/CountingTransport.h"
 #include "support/TestServer.h"
 
 #include <QComboBox>
@@ -356,6 +357,22 @@ TEST_F(AboutBoxServed, ManualOfTheLanguageChosen) {
   Button("Btn_Localization")->click();
   EXPECT_TRUE(Button("Btn_Manual")->isVisible());
   EXPECT_EQ(Button("Btn_Manual")->toolTip(), "manuals/en/Aerolith.pdf");
+}
+
+// The program's number is asked once with the offers, and the release
+// notes and the manual of another language ask with it.
+TEST_F(AboutBoxServed, AsksTheProgramsNumberOnceForAllItsQuestions) {
+  const CTCountingTransport transport;
+  Shown("2026.12");
+  Button("Btn_ReleaseNotes")->click();
+  ASSERT_TRUE(Child<QGroupBox>("Box_ReleaseNotes")->isVisible());
+  v_messages.v_answer = mrNo;
+  QString title;
+  ChooseLocale("United States of America", "German", true, &title);
+  Button("Btn_Localization")->click();
+  EXPECT_EQ(Button("Btn_Manual")->toolTip(), "manuals/de/Aerolith.pdf");
+  EXPECT_EQ(transport.Operations(), (QList<QByteArray>{"ProgramID", "HasManual", "TransManualInfo", "ReleaseNotes",
+                                                      "HasManual", "TransManualInfo"}));
 }
 
 TEST_F(AboutBox, AServerThatNeverAnswersOffersNothingAndHoldsNothing) {

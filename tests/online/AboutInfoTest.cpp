@@ -123,37 +123,65 @@ CTFakeTransport::TAnswer Service(std::map<QByteArray, QString> answers) {
   };
 }
 
+// The operations asked, in order.
+QList<QByteArray> Operations(const CTFakeTransport& fake) {
+  QList<QByteArray> operations;
+  for (const LTHttpRequest& r : fake.Requests())
+    for (const auto& [name, value] : r.headers)
+      if (name == "SOAPAction") operations << value.mid(value.indexOf('#') + 1).chopped(1);
+  return operations;
+}
+
 TEST(AboutOnline, OffersFollowWhatTheServiceKnows) {
   const QString path = "manuals/de/Aerolith.pdf";
   struct Case {
     const char* name;
     std::map<QByteArray, QString> answers;
+    int program;
     bool notes, manual;
-    std::size_t requests;
+    // The program's number once, then only what it leads to: a server that
+    // does not answer costs one question, not one per offer.
+    QList<QByteArray> asked;
   };
   const Case cases[] = {
-      {"no server", {}, false, false, 1},
-      {"program unknown", {{"ProgramID", "0"}}, false, false, 1},
-      {"program known, no manual", {{"ProgramID", "7"}, {"HasManual", "0"}}, true, false, 3},
+      {"no server", {}, 0, false, false, {"ProgramID"}},
+      {"program unknown", {{"ProgramID", "0"}}, 0, false, false, {"ProgramID"}},
+      {"program known, no manual", {{"ProgramID", "7"}, {"HasManual", "0"}}, 7, true, false, {"ProgramID", "HasManual"}},
       {"program known with a manual",
        {{"ProgramID", "7"}, {"HasManual", "3"}, {"TransManualInfo", CTATORemoteUtils0::PackServiceText(path)}},
+       7,
        true,
        true,
-       4},
+       {"ProgramID", "HasManual", "TransManualInfo"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     CTFakeTransport fake(Service(c.answers));
     const LTOnlineOffers offers = A::AskOnlineOffers(1031);
+    EXPECT_EQ(offers.nProgramID, c.program);
     EXPECT_EQ(offers.bReleaseNotes, c.notes);
     EXPECT_EQ(offers.bManual, c.manual);
     EXPECT_EQ(offers.szManualPath, c.manual ? path : QString());
-    // A server that does not answer costs one question, not one per offer.
-    EXPECT_EQ(fake.Requests().size(), c.requests);
+    EXPECT_EQ(Operations(fake), c.asked);
     if (c.manual) {
       EXPECT_TRUE(fake.Requests().back().body.contains(">1031<")) << "the manual in the language asked";
     }
   }
+}
+
+TEST(AboutOnline, LaterQuestionsPassTheProgramsNumberOn) {
+  const QString path = "manuals/fr/Aerolith.pdf";
+  CTFakeTransport fake(Service({{"HasManual", "3"}, {"TransManualInfo", CTATORemoteUtils0::PackServiceText(path)}}));
+  QString found;
+  ASSERT_TRUE(A::AskManual(7, 1036, found));
+  EXPECT_EQ(found, path);
+  EXPECT_EQ(Operations(fake), (QList<QByteArray>{"HasManual", "TransManualInfo"}));
+  EXPECT_TRUE(fake.Requests().front().body.contains(">7<")) << "the number passed on";
+  // An unknown program has no manual, and nobody is asked.
+  QString kept = "kept";
+  EXPECT_FALSE(A::AskManual(0, 1036, kept));
+  EXPECT_EQ(kept, "kept");
+  EXPECT_EQ(fake.Requests().size(), 2u);
 }
 
 }  // namespace
