@@ -51,6 +51,8 @@
 #include <QMenu>
 #include <QScreen>
 #include <QTabWidget>
+#include <QThread>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -318,19 +320,42 @@ bool CheckOnlineConfiguration(QWidget* pWindow) {
   TFrmUpgrade::Upgrade(pWindow, true, true);
   return false;
 }
+// How often an answer that found the user busy looks again.
+constexpr int kHintRetryMs = 250;
+// The hint over the window once nothing else holds the user: never over a
+// dialog or a menu, nor under a command that waits in a loop of its own (an
+// answer from the server), nor before the window shows. The upgrade it may
+// lead to warns about unsaved work, since the window is in use by now.
+void OfferUpgrade(TDlgSelect& window, const QString& szTitle, const QString& szDataVersion,
+                  const CTAutoUpgrade::LTUpgradeAnswer& answer) {
+  if (!window.isVisible() || QApplication::activeModalWidget() || QApplication::activePopupWidget() ||
+      QThread::currentThread()->loopLevel() > 1) {
+    QTimer::singleShot(kHintRetryMs, &window, [&window, szTitle, szDataVersion, answer] {
+      OfferUpgrade(window, szTitle, szDataVersion, answer);
+    });
+    return;
+  }
+  TFrmAutoUpgradeHint::LTContext context;
+  context.nProgramID = answer.nProgramID;
+  context.bUnsavedWork = window.DataHaveChanged();
+  // After a download the upgrade window has asked the program to end.
+  TFrmAutoUpgradeHint::ShowHint(&window, szTitle, szDataVersion, answer.nUpgradeInfo, context);
+}
 // The start is counted; the first start of a build and catalogue shows the
 // general terms (declining them ends the program); a start without a file
-// to open asks the service whether anything newer exists. The question is
-// bounded (5 s), so a dead server never holds the start longer.
-bool ApplicationStartupActions(QWidget* pWindow, const QString& szDataVersion, const QStringList& arguments) {
+// to open asks the service whether anything newer exists. The question
+// runs on a thread of its own once the event loop runs, so the window
+// shows at once; its answer brings the hint. The question belongs to the
+// window: closing the window cuts it.
+bool ApplicationStartupActions(TDlgSelect& window, const QString& szDataVersion, const QStringList& arguments) {
   const QString title = ApplicationUtils::Title();
   if (CTVersionUtils::IsApprovalVersion()) {
-    TFrmAutoUpgradeHint::ShowHint(pWindow, title, szDataVersion, 0);
+    TFrmAutoUpgradeHint::ShowHint(&window, title, szDataVersion, 0);
     return true;
   }
   const QString identity = CTAutoUpgrade::RunCountID(CTVersionUtils::GetVersionString(), szDataVersion);
   const int count = CTAutoUpgrade::GetUsageCount(identity);
-  if (arguments.isEmpty() && count == 0 && TFrm_Disclaimer::Execute(pWindow, title) != TFrm_Disclaimer::kAccepted)
+  if (arguments.isEmpty() && count == 0 && TFrm_Disclaimer::Execute(&window, title) != TFrm_Disclaimer::kAccepted)
     return false;
   CTAutoUpgrade::CountStart(identity, count);
   TFrmUpgrade::SetUsageCount(count + 1);
@@ -344,12 +369,14 @@ bool ApplicationStartupActions(QWidget* pWindow, const QString& szDataVersion, c
     installed.nGlossaryLanguage = CTLangSupport::UILanguage();
   }
   installed.nStoredLanguage = CTLangSupport::GetLocaleData().v_language;
-  const int upgrades = CTAutoUpgrade::AskForUpgrades(installed);
-  // Once a new build is fetched and its updater waits for us, the program
-  // does not start.
-  if (upgrades > 0 &&
-      TFrmAutoUpgradeHint::ShowHint(pWindow, title, szDataVersion, upgrades) == TFrmUpgrade::kRetUpgraded)
-    return false;
+  QTimer::singleShot(0, &window, [&window, installed, title, szDataVersion] {
+    new CTUpgradeQuestion(
+        CTAutoUpgrade::PrepareQuestion(installed),
+        [&window, title, szDataVersion](const CTAutoUpgrade::LTUpgradeAnswer& answer) {
+          if (answer.nUpgradeInfo > 0) OfferUpgrade(window, title, szDataVersion, answer);
+        },
+        &window);
+  });
   return true;
 }
 void ReadPreferences() { CTPreferences::ReadRegistry(); }
@@ -403,7 +430,7 @@ bool TDlgSelect::StartUp(const QStringList& arguments) {
   TFrmUpgrade::SetCatalogueVersionSource([version = v_session->DataVersion()] { return version; });
   if (!StartUpHooks::CheckOnlineConfiguration(this)) return false;
   if (!v_session->CheckStructureVersion(true)) return false;
-  if (!StartUpHooks::ApplicationStartupActions(this, v_session->DataVersion(), arguments)) return false;
+  if (!StartUpHooks::ApplicationStartupActions(*this, v_session->DataVersion(), arguments)) return false;
 
   // A larger window where the screen has room: the first of these sizes that
   // is larger than the window and smaller than the screen.

@@ -34,8 +34,9 @@ T* Named(T* pWidget, const char* szName) {
 }  // namespace
 
 TFrmAutoUpgradeHint::TFrmAutoUpgradeHint(QWidget* pOwner, const QString& szAppTitle,
-                                         const QString& szCatalogueVersion, int nUpgradeInfo)
-    : TBasicDialog(pOwner, false) {
+                                         const QString& szCatalogueVersion, int nUpgradeInfo,
+                                         const LTContext& context)
+    : TBasicDialog(pOwner, false), v_context(context) {
   setObjectName(QStringLiteral("TFrmAutoUpgradeHint"));
   setWindowTitle(TBaseMsg::Tr("Upgrade Now!"));
   setMinimumWidth(kMinWidth);
@@ -95,15 +96,16 @@ TFrmAutoUpgradeHint::TFrmAutoUpgradeHint(QWidget* pOwner, const QString& szAppTi
 }
 
 int TFrmAutoUpgradeHint::ShowHint(QWidget* pOwner, const QString& szAppTitle, const QString& szCatalogueVersion,
-                                  int nUpgradeInfo) {
-  TFrmAutoUpgradeHint hint(pOwner, szAppTitle, szCatalogueVersion, nUpgradeInfo);
+                                  int nUpgradeInfo, const LTContext& context) {
+  TFrmAutoUpgradeHint hint(pOwner, szAppTitle, szCatalogueVersion, nUpgradeInfo, context);
   return hint.Execute();
 }
 
 void TFrmAutoUpgradeHint::Btn_UpgradeClick() {
   int result = kRetSkip;
   try {
-    result = TFrmUpgrade::Upgrade(this, true, false);
+    // Without unsaved work the restart needs no warning, as at start-up.
+    result = TFrmUpgrade::Upgrade(this, !v_context.bUnsavedWork, false);
   } catch (const std::exception& e) {
     qWarning("The upgrade window failed: %s", e.what());
   } catch (...) {
@@ -114,7 +116,9 @@ void TFrmAutoUpgradeHint::Btn_UpgradeClick() {
 
 void TFrmAutoUpgradeHint::Btn_ReleaseNotesClick() {
   QByteArray notes;
-  if (!CTCorvelIntegration::ReleaseNotes(notes) ||
+  const bool fetched = v_context.nProgramID > 0 ? CTCorvelIntegration::ReleaseNotes(v_context.nProgramID, notes)
+                                                : CTCorvelIntegration::ReleaseNotes(notes);
+  if (!fetched ||
       !CTRTFReader::ReadRichOrPlain(notes, *Txt_ReleaseNotes->document())) {
     TBaseMsg::DisplayWarning(this, TBaseMsg::Tr("No release notes available"));
     return;

@@ -1,7 +1,7 @@
 // The start-up's online steps in the window: the general terms of a first
-// start, the count of starts, the question about newer builds and its hint,
-// an approval build's hint and a download build's setup, against
-// aerolith-server on loopback.
+// start, the count of starts, the question about newer builds (asked while
+// the window is up) and its hint, an approval build's hint and a download
+// build's setup, against aerolith-server on loopback.
 
 #include "app/Disclaimer.h"
 #include "app/DlgSelect.h"
@@ -12,15 +12,19 @@
 #include "online/AutoUpgrade.h"
 #include "platform/Registry.h"
 #include "platform/VersionUtils.h"
+#include "app/Frame_UnitTextScroll.h"
 #include "recdb/RecordingPresenter.h"
+#include "support/CountingTransport.h"
 #include "support/ServedFiles.h"
 #include "support/TestServer.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -73,11 +77,28 @@ class StartUpOnline : public testing::Test {
   }
   static void NoServer() { qputenv("AEROLITH_SERVER", "127.0.0.1:1"); }
 
+  // Starts the window as the program does: the start-up, then the window
+  // shown.
   bool Start(const QStringList& arguments = {}) {
     v_seen.clear();
     v_hintText.clear();
     v_window = std::make_unique<TDlgSelect>();
-    return v_window->StartUp(arguments);
+    if (!v_window->StartUp(arguments)) return false;
+    v_window->show();
+    return QTest::qWaitForWindowExposed(v_window.get());
+  }
+  // The start-up's question about newer builds; none when the start asked
+  // nothing. It goes out once the event loop runs.
+  CTUpgradeQuestion* Question() {
+    QCoreApplication::processEvents();
+    return v_window->findChild<CTUpgradeQuestion*>();
+  }
+  // Waits until the answer has been handled: nothing shown, or the hint
+  // shown and answered. The bound only keeps a broken build from waiting
+  // for ever.
+  bool Answered() {
+    CTUpgradeQuestion* question = Question();
+    return question && QTest::qWaitFor([question] { return question->Answered(); }, 30000);
   }
   int Starts() const {
     CTRegistry registry;
@@ -107,14 +128,17 @@ TEST_F(StartUpOnline, FirstStartShowsTheTermsAndDecliningThemEndsIt) {
 
 TEST_F(StartUpOnline, StartsAreCountedAndANewerBuildIsAnnounced) {
   ASSERT_TRUE(Start());
+  ASSERT_TRUE(Answered());
   EXPECT_EQ(v_seen, (QStringList{QStringLiteral("TFrm_Disclaimer"), QStringLiteral("TFrmAutoUpgradeHint")}));
   EXPECT_TRUE(v_hintText.contains(QStringLiteral("- Software version 7.3.0 now available."))) << v_hintText.toStdString();
   EXPECT_EQ(Starts(), 1);
   ASSERT_TRUE(Start());
+  ASSERT_TRUE(Answered());
   EXPECT_EQ(v_seen, QStringList{QStringLiteral("TFrmAutoUpgradeHint")}) << "the terms once per build";
   EXPECT_EQ(Starts(), 2);
   // A start with a file to open asks nothing, and is counted.
   ASSERT_TRUE(Start({QStringLiteral("/nonexistent/project.ven")}));
+  EXPECT_EQ(Question(), nullptr);
   EXPECT_TRUE(v_seen.isEmpty());
   EXPECT_EQ(Starts(), 3);
 }
@@ -122,11 +146,64 @@ TEST_F(StartUpOnline, StartsAreCountedAndANewerBuildIsAnnounced) {
 TEST_F(StartUpOnline, NothingNewerOrNoServerStartsQuietly) {
   v_info.versionNumber = 730;
   ASSERT_TRUE(Start());
+  ASSERT_TRUE(Answered());
   EXPECT_EQ(v_seen, QStringList{QStringLiteral("TFrm_Disclaimer")});
   v_address.reset();
   NoServer();
   ASSERT_TRUE(Start());
+  ASSERT_TRUE(Answered());
   EXPECT_TRUE(v_seen.isEmpty());
+}
+
+// A server that takes the connection and never answers (as behind a
+// firewall that drops packets) holds neither the window nor the program's
+// end.
+TEST_F(StartUpOnline, AServerThatNeverAnswersHoldsNeitherTheWindowNorItsEnd) {
+  v_address.reset();
+  const CTTestServer silent(v_root.path(), QStringLiteral("never"));
+  ASSERT_TRUE(silent.Running()) << silent.ServerLog().toStdString();
+  const CTServerAddress address(silent.HostAndPort());
+  const CTCountingTransport transport;
+  ASSERT_TRUE(Start()) << "the window shows while the question is out";
+  CTUpgradeQuestion* question = Question();
+  ASSERT_NE(question, nullptr);
+  // The user works meanwhile: a typed airflow runs the selection.
+  TFrm_UnitTextScroll* airflow = v_window->findChild<TFrm_UnitTextScroll*>(QStringLiteral("Frm_Airflow"));
+  ASSERT_NE(airflow, nullptr);
+  airflow->Edit()->setFocus();
+  airflow->Edit()->selectAll();
+  QTest::keyClicks(airflow->Edit(), QStringLiteral("9"));
+  QTest::keyClick(airflow->Edit(), Qt::Key_Return);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(v_window->CurrentRequest().airflowPerPersonLs, 9.0);
+  EXPECT_TRUE(v_window->DataHaveChanged());
+  EXPECT_FALSE(question->Answered());
+  EXPECT_EQ(v_seen, QStringList{QStringLiteral("TFrm_Disclaimer")}) << "the first start's terms, and nothing since";
+  // Closing ends the program at once: the exchange is cut, not left to run
+  // to its time bound, and nothing further is asked.
+  v_window->SetDataHaveChanged(false);
+  v_window->close();
+  v_window.reset();
+  EXPECT_EQ(transport.Operations(), QList<QByteArray>{"ProgramID"});
+  EXPECT_EQ(transport.Outcomes(), QList<LTHttpOutcome>{LTHttpOutcome::kNoServer});
+}
+
+// The answer waits while the user is in a dialog, and the hint follows.
+TEST_F(StartUpOnline, TheHintWaitsForTheDialogTheUserIsIn) {
+  v_window = std::make_unique<TDlgSelect>();
+  ASSERT_TRUE(v_window->StartUp({}));
+  v_window->show();
+  // Up before the question goes out, which is at the first turn of the
+  // event loop.
+  QWidget dialog(v_window.get(), Qt::Dialog);
+  dialog.setObjectName(QStringLiteral("UsersDialog"));
+  dialog.setWindowModality(Qt::ApplicationModal);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  ASSERT_TRUE(Answered());
+  EXPECT_FALSE(v_seen.contains(QStringLiteral("TFrmAutoUpgradeHint"))) << "not over the user's dialog";
+  dialog.close();
+  EXPECT_TRUE(QTest::qWaitFor([this] { return v_seen.contains(QStringLiteral("TFrmAutoUpgradeHint")); }, 30000));
 }
 
 TEST_F(StartUpOnline, ApprovalAndDownloadBuilds) {
