@@ -255,7 +255,7 @@ bool TFrmUpgrade::FetchVersions() {
       CTUpgradeSteps::NothingNew(fetched.list.entries, RunningBuild(v_catalogueVersion), v_initialConfig))
     fetched.problem = CTUpgradeSteps::TFetchProblem::kNoVersions;
   if (fetched.problem != CTUpgradeSteps::TFetchProblem::kNone) {
-    const QString text = CTUpgradeSteps::FetchProblemText(fetched.problem);
+    const QString text = CTUpgradeSteps::FetchProblemText(fetched.problem, fetched.refusal);
     if (CTUpgradeSteps::IsError(fetched.problem))
       TBaseMsg::DisplayError(MessageParent(), text);
     else
@@ -402,8 +402,8 @@ void TFrmUpgrade::ShowProgress(bool bDownloading) {
 void TFrmUpgrade::Download(const LTVersionEntry& build) {
   const int server = CTVersionUtils::CorvelServerID();
   std::vector<LTUpgradeFile> files =
-      CTUpgradeDownload::Plan(server, v_list.updater.value_or(LTVersionEntry()), build,
-                              QString::fromLatin1(CTCorvelIntegration::kProgramFileName), !v_catalogueVersion.isEmpty());
+      CTUpgradeDownload::Plan(server, v_list, build, QString::fromLatin1(CTCorvelIntegration::kProgramFileName),
+                              !v_catalogueVersion.isEmpty());
   // A private folder of its own, kept after this window: the updater
   // takes the files from there once the program has ended.
   QTemporaryDir folder(QDir(QDir::tempPath()).filePath(QStringLiteral("aerolith-upgrade-XXXXXX")));
@@ -416,7 +416,7 @@ void TFrmUpgrade::Download(const LTVersionEntry& build) {
   if (!folder.isValid()) {
     outcome.result = LTUpgradeOutcome::Result::kLocalFolder;
   } else {
-    outcome = CTUpgradeDownload::DownloadAll(server, files, folder.path(),
+    outcome = CTUpgradeDownload::DownloadAll(server, v_list.release, files, folder.path(),
                                              [this, &files](int nFile, quint32 nProgress, quint32 nExpected) {
                                                if (nFile >= 0 && nFile < int(files.size()))
                                                  Lbl_Downloading->setText(CTUpgradeSteps::DownloadingText(

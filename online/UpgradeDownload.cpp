@@ -3,13 +3,15 @@
 #include "online/ATORemoteUtils0.h"
 #include "online/CorvelConfig.h"
 #include "online/CorvelIntegration.h"
+#include "online/ReleaseKeys.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSaveFile>
 #include <QTemporaryFile>
 
 namespace {
@@ -17,20 +19,51 @@ namespace {
 using Result = LTUpgradeOutcome::Result;
 
 constexpr int kEnglish = 1033;
+constexpr QFileDevice::Permissions kPrivate = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
 
-bool IsHexDigest(const QString& sz) {
-  if (sz.size() != 64) return false;
-  for (const QChar c : sz)
-    if (!((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('a') && c <= QLatin1Char('f'))))
-      return false;
-  return true;
+// What a download wrote, so that a failure takes exactly that away again
+// (the folder may be one the user named, with files of its own).
+class CTWritten {
+ public:
+  // Makes the folders of szFolder that are missing, each private.
+  bool MakeFolders(const QString& szFolder) {
+    QStringList missing;
+    for (QDir dir(szFolder); !dir.exists(); dir.setPath(QFileInfo(dir.path()).path())) {
+      missing.prepend(dir.path());
+      if (QFileInfo(dir.path()).path() == dir.path()) return false;
+    }
+    for (const QString& folder : missing) {
+      if (!QDir().mkdir(folder, kPrivate)) return false;
+      m_folders.push_back(folder);
+    }
+    return true;
+  }
+  void AddFile(const QString& szPath) { m_files.push_back(szPath); }
+  void RemoveAll(std::vector<LTUpgradeFile>& files) {
+    for (const QString& file : m_files) QFile::remove(file);
+    for (auto it = m_folders.rbegin(); it != m_folders.rend(); ++it) QDir().rmdir(*it);
+    m_files.clear();
+    m_folders.clear();
+    for (LTUpgradeFile& file : files) file.szLocalFile.clear();
+  }
+
+ private:
+  QStringList m_files;
+  QStringList m_folders;  // in the order they were made
+};
+
+// Writes bytes whole or not at all.
+bool WriteWhole(const QString& szPath, const QByteArray& arBytes) {
+  QSaveFile file(szPath);
+  return file.open(QIODevice::WriteOnly) && file.write(arBytes) == arBytes.size() && file.commit();
 }
 
-void RemoveDownloaded(std::vector<LTUpgradeFile>& files) {
-  for (LTUpgradeFile& file : files) {
-    if (!file.szLocalFile.isEmpty()) QFile::remove(file.szLocalFile);
-    file.szLocalFile.clear();
-  }
+LTUpgradeFile FileOf(LTUpgradeFile::Role role, const QString& szShownName, const QString& szServerPath,
+                     qint64 nListedSize, const LTReleaseManifest& manifest) {
+  LTUpgradeFile file{role, szShownName, szServerPath, nListedSize, CTReleaseManifest::DownloadName(szServerPath),
+                     QString()};
+  if (const LTReleaseFile* signedFile = manifest.Find(file.szReleaseName)) file.nSize = signedFile->nSize;
+  return file;
 }
 
 }  // namespace
@@ -54,40 +87,41 @@ std::optional<LTUpgradeFile> CTUpgradeDownload::GlossaryFile(int nServerID, cons
   bool ok = false;
   file.nSize = size.trimmed().toLongLong(&ok);
   if (!ok || file.nSize <= 0) return std::nullopt;
-  CTCorvelIntegration::GetXMLAttributeValue(answer, QStringLiteral("sha256"), file.szSha256);
-  file.szSha256 = file.szSha256.trimmed().toLower();
+  file.szReleaseName = CTReleaseManifest::DownloadName(file.szServerPath);
   return file;
 }
 
-std::vector<LTUpgradeFile> CTUpgradeDownload::Plan(int nServerID, const LTVersionEntry& updater,
+std::vector<LTUpgradeFile> CTUpgradeDownload::Plan(int nServerID, const LTVersionsList& list,
                                                    const LTVersionEntry& build, const QString& szAppKey,
                                                    bool bHasCatalogue) {
+  const LTReleaseManifest& manifest = list.release.manifest;
+  const LTVersionEntry updater = list.updater.value_or(LTVersionEntry());
   std::vector<LTUpgradeFile> files;
-  files.push_back({LTUpgradeFile::Role::kUpdater, QStringLiteral("Updater2.exe"), updater.v_fileName,
-                   updater.v_fileSize, updater.v_sha256, QString()});
-  files.push_back({LTUpgradeFile::Role::kProgram, szAppKey, build.v_fileName, build.v_fileSize, build.v_sha256,
-                   QString()});
-  if (build.v_languageID == kEnglish) return files;
-  std::vector<std::pair<QString, LTUpgradeFile::Role>> glossaries{{szAppKey, LTUpgradeFile::Role::kInterfaceGlossary}};
-  if (bHasCatalogue) glossaries.emplace_back(QStringLiteral("central.mdb"), LTUpgradeFile::Role::kCentralGlossary);
-  if (bHasCatalogue && build.v_companyDbVer != 0)
-    glossaries.emplace_back(QStringLiteral("company.tdb"), LTUpgradeFile::Role::kCompanyGlossary);
-  for (const auto& [name, role] : glossaries)
-    if (const std::optional<LTUpgradeFile> glossary = GlossaryFile(nServerID, name, build.v_languageID, role))
-      files.push_back(*glossary);
+  files.push_back(FileOf(LTUpgradeFile::Role::kUpdater, QStringLiteral("Updater2.exe"), updater.v_fileName,
+                         updater.v_fileSize, manifest));
+  files.push_back(FileOf(LTUpgradeFile::Role::kProgram, szAppKey, build.v_fileName, build.v_fileSize, manifest));
+  std::vector<std::pair<QString, LTUpgradeFile::Role>> glossaries;
+  if (build.v_languageID != kEnglish) {
+    glossaries.emplace_back(szAppKey, LTUpgradeFile::Role::kInterfaceGlossary);
+    if (bHasCatalogue) glossaries.emplace_back(QStringLiteral("central.mdb"), LTUpgradeFile::Role::kCentralGlossary);
+    if (bHasCatalogue && build.v_companyDbVer != 0)
+      glossaries.emplace_back(QStringLiteral("company.tdb"), LTUpgradeFile::Role::kCompanyGlossary);
+  }
+  for (const auto& [name, role] : glossaries) {
+    std::optional<LTUpgradeFile> glossary = GlossaryFile(nServerID, name, build.v_languageID, role);
+    if (!glossary) continue;
+    if (const LTReleaseFile* signedFile = manifest.Find(glossary->szReleaseName)) glossary->nSize = signedFile->nSize;
+    files.push_back(*glossary);
+  }
+  const QString manifestName = CTReleaseManifest::ManifestName(manifest.szProgram);
+  files.push_back({LTUpgradeFile::Role::kManifest, QStringLiteral("Release manifest"), QString(),
+                   list.release.arManifest.size(), manifestName, QString()});
   return files;
 }
 
-QString CTUpgradeDownload::Sha256OfFile(const QString& szPath) {
-  QFile file(szPath);
-  if (!file.open(QIODevice::ReadOnly)) return QString();
-  QCryptographicHash hash(QCryptographicHash::Sha256);
-  if (!hash.addData(&file)) return QString();
-  return QString::fromLatin1(hash.result().toHex());
-}
-
-LTUpgradeOutcome CTUpgradeDownload::DownloadAll(int nServerID, std::vector<LTUpgradeFile>& files,
-                                                const QString& szFolder, const TProgress& progress) {
+LTUpgradeOutcome CTUpgradeDownload::DownloadAll(int nServerID, const LTSignedRelease& release,
+                                                std::vector<LTUpgradeFile>& files, const QString& szFolder,
+                                                const TProgress& progress) {
   LTUpgradeOutcome outcome;
   const bool hasUpdater = std::any_of(files.begin(), files.end(), [](const LTUpgradeFile& f) {
     return f.role == LTUpgradeFile::Role::kUpdater && !f.szServerPath.isEmpty();
@@ -96,49 +130,65 @@ LTUpgradeOutcome CTUpgradeDownload::DownloadAll(int nServerID, std::vector<LTUpg
     outcome.result = Result::kNoUpdater;
     return outcome;
   }
-  if (!QDir().mkpath(szFolder) ||
-      !QFile::setPermissions(szFolder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner)) {
-    outcome.result = Result::kLocalFolder;
+  const LTReleaseManifest& manifest = release.manifest;
+  if (!release.IsSigned()) {
+    outcome.result = Result::kNotInRelease;
+    outcome.refusal.problem = TReleaseProblem::kNoManifest;
     return outcome;
   }
+  CTWritten written;
+  const QDir folder(szFolder);
+  const auto fail = [&](Result result) {
+    written.RemoveAll(files);
+    outcome.result = result;
+    return outcome;
+  };
+  // The checked manifest and list first: the updater reads the one, a
+  // mirror's keeper the other.
+  const QString manifestFile = folder.filePath(CTReleaseManifest::ManifestName(manifest.szProgram));
+  const QString listFile = folder.filePath(CTReleaseManifest::ListName(manifest.szProgram));
+  // Every file lies in a folder made here, private (the download folder
+  // itself when it was missing, else its empty subfolders).
+  if (!written.MakeFolders(QFileInfo(manifestFile).path())) return fail(Result::kLocalFolder);
+  for (const auto& [path, bytes] : {std::pair{manifestFile, release.arManifest}, std::pair{listFile, release.arList}}) {
+    written.AddFile(path);
+    if (!WriteWhole(path, bytes)) return fail(Result::kLocalFolder);
+  }
+
   for (int i = 0; i < int(files.size()); ++i) {
     LTUpgradeFile& file = files[size_t(i)];
+    if (file.role == LTUpgradeFile::Role::kManifest) {
+      file.szLocalFile = manifestFile;
+      continue;
+    }
     outcome.szShownName = file.szShownName;
-    outcome.nExpectedSize = file.nSize;
-    // Nothing that cannot be checked is fetched.
-    if (!IsHexDigest(file.szSha256)) {
-      outcome.result = Result::kNoDigest;
-      RemoveDownloaded(files);
-      return outcome;
+    outcome.refusal = LTReleaseRefusal();
+    outcome.refusal.szFile = file.szReleaseName;
+    // Nothing the manifest does not vouch for is fetched.
+    const LTReleaseFile* signedFile = manifest.Find(file.szReleaseName);
+    if (signedFile == nullptr || !CTReleaseManifest::IsValidName(file.szReleaseName)) {
+      outcome.refusal.problem = TReleaseProblem::kNotInRelease;
+      return fail(Result::kNotInRelease);
     }
-    QTemporaryFile local(QDir(szFolder).filePath(QStringLiteral("UpdXXXXXX")));
-    local.setAutoRemove(false);
-    if (!local.open()) {
-      outcome.result = Result::kLocalFolder;
-      RemoveDownloaded(files);
-      return outcome;
-    }
-    file.szLocalFile = local.fileName();
-    local.close();
+    outcome.nExpectedSize = signedFile->nSize;
+    const QString local = folder.filePath(file.szReleaseName);
+    if (!written.MakeFolders(QFileInfo(local).path())) return fail(Result::kLocalFolder);
+    written.AddFile(local);
+    file.szLocalFile = local;
     const auto code = CTCorvelIntegration::GetFileFromInternet(
-        nServerID, file.szServerPath, file.szLocalFile, static_cast<quint32>(std::clamp<qint64>(file.nSize, 0, 0xFFFFFFFFLL)),
-        outcome.nFoundSize, [&](quint32 nProgress, quint32 nMax) {
+        nServerID, file.szServerPath, local, static_cast<quint32>(signedFile->nSize), outcome.nFoundSize,
+        [&](quint32 nProgress, quint32 nMax) {
           if (progress) progress(i, nProgress, nMax);
         });
-    if (code != CTCorvelIntegration::kFileOk) {
-      outcome.result = code == CTCorvelIntegration::kFileMissing      ? Result::kMissing
-                       : code == CTCorvelIntegration::kFileSizeDiffers ? Result::kSizeDiffers
-                                                                       : Result::kFailed;
-      RemoveDownloaded(files);
-      return outcome;
-    }
-    if (Sha256OfFile(file.szLocalFile) != file.szSha256) {
-      outcome.result = Result::kDigestDiffers;
-      RemoveDownloaded(files);
-      return outcome;
-    }
+    if (code != CTCorvelIntegration::kFileOk)
+      return fail(code == CTCorvelIntegration::kFileMissing      ? Result::kMissing
+                  : code == CTCorvelIntegration::kFileSizeDiffers ? Result::kSizeDiffers
+                                                                  : Result::kFailed);
+    outcome.refusal = CTReleaseManifest::CheckLocalFile(manifest, file.szReleaseName, local);
+    if (!outcome.refusal.Ok()) return fail(Result::kDigestDiffers);
   }
   outcome.szShownName.clear();
+  outcome.refusal = LTReleaseRefusal();
   return outcome;
 }
 
@@ -159,6 +209,9 @@ QStringList CTUpgradeDownload::UpdaterArguments(const std::vector<LTUpgradeFile>
   for (const auto& [role, flag] : kSwitches)
     for (const LTUpgradeFile& file : files)
       if (file.role == role && !file.szLocalFile.isEmpty()) arguments << QString::fromLatin1(flag) + file.szLocalFile;
+  for (const LTUpgradeFile& file : files)
+    if (file.role == LTUpgradeFile::Role::kManifest && !file.szLocalFile.isEmpty())
+      arguments << QStringLiteral("-m") + file.szLocalFile;
   if (!bRestart) arguments << QStringLiteral("-n");
   return arguments;
 }
@@ -169,11 +222,21 @@ bool CTUpgradeDownload::StartUpdater(const std::vector<LTUpgradeFile>& files, co
     return f.role == LTUpgradeFile::Role::kUpdater && !f.szLocalFile.isEmpty();
   });
   if (updater == files.end()) return false;
-  // Checked once more right before it runs: the file is ours and unchanged.
-  if (Sha256OfFile(updater->szLocalFile) != updater->szSha256) return false;
-  if (!QFile::setPermissions(updater->szLocalFile,
-                             QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
+  const auto manifestFile = std::find_if(files.begin(), files.end(), [](const LTUpgradeFile& f) {
+    return f.role == LTUpgradeFile::Role::kManifest && !f.szLocalFile.isEmpty();
+  });
+  if (manifestFile == files.end()) return false;
+  // Checked once more right before it runs: the manifest is signed and
+  // current, the updater the one it names.
+  QFile text(manifestFile->szLocalFile);
+  if (!text.open(QIODevice::ReadOnly)) return false;
+  LTReleaseManifest manifest;
+  if (!CTReleaseManifest::Check(text.read(CTReleaseManifest::kMaxBytes + 1), {QString(), 0, QDateTime::currentSecsSinceEpoch()},
+                                CTReleaseKeys::Accepted(), manifest)
+           .Ok() ||
+      !CTReleaseManifest::CheckLocalFile(manifest, updater->szReleaseName, updater->szLocalFile).Ok())
     return false;
+  if (!QFile::setPermissions(updater->szLocalFile, kPrivate)) return false;
   const QStringList arguments =
       UpdaterArguments(files, szTitle, QCoreApplication::applicationPid(), szTargetProgram, bRestart);
   return QProcess::startDetached(updater->szLocalFile, arguments);

@@ -4,6 +4,7 @@
 #include "online/CorvelConfig.h"
 #include "online/CorvelIntegration.h"
 #include "online/CorvelSvcUtils.h"
+#include "online/SignedRelease.h"
 #include "platform/VersionUtils.h"
 
 #include <algorithm>
@@ -18,8 +19,7 @@ CTUpgradeSteps::TFetchProblem CTUpgradeSteps::BeforeFetch(const QString& szSuffi
 }
 
 QString CTUpgradeSteps::VersionsScript() {
-  return QStringLiteral("scripts/corvel_get_versions_multi.asp?") +
-         CTCorvelIntegration::Query({{"name", QString::fromLatin1(CTCorvelIntegration::kProgramFileName)}});
+  return CTSignedRelease::ListScript(QString::fromLatin1(CTCorvelIntegration::kProgramFileName));
 }
 
 CTUpgradeSteps::TFetchProblem CTUpgradeSteps::AfterFetch(bool bAnswered, const LTVersionsList& list) {
@@ -32,15 +32,26 @@ CTUpgradeSteps::LTFetched CTUpgradeSteps::Fetch(const QString& szSuffix, int nSe
   LTFetched fetched;
   fetched.problem = BeforeFetch(szSuffix, nServerID);
   if (fetched.problem != TFetchProblem::kNone) return fetched;
-  QString answer;
-  const bool answered = CTCorvelIntegration::GetStringFromInternet(nServerID, VersionsScript(), answer);
-  if (answered) fetched.list = CTVersionsList::Parse(answer, nAppVersion);
+  LTReleaseFetch release = CTSignedRelease::Fetch(nServerID, nAppVersion);
+  if (release.result == LTReleaseFetch::Result::kRefused) {
+    fetched.problem = TFetchProblem::kRefused;
+    fetched.refusal = release.refusal;
+    return fetched;
+  }
+  const bool answered = release.result == LTReleaseFetch::Result::kOk;
+  if (answered) {
+    fetched.list = CTVersionsList::Parse(QString::fromLatin1(release.release.arList), nAppVersion);
+    fetched.list.release = std::move(release.release);
+  }
   fetched.problem = AfterFetch(answered, fetched.list);
   return fetched;
 }
 
-QString CTUpgradeSteps::FetchProblemText(TFetchProblem problem) {
+QString CTUpgradeSteps::FetchProblemText(TFetchProblem problem, const LTReleaseRefusal& refusal) {
   switch (problem) {
+    case TFetchProblem::kRefused:
+      return TBaseMsg::ReplaceParams(TBaseMsg::Tr("The release on the download server was refused. $1"),
+                                     {RefusalText(refusal)});
     case TFetchProblem::kNotOfficial:
       return TBaseMsg::Tr("You can only upgrade official releases of the program");
     case TFetchProblem::kNoServer:
@@ -51,6 +62,45 @@ QString CTUpgradeSteps::FetchProblemText(TFetchProblem problem) {
       return TBaseMsg::Tr("No new versions available for download");
     case TFetchProblem::kNone:
       break;
+  }
+  return QString();
+}
+
+QString CTUpgradeSteps::RefusalText(const LTReleaseRefusal& refusal, const QString& szShownName) {
+  const QString file = szShownName.isEmpty() ? refusal.szFile : szShownName;
+  const auto say = [&](const char* szText, QStringList params = {}) {
+    params.prepend(file);
+    return TBaseMsg::ReplaceParams(TBaseMsg::Tr(szText), params);
+  };
+  switch (refusal.problem) {
+    case TReleaseProblem::kNone:
+      break;
+    case TReleaseProblem::kNoManifest:
+      return say("The release is not signed: the server has no $1.");
+    case TReleaseProblem::kMalformed:
+      // The reader's own words for what is wrong.
+      if (refusal.nLine <= 0) return say("$1 does not read: $2.", {refusal.szDetail});
+      return say("$1 does not read: line $2, $3.", {QString::number(refusal.nLine), refusal.szDetail});
+    case TReleaseProblem::kUnsigned:
+      return say("$1 carries no signature.");
+    case TReleaseProblem::kUnknownKey:
+      return say("$1 is signed by a key this program does not accept (key $2).",
+                 {QString::fromLatin1(refusal.arKeyId.toHex())});
+    case TReleaseProblem::kBadSignature:
+      return say("The signature of $1 does not match its content.");
+    case TReleaseProblem::kOtherProgram:
+      return say("$1 is the release of $2, not of this program.", {refusal.szDetail});
+    case TReleaseProblem::kExpired:
+      return say("$1 expired on $2.", {CTReleaseManifest::TimeText(refusal.nExpires)});
+    case TReleaseProblem::kRolledBack:
+      return say("$1 offers version $2, older than the installed version $3.",
+                 {VersionText(refusal.nRelease), VersionText(refusal.nInstalled)});
+    case TReleaseProblem::kListDiffers:
+      return say("$1 is not the versions list that was signed.");
+    case TReleaseProblem::kNotInRelease:
+      return say("File $1 is not part of the signed release.");
+    case TReleaseProblem::kFileDiffers:
+      return say("File $1 is not the file that was signed.");
   }
   return QString();
 }
@@ -198,10 +248,8 @@ QStringList CTUpgradeSteps::FailureLines(const LTUpgradeOutcome& outcome) {
             << QString();
       break;
     case Result::kDigestDiffers:
-    case Result::kNoDigest:
-      lines << TBaseMsg::ReplaceParams(TBaseMsg::Tr("File $1 did not arrive as the server announced it."),
-                                       {outcome.szShownName})
-            << QString();
+    case Result::kNotInRelease:
+      lines << RefusalText(outcome.refusal, outcome.szShownName) << QString();
       break;
     case Result::kFailed:
     case Result::kLocalFolder:

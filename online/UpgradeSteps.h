@@ -25,7 +25,8 @@ class CTUpgradeSteps {
   // ---- fetching the list ----
 
   // Why the window cannot offer anything; kNone: the list is in.
-  enum class TFetchProblem { kNone, kNotOfficial, kNoServer, kCommunication, kNoVersions };
+  // kRefused: the server's release is not a signed one this build trusts.
+  enum class TFetchProblem { kNone, kNotOfficial, kNoServer, kCommunication, kNoVersions, kRefused };
 
   // A build with a suffix (a beta, a test build) has no place in the
   // server's numbering; a number outside the table has no server.
@@ -39,14 +40,20 @@ class CTUpgradeSteps {
 
   struct LTFetched {
     TFetchProblem problem = TFetchProblem::kNone;
-    LTVersionsList list;
+    LTReleaseRefusal refusal;  // kRefused: why
+    LTVersionsList list;       // with its signed release
   };
-  // Asks the build's server for the builds not older than nAppVersion.
+  // Asks the build's server for its signed release (CTSignedRelease) and
+  // takes from its list the builds not older than nAppVersion; a release
+  // older than nAppVersion is refused.
   static LTFetched Fetch(const QString& szSuffix, int nServerID, int nAppVersion);
 
   // The message; empty for kNone. A list without builds is a warning, the
   // rest are errors.
-  static QString FetchProblemText(TFetchProblem problem);
+  static QString FetchProblemText(TFetchProblem problem, const LTReleaseRefusal& refusal = {});
+  // Why a release or one of its files was refused, in a sentence that names
+  // the file: szShownName when given, else the file's name in the release.
+  static QString RefusalText(const LTReleaseRefusal& refusal, const QString& szShownName = QString());
   static bool IsError(TFetchProblem problem) { return problem != TFetchProblem::kNoVersions; }
 
   static QString CommunicationText();

@@ -24,8 +24,6 @@ bool ParseElement(const QString& szElement, int nAppVersion, LTVersionsList& lis
     if (!CTCorvelIntegration::GetXMLAttributeValue(szElement, QString::fromLatin1(name), value)) return false;
     values.insert(QString::fromLatin1(name), value);
   }
-  QString digest;
-  CTCorvelIntegration::GetXMLAttributeValue(szElement, QStringLiteral("sha256"), digest);
 
   LTVersionEntry entry;
   entry.v_version = values["nr"].isEmpty() ? 0 : CTVersionUtils::String2Version(values["nr"]);
@@ -45,7 +43,6 @@ bool ParseElement(const QString& szElement, int nAppVersion, LTVersionsList& lis
   entry.v_description = description;
   entry.v_shortDescription = description.section(QLatin1Char('\r'), 0, 0);
   entry.v_isWin64 = values["platform"].compare(QLatin1String("Win64"), Qt::CaseInsensitive) == 0;
-  entry.v_sha256 = digest.trimmed().toLower();
   if (entry.v_fileSize == 0) return false;
 
   if (values["key"].compare(QLatin1String(CTVersionsList::kUpdaterKey), Qt::CaseInsensitive) == 0) {

@@ -6,13 +6,15 @@
 // The answer holds elements, each from "<version " to "/>":
 //   <version key="Aerolith.exe" nr="7.3.0" languages="1031 1036" countries="12 112"
 //            config="" isdft="1" centraldb="1.4.3" companydb="" path="builds/730/Aerolith"
-//            size="1572864" descr="Release 7.3.0&#10;Faster selection" platform=""
-//            sha256="9f86d0..."/>
-// Every attribute but sha256 is required. sha256 (lower-case hex) is added
-// by our server; a download whose digest is unknown or differs is refused.
+//            size="1572864" descr="Release 7.3.0&#10;Faster selection" platform=""/>
+// Every attribute is required; others are passed over. The list is taken
+// only as part of a signed release (CTSignedRelease), whose manifest then
+// holds the size and SHA-256 of every file it names.
 // key "Updater2.exe" (letter case ignored) is the updater; every other
 // element is a program build, one entry for English and one for each
 // further language.
+
+#include "online/SignedRelease.h"
 
 #include <QString>
 
@@ -33,13 +35,13 @@ struct LTVersionEntry {
   QString v_description;  // lines separated by CR LF
   QString v_shortDescription;
   bool v_isWin64 = false;
-  QString v_sha256;  // lower-case hex; empty when the list gave none
 };
 
 struct LTVersionsList {
   std::vector<LTVersionEntry> entries;  // in answer order
   std::optional<LTVersionEntry> updater;
   bool bFailed = false;  // an element did not read; the entries before it stay
+  LTSignedRelease release;  // what the list came with; unsigned when it was only parsed
 };
 
 // What the list shows for one choice of country and language.

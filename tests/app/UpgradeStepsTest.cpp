@@ -296,25 +296,62 @@ TEST(UpgradeSteps, WordsOfAFailedDownload) {
   struct Case {
     Result result;
     QStringList lines;
+    TReleaseProblem refusal = TReleaseProblem::kNone;
   };
   const Case cases[] = {
       {Result::kOk, {}},
       {Result::kNoUpdater, {}},
       {Result::kMissing, {"File Aerolith.exe not found.", "", kUnableToDownload}},
       {Result::kSizeDiffers, {"Size of downloaded file 2048, expected size 4096.", "", kUnableToDownload}},
-      {Result::kDigestDiffers, {"File Aerolith.exe did not arrive as the server announced it.", "", kUnableToDownload}},
-      {Result::kNoDigest, {"File Aerolith.exe did not arrive as the server announced it.", "", kUnableToDownload}},
+      {Result::kDigestDiffers, {"File Aerolith.exe is not the file that was signed.", "", kUnableToDownload},
+       TReleaseProblem::kFileDiffers},
+      {Result::kNotInRelease, {"File Aerolith.exe is not part of the signed release.", "", kUnableToDownload},
+       TReleaseProblem::kNotInRelease},
       {Result::kFailed, {kUnableToDownload, kCommunication}},
       {Result::kLocalFolder, {kUnableToDownload}},
   };
   for (const Case& c : cases) {
     LTUpgradeOutcome outcome;
     outcome.result = c.result;
+    outcome.refusal.problem = c.refusal;
+    outcome.refusal.szFile = "files/builds/730/aerolith";
     outcome.szShownName = "Aerolith.exe";
     outcome.nFoundSize = 2048;
     outcome.nExpectedSize = 4096;
     EXPECT_EQ(CTUpgradeSteps::FailureLines(outcome), c.lines) << int(c.result);
   }
+}
+
+TEST(UpgradeSteps, ARefusedReleaseIsSaidWithTheFileAndTheReason) {
+  // The refusals the end-to-end tests cannot make a real server give: a
+  // manifest that does not read, a signature that does not match, another
+  // program's release.
+  struct Case {
+    LTReleaseRefusal refusal;
+    QString said;
+  };
+  const QString manifest = "versions/Aerolith.exe.manifest";
+  const QString refused = "The release on the download server was refused. ";
+  const auto refusal = [&](TReleaseProblem problem, int nLine = 0, const QString& szDetail = {}) {
+    LTReleaseRefusal r;
+    r.problem = problem;
+    r.szFile = manifest;
+    r.nLine = nLine;
+    r.szDetail = szDetail;
+    return r;
+  };
+  const Case cases[] = {
+      {refusal(TReleaseProblem::kMalformed, 6, "the names are not in ascending order"),
+       refused + manifest + " does not read: line 6, the names are not in ascending order."},
+      {refusal(TReleaseProblem::kMalformed, 0, "the manifest is larger than 196608 bytes"),
+       refused + manifest + " does not read: the manifest is larger than 196608 bytes."},
+      {refusal(TReleaseProblem::kBadSignature), refused + "The signature of " + manifest + " does not match its content."},
+      {refusal(TReleaseProblem::kOtherProgram, 0, "Viewer.exe"),
+       refused + manifest + " is the release of Viewer.exe, not of this program."},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(CTUpgradeSteps::FetchProblemText(CTUpgradeSteps::TFetchProblem::kRefused, c.refusal), c.said);
+  EXPECT_TRUE(CTUpgradeSteps::IsError(CTUpgradeSteps::TFetchProblem::kRefused));
 }
 
 TEST(UpgradeSteps, ReportNamesTheBuildAndTheLocaleButNotTheUser) {

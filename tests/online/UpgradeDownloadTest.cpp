@@ -1,25 +1,30 @@
-// A build of the program fetched from aerolith-server, checked and put in
-// place by aerolith-updater; and the refusals of everything that did not
-// arrive as the server announced it.
+// A build of the program fetched from aerolith-server, checked against the
+// release's signed manifest and put in place by the updater; and the
+// refusals of everything that did not arrive as it was signed.
 
 #include "docs/Glossaries.h"
 #include "docs/GlossaryIO.h"
 #include "i18n/BaseMsgMan.h"
 #include "online/AutoUpgrade.h"
 #include "online/CorvelIntegration.h"
+#include "online/SignedRelease.h"
 #include "online/UpgradeDownload.h"
 #include "platform/VersionUtils.h"
+#include "support/ReleaseKeysForTests.h"
 #include "support/ServedFiles.h"
 #include "support/TestServer.h"
+#include "tools/release/ReleaseSigner.h"
 
-#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -31,10 +36,6 @@ void Write(const QString& szPath, const QByteArray& bytes) {
 }
 
 using TestFiles::Read;
-
-QString Sha256(const QByteArray& bytes) {
-  return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
-}
 
 // The "program" of a build: a script that says its version.
 QByteArray ProgramSaying(const char* szVersion) {
@@ -74,19 +75,42 @@ class Upgrade : public testing::Test {
   QString Install(const char* sz) const { return v_install.filePath(QString::fromLatin1(sz)); }
   QString Downloads() const { return v_downloads.filePath(QStringLiteral("Upd")); }
 
-  // The versions list; the server adds the digests unless one is given.
-  void ServeVersions(const QString& szProgramAttributes = QString()) {
+  // The versions list, signed as the release tool signs it.
+  void ServeVersions() {
     const qint64 updaterSize = QFileInfo(Root("files/tools/updater")).size();
     const QString list =
         QStringLiteral("<version key=\"Updater2.exe\" nr=\"\" languages=\"\" countries=\"\" config=\"\" isdft=\"1\" "
                        "centraldb=\"\" companydb=\"\" path=\"tools/updater\" size=\"%1\" descr=\"\" platform=\"\"/>\n"
                        "<version key=\"Aerolith.exe\" nr=\"7.3.0\" languages=\"1031\" countries=\"\" config=\"\" "
-                       "isdft=\"1\" centraldb=\"1.4.3\" companydb=\"\" path=\"builds/730/aerolith\" %2 descr=\"Release 7.3.0\" "
-                       "platform=\"\"/>\n")
+                       "isdft=\"1\" centraldb=\"1.4.3\" companydb=\"\" path=\"builds/730/aerolith\" size=\"%2\" "
+                       "descr=\"Release 7.3.0\" platform=\"\"/>\n")
             .arg(updaterSize)
-            .arg(szProgramAttributes.isEmpty() ? QStringLiteral("size=\"%1\"").arg(kNewProgram.size())
-                                               : szProgramAttributes);
+            .arg(kNewProgram.size());
     Write(Root("versions/Aerolith.exe.txt"), list.toLatin1());
+    QString error;
+    EXPECT_TRUE(v_key.SignFolder(v_root.path(), error)) << error.toStdString();
+  }
+  // The release of the folder signed with the program's entry changed (or
+  // left out) by the test, as a keeper's mistake or a forger would have it.
+  void SignWithProgram(const std::function<void(std::vector<LTReleaseFile>&)>& change) {
+    LTReleaseManifest manifest;
+    QString error;
+    ASSERT_TRUE(CTReleaseSigner::Gather(v_root.path(), QStringLiteral("Aerolith.exe"), manifest, error))
+        << error.toStdString();
+    change(manifest.files);
+    manifest.nIssued = QDateTime::currentSecsSinceEpoch();
+    manifest.nExpires = manifest.nIssued + 3600;
+    ASSERT_TRUE(v_key.SignManifest(v_root.path(), manifest));
+  }
+  // The updater as the program starts it, for a program that has already
+  // ended; it accepts the test's key.
+  void StartUpdater(QProcess& updater, const std::vector<LTUpgradeFile>& files, const QString& szTarget) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(CTTestReleaseKey::kEnvironment, QString::fromLatin1(v_key.PublicHex()));
+    updater.setProcessEnvironment(environment);
+    QFile::setPermissions(files[0].szLocalFile, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    updater.start(files[0].szLocalFile,
+                  CTUpgradeDownload::UpdaterArguments(files, QStringLiteral("Aerolith 7.2.0"), 0, szTarget, false));
   }
 
   CTTestServer& Server() {
@@ -97,21 +121,26 @@ class Upgrade : public testing::Test {
     return *v_server;
   }
 
-  // The build of the list for a language, and the files to fetch.
+  // The build of the signed list for a language, and the files to fetch.
   std::vector<LTUpgradeFile> PlanFor(int nLanguage) {
-    QString answer;
-    EXPECT_TRUE(CTCorvelIntegration::GetStringFromInternet(
-        0, QStringLiteral("scripts/corvel_get_versions_multi.asp?name=Aerolith.exe"), answer));
-    const LTVersionsList list = CTVersionsList::Parse(answer, 720);
-    EXPECT_FALSE(list.bFailed);
-    EXPECT_TRUE(list.updater.has_value());
-    for (const LTVersionEntry& entry : list.entries)
-      if (entry.v_languageID == nLanguage && list.updater)
-        return CTUpgradeDownload::Plan(0, *list.updater, entry, QStringLiteral("Aerolith.exe"), true);
+    const LTReleaseFetch fetched = CTSignedRelease::Fetch(0, 720);
+    EXPECT_EQ(fetched.result, LTReleaseFetch::Result::kOk) << int(fetched.refusal.problem);
+    v_list = CTVersionsList::Parse(QString::fromLatin1(fetched.release.arList), 720);
+    v_list.release = fetched.release;
+    EXPECT_FALSE(v_list.bFailed);
+    EXPECT_TRUE(v_list.updater.has_value());
+    for (const LTVersionEntry& entry : v_list.entries)
+      if (entry.v_languageID == nLanguage && v_list.updater)
+        return CTUpgradeDownload::Plan(0, v_list, entry, QStringLiteral("Aerolith.exe"), true);
     ADD_FAILURE() << "no build for " << nLanguage;
     return {};
   }
+  LTUpgradeOutcome DownloadAll(std::vector<LTUpgradeFile>& files, const CTUpgradeDownload::TProgress& progress = {}) {
+    return CTUpgradeDownload::DownloadAll(0, v_list.release, files, Downloads(), progress);
+  }
 
+  const CTTestReleaseKey v_key;
+  LTVersionsList v_list;
   QTemporaryDir v_root, v_install, v_downloads;
   std::unique_ptr<CTTestServer> v_server;
 };
@@ -120,26 +149,24 @@ TEST_F(Upgrade, BuildDownloadsIsCheckedAndInstalledAndTheNextStartIsTheNewVersio
   ServeVersions();
   ASSERT_TRUE(Server().Running());
   std::vector<LTUpgradeFile> files = PlanFor(1031);
-  ASSERT_EQ(files.size(), 3u) << "updater, program, interface glossary (no catalogue glossary on the server)";
+  ASSERT_EQ(files.size(), 4u)
+      << "updater, program, interface glossary (no catalogue glossary on the server), the manifest last";
   EXPECT_EQ(files[2].role, LTUpgradeFile::Role::kInterfaceGlossary);
+  EXPECT_EQ(files[3].role, LTUpgradeFile::Role::kManifest);
 
   std::vector<quint32> lastProgress(files.size(), 0);
-  const LTUpgradeOutcome outcome =
-      CTUpgradeDownload::DownloadAll(0, files, Downloads(), [&](int nFile, quint32 nProgress, quint32 nExpected) {
-        EXPECT_LE(nProgress, nExpected);
-        lastProgress[size_t(nFile)] = nProgress;
-      });
+  const LTUpgradeOutcome outcome = DownloadAll(files, [&](int nFile, quint32 nProgress, quint32 nExpected) {
+    EXPECT_LE(nProgress, nExpected);
+    lastProgress[size_t(nFile)] = nProgress;
+  });
   ASSERT_TRUE(outcome.Ok()) << int(outcome.result) << " at " << outcome.szShownName.toStdString();
-  for (size_t i = 0; i < files.size(); ++i) EXPECT_EQ(lastProgress[i], quint32(files[i].nSize)) << i;
+  for (size_t i = 0; i < 3; ++i) EXPECT_EQ(lastProgress[i], quint32(files[i].nSize)) << i;
+  EXPECT_EQ(lastProgress[3], 0u) << "the manifest is not fetched again";
   EXPECT_EQ(Read(files[1].szLocalFile), kNewProgram);
 
-  // The updater as the program starts it, here without the restart; the
-  // "running program" is one that has already ended.
-  const QStringList arguments =
-      CTUpgradeDownload::UpdaterArguments(files, QStringLiteral("Aerolith 7.2.0"), 0, Install("aerolith"), false);
-  QFile::setPermissions(files[0].szLocalFile, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  // The updater as the program starts it, here without the restart.
   QProcess updater;
-  updater.start(files[0].szLocalFile, arguments);
+  StartUpdater(updater, files, Install("aerolith"));
   ASSERT_TRUE(updater.waitForFinished(30000));
   EXPECT_EQ(updater.exitCode(), 0) << updater.readAllStandardError().constData();
 
@@ -152,35 +179,56 @@ TEST_F(Upgrade, BuildDownloadsIsCheckedAndInstalledAndTheNextStartIsTheNewVersio
   EXPECT_EQ(TBaseMsg::Tr(QStringLiteral("Release Notes")), QStringLiteral("Versionshinweise vom Server"));
 }
 
-TEST_F(Upgrade, AnythingThatDidNotArriveAsAnnouncedIsRefusedAndChangesNothing) {
+TEST_F(Upgrade, AnythingThatDidNotArriveAsSignedIsRefusedAndChangesNothing) {
   struct LTCase {
     const char* szName;
-    QString programAttributes;
+    std::function<void()> release;  // signs the served folder
     Result result;
   };
-  const QString rightSize = QStringLiteral("size=\"%1\"").arg(kNewProgram.size());
-  const LTCase cases[] = {
-      {"wrong digest", rightSize + QStringLiteral(" sha256=\"%1\"").arg(Sha256("another build")), Result::kDigestDiffers},
-      {"announced larger (cut short)", QStringLiteral("size=\"%1\"").arg(kNewProgram.size() + 100), Result::kSizeDiffers},
-      {"announced smaller", QStringLiteral("size=\"%1\"").arg(kNewProgram.size() - 1), Result::kSizeDiffers},
-      {"no digest at all", rightSize + QStringLiteral(" sha256=\"\""), Result::kNoDigest},
+  const QString program = QStringLiteral("files/builds/730/aerolith");
+  const auto signedSize = [&](qint64 nDelta) {
+    SignWithProgram([&](std::vector<LTReleaseFile>& files) {
+      for (LTReleaseFile& file : files)
+        if (file.szName == program) file.nSize += nDelta;
+    });
   };
+  const LTCase cases[] = {
+      {"changed after signing",
+       [&] {
+         ServeVersions();
+         Write(Root("files/builds/730/aerolith"), ProgramSaying("6.6.6"));
+       },
+       Result::kDigestDiffers},
+      {"signed larger (cut short)", [&] { signedSize(100); }, Result::kSizeDiffers},
+      {"signed smaller", [&] { signedSize(-1); }, Result::kSizeDiffers},
+      {"not in the signed release",
+       [&] {
+         SignWithProgram([&](std::vector<LTReleaseFile>& files) {
+           files.erase(std::remove_if(files.begin(), files.end(), [&](const LTReleaseFile& f) { return f.szName == program; }),
+                       files.end());
+         });
+       },
+       Result::kNotInRelease},
+  };
+  ServeVersions();
   ASSERT_TRUE(Server().Running());
   for (const LTCase& c : cases) {
-    ServeVersions(c.programAttributes);
+    Write(Root("files/builds/730/aerolith"), kNewProgram);
+    c.release();
     std::vector<LTUpgradeFile> files = PlanFor(1033);
-    ASSERT_EQ(files.size(), 2u) << c.szName;
-    const LTUpgradeOutcome outcome = CTUpgradeDownload::DownloadAll(0, files, Downloads());
+    ASSERT_EQ(files.size(), 3u) << c.szName;
+    const LTUpgradeOutcome outcome = DownloadAll(files);
     EXPECT_EQ(outcome.result, c.result) << c.szName;
     EXPECT_EQ(outcome.szShownName, QStringLiteral("Aerolith.exe")) << c.szName;
-    EXPECT_TRUE(QDir(Downloads()).entryList(QDir::Files).isEmpty()) << c.szName << ": downloads removed";
+    EXPECT_FALSE(QFileInfo::exists(Downloads())) << c.szName << ": downloads removed";
     EXPECT_FALSE(CTUpgradeDownload::StartUpdater(files, QStringLiteral("t"), Install("aerolith"), false)) << c.szName;
   }
   // A file the server does not have.
+  Write(Root("files/builds/730/aerolith"), kNewProgram);
+  ServeVersions();
   QFile::remove(Root("files/builds/730/aerolith"));
-  ServeVersions(rightSize + QStringLiteral(" sha256=\"%1\"").arg(Sha256(kNewProgram)));
   std::vector<LTUpgradeFile> files = PlanFor(1033);
-  EXPECT_EQ(CTUpgradeDownload::DownloadAll(0, files, Downloads()).result, Result::kFailed);
+  EXPECT_EQ(DownloadAll(files).result, Result::kFailed);
   EXPECT_EQ(RunProgram(Install("aerolith")), QStringLiteral("Aerolith 7.2.0"));
 }
 
@@ -188,11 +236,9 @@ TEST_F(Upgrade, UpdaterThatCannotWriteKeepsTheDownloadAndTheInstallation) {
   ServeVersions();
   ASSERT_TRUE(Server().Running());
   std::vector<LTUpgradeFile> files = PlanFor(1033);
-  ASSERT_TRUE(CTUpgradeDownload::DownloadAll(0, files, Downloads()).Ok());
-  QFile::setPermissions(files[0].szLocalFile, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  ASSERT_TRUE(DownloadAll(files).Ok());
   QProcess updater;
-  updater.start(files[0].szLocalFile, CTUpgradeDownload::UpdaterArguments(files, QStringLiteral("Aerolith"), 0,
-                                                                           Install("gone/aerolith"), false));
+  StartUpdater(updater, files, Install("gone/aerolith"));
   ASSERT_TRUE(updater.waitForFinished(30000));
   EXPECT_EQ(updater.exitCode(), 3);
   EXPECT_TRUE(updater.readAllStandardError().contains("download is kept"));

@@ -179,9 +179,6 @@ QByteArray BigFile() {
   return arBytes;
 }
 
-// The SHA-256 of "abc", the first example of FIPS 180-2.
-const char* const kDigestOfAbc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
-
 const char* const kVersions =
     "<versions>\n"
     "<version key=\"Aerolith.exe\" nr=\"7.3.0\" path=\"builds/730/Aerolith\" size=\"3\"/>\n"
@@ -189,6 +186,9 @@ const char* const kVersions =
     "<version key=\"Aerolith.exe\" nr=\"7.2.0\" path=\"builds/gone\"/>\n"
     "<version key=\"Updater2.exe\" nr=\"2\" path=\"builds/730/Aerolith\" sha256=\"kept\"/>\n"
     "</versions>\n";
+
+// A manifest as the server sees it: bytes it passes on and never reads.
+const QByteArray kManifest = QByteArray("aerolith-release-manifest 1\nprogram Aerolith.exe\n\x00\xff\r\n", 53);
 
 const char* const kService = R"({"programs": [
   {"name": "Aerolith.exe", "id": 7, "version": 720, "database": 143,
@@ -221,6 +221,8 @@ class ServerTest : public testing::Test {
     ASSERT_TRUE(WriteFile(root + "/files/devices/NV-250/sheet.pdf", "sheet"));
     ASSERT_TRUE(WriteFile(root + "/files/devices/NV-250/a&b.pdf", "ab"));
     ASSERT_TRUE(WriteFile(root + "/versions/Aerolith.exe.txt", kVersions));
+    ASSERT_TRUE(WriteFile(root + "/versions/Aerolith.exe.manifest", kManifest));
+    ASSERT_TRUE(QFile::link(s_pBase->filePath(QStringLiteral("secret.txt")), root + "/versions/Linked.exe.manifest"));
     ASSERT_TRUE(WriteFile(root + "/notes/release.rtf", kReleaseNotes));
     ASSERT_TRUE(WriteFile(root + "/service.json", kService));
     ASSERT_TRUE(QFile::link(s_pBase->filePath(QStringLiteral("secret.txt")), root + "/files/docs/secret-link"));
@@ -313,21 +315,28 @@ TEST_F(ServerTest, LogsOneLinePerRequest) {
 
 // ---------------------------------------------------------------- lists
 
-TEST_F(ServerTest, VersionsListGetsTheDigestOfEachListedFile) {
-  const LTReply reply = Get(Port(), "/scripts/corvel_get_versions_multi.asp" + Query({{"name", "Aerolith.exe"}}));
-  ASSERT_EQ(reply.nStatus, 200);
-  const QByteArray arExpected = QByteArray(
-                                    "<versions>\n"
-                                    "<version key=\"Aerolith.exe\" nr=\"7.3.0\" path=\"builds/730/Aerolith\" size=\"3\" sha256=\"") +
-                                kDigestOfAbc +
-                                "\"/>\n"
-                                "<version key=\"Aerolith.exe\" nr=\"7.3.1\" path=\"builds/a&amp;b.bin\" descr=\"R&#228;ume\" sha256=\"" +
-                                kDigestOfAbc +
-                                "\"/>\n"
-                                "<version key=\"Aerolith.exe\" nr=\"7.2.0\" path=\"builds/gone\"/>\n"
-                                "<version key=\"Updater2.exe\" nr=\"2\" path=\"builds/730/Aerolith\" sha256=\"kept\"/>\n"
-                                "</versions>\n";
-  EXPECT_EQ(reply.body, arExpected);
+TEST_F(ServerTest, VersionsListAndManifestGoOutAsTheReleaseToolWroteThem) {
+  // Byte for byte: the manifest vouches for the list's bytes, so the server
+  // adds and computes nothing.
+  const LTReply list = Get(Port(), "/scripts/corvel_get_versions_multi.asp" + Query({{"name", "Aerolith.exe"}}));
+  EXPECT_EQ(list.nStatus, 200);
+  EXPECT_EQ(list.body, QByteArray(kVersions));
+  const LTReply manifest = Get(Port(), "/scripts/corvel_get_manifest.asp" + Query({{"name", "Aerolith.exe"}}));
+  EXPECT_EQ(manifest.nStatus, 200);
+  EXPECT_EQ(manifest.body, kManifest);
+
+  // No manifest is a 404, which the program takes for an unsigned release;
+  // a name that is not plain is refused.
+  struct Case {
+    QByteArray name;
+    int status;
+  };
+  const Case cases[] = {{"Other.exe", 404}, {"Linked.exe", 404}, {"../versions/Aerolith.exe", 400}, {"", 400}};
+  for (const Case& c : cases) {
+    const LTReply reply = Get(Port(), "/scripts/corvel_get_manifest.asp" + Query({{"name", c.name}}));
+    EXPECT_EQ(reply.nStatus, c.status) << c.name.constData();
+    EXPECT_FALSE(reply.body.contains("secret")) << c.name.constData();
+  }
 }
 
 TEST_F(ServerTest, VersionsListMissingOrRefused) {
@@ -347,7 +356,7 @@ TEST_F(ServerTest, GlossarySize) {
     QByteArray arBody;
   };
   const Case cases[] = {
-      {"Aerolith.exe", "1031", 200, "<glossary path=\"glossaries/1031/Aerolith.exe.xml\" size=\"25\" sha256=\"186518837243ee035d2e9c40a607df6f95f167984b862592a5b687332fb1a67f\"/>"},
+      {"Aerolith.exe", "1031", 200, "<glossary path=\"glossaries/1031/Aerolith.exe.xml\" size=\"25\"/>"},
       {"Aerolith.exe", "1036", 200, "<glossary/>"},
       {"Other.exe", "1031", 200, "<glossary/>"},
       {"Aerolith.exe", "10a1", 400, {}},

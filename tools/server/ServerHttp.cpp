@@ -4,7 +4,6 @@
 #include "tools/server/ServerPaths.h"
 #include "tools/server/ServerService.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -34,7 +33,6 @@ namespace {
 constexpr qint64 kMaxUploadBytes = 64LL * 1024 * 1024;
 constexpr qsizetype kMaxReportChars = 64 * 1024;
 constexpr qsizetype kRawReportChars = 1000;
-constexpr qint64 kMaxListBytes = 4 * 1024 * 1024;
 constexpr size_t kChunkBytes = 64 * 1024;
 constexpr int kGarbageBytes = 512;
 constexpr auto kPollInterval = std::chrono::milliseconds(50);
@@ -108,48 +106,6 @@ QString HtmlEscaped(const QString& szText) {
 
 QString XmlAttribute(const QString& szText) { return HtmlEscaped(szText); }
 
-// The text of an attribute value as written in the versions list, with the
-// five predefined and numeric character references read.
-QString XmlUnescaped(const QString& szText) {
-  QString szOut;
-  szOut.reserve(szText.size());
-  for (qsizetype i = 0; i < szText.size(); ++i) {
-    if (szText[i] != QLatin1Char('&')) {
-      szOut += szText[i];
-      continue;
-    }
-    const qsizetype nEnd = szText.indexOf(QLatin1Char(';'), i);
-    if (nEnd < 0 || nEnd - i > 12) {
-      szOut += szText[i];
-      continue;
-    }
-    const QString szRef = szText.mid(i + 1, nEnd - i - 1);
-    static const std::map<QString, QChar> named{{QStringLiteral("amp"), QLatin1Char('&')},
-                                                {QStringLiteral("lt"), QLatin1Char('<')},
-                                                {QStringLiteral("gt"), QLatin1Char('>')},
-                                                {QStringLiteral("quot"), QLatin1Char('"')},
-                                                {QStringLiteral("apos"), QLatin1Char('\'')}};
-    bool bOk = false;
-    uint nCode = 0;
-    if (szRef.startsWith(QLatin1String("#x"))) {
-      nCode = szRef.mid(2).toUInt(&bOk, 16);
-    } else if (szRef.startsWith(QLatin1Char('#'))) {
-      nCode = szRef.mid(1).toUInt(&bOk, 10);
-    } else if (const auto it = named.find(szRef); it != named.end()) {
-      szOut += it->second;
-      i = nEnd;
-      continue;
-    }
-    if (bOk && nCode > 0 && nCode <= 0xffff) {
-      szOut += QChar(static_cast<char16_t>(nCode));
-      i = nEnd;
-    } else {
-      szOut += szText[i];
-    }
-  }
-  return szOut;
-}
-
 // Junk that no XML reader takes for a document: a NUL comes before the
 // first '<' can open anything. Always the same bytes, so that a client's
 // failure with it can be repeated.
@@ -214,33 +170,6 @@ std::unique_ptr<httplib::Server> MakeServer(const LTServerOptions& options, QStr
       [&options, &szTlsProblem](SSL_CTX& ctx) { return SetUpTls(ctx, options, szTlsProblem); });
 }
 
-// The SHA-256 of a file, remembered while its size and time stamp stay.
-class CTDigestCache {
- public:
-  QString Digest(const QString& szPath) {
-    const QFileInfo info(szPath);
-    const Stamp stamp{info.size(), info.lastModified().toMSecsSinceEpoch()};
-    {
-      QMutexLocker lock(&m_mutex);
-      const auto it = m_entries.find(szPath);
-      if (it != m_entries.end() && it->second.first == stamp) return it->second.second;
-    }
-    QFile file(szPath);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file)) return {};
-    const QString szDigest = QString::fromLatin1(hash.result().toHex());
-    QMutexLocker lock(&m_mutex);
-    m_entries[szPath] = {stamp, szDigest};
-    return szDigest;
-  }
-
- private:
-  using Stamp = std::pair<qint64, qint64>;
-  QMutex m_mutex;
-  std::map<QString, std::pair<Stamp, QString>> m_entries;
-};
-
 }  // namespace
 
 struct CTDownloadServer::Impl {
@@ -256,7 +185,6 @@ struct CTDownloadServer::Impl {
   QString root;
   QString files;
   CTServerService service;
-  CTDigestCache digests;
   QMutex reportMutex;
   QString szTlsProblem;  // why the certificate and key cannot serve
   std::unique_ptr<httplib::Server> pServer;  // plain HTTP, or HTTPS
@@ -279,6 +207,7 @@ struct CTDownloadServer::Impl {
   void Send(LTAnswer answer, httplib::Response& res);
 
   LTAnswer VersionsList(const httplib::Request& req);
+  LTAnswer Manifest(const httplib::Request& req);
   LTAnswer GlossarySize(const httplib::Request& req);
   LTAnswer DownloadFile(const httplib::Request& req);
   LTAnswer DownloadReport(const httplib::Request& req);
@@ -352,6 +281,7 @@ void CTDownloadServer::Impl::Routes() {
               });
   };
   get(R"(/scripts/corvel_get_versions_multi\.asp)", &Impl::VersionsList);
+  get(R"(/scripts/corvel_get_manifest\.asp)", &Impl::Manifest);
   get(R"(/scripts/corvel_get_glos_size\.asp)", &Impl::GlossarySize);
   get(R"(/scripts/corvel_download_file\.asp)", &Impl::DownloadFile);
   get(R"(/scripts32/upgrade_downloaded\.asp)", &Impl::DownloadReport);
@@ -443,41 +373,23 @@ LTAnswer CTDownloadServer::Impl::VersionsList(const httplib::Request& req) {
   if (!CTServerPaths::IsPlainName(szName)) return Status(400, "Bad Request");
   const CTServerPaths::Resolved list =
       CTServerPaths::Resolve(QDir(root).filePath(QStringLiteral("versions")), szName + QStringLiteral(".txt"));
-  LTAnswer answer;
-  if (list.found != CTServerPaths::Found::kFile) return answer;
-  QFile file(list.szPath);
-  if (!file.open(QIODevice::ReadOnly)) return answer;
-  const QString szList = QString::fromLatin1(file.read(kMaxListBytes));
-
-  // Each element runs from "<version " to the next "/>"; the digest goes in
-  // before the "/>", so the rest of the list reaches the client unchanged.
-  static const QRegularExpression element(QStringLiteral("<version\\s[^>]*?/>"));
-  static const QRegularExpression pathAttribute(QStringLiteral("\\spath\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)')"));
-  static const QRegularExpression digestAttribute(QStringLiteral("\\ssha256\\s*="));
-  QString szOut;
-  qsizetype nDone = 0;
-  for (auto it = element.globalMatch(szList); it.hasNext();) {
-    const QRegularExpressionMatch match = it.next();
-    const QString szElement = match.captured(0);
-    szOut += QStringView(szList).mid(nDone, match.capturedStart(0) - nDone);
-    nDone = match.capturedEnd(0);
-    const QRegularExpressionMatch path = pathAttribute.match(szElement);
-    QString szDigest;
-    if (path.hasMatch() && !digestAttribute.match(szElement).hasMatch()) {
-      const QString szPath = XmlUnescaped(path.captured(1).isNull() ? path.captured(2) : path.captured(1));
-      const CTServerPaths::Resolved listed = CTServerPaths::Resolve(files, szPath);
-      if (listed.found == CTServerPaths::Found::kFile) szDigest = digests.Digest(listed.szPath);
-    }
-    if (szDigest.isEmpty()) {
-      szOut += szElement;
-    } else {
-      szOut += QStringView(szElement).chopped(2);
-      szOut += QStringLiteral(" sha256=\"%1\"/>").arg(szDigest);
-    }
-  }
-  szOut += QStringView(szList).mid(nDone);
-  answer.body = szOut.toLatin1().toStdString();
+  // No list: nothing to offer, which is not an error. A list goes out as
+  // aerolith-release signed it, byte for byte.
+  if (list.found != CTServerPaths::Found::kFile) return LTAnswer();
+  LTAnswer answer = FileAnswer(list.szPath);
+  answer.contentType = kText;
   return answer;
+}
+
+// ROOT/versions/NAME.manifest, as aerolith-release wrote it. The list and
+// the files go out as they lie: the manifest vouches for their bytes, the
+// server for none.
+LTAnswer CTDownloadServer::Impl::Manifest(const httplib::Request& req) {
+  const QString szName = Param(req, "name");
+  if (!CTServerPaths::IsPlainName(szName)) return Status(400, "Bad Request");
+  // No manifest is a 404, which the program takes for an unsigned release.
+  return FromResolved(
+      CTServerPaths::Resolve(QDir(root).filePath(QStringLiteral("versions")), szName + QStringLiteral(".manifest")));
 }
 
 LTAnswer CTDownloadServer::Impl::GlossarySize(const httplib::Request& req) {
@@ -488,13 +400,11 @@ LTAnswer CTDownloadServer::Impl::GlossarySize(const httplib::Request& req) {
   const QString szRelative = QStringLiteral("glossaries/%1/%2.xml").arg(szLanguage, szName);
   const CTServerPaths::Resolved glossary = CTServerPaths::Resolve(files, szRelative);
   LTAnswer answer;
-  // The digest lets the program refuse a glossary that did not arrive as
-  // it lies here.
+  // The release's manifest vouches for the glossary's bytes.
   const QString szBody = glossary.found == CTServerPaths::Found::kFile
-                             ? QStringLiteral("<glossary path=\"%1\" size=\"%2\" sha256=\"%3\"/>")
+                             ? QStringLiteral("<glossary path=\"%1\" size=\"%2\"/>")
                                    .arg(XmlAttribute(szRelative))
                                    .arg(QFileInfo(glossary.szPath).size())
-                                   .arg(digests.Digest(glossary.szPath))
                              : QStringLiteral("<glossary/>");
   // The list speaks ISO 8859-1; a name beyond it would come back as '?'.
   answer.body = szBody.toLatin1().toStdString();
