@@ -12,9 +12,6 @@
 // A fault mode makes every answer misbehave in one way, so that clients can
 // be tried against a server that never answers, trickles its answer or
 // answers junk.
-
-#include <QString>
-
 //
 // With a certificate and its key (PEM files) the server speaks HTTPS only,
 // TLS 1.2 or later; without them plain HTTP.
@@ -26,6 +23,9 @@
 // sized so that a few hundred clients at once are each served at the first
 // attempt: a listen queue that overflows drops the client's SYN, which the
 // client repeats only after a second.
+
+#include <QString>
+
 #include <memory>
 
 enum class ServerFault {
@@ -40,18 +40,18 @@ struct LTServerOptions {
   QString szBind = QStringLiteral("127.0.0.1");
   int nPort = 8080;  // 0: any free port
   ServerFault fault = ServerFault::kNone;
+  QString szCertFile;  // both set: HTTPS
+  QString szKeyFile;
 };
 
 class CTDownloadServer {
-  QString szCertFile;  // both set: HTTPS
-  QString szKeyFile;
  public:
-  explicit CTDownloadServer(const LTServerOptions& options);
-  ~CTDownloadServer();
-  CTDownloadServer(const CTDownloadServer&) = delete;
   static constexpr int kWorkers = 256;
   static constexpr int kListenBacklog = 1024;
 
+  explicit CTDownloadServer(const LTServerOptions& options);
+  ~CTDownloadServer();
+  CTDownloadServer(const CTDownloadServer&) = delete;
   CTDownloadServer& operator=(const CTDownloadServer&) = delete;
 
   // "none", "never", "slow" or "garbage".
