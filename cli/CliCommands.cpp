@@ -56,7 +56,12 @@ void PrintUsage(QTextStream& stream) {
             "      program: its number, the user's manual and the release notes (the server\n"
             "      is the build's, or AEROLITH_SERVER=host:port)\n"
             "  online download PATH --out FILE [--size BYTES]\n"
-            "      a file of the download server; with --size it must have that size\n";
+            "      a file of the download server; with --size it must have that size\n"
+            "  online fetch-release --out DIR [--language LCID]\n"
+            "      the newest build the server offers, with its updater and glossaries,\n"
+            "      into the new folder DIR, each file checked against the release's signed\n"
+            "      manifest as the upgrade window checks it; nothing is installed.\n"
+            "      Exit 4 when something was refused, 1 when the server cannot be reached\n";
   stream.flush();
 }
 

@@ -15,6 +15,9 @@ constexpr int kExitUsage = 2;
 // modes (none fits, a condition had to be corrected, or a mode ended with a
 // check code); the output says why.
 constexpr int kExitNothingComputed = 3;
+// online fetch-release: the server's release, or a file of it, was refused;
+// the output names the file and why.
+constexpr int kExitRefused = 4;
 
 // arguments without the program name: COMMAND [OPTIONS...]
 int Run(const QStringList& arguments, QTextStream& out, QTextStream& err);

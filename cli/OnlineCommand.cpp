@@ -4,6 +4,18 @@
 //
 //   online status [--language LCID] [--json]
 //   online download PATH --out FILE [--size BYTES]
+//   online fetch-release --out DIR [--language LCID]
+//
+// fetch-release takes the newest build the server offers for the language
+// (English when it has none in it), with its updater and glossaries, into
+// DIR laid out as the release is served (DIR/versions/..., DIR/files/...),
+// each file checked against the release's signed manifest exactly as the
+// upgrade window checks it; nothing is installed or started. A mirror's
+// keeper checks a mirror with it. DIR must be new or empty; when something
+// is refused, what was written into it goes again.
+//   exit 0  every file verified
+//   exit 4  refused: the message names the file and the reason
+//   exit 1  the server could not be reached, or DIR cannot be written
 
 #include "cli/CliCommands.h"
 #include "cli/CliOptions.h"
@@ -11,7 +23,13 @@
 #include "i18n/LangSupport.h"
 #include "online/CorvelConfig.h"
 #include "online/CorvelIntegration.h"
+#include "online/SignedRelease.h"
+#include "online/UpgradeDownload.h"
+#include "online/UpgradeSteps.h"
+#include "online/VersionsList.h"
 #include "platform/VersionUtils.h"
+
+#include <QDir>
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,7 +41,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: aerolith-cli online status [--language LCID] [--json]\n"
-    "       aerolith-cli online download PATH --out FILE [--size BYTES]\n";
+    "       aerolith-cli online download PATH --out FILE [--size BYTES]\n"
+    "       aerolith-cli online fetch-release --out DIR [--language LCID]\n";
 
 QString ServerText(int nServerID) {
   QString host;
@@ -43,13 +62,14 @@ int RunStatus(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   }
   const int serverID = CTVersionUtils::CorvelServerID();
   const int language = chosen ? static_cast<int>(*chosen) : CTLangSupport::GetLocaleData().v_language;
+  // The program's number is asked once and passed on.
   const int program = CTCorvelIntegration::IdentifyProgram();
   QString manual;
-  const bool hasManual = program > 0 && CTCorvelIntegration::HasUsersManual(language, manual);
+  const bool hasManual = CTCorvelIntegration::HasUsersManual(program, language, manual);
   QByteArray notesText;
   QTextDocument notes;
-  const bool hasNotes = program > 0 && CTCorvelIntegration::ReleaseNotes(notesText) &&
-                        CTRTFReader::ReadRichOrPlain(notesText, notes);
+  const bool hasNotes =
+      CTCorvelIntegration::ReleaseNotes(program, notesText) && CTRTFReader::ReadRichOrPlain(notesText, notes);
 
   const QJsonObject status{{"server_id", serverID},
                            {"server", ServerText(serverID)},
@@ -105,12 +125,111 @@ int RunDownload(const QStringList& arguments, QTextStream& out, QTextStream& err
   }
 }
 
+// The newest build for a language, English when the list has none in it;
+// the first of equally new ones. Null when there is none.
+const LTVersionEntry* NewestBuild(const std::vector<LTVersionEntry>& entries, int nLanguage) {
+  constexpr int kEnglish = 1033;
+  const bool offered = std::any_of(entries.begin(), entries.end(),
+                                   [&](const LTVersionEntry& entry) { return entry.v_languageID == nLanguage; });
+  const int language = offered ? nLanguage : kEnglish;
+  const LTVersionEntry* newest = nullptr;
+  for (const LTVersionEntry& entry : entries)
+    if (entry.v_languageID == language && (newest == nullptr || entry.v_version > newest->v_version)) newest = &entry;
+  return newest;
+}
+
+int RunFetchRelease(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+  const QString kCommand = QStringLiteral("aerolith-cli online fetch-release: ");
+  CTCliOptions options(arguments, {QStringLiteral("--out"), QStringLiteral("--language")}, {});
+  const std::optional<double> chosen =
+      options.Has(QStringLiteral("--language")) ? options.Number(QStringLiteral("--language")) : std::optional<double>(1033);
+  const QString folder = options.Value(QStringLiteral("--out"));
+  if (!options.Error().isEmpty() || folder.isEmpty() || !chosen || *chosen < 1 || *chosen > 65535 ||
+      *chosen != static_cast<double>(static_cast<int>(*chosen))) {
+    err << kCommand
+        << (options.Error().isEmpty() ? QStringLiteral("--out DIR is required, --language a language number (LCID)")
+                                      : options.Error())
+        << "\n" << kUsage;
+    return kExitUsage;
+  }
+  if (QFileInfo::exists(folder) &&
+      !(QFileInfo(folder).isDir() && QDir(folder).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))) {
+    err << kCommand << folder << " exists and is not an empty folder\n";
+    return kExitUsage;
+  }
+
+  const int serverID = CTVersionUtils::CorvelServerID();
+  const LTReleaseFetch fetched = CTSignedRelease::Fetch(serverID, CTVersionUtils::GetVersion());
+  if (fetched.result == LTReleaseFetch::Result::kUnreachable) {
+    err << kCommand << "the download server could not be reached\n";
+    return kExitFailure;
+  }
+  if (fetched.result == LTReleaseFetch::Result::kRefused) {
+    err << kCommand << "refused: " << CTUpgradeSteps::RefusalText(fetched.refusal) << "\n";
+    return kExitRefused;
+  }
+  LTVersionsList list = CTVersionsList::Parse(QString::fromLatin1(fetched.release.arList), 0);
+  list.release = fetched.release;
+  const QString listName = CTReleaseManifest::ListName(list.release.manifest.szProgram);
+  const LTVersionEntry* build = list.bFailed ? nullptr : NewestBuild(list.entries, static_cast<int>(*chosen));
+  if (build == nullptr) {
+    err << kCommand << "refused: " << listName
+        << (list.bFailed ? QStringLiteral(": an element does not read\n") : QStringLiteral(": it offers no build\n"));
+    return kExitRefused;
+  }
+
+  std::vector<LTUpgradeFile> files = CTUpgradeDownload::Plan(
+      serverID, list, *build, QString::fromLatin1(CTCorvelIntegration::kProgramFileName), true);
+  const LTUpgradeOutcome outcome = CTUpgradeDownload::DownloadAll(serverID, list.release, files, folder);
+  using Result = LTUpgradeOutcome::Result;
+  switch (outcome.result) {
+    case Result::kOk:
+      break;
+    case Result::kFailed:
+      // The transfer tells no more than that it failed; a server that still
+      // answers lacks the file, or broke it off.
+      if (CTSignedRelease::Fetch(serverID, 0).result == LTReleaseFetch::Result::kUnreachable) {
+        err << kCommand << "the download of " << outcome.refusal.szFile
+            << " failed: the download server could not be reached; nothing was kept\n";
+        return kExitFailure;
+      }
+      err << kCommand << "refused: " << outcome.refusal.szFile << ": the server did not give it; nothing was kept\n";
+      return kExitRefused;
+    case Result::kLocalFolder:
+    case Result::kMissing:
+      err << kCommand << folder << " cannot be written; nothing was kept\n";
+      return kExitFailure;
+    case Result::kNoUpdater:
+      err << kCommand << "refused: " << listName << ": it names no updater\n";
+      return kExitRefused;
+    case Result::kSizeDiffers:
+      err << kCommand << "refused: " << outcome.refusal.szFile << ": it arrived with " << outcome.nFoundSize
+          << " bytes, signed with " << outcome.nExpectedSize << "; nothing was kept\n";
+      return kExitRefused;
+    case Result::kDigestDiffers:
+    case Result::kNotInRelease:
+      err << kCommand << "refused: " << CTUpgradeSteps::RefusalText(outcome.refusal) << " Nothing was kept.\n";
+      return kExitRefused;
+  }
+  const LTReleaseManifest& manifest = list.release.manifest;
+  out << "release " << CTUpgradeSteps::VersionText(manifest.nRelease) << " of " << manifest.szProgram << ", key "
+      << manifest.arKeyId.toHex() << ", expires " << CTReleaseManifest::TimeText(manifest.nExpires) << "\n";
+  out << "verified " << listName << "\n";
+  for (const LTUpgradeFile& file : files)
+    if (file.role != LTUpgradeFile::Role::kManifest)
+      out << "verified " << file.szReleaseName << " (" << file.nSize << " bytes)\n";
+  out << "build " << CTUpgradeSteps::VersionText(build->v_version) << " for language " << build->v_languageID
+      << " in " << QDir::toNativeSeparators(folder) << "\n";
+  return kExitOk;
+}
+
 }  // namespace
 
 int RunOnline(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   const QString sub = arguments.value(0);
   if (sub == QLatin1String("status")) return RunStatus(arguments.mid(1), out, err);
   if (sub == QLatin1String("download")) return RunDownload(arguments.mid(1), out, err);
+  if (sub == QLatin1String("fetch-release")) return RunFetchRelease(arguments.mid(1), out, err);
   err << kUsage;
   return kExitUsage;
 }

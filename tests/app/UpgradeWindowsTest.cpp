@@ -1,8 +1,8 @@
 // The upgrade windows driven as a user drives them, against our own server
 // on loopback: the start-up's hint, the upgrade window's list and download,
 // and the notice on data processing. Each test has a registry store of its
-// own and a served folder with a versions list, the files it names and the
-// service's release notes.
+// own and a served folder with a versions list signed with a key made for
+// the test, the files it names and the service's release notes.
 
 #include "OnlineHelpers.h"
 
@@ -12,11 +12,14 @@
 #include "app/UpgradeHint.h"
 #include "i18n/LangSupport.h"
 #include "platform/Registry.h"
+#include "support/CountingTransport.h"
+#include "support/ReleaseKeysForTests.h"
 #include "support/ServedFiles.h"
 #include "support/TestServer.h"
 
 #include <QComboBox>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -36,6 +39,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -49,9 +53,7 @@ QByteArray Pattern(int nSize) {
   return bytes;
 }
 
-QString Sha256(const QByteArray& bytes) {
-  return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
-}
+QByteArray Sha256(const QByteArray& bytes) { return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256); }
 
 const QByteArray kUpdater = "#!/bin/sh\n# stands in for the updater: these tests start none\n";
 const QByteArray kProgram = Pattern(307200);  // 0.3 MB, enough for several progress steps
@@ -163,7 +165,7 @@ class UpgradeWindows : public testing::Test {
     Write("files/tools/updater", kUpdater);
     Write("files/builds/730/aerolith", kProgram);
     Write("files/glossaries/1031/Aerolith.exe.xml", kGlossary);
-    Write("versions/Aerolith.exe.txt", kList.toLatin1());
+    WriteList(kList.toLatin1());
     Write("service.json", R"({"programs":[{"name":"Aerolith.exe","id":7,"version":720,"database":143,)"
                           R"("releaseNotes":"notes/release.rtf"}]})");
     Write("notes/release.rtf", "{\\rtf1\\ansi {\\b Version 7.3.0}\\par Faster selection.\\par}");
@@ -223,11 +225,35 @@ class UpgradeWindows : public testing::Test {
   void Write(const char* szPath, const QByteArray& bytes) {
     ASSERT_TRUE(TestFiles::Write(v_root.filePath(szPath), bytes)) << szPath;
   }
-  // The list with the 7.3.0 element's size attribute replaced.
-  void ServeProgramAttributes(const QString& szAttributes) {
-    QString list = kList;
-    list.replace(QStringLiteral("size=\"%1\"").arg(kProgram.size()), szAttributes);
-    Write("versions/Aerolith.exe.txt", list.toLatin1());
+  // The versions list and its release, signed.
+  void WriteList(const QByteArray& list, const std::function<void(std::vector<LTReleaseFile>&)>& change = {}) {
+    Write("versions/Aerolith.exe.txt", list);
+    Sign(change);
+  }
+  // Signs the served release as it lies: the list, every file it names and
+  // the glossary. The builds the window never fetches are not served; the
+  // manifest names them with the list's size and a digest of nothing.
+  void Sign(const std::function<void(std::vector<LTReleaseFile>&)>& change = {}) {
+    LTReleaseManifest manifest;
+    manifest.szProgram = "Aerolith.exe";
+    manifest.nRelease = 740;
+    manifest.nIssued = QDateTime::currentSecsSinceEpoch();
+    manifest.nExpires = manifest.nIssued + 3600;
+    const QByteArray list = TestFiles::Read(v_root.filePath("versions/Aerolith.exe.txt"));
+    manifest.files.push_back({"versions/Aerolith.exe.txt", list.size(), Sha256(list)});
+    manifest.files.push_back({"files/glossaries/1031/Aerolith.exe.xml", kGlossary.size(), Sha256(kGlossary)});
+    const LTVersionsList parsed = CTVersionsList::Parse(QString::fromLatin1(list), 0);
+    std::vector<LTVersionEntry> elements = parsed.entries;
+    if (parsed.updater) elements.push_back(*parsed.updater);
+    for (const LTVersionEntry& element : elements) {
+      const QString name = "files/" + element.v_fileName;
+      if (manifest.Find(name)) continue;
+      const QString path = v_root.filePath(name);
+      manifest.files.push_back({name, QFileInfo::exists(path) ? QFileInfo(path).size() : element.v_fileSize,
+                                QFileInfo::exists(path) ? Sha256(TestFiles::Read(path)) : QByteArray(32, '\0')});
+    }
+    if (change) change(manifest.files);
+    ASSERT_TRUE(v_key.SignManifest(v_root.path(), manifest));
   }
   QByteArray ReportsLog() const { return TestFiles::Read(v_root.filePath("reports.log")); }
   // Whether a file was asked for since the last mark.
@@ -244,6 +270,7 @@ class UpgradeWindows : public testing::Test {
   }
   void Download() { Child<QPushButton>(*v_window, "Btn_Download")->click(); }
 
+  const CTTestReleaseKey v_key;
   QTemporaryDir v_registry, v_root, v_temp;
   QString v_runFolder;
   QByteArray v_runTemp;
@@ -525,7 +552,7 @@ TEST_F(UpgradeWindows, NothingToOfferIsSaidAndNoWindowOpens) {
     v_messages.shown.clear();
     v_info.suffix = c.suffix;
     v_info.serverID = c.server;
-    Write("versions/Aerolith.exe.txt", c.list.toLatin1());
+    WriteList(c.list.toLatin1());
     bool shown = false;
     QTimer guard;
     QObject::connect(&guard, &QTimer::timeout, [&] {
@@ -584,15 +611,18 @@ TEST_F(UpgradeWindows, DownloadHandsTheCheckedFilesToTheUpdaterAndEndsTheProgram
     EXPECT_EQ(v_messages.shown, (QStringList{kUnsaved, kRestart}));
     EXPECT_EQ(v_notices, c.notices);
     ASSERT_EQ(v_started.size(), 1u);
+    // Each file as the server has it, in a folder of ours, and last the
+    // manifest they were checked against, for the updater.
     QStringList names;
     for (const LTUpgradeFile& file : v_started[0]) names << file.szShownName;
-    EXPECT_EQ(names, c.files);
-    // Each file as the server has it, in a folder of ours.
+    EXPECT_EQ(names, c.files + QStringList{"Release manifest"});
     const QByteArray served[] = {kUpdater, kProgram, kGlossary};
-    for (size_t i = 0; i < v_started[0].size() && i < 3; ++i) {
+    for (size_t i = 0; i < v_started[0].size(); ++i) {
       const LTUpgradeFile& file = v_started[0][i];
-      EXPECT_EQ(TestFiles::Read(file.szLocalFile), served[i]) << file.szShownName.toStdString();
-      EXPECT_EQ(file.szSha256, Sha256(served[i]));
+      const QByteArray expected = i + 1 < v_started[0].size()
+                                      ? served[i]
+                                      : TestFiles::Read(v_root.filePath("versions/Aerolith.exe.manifest"));
+      EXPECT_EQ(TestFiles::Read(file.szLocalFile), expected) << file.szShownName.toStdString();
       EXPECT_TRUE(file.szLocalFile.startsWith(QDir::tempPath() + "/aerolith-upgrade-"));
     }
     EXPECT_EQ(QFileInfo(QFileInfo(v_started[0][0].szLocalFile).path()).permissions().toInt() & 0x0077, 0)
@@ -609,38 +639,49 @@ TEST_F(UpgradeWindows, DownloadHandsTheCheckedFilesToTheUpdaterAndEndsTheProgram
   }
 }
 
-TEST_F(UpgradeWindows, DownloadThatDidNotArriveAsAnnouncedStartsNothing) {
+TEST_F(UpgradeWindows, DownloadThatDidNotArriveAsSignedStartsNothing) {
   const QString unable = "Unable to download the upgrade version. Please try again later";
-  const QString size = QStringLiteral("size=\"%1\"").arg(kProgram.size());
+  const QString program = "files/builds/730/aerolith";
+  const auto signedSize = [&](qint64 nDelta) {
+    return [=](std::vector<LTReleaseFile>& files) {
+      for (LTReleaseFile& file : files)
+        if (file.szName == program) file.nSize += nDelta;
+    };
+  };
   struct Case {
     const char* name;
-    QString attributes;  // of the 7.3.0 element, in place of its size
+    std::function<void(std::vector<LTReleaseFile>&)> change;  // of the signed release
+    bool changeProgram;  // on the server, after signing
     bool removeProgram;
     bool withUpdater;
     QStringList said;
   };
   const Case cases[] = {
-      {"another digest", size + " sha256=\"" + Sha256("another build") + "\"", false, true,
-       {"error: File Aerolith.exe did not arrive as the server announced it.\r\n\r\n" + unable}},
-      {"no digest", size + " sha256=\"\"", false, true,
-       {"error: File Aerolith.exe did not arrive as the server announced it.\r\n\r\n" + unable}},
-      {"announced larger", QStringLiteral("size=\"%1\"").arg(kProgram.size() + 1000), false, true,
+      {"changed after signing", {}, true, false, true,
+       {"error: File Aerolith.exe is not the file that was signed.\r\n\r\n" + unable}},
+      {"not in the signed release",
+       [&](std::vector<LTReleaseFile>& files) {
+         files.erase(std::remove_if(files.begin(), files.end(), [&](const LTReleaseFile& f) { return f.szName == program; }),
+                     files.end());
+       },
+       false, false, true, {"error: File Aerolith.exe is not part of the signed release.\r\n\r\n" + unable}},
+      {"signed larger", signedSize(1000), false, false, true,
        {QStringLiteral("error: Size of downloaded file %1, expected size %2.\r\n\r\n")
                 .arg(kProgram.size())
                 .arg(kProgram.size() + 1000) +
             unable}},
-      {"gone from the server", size + " sha256=\"" + Sha256(kProgram) + "\"", true, true,
+      {"gone from the server", {}, false, true, true,
        {"error: " + unable +
         "\r\nA problem occurred while communicating with the download server. Please try again later"}},
-      {"no updater in the list", size, false, false, {}},
+      {"no updater in the list", {}, false, false, false, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     v_messages.shown.clear();
     QString list = kList;
-    list.replace(size, c.attributes);
     if (!c.withUpdater) list = list.section('\n', 1);
-    Write("versions/Aerolith.exe.txt", list.toLatin1());
+    WriteList(list.toLatin1(), c.change);
+    if (c.changeProgram) Write("files/builds/730/aerolith", QByteArray(kProgram).replace(0, 1, "Z"));
     if (c.removeProgram) QFile::remove(v_root.filePath("files/builds/730/aerolith"));
     TFrmUpgrade& window = Open();
     Download();
@@ -653,7 +694,7 @@ TEST_F(UpgradeWindows, DownloadThatDidNotArriveAsAnnouncedStartsNothing) {
     EXPECT_EQ(ReportsLog(), "<missing>");
     EXPECT_EQ(QDir::temp().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList())
         << "nothing left behind";
-    if (c.removeProgram) Write("files/builds/730/aerolith", kProgram);
+    if (c.removeProgram || c.changeProgram) Write("files/builds/730/aerolith", kProgram);
   }
 }
 
@@ -844,6 +885,18 @@ TEST_F(UpgradeWindows, HintShowsTheServersReleaseNotesInItsGroup) {
   EXPECT_TRUE(Child<QPushButton>(again, "Btn_ReleaseNotes")->isVisible());
 }
 
+TEST_F(UpgradeWindows, HintFromTheStartUpsQuestionPassesTheProgramsNumberOn) {
+  const CTCountingTransport transport;
+  TFrmAutoUpgradeHint::LTContext known;
+  known.nProgramID = 7;  // the served service.json gives the program number 7
+  TFrmAutoUpgradeHint hint(nullptr, "Aerolith", "1.4.2", 1440, known);
+  hint.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&hint));
+  Child<QPushButton>(hint, "Btn_ReleaseNotes")->click();
+  EXPECT_EQ(Child<QTextEdit>(hint, "Txt_ReleaseNotes")->toPlainText().trimmed(), "Version 7.3.0\nFaster selection.");
+  EXPECT_EQ(transport.Operations(), QList<QByteArray>{"ReleaseNotes"});
+}
+
 TEST_F(UpgradeWindows, HintUpgradeNowOpensTheUpgradeWindowAndAnswersItsResult) {
   // Closed: the hint answers what the window answered.
   QString caption;
@@ -869,9 +922,26 @@ TEST_F(UpgradeWindows, HintUpgradeNowOpensTheUpgradeWindowAndAnswersItsResult) {
   EXPECT_EQ(v_started.size(), 1u);
   EXPECT_EQ(v_quits, 1);
 
+  // From a hint over a window in use with unsaved work: the restart is
+  // asked about first, and No starts nothing.
+  v_messages.shown.clear();
+  v_messages.answers = {mrNo};
+  WhenModal<TFrmAutoUpgradeHint>([&](TFrmAutoUpgradeHint& hint) {
+    WhenModal<TFrmUpgrade>([&](TFrmUpgrade&) {
+      Child<QPushButton>(*qobject_cast<QWidget*>(QApplication::activeModalWidget()), "Btn_Download")->click();
+    });
+    Child<QPushButton>(hint, "Btn_Upgrade")->click();
+  });
+  TFrmAutoUpgradeHint::LTContext inUse;
+  inUse.bUnsavedWork = true;
+  EXPECT_EQ(TFrmAutoUpgradeHint::ShowHint(nullptr, "Aerolith", "1.4.2", 1440, inUse), TFrmUpgrade::kRetClosed);
+  EXPECT_EQ(v_messages.shown, QStringList{kUnsaved});
+  EXPECT_EQ(v_started.size(), 1u) << "no second updater";
+  EXPECT_EQ(v_quits, 1);
+
   // Nothing on the server: said, and the hint closes as the window would.
   v_messages.shown.clear();
-  Write("versions/Aerolith.exe.txt", "");
+  WriteList("");
   WhenModal<TFrmAutoUpgradeHint>([&](TFrmAutoUpgradeHint& hint) { hint.Btn_UpgradeClick(); });
   EXPECT_EQ(TFrmAutoUpgradeHint::ShowHint(nullptr, "Aerolith", "1.4.2", 1), TFrmUpgrade::kRetClosed);
   EXPECT_EQ(v_messages.shown, QStringList{"warning: No new versions available for download"});
