@@ -1,14 +1,16 @@
-// Signed releases end to end over HTTP on loopback: a folder signed by
+// Signed releases end to end over HTTP and HTTPS on loopback: a folder signed by
 // aerolith-release, served by aerolith-server, fetched and checked as the
 // upgrade window does (CTUpgradeSteps, CTUpgradeDownload) and installed by
 // the updater, which checks everything again. Each release that must not be
 // trusted is refused with its reason, leaves nothing behind and starts
 // nothing. The keys are made at run time.
 
+#include "online/CorvelConfig.h"
 #include "online/UpgradeDownload.h"
 #include "online/UpgradeSteps.h"
 #include "support/ReleaseKeysForTests.h"
 #include "support/ServedFiles.h"
+#include "support/TestAuthority.h"
 #include "support/TestServer.h"
 
 #include <QDir>
@@ -68,7 +70,10 @@ class SignedRelease : public testing::Test {
     ASSERT_TRUE(TestFiles::Write(v_keys.filePath("key.pem"), v_key.PrivatePem()));
     ASSERT_TRUE(TestFiles::Write(v_keys.filePath("stranger.pem"), v_stranger.PrivatePem()));
   }
-  void TearDown() override { qunsetenv("AEROLITH_SERVER"); }
+  void TearDown() override {
+    qunsetenv(CTCorvelConfig::kMirrorEnvironment);
+    qunsetenv(CTCorvelConfig::kCaFileEnvironment);
+  }
 
   void Write(const QString& szPath, const QByteArray& bytes) {
     ASSERT_TRUE(TestFiles::Write(QDir(v_root.path()).absoluteFilePath(szPath), bytes)) << szPath.toStdString();
@@ -172,6 +177,42 @@ TEST_F(SignedRelease, DownloadsVerifiesAndInstallsThroughTheUpdater) {
   EXPECT_EQ(Read(Install("aerolith.xml")), "<Workbook>German</Workbook>\n");
   EXPECT_EQ(QDir(v_install.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no leftovers";
   EXPECT_FALSE(QFileInfo::exists(Downloads())) << "the download is gone once installed";
+}
+
+// The same release from a company mirror over HTTPS, whose certificate the
+// company's CA file vouches for. A mirror that presents a certificate for
+// another host is refused before anything is fetched: nothing is written
+// and nothing starts.
+TEST_F(SignedRelease, OverHttpsFromAMirrorTheCompanysAuthorityVouchesFor) {
+  CTTestAuthority authority;
+  ASSERT_TRUE(authority.Ok()) << authority.Problem().toStdString();
+  ASSERT_EQ(Sign()->exitCode(), 0);
+  for (const bool rightHost : {false, true}) {
+    SCOPED_TRACE(rightHost ? "a certificate for 127.0.0.1" : "a certificate for another host");
+    const CTTestAuthority::LTIssued issued = rightHost ? authority.Issue(QStringLiteral("mirror"), {QStringLiteral("127.0.0.1")})
+                                                       : authority.Issue(QStringLiteral("other"), {QStringLiteral("mirror.example.com")});
+    ASSERT_FALSE(issued.szCertFile.isEmpty());
+    CTTestServer server(v_root.path(), QString(), {issued.szCertFile, issued.szKeyFile});
+    ASSERT_TRUE(server.Running()) << server.ServerLog().toStdString();
+    qputenv(CTCorvelConfig::kMirrorEnvironment, ("https://" + server.HostAndPort()).toUtf8());
+    qputenv(CTCorvelConfig::kCaFileEnvironment, authority.CertificateFile().toUtf8());
+
+    const CTUpgradeSteps::LTFetched fetched = Fetch();
+    if (!rightHost) {
+      EXPECT_NE(fetched.problem, CTUpgradeSteps::TFetchProblem::kNone);
+      EXPECT_FALSE(QFileInfo::exists(Downloads()));
+      EXPECT_EQ(RunProgram(Install("aerolith")), QStringLiteral("Aerolith 7.2.0"));
+      continue;
+    }
+    ASSERT_EQ(fetched.problem, CTUpgradeSteps::TFetchProblem::kNone)
+        << CTUpgradeSteps::FetchProblemText(fetched.problem, fetched.refusal).toStdString();
+    std::vector<LTUpgradeFile> files = PlanGerman(fetched.list);
+    const LTUpgradeOutcome outcome = CTUpgradeDownload::DownloadAll(0, fetched.list.release, files, Downloads());
+    ASSERT_TRUE(outcome.Ok()) << CTUpgradeSteps::FailureLines(outcome).join('\n').toStdString();
+    QString said;
+    ASSERT_EQ(RunUpdater(files, said), 0) << said.toStdString();
+    EXPECT_EQ(RunProgram(Install("aerolith")), QStringLiteral("Aerolith 7.3.0"));
+  }
 }
 
 TEST_F(SignedRelease, EachReleaseThatIsNotTrustedIsRefusedLeavesNothingAndStartsNothing) {
