@@ -5,6 +5,7 @@
 // trusted is refused with its reason, leaves nothing behind and starts
 // nothing. The keys are made at run time.
 
+#include "ProgramScripts.h"
 #include "online/CorvelConfig.h"
 #include "online/UpgradeDownload.h"
 #include "online/UpgradeSteps.h"
@@ -28,17 +29,6 @@ namespace {
 
 using Result = LTUpgradeOutcome::Result;
 using TestFiles::Read;
-
-QByteArray ProgramSaying(const char* szVersion) {
-  return QByteArray("#!/bin/sh\necho 'Aerolith ") + szVersion + "'\n";
-}
-
-QString RunProgram(const QString& szPath) {
-  QProcess process;
-  process.start(szPath, {});
-  if (!process.waitForFinished(10000)) return QStringLiteral("<no answer>");
-  return QString::fromLatin1(process.readAllStandardOutput()).trimmed();
-}
 
 // Every file below a folder, by its path there.
 QStringList FilesBelow(const QString& szFolder) {

@@ -2,6 +2,7 @@
 // release's signed manifest and put in place by the updater; and the
 // refusals of everything that did not arrive as it was signed.
 
+#include "ProgramScripts.h"
 #include "docs/Glossaries.h"
 #include "docs/GlossaryIO.h"
 #include "i18n/BaseMsgMan.h"
@@ -36,18 +37,6 @@ void Write(const QString& szPath, const QByteArray& bytes) {
 }
 
 using TestFiles::Read;
-
-// The "program" of a build: a script that says its version.
-QByteArray ProgramSaying(const char* szVersion) {
-  return QByteArray("#!/bin/sh\necho 'Aerolith ") + szVersion + "'\n";
-}
-
-QString RunProgram(const QString& szPath) {
-  QProcess process;
-  process.start(szPath, {});
-  if (!process.waitForFinished(10000)) return QStringLiteral("<no answer>");
-  return QString::fromLatin1(process.readAllStandardOutput()).trimmed();
-}
 
 const QByteArray kNewProgram = ProgramSaying("7.3.0");
 

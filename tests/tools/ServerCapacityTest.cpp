@@ -1,6 +1,7 @@
 // aerolith-server as a company mirror runs it: over HTTPS with its own
 // certificate, and under many clients at once.
 
+#include "ServerRun.h"
 #include "support/ServedFiles.h"
 #include "support/TestAuthority.h"
 
@@ -17,25 +18,6 @@
 #include <vector>
 
 namespace {
-
-struct LTRun {
-  int nExit = -1;
-  QByteArray arErr;
-};
-
-LTRun RunServer(const QStringList& args) {
-  QProcess process;
-  process.start(QStringLiteral(AEROLITH_SERVER_BIN), args);
-  LTRun run;
-  if (!process.waitForFinished(10000)) {
-    process.kill();
-    process.waitForFinished();
-    return run;
-  }
-  run.nExit = process.exitCode();
-  run.arErr = process.readAllStandardError();
-  return run;
-}
 
 TEST(ServerHttps, RefusesACertificateItCannotServe) {
   QTemporaryDir dir;
@@ -67,7 +49,7 @@ TEST(ServerHttps, RefusesACertificateItCannotServe) {
        QStringLiteral("does not belong")},
   };
   for (const LTCase& c : cases) {
-    const LTRun run = RunServer(QStringList{QStringLiteral("--root"), dir.path(), QStringLiteral("--port"),
+    const LTServerRun run = RunServer(QStringList{QStringLiteral("--root"), dir.path(), QStringLiteral("--port"),
                                             QStringLiteral("0")} +
                                 c.tls);
     EXPECT_EQ(run.nExit, c.nExit) << c.szName << ": " << run.arErr.toStdString();

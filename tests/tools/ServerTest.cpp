@@ -1,6 +1,7 @@
 // aerolith-server as a client meets it: a real process over a fixture
 // folder, spoken to over plain sockets, so every byte on the wire is seen.
 
+#include "ServerRun.h"
 #include "online/ATORemoteUtils0.h"
 #include "support/TestServer.h"
 
@@ -659,25 +660,6 @@ TEST_F(ServerFaultTest, GarbageInsteadOfEveryAnswer) {
 
 // ---------------------------------------------------------------- command line
 
-struct LTRun {
-  int nExit = -1;
-  QByteArray arErr;
-};
-
-LTRun RunServer(const QStringList& args) {
-  QProcess process;
-  process.start(QStringLiteral(AEROLITH_SERVER_BIN), args);
-  LTRun run;
-  if (!process.waitForFinished(10000)) {
-    process.kill();
-    process.waitForFinished();
-    return run;
-  }
-  run.nExit = process.exitCode();
-  run.arErr = process.readAllStandardError();
-  return run;
-}
-
 TEST(ServerCommandLine, RefusesBadArgumentsAndMissingFolders) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
@@ -696,7 +678,7 @@ TEST(ServerCommandLine, RefusesBadArgumentsAndMissingFolders) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
-    const LTRun run = RunServer(c.args);
+    const LTServerRun run = RunServer(c.args);
     EXPECT_EQ(run.nExit, c.nExit);
     EXPECT_FALSE(run.arErr.isEmpty());
   }
@@ -707,7 +689,7 @@ TEST(ServerCommandLine, PortInUse) {
   ASSERT_TRUE(dir.isValid());
   CTTestServer first(dir.path());
   ASSERT_TRUE(first.Running()) << first.ServerLog().toStdString();
-  const LTRun run = RunServer({QStringLiteral("--root"), dir.path(), QStringLiteral("--port"), QString::number(first.Port())});
+  const LTServerRun run = RunServer({QStringLiteral("--root"), dir.path(), QStringLiteral("--port"), QString::number(first.Port())});
   EXPECT_EQ(run.nExit, 1);
   EXPECT_TRUE(run.arErr.contains(QByteArray::number(first.Port()))) << run.arErr.toStdString();
 }
