@@ -31,8 +31,10 @@ Field FieldOfInput(FormInput input) {
   }
 }
 
-// The request's value of a numeric input.
-double* ValueOf(SelectionRequest& r, FormInput input) {
+// The request's value of a numeric input; Request is SelectionRequest,
+// const or not.
+template <typename Request>
+auto ValueOf(Request& r, FormInput input) -> decltype(&r.altitudeM) {
   switch (input) {
     case FormInput::kAltitude: return &r.altitudeM;
     case FormInput::kAirflowPerPerson: return &r.airflowPerPersonLs;
@@ -109,7 +111,7 @@ LTFormInputState CTSelectionForm::State(FormInput nInput) const {
     s.min = spec.min;
     s.max = spec.max;
     s.resolution = spec.resolution;
-    s.value = *ValueOf(const_cast<SelectionRequest&>(r), nInput);
+    s.value = *ValueOf(r, nInput);
   }
   switch (nInput) {
     case FormInput::kAirflowPerPerson: s.enabled = !totals; break;
