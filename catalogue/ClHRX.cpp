@@ -6,7 +6,10 @@
 #include "catalogue/ClDevPSAllowed.h"
 #include "catalogue/ClDeviceDocumentation.h"
 #include "catalogue/ClDeviceOption.h"
+#include "catalogue/ClHRXEcoCurve.h"
+#include "catalogue/ClHRXEcodesign.h"
 #include "catalogue/ClHRXFilter.h"
+#include "catalogue/ClHRXSound.h"
 #include "catalogue/ClHRXPolynomial.h"
 #include "catalogue/ClHRXSpType.h"
 #include "catalogue/ClHRXSpeed.h"
@@ -64,6 +67,18 @@ ObjectList<Cls_HRXPolynomial> Cls_HRX::GetAllHRXPolynomial() {
 
 std::unique_ptr<Cls_IndoorUnit> Cls_HRX::GetTheIndoorUnit() {
   return RecordAs<Cls_IndoorUnit>(GetUniqueRelatedByIx(Cls_IndoorUnit::kClassID, Cls_IndoorUnit::IND_HRX_CLS_REF));
+}
+
+std::unique_ptr<Cls_HRXEcodesign> Cls_HRX::GetTheHRXEcodesign() {
+  return RecordAs<Cls_HRXEcodesign>(GetUniqueRelatedByIx(Cls_HRXEcodesign::kClassID, Cls_HRXEcodesign::ECO_HRX_CLS_REF));
+}
+
+ObjectList<Cls_HRXEcoCurve> Cls_HRX::GetAllHRXEcoCurve() {
+  return RecordsAs<Cls_HRXEcoCurve>(GetRelatedByIx(Cls_HRXEcoCurve::kClassID, Cls_HRXEcoCurve::ECC_HRX_CLS_REF));
+}
+
+ObjectList<Cls_HRXSound> Cls_HRX::GetAllHRXSound() {
+  return RecordsAs<Cls_HRXSound>(GetRelatedByIx(Cls_HRXSound::kClassID, Cls_HRXSound::SND_HRX_CLS_REF));
 }
 
 // ---------------------------------------------------------------- caches
@@ -388,6 +403,9 @@ void Cls_HRX::Remove() {
     RemoveEachQuietly(GetOptionCombinationsForHRX());
     RemoveQuietly(GetTheDeviceDocumentation().get());
     RemoveQuietly(GetTheIndoorUnit().get());
+    RemoveQuietly(GetTheHRXEcodesign().get());
+    RemoveEachQuietly(GetAllHRXEcoCurve());
+    RemoveEachQuietly(GetAllHRXSound());
   }
   ClearCache();
   Cls_Device::Remove();

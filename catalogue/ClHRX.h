@@ -15,7 +15,10 @@
 
 class Cls_DevOptCombination;
 class Cls_DeviceOption;
+class Cls_HRXEcoCurve;
+class Cls_HRXEcodesign;
 class Cls_HRXPolynomial;
+class Cls_HRXSound;
 class Cls_HRXSpType;
 class Cls_HRXSpeed;
 class Cls_IndoorUnit;
@@ -116,6 +119,11 @@ class Cls_HRX : public Cls_Device {
   ObjectList<Cls_HRXPolynomial> GetAllHRXPolynomial();
   // The record that refers here through "Indoor_Part", or none.
   std::unique_ptr<Cls_IndoorUnit> GetTheIndoorUnit();
+  // The unit's ecodesign declaration, its curves and its sound paths; none
+  // for a unit without ecodesign data.
+  std::unique_ptr<Cls_HRXEcodesign> GetTheHRXEcodesign();
+  ObjectList<Cls_HRXEcoCurve> GetAllHRXEcoCurve();
+  ObjectList<Cls_HRXSound> GetAllHRXSound();
 
   ~Cls_HRX() override;
 

@@ -10,9 +10,12 @@
 #include "catalogue/ClHRX.h"
 #include "catalogue/ClHRXCorrection.h"
 #include "catalogue/ClHRXDocumentation.h"
+#include "catalogue/ClHRXEcoCurve.h"
+#include "catalogue/ClHRXEcodesign.h"
 #include "catalogue/ClHRXFilter.h"
 #include "catalogue/ClHRXPolynomial.h"
 #include "catalogue/ClHRXSettingScheme.h"
+#include "catalogue/ClHRXSound.h"
 #include "catalogue/ClHRXSpType.h"
 #include "catalogue/ClHRXSpeed.h"
 #include "catalogue/ClHrxSetting.h"
@@ -105,6 +108,9 @@ constexpr LTTableDef kTables[] = {
      &Make<Cls_DeviceOptionPolynomial>},
     {506, "TrivaneDeviceOption", 163, false, false, &Cls_TrivaneDeviceOption::Initialize,
      &Make<Cls_TrivaneDeviceOption>},
+    {520, "HRXEcodesign", -1, false, false, &Cls_HRXEcodesign::Initialize, &Make<Cls_HRXEcodesign>},
+    {521, "HRXEcoCurve", 121, false, false, &Cls_HRXEcoCurve::Initialize, &Make<Cls_HRXEcoCurve>},
+    {522, "HRXSound", -1, false, false, &Cls_HRXSound::Initialize, &Make<Cls_HRXSound>},
 };
 
 // None of the catalogue links is ordered. "SetingDefs" is the stored name.
@@ -129,6 +135,9 @@ constexpr LTLinkDef kLinks[] = {
     {163, 608, "option_polynomials", "", "", 505, 14, false, true, false, false},
     {506, 609, "HRXFilterDefinition", "", "", 390, 14, true, true, false, false},
     {381, 610, "HRXSettingUsage", "", "", 506, 20, false, false, false, false},
+    {144, 620, "HRXEcodesign", "", "", 520, 1, true, true, true, false},
+    {144, 621, "HRXEcoCurves", "", "", 521, 14, false, true, true, false},
+    {144, 622, "HRXSoundPaths", "", "", 522, 1, false, true, true, false},
 };
 
 }  // namespace
@@ -136,7 +145,7 @@ constexpr LTLinkDef kLinks[] = {
 CTFactory::CTFactory(const QString& szName, int nVerMul100, int nMinVerMul100)
     : CTBaseFactory(szName, nVerMul100, nMinVerMul100) {
   AddDatabase(QStringLiteral("Device_Database"));
-  // The table list grows to the highest class id, 506: kTableSlots entries.
+  // The table list grows to the highest class id, 522.
   Cls_DdbVersionInfo::DefineTable(*this, kDeviceDatabase);
   for (const LTTableDef& def : kTables) {
     auto* table =

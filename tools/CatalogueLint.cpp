@@ -1,10 +1,15 @@
 #include "tools/CatalogueLint.h"
 
 #include "catalogue/ClHRX.h"
+#include "catalogue/ClHRXEcoCurve.h"
+#include "catalogue/ClHRXEcodesign.h"
+#include "catalogue/ClHRXFilter.h"
+#include "catalogue/ClHRXSound.h"
 #include "catalogue/ClHRXPolynomial.h"
 #include "catalogue/ClHRXSpeed.h"
 #include "catalogue/ClIndTabularCap.h"
 #include "catalogue/ClIndoorUnit.h"
+#include "catalogue/ClTrivaneDeviceOption.h"
 #include "catalogue/CoilCapacity.h"
 #include "catalogue/PsychroSet.h"
 #include "catalogue/RecordCast.h"
@@ -28,6 +33,12 @@ enum HeaderKind { kCoolWBHeader = 0, kHeatHeader = 1, kCoolDBHeader = 10 };
 enum ValueKind { kTotalCool = 2, kSensibleCool = 8, kTotalCoolFactor = 11, kSensibleCoolFactor = 12 };
 
 constexpr double kHeatingRatingRH = 50;  // %, of the room air the heating columns are rated at
+
+// Physical bounds of the ecodesign data; beyond them a figure is a typing slip.
+constexpr double kMaxPressurePa = 3000;     // static pressures of ventilation units stay far below
+constexpr double kMaxLeakagePercent = 20;
+constexpr double kMaxFaceAreaM2 = 20;
+constexpr double kMaxSoundPowerDb = 140;    // re 1 pW
 
 class Findings {
  public:
@@ -276,6 +287,131 @@ void CheckCoil(Findings& out, Cls_HRX& unit) {
   CheckCoilPerformance(out, unit, rating, tes);
 }
 
+// A pressure-drop curve: positive and rising with airflow over the unit's
+// whole range (a drop that falls as the air speeds up is a fitting error).
+void CheckRisingDrop(Findings& out, const Cls_HRX& unit, const Cls_Polynomial& curve, const QString& szWhat) {
+  const double lo = unit.GetMinAirflow(), hi = unit.GetMaxAirflow();
+  if (!(hi > lo)) return;
+  double previous = curve.Evaluate(lo);
+  if (!(previous > 0)) {
+    out.Add(curve, QStringLiteral("%1 is %2 Pa at %3 m3/h, not above 0").arg(szWhat, Num(previous), Num(lo)));
+    return;
+  }
+  for (int i = 1; i <= kFanCurveSamples; ++i) {
+    const double q = lo + (hi - lo) * i / kFanCurveSamples;
+    const double p = curve.Evaluate(q);
+    if (!(p > previous)) {
+      out.Add(curve, QStringLiteral("%1 does not rise with airflow near %2 m3/h").arg(szWhat, Num(q)));
+      return;
+    }
+    previous = p;
+  }
+}
+
+void CheckFanEfficiency(Findings& out, const Cls_HRX& unit, const Cls_Polynomial& curve) {
+  const double lo = unit.GetMinAirflow(), hi = unit.GetMaxAirflow();
+  for (int i = 0; i <= kFanCurveSamples; ++i) {
+    const double q = lo + (hi - lo) * i / kFanCurveSamples;
+    const double eta = curve.Evaluate(q);
+    if (!(eta > 0 && eta <= 1)) {
+      out.Add(curve, QStringLiteral("the fan static efficiency is %1 at %2 m3/h, not a fraction above 0").arg(Num(eta), Num(q)));
+      return;
+    }
+  }
+}
+
+// Each of the five paths once, every band a level a unit can have.
+void CheckSound(Findings& out, Cls_HRX& unit, bool bRequired) {
+  ObjectList<Cls_HRXSound> paths = unit.GetAllHRXSound();
+  if (paths.Count() == 0) {
+    if (bRequired) out.Add(unit, QStringLiteral("a unit the ecodesign regulation covers needs its sound power"));
+    return;
+  }
+  std::set<int> seen;
+  for (const Cls_HRXSound* path : paths) {
+    const int which = path->GetPath();
+    if (which < 0 || which >= Cls_HRXSound::kPathCount) {
+      out.Add(*path, QStringLiteral("the sound path %1 is none of 0 to 4").arg(which));
+      continue;
+    }
+    if (!seen.insert(which).second) out.Add(*path, QStringLiteral("the sound path %1 is given twice").arg(which));
+    for (const double level : path->GetBands())
+      if (!(level >= 0 && level <= kMaxSoundPowerDb)) {
+        out.Add(*path, QStringLiteral("a sound power of %1 dB is outside 0 .. %2 dB").arg(Num(level), Num(kMaxSoundPowerDb)));
+        break;
+      }
+  }
+  if (int(seen.size()) < Cls_HRXSound::kPathCount)
+    out.Add(unit, QStringLiteral("the unit gives the sound power of %1 of the 5 paths").arg(seen.size()));
+}
+
+bool Within(double d, double lo, double hi) { return d >= lo && d <= hi; }
+
+// The ecodesign declaration. Every unit says how the regulation sees it; a
+// unit it covers (a non-residential bidirectional unit) needs every figure
+// of the information sheet and of the SFPint.
+void CheckEcodesign(Findings& out, Cls_HRX& unit) {
+  std::unique_ptr<Cls_HRXEcodesign> eco = unit.GetTheHRXEcodesign();
+  if (!eco) {
+    out.Add(unit, QStringLiteral("the unit has no ecodesign record (give at least its typology)"));
+    return;
+  }
+  const int typology = eco->GetTypology();
+  if (!Within(typology, Cls_HRXEcodesign::kNonResidentialBidirectional, Cls_HRXEcodesign::kUnidirectional)) {
+    out.Add(*eco, QStringLiteral("the typology %1 is none of 0 to 3").arg(typology));
+    return;
+  }
+  const bool covered = typology == Cls_HRXEcodesign::kNonResidentialBidirectional;
+  CheckSound(out, unit, covered);
+  if (!covered) return;
+
+  const double lo = unit.GetMinAirflow(), hi = unit.GetMaxAirflow();
+  if (!Within(eco->GetHrsType(), Cls_HRXEcodesign::kPlate, Cls_HRXEcodesign::kOtherHrs))
+    out.Add(*eco, QStringLiteral("the heat-recovery type %1 is none of 0 to 3").arg(eco->GetHrsType()));
+  if (!Within(eco->GetDrive(), Cls_HRXEcodesign::kMultiSpeed, Cls_HRXEcodesign::kVariableSpeed))
+    out.Add(*eco, QStringLiteral("the drive %1 is neither 0 nor 1").arg(eco->GetDrive()));
+  if (!Within(eco->GetNomAirflow(), lo, hi) || !(eco->GetNomAirflow() > 0))
+    out.Add(*eco, QStringLiteral("the nominal airflow %1 m3/h is outside the unit's %2 .. %3 m3/h")
+                      .arg(Num(eco->GetNomAirflow()), Num(lo), Num(hi)));
+  if (!(eco->GetNomPressure() > 0 && eco->GetNomPressure() <= kMaxPressurePa))
+    out.Add(*eco, QStringLiteral("the nominal external pressure %1 Pa is outside 0 .. %2 Pa").arg(Num(eco->GetNomPressure()), Num(kMaxPressurePa)));
+  if (!Within(eco->GetExternalLeakage(), 0, kMaxLeakagePercent) || !Within(eco->GetInternalLeakage(), 0, kMaxLeakagePercent))
+    out.Add(*eco, QStringLiteral("a leakage is outside 0 .. %1 %").arg(Num(kMaxLeakagePercent)));
+  if (!(eco->GetFaceArea() > 0 && eco->GetFaceArea() <= kMaxFaceAreaM2))
+    out.Add(*eco, QStringLiteral("the face area %1 m2 is outside 0 .. %2 m2").arg(Num(eco->GetFaceArea()), Num(kMaxFaceAreaM2)));
+  if (!Within(eco->GetSoundAirflow(), lo, hi) || !(eco->GetSoundAirflow() > 0))
+    out.Add(*eco, QStringLiteral("the sound reference airflow %1 m3/h is outside the unit's range").arg(Num(eco->GetSoundAirflow())));
+  if (!(eco->GetSoundPressure() > 0 && eco->GetSoundPressure() <= kMaxPressurePa))
+    out.Add(*eco, QStringLiteral("the sound reference pressure %1 Pa is outside 0 .. %2 Pa").arg(Num(eco->GetSoundPressure()), Num(kMaxPressurePa)));
+  if (eco->GetSupplier().isEmpty() || eco->GetDisassemblyURL().isEmpty())
+    out.Add(*eco, QStringLiteral("the information sheet needs the supplier and the address of the disassembly instructions"));
+
+  int drops = 0, efficiencies = 0;
+  for (const Cls_HRXEcoCurve* curve : unit.GetAllHRXEcoCurve()) {
+    if (curve->GetType() == Cls_HRXEcoCurve::kExchangerPressureDrop) {
+      ++drops;
+      CheckAirflowRange(out, unit, *curve, QStringLiteral("the exchanger's pressure drop"));
+      CheckRisingDrop(out, unit, *curve, QStringLiteral("the exchanger's pressure drop"));
+    } else if (curve->GetType() == Cls_HRXEcoCurve::kFanStaticEfficiency) {
+      ++efficiencies;
+      CheckAirflowRange(out, unit, *curve, QStringLiteral("the fan static efficiency"));
+      CheckFanEfficiency(out, unit, *curve);
+    } else {
+      out.Add(*curve, QStringLiteral("the curve type %1 is neither 0 nor 1").arg(curve->GetType()));
+    }
+  }
+  if (drops != 1) out.Add(unit, QStringLiteral("the unit needs one exchanger pressure-drop curve, it has %1").arg(drops));
+  if (efficiencies != 1) out.Add(unit, QStringLiteral("the unit needs one fan static efficiency curve, it has %1").arg(efficiencies));
+
+  // The filters' drops count in the SFPint as the user selects them.
+  for (int filterClass = 1; filterClass < Cls_HRX::kFilterClassCount; ++filterClass) {
+    auto* option = dynamic_cast<Cls_TrivaneDeviceOption*>(unit.GetFilterOption(filterClass));
+    if (!option || !option->IsStored()) continue;
+    if (const std::unique_ptr<Cls_HRXFilter> curve = option->GetTheHRXFilter())
+      CheckRisingDrop(out, unit, *curve, QStringLiteral("the %1 filter's pressure drop").arg(Cls_HRX::FilterClassName(filterClass)));
+  }
+}
+
 }  // namespace
 
 QStringList CTCatalogueLint::Check(CTBaseFactory& pFactory, const Locator& pWhere) {
@@ -298,6 +434,7 @@ QStringList CTCatalogueLint::Check(CTBaseFactory& pFactory, const Locator& pWher
     }
     if (type == kFreshAirUnit) CheckCapacityTables(out, *unit, curves);
     if (type == kCoilUnit) CheckCoil(out, *unit);
+    CheckEcodesign(out, *unit);
   }
   return out.List();
 }

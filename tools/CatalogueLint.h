@@ -21,7 +21,14 @@
 //     dry and wet bulb at each offered TE; each heating column's temperature
 //     at 50 %) and at the ends and the middle of the unit's airflow range,
 //     give no capacity, or ask for more than the coil's surface allows, as
-//     the selection computes it (Cls_HRX::CoolingCoil, HeatingCoil).
+//     the selection computes it (Cls_HRX::CoolingCoil, HeatingCoil);
+//   - a unit without its ecodesign record; for a unit the regulation covers,
+//     a figure of that record out of its physical range, not exactly one
+//     exchanger pressure-drop and one fan-efficiency curve, a pressure-drop
+//     curve (of the exchanger or a filter option) that is not positive and
+//     rising over the unit's airflow range, a fan efficiency that is not a
+//     fraction, or sound data missing; sound data, where given, for other
+//     than each of the five paths once, or a band outside 0 .. 140 dB.
 //
 // References to no record and second referrers on one-to-one links are
 // refused earlier, when the text is built (CTCatalogueSource).

@@ -57,6 +57,9 @@ TEST(CatalogueSchema, DeclaresTablesAtTheirClassIDs) {
       {487, "ReleasableElement", -1, true, false, -1, 4},
       {488, "DeviceGrouping", 487, true, false, -1, 6},
       {506, "TrivaneDeviceOption", 163, false, false, 8, 22},
+      {520, "HRXEcodesign", -1, false, false, -1, 16},
+      {521, "HRXEcoCurve", 121, false, false, -1, 16},
+      {522, "HRXSound", -1, false, false, -1, 12},
   };
   CTFactory factory;
   EXPECT_EQ(factory.GetName(), "ROZ");
@@ -64,10 +67,10 @@ TEST(CatalogueSchema, DeclaresTablesAtTheirClassIDs) {
   EXPECT_EQ(factory.GetMinVersion(), 100);
   ASSERT_EQ(factory.DatabaseCount(), 1);
   EXPECT_EQ(factory.GetLogicalName(0), "Device_Database");
-  EXPECT_EQ(factory.Tables().Count(), 507);
+  EXPECT_EQ(factory.Tables().Count(), 523);
   int tables = 0;
   for (const CTTableInfo* t : factory.Tables()) tables += t ? 1 : 0;
-  EXPECT_EQ(tables, 32);
+  EXPECT_EQ(tables, 35);
 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);

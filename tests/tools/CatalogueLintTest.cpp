@@ -82,6 +82,25 @@ table IndTabularCap
   9      IndoorUnit:1   11       11     0          0.58     0.64     0.7
   10     IndoorUnit:1   12       11     0          1.26     1.27     1.2
 end
+table HRXEcodesign
+  ECO_ID ECO_HRX ECO_Typology ECO_HrsType ECO_Drive ECO_NomAirflow ECO_NomPressure ECO_ExternalLeakage ECO_InternalLeakage ECO_FaceArea ECO_SoundAirflow ECO_SoundPressure ECO_Supplier ECO_DisassemblyURL
+  1      HRX:1   0            0           0         250            100             2.0                 1.5                 0.06         250              210               Norvane      https://x.example/1
+  2      HRX:2   2            -           -         -              -               -                   -                   -            -                -                 -            -
+  3      HRX:3   3            -           -         -              -               -                   -                   -            -                -                 -            -
+end
+table HRXEcoCurve
+  ECC_ID ECC_HRX POL_Type POL_A0 POL_A1   POL_A2    POL_ArgumentLow POL_ArgumentHigh
+  1      HRX:1   0        0      0.3      0.00056   100             300
+  2      HRX:1   1        0.24   0.00096  -1.92e-6  100             300
+end
+table HRXSound
+  SND_ID SND_HRX SND_Path SND_63 SND_125 SND_250 SND_500 SND_1000 SND_2000 SND_4000 SND_8000
+  1      HRX:1   0        68     66      64      60      57       53       48       42
+  2      HRX:1   1        64     61      57      52      47       42       36       30
+  3      HRX:1   2        63     60      56      51      46       41       35       29
+  4      HRX:1   3        67     65      63      59      56       52       47       41
+  5      HRX:1   4        52     50      46      41      37       33       28       22
+end
 )";
 
 class CatalogueLint : public CatalogueTest {
@@ -173,6 +192,27 @@ INSTANTIATE_TEST_SUITE_P(
         LintCase{"HeatingPastTheCondensingLimit", "4.0      3.4      2.6", "4.0      3.4      3.3",
                  "HRX 2 (NV-500D): heating at 200 m3/h, coil inlet 25 degC / 50 %: the data take the air past the "
                  "condensing limit of 45 degC"},
+        LintCase{"UnitWithoutEcodesignRecord", "  3      HRX:3   3  ", "# gone",
+                 "HRX 3 (NV-FA800): the unit has no ecodesign record"},
+        LintCase{"UnknownTypology", "  3      HRX:3   3  ", "  3      HRX:3   7  ", "the typology 7 is none of 0 to 3"},
+        LintCase{"NominalAirflowOutsideTheUnit", "0         250            100", "0         350            100",
+                 "the nominal airflow 350 m3/h is outside the unit's 100 .. 300 m3/h"},
+        LintCase{"LeakageOutside", "2.0                 1.5", "25                  1.5", "a leakage is outside 0 .. 20 %"},
+        LintCase{"NoDisassemblyAddress", "Norvane      https://x.example/1", "Norvane      -",
+                 "needs the supplier and the address of the disassembly instructions"},
+        // 300 - 0.8 q + 0.00056 q^2 falls until q = 714 m3/h.
+        LintCase{"ExchangerDropFallingWithAirflow", "0      0.3      0.00056", "300    -0.8     0.00056",
+                 "HRXEcoCurve 1: the exchanger's pressure drop does not rise with airflow near 103.125 m3/h"},
+        // -40 + 30 + 5.6 Pa at 100 m3/h.
+        LintCase{"ExchangerDropNegativeAtTheLowEnd", "0      0.3      0.00056", "-40    0.3      0.00056",
+                 "the exchanger's pressure drop is -4.4 Pa at 100 m3/h, not above 0"},
+        // 1.24 + 0.00096 q - 1.92e-6 q^2 is 1.3168 at 100 m3/h.
+        LintCase{"FanEfficiencyAboveOne", "0.24   0.00096", "1.24   0.00096",
+                 "the fan static efficiency is 1.3168 at 100 m3/h, not a fraction above 0"},
+        LintCase{"NoFanEfficiencyCurve", "  2      HRX:1   1        0.24", "# gone",
+                 "HRX 1 (NV-250): the unit needs one fan static efficiency curve, it has 0"},
+        LintCase{"SoundPathTwice", "5      HRX:1   4 ", "5      HRX:1   3 ", "HRXSound 5: the sound path 3 is given twice", 2},
+        LintCase{"SoundBandOutside", "68     66", "168    66", "HRXSound 1: a sound power of 168 dB is outside 0 .. 140 dB"},
         LintCase{"CoilDataAtNoAirflowOfTheUnit", "0.1    0.9     0.4             1.2\n  5", "0.1    0.9     0.5             1.2\n  5",
                  "HRX 2 (NV-500D): cooling at 200 m3/h, coil inlet 22 degC / 16 degC wet bulb, TE 6 degC: the coil gives "
                  "no cooling (0 kW)"}),
