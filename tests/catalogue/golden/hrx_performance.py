@@ -12,6 +12,15 @@ Usage
     python3 hrx_performance.py --cpp      the cases as C++ aggregate initializers
     python3 hrx_performance.py --check    sanity checks (air model reference
                                           values, energy balances), exit 1 on failure
+    python3 hrx_performance.py --ecodesign-cpp    the ecodesign figures (Regulation (EU)
+                                          No 1253/2014) of the covered units as C++
+                                          aggregate initializers (EcodesignGolden.inc)
+    python3 hrx_performance.py --ecodesign-check  sanity checks of those figures
+
+The ecodesign figures live in the sibling module ecodesign.py (its docstring
+gives the formulas and the GoldenEcodesign layout); they take the thermal
+efficiency from the heating computation below at the regulation's reference
+conditions.
 
 Only the Python standard library is used.  Numbers are printed with repr(),
 i.e. the shortest text that reads back as the same double.
@@ -1765,6 +1774,12 @@ def air_of(c):
 
 
 def main(argv):
+    if '--ecodesign-cpp' in argv or '--ecodesign-check' in argv:
+        # ecodesign imports this module: hand it the one already running.
+        sys.modules.setdefault('hrx_performance', sys.modules[__name__])
+        import ecodesign
+        return ecodesign.main(['--cpp' if '--ecodesign-cpp' in argv else '--check'],
+                              cpp_command='tests/catalogue/golden/hrx_performance.py --ecodesign-cpp')
     units, ratio = LoadCatalogue()
     if '--check' in argv:
         return 0 if SelfCheck(units, ratio) else 1
