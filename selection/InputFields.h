@@ -41,6 +41,8 @@ class CTInputFields {
     kHeatDischarge,
     kHeater,
     kSupplyTemp,
+    kSoundDistance,  // from the supply outlet, for the sound pressure in the room
+    kRoomConstant,
     kFieldCount
   };
 

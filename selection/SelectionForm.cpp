@@ -27,6 +27,8 @@ Field FieldOfInput(FormInput input) {
     case FormInput::kHeatDischarge: return Field::kHeatDischarge;
     case FormInput::kSupplyTemp: return Field::kSupplyTemp;
     case FormInput::kSupplyHeater: return Field::kHeater;
+    case FormInput::kSoundDistance: return Field::kSoundDistance;
+    case FormInput::kRoomConstant: return Field::kRoomConstant;
     default: return Field::kFieldCount;
   }
 }
@@ -49,6 +51,8 @@ auto ValueOf(Request& r, FormInput input) -> decltype(&r.altitudeM) {
     case FormInput::kHeatDischarge: return &r.heating.dischargeC;
     case FormInput::kSupplyTemp: return &r.heating.supplyTempC;
     case FormInput::kSupplyHeater: return &r.heating.supplyHeaterKW;
+    case FormInput::kSoundDistance: return &r.soundDistanceM;
+    case FormInput::kRoomConstant: return &r.roomConstantM2;
     default: return nullptr;
   }
 }
@@ -63,6 +67,8 @@ bool NeedsNewList(FormInput input) {
     case FormInput::kHeatDischarge:
     case FormInput::kSupplyTemp:
     case FormInput::kSupplyHeater:
+    case FormInput::kSoundDistance:
+    case FormInput::kRoomConstant:
       return false;
     default:
       return true;

@@ -65,6 +65,8 @@ enum class FormInput {
   kHeatDischarge,
   kSupplyTemp,       // heating
   kSupplyHeater,     // heating
+  kSoundDistance,    // where the sound pressure in the room is worked out
+  kRoomConstant,
   kCount
 };
 

@@ -80,6 +80,11 @@ struct SelectionRequest {
   double evaporatingC = 6;     // coil units
   bool upsideDown = false;     // asked for; used only by units that can be mounted so
 
+  // Where the sound pressure of the supply outlet is worked out: the
+  // distance from it (m) and the room's constant (m2).
+  double soundDistanceM = 2;
+  double roomConstantM2 = 50;
+
   LTModeInputs cooling = LTModeInputs::CoolingDefaults();
   LTModeInputs heating = LTModeInputs::HeatingDefaults();
 

@@ -11,6 +11,7 @@
 #include "catalogue/ClHRX.h"
 #include "catalogue/PsychroSet.h"
 #include "catalogue/Sentinels.h"
+#include "selection/Ecodesign.h"
 #include "recdb/ObjList.h"
 
 #include <QList>
@@ -151,6 +152,10 @@ struct SelectionResult {
   bool exhaustSideShown = false;
   LTFanPower fans;
   LTModeResult cooling, heating;
+  // The unit under the ecodesign regulation with the filters selected, and
+  // its sound at the operating point.
+  LTEcodesign ecodesign;
+  LTSound sound;
 
   Cls_HRX* Current() const { return current >= 0 && current < candidates.Count() ? candidates.Item(current) : nullptr; }
 };

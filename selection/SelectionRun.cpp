@@ -173,6 +173,8 @@ SelectionRequest CTSelectionRun::WithinRanges(const SelectionRequest& request, c
   r.exhaustEspPa = Bounded(r.exhaustEspPa, 0, ranges.maxEspPa);
   r.supplyFilter = std::clamp(r.supplyFilter, 0, Cls_HRX::kFilterClassCount - 1);
   r.exhaustFilter = std::clamp(r.exhaustFilter, 0, Cls_HRX::kFilterClassCount - 1);
+  r.soundDistanceM = Bounded(Field::kSoundDistance, r.soundDistanceM);
+  r.roomConstantM2 = Bounded(Field::kRoomConstant, r.roomConstantM2);
   NormalizeMode(r.cooling, true);
   NormalizeMode(r.heating, false);
   return r;
@@ -342,6 +344,17 @@ void ComputeDuctData(SelectionResult& result, const SelectionRequest& r, Cls_HRX
   fans.sfpClass = CTSelectionRun::SfpClass(fans.sfpKWPerM3s);
 }
 
+// The unit under the ecodesign regulation, and its sound where the fans
+// work: against the design ESP and the filters and plenums chosen.
+void ComputeEcodesign(SelectionResult& result, const SelectionRequest& r, Cls_HRX& unit) {
+  result.ecodesign =
+      CTEcodesign::Evaluate(unit, r.supplyFilter, r.exhaustFilter, std::max(result.supplyM3h, result.exhaustM3h));
+  const LTEspSide &s = result.supplySide, &e = result.exhaustSide;
+  result.sound = CTEcodesign::SoundAt(unit, {result.supplyM3h, result.supplyEspPa + s.filterPa + s.plenumPa},
+                                      {result.exhaustM3h, result.exhaustEspPa + e.filterPa + e.plenumPa},
+                                      r.soundDistanceM, r.roomConstantM2);
+}
+
 // How far a fresh-air unit's supply air misses its discharge setting (K,
 // positive: short of it), 0 within the tolerance.
 double ShortfallK(double missK) { return missK > Cls_HRX::kDischargeToleranceK ? missK : 0; }
@@ -440,6 +453,8 @@ void CTSelectionRun::ComputeCandidate(SelectionResult& result, const SelectionRe
   result.current = -1;
   result.cooling = LTModeResult{};
   result.heating = LTModeResult{};
+  result.ecodesign = LTEcodesign{};
+  result.sound = LTSound{};
   result.correction.reset();
   if (result.candidates.IsEmpty()) return;
 
@@ -458,6 +473,7 @@ void CTSelectionRun::ComputeCandidate(SelectionResult& result, const SelectionRe
   result.upsideDown = r.upsideDown && unit.GetCanBeUpsideDown();
   result.hasHumidifier = unit.GetNomHumidity() > 0;
   ComputeDuctData(result, r, unit);
+  ComputeEcodesign(result, r, unit);
 
   const TAir air(r.altitudeM);
   const QList<LTHeaterOption> heaterOptions = HeaterOptions(unit);
