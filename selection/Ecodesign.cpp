@@ -270,3 +270,66 @@ QString CTEcodesign::FilterWarningText() {
       "The unit shows when its filters need changing. Change them regularly: clogged filters cost fan energy and "
       "lower the unit's performance."));
 }
+
+// ------------------------------------------------------------ texts
+
+namespace {
+
+QString Fixed(double d, int digits) { return TBaseMsg::FormatShown(d, digits); }
+QString Percent(double fraction) { return Fixed(fraction * 100, 1) + QStringLiteral(" %"); }
+
+QString Verdict(bool bMeets) {
+  return bMeets ? TBaseMsg::Tr(QStringLiteral("meets")) : TBaseMsg::Tr(QStringLiteral("fails"));
+}
+
+}  // namespace
+
+QList<LTSheetRow> CTEcodesign::Sheet(const LTEcodesign& e) {
+  const auto tr = [](const char* text) { return TBaseMsg::Tr(QString::fromUtf8(text)); };
+  if (!e.covered) return {{tr("Regulation (EU) 1253/2014"), NotCoveredReason(e)}};
+  const QString none = tr("not declared");
+  QList<LTSheetRow> rows = {
+      {tr("Supplier"), e.supplier},
+      {tr("Model"), e.model},
+      {tr("Typology"), tr("Non-residential ventilation unit, bidirectional")},
+      {tr("Drive"), DriveText(e.drive)},
+      {tr("Heat recovery system"), HrsTypeText(e.hrsType)},
+      {tr("Thermal efficiency of heat recovery"), Percent(e.thermalEfficiency)},
+      {tr("Nominal flow rate"), Fixed(e.qnomM3s, 3) + QStringLiteral(" m³/s")},
+      {tr("Effective electric power input"), Fixed(e.effectivePowerKW, 3) + QStringLiteral(" kW")},
+      {tr("SFPint"), Fixed(e.sfpint, 0) + QStringLiteral(" W/(m³/s)")},
+      {tr("Face velocity at design flow"), Fixed(e.faceVelocityMs, 2) + QStringLiteral(" m/s")},
+      {tr("Nominal external pressure"), Fixed(e.nominalPressurePa, 0) + QStringLiteral(" Pa")},
+      {tr("Internal pressure drop of ventilation components, supply"), Fixed(e.internalDropSupplyPa, 0) + QStringLiteral(" Pa")},
+      {tr("Internal pressure drop of ventilation components, exhaust"), Fixed(e.internalDropExhaustPa, 0) + QStringLiteral(" Pa")},
+      {tr("Static efficiency of the fans"), Percent(e.fanStaticEfficiency)},
+      {tr("External leakage rate"), Fixed(e.externalLeakagePct, 1) + QStringLiteral(" %")},
+      {tr("Internal leakage rate"), Fixed(e.internalLeakagePct, 1) + QStringLiteral(" %")},
+      {tr("Energy performance of the filters"), e.filterPerformance.isEmpty() ? none : e.filterPerformance},
+  };
+  if (e.fineFilter) rows.append({tr("Filter warning"), FilterWarningText()});
+  rows.append({tr("Casing sound power level"), Fixed(e.casingLwa, 0) + QStringLiteral(" dB(A)")});
+  rows.append({tr("Disassembly instructions"), e.disassemblyUrl});
+  return rows;
+}
+
+QList<LTSheetRow> CTEcodesign::Verdicts(const LTEcodesign& e) {
+  if (!e.covered) return {};
+  const auto tr = [](const char* text) { return TBaseMsg::Tr(QString::fromUtf8(text)); };
+  // "meets: 82.0 % against at least 73.0 % (margin 9.0 %)"
+  const QString efficiency = Verdict(e.meetsEfficiency) + QStringLiteral(": ") + Percent(e.thermalEfficiency) + QLatin1Char(' ') +
+                             tr("against at least") + QLatin1Char(' ') + Percent(e.minThermalEfficiency) + QStringLiteral(" (") +
+                             tr("margin") + QLatin1Char(' ') + Percent(e.thermalEfficiency - e.minThermalEfficiency) +
+                             QLatin1Char(')');
+  const QString sfp = Verdict(e.meetsSfpint) + QStringLiteral(": ") + Fixed(e.sfpint, 0) + QLatin1Char(' ') + tr("against at most") +
+                      QLatin1Char(' ') + Fixed(e.sfpintLimit, 0) + QStringLiteral(" W/(m³/s) (") + tr("margin") + QLatin1Char(' ') +
+                      Fixed(e.sfpintLimit - e.sfpint, 0) + QStringLiteral(" W/(m³/s))");
+  return {{tr("Thermal efficiency (2018)"), efficiency}, {tr("SFPint (2018)"), sfp}};
+}
+
+QStringList CTEcodesign::BandTitles() {
+  QStringList titles;
+  for (const int hz : Sound::kBandsHz)
+    titles << (hz >= 1000 ? QString::number(hz / 1000) + QStringLiteral(" kHz") : QString::number(hz) + QStringLiteral(" Hz"));
+  return titles;
+}

@@ -20,6 +20,7 @@
 #include "catalogue/ClHRXEcodesign.h"
 #include "catalogue/ClHRXSound.h"
 
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -122,6 +123,14 @@ struct LTSound {
   double roomLpA = 0;
 };
 
+// One line of the information sheet, the verdicts or the sound table, as the
+// window, the report and aerolith-cli show it: a label and its value in
+// words. The regulation's figures are declared in its SI units.
+struct LTSheetRow {
+  QString label;
+  QString value;
+};
+
 class CTEcodesign {
  public:
   // The unit's compliance with the supply and exhaust filter classes given;
@@ -142,4 +151,13 @@ class CTEcodesign {
   static QString PathText(int nPath);
   // Annex V's text on the filter warning of a unit with a fine filter.
   static QString FilterWarningText();
+
+  // Annex V's information sheet; a single row saying why for a unit the
+  // regulation does not cover.
+  static QList<LTSheetRow> Sheet(const LTEcodesign& eco);
+  // The two requirements with the figure, the limit and the margin; empty
+  // for a unit not covered.
+  static QList<LTSheetRow> Verdicts(const LTEcodesign& eco);
+  // The octave band centres as column titles ("63 Hz" ... "8 kHz").
+  static QStringList BandTitles();
 };
