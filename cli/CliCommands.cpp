@@ -26,7 +26,8 @@ void PrintUsage(QTextStream& stream) {
             "         [--heat-outdoor ...] [--evaporating 6|9|11] [--discharge T] [--heat-discharge T]\n"
             "         [--supply-temp T] [--inlet-heater-cool calc|KW|OPTION] [--inlet-heater-heat ...]\n"
             "         [--supply-heater KW] [--upside-down] [--unit NAME] [--project FILE.ven]\n"
-            "         [--save FILE.ven] [--units si|imperial] [--json]\n"
+            "         [--distance M] [--room-constant M2] [--save FILE.ven] [--units si|imperial]\n"
+            "         [--json]\n"
             "      the candidate units in order and the first one (or --unit) computed in\n"
             "      cooling and heating. Defaults are the window's: family HRX, 100 m2 at 5 m2\n"
             "      and 5 l/s per person, exhaust = supply, ESP 150 Pa, cooling room 27,wb19 and\n"
@@ -38,6 +39,13 @@ void PrintUsage(QTextStream& stream) {
             "      check code; the output says why).\n"
             "      --project takes a project file's inputs and unit; options given override\n"
             "      them. --save writes the inputs and the computed unit as a project file.\n"
+            "      The JSON also gives the unit under the ecodesign regulation for ventilation\n"
+            "      units (\"ecodesign\") and its sound power per path at the operating point\n"
+            "      (\"sound\"), with the sound pressure at --distance (m, default 2) from the\n"
+            "      supply outlet in a room of --room-constant (m2, default 50).\n"
+            "  datasheet [select options] [--json]\n"
+            "      the information sheet of Regulation (EU) 1253/2014 for the unit select\n"
+            "      computes, with its thermal efficiency and SFPint requirements\n"
             "  chart psychro|mollier|fan|efficiency|correction|configuration --out FILE.png|FILE.emf\n"
             "        [--size WxH]\n"
             "        [--mode cooling|heating] [select options, --project FILE.ven among them]\n"
@@ -94,6 +102,7 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   if (command == QLatin1String("db")) return RunDb(rest, out, err);
   if (command == QLatin1String("families")) return RunFamilies(rest, out, err);
   if (command == QLatin1String("select")) return RunSelect(rest, out, err);
+  if (command == QLatin1String("datasheet")) return RunDatasheet(rest, out, err);
   if (command == QLatin1String("chart")) return RunChart(rest, out, err);
   if (command == QLatin1String("project")) return RunProject(rest, out, err);
   if (command == QLatin1String("material-list")) return RunMaterialList(rest, out, err);

@@ -50,6 +50,7 @@
 #include "i18n/BaseMsgMan.h"
 #include "i18n/MsgMan.h"
 #include "selection/CatalogueSession.h"
+#include "selection/Ecodesign.h"
 #include "docs/MaterialList.h"
 #include "docs/Preferences.h"
 #include "docs/PrintParams.h"
@@ -169,7 +170,8 @@ class RequestReader {
                                 "--filter-supply", "--filter-exhaust", "--plenums", "--max-speed", "--altitude",
                                 "--cool-room", "--cool-outdoor", "--heat-room", "--heat-outdoor", "--evaporating",
                                 "--discharge", "--heat-discharge", "--supply-temp", "--inlet-heater-cool",
-                                "--inlet-heater-heat", "--supply-heater", "--unit", "--project", "--save"}
+                                "--inlet-heater-heat", "--supply-heater", "--unit", "--project", "--save", "--distance",
+                                "--room-constant"}
                       .unite(extraOptions),
                   {"--upside-down", "--json"}) {}
   const CTCliOptions& Options() const { return v_options; }
@@ -360,7 +362,9 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
         Field("--supply-temp", F::kSupplyTemp, r.heating.supplyTempC),
         Field("--supply-heater", F::kHeater, r.heating.supplyHeaterKW),
         Heater("--inlet-heater-cool", r.cooling, s.inletOptionCool),
-        Heater("--inlet-heater-heat", r.heating, s.inletOptionHeat)})
+        Heater("--inlet-heater-heat", r.heating, s.inletOptionHeat),
+        Field("--distance", F::kSoundDistance, r.soundDistanceM),
+        Field("--room-constant", F::kRoomConstant, r.roomConstantM2)})
     if (!problem.isEmpty()) return problem;
   // Options that say how to run or where to write change nothing of the request.
   static const QSet<QString> kNotRequest{"--project", "--json",  "--save",    "--units", "--out",
@@ -491,6 +495,75 @@ QJsonValue ModeJson(const LTModeResult& m, bool cooling, const LTFamilyLayout& l
   return o;
 }
 
+// The unit under the ecodesign regulation; a unit it does not cover gives
+// its typology and why, without figures.
+QJsonObject EcodesignJson(const LTEcodesign& e) {
+  static const char* const kTypologies[] = {"non_residential_bidirectional", "residential", "with_heat_pump",
+                                            "unidirectional"};
+  static const char* const kHrsTypes[] = {"plate", "rotary", "run_around_coil", "other"};
+  const bool knownTypology = e.typology >= 0 && e.typology < int(std::size(kTypologies));
+  QJsonObject o{{"covered", e.covered},
+                {"typology", knownTypology ? QJsonValue(kTypologies[e.typology]) : QJsonValue()}};
+  if (!e.covered) {
+    o["reason"] = CTEcodesign::NotCoveredReason(e);
+    return o;
+  }
+  const bool knownHrs = e.hrsType >= 0 && e.hrsType < int(std::size(kHrsTypes));
+  o["hrs_type"] = knownHrs ? QJsonValue(kHrsTypes[e.hrsType]) : QJsonValue();
+  o["drive"] = e.drive == Cls_HRXEcodesign::kVariableSpeed ? "variable_speed" : "multi_speed";
+  o["thermal_efficiency"] = Json(e.thermalEfficiency);
+  o["qnom_m3s"] = Json(e.qnomM3s);
+  o["nominal_pressure_pa"] = Json(e.nominalPressurePa);
+  o["fine_filter"] = e.fineFilter;
+  o["medium_filter"] = e.mediumFilter;
+  o["efficiency_bonus"] = Json(e.efficiencyBonus);
+  o["filter_correction"] = Json(e.filterCorrection);
+  o["internal_drop_supply_pa"] = Json(e.internalDropSupplyPa);
+  o["internal_drop_exhaust_pa"] = Json(e.internalDropExhaustPa);
+  o["fan_static_efficiency"] = Json(e.fanStaticEfficiency);
+  o["sfpint_w_per_m3s"] = Json(e.sfpint);
+  o["sfpint_limit_w_per_m3s"] = Json(e.sfpintLimit);
+  o["min_thermal_efficiency"] = Json(e.minThermalEfficiency);
+  o["meets_efficiency"] = e.meetsEfficiency;
+  o["meets_sfpint"] = e.meetsSfpint;
+  o["effective_power_kw"] = Json(e.effectivePowerKW);
+  o["face_velocity_ms"] = Json(e.faceVelocityMs);
+  o["external_leakage_pct"] = Json(e.externalLeakagePct);
+  o["internal_leakage_pct"] = Json(e.internalLeakagePct);
+  o["casing_lwa_db"] = Json(e.casingLwa);
+  return o;
+}
+
+QJsonArray BandsJson(const Sound::Bands& bands) {
+  QJsonArray a;
+  for (const double level : bands) a.append(Json(level));
+  return a;
+}
+
+// The five paths at the operating point; null for a unit without sound data.
+QJsonValue SoundJson(const LTSound& s) {
+  if (!s.known) return QJsonValue();
+  static const char* const kPaths[] = {"supply_outlet", "outdoor_inlet", "extract_inlet", "exhaust_outlet", "casing"};
+  QJsonArray hz;
+  for (const int band : Sound::kBandsHz) hz.append(band);
+  QJsonObject o{{"bands_hz", hz}};
+  for (int i = 0; i < Cls_HRXSound::kPathCount; ++i) {
+    const LTSoundPath& p = s.paths[std::size_t(i)];
+    o[kPaths[i]] = QJsonObject{{"lw_db", BandsJson(p.lw)},
+                               {"lwa_db", Json(p.lwa)},
+                               {"reference_lw_db", BandsJson(p.referenceLw)},
+                               {"reference_airflow_ls", Json(p.referenceAirflowLs)},
+                               {"reference_pressure_pa", Json(p.referencePressurePa)},
+                               {"airflow_ls", Json(p.airflowLs)},
+                               {"pressure_pa", Json(p.pressurePa)}};
+  }
+  o["room"] = QJsonObject{{"distance_m", Json(s.distanceM)},
+                          {"room_constant_m2", Json(s.roomConstantM2)},
+                          {"lp_db", BandsJson(s.roomLp)},
+                          {"lpa_db", Json(s.roomLpA)}};
+  return o;
+}
+
 // A family without an exhaust fan moves supply air alone: no exhaust
 // airflow, pressure, speed or margin is given for it.
 QJsonObject ResultJson(const SelectionResult& result) {
@@ -559,6 +632,8 @@ QJsonObject ResultJson(const SelectionResult& result) {
   } else {
     o["fan_power_kw"] = o["sfp_kw_per_m3s"] = o["sfp_class"] = QJsonValue();
   }
+  o["ecodesign"] = EcodesignJson(result.ecodesign);
+  o["sound"] = SoundJson(result.sound);
   return o;
 }
 
@@ -1155,6 +1230,40 @@ int RunReport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
   out << CTCliTexts::Get(CTCliTexts::kReportWritten).arg(file, result.unitName) << "\n";
   WarnNotComputed(err, "report", result);
   return ExitCodeOf(result);
+}
+
+// aerolith-cli datasheet: the information sheet of the regulation (Annex V)
+// for the unit select computes, with the verdicts; --json gives the figures.
+int RunDatasheet(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+  CTCatalogueSession session;
+  QString error;
+  if (!session.OpenEmbedded(CTCatalogueSession::AutoCorrect::kOn, error))
+    return Fail(err, "datasheet", error, kExitFailure);
+  RequestReader reader(arguments);
+  SelectOptions s;
+  if (const QString optionError = reader.Read(session, s); !optionError.isEmpty()) {
+    const QString usage = CTCliTexts::Get(CTCliTexts::kUsageSee)
+                              .arg(QStringLiteral("aerolith-cli datasheet [options]"), QStringLiteral("aerolith-cli --help"));
+    return Fail(err, "datasheet", optionError + QLatin1Char('\n') + usage, kExitUsage);
+  }
+  const UnitsInEffect units(UnitsInEffect::kSI);
+  CTSelectionForm form(session);
+  int code = kExitOk;
+  if (const QString problem = RunRequest(form, s, code); !problem.isEmpty()) return Fail(err, "datasheet", problem, code);
+  const SelectionResult& result = form.Result();
+  if (!result.Current()) return FailWithoutUnit(err, "datasheet", result);
+  const LTEcodesign& eco = result.ecodesign;
+  if (s.json) {
+    QJsonArray sheet;
+    for (const LTSheetRow& row : CTEcodesign::Sheet(eco)) sheet.append(QJsonObject{{"label", row.label}, {"value", row.value}});
+    QJsonObject json{{"unit", result.unitName}, {"ecodesign", EcodesignJson(eco)}, {"sheet", sheet}};
+    out << QJsonDocument(json).toJson(QJsonDocument::Indented);
+    return kExitOk;
+  }
+  out << result.unitName << "\n";
+  for (const LTSheetRow& row : CTEcodesign::Verdicts(eco) + CTEcodesign::Sheet(eco))
+    out << "  " << row.label << ": " << row.value << "\n";
+  return kExitOk;
 }
 
 }  // namespace AerolithCli
