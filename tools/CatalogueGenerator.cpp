@@ -4,6 +4,9 @@
 #include "catalogue/ClDevPSAllowed.h"
 #include "catalogue/ClDeviceDocumentation.h"
 #include "catalogue/ClHRX.h"
+#include "catalogue/ClHRXEcoCurve.h"
+#include "catalogue/ClHRXEcodesign.h"
+#include "catalogue/ClHRXSound.h"
 #include "catalogue/ClHRXPolynomial.h"
 #include "catalogue/ClHRXSpeed.h"
 #include "catalogue/Factory.h"
@@ -27,6 +30,9 @@ struct Model {
   ObjectList<Cls_DevOptCombination> options;
   ObjectList<Cls_DevPSAllowed> supplies;
   std::unique_ptr<Cls_DeviceDocumentation> documentation;
+  std::unique_ptr<Cls_HRXEcodesign> ecodesign;
+  ObjectList<Cls_HRXEcoCurve> ecoCurves;
+  ObjectList<Cls_HRXSound> sounds;
 };
 
 // c(q) = c_model(q / f): coefficient a_i becomes a_i / f^i; the range
@@ -88,6 +94,29 @@ void AddClone(CTBaseFactory& pFactory, const Model& m, double f, int nSerial) {
     documentation->SetDevice(unit.get());
     documentation->Insert();
   }
+  // A unit f times as large passes f times the air through f times the face
+  // area: its curves stretch along airflow, its pressures stay, and its sound
+  // power rises by 10 lg f.
+  if (m.ecodesign) {
+    std::unique_ptr<Cls_HRXEcodesign> eco = CloneOf(pFactory, *m.ecodesign);
+    for (const int ix : {Cls_HRXEcodesign::ECO_NomAirflow, Cls_HRXEcodesign::ECO_SoundAirflow, Cls_HRXEcodesign::ECO_FaceArea})
+      eco->SetDoubleValue(ix, m.ecodesign->GetDoubleValue(ix) * f);
+    eco->SetHRX(unit.get());
+    eco->Insert();
+  }
+  for (const Cls_HRXEcoCurve* model : m.ecoCurves) {
+    std::unique_ptr<Cls_HRXEcoCurve> curve = CloneOf(pFactory, *model);
+    StretchAlongAirflow(*curve, f);
+    curve->SetHRX(unit.get());
+    curve->Insert();
+  }
+  for (const Cls_HRXSound* model : m.sounds) {
+    std::unique_ptr<Cls_HRXSound> sound = CloneOf(pFactory, *model);
+    for (int band = 0; band < Cls_HRXSound::kBandCount; ++band)
+      sound->SetDoubleValue(Cls_HRXSound::SND_63 + band, model->GetDoubleValue(Cls_HRXSound::SND_63 + band) + 10 * std::log10(f));
+    sound->SetHRX(unit.get());
+    sound->Insert();
+  }
 }
 
 }  // namespace
@@ -104,6 +133,9 @@ int CTCatalogueGenerator::Scale(CTBaseFactory& pFactory, int nUnits) {
     m.options = m.unit->GetAllDevOptCombination();
     m.supplies = m.unit->GetAllDevPSAllowed();
     m.documentation = m.unit->GetTheDeviceDocumentation();
+    m.ecodesign = m.unit->GetTheHRXEcodesign();
+    m.ecoCurves = m.unit->GetAllHRXEcoCurve();
+    m.sounds = m.unit->GetAllHRXSound();
     models.push_back(std::move(m));
   }
   // The same clones in the same order for the same catalogue and count.

@@ -3,6 +3,9 @@
 // program reads it.
 
 #include "catalogue/ClHRX.h"
+#include "catalogue/ClHRXEcoCurve.h"
+#include "catalogue/ClHRXEcodesign.h"
+#include "catalogue/ClHRXSound.h"
 #include "catalogue/ClHRXSpeed.h"
 #include "catalogue/Factory.h"
 #include "catalogue/RecordCast.h"
@@ -44,6 +47,25 @@ table HRXSpeed
   4      HRX:2   HRXSpType:1   150    -0.2   100             480              100          0.03
   5      HRX:3   HRXSpType:2   320    -0.4   150             520              200          0.09
   6      HRX:3   HRXSpType:1   160    -0.2   150             520              100          0.04
+end
+table HRXEcodesign
+  ECO_ID ECO_HRX ECO_Typology ECO_NomAirflow ECO_NomPressure ECO_FaceArea ECO_SoundAirflow ECO_SoundPressure ECO_Supplier ECO_DisassemblyURL
+  1      HRX:1   0            200            100             0.05         200              200               Norvane      https://x.example/1
+  2      HRX:2   1            -              -               -            -                -                 -            -
+  3      HRX:3   3            -              -               -            -                -                 -            -
+end
+table HRXEcoCurve
+  ECC_ID ECC_HRX POL_Type POL_A0 POL_A1 POL_A2    POL_ArgumentLow POL_ArgumentHigh
+  1      HRX:1   0        0      0.25   0.00025   80              320
+  2      HRX:1   1        0.3    0.0005 -1e-6     80              320
+end
+table HRXSound
+  SND_ID SND_HRX SND_Path SND_63 SND_125 SND_250 SND_500 SND_1000 SND_2000 SND_4000 SND_8000
+  1      HRX:1   0        60     60      60      60      60       60       60       60
+  2      HRX:1   1        55     55      55      55      55       55       55       55
+  3      HRX:1   2        55     55      55      55      55       55       55       55
+  4      HRX:1   3        60     60      60      60      60       60       60       60
+  5      HRX:1   4        45     45      45      45      45       45       45       45
 end
 )";
 
@@ -163,6 +185,25 @@ TEST_F(CatalogueGenerate, ClonesThePlainFamilyInRoundsFivePercentLarger) {
       EXPECT_NEAR(clone->Evaluate(f * q), model->Evaluate(q), 1e-9) << q;
     EXPECT_DOUBLE_EQ(clone->GetPowerInput(), f * model->GetPowerInput());
   }
+
+  // Its ecodesign data: airflows and face area times f, the exchanger's drop
+  // at f q its model's at q (0.25 x 200 + 0.00025 x 200^2 = 60 Pa), the sound
+  // power 10 lg 1.1 = 0.41393 dB up.
+  Cls_HRX& clone = *units["NV-250-G000003"];
+  const std::unique_ptr<Cls_HRXEcodesign> eco = clone.GetTheHRXEcodesign();
+  ASSERT_TRUE(eco);
+  EXPECT_DOUBLE_EQ(eco->GetNomAirflow(), 220);
+  EXPECT_DOUBLE_EQ(eco->GetSoundAirflow(), 220);
+  EXPECT_DOUBLE_EQ(eco->GetFaceArea(), 0.055);
+  EXPECT_EQ(eco->GetSoundPressure(), 200);
+  ObjectList<Cls_HRXEcoCurve> curves = clone.GetAllHRXEcoCurve();
+  ASSERT_EQ(curves.Count(), 2);
+  for (const Cls_HRXEcoCurve* curve : curves)
+    if (curve->GetType() == Cls_HRXEcoCurve::kExchangerPressureDrop) EXPECT_NEAR(curve->Evaluate(220), 60, 1e-9);
+  ObjectList<Cls_HRXSound> sounds = clone.GetAllHRXSound();
+  ASSERT_EQ(sounds.Count(), 5);
+  for (const Cls_HRXSound* sound : sounds)
+    if (sound->GetPath() == Cls_HRXSound::kSupplyOutlet) EXPECT_NEAR(sound->GetBands()[7], 60.41393, 1e-5);
 }
 
 TEST_F(CatalogueGenerate, NeverShrinksTheFamilyAndRefusesACountOutOfRange) {

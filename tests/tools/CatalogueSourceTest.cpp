@@ -154,6 +154,10 @@ table HRXSpeed
   1      HRX:1   HRXSpType:2   250    -0.5   80              320              200
   2      HRX:1   HRXSpType:1   110    -0.3   80              320              100
 end
+table HRXEcodesign
+  ECO_ID ECO_HRX ECO_Typology
+  1      HRX:1   1
+end
 )");
   }
   const QString out = dir.filePath(QStringLiteral("Device_Database"));
