@@ -184,13 +184,15 @@ void TDlgSelect::CreatePages() {
   Ctl_Pages->setObjectName(QStringLiteral("Ctl_Pages"));
   const std::pair<QWidget**, const char*> pages[] = {
       {&Tab_Selection, "Tab_Selection"},     {&Tab_Psychrometrics, "Tab_Psychrometrics"},
-      {&Tab_Results, "Tab_Results"},         {&Tab_Database, "Tab_Database"},
-      {&Tab_Fan, "Tab_Fan"},                 {&Tab_Efficiencies, "Tab_Efficiencies"},
-      {&Tab_EffCorrect, "Tab_EffCorrect"},   {&Tab_Configuration, "Tab_Configuration"},
+      {&Tab_Results, "Tab_Results"},         {&Tab_Ecodesign, "Tab_Ecodesign"},
+      {&Tab_Database, "Tab_Database"},       {&Tab_Fan, "Tab_Fan"},
+      {&Tab_Efficiencies, "Tab_Efficiencies"}, {&Tab_EffCorrect, "Tab_EffCorrect"},
+      {&Tab_Configuration, "Tab_Configuration"},
   };
-  const char* const captions[] = {"Selection",           "Psychrometrics",        "Results",
-                                  "Database",            "Fan Characteristics",   "Exchange Efficiencies",
-                                  "Efficiency Corrections", "Configuration"};
+  const char* const captions[] = {"Selection",           "Psychrometrics",         "Results",
+                                  "Ecodesign and Sound", "Database",               "Fan Characteristics",
+                                  "Exchange Efficiencies", "Efficiency Corrections", "Configuration"};
+  static_assert(std::size(pages) == std::size(captions), "one caption per page");
   for (std::size_t i = 0; i < std::size(pages); ++i) {
     auto* page = new QWidget(Ctl_Pages);
     page->setObjectName(QString::fromLatin1(pages[i].second));
@@ -199,6 +201,7 @@ void TDlgSelect::CreatePages() {
   }
   CreateSelectionPage(Tab_Selection);
   CreateResultsPage(Tab_Results);
+  CreateEcodesignPage(Tab_Ecodesign);
   CreateDatabasePage(Tab_Database);
   CreateChartPages();
   connect(Ctl_Pages, &QTabWidget::currentChanged, this, [this] {

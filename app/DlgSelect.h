@@ -45,6 +45,7 @@ class QToolButton;
 class QTreeWidget;
 class QToolButton;
 class QBoxLayout;
+class TBarChartBox;
 class TChartBox;
 class TFrm_Config;
 class TFrm_Configuration;
@@ -208,6 +209,9 @@ class TDlgSelect : public QMainWindow {
   TFrm_AirConditions* HeatAirConditions();
   TFrm_ResultData* CoolResultData();
   TFrm_ResultData* HeatResultData();
+  // The Ecodesign and Sound tab, filled first when it has not shown the
+  // current unit yet.
+  QWidget* EcodesignPage();
   CTFactory* Factory() const;
   const CTCatalogueSession* Session() const { return v_session.get(); }
 
@@ -223,6 +227,10 @@ class TDlgSelect : public QMainWindow {
   // Shows the note panel exactly when the current unit carries the note.
   void ShowHRXNote();
   void CreateDatabasePage(QWidget* pPage);
+  // ---- the Ecodesign and Sound tab (EcodesignPage.cpp)
+  void CreateEcodesignPage(QWidget* pPage);
+  void ClearEcodesign();
+  void FillEcodesign();
   void CreateOptionsBox(QWidget* pPage, QBoxLayout* pRow);
   QPushButton* NewOnlineInfoButton(QWidget* pParent, const char* szName);
   // bNone: the lists emptied (no unit).
@@ -278,8 +286,8 @@ class TDlgSelect : public QMainWindow {
 
   QToolBar* Ctl_Toolbar = nullptr;
   QTabWidget* Ctl_Pages = nullptr;
-  QWidget *Tab_Selection = nullptr, *Tab_Psychrometrics = nullptr, *Tab_Results = nullptr, *Tab_Database = nullptr,
-          *Tab_Fan = nullptr, *Tab_Efficiencies = nullptr, *Tab_EffCorrect = nullptr, *Tab_Configuration = nullptr;
+  QWidget *Tab_Selection = nullptr, *Tab_Psychrometrics = nullptr, *Tab_Results = nullptr, *Tab_Ecodesign = nullptr,
+          *Tab_Database = nullptr, *Tab_Fan = nullptr, *Tab_Efficiencies = nullptr, *Tab_EffCorrect = nullptr, *Tab_Configuration = nullptr;
   QMenu* Mnu_PopupReopen = nullptr;
 
   // Selection tab.
@@ -326,6 +334,12 @@ class TDlgSelect : public QMainWindow {
     QLabel *dryBulb = nullptr, *wetBulb = nullptr, *dewPoint = nullptr, *relativeHumidity = nullptr,
            *absHumidity = nullptr, *enthalpy = nullptr, *pressure = nullptr;
   } v_pointData;
+  // Ecodesign and Sound tab.
+  QGroupBox* Box_EcoVerdicts = nullptr;
+  QTreeWidget *Lvw_EcoVerdicts = nullptr, *Lvw_EcoSheet = nullptr, *Lvw_Sound = nullptr;
+  QLabel *Lbl_NoSound = nullptr, *Txt_RoomLpA = nullptr;
+  TBarChartBox* PB_SoundGraph = nullptr;
+  TFrm_UnitTextScroll *Frm_SoundDistance = nullptr, *Frm_RoomConstant = nullptr;
   QWidget* Pnl_Database = nullptr;
   QTreeWidget* Lvw_DBOptions = nullptr;
   QTreeWidget *Lvw_AvailOptions = nullptr, *Lvw_UsedOptions = nullptr;
@@ -358,6 +372,7 @@ class TDlgSelect : public QMainWindow {
   QList<LTOptionData> v_dbOptions;        // the options the Database tab lists
   double v_deltaEnthalpy = 0;
   bool v_resultsStale = true;  // the Results tab does not show the current unit yet
+  bool v_ecodesignStale = true;  // nor the Ecodesign and Sound tab
   QString v_projectFileName;
   std::unique_ptr<CTRecentList> v_recentList;
   QString v_baseCaption;

@@ -78,7 +78,8 @@ QList<std::pair<FormInput, TFrm_UnitTextScroll*>> TDlgSelect::NumberFields() con
           {FormInput::kRoomSurface, Frm_RoomSurface},     {FormInput::kAreaPerPerson, Frm_AreaPerPerson},
           {FormInput::kPersons, Frm_NumberOfPersons},     {FormInput::kTotalSupply, Frm_TotalSupply},
           {FormInput::kTotalExhaust, Frm_TotalExhaust},   {FormInput::kSupplyEsp, Frm_DesignSupplyESP},
-          {FormInput::kExhaustEsp, Frm_DesignExhaustESP}};
+          {FormInput::kExhaustEsp, Frm_DesignExhaustESP}, {FormInput::kSoundDistance, Frm_SoundDistance},
+          {FormInput::kRoomConstant, Frm_RoomConstant}};
 }
 
 // ---------------------------------------------------------------- edits
@@ -86,8 +87,9 @@ QList<std::pair<FormInput, TFrm_UnitTextScroll*>> TDlgSelect::NumberFields() con
 void TDlgSelect::FieldEdited(FormInput nInput, const TFrm_UnitTextScroll* pField) {
   v_dataHaveChanged = true;
   v_form->SetValue(nInput, pField->GetVal());
-  // After an airflow or a pressure, the family is the next thing to look at.
-  if (nInput != FormInput::kAltitude && Txt_Family) Txt_Family->setFocus();
+  // After an airflow or a pressure, the family is the next thing to look at;
+  // the fields of other tabs keep the focus on their own tab.
+  if (nInput != FormInput::kAltitude && Txt_Family && Tab_Selection->isAncestorOf(pField)) Txt_Family->setFocus();
 }
 
 void TDlgSelect::ModeEdited(bool bCooling) {
@@ -349,6 +351,7 @@ void TDlgSelect::ClearResults() {
   Frm_CoolTempConditions->ClearCalculatedHeaters();
   Frm_HeatTempConditions->ClearCalculatedHeaters();
   Chb_UpsideDown->setVisible(false);
+  ClearEcodesign();
   for (QWidget* button : {Btn_ResultOnlineInfo, Btn_DBOnlineInfo}) button->hide();
 }
 
@@ -390,6 +393,9 @@ void TDlgSelect::ShowUnit() {
     FillOptions();
   }
   if (Ctl_Pages->currentWidget() == Tab_Database) FillDatabaseTab();
+  // The Ecodesign and Sound tab likewise.
+  v_ecodesignStale = true;
+  if (Ctl_Pages->currentWidget() == Tab_Ecodesign) FillEcodesign();
   RefreshChartPage();
   RedrawConfigWindow();
   Frm_Config->update();
@@ -484,6 +490,10 @@ TFrm_ResultData* TDlgSelect::HeatResultData() {
   FillResults();
   return Frm_HeatResultData;
 }
+QWidget* TDlgSelect::EcodesignPage() {
+  FillEcodesign();
+  return Tab_Ecodesign;
+}
 
 // ---------------------------------------------------------------- pages
 
@@ -535,6 +545,7 @@ void TDlgSelect::Ctl_PagesChange() {
     return;
   }
   if (page == Tab_Database) FillDatabaseTab();
+  if (page == Tab_Ecodesign) FillEcodesign();
   if (page == Tab_Results) {
     FillResults();
     FillOptions();

@@ -7,10 +7,12 @@
 #include "catalogue/ClTrivaneDeviceOption.h"
 #include "catalogue/Factory.h"
 #include "charts/ChartSetup.h"
+#include "charts/VirtCanv.h"
 #include "docs/HRXNote.h"
 #include "docs/PdfOutput.h"
 #include "i18n/BaseMsgMan.h"
 #include "selection/CatalogueSession.h"
+#include "selection/Ecodesign.h"
 #include "selection/ResultTexts.h"
 #include "selection/SelectionForm.h"
 #include "selection/SelectionRequest.h"
@@ -20,6 +22,7 @@
 
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -50,6 +53,12 @@ enum : int {
   kMsgSupplyCurve = 113,
   kMsgQuilloParameters = 116,
 };
+
+// A requirement the unit fails, in red.
+constexpr TColor kFailingColor = DrawColors::Rgb(0xC0, 0, 0);
+// The information sheet's columns at most (pixels at 96 ppi): together the
+// text width of the page, 17 cm.
+constexpr int kSheetLabelPx = 300, kSheetValuePx = 340;
 
 QString Msg(int nMsg, const QString& szParam = QString()) {
   return szParam.isNull() ? TBaseMsg::GetUnicodeString(nMsg) : TBaseMsg::GetUnicodeString(nMsg, szParam);
@@ -404,6 +413,77 @@ class ReportWriter {
     table.Write(v_out);
   }
 
+  // ---- c. the ecodesign regulation and the sound
+  // Label and value rows under a title over both columns; a value may be a
+  // sentence (the filter warning, the reason a unit is not covered), so the
+  // value column is held to what the page leaves and its text wraps.
+  void SheetTable(const QString& szTitle, const QList<LTSheetRow>& rows, const QList<bool>& failing = {}) {
+    Table table(v_in.normalFont, 2, 1 + int(rows.size()));
+    table.Title(0, 0, QLatin1Char(' ') + szTitle, 2);
+    for (int i = 0; i < rows.size(); ++i) {
+      table->SetText(0, i + 1, QLatin1Char(' ') + rows[i].label);
+      if (failing.value(i)) table->SetText(1, i + 1, rows[i].value, DocStyle::kBold);
+      else table->SetText(1, i + 1, rows[i].value);
+      if (failing.value(i)) table->SetFontColor(1, i + 1, kFailingColor);
+    }
+    table->CalculatePixelSizes(0);
+    table->SetColumnWidth(0, std::min(table->GetColumnWidth(0), kSheetLabelPx));
+    table->SetColumnWidth(1, std::min(table->GetColumnWidth(1), kSheetValuePx));
+    v_out.PutDocTable(*table);
+    v_out.TextWriteln();
+  }
+
+  void EcodesignAndSound() {
+    v_out.TextHeading(1, TBaseMsg::Tr(QStringLiteral("Ecodesign and Sound")), true);
+    const LTEcodesign& eco = v_result.ecodesign;
+    // Verdicts() answers the thermal efficiency, then SFPint.
+    const QList<LTSheetRow> verdicts = CTEcodesign::Verdicts(eco);
+    if (!verdicts.isEmpty())
+      SheetTable(TBaseMsg::Tr(QStringLiteral("Requirements of Regulation (EU) 1253/2014")), verdicts,
+                 {!eco.meetsEfficiency, !eco.meetsSfpint});
+    SheetTable(TBaseMsg::Tr(QStringLiteral("Information sheet")), CTEcodesign::Sheet(eco));
+
+    const LTSound& sound = v_result.sound;
+    v_out.TextHeading(2, TBaseMsg::Tr(QStringLiteral("Sound power at the operating point")), true);
+    if (!sound.known) {
+      v_out.TextWrite(TBaseMsg::Tr(QStringLiteral("The catalogue has no sound data for this unit.")));
+      v_out.TextWriteln();
+      return;
+    }
+    const LTSoundTable t = CTReport::SoundTable(sound);
+    Table table(v_in.normalFont, int(t.titles.size()), 1 + int(t.rows.size()));
+    for (int c = 0; c < t.titles.size(); ++c) table.Title(c, 0, t.titles[c], 1);
+    for (int r = 0; r < t.rows.size(); ++r)
+      for (int c = 0; c < t.rows[r].size(); ++c) {
+        table->SetText(c, r + 1, t.rows[r][c]);
+        if (c > 0) table->SetHorAlign(c, r + 1, DocHorAlign::kRight);
+      }
+    table.Write(v_out);
+    v_out.TextWriteln();
+
+    using F = CTInputFields;
+    Table room(v_in.normalFont, 2, 4);
+    room.Block(0, 0, {TBaseMsg::Tr(QStringLiteral("Sound pressure in the room")),
+                      TBaseMsg::Tr(QStringLiteral("Distance from the supply outlet")),
+                      CTResultTexts::FieldText(F::kSoundDistance, sound.distanceM),
+                      TBaseMsg::Tr(QStringLiteral("Room constant")),
+                      CTResultTexts::FieldText(F::kRoomConstant, sound.roomConstantM2),
+                      TBaseMsg::Tr(QStringLiteral("Sound pressure level")), CTReport::RoomLevelText(sound)});
+    room.Write(v_out);
+    v_out.TextWriteln();
+
+    const CTBarChart chart(CTReport::SoundChart(sound));
+    const QRect area(0, 0, CTReport::kSoundChartW, CTReport::kSoundChartH);
+    const CTDocDrawnPicture picture(area.width(), area.height(), [&chart, area](IDrawSurface& s) {
+      CTVirtualCanvas background(&s);
+      background.SetVCPenStyle(PenStyle::kClear);
+      background.SetVCBrushColor(DrawColors::kWhite);
+      background.DrawRectangle(0, 0, area.width() + 1, area.height() + 1);
+      chart.Draw(s, area);
+    });
+    v_out.PutGraphic(1.0, picture, DocHorAlign::kLeft, true);
+  }
+
   // ---- i. inputs for the sibling tools
   void Quillo() {
     const LTQuilloTexts t = CTResultTexts::Quillo(v_result);
@@ -468,6 +548,43 @@ class ReportWriter {
 };
 
 }  // namespace
+
+LTSoundTable CTReport::SoundTable(const LTSound& sound) {
+  LTSoundTable t;
+  t.titles << TBaseMsg::Tr(QStringLiteral("Path"));
+  for (const QString& band : CTEcodesign::BandTitles()) t.titles << band + QStringLiteral(", dB");
+  t.titles << TBaseMsg::Tr(QStringLiteral("LWA, dB(A)")) << TBaseMsg::Tr(QStringLiteral("Airflow"))
+           << TBaseMsg::Tr(QStringLiteral("Fan pressure"));
+  if (!sound.known) return t;
+  for (int i = 0; i < int(sound.paths.size()); ++i) {
+    const LTSoundPath& p = sound.paths[std::size_t(i)];
+    QStringList row{CTEcodesign::PathText(i)};
+    for (const double level : p.lw) row << TBaseMsg::FormatShown(level, kSoundDigits);
+    row << TBaseMsg::FormatShown(p.lwa, kSoundDigits) << ValueText::Dimensioned(p.airflowLs, U_Airflow)
+        << ValueText::Dimensioned(p.pressurePa, U_Pressure, false);
+    t.rows << row;
+  }
+  return t;
+}
+
+LTBarChartData CTReport::SoundChart(const LTSound& sound) {
+  LTBarChartData d;
+  d.yTitle = QStringLiteral("dB");
+  // "63" .. "500", then "1k" .. "8k": the bands as the groups are labelled.
+  for (const int hz : Sound::kBandsHz)
+    d.categories << (hz >= 1000 ? QString::number(hz / 1000) + QLatin1Char('k') : QString::number(hz));
+  if (!sound.known) return d;
+  for (int i = 0; i < int(sound.paths.size()); ++i) {
+    const Sound::Bands& lw = sound.paths[std::size_t(i)].lw;
+    d.series.push_back({CTEcodesign::PathText(i), std::vector<double>(lw.begin(), lw.end())});
+  }
+  return d;
+}
+
+QString CTReport::RoomLevelText(const LTSound& sound) {
+  if (!sound.known || !(sound.distanceM > 0 && sound.roomConstantM2 > 0)) return QString();
+  return ValueText::Fixed(sound.roomLpA, kSoundDigits, QStringLiteral("dB(A)"));
+}
 
 bool CTReport::IsPdf(const QString& szPath) { return szPath.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive); }
 

@@ -3,19 +3,23 @@
 // the unit with its inputs, selection data, options, commissioning parameters,
 // technical data, the inputs for the sibling tools, the psychrometric
 // points and diagrams, the fan, efficiency and correction graphs and the
-// configuration drawing. One document model, written as RTF or as PDF.
+// configuration drawing, and the unit under the ecodesign regulation with
+// its sound. One document model, written as RTF or as PDF.
 //
 // Which sections a unit gets depends on its type: fresh-air units (type 2)
 // have no commissioning, efficiency, correction or configuration sections
 // and no exhaust rows; a unit without used options has no option section.
 
+#include "charts/BarChart.h"
 #include "docs/RTFOutput.h"
 #include "selection/OptionSelection.h"
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class CTCatalogueSession;
+struct LTSound;
 struct SelectionRequest;
 struct SelectionResult;
 
@@ -31,6 +35,14 @@ struct LTReportInput {
   const CTDecorationDefinition* decorations = nullptr;  // none: no header or footer
 };
 
+// The sound of the unit at its operating point as a table: a row per path
+// (CTEcodesign::PathText) with its octave bands (dB), its A-weighted total
+// (dB(A)) and the airflow and fan pressure the bands were scaled to.
+struct LTSoundTable {
+  QStringList titles;       // the path, the eight bands, LWA, airflow, pressure
+  QList<QStringList> rows;  // one per path, each as long as the titles
+};
+
 class CTReport {
  public:
   // The page: A4, margins 2.5 cm left, 1.5 cm elsewhere.
@@ -38,6 +50,9 @@ class CTReport {
   static constexpr double kMarginLeftCm = 2.5, kMarginCm = 1.5;
   // Pictures in pixels.
   static constexpr int kDiagramW = 800, kDiagramH = 600, kGraphW = 640, kGraphH = 480;
+  static constexpr int kSoundChartW = 640, kSoundChartH = 360;
+  // Sound levels are written to whole decibels.
+  static constexpr int kSoundDigits = 0;
 
   // Every section into a writer. The input's result must have a current unit.
   static void Write(CTDocOutput& out, const LTReportInput& input);
@@ -46,4 +61,12 @@ class CTReport {
   // then no file is left.
   static bool WriteFile(const QString& szPath, const LTReportInput& input, QString& szError);
   static bool IsPdf(const QString& szPath);
+
+  // The sound section's table and bar chart (a series per path, a group per
+  // octave band), laid out as the report shows them; the window shows the
+  // same. Airflows and pressures in the display units in effect.
+  static LTSoundTable SoundTable(const LTSound& sound);
+  static LTBarChartData SoundChart(const LTSound& sound);
+  // The sound pressure level in the room, e.g. "41 dB(A)".
+  static QString RoomLevelText(const LTSound& sound);
 };

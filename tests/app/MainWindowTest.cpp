@@ -17,16 +17,17 @@
 
 namespace {
 
-TEST(MainWindow, HasTheEightPagesInOrder) {
+TEST(MainWindow, HasTheNinePagesInOrder) {
   TDlgSelect window;
   const QTabWidget* pages = window.Pages();
-  ASSERT_EQ(pages->count(), 8);
-  const QStringList names = {"Tab_Selection", "Tab_Psychrometrics", "Tab_Results",    "Tab_Database",
-                             "Tab_Fan",       "Tab_Efficiencies",   "Tab_EffCorrect", "Tab_Configuration"};
-  const QStringList captions = {"Selection", "Psychrometrics",        "Results",                "Database",
-                                "Fan Characteristics", "Exchange Efficiencies", "Efficiency Corrections",
-                                "Configuration"};
-  for (int i = 0; i < 8; ++i) {
+  ASSERT_EQ(pages->count(), 9);
+  const QStringList names = {"Tab_Selection", "Tab_Psychrometrics", "Tab_Results",      "Tab_Ecodesign",
+                             "Tab_Database",  "Tab_Fan",            "Tab_Efficiencies", "Tab_EffCorrect",
+                             "Tab_Configuration"};
+  const QStringList captions = {"Selection",           "Psychrometrics",        "Results",
+                                "Ecodesign and Sound", "Database",              "Fan Characteristics",
+                                "Exchange Efficiencies", "Efficiency Corrections", "Configuration"};
+  for (int i = 0; i < 9; ++i) {
     EXPECT_EQ(pages->widget(i)->objectName(), names[i]);
     EXPECT_EQ(pages->tabText(i), captions[i]);
   }
