@@ -125,6 +125,8 @@ class ReportWriter {
     UnitAndInputs();
     SelectionData();
     v_out.NewPage();
+    EcodesignAndSound();
+    v_out.NewPage();
     const bool options = Options();
     const bool commissioning = v_type != Cls_HRX::kFreshAirUnit && Commissioning();
     if (options && commissioning) v_out.NewPage();

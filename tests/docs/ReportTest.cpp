@@ -4,6 +4,7 @@
 
 #include "catalogue/ClHRX.h"
 #include "docs/Report.h"
+#include "selection/Ecodesign.h"
 #include "selection/CatalogueSession.h"
 #include "selection/SelectionRun.h"
 
@@ -116,7 +117,8 @@ CTCatalogueSession* Report::s_session = nullptr;
 // headings are numbered by the writer.
 TEST_F(Report, SectionsOfEachUnitType) {
   const QStringList plain = Record(Family(Cls_HRX::kPlainUnit, 100), "NV-400").Headings();
-  EXPECT_EQ(plain, (QStringList{"H1 Specification Data", "H1 Selection Data", "NewPage", "H1 Selected option data",
+  EXPECT_EQ(plain, (QStringList{"H1 Specification Data", "H1 Selection Data", "NewPage", "H1 Ecodesign and Sound",
+                                "H2 Sound power at the operating point", "NewPage", "H1 Selected option data",
                                 "H1 Commissioning parameters", "NewPage", "H1 Technical data", "NewPage",
                                 "H1 Psychrometric Points", "NewPage", "H1 Psychrometric Diagram", "H2 Cooling",
                                 "H2 Heating", "NewPage", "H1 Fan Characteristics", "H1 Efficiency Data",
@@ -137,6 +139,9 @@ TEST_F(Report, SectionsOfEachUnitType) {
   EXPECT_EQ(full.Count("Picture 640x480"), 3);
   EXPECT_EQ(fresh.Count("Picture 800x600"), 2);
   EXPECT_EQ(fresh.Count("Picture 640x480"), 1);
+  // The sound chart, of the units with sound data.
+  EXPECT_EQ(full.Count("Picture 640x360"), 1);
+  EXPECT_EQ(fresh.Count("Picture 640x360"), 0);
   // Its inputs have no exhaust rows.
   const QStringList spec = fresh.TableWith(" Room Airflow Conditions");
   EXPECT_TRUE(spec.contains(" Total supply air"));
@@ -181,6 +186,53 @@ TEST_F(Report, HeatingListsHeatersAfterHumidification) {
   EXPECT_LT(at("Heaters"), at("Inlet heater (user settings)"));
   EXPECT_GT(at("Humidification"), 0);
   EXPECT_FALSE(out.TableWith(QStringLiteral(" Humidifier In (HI)")).isEmpty());
+}
+
+// A covered unit: the verdicts and the information sheet as the selection
+// library words them, each label beside its value; the sound table with the
+// room level at the distance and room constant of the request.
+TEST_F(Report, EcodesignSectionHoldsVerdictsSheetAndSound) {
+  SelectionRequest request = Family(Cls_HRX::kPlainUnit, 100);
+  request.soundDistanceM = 3;
+  request.roomConstantM2 = 80;
+  const RecordingOutput out = Record(request, "NV-400");
+  const LTEcodesign& eco = v_result.ecodesign;
+  ASSERT_TRUE(eco.covered);
+  // Label and value side by side in a table of two columns.
+  const auto expectRows = [&](const QList<LTSheetRow>& rows) {
+    ASSERT_FALSE(rows.isEmpty());
+    const QStringList cells = out.TableWith(" " + rows.first().label);
+    ASSERT_FALSE(cells.isEmpty()) << rows.first().label.toStdString();
+    for (const LTSheetRow& row : rows) {
+      const qsizetype at = cells.indexOf(" " + row.label);
+      ASSERT_GE(at, 0) << row.label.toStdString();
+      EXPECT_EQ(cells.value(at + 1), row.value) << row.label.toStdString();
+    }
+  };
+  const QList<LTSheetRow> verdicts = CTEcodesign::Verdicts(eco);
+  ASSERT_EQ(verdicts.size(), 2);
+  expectRows(verdicts);
+  expectRows(CTEcodesign::Sheet(eco));
+
+  // The supply outlet's row: its name, eight bands, LWA, airflow, pressure.
+  ASSERT_TRUE(v_result.sound.known);
+  const QStringList sound = out.TableWith("Supply outlet");
+  const qsizetype outlet = sound.indexOf("Supply outlet");
+  ASSERT_GE(outlet, 12);  // under the title row of twelve
+  EXPECT_EQ(sound.value(outlet + 9), QString::number(std::lround(v_result.sound.paths[0].lwa)));
+  EXPECT_EQ(sound.value(outlet - 12 + 9), "LWA, dB(A)");
+  const QStringList room = out.TableWith(" Distance from the supply outlet");
+  EXPECT_TRUE(room.contains("3.0 m")) << room.join('|').toStdString();
+  EXPECT_TRUE(room.contains("80 m²")) << room.join('|').toStdString();
+  EXPECT_TRUE(room.contains(QString::number(std::lround(v_result.sound.roomLpA)) + " dB(A)"));
+
+  // A unit the regulation does not cover: the reason row, no verdicts.
+  const RecordingOutput coil = Record(Family(Cls_HRX::kCoilUnit, 150), "NV-500D");
+  ASSERT_FALSE(v_result.ecodesign.covered);
+  const QStringList reason = coil.TableWith(" Regulation (EU) 1253/2014");
+  EXPECT_TRUE(reason.contains(CTEcodesign::NotCoveredReason(v_result.ecodesign)));
+  EXPECT_TRUE(coil.TableWith(" Requirements of Regulation (EU) 1253/2014").isEmpty());
+  EXPECT_TRUE(coil.calls.contains("Text The catalogue has no sound data for this unit."));
 }
 
 // A file that cannot be written leaves nothing behind and says why; a PDF
