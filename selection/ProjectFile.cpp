@@ -19,6 +19,7 @@ namespace {
 
 constexpr char kMagic002[] = "VEN002";
 constexpr char kMagic001[] = "VEN001";
+constexpr char kMagicSections[] = "VENX";
 constexpr int kMsgCannotOpen = -2;
 constexpr int kMsgCannotCreate = -3;
 constexpr int kMsgNotAProject = 42;
@@ -47,6 +48,16 @@ class ByteReader {
     std::memcpy(&value, &bits, sizeof value);
     return value;
   }
+  QByteArray Bytes(qsizetype n) {
+    if (!v_ok || n < 0 || Left() < n) {
+      v_ok = false;
+      return {};
+    }
+    const QByteArray part = v_bytes.mid(v_pos, n);
+    v_pos += n;
+    return part;
+  }
+  qsizetype Position() const { return v_pos; }
   quint8 Byte() {
     char raw[1] = {};
     Take(raw, sizeof raw);
@@ -204,6 +215,28 @@ QString CheckPlausible(const CTHRXProjectDataIntfV0& v) {
 
 // ------------------------------------------------------------ layouts
 
+// The sections after the options, when the file has them. Bytes after the
+// options that are not a section block are left unread, as they always were.
+bool ParseSections(ByteReader& in, CTHRXProjectData& data, QString& szWhy) {
+  data.v_sections.clear();
+  if (in.Left() < qsizetype(sizeof kMagicSections - 1)) return true;
+  const qsizetype start = in.Position();
+  if (in.Bytes(sizeof kMagicSections - 1) != QByteArray(kMagicSections)) return true;
+  while (in.Left() > 0) {
+    const qsizetype at = in.Position();
+    CTProjectSection section;
+    section.tag = in.Bytes(CTHRXProjectIO::kSectionTagSize);
+    const int length = in.Int();
+    if (!in.Ok() || length < 0 || length > in.Left()) {
+      szWhy = QStringLiteral("the section at byte %1 is cut short (the block starts at byte %2)").arg(at).arg(start);
+      return false;
+    }
+    section.payload = in.Bytes(length);
+    data.v_sections.append(section);
+  }
+  return true;
+}
+
 bool ParseCurrent(const QByteArray& bytes, CTHRXProjectData& data, QString& szWhy) {
   ByteReader in(bytes, CTHRXProjectIO::kMagicSize);
   if (in.Left() < CTHRXProjectIO::kHeaderSize - CTHRXProjectIO::kMagicSize) {
@@ -240,7 +273,8 @@ bool ParseCurrent(const QByteArray& bytes, CTHRXProjectData& data, QString& szWh
     o.v_nbSelected = in.Int();
     data.v_options.append(o);
   }
-  return in.Ok();
+  if (!in.Ok()) return false;
+  return ParseSections(in, data, szWhy);
 }
 
 bool ParseLegacy(const QByteArray& bytes, CTHRXProjectData& data, QString& szWhy) {
@@ -350,7 +384,29 @@ QByteArray CTHRXProjectIO::Serialize(const CTHRXProjectData& data) {
     PutInt(out, o.v_optionObjID);
     PutInt(out, o.v_nbSelected);
   }
+  if (data.v_sections.isEmpty()) return out;
+  out.append(kMagicSections, sizeof kMagicSections - 1);
+  for (const CTProjectSection& section : data.v_sections) {
+    out.append(section.tag.leftJustified(kSectionTagSize, ' ', true));
+    PutInt(out, int(section.payload.size()));
+    out.append(section.payload);
+  }
   return out;
+}
+
+const CTProjectSection* CTHRXProjectData::Section(const char* szTag) const {
+  for (const CTProjectSection& section : v_sections)
+    if (section.tag == szTag) return &section;
+  return nullptr;
+}
+
+void CTHRXProjectData::SetSection(const CTProjectSection& section) {
+  for (CTProjectSection& held : v_sections)
+    if (held.tag == section.tag) {
+      held = section;
+      return;
+    }
+  v_sections.append(section);
 }
 
 bool CTHRXProjectIO::ReadProjectFile(const QString& szFileName, CTHRXProjectData& data, ProjectFormat& format,
@@ -505,6 +561,10 @@ CTHRXProjectData CTProjectMapping::ToProject(const SelectionRequest& request, co
   data.v_intfV1.v_upsideDown = request.upsideDown;
   data.v_options = unit.options;
   for (CTHRXProjectSelOption& o : data.v_options) o.v_nbSelected = 1;
+  QByteArray sound;
+  PutReal(sound, request.soundDistanceM);
+  PutReal(sound, request.roomConstantM2);
+  data.SetSection({CTHRXProjectIO::kSoundSection, sound});
   return data;
 }
 
@@ -545,6 +605,19 @@ SelectionRequest CTProjectMapping::ToRequest(const CTHRXProjectData& data, const
   r.exhaustEspPa = v.v_designExhaustESP;
   ModeFromProject(v.v_coolingData, true, r.altitudeM, r.cooling);
   ModeFromProject(v.v_heatingData, false, r.altitudeM, r.heating);
+  // The room of the sound pressure; a file without it keeps base's.
+  if (const CTProjectSection* sound = data.Section(CTHRXProjectIO::kSoundSection)) {
+    ByteReader in(sound->payload);
+    const double distance = in.Real(), roomConstant = in.Real();
+    if (in.Ok()) {
+      const auto bounded = [](double& field, double x, CTInputFields::Field f) {
+        const LTInputField& spec = CTInputFields::Spec(f);
+        if (std::isfinite(x)) field = std::clamp(x, spec.min, spec.max);
+      };
+      bounded(r.soundDistanceM, distance, CTInputFields::kSoundDistance);
+      bounded(r.roomConstantM2, roomConstant, CTInputFields::kRoomConstant);
+    }
+  }
   r.candidate = 0;
   return r;
 }

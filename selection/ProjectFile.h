@@ -5,7 +5,12 @@
 //
 // Three layouts are read, one is written:
 //   "VEN002"  magic, 228-byte input block, plenum, upside-down, N, N option
-//             entries of 12 bytes (243 + 12 N bytes in all);
+//             entries of 12 bytes (243 + 12 N bytes in all), then, where the
+//             project has inputs beyond these, "VENX" and sections: a tag of
+//             four letters, a length (32 bits) and that many bytes. Builds
+//             that came before the sections read the file up to the options
+//             and stop there; a section this build does not know is kept and
+//             written back as it was;
 //   "VEN001"  the same, with the options' former ids (translated on reading);
 //   legacy    no magic: a 256-byte record with the filter class folded into
 //             the ESP (class x 10000 + Pa) and up to ten former option ids.
@@ -67,10 +72,23 @@ struct CTHRXProjectSelOption {
   int v_nbSelected = 1;
 };
 
+// One section after the option entries.
+struct CTProjectSection {
+  QByteArray tag;  // four letters
+  QByteArray payload;
+  bool operator==(const CTProjectSection&) const = default;
+};
+
 struct CTHRXProjectData {
   CTHRXProjectDataIntfV0 v_intfV0;
   CTHRXProjectDataIntfV1 v_intfV1;
   QList<CTHRXProjectSelOption> v_options;
+  QList<CTProjectSection> v_sections;
+
+  // The section of a tag; none when the file has none.
+  const CTProjectSection* Section(const char* szTag) const;
+  // Puts a section in place of the one of its tag, or after the others.
+  void SetSection(const CTProjectSection& section);
 };
 
 enum class ProjectFormat { kVen002, kVen001, kLegacy };
@@ -109,6 +127,10 @@ class CTHRXProjectIO {
   static constexpr int kMaxFamily = 15;
   static constexpr int kMaxFilterClass = 3;
   static constexpr int kMaxPlenumArrangement = 2;  // CTHRXProjectDataIntfV1::v_plenumSelected
+  static constexpr int kSectionTagSize = 4;
+  // "SND1": the room of the sound pressure, distance (m) and room constant
+  // (m2), two reals.
+  static constexpr char kSoundSection[] = "SND1";
 
   // Decodes a file's bytes. The option entries keep the ids as the file
   // holds them (see ResolveOptions). False, with the reason, when the bytes

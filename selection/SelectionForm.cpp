@@ -219,6 +219,7 @@ LTFormInputState CTSelectionForm::State(FormInput nInput) const {
 void CTSelectionForm::Reset(int nFamily) {
   v_request = SelectionRequest{};
   v_request.family = nFamily;
+  v_otherSections.clear();
   v_personsChosen = false;
   v_surfaceOpen = true;
   v_optionChoices.Clear();
@@ -342,6 +343,9 @@ bool CTSelectionForm::ApplyProject(const CTHRXProjectData& project, QString& szW
     return false;
   }
   v_request = stored;
+  v_otherSections.clear();
+  for (const CTProjectSection& section : project.v_sections)
+    if (section.tag != CTHRXProjectIO::kSoundSection) v_otherSections.append(section);
   v_personsChosen = stored.basis == AirflowBasis::kByPersons;
   v_surfaceOpen = !v_personsChosen;
   // The choices made in the selection that was open belong to it.
@@ -395,7 +399,10 @@ std::optional<CTHRXProjectData> CTSelectionForm::Project() {
   Cls_HRX* unit = CurrentUnit();
   if (!unit) return std::nullopt;
   FillOptions();
-  return CTProjectMapping::ProjectOf(v_request, *unit);
+  CTHRXProjectData data = CTProjectMapping::ProjectOf(v_request, *unit);
+  for (const CTProjectSection& section : v_otherSections)
+    if (!data.Section(section.tag.constData())) data.v_sections.append(section);
+  return data;
 }
 
 // ---------------------------------------------------------------- the run

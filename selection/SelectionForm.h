@@ -187,4 +187,7 @@ class CTSelectionForm {
     double calculatedKW = 0;
   };
   std::array<LTInletMemory, 2> v_inlet{};  // cooling, heating
+  // The sections of the project opened that this build does not read: saved
+  // again as they came, so that nothing a newer build wrote is lost.
+  QList<CTProjectSection> v_otherSections;
 };

@@ -268,6 +268,45 @@ TEST(ProjectFileBroken, EveryDamageIsRefusedWithAReason) {
   }
 }
 
+// Inputs beyond the fixed layout follow the options as sections, which a
+// build that knows none of them never reads: the bytes up to the options
+// are the layout it reads, and what follows is left alone by it.
+TEST(ProjectFileSections, FollowTheOptionsAndTravelUnreadWhenUnknown) {
+  SelectionRequest r;
+  r.soundDistanceM = 4.5;
+  r.roomConstantM2 = 80;
+  CTHRXProjectData d = CTProjectMapping::ToProject(r, {144, 5, 21, 20, {{506, 4, 1}}});
+  d.SetSection({"ZZZ9", QByteArray("a later build's input")});
+  const QByteArray b = CTHRXProjectIO::Serialize(d);
+  // 243 + 12 bytes of the fixed layout, "VENX", then "SND1" (16 bytes) and "ZZZ9".
+  EXPECT_EQ(b.mid(255, 4), QByteArray("VENX"));
+  EXPECT_EQ(b.mid(259, 4), QByteArray("SND1"));
+  EXPECT_EQ(IntAt(b, 263), 16);
+  EXPECT_EQ(RealAt(b, 267), 4.5);
+  EXPECT_EQ(RealAt(b, 275), 80);
+  EXPECT_EQ(b.mid(283, 4), QByteArray("ZZZ9"));
+  EXPECT_EQ(b.size(), 283 + 8 + 21);
+
+  CTHRXProjectData back;
+  ProjectFormat format;
+  QString why;
+  ASSERT_TRUE(CTHRXProjectIO::Parse(b, back, format, why)) << why.toStdString();
+  EXPECT_EQ(back.v_sections, d.v_sections);
+  EXPECT_EQ(CTHRXProjectIO::Serialize(back), b);
+
+  // The file of a build before the sections: no sound room, the defaults hold.
+  ASSERT_TRUE(CTHRXProjectIO::Parse(b.left(255), back, format, why)) << why.toStdString();
+  EXPECT_TRUE(back.v_sections.isEmpty());
+  EXPECT_EQ(CTProjectMapping::ToRequest(back).soundDistanceM, SelectionRequest{}.soundDistanceM);
+
+  // A section longer than what is left is damage, not a shorter section.
+  QByteArray cut = b;
+  qToLittleEndian<qint32>(1000, cut.data() + 263);
+  EXPECT_FALSE(CTHRXProjectIO::Parse(cut, back, format, why));
+  EXPECT_TRUE(why.contains("cut short")) << why.toStdString();
+  EXPECT_FALSE(CTHRXProjectIO::Parse(b.left(262), back, format, why)) << "a tag without its length";
+}
+
 TEST(ProjectFileBroken, FileErrorsNameTheMessageAndThePath) {
   QTemporaryDir dir;
   CTHRXProjectData d;
@@ -329,6 +368,8 @@ SelectionRequest Request(int family, AirflowBasis basis) {
   r.heating.outdoor = {-8, HumidityMode::kRelativeHumidity, 85};
   r.heating.inletHeater = HeaterChoice::kUserValue;
   r.heating.inletHeaterKW = 1.5;
+  r.soundDistanceM = 3.75;  // finer than its field: the command line takes any precision
+  r.roomConstantM2 = 120;
   if (family == 0) {
     r.heating.supplyTempGiven = true;
     r.heating.supplyTempC = 22;
@@ -391,6 +432,8 @@ TEST(ProjectMapping, EveryInputSurvivesAFile) {
         EXPECT_EQ(back.cooling.dischargeC, 14);
         EXPECT_EQ(back.heating.dischargeC, 27);
       }
+      EXPECT_EQ(back.soundDistanceM, 3.75);
+      EXPECT_EQ(back.roomConstantM2, 120);
       const LTProjectUnit u = CTProjectMapping::Unit(parsed);
       EXPECT_EQ(u.objID, 5);
       EXPECT_EQ(u.supplySpeedID, 21);

@@ -332,4 +332,31 @@ TEST_F(SelectionForm, AProjectSetsItsInputsItsUnitAndItsOptions) {
   EXPECT_EQ(opened.Result().unitName, unit);
 }
 
+// The room of the sound pressure travels with the project, and a section a
+// later build wrote comes back out of this one as it went in; a new
+// selection forgets it.
+TEST_F(SelectionForm, AProjectKeepsItsSoundRoomAndSectionsOfLaterBuilds) {
+  form->Reset(Cls_HRX::kPlainUnit);
+  form->SetValue(FormInput::kSoundDistance, 3.5);
+  form->SetValue(FormInput::kRoomConstant, 140);
+  std::optional<CTHRXProjectData> project = form->Project();
+  ASSERT_TRUE(project);
+  project->SetSection({"ZZZ9", QByteArray("later")});
+
+  CTSelectionForm opened(Session());
+  QString why;
+  ASSERT_TRUE(opened.ApplyProject(*project, why)) << why.toStdString();
+  EXPECT_EQ(opened.Request().soundDistanceM, 3.5);
+  EXPECT_EQ(opened.Request().roomConstantM2, 140);
+  opened.SetValue(FormInput::kSoundDistance, 5);
+  const std::optional<CTHRXProjectData> saved = opened.Project();
+  ASSERT_TRUE(saved);
+  ASSERT_NE(saved->Section("ZZZ9"), nullptr);
+  EXPECT_EQ(saved->Section("ZZZ9")->payload, QByteArray("later"));
+  EXPECT_EQ(CTProjectMapping::ToRequest(*saved).soundDistanceM, 5);
+
+  opened.Reset(Cls_HRX::kPlainUnit);
+  EXPECT_EQ(opened.Project()->Section("ZZZ9"), nullptr);
+}
+
 }  // namespace
