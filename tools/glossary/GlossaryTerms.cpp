@@ -111,7 +111,8 @@ namespace {
 // of option types and of filter classes in messages; the online windows'
 // messages, questions, wait texts, list cells and upgrade hint lines, the
 // device information's rows and the notice on data processing; the words
-// of aerolith-cli's own output and option errors.
+// of aerolith-cli's own output and option errors; the ecodesign information
+// sheet, its verdicts and the names of the sound paths.
 const char* const kLiteralSources[] = {
     "selection/ResultTexts.cpp", "selection/Explanations.cpp", "selection/SelectionForm.cpp", "docs/Report.cpp",
     "selection/UnitDatasheet.cpp", "charts/ChartSetup.cpp", "catalogue/OptionTypes.cpp",
@@ -121,7 +122,7 @@ const char* const kLiteralSources[] = {
     "app/UpgradeHint.cpp", "app/Privacy.cpp", "app/Conditions.cpp",
     "app/OnlineCommands.cpp", "online/AboutInfo.cpp", "online/DeviceLinks.cpp",
     "online/AutoUpgrade.cpp", "online/UpgradeSteps.cpp", "online/PrivacyNotice.cpp",
-    "cli/CliTexts.cpp",
+    "cli/CliTexts.cpp", "selection/Ecodesign.cpp",
 };
 
 // Literals of those sources that are names of stored values, folders,
@@ -134,6 +135,11 @@ const QSet<QString> kNotShown = {
     QStringLiteral("Email"),
     QStringLiteral("Logos"),
     QStringLiteral(" kW/(m³/s), SFP "),
+    // Sound units after a level or a band's frequency.
+    QStringLiteral(" Hz"),
+    QStringLiteral(" dB(A)"),
+    QStringLiteral("dB(A)"),
+    QStringLiteral(", dB"),
     // Stored values, query fields and folders.
     QStringLiteral("Name"),
     QStringLiteral("Used"),
