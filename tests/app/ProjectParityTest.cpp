@@ -11,6 +11,7 @@
 #include "app/FrameTempConditions.h"
 #include "catalogue/Sentinels.h"
 #include "psychro/SI_Units.h"
+#include "selection/Ecodesign.h"
 #include "selection/ResultTexts.h"
 
 #include <QAbstractButton>
@@ -164,6 +165,67 @@ QJsonValue ModeFigures(const LTModeResult& m) {
       {"heater_check", QJsonObject{{"code", heaterCheck ? m.code : 0}, {"message", heaterCheck ? m.message : QString()}}}};
 }
 
+// The unit under the ecodesign regulation: the figures of a covered unit,
+// the reason of one that is not.
+QJsonObject EcodesignFigures(const LTEcodesign& e) {
+  const char* const typologies[] = {"non_residential_bidirectional", "residential", "with_heat_pump", "unidirectional"};
+  const char* const hrsTypes[] = {"plate", "rotary", "run_around_coil", "other"};
+  const bool typology = e.typology >= 0 && e.typology < int(std::size(typologies));
+  QJsonObject o{{"covered", e.covered}, {"typology", typology ? QJsonValue(typologies[e.typology]) : QJsonValue()}};
+  if (!e.covered) {
+    o["reason"] = CTEcodesign::NotCoveredReason(e);
+    return o;
+  }
+  const bool hrs = e.hrsType >= 0 && e.hrsType < int(std::size(hrsTypes));
+  o["hrs_type"] = hrs ? QJsonValue(hrsTypes[e.hrsType]) : QJsonValue();
+  o["drive"] = e.drive == Cls_HRXEcodesign::kVariableSpeed ? "variable_speed" : "multi_speed";
+  const std::pair<const char*, double> figures[] = {
+      {"thermal_efficiency", e.thermalEfficiency},         {"qnom_m3s", e.qnomM3s},
+      {"nominal_pressure_pa", e.nominalPressurePa},        {"efficiency_bonus", e.efficiencyBonus},
+      {"filter_correction", e.filterCorrection},           {"internal_drop_supply_pa", e.internalDropSupplyPa},
+      {"internal_drop_exhaust_pa", e.internalDropExhaustPa}, {"fan_static_efficiency", e.fanStaticEfficiency},
+      {"sfpint_w_per_m3s", e.sfpint},                      {"sfpint_limit_w_per_m3s", e.sfpintLimit},
+      {"min_thermal_efficiency", e.minThermalEfficiency},  {"effective_power_kw", e.effectivePowerKW},
+      {"face_velocity_ms", e.faceVelocityMs},              {"external_leakage_pct", e.externalLeakagePct},
+      {"internal_leakage_pct", e.internalLeakagePct},      {"casing_lwa_db", e.casingLwa}};
+  for (const auto& [key, value] : figures) o[key] = Figure(value);
+  o["fine_filter"] = e.fineFilter;
+  o["medium_filter"] = e.mediumFilter;
+  o["meets_efficiency"] = e.meetsEfficiency;
+  o["meets_sfpint"] = e.meetsSfpint;
+  return o;
+}
+
+QJsonArray BandFigures(const Sound::Bands& bands) {
+  QJsonArray a;
+  for (const double level : bands) a.append(Figure(level));
+  return a;
+}
+
+// The five paths at the operating point and the room; null without sound data.
+QJsonValue SoundFigures(const LTSound& s) {
+  if (!s.known) return QJsonValue();
+  const char* const paths[] = {"supply_outlet", "outdoor_inlet", "extract_inlet", "exhaust_outlet", "casing"};
+  QJsonArray hz;
+  for (const int band : Sound::kBandsHz) hz.append(band);
+  QJsonObject o{{"bands_hz", hz}};
+  for (std::size_t i = 0; i < std::size(paths); ++i) {
+    const LTSoundPath& p = s.paths[i];
+    o[paths[i]] = QJsonObject{{"lw_db", BandFigures(p.lw)},
+                              {"lwa_db", Figure(p.lwa)},
+                              {"reference_lw_db", BandFigures(p.referenceLw)},
+                              {"reference_airflow_ls", Figure(p.referenceAirflowLs)},
+                              {"reference_pressure_pa", Figure(p.referencePressurePa)},
+                              {"airflow_ls", Figure(p.airflowLs)},
+                              {"pressure_pa", Figure(p.pressurePa)}};
+  }
+  o["room"] = QJsonObject{{"distance_m", Figure(s.distanceM)},
+                          {"room_constant_m2", Figure(s.roomConstantM2)},
+                          {"lp_db", BandFigures(s.roomLp)},
+                          {"lpa_db", Figure(s.roomLpA)}};
+  return o;
+}
+
 QJsonObject ResultFigures(const SelectionResult& w) {
   QJsonArray rows;
   for (const LTCandidate& c : w.rows)
@@ -214,7 +276,9 @@ QJsonObject ResultFigures(const SelectionResult& w) {
                      {"upside_down", w.upsideDown},
                      {"fan_power_kw", w.fans.known ? Figure(w.fans.totalKW) : unknownFan},
                      {"sfp_kw_per_m3s", w.fans.known ? Figure(w.fans.sfpKWPerM3s) : unknownFan},
-                     {"sfp_class", w.fans.known ? QJsonValue(w.fans.sfpClass) : unknownFan}};
+                     {"sfp_class", w.fans.known ? QJsonValue(w.fans.sfpClass) : unknownFan},
+                     {"ecodesign", EcodesignFigures(w.ecodesign)},
+                     {"sound", SoundFigures(w.sound)}};
 }
 
 std::string Text(const QJsonValue& v) {
