@@ -341,5 +341,22 @@ void CTChartSetup::DrawChart(IDrawSurface& surface, QSize size, ChartKind kind, 
       graph->DrawGraph();
       return;
     }
+    case ChartKind::kSound:
+      CTBarChart(SoundChartData(result.sound)).Draw(surface, QRect(QPoint(0, 0), size));
+      return;
   }
+}
+
+LTBarChartData CTChartSetup::SoundChartData(const LTSound& sound) {
+  LTBarChartData data;
+  data.title = TBaseMsg::Tr(QStringLiteral("Sound power at the operating point"));
+  data.yTitle = TBaseMsg::Tr(QStringLiteral("Sound power level")) + QStringLiteral(" (dB)");
+  for (const int hz : Sound::kBandsHz)
+    data.categories << (hz >= 1000 ? QString::number(hz / 1000) + QLatin1Char('k') : QString::number(hz));
+  if (!sound.known) return data;
+  for (int path = 0; path < Cls_HRXSound::kPathCount; ++path) {
+    const Sound::Bands& lw = sound.paths[std::size_t(path)].lw;
+    data.series.push_back({CTEcodesign::PathText(path), std::vector<double>(lw.begin(), lw.end())});
+  }
+  return data;
 }

@@ -5,6 +5,7 @@
 // airflow, and the efficiency corrections for the exhaust/supply ratio.
 // Values are shown in the units in effect.
 
+#include "charts/BarChart.h"
 #include "charts/ConfigDrawing.h"
 #include "charts/PsychroGraph.h"
 #include "charts/Vgraph.h"
@@ -61,11 +62,16 @@ class CTChartSetup {
   static std::unique_ptr<TVirtLineGraph> CorrectionGraph(IDrawSurface& surface, QSize size,
                                                          const SelectionResult& result, THRXRatioCorr& corrections);
 
+  // The sound power of the current unit's five paths at the operating point,
+  // one series per path over the octave bands (dB); no series when the
+  // unit has no sound data.
+  static LTBarChartData SoundChartData(const LTSound& sound);
+
   // A whole chart of the result as a picture (aerolith-cli and the report):
   // a white background of the given size, then the chart drawn without
   // interaction. The process diagram is the psychrometric or the Mollier
   // chart as asked, whatever the settings say; the mode matters only to it.
-  enum class ChartKind { kPsychrometric, kMollier, kFan, kEfficiency, kCorrection, kConfiguration };
+  enum class ChartKind { kPsychrometric, kMollier, kFan, kEfficiency, kCorrection, kConfiguration, kSound };
   static void DrawChart(IDrawSurface& surface, QSize size, ChartKind kind, bool bCooling, const SelectionResult& result,
                         THRXRatioCorr& corrections);
 };

@@ -1018,7 +1018,8 @@ void DrawChart(const QString& kind, bool heating, IDrawSurface& surface, QSize s
   using K = CTChartSetup::ChartKind;
   const std::map<QString, K> kinds{{"psychro", K::kPsychrometric}, {"mollier", K::kMollier},
                                    {"fan", K::kFan},               {"efficiency", K::kEfficiency},
-                                   {"correction", K::kCorrection}, {"configuration", K::kConfiguration}};
+                                   {"correction", K::kCorrection}, {"configuration", K::kConfiguration},
+                                   {"sound", K::kSound}};
   CTChartSetup::DrawChart(surface, size, kinds.at(kind), !heating, result, session.Factory().RatioCorrections());
 }
 
@@ -1083,12 +1084,12 @@ int FailWithoutUnit(QTextStream& err, const QString& command, const SelectionRes
 int RunChart(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   using T = CTCliTexts;
   const QString usage = Usage(
-      "aerolith-cli chart psychro|mollier|fan|efficiency|correction|configuration --out FILE.png|FILE.emf [--size WxH]"
+      "aerolith-cli chart psychro|mollier|fan|efficiency|correction|configuration|sound --out FILE.png|FILE.emf [--size WxH]"
       " [--mode cooling|heating] [select options]");
-  if (arguments.isEmpty() || !QStringList{"psychro", "mollier", "fan", "efficiency", "correction", "configuration"}.contains(arguments.first()))
+  if (arguments.isEmpty() || !QStringList{"psychro", "mollier", "fan", "efficiency", "correction", "configuration", "sound"}.contains(arguments.first()))
     return Fail(err, "chart",
                 T::Get(T::kChartKinds)
-                        .arg(QStringLiteral("psychro, mollier, fan, efficiency, correction"), QStringLiteral("configuration")) +
+                        .arg(QStringLiteral("psychro, mollier, fan, efficiency, correction, configuration"), QStringLiteral("sound")) +
                     usage,
                 kExitUsage);
   const QString kind = arguments.first();

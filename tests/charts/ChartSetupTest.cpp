@@ -283,4 +283,21 @@ TEST_F(Charts, CurvesHaveNoValueBelowTheirRange) {
   EXPECT_LT(first, bottom - 5);  // no line reaches down to 0
 }
 
+// The sound chart: one series per path, the bands of the operating point in
+// band order, the band names as categories; a unit without sound data has
+// no series (NV-400 at 100 l/s has them; the coil family's NV-500D not).
+TEST_F(Charts, TheSoundChartHasAPathPerSeriesAndTheBandsAsCategories) {
+  const SelectionResult result = Run(100, 100, 150, 150);
+  ASSERT_TRUE(result.sound.known);
+  const LTBarChartData data = CTChartSetup::SoundChartData(result.sound);
+  EXPECT_EQ(data.categories, (QStringList{"63", "125", "250", "500", "1k", "2k", "4k", "8k"}));
+  ASSERT_EQ(data.series.size(), 5u);
+  for (int path = 0; path < 5; ++path) {
+    const Sound::Bands& lw = result.sound.paths[std::size_t(path)].lw;
+    EXPECT_EQ(data.series[std::size_t(path)].values, std::vector<double>(lw.begin(), lw.end())) << path;
+    EXPECT_EQ(data.series[std::size_t(path)].name, CTEcodesign::PathText(path));
+  }
+  EXPECT_TRUE(CTChartSetup::SoundChartData(LTSound{}).series.empty());
+}
+
 }  // namespace

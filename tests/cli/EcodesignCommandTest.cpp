@@ -7,7 +7,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -119,6 +121,17 @@ TEST(EcodesignCommand, RefusesARoomOutsideTheFieldRanges) {
           .toObject();
   EXPECT_EQ(room["distance_m"].toDouble(), 4);
   EXPECT_EQ(room["room_constant_m2"].toDouble(), 200);
+}
+
+TEST(EcodesignCommand, ChartsTheSoundAsAPictureAndAMetafile) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  for (const char* name : {"sound.png", "sound.emf"}) {
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    const CliResult r = RunCli({"chart", "sound", "--out", path, "--supply", "100"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_GT(QFileInfo(path).size(), 1000) << name;
+  }
 }
 
 }  // namespace
