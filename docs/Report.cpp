@@ -59,6 +59,7 @@ constexpr TColor kFailingColor = DrawColors::Rgb(0xC0, 0, 0);
 // The information sheet's columns at most (pixels at 96 ppi): together the
 // text width of the page, 17 cm.
 constexpr int kSheetLabelPx = 300, kSheetValuePx = 340;
+constexpr double kSoundTableScale = 0.8;
 
 QString Msg(int nMsg, const QString& szParam = QString()) {
   return szParam.isNull() ? TBaseMsg::GetUnicodeString(nMsg) : TBaseMsg::GetUnicodeString(nMsg, szParam);
@@ -454,6 +455,8 @@ class ReportWriter {
     }
     const LTSoundTable t = CTReport::SoundTable(sound);
     Table table(v_in.normalFont, int(t.titles.size()), 1 + int(t.rows.size()));
+    // Twelve columns fit the page's 17 cm in a smaller type.
+    table->SetAllDefaultFontSize(v_in.normalFont.size * kSoundTableScale);
     for (int c = 0; c < t.titles.size(); ++c) table.Title(c, 0, t.titles[c], 1);
     for (int r = 0; r < t.rows.size(); ++r)
       for (int c = 0; c < t.rows[r].size(); ++c) {
@@ -554,7 +557,9 @@ class ReportWriter {
 LTSoundTable CTReport::SoundTable(const LTSound& sound) {
   LTSoundTable t;
   t.titles << TBaseMsg::Tr(QStringLiteral("Path"));
-  for (const QString& band : CTEcodesign::BandTitles()) t.titles << band + QStringLiteral(", dB");
+  // The bands in dB, as the section's title says; the titles stay short so
+  // that the twelve columns fit the page.
+  t.titles << CTEcodesign::BandTitles();
   t.titles << TBaseMsg::Tr(QStringLiteral("LWA, dB(A)")) << TBaseMsg::Tr(QStringLiteral("Airflow"))
            << TBaseMsg::Tr(QStringLiteral("Fan pressure"));
   if (!sound.known) return t;
