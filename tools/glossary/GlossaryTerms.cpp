@@ -139,6 +139,7 @@ const QSet<QString> kNotShown = {
     QStringLiteral(" Hz"),
     QStringLiteral(" dB(A)"),
     QStringLiteral("dB(A)"),
+    QStringLiteral(" (dB)"),
     // Stored values, query fields and folders.
     QStringLiteral("Name"),
     QStringLiteral("Used"),
