@@ -10,6 +10,7 @@
 #include "app/DlgSelect.h"
 #include "app/Frame_UnitTextScroll.h"
 #include "app/ValueText.h"
+#include "charts/ChartSetup.h"
 #include "docs/Report.h"
 #include "selection/Ecodesign.h"
 
@@ -145,6 +146,6 @@ void TDlgSelect::FillEcodesign() {
     for (int column = 1; column < cells.size(); ++column) row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
   }
   for (int column = 0; column < Lvw_Sound->columnCount(); ++column) Lvw_Sound->resizeColumnToContents(column);
-  PB_SoundGraph->SetData(CTReport::SoundChart(sound));
+  PB_SoundGraph->SetData(CTChartSetup::SoundChartData(sound));
   Txt_RoomLpA->setText(CTReport::RoomLevelText(sound));
 }

@@ -477,7 +477,7 @@ class ReportWriter {
     room.Write(v_out);
     v_out.TextWriteln();
 
-    const CTBarChart chart(CTReport::SoundChart(sound));
+    const CTBarChart chart(CTChartSetup::SoundChartData(sound));
     const QRect area(0, 0, CTReport::kSoundChartW, CTReport::kSoundChartH);
     const CTDocDrawnPicture picture(area.width(), area.height(), [&chart, area](IDrawSurface& s) {
       CTVirtualCanvas background(&s);
@@ -572,20 +572,6 @@ LTSoundTable CTReport::SoundTable(const LTSound& sound) {
     t.rows << row;
   }
   return t;
-}
-
-LTBarChartData CTReport::SoundChart(const LTSound& sound) {
-  LTBarChartData d;
-  d.yTitle = QStringLiteral("dB");
-  // "63" .. "500", then "1k" .. "8k": the bands as the groups are labelled.
-  for (const int hz : Sound::kBandsHz)
-    d.categories << (hz >= 1000 ? QString::number(hz / 1000) + QLatin1Char('k') : QString::number(hz));
-  if (!sound.known) return d;
-  for (int i = 0; i < int(sound.paths.size()); ++i) {
-    const Sound::Bands& lw = sound.paths[std::size_t(i)].lw;
-    d.series.push_back({CTEcodesign::PathText(i), std::vector<double>(lw.begin(), lw.end())});
-  }
-  return d;
 }
 
 QString CTReport::RoomLevelText(const LTSound& sound) {

@@ -62,11 +62,10 @@ class CTReport {
   static bool WriteFile(const QString& szPath, const LTReportInput& input, QString& szError);
   static bool IsPdf(const QString& szPath);
 
-  // The sound section's table and bar chart (a series per path, a group per
-  // octave band), laid out as the report shows them; the window shows the
-  // same. Airflows and pressures in the display units in effect.
+  // The sound section's table, laid out as the report shows it; the window
+  // shows the same (and both the chart of CTChartSetup::SoundChartData).
+  // Airflows and pressures in the display units in effect.
   static LTSoundTable SoundTable(const LTSound& sound);
-  static LTBarChartData SoundChart(const LTSound& sound);
   // The sound pressure level in the room, e.g. "41 dB(A)".
   static QString RoomLevelText(const LTSound& sound);
 };

@@ -199,11 +199,15 @@ TEST_F(CatalogueGenerate, ClonesThePlainFamilyInRoundsFivePercentLarger) {
   ObjectList<Cls_HRXEcoCurve> curves = clone.GetAllHRXEcoCurve();
   ASSERT_EQ(curves.Count(), 2);
   for (const Cls_HRXEcoCurve* curve : curves)
-    if (curve->GetType() == Cls_HRXEcoCurve::kExchangerPressureDrop) EXPECT_NEAR(curve->Evaluate(220), 60, 1e-9);
+    if (curve->GetType() == Cls_HRXEcoCurve::kExchangerPressureDrop) {
+      EXPECT_NEAR(curve->Evaluate(220), 60, 1e-9);
+    }
   ObjectList<Cls_HRXSound> sounds = clone.GetAllHRXSound();
   ASSERT_EQ(sounds.Count(), 5);
   for (const Cls_HRXSound* sound : sounds)
-    if (sound->GetPath() == Cls_HRXSound::kSupplyOutlet) EXPECT_NEAR(sound->GetBands()[7], 60.41393, 1e-5);
+    if (sound->GetPath() == Cls_HRXSound::kSupplyOutlet) {
+      EXPECT_NEAR(sound->GetBands()[7], 60.41393, 1e-5);
+    }
 }
 
 TEST_F(CatalogueGenerate, NeverShrinksTheFamilyAndRefusesACountOutOfRange) {
