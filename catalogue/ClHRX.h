@@ -273,6 +273,19 @@ class Cls_HRX : public Cls_Device {
   void CalcHeatSavings(const ALPsychroSet& PsychroPoints, double SupplyAir, const TAir& Air, double& LatentSavings,
                        double& SensibleSavings) const;
 
+  // One hour of a year on a plain or coil unit: its exchanger at the hour's
+  // outdoor air with the inlet heater it needs, found by the design point's
+  // rule (calculated: no user heaters; the coil, humidifier and supply
+  // heater change nothing of what the exchanger recovers), and its savings
+  // as the design point counts them (kW). Code: 0, or the limit the hour
+  // breaks, in which case it recovers nothing. A unit of another type
+  // recovers nothing either.
+  struct ALRecoveryHour {
+    int Code = 0;
+    double LatentSavings = 0, SensibleSavings = 0, InletHeater = 0;
+  };
+  ALRecoveryHour RecoveryHour(const ALModeConditions& In, const TAir& Air, bool bHeating);
+
   // Removes the unit with its curves, speeds, electrical data, option
   // combinations, documentation and coil part (each failure ignored).
   void Remove() override;

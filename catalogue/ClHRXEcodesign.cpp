@@ -25,6 +25,7 @@ void Cls_HRXEcodesign::Initialize(CTTableInfo* pTblInfo, const QString& szIDFiel
   pTblInfo->AddFieldInfo(ECO_DisassemblyURL,
                          CTFieldInfo::CreateUnicodeString(QStringLiteral("ECO_DisassemblyURL"), QString()));
   pTblInfo->AddFieldInfo(ECO_Supplier, CTFieldInfo::CreateUnicodeString(QStringLiteral("ECO_Supplier"), QString()));
+  pTblInfo->AddFieldInfo(ECO_Bypass, CTFieldInfo::CreateBoolean(QStringLiteral("ECO_Bypass")));
 }
 
 std::unique_ptr<Cls_HRX> Cls_HRXEcodesign::GetHRX() { return RecordAs<Cls_HRX>(GetRelationByIx(ECO_HRX_CLS_REF)); }

@@ -35,6 +35,7 @@ class Cls_HRXEcodesign : public CTDbObject {
     ECO_FilterPerformance = 13,
     ECO_DisassemblyURL = 14,
     ECO_Supplier = 15,
+    ECO_Bypass = 16,
   };
 
   // ECO_Typology: the kind of unit the regulation sees.
@@ -74,4 +75,6 @@ class Cls_HRXEcodesign : public CTDbObject {
   QString GetFilterPerformance() const { return GetUntranslatedStringValue(ECO_FilterPerformance); }
   QString GetDisassemblyURL() const { return GetUntranslatedStringValue(ECO_DisassemblyURL); }
   QString GetSupplier() const { return GetUntranslatedStringValue(ECO_Supplier); }
+  // The unit can lead the outdoor air past its exchanger (a thermal bypass).
+  bool GetBypass() const { return GetBooleanValue(ECO_Bypass); }
 };

@@ -449,6 +449,36 @@ int Cls_HRX::SelectForCooling(const ALModeConditions& In, const TAir& Air, doubl
   return 0;
 }
 
+Cls_HRX::ALRecoveryHour Cls_HRX::RecoveryHour(const ALModeConditions& In, const TAir& Air, bool bHeating) {
+  ALRecoveryHour out;
+  ALPsychroSet set;
+  Computation c(*this, Air, set);
+  c.InitPsychroSet(In.RATemp, In.RARelH, In.OATemp, In.OARelH);
+  out.Code = c.CheckInputLimits(In.RATemp, In.RARelH, In.OATemp, In.OARelH, In.SupplyAir, In.ExhaustAir);
+  if (out.Code != 0 || (GetType() != kPlainUnit && GetType() != kCoilUnit)) return out;
+  LoadEfficiencies();
+  double tempEff = 0, enthEff = 0;
+  c.Efficiencies(In.SupplyAir, In.ExhaustAir, bHeating ? v_hEnthalpyExEff : v_cEnthalpyExEff, tempEff, enthEff);
+  c.ApplyExchange();
+  // As at the design point: no heater while the exhaust and the exchanger
+  // outlet stay within their limits and the inlet at its minimum.
+  double heater = 0;
+  if (const int code = c.FindInletHeater(In.bUpsideDown, In.SupplyAir, heater)) {
+    out.Code = code;
+    return out;
+  }
+  const ALPsychroSet& p = c.Set();
+  if (!(p.VI.RH <= GetOAMaxRH())) out.Code = kOutdoorHumidityTooHigh;
+  else if (bHeating ? !(p.VI.DBT >= GetOAMinTemp()) : !(p.VI.DBT <= GetOAMaxTemp())) out.Code = kInletTempOutside;
+  if (out.Code != 0) return out;
+  out.InletHeater = heater;
+  if (bHeating)
+    CalcHeatSavings(p, In.SupplyAir, Air, out.LatentSavings, out.SensibleSavings);
+  else
+    CalcCoolSavings(p, In.SupplyAir, Air, out.LatentSavings, out.SensibleSavings);
+  return out;
+}
+
 ALHeatingResult Cls_HRX::SelectForHeating(const ALModeConditions& In, const TAir& Air, double SupplyTemp) {
   ALHeatingResult result;
   result.Code = SelectForHeating(In, Air, SupplyTemp, result);

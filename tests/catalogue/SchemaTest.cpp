@@ -57,7 +57,7 @@ TEST(CatalogueSchema, DeclaresTablesAtTheirClassIDs) {
       {487, "ReleasableElement", -1, true, false, -1, 4},
       {488, "DeviceGrouping", 487, true, false, -1, 6},
       {506, "TrivaneDeviceOption", 163, false, false, 8, 22},
-      {520, "HRXEcodesign", -1, false, false, -1, 16},
+      {520, "HRXEcodesign", -1, false, false, -1, 17},
       {521, "HRXEcoCurve", 121, false, false, -1, 16},
       {522, "HRXSound", -1, false, false, -1, 12},
   };
