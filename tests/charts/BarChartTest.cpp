@@ -1,17 +1,11 @@
 // Grouped bar charts: the y axis of the data, the bars as the recording
 // surface sees them (order, colour, height on the axis scale, gaps, signs),
-// the labels and the legend, bad data, and a metafile of a chart as
-// LibreOffice draws it.
+// the labels and the legend, bad data. How LibreOffice draws a bar chart's
+// metafile is in EmfRenderTest.
 
 #include "charts/BarChart.h"
-#include "charts/EmfSurface.h"
-#include "charts/PainterSurface.h"
 #include "charts/RecordingSurface.h"
 #include "charts/VirtCanv.h"
-
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -306,72 +300,6 @@ TEST(BarChart, BadDataAndSmallRoomStayInsideTheRectangle) {
     EXPECT_EQ(surface.Pen(), pen) << c.what;
     EXPECT_EQ(surface.Brush(), brush) << c.what;
     EXPECT_EQ(surface.Font(), font) << c.what;
-  }
-}
-
-// The bar chart in a metafile, as LibreOffice draws it, puts its bars
-// where the painter back-end does, within 2 pixels at 96 ppi.
-TEST(BarChart, LibreOfficeDrawsTheMetafileBarsWhereThePainterDoes) {
-  const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-  ASSERT_FALSE(soffice.isEmpty()) << "LibreOffice is installed by scripts/setup.sh";
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  constexpr int w = 640, h = 480;
-  const QColor blue(0, 0, 255), red(255, 0, 0);
-  const LTBarChartData data{"Sound power",
-                            "Lw (dB)",
-                            kBands,
-                            {{"Supply", {62, 68, 71, 74, 70, 66, 60, 52}, DrawColors::Rgb(0, 0, 255)},
-                             {"Exhaust", {58, 64, 67, 70, 69, 63, 57, 49}, DrawColors::Rgb(255, 0, 0)}},
-                            0};
-  // A black frame to find the picture by, then the chart.
-  const auto draw = [&](IDrawSurface& surface) {
-    CTVirtualCanvas frame(&surface);
-    frame.SetVCBrushStyle(BrushStyle::kClear);
-    frame.DrawRectangle(0, 0, w, h);
-    CTBarChart(data).Draw(surface, QRect(0, 0, w, h));
-  };
-  CTEmfSurface emf(w, h);
-  draw(emf);
-  QString error;
-  ASSERT_TRUE(emf.Save(dir.filePath("bars.emf"), error)) << error.toStdString();
-  QProcess office;
-  office.start(soffice, {"-env:UserInstallation=file://" + dir.filePath("profile"), "--headless", "--convert-to", "png",
-                         "--outdir", dir.path(), dir.filePath("bars.emf")});
-  ASSERT_TRUE(office.waitForFinished(120000)) << "LibreOffice did not finish";
-  const QImage drawn = QImage(dir.filePath("bars.png")).convertToFormat(QImage::Format_RGB32);
-  ASSERT_FALSE(drawn.isNull()) << office.readAllStandardError().toStdString();
-  QImage painted(w + 1, h + 1, QImage::Format_RGB32);
-  painted.fill(Qt::white);
-  {
-    QPainter painter(&painted);
-    CTPainterSurface surface(&painter, true);
-    draw(surface);
-  }
-  const auto colourBox = [](const QImage& image, QColor colour) {
-    QRect box;
-    for (int y = 0; y < image.height(); ++y)
-      for (int x = 0; x < image.width(); ++x) {
-        const QColor c = image.pixelColor(x, y);
-        if (std::abs(c.red() - colour.red()) < 40 && std::abs(c.green() - colour.green()) < 40 &&
-            std::abs(c.blue() - colour.blue()) < 40)
-          box |= QRect(x, y, 1, 1);
-      }
-    return box;
-  };
-  const QRect officeFrame = colourBox(drawn, Qt::black), painterFrame = colourBox(painted, Qt::black);
-  // The page may scale the picture: positions compare at its own size.
-  const double sx = double(painterFrame.width()) / officeFrame.width();
-  const double sy = double(painterFrame.height()) / officeFrame.height();
-  for (const QColor& colour : {blue, red}) {
-    const QRect fromOffice = colourBox(drawn, colour).translated(-officeFrame.topLeft());
-    const QRect fromPainter = colourBox(painted, colour).translated(-painterFrame.topLeft());
-    ASSERT_FALSE(fromPainter.isEmpty());
-    ASSERT_FALSE(fromOffice.isEmpty());
-    EXPECT_NEAR(fromOffice.left() * sx, fromPainter.left(), 2) << colour.name().toStdString();
-    EXPECT_NEAR(fromOffice.right() * sx, fromPainter.right(), 2) << colour.name().toStdString();
-    EXPECT_NEAR(fromOffice.top() * sy, fromPainter.top(), 2) << colour.name().toStdString();
-    EXPECT_NEAR(fromOffice.bottom() * sy, fromPainter.bottom(), 2) << colour.name().toStdString();
   }
 }
 

@@ -3,6 +3,7 @@
 // painter back-end puts them on an image of the same size, within 2 pixels
 // at 96 ppi.
 
+#include "charts/BarChart.h"
 #include "charts/EmfSurface.h"
 #include "charts/PainterSurface.h"
 #include "charts/PsychroGraph.h"
@@ -194,6 +195,61 @@ TEST(EmfRender, LibreOfficeDrawsTheProcessAndTheCurvesWhereThePainterDoes) {
     EXPECT_NEAR(fromOffice.right() * sx, fromPainter.right(), 2) << name.toStdString();
     EXPECT_NEAR(fromOffice.top() * sy, fromPainter.top(), 2) << name.toStdString();
     EXPECT_NEAR(fromOffice.bottom() * sy, fromPainter.bottom(), 2) << name.toStdString();
+  }
+}
+
+// The bar chart in a metafile, as LibreOffice draws it, puts its bars
+// where the painter back-end does, within 2 pixels at 96 ppi.
+TEST(BarChart, LibreOfficeDrawsTheMetafileBarsWhereThePainterDoes) {
+  const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+  ASSERT_FALSE(soffice.isEmpty()) << "LibreOffice is installed by scripts/setup.sh";
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  constexpr int w = 640, h = 480;
+  const QColor blue(0, 0, 255), red(255, 0, 0);
+  const LTBarChartData data{"Sound power",
+                            "Lw (dB)",
+                            {"63", "125", "250", "500", "1k", "2k", "4k", "8k"},
+                            {{"Supply", {62, 68, 71, 74, 70, 66, 60, 52}, DrawColors::Rgb(0, 0, 255)},
+                             {"Exhaust", {58, 64, 67, 70, 69, 63, 57, 49}, DrawColors::Rgb(255, 0, 0)}},
+                            0};
+  // A black frame to find the picture by, then the chart.
+  const auto draw = [&](IDrawSurface& surface) {
+    CTVirtualCanvas frame(&surface);
+    frame.SetVCBrushStyle(BrushStyle::kClear);
+    frame.DrawRectangle(0, 0, w, h);
+    CTBarChart(data).Draw(surface, QRect(0, 0, w, h));
+  };
+  CTEmfSurface emf(w, h);
+  draw(emf);
+  QString error;
+  ASSERT_TRUE(emf.Save(dir.filePath("bars.emf"), error)) << error.toStdString();
+  QProcess office;
+  office.start(soffice, {"-env:UserInstallation=file://" + dir.filePath("profile"), "--headless", "--convert-to", "png",
+                         "--outdir", dir.path(), dir.filePath("bars.emf")});
+  ASSERT_TRUE(office.waitForFinished(120000)) << "LibreOffice did not finish";
+  const QImage drawn = QImage(dir.filePath("bars.png")).convertToFormat(QImage::Format_RGB32);
+  ASSERT_FALSE(drawn.isNull()) << office.readAllStandardError().toStdString();
+  QImage painted(w + 1, h + 1, QImage::Format_RGB32);
+  painted.fill(Qt::white);
+  {
+    QPainter painter(&painted);
+    CTPainterSurface surface(&painter, true);
+    draw(surface);
+  }
+  const QRect officeFrame = ColourBox(drawn, Qt::black), painterFrame = ColourBox(painted, Qt::black);
+  // The page may scale the picture: positions compare at its own size.
+  const double sx = double(painterFrame.width()) / officeFrame.width();
+  const double sy = double(painterFrame.height()) / officeFrame.height();
+  for (const QColor& colour : {blue, red}) {
+    const QRect fromOffice = ColourBox(drawn, colour).translated(-officeFrame.topLeft());
+    const QRect fromPainter = ColourBox(painted, colour).translated(-painterFrame.topLeft());
+    ASSERT_FALSE(fromPainter.isEmpty());
+    ASSERT_FALSE(fromOffice.isEmpty());
+    EXPECT_NEAR(fromOffice.left() * sx, fromPainter.left(), 2) << colour.name().toStdString();
+    EXPECT_NEAR(fromOffice.right() * sx, fromPainter.right(), 2) << colour.name().toStdString();
+    EXPECT_NEAR(fromOffice.top() * sy, fromPainter.top(), 2) << colour.name().toStdString();
+    EXPECT_NEAR(fromOffice.bottom() * sy, fromPainter.bottom(), 2) << colour.name().toStdString();
   }
 }
 
