@@ -18,8 +18,9 @@ namespace {
 constexpr std::array<int, 12> kDaysInMonth = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 static_assert(std::accumulate(kDaysInMonth.begin(), kDaysInMonth.end(), 0) * 24 == LTClimate::kHours,
               "a non-leap year of hours");
-constexpr std::array<const char*, 12> kMonthNames = {"January", "February", "March",     "April",   "May",      "June",
-                                                     "July",    "August",   "September", "October", "November", "December"};
+constexpr std::array<const char*, 12> kMonthNames = {"January",   "February", "March",    "April",
+                                                     "May",       "June",     "July",     "August",
+                                                     "September", "October",  "November", "December"};
 
 constexpr int kEpwHeaderLines = 8;
 constexpr int kEpwFieldsRead = 10;  // year ... station pressure
@@ -234,8 +235,8 @@ bool ReadEpwHour(QByteArrayView line, int nLine, double nElevationPressurePa, Ho
   bool dryMissing = false, dewMissing = false, rhMissing = false, pressureMissing = false;
   if (!ParseEpwValue(fields[6], "dry bulb", kEpwMissingTemperature, CTClimate::kMinDryBulbC, CTClimate::kMaxDryBulbC,
                      "degC", nLine, hour.dryBulbC, dryMissing, szWhy) ||
-      !ParseEpwValue(fields[7], "dew point", kEpwMissingTemperature, CTClimate::kMinDewPointC,
-                     CTClimate::kMaxDewPointC, "degC", nLine, dewPoint, dewMissing, szWhy) ||
+      !ParseEpwValue(fields[7], "dew point", kEpwMissingTemperature, CTClimate::kMinDewPointC, CTClimate::kMaxDewPointC,
+                     "degC", nLine, dewPoint, dewMissing, szWhy) ||
       !ParseEpwValue(fields[8], "relative humidity", kEpwMissingHumidity, 0, 100, "%", nLine, hour.relativeHumidity,
                      rhMissing, szWhy) ||
       !ParseEpwValue(fields[9], "station pressure", kEpwMissingPressure, CTClimate::kMinPressurePa,
@@ -257,8 +258,7 @@ bool ReadEpwHour(QByteArrayView line, int nLine, double nElevationPressurePa, Ho
 // The date the next EPW line must carry: the next hour of a non-leap year
 // or, once a 29 February has begun, the rest of its 24 hours.
 HourDate ExpectedEpwDate(int nHoursRead, int nLeapHoursRead) {
-  if (nHoursRead == kHoursBeforeMarch && nLeapHoursRead > 0 && nLeapHoursRead < 24)
-    return {2, 29, nLeapHoursRead + 1};
+  if (nHoursRead == kHoursBeforeMarch && nLeapHoursRead > 0 && nLeapHoursRead < 24) return {2, 29, nLeapHoursRead + 1};
   return DateOfHour(nHoursRead);
 }
 
@@ -271,7 +271,8 @@ bool ReadEpwHours(LineCursor& lines, LTClimate& year, QString& szWhy) {
     if (!CheckLineLength(line, n, szWhy)) return false;
     if (line.trimmed().isEmpty()) continue;
     if (year.hours.size() == std::size_t(LTClimate::kHours)) {
-      szWhy = AtLine(n) + QStringLiteral("more lines after 31 December hour 24; a year has %1 hours").arg(LTClimate::kHours);
+      szWhy = AtLine(n) +
+              QStringLiteral("more lines after 31 December hour 24; a year has %1 hours").arg(LTClimate::kHours);
       return false;
     }
     HourDate date;
@@ -295,8 +296,8 @@ bool ReadEpwHours(LineCursor& lines, LTClimate& year, QString& szWhy) {
   if (year.hours.size() == std::size_t(LTClimate::kHours)) return true;
   const QString last = year.hours.empty() ? QStringLiteral("before its first hour")
                                           : QStringLiteral("at ") + DateText(DateOfHour(int(year.hours.size()) - 1));
-  szWhy = AtLine(lines.Number()) + QStringLiteral("the file ends %1; a year of weather runs to 31 December hour 24")
-                                       .arg(last);
+  szWhy = AtLine(lines.Number()) +
+          QStringLiteral("the file ends %1; a year of weather runs to 31 December hour 24").arg(last);
   return false;
 }
 
@@ -321,8 +322,9 @@ bool ReadCsvHour(QByteArrayView line, int nLine, LTClimateHour& hour, QString& s
   std::array<QByteArrayView, kCsvFields> fields;
   const int count = SplitFields(line, fields);
   if (count != kCsvFields) {
-    szWhy = AtLine(nLine) + QStringLiteral("%1 where \"dry bulb,relative humidity\" was expected "
-                                           "(the decimal separator is \".\")")
+    szWhy = AtLine(nLine) + QStringLiteral(
+                                "%1 where \"dry bulb,relative humidity\" was expected "
+                                "(the decimal separator is \".\")")
                                 .arg(Counted(count, "field"));
     return false;
   }
@@ -397,7 +399,8 @@ bool CTClimate::ReadEpw(const QByteArray& bytes, LTClimate& out, QString& szWhy)
   QByteArrayView line;
   for (int n = 1; n <= kEpwHeaderLines; ++n) {
     if (!lines.Next(line)) {
-      szWhy = AtLine(n) + QStringLiteral("the file ends inside the %1 header lines of an EPW file").arg(kEpwHeaderLines);
+      szWhy =
+          AtLine(n) + QStringLiteral("the file ends inside the %1 header lines of an EPW file").arg(kEpwHeaderLines);
       return false;
     }
     if (!CheckLineLength(line, n, szWhy)) return false;

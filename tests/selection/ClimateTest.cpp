@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -34,8 +35,8 @@ struct EpwFile {
   static QByteArray DataLine(int year, int month, int day, int hour, const QByteArray& dry, const QByteArray& dew,
                              const QByteArray& rh, const QByteArray& pressure) {
     return QByteArray::number(year) + ',' + QByteArray::number(month) + ',' + QByteArray::number(day) + ',' +
-           QByteArray::number(hour) + ",60,?9?9?9?9E0?9?9?9?9?9?9?9?9?9?9?9?9?9?9*9*9?9?9?9," + dry + ',' + dew +
-           ',' + rh + ',' + pressure + ",0,0,315,0,0,0,0,0,0,0,220,3.1,10,10,16.1,77777,9,999999999,0,0.0,0,88,0.0,0";
+           QByteArray::number(hour) + ",60,?9?9?9?9E0?9?9?9?9?9?9?9?9?9?9?9?9?9?9*9*9?9?9?9," + dry + ',' + dew + ',' +
+           rh + ',' + pressure + ",0,0,315,0,0,0,0,0,0,0,220,3.1,10,10,16.1,77777,9,999999999,0,0.0,0,88,0.0,0";
   }
 
   explicit EpwFile(bool leap = false) {
@@ -57,8 +58,8 @@ struct EpwFile {
             continue;
           }
           // The years differ by month, as in a typical year.
-          lines.push_back(DataLine(1990 + month, month, day, hour, Num(DryBulbOf(i), 1), "5.0",
-                                   Num(HumidityOf(i), 0), Num(PressureOf(i), 0)));
+          lines.push_back(DataLine(1990 + month, month, day, hour, Num(DryBulbOf(i), 1), "5.0", Num(HumidityOf(i), 0),
+                                   Num(PressureOf(i), 0)));
           ++i;
         }
     }
@@ -104,8 +105,8 @@ void ExpectFixtureHours(const LTClimate& c) {
 TEST(ClimateCalendar, MonthOfHourFollowsANonLeapYear) {
   const struct {
     int hour, month;
-  } cases[] = {{0, 0},     {743, 0},    {744, 1},     {1415, 1},   {1416, 2},  {2159, 2},  {2160, 3},
-               {5087, 6},  {5088, 7},   {8015, 10},   {8016, 11},  {8759, 11}, {-1, 0},    {8760, 11}};
+  } cases[] = {{0, 0},    {743, 0},  {744, 1},   {1415, 1},  {1416, 2},  {2159, 2}, {2160, 3},
+               {5087, 6}, {5088, 7}, {8015, 10}, {8016, 11}, {8759, 11}, {-1, 0},   {8760, 11}};
   for (const auto& c : cases) EXPECT_EQ(LTClimate::MonthOfHour(c.hour), c.month) << "hour " << c.hour;
 }
 
@@ -138,10 +139,10 @@ TEST(ClimateEpw, MissingHumidityComesFromDewPointAndMissingPressureFromElevation
     const char *dry, *dew;
     double rh;
   } cases[] = {
-      {"20.0", "10.0", 100 * 1.2282 / 2.3392},    // 52.5 %
-      {"30.0", "25.0", 100 * 3.1699 / 4.2467},    // 74.6 %
-      {"-5.0", "-10.0", 100 * 0.25990 / 0.40176}, // 64.7 %
-      {"10.0", "12.0", 100},                      // a dew point above the dry bulb: saturated
+      {"20.0", "10.0", 100 * 1.2282 / 2.3392},     // 52.5 %
+      {"30.0", "25.0", 100 * 3.1699 / 4.2467},     // 74.6 %
+      {"-5.0", "-10.0", 100 * 0.25990 / 0.40176},  // 64.7 %
+      {"10.0", "12.0", 100},                       // a dew point above the dry bulb: saturated
   };
   for (const auto& k : cases) {
     EpwFile file;
@@ -195,8 +196,7 @@ TEST(ClimateEpw, BrokenFilesAreRefusedNamingTheLine) {
       {"RH and dew point missing", 208, line(199, "1.0", "99.9", "999", "100000"), "line 208: "},
       {"pressure out of range", 209, line(200, "1.0", "0.0", "50", "20000"), "line 209: "},
       {"minute out of range", 210, line(201, "1.0", "0.0", "50", "100000").replace(",60,", ",61,"), "line 210: "},
-      {"month not a number", 211, line(202, "1.0", "0.0", "50", "100000").replace("1991,1,", "1991,x,"),
-       "line 211: "},
+      {"month not a number", 211, line(202, "1.0", "0.0", "50", "100000").replace("1991,1,", "1991,x,"), "line 211: "},
       {"truncated line", 300, "1991,1,13,3,60,?9?9?9?9E0?9?9?9,2.5,0.0,", "line 300: "},
       {"huge line", 400, line(391, "1.0", "0.0", "50", "100000") + QByteArray(20000, '0'), "line 400: "},
       {"huge line of commas", 401, QByteArray(1 << 20, ','), "line 401: "},
@@ -383,6 +383,87 @@ TEST(ClimateLoad, RefusesWhatIsNoWeatherFileAndLeavesTheClimate) {
 TEST(ClimateLoad, DemoNamesAreTheThreeClimates) {
   EXPECT_EQ(CTClimate::DemoNames(),
             QStringList({QStringLiteral("cold"), QStringLiteral("temperate"), QStringLiteral("hot-humid")}));
+}
+
+// The monthly normals the demonstration years are made from (1991-2020,
+// rounded; FMI, DWD, Meteorological Service Singapore), written out here
+// rather than read from the generator's input.
+struct DemoNormals {
+  const char* name;
+  const char* place;
+  double elevationM;
+  double pressurePa;  // 101325 (1 - 2.25577e-5 elevation)^5.2559
+  double meanC[12];
+  double rangeK[12];
+  double rh[12];
+};
+const DemoNormals kDemoNormals[] = {
+    {"cold",
+     "Helsinki-Vantaa",
+     51,
+     100713.8,
+     {-4.2, -4.9, -1.5, 4.3, 10.6, 15.0, 17.9, 16.3, 11.3, 5.5, 1.2, -2.0},
+     {5.5, 6.3, 8.0, 9.3, 11.0, 10.6, 10.5, 9.8, 8.3, 6.2, 4.8, 4.9},
+     {89, 86, 79, 70, 63, 66, 70, 76, 82, 87, 91, 91}},
+    {"temperate",
+     "Frankfurt am Main",
+     112,
+     99986.7,
+     {2.0, 2.9, 6.5, 10.6, 14.6, 18.1, 20.1, 19.6, 15.4, 10.6, 5.8, 2.8},
+     {5.8, 7.3, 9.3, 11.6, 11.9, 12.1, 12.3, 12.2, 10.9, 8.6, 6.2, 5.2},
+     {85, 80, 74, 67, 67, 67, 66, 69, 76, 82, 86, 87}},
+    {"hot-humid",
+     "Singapore Changi",
+     16,
+     101132.9,
+     {26.5, 27.1, 27.6, 28.1, 28.5, 28.5, 28.1, 28.0, 27.8, 27.7, 27.0, 26.4},
+     {7.0, 7.9, 8.1, 7.9, 7.3, 6.9, 6.6, 6.6, 6.8, 7.2, 6.9, 6.4},
+     {84, 81, 82, 83, 82, 80, 80, 80, 80, 81, 85, 86}},
+};
+
+TEST(ClimateDemo, YearsAreSyntheticAndReproduceTheirMonthlyNormals) {
+  for (const DemoNormals& normals : kDemoNormals) {
+    SCOPED_TRACE(normals.name);
+    LTClimate c;
+    QString why;
+    ASSERT_TRUE(CTClimate::Load(QStringLiteral("demo:") + QLatin1String(normals.name), c, why)) << why.toStdString();
+    ASSERT_EQ(c.hours.size(), std::size_t(LTClimate::kHours));
+    EXPECT_TRUE(c.synthetic);
+    EXPECT_TRUE(c.name.startsWith(QStringLiteral("Synthetic "))) << c.name.toStdString();
+    EXPECT_TRUE(c.name.contains(QLatin1String(normals.place))) << c.name.toStdString();
+    EXPECT_EQ(c.source, QStringLiteral("demo:") + QLatin1String(normals.name));
+    EXPECT_EQ(c.elevationM, normals.elevationM);
+    int hour = 0;
+    for (int m = 0; m < 12; ++m) {
+      double sumC = 0, sumRange = 0, sumRh = 0, warmest = 0, coldest = 0;
+      for (int d = 0; d < kDays[m]; ++d) {
+        double low = 1e9, high = -1e9;
+        for (int h = 0; h < 24; ++h, ++hour) {
+          const LTClimateHour& w = c.hours[std::size_t(hour)];
+          ASSERT_GE(w.relativeHumidity, 0);
+          ASSERT_LE(w.relativeHumidity, 100);
+          ASSERT_NEAR(w.pressurePa, normals.pressurePa, 0.5);
+          sumC += w.dryBulbC;
+          sumRh += w.relativeHumidity;
+          low = std::min(low, w.dryBulbC);
+          high = std::max(high, w.dryBulbC);
+          if (h == 15) warmest += w.dryBulbC;
+          if (h == 3) coldest += w.dryBulbC;
+        }
+        sumRange += high - low;
+      }
+      const double hours = 24.0 * kDays[m];
+      EXPECT_NEAR(sumC / hours, normals.meanC[m], 0.2) << "month " << m + 1;
+      EXPECT_NEAR(sumRange / kDays[m], normals.rangeK[m], 0.2) << "month " << m + 1;
+      EXPECT_NEAR(sumRh / hours, normals.rh[m], 1.0) << "month " << m + 1;
+      // Warmest in the afternoon, coldest before dawn.
+      EXPECT_NEAR((warmest - coldest) / kDays[m], normals.rangeK[m], 0.2) << "month " << m + 1;
+    }
+    // Relative humidity falls in the afternoon: on 15 July, 15:00 is drier
+    // than 03:00.
+    const std::size_t july15 = std::size_t(181 + 14) * 24;
+    EXPECT_LT(c.hours[july15 + 15].relativeHumidity, c.hours[july15 + 3].relativeHumidity - 10);
+  }
 }
 
 }  // namespace
