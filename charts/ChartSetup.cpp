@@ -360,3 +360,56 @@ LTBarChartData CTChartSetup::SoundChartData(const LTSound& sound) {
   }
   return data;
 }
+
+namespace {
+
+// The months' short names, January first; translated where shown.
+const char* const kMonthShortNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+}  // namespace
+
+LTBarChartData CTChartSetup::AnnualMonthsChartData(const LTAnnualResult& year) {
+  LTBarChartData data;
+  data.title = TBaseMsg::Tr(QStringLiteral("Energy month by month"));
+  data.yTitle = TBaseMsg::Tr(QStringLiteral("Energy")) + QStringLiteral(" (kWh)");
+  for (const char* month : kMonthShortNames) data.categories << TBaseMsg::Tr(QString::fromLatin1(month));
+  if (!year.computed) return data;
+  LTBarSeries heat{TBaseMsg::Tr(QStringLiteral("Heat recovered")), {}};
+  LTBarSeries cooling{TBaseMsg::Tr(QStringLiteral("Cooling recovered")), {}};
+  LTBarSeries spent{TBaseMsg::Tr(QStringLiteral("Fans and inlet heater")), {}};
+  LTBarSeries net{TBaseMsg::Tr(QStringLiteral("Net benefit")), {}};
+  for (const LTAnnualFigures& month : year.months) {
+    heat.values.push_back(month.heatRecoveredKWh);
+    cooling.values.push_back(month.coolingRecoveredKWh);
+    // Spent, so below the axis: the net bar is the sum of the three before it.
+    spent.values.push_back(-(month.fanKWh + month.inletHeaterKWh));
+    net.values.push_back(month.netKWh);
+  }
+  data.series = {heat, cooling, spent, net};
+  return data;
+}
+
+LTBarChartData CTChartSetup::AnnualBinsChartData(const LTAnnualResult& year) {
+  LTBarChartData data;
+  data.title = TBaseMsg::Tr(QStringLiteral("Recovered power over the outdoor temperatures of the year"));
+  data.yTitle = TBaseMsg::Tr(QStringLiteral("Mean recovered power")) + QStringLiteral(" (kW)");
+  data.decimals = 1;
+  if (!year.computed || year.bins.empty()) return data;
+  constexpr double kBinK = LTAnnualResult::kBinK;
+  const double coldestC = year.bins.front().fromC;
+  const int bands = int(std::lround((year.bins.back().fromC - coldestC) / kBinK)) + 1;
+  for (int i = 0; i < bands; ++i) data.categories << TBaseMsg::FormatShown(coldestC + i * kBinK, 0);
+  // A band without operating hours stays a gap (NaN), not a zero bar.
+  LTBarSeries heat{TBaseMsg::Tr(QStringLiteral("Heating")), std::vector<double>(std::size_t(bands), std::nan(""))};
+  LTBarSeries cooling{TBaseMsg::Tr(QStringLiteral("Cooling")), std::vector<double>(std::size_t(bands), std::nan(""))};
+  for (const LTTemperatureBin& bin : year.bins) {
+    if (bin.hours <= 0) continue;
+    const long i = std::lround((bin.fromC - coldestC) / kBinK);
+    if (i < 0 || i >= bands) continue;
+    heat.values[std::size_t(i)] = bin.heatKWh / bin.hours;
+    cooling.values[std::size_t(i)] = bin.coolingKWh / bin.hours;
+  }
+  data.series = {heat, cooling};
+  return data;
+}

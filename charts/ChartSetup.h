@@ -9,6 +9,7 @@
 #include "charts/ConfigDrawing.h"
 #include "charts/PsychroGraph.h"
 #include "charts/Vgraph.h"
+#include "selection/AnnualEnergy.h"
 #include "selection/SelectionResult.h"
 
 #include <QSize>
@@ -66,6 +67,22 @@ class CTChartSetup {
   // one series per path over the octave bands (dB); no series when the
   // unit has no sound data.
   static LTBarChartData SoundChartData(const LTSound& sound);
+
+  // The unit's year month by month, in kWh: a group per month (its short
+  // name, translated) with the heat recovered, the cooling recovered, the
+  // electricity spent on the fans and the inlet heater as a negative bar,
+  // and the net benefit, so that the net bar is the sum of the other three.
+  // No series when the year was not computed. Drawn from zero
+  // (BarBase::kZero).
+  static LTBarChartData AnnualMonthsChartData(const LTAnnualResult& year);
+  // The recovered power over the year's outdoor temperatures: a group per
+  // band of LTAnnualResult::kBinK from the coldest band with operating hours
+  // to the warmest, labelled with the band's lower bound in degC ("-10" for
+  // -10 .. -8 degC); the mean heating and the mean cooling power recovered
+  // in the band's hours (kWh / h = kW). A band without operating hours
+  // between them is a gap. The chart leaves out labels that would overlap.
+  // Drawn from zero (BarBase::kZero).
+  static LTBarChartData AnnualBinsChartData(const LTAnnualResult& year);
 
   // A whole chart of the result as a picture (aerolith-cli and the report):
   // a white background of the given size, then the chart drawn without

@@ -17,6 +17,7 @@
 
 #include <cmath>
 #include <map>
+#include <utility>
 
 namespace {
 
@@ -298,6 +299,74 @@ TEST_F(Charts, TheSoundChartHasAPathPerSeriesAndTheBandsAsCategories) {
     EXPECT_EQ(data.series[std::size_t(path)].name, CTEcodesign::PathText(path));
   }
   EXPECT_TRUE(CTChartSetup::SoundChartData(LTSound{}).series.empty());
+}
+
+// The months of a small year: a group per month, translated; the fans and
+// the inlet heater below the axis, so that each month's net bar is the sum
+// of the three bars before it. January recovers heat, July cooling.
+TEST(AnnualCharts, TheMonthsChartAddsUpToTheNetBar) {
+  LTAnnualResult year;
+  year.computed = true;
+  // January: 500 kWh heat, 20 kWh inlet heater, 30 kWh fans: net 450.
+  year.months[0] = {100, 500, 0, 20, 30, 450, 0, 0, 0};
+  // July: 80 kWh cooling, 30 kWh fans: net 50.
+  year.months[6] = {100, 0, 80, 0, 30, 50, 0, 0, 0};
+  CTUnicodeGlossary german;
+  german.AddTerm("Jan", QString::fromUtf8("Jan."));
+  german.AddTerm("Mar", QString::fromUtf8("März"));
+  TBaseMsg::SetInterfaceGlossary(&german);
+  const LTBarChartData data = CTChartSetup::AnnualMonthsChartData(year);
+  TBaseMsg::SetInterfaceGlossary(nullptr);
+  EXPECT_EQ(data.categories, (QStringList{"Jan.", "Feb", QString::fromUtf8("März"), "Apr", "May", "Jun", "Jul", "Aug",
+                                          "Sep", "Oct", "Nov", "Dec"}));
+  ASSERT_EQ(data.series.size(), 4u);
+  const LTBarSeries &heat = data.series[0], &cooling = data.series[1], &spent = data.series[2], &net = data.series[3];
+  EXPECT_EQ(heat.values[0], 500);
+  EXPECT_EQ(cooling.values[6], 80);
+  EXPECT_EQ(spent.values[0], -50);
+  EXPECT_EQ(spent.values[6], -30);
+  EXPECT_EQ(net.values[0], 450);
+  EXPECT_EQ(net.values[6], 50);
+  ASSERT_EQ(net.values.size(), 12u);
+  for (std::size_t m = 0; m < 12; ++m) {
+    EXPECT_DOUBLE_EQ(heat.values[m] + cooling.values[m] + spent.values[m], net.values[m]) << m;
+  }
+  // The bars grow from zero: the spent ones reach below it.
+  const LTBarAxis axis = CTBarChart::YAxis(data, BarBase::kZero);
+  EXPECT_LE(axis.min, -50);
+  EXPECT_GE(axis.max, 500);
+  // A year not computed: the months, no bars.
+  const LTBarChartData none = CTChartSetup::AnnualMonthsChartData(LTAnnualResult{});
+  EXPECT_EQ(none.categories.size(), 12);
+  EXPECT_TRUE(none.series.empty());
+}
+
+// The bands of outdoor temperature, 2 K wide, from the coldest to the
+// warmest with operating hours; each band's mean power is its energy over
+// its hours, and a band without hours between them is a gap, not a zero.
+TEST(AnnualCharts, TheBandsChartShowsMeanPowerPerBandWithGaps) {
+  LTAnnualResult year;
+  year.computed = true;
+  // -4 .. -2 degC: 30 kWh in 10 h = 3 kW; 0 .. 2 degC: 10 kWh in 5 h = 2 kW;
+  // 6 .. 8 degC: 2 kWh of cooling in 4 h = 0.5 kW.
+  year.bins = {{-4, 10, 30, 0}, {0, 5, 10, 0}, {6, 4, 0, 2}};
+  const LTBarChartData data = CTChartSetup::AnnualBinsChartData(year);
+  EXPECT_EQ(data.categories, (QStringList{"-4", "-2", "0", "2", "4", "6"}));
+  ASSERT_EQ(data.series.size(), 2u);
+  const double gap = std::nan("");
+  const std::vector<double> heating{3, gap, 2, gap, gap, 0}, cooling{0, gap, 0, gap, gap, 0.5};
+  for (const auto& [series, expected] : {std::pair{&data.series[0], &heating}, std::pair{&data.series[1], &cooling}}) {
+    ASSERT_EQ(series->values.size(), expected->size()) << series->name.toStdString();
+    for (std::size_t i = 0; i < expected->size(); ++i) {
+      if (std::isnan((*expected)[i])) EXPECT_TRUE(std::isnan(series->values[i])) << series->name.toStdString() << i;
+      else EXPECT_DOUBLE_EQ(series->values[i], (*expected)[i]) << series->name.toStdString() << i;
+    }
+  }
+  EXPECT_EQ(data.yTitle, "Mean recovered power (kW)");
+  // Nothing to show: no bands, no bars.
+  year.bins.clear();
+  EXPECT_TRUE(CTChartSetup::AnnualBinsChartData(year).categories.isEmpty());
+  EXPECT_TRUE(CTChartSetup::AnnualBinsChartData(LTAnnualResult{}).series.empty());
 }
 
 }  // namespace
