@@ -20,6 +20,7 @@
 #include "selection/UnitDatasheet.h"
 #include "selection/ValueText.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -59,7 +60,9 @@ constexpr TColor kFailingColor = DrawColors::Rgb(0xC0, 0, 0);
 // The information sheet's columns at most (pixels at 96 ppi): together the
 // text width of the page, 17 cm.
 constexpr int kSheetLabelPx = 300, kSheetValuePx = 340;
-constexpr double kSoundTableScale = 0.8;
+// The type of tables with many columns (the sound's twelve, the months'
+// nine), relative to the report's.
+constexpr double kWideTableScale = 0.8;
 
 QString Msg(int nMsg, const QString& szParam = QString()) {
   return szParam.isNull() ? TBaseMsg::GetUnicodeString(nMsg) : TBaseMsg::GetUnicodeString(nMsg, szParam);
@@ -127,6 +130,8 @@ class ReportWriter {
     SelectionData();
     v_out.NewPage();
     EcodesignAndSound();
+    v_out.NewPage();
+    AnnualEnergy();
     v_out.NewPage();
     const bool options = Options();
     const bool commissioning = v_type != Cls_HRX::kFreshAirUnit && Commissioning();
@@ -453,18 +458,7 @@ class ReportWriter {
       v_out.TextWriteln();
       return;
     }
-    const LTSoundTable t = CTReport::SoundTable(sound);
-    Table table(v_in.normalFont, int(t.titles.size()), 1 + int(t.rows.size()));
-    // Twelve columns fit the page's 17 cm in a smaller type.
-    table->SetAllDefaultFontSize(v_in.normalFont.size * kSoundTableScale);
-    for (int c = 0; c < t.titles.size(); ++c) table.Title(c, 0, t.titles[c], 1);
-    for (int r = 0; r < t.rows.size(); ++r)
-      for (int c = 0; c < t.rows[r].size(); ++c) {
-        table->SetText(c, r + 1, t.rows[r][c]);
-        if (c > 0) table->SetHorAlign(c, r + 1, DocHorAlign::kRight);
-      }
-    table.Write(v_out);
-    v_out.TextWriteln();
+    TextTable(CTReport::SoundTable(sound));
 
     using F = CTInputFields;
     Table room(v_in.normalFont, 2, 4);
@@ -477,8 +471,28 @@ class ReportWriter {
     room.Write(v_out);
     v_out.TextWriteln();
 
-    const CTBarChart chart(CTChartSetup::SoundChartData(sound));
-    const QRect area(0, 0, CTReport::kSoundChartW, CTReport::kSoundChartH);
+    BarPicture(CTBarChart(CTChartSetup::SoundChartData(sound)), CTReport::kSoundChartW, CTReport::kSoundChartH);
+  }
+
+  // A table of texts under its bold titles in a smaller type, so that many
+  // columns fit the page's 17 cm; every column after the first holds
+  // numbers, right-aligned.
+  void TextTable(const LTTextTable& t) {
+    Table table(v_in.normalFont, int(t.titles.size()), 1 + int(t.rows.size()));
+    table->SetAllDefaultFontSize(v_in.normalFont.size * kWideTableScale);
+    for (int c = 0; c < t.titles.size(); ++c) table.Title(c, 0, t.titles[c], 1);
+    for (int r = 0; r < t.rows.size(); ++r)
+      for (int c = 0; c < t.rows[r].size(); ++c) {
+        table->SetText(c, r + 1, t.rows[r][c]);
+        if (c > 0) table->SetHorAlign(c, r + 1, DocHorAlign::kRight);
+      }
+    table.Write(v_out);
+    v_out.TextWriteln();
+  }
+
+  // A bar chart as a picture on white.
+  void BarPicture(const CTBarChart& chart, int nWidth, int nHeight) {
+    const QRect area(0, 0, nWidth, nHeight);
     const CTDocDrawnPicture picture(area.width(), area.height(), [&chart, area](IDrawSurface& s) {
       CTVirtualCanvas background(&s);
       background.SetVCPenStyle(PenStyle::kClear);
@@ -487,6 +501,30 @@ class ReportWriter {
       chart.Draw(s, area);
     });
     v_out.PutGraphic(1.0, picture, DocHorAlign::kLeft, true);
+  }
+
+  // ---- the unit's year under the request's weather, schedule and prices.
+  // A year that cannot be worked out (no climate, a mode not computed) is
+  // one line saying why.
+  void AnnualEnergy() {
+    v_out.TextHeading(1, TBaseMsg::Tr(QStringLiteral("Annual Energy")), true);
+    const LTAnnualInputs& in = v_request.annual;
+    LTClimate climate;
+    const LTAnnualResult year = CTReport::AnnualYear(v_request, v_result, climate);
+    if (!year.computed) {
+      v_out.TextWrite(TBaseMsg::Tr(QStringLiteral("The annual energy cannot be worked out:")) + QLatin1Char(' ') +
+                      year.message);
+      v_out.TextWriteln();
+      return;
+    }
+    const LTAnnualTexts t = CTReport::AnnualTexts(in, climate, year);
+    SheetTable(TBaseMsg::Tr(QStringLiteral("Inputs of the year")), t.inputs);
+    SheetTable(TBaseMsg::Tr(QStringLiteral("The year")), t.figures);
+    TextTable(t.months);
+    BarPicture(CTBarChart(CTChartSetup::AnnualMonthsChartData(year), BarBase::kZero), CTReport::kAnnualChartW,
+               CTReport::kAnnualChartH);
+    BarPicture(CTBarChart(CTChartSetup::AnnualBinsChartData(year), BarBase::kZero), CTReport::kAnnualChartW,
+               CTReport::kAnnualChartH);
   }
 
   // ---- i. inputs for the sibling tools
@@ -577,6 +615,99 @@ LTSoundTable CTReport::SoundTable(const LTSound& sound) {
 QString CTReport::RoomLevelText(const LTSound& sound) {
   if (!sound.known || !(sound.distanceM > 0 && sound.roomConstantM2 > 0)) return QString();
   return ValueText::Fixed(sound.roomLpA, kSoundDigits, QStringLiteral("dB(A)"));
+}
+
+LTAnnualResult CTReport::AnnualYear(const SelectionRequest& request, const SelectionResult& result, LTClimate& climate) {
+  LTAnnualResult year;
+  if (!CTAnnualEnergy::LoadClimate(request.annual.climate, climate, year.message)) return year;
+  return CTAnnualEnergy::YearOf(result, request, climate);
+}
+
+QStringList CTReport::DayNames() {
+  return {TBaseMsg::Tr(QStringLiteral("Mon")), TBaseMsg::Tr(QStringLiteral("Tue")), TBaseMsg::Tr(QStringLiteral("Wed")),
+          TBaseMsg::Tr(QStringLiteral("Thu")), TBaseMsg::Tr(QStringLiteral("Fri")), TBaseMsg::Tr(QStringLiteral("Sat")),
+          TBaseMsg::Tr(QStringLiteral("Sun"))};
+}
+
+QString CTReport::ScheduleText(const LTSchedule& schedule) {
+  if (schedule.always) return TBaseMsg::Tr(QStringLiteral("Always"));
+  const auto clock = [](int hour) { return QStringLiteral("%1:00").arg(hour, 2, 10, QLatin1Char('0')); };
+  const QString hours = TBaseMsg::Tr(QStringLiteral("%1 to %2")).arg(clock(schedule.fromHour), clock(schedule.toHour));
+  if (std::all_of(schedule.days.begin(), schedule.days.end(), [](bool b) { return b; }))
+    return hours + QStringLiteral(", ") + TBaseMsg::Tr(QStringLiteral("every day"));
+  // Runs of three days or more as a range: "Mon–Fri", "Mon, Wed, Sat–Sun".
+  const QStringList names = DayNames();
+  QStringList parts;
+  for (int d = 0; d < LTSchedule::kDays; ++d) {
+    if (!schedule.days[std::size_t(d)]) continue;
+    int last = d;
+    while (last + 1 < LTSchedule::kDays && schedule.days[std::size_t(last + 1)]) ++last;
+    if (last >= d + 2) parts << names[d] + QStringLiteral("–") + names[last];
+    else for (int e = d; e <= last; ++e) parts << names[e];
+    d = last;
+  }
+  return hours + QStringLiteral(", ") + parts.join(QStringLiteral(", "));
+}
+
+QList<CTReport::LTPriceItem> CTReport::PriceItems() {
+  return {{TBaseMsg::Tr(QStringLiteral("Heat price, per kWh of fuel")), &LTPrices::heatPrice},
+          {TBaseMsg::Tr(QStringLiteral("Efficiency of the heat generator")), &LTPrices::heatEfficiency},
+          {TBaseMsg::Tr(QStringLiteral("COP of the chiller")), &LTPrices::coolingCop},
+          {TBaseMsg::Tr(QStringLiteral("Electricity price, per kWh")), &LTPrices::electricityPrice},
+          {TBaseMsg::Tr(QStringLiteral("CO2 of the fuel, kg per kWh")), &LTPrices::heatCo2},
+          {TBaseMsg::Tr(QStringLiteral("CO2 of electricity, kg per kWh")), &LTPrices::electricityCo2}};
+}
+
+LTAnnualTexts CTReport::AnnualTexts(const LTAnnualInputs& inputs, const LTClimate& climate, const LTAnnualResult& year) {
+  LTAnnualTexts t;
+  const auto whole = [](double value) { return TBaseMsg::FormatShown(value, kAnnualDigits); };
+  const auto kWh = [&whole](double value) { return whole(value) + QStringLiteral(" kWh"); };
+
+  // The inputs: which weather, and whether it is a real place's.
+  const bool demo = climate.source.startsWith(QLatin1String("demo:"));
+  const QString file = QFileInfo(climate.source).fileName();
+  const QString weather = demo ? TBaseMsg::Tr(QStringLiteral("Synthetic demonstration year"))
+                          : climate.synthetic ? TBaseMsg::Tr(QStringLiteral("Synthetic year from %1")).arg(file)
+                                              : file;
+  t.inputs << LTSheetRow{TBaseMsg::Tr(QStringLiteral("Climate")), climate.name.isEmpty() ? inputs.climate : climate.name}
+           << LTSheetRow{TBaseMsg::Tr(QStringLiteral("Weather data")), weather}
+           << LTSheetRow{TBaseMsg::Tr(QStringLiteral("Operation")), ScheduleText(inputs.schedule)};
+  for (const LTPriceItem& price : PriceItems())
+    t.inputs << LTSheetRow{price.caption, TBaseMsg::Number2Str(inputs.prices.*price.value, 6)};
+
+  const LTAnnualFigures& y = year.year;
+  t.figures << LTSheetRow{TBaseMsg::Tr(QStringLiteral("Operating hours")), whole(y.operatingHours) + QStringLiteral(" h")}
+            << LTSheetRow{TBaseMsg::Tr(QStringLiteral("Heat recovered")), kWh(y.heatRecoveredKWh)}
+            << LTSheetRow{TBaseMsg::Tr(QStringLiteral("Cooling recovered")), kWh(y.coolingRecoveredKWh)}
+            << LTSheetRow{TBaseMsg::Tr(QStringLiteral("Inlet heater")), kWh(y.inletHeaterKWh)}
+            << LTSheetRow{TBaseMsg::Tr(QStringLiteral("Fans")), kWh(y.fanKWh)}
+            << LTSheetRow{TBaseMsg::Tr(QStringLiteral("Net benefit")), kWh(y.netKWh)}
+            << LTSheetRow{TBaseMsg::Tr(QStringLiteral("Money saved")), whole(y.cost)}
+            << LTSheetRow{TBaseMsg::Tr(QStringLiteral("CO2 avoided")), whole(y.co2Kg) + QStringLiteral(" kg")}
+            << LTSheetRow{TBaseMsg::Tr(QStringLiteral("Hours outside the unit's limits")),
+                          whole(y.hoursOutsideLimits) + QStringLiteral(" h")};
+
+  t.months.titles = QStringList{TBaseMsg::Tr(QStringLiteral("Month")),        TBaseMsg::Tr(QStringLiteral("Hours")),
+                                TBaseMsg::Tr(QStringLiteral("Heat, kWh")),    TBaseMsg::Tr(QStringLiteral("Cooling, kWh")),
+                                TBaseMsg::Tr(QStringLiteral("Inlet heater, kWh")), TBaseMsg::Tr(QStringLiteral("Fans, kWh")),
+                                TBaseMsg::Tr(QStringLiteral("Net, kWh")),     TBaseMsg::Tr(QStringLiteral("Money")),
+                                TBaseMsg::Tr(QStringLiteral("CO2, kg"))};
+  const auto row = [&whole](const QString& name, const LTAnnualFigures& f) {
+    return QStringList{name,
+                       whole(f.operatingHours),
+                       whole(f.heatRecoveredKWh),
+                       whole(f.coolingRecoveredKWh),
+                       whole(f.inletHeaterKWh),
+                       whole(f.fanKWh),
+                       whole(f.netKWh),
+                       whole(f.cost),
+                       whole(f.co2Kg)};
+  };
+  // The months' names as the chart shows them.
+  const QStringList months = CTChartSetup::AnnualMonthsChartData(LTAnnualResult{}).categories;
+  for (int m = 0; m < int(year.months.size()); ++m) t.months.rows << row(months.value(m), year.months[std::size_t(m)]);
+  t.months.rows << row(TBaseMsg::Tr(QStringLiteral("Year")), y);
+  return t;
 }
 
 bool CTReport::IsPdf(const QString& szPath) { return szPath.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive); }

@@ -4,6 +4,8 @@
 
 #include "catalogue/ClHRX.h"
 #include "docs/Report.h"
+#include "selection/AnnualEnergy.h"
+#include "selection/Climate.h"
 #include "selection/Ecodesign.h"
 #include "selection/CatalogueSession.h"
 #include "selection/SelectionRun.h"
@@ -118,7 +120,8 @@ CTCatalogueSession* Report::s_session = nullptr;
 TEST_F(Report, SectionsOfEachUnitType) {
   const QStringList plain = Record(Family(Cls_HRX::kPlainUnit, 100), "NV-400").Headings();
   EXPECT_EQ(plain, (QStringList{"H1 Specification Data", "H1 Selection Data", "NewPage", "H1 Ecodesign and Sound",
-                                "H2 Sound power at the operating point", "NewPage", "H1 Selected option data",
+                                "H2 Sound power at the operating point", "NewPage", "H1 Annual Energy", "NewPage",
+                                "H1 Selected option data",
                                 "H1 Commissioning parameters", "NewPage", "H1 Technical data", "NewPage",
                                 "H1 Psychrometric Points", "NewPage", "H1 Psychrometric Diagram", "H2 Cooling",
                                 "H2 Heating", "NewPage", "H1 Fan Characteristics", "H1 Efficiency Data",
@@ -142,6 +145,8 @@ TEST_F(Report, SectionsOfEachUnitType) {
   // The sound chart, of the units with sound data.
   EXPECT_EQ(full.Count("Picture 640x360"), 1);
   EXPECT_EQ(fresh.Count("Picture 640x360"), 0);
+  // The months and the temperature bands of the year.
+  EXPECT_EQ(full.Count("Picture 640x320"), 2);
   // Its inputs have no exhaust rows.
   const QStringList spec = fresh.TableWith(" Room Airflow Conditions");
   EXPECT_TRUE(spec.contains(" Total supply air"));
@@ -233,6 +238,63 @@ TEST_F(Report, EcodesignSectionHoldsVerdictsSheetAndSound) {
   EXPECT_TRUE(reason.contains(CTEcodesign::NotCoveredReason(v_result.ecodesign)));
   EXPECT_TRUE(coil.TableWith(" Requirements of Regulation (EU) 1253/2014").isEmpty());
   EXPECT_TRUE(coil.calls.contains("Text The catalogue has no sound data for this unit."));
+}
+
+// The year of a plain unit under the cold demonstration year, running
+// 07:00 to 19:00 on weekdays: the inputs in words, the year's figures as the
+// annual energy model gives them, a row per month and the year's, and both
+// charts. The year starts on a Monday: 261 weekdays, 23 of them in January.
+TEST_F(Report, AnnualSectionHoldsInputsFiguresMonthsAndCharts) {
+  SelectionRequest request = Family(Cls_HRX::kPlainUnit, 100);
+  request.annual.climate = "demo:cold";
+  QString why;
+  ASSERT_TRUE(LTSchedule::Parse("07-19,mon-fri", request.annual.schedule, why)) << why.toStdString();
+  request.annual.prices.heatPrice = 0.125;
+  const RecordingOutput out = Record(request, "NV-400");
+  LTClimate cold;
+  ASSERT_TRUE(CTClimate::Load("demo:cold", cold, why)) << why.toStdString();
+  const LTAnnualResult year = CTAnnualEnergy::YearOf(v_result, v_request, cold);
+  ASSERT_TRUE(year.computed) << year.message.toStdString();
+
+  const auto valueOf = [&out](const QString& label) {
+    const QStringList cells = out.TableWith(" " + label);
+    const qsizetype at = cells.indexOf(" " + label);
+    return at < 0 ? QString("<no row>") : cells.value(at + 1);
+  };
+  EXPECT_EQ(valueOf("Climate"), cold.name);
+  EXPECT_EQ(valueOf("Weather data"), "Synthetic demonstration year");
+  EXPECT_EQ(valueOf("Operation"), QString::fromUtf8("07:00 to 19:00, Mon–Fri"));
+  EXPECT_EQ(valueOf("Heat price, per kWh of fuel"), "0.125");
+  EXPECT_EQ(valueOf("COP of the chiller"), "3");
+  EXPECT_EQ(valueOf("Operating hours"), "3132 h");  // 261 x 12
+  const auto whole = [](double value) { return QString::number(std::llround(value)); };
+  EXPECT_EQ(valueOf("Heat recovered"), whole(year.year.heatRecoveredKWh) + " kWh");
+  EXPECT_EQ(valueOf("Net benefit"), whole(year.year.netKWh) + " kWh");
+  EXPECT_EQ(valueOf("CO2 avoided"), whole(year.year.co2Kg) + " kg");
+  EXPECT_GT(year.year.heatRecoveredKWh, 1000);  // a cold year: the numbers above are not all zero
+
+  // Nine columns: month, hours, heat, cooling, inlet heater, fans, net,
+  // money, CO2; the titles, twelve months, the year.
+  const QStringList months = out.TableWith("Jan");
+  ASSERT_EQ(months.size(), 14 * 9);
+  EXPECT_EQ(months.mid(9, 2), (QStringList{"Jan", "276"}));  // 23 x 12
+  EXPECT_EQ(months.value(12 * 9), "Dec");
+  EXPECT_EQ(months.mid(13 * 9, 2), (QStringList{"Year", "3132"}));
+  EXPECT_EQ(months.value(13 * 9 + 6), whole(year.year.netKWh));
+  const int section = int(out.calls.indexOf("H1 Annual Energy"));
+  ASSERT_GE(section, 0);
+  EXPECT_EQ(out.calls.mid(section).filter("Picture 640x320").size(), 2);
+
+  // A climate that does not load: the section says why in one line.
+  request.annual.climate = "demo:nowhere";
+  const RecordingOutput none = Record(request, "NV-400");
+  const int at = int(none.calls.indexOf("H1 Annual Energy"));
+  ASSERT_GE(at, 0);
+  EXPECT_TRUE(none.calls.value(at + 1).startsWith("Text The annual energy cannot be worked out: "))
+      << none.calls.value(at + 1).toStdString();
+  EXPECT_TRUE(none.calls.value(at + 1).contains("nowhere"));
+  EXPECT_EQ(none.calls.value(at + 2), "NewPage");
+  EXPECT_EQ(none.Count("Picture 640x320"), 0);
 }
 
 // A file that cannot be written leaves nothing behind and says why; a PDF
