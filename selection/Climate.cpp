@@ -36,10 +36,14 @@ constexpr int kHoursBeforeMarch = (31 + 28) * 24;
 const QString kDemoPrefix = QStringLiteral("demo:");
 
 // Walks the lines of a text: LF or CR LF ends, the last line with or without
-// one. Number() is the 1-based number of the line last returned.
+// one; a UTF-8 byte order mark before the first line (spreadsheet programs
+// write one) is passed over. Number() is the 1-based number of the line last
+// returned.
 class LineCursor {
  public:
-  explicit LineCursor(const QByteArray& bytes) : v_rest(bytes) {}
+  explicit LineCursor(const QByteArray& bytes) : v_rest(bytes) {
+    if (v_rest.startsWith("\xEF\xBB\xBF")) v_rest = v_rest.sliced(3);
+  }
   bool Next(QByteArrayView& line) {
     if (v_rest.isEmpty()) return false;
     const qsizetype end = v_rest.indexOf('\n');

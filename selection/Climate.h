@@ -55,8 +55,9 @@
 //   -4.61,88.12
 //   ...                                               (8760 lines in all)
 //
-// A line longer than kMaxLineBytes, or a file larger than kMaxFileBytes, is
-// refused: no weather line comes near either.
+// Lines end in LF or CR LF; a UTF-8 byte order mark at the start is passed
+// over. A line longer than kMaxLineBytes, or a file larger than
+// kMaxFileBytes, is refused: no weather line comes near either.
 
 #include <QByteArray>
 #include <QString>

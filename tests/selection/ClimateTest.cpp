@@ -278,6 +278,21 @@ TEST(ClimateCsv, HeaderAndCommentsAreOptionalAndSyntheticIsMarked) {
   EXPECT_TRUE(c.synthetic);
 }
 
+TEST(ClimateCsv, ByteOrderMarkOfASpreadsheetProgramIsPassedOver) {
+  // Without the comments the mark stands before the first hour, which must
+  // not be taken for a header.
+  CsvFile bare(false);
+  bare.lines.erase(bare.lines.begin(), bare.lines.begin() + 3);
+  LTClimate c;
+  QString why;
+  ASSERT_TRUE(CTClimate::ReadCsv("\xEF\xBB\xBF" + bare.Bytes(), c, why)) << why.toStdString();
+  ExpectFixtureHours(c);
+  ASSERT_TRUE(CTClimate::ReadCsv("\xEF\xBB\xBF" + CsvFile().Bytes(), c, why)) << why.toStdString();
+  EXPECT_EQ(c.name, QStringLiteral("Test place"));
+  ASSERT_TRUE(CTClimate::ReadEpw("\xEF\xBB\xBF" + EpwFile().Bytes(), c, why)) << why.toStdString();
+  EXPECT_EQ(c.elevationM, 51);
+}
+
 TEST(ClimateCsv, BrokenFilesAreRefusedNamingTheLine) {
   // Line n (n >= 5) holds hour n - 5.
   CsvFile shortYear;
