@@ -241,8 +241,8 @@ bool ReadEpwHour(QByteArrayView line, int nLine, double nElevationPressurePa, Ho
                      "degC", nLine, hour.dryBulbC, dryMissing, szWhy) ||
       !ParseEpwValue(fields[7], "dew point", kEpwMissingTemperature, CTClimate::kMinDewPointC, CTClimate::kMaxDewPointC,
                      "degC", nLine, dewPoint, dewMissing, szWhy) ||
-      !ParseEpwValue(fields[8], "relative humidity", kEpwMissingHumidity, 0, 100, "%", nLine, hour.relativeHumidity,
-                     rhMissing, szWhy) ||
+      !ParseEpwValue(fields[8], "relative humidity", kEpwMissingHumidity, 0, CTClimate::kMaxEpwHumidity, "%", nLine,
+                     hour.relativeHumidity, rhMissing, szWhy) ||
       !ParseEpwValue(fields[9], "station pressure", kEpwMissingPressure, CTClimate::kMinPressurePa,
                      CTClimate::kMaxPressurePa, "Pa", nLine, hour.pressurePa, pressureMissing, szWhy))
     return false;
@@ -254,7 +254,9 @@ bool ReadEpwHour(QByteArrayView line, int nLine, double nElevationPressurePa, Ho
     szWhy = AtLine(nLine) + QStringLiteral("both the relative humidity and the dew point are missing");
     return false;
   }
-  if (rhMissing) hour.relativeHumidity = RelHumidityFromDewPoint(hour.dryBulbC, dewPoint);
+  // A reading above saturation is the sensor's error: saturated air.
+  hour.relativeHumidity = rhMissing ? RelHumidityFromDewPoint(hour.dryBulbC, dewPoint)
+                                    : std::min(hour.relativeHumidity, 100.0);
   if (pressureMissing) hour.pressurePa = nElevationPressurePa;
   return true;
 }

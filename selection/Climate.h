@@ -39,7 +39,8 @@
 // with 99.9 (dry bulb, dew point), 999 (relative humidity) or 999999
 // (pressure): a missing dry bulb refuses the file; a missing humidity is
 // worked out from the dew point (refused when that is missing too); a missing
-// pressure is the standard atmosphere's at the elevation.
+// pressure is the standard atmosphere's at the elevation. A relative humidity
+// above 100 %, which the format allows up to 110 %, is read as 100 %.
 //
 // Our CSV (.csv): comment lines start with "#" and may name the place, give
 // its elevation (for the pressure, which the file does not hold; sea level
@@ -96,6 +97,8 @@ class CTClimate {
   static constexpr double kMaxDryBulbC = 70.0;
   static constexpr double kMinDewPointC = -90.0;
   static constexpr double kMaxDewPointC = 70.0;
+  // EPW allows readings above saturation up to 110 %; they are read as 100 %.
+  static constexpr double kMaxEpwHumidity = 110.0;
   static constexpr double kMinPressurePa = 30000.0;
   static constexpr double kMaxPressurePa = 110000.0;
   // The pressure at 9000 m is about 31 kPa, near the lowest pressure read.

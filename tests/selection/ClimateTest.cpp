@@ -156,6 +156,18 @@ TEST(ClimateEpw, MissingHumidityComesFromDewPointAndMissingPressureFromElevation
   }
 }
 
+TEST(ClimateEpw, HumidityAboveSaturationUpToTheFormatsBoundIsSaturated) {
+  EpwFile file;
+  file.lines[8 + 40] = EpwFile::DataLine(1991, 1, 2, 17, "3.0", "3.5", "104.0", "100000");
+  file.lines[8 + 41] = EpwFile::DataLine(1991, 1, 2, 18, "3.0", "3.5", "110", "100000");
+  LTClimate c;
+  QString why;
+  ASSERT_TRUE(CTClimate::ReadEpw(file.Bytes(), c, why)) << why.toStdString();
+  EXPECT_EQ(c.hours[40].relativeHumidity, 100);
+  EXPECT_EQ(c.hours[41].relativeHumidity, 100);
+  EXPECT_EQ(c.hours[42].relativeHumidity, HumidityOf(42));
+}
+
 TEST(ClimateEpw, ADayIsNotAYear) {
   EpwFile file;
   file.lines.resize(8 + 24);
@@ -191,7 +203,7 @@ TEST(ClimateEpw, BrokenFilesAreRefusedNamingTheLine) {
       {"infinite pressure", 203, line(194, "1.0", "0.0", "50", "inf"), "line 203: "},
       {"missing dry bulb", 204, line(195, "99.9", "0.0", "50", "100000"), "line 204: "},
       {"dry bulb out of range", 205, line(196, "71.0", "0.0", "50", "100000"), "line 205: "},
-      {"RH above 100", 206, line(197, "1.0", "0.0", "100.5", "100000"), "line 206: "},
+      {"RH above EPW's 110", 206, line(197, "1.0", "0.0", "110.5", "100000"), "line 206: "},
       {"negative RH", 207, line(198, "1.0", "0.0", "-1", "100000"), "line 207: "},
       {"RH and dew point missing", 208, line(199, "1.0", "99.9", "999", "100000"), "line 208: "},
       {"pressure out of range", 209, line(200, "1.0", "0.0", "50", "20000"), "line 209: "},
