@@ -7,10 +7,15 @@
 // it. Goal: under 1 ms per run on the demonstration catalogue, and linear in
 // the number of units.
 //
+// BM_AnnualYear: the office unit's year on the temperate demonstration year,
+// run always (8760 hours through the performance model). Goal: under 30 ms.
+// BM_AnnualRank: the year of every candidate of the list. Goal: under 200 ms.
+//
 // BM_EcodesignAndSound: what the compliance with the ecodesign regulation and
 // the sound at the operating point add to a run, for the unit it computed.
 // Goal: under 0.2 ms.
 
+#include "selection/AnnualEnergy.h"
 #include "selection/CatalogueSession.h"
 #include "selection/Ecodesign.h"
 #include "selection/SelectionRequest.h"
@@ -124,5 +129,54 @@ void BM_EcodesignAndSound(benchmark::State& state) {
 }
 
 BENCHMARK(BM_EcodesignAndSound)->Unit(benchmark::kMicrosecond);
+
+// The temperate demonstration year, read once.
+const LTClimate& Temperate() {
+  static const LTClimate climate = [] {
+    LTClimate c;
+    QString why;
+    if (!CTAnnualEnergy::LoadClimate(QStringLiteral("demo:temperate"), c, why)) qFatal("%s", qPrintable(why));
+    return c;
+  }();
+  return climate;
+}
+
+void BM_AnnualYear(benchmark::State& state) {
+  const CTCatalogueSession& session = SessionWith(0);
+  CTDbObject::SetDefaultFactory(&session.Factory());
+  const SelectionRequest request = OfficeRequest();
+  const SelectionResult result = CTSelectionRun::Run(session, request);
+  const LTClimate& climate = Temperate();
+  for (auto _ : state) {
+    const LTAnnualResult year = CTAnnualEnergy::YearOf(result, request, climate);
+    if (!year.computed) {
+      state.SkipWithError("the office's year is not computed");
+      break;
+    }
+    benchmark::DoNotOptimize(year.year.netKWh);
+  }
+  CTDbObject::SetDefaultFactory(nullptr);
+}
+
+BENCHMARK(BM_AnnualYear)->Unit(benchmark::kMillisecond);
+
+void BM_AnnualRank(benchmark::State& state) {
+  const CTCatalogueSession& session = SessionWith(0);
+  CTDbObject::SetDefaultFactory(&session.Factory());
+  SelectionRequest request = OfficeRequest();
+  request.totalSupplyLs = request.totalExhaustLs = 80;  // more than one candidate
+  const SelectionResult result = CTSelectionRun::Run(session, request);
+  const LTClimate& climate = Temperate();
+  int candidates = 0;
+  for (auto _ : state) {
+    const QList<LTRankedCandidate> ranked = CTAnnualEnergy::Rank(result, request, climate);
+    candidates = int(ranked.size());
+    benchmark::DoNotOptimize(ranked.size());
+  }
+  state.counters["candidates"] = candidates;
+  CTDbObject::SetDefaultFactory(nullptr);
+}
+
+BENCHMARK(BM_AnnualRank)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -46,6 +46,16 @@ void PrintUsage(QTextStream& stream) {
             "  datasheet [select options] [--json]\n"
             "      the information sheet of Regulation (EU) 1253/2014 for the unit select\n"
             "      computes, with its thermal efficiency and SFPint requirements\n"
+            "  annual [--climate FILE.epw|FILE.csv|demo:cold|demo:temperate|demo:hot-humid]\n"
+            "         [--schedule always|HH-HH[,DAYS]] [--prices NAME=VALUE,...] [--rank]\n"
+            "         [select options] [--json]\n"
+            "      the selected unit's year of hourly weather (default demo:temperate, a\n"
+            "      synthetic year): heat and cooling recovered, inlet heater and fan energy,\n"
+            "      the net benefit, money and CO2 saved, per month and for the year. DAYS:\n"
+            "      mon-fri, sat,sun, ... (1 January counts as a Monday). Prices (per kWh)\n"
+            "      and factors: heat=0.10 (fuel), efficiency=0.90 (heat generator), cop=3,\n"
+            "      electricity=0.30, heat-co2=0.20, electricity-co2=0.40 (kg per kWh).\n"
+            "      --rank: every candidate's year, the largest net benefit first\n"
             "  chart psychro|mollier|fan|efficiency|correction|configuration|sound\n"
             "        --out FILE.png|FILE.emf\n"
             "        [--size WxH]\n"
@@ -104,6 +114,7 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   if (command == QLatin1String("families")) return RunFamilies(rest, out, err);
   if (command == QLatin1String("select")) return RunSelect(rest, out, err);
   if (command == QLatin1String("datasheet")) return RunDatasheet(rest, out, err);
+  if (command == QLatin1String("annual")) return RunAnnual(rest, out, err);
   if (command == QLatin1String("chart")) return RunChart(rest, out, err);
   if (command == QLatin1String("project")) return RunProject(rest, out, err);
   if (command == QLatin1String("material-list")) return RunMaterialList(rest, out, err);

@@ -32,6 +32,7 @@ int RunDb(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int RunFamilies(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int RunSelect(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int RunDatasheet(const QStringList& arguments, QTextStream& out, QTextStream& err);
+int RunAnnual(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 // chart fan|efficiency|correction --out FILE.png|FILE.emf [--size WxH] [select options]
 int RunChart(const QStringList& arguments, QTextStream& out, QTextStream& err);

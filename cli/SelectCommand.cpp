@@ -49,6 +49,7 @@
 #include "cli/CliTexts.h"
 #include "i18n/BaseMsgMan.h"
 #include "i18n/MsgMan.h"
+#include "selection/AnnualEnergy.h"
 #include "selection/CatalogueSession.h"
 #include "selection/Ecodesign.h"
 #include "docs/MaterialList.h"
@@ -163,7 +164,8 @@ struct SelectOptions {
 class RequestReader {
  public:
   // extraOptions: further options that take a value (those of chart).
-  explicit RequestReader(const QStringList& arguments, const QSet<QString>& extraOptions = {})
+  explicit RequestReader(const QStringList& arguments, const QSet<QString>& extraOptions = {},
+                         const QSet<QString>& extraFlags = {})
       : v_options(arguments,
                   QSet<QString>{"--family", "--supply", "--exhaust", "--airflow-unit", "--airflow-per-person",
                                 "--persons", "--area-per-person", "--room-surface", "--esp-supply", "--esp-exhaust",
@@ -173,7 +175,7 @@ class RequestReader {
                                 "--inlet-heater-heat", "--supply-heater", "--unit", "--project", "--save", "--distance",
                                 "--room-constant"}
                       .unite(extraOptions),
-                  {"--upside-down", "--json"}) {}
+                  QSet<QString>{"--upside-down", "--json"}.unite(extraFlags)) {}
   const CTCliOptions& Options() const { return v_options; }
 
   // An empty answer means all is well.
@@ -368,7 +370,9 @@ QString RequestReader::Read(const CTCatalogueSession& session, SelectOptions& s)
     if (!problem.isEmpty()) return problem;
   // Options that say how to run or where to write change nothing of the request.
   static const QSet<QString> kNotRequest{"--project", "--json",  "--save",    "--units", "--out",
-                                         "--size",    "--mode",  "--diagram", "--unit",  "--airflow-unit"};
+                                         "--size",    "--mode",  "--diagram", "--unit",  "--airflow-unit",
+                                         // the year's inputs change no selection: the form takes them after it
+                                         "--climate", "--schedule", "--prices", "--rank"};
   for (const QString& name : v_options.Names()) s.overrides = s.overrides || !kNotRequest.contains(name);
   s.projectHeaterCool = s.projectUnit && !v_options.Has("--inlet-heater-cool");
   s.projectHeaterHeat = s.projectUnit && !v_options.Has("--inlet-heater-heat");
@@ -1264,6 +1268,118 @@ int RunDatasheet(const QStringList& arguments, QTextStream& out, QTextStream& er
   out << result.unitName << "\n";
   for (const LTSheetRow& row : CTEcodesign::Verdicts(eco) + CTEcodesign::Sheet(eco))
     out << "  " << row.label << ": " << row.value << "\n";
+  return kExitOk;
+}
+
+// aerolith-cli annual: the selected unit's year (--rank: every candidate's,
+// the largest net benefit first) under a year of weather.
+namespace {
+
+QJsonObject FiguresJson(const LTAnnualFigures& f) {
+  return QJsonObject{{"operating_hours", Json(f.operatingHours)},
+                     {"heat_recovered_kwh", Json(f.heatRecoveredKWh)},
+                     {"cooling_recovered_kwh", Json(f.coolingRecoveredKWh)},
+                     {"inlet_heater_kwh", Json(f.inletHeaterKWh)},
+                     {"fan_kwh", Json(f.fanKWh)},
+                     {"net_kwh", Json(f.netKWh)},
+                     {"cost", Json(f.cost)},
+                     {"co2_kg", Json(f.co2Kg)},
+                     {"hours_outside_limits", f.hoursOutsideLimits}};
+}
+
+QString AnnualOptions(const CTCliOptions& options, LTAnnualInputs& in) {
+  if (options.Has("--climate")) in.climate = options.Value("--climate");
+  QString why;
+  if (options.Has("--schedule") && !LTSchedule::Parse(options.Value("--schedule"), in.schedule, why))
+    return QStringLiteral("--schedule: ") + why;
+  if (options.Has("--prices") && !LTPrices::Parse(options.Value("--prices"), in.prices, why))
+    return QStringLiteral("--prices: ") + why;
+  return QString();
+}
+
+void PrintYear(QTextStream& out, const LTAnnualResult& year) {
+  const auto row = [&out](const QString& label, const LTAnnualFigures& f) {
+    out << label.leftJustified(6) << QString::number(f.operatingHours, 'f', 0).rightJustified(7)
+        << TBaseMsg::FormatFixed(f.heatRecoveredKWh, 0).rightJustified(10)
+        << TBaseMsg::FormatFixed(f.coolingRecoveredKWh, 0).rightJustified(10)
+        << TBaseMsg::FormatFixed(f.inletHeaterKWh, 0).rightJustified(9)
+        << TBaseMsg::FormatFixed(f.fanKWh, 0).rightJustified(8) << TBaseMsg::FormatFixed(f.netKWh, 0).rightJustified(9)
+        << TBaseMsg::FormatFixed(f.cost, 0).rightJustified(8) << TBaseMsg::FormatFixed(f.co2Kg, 0).rightJustified(8) << "\n";
+  };
+  out << "month   hours   heat kWh  cool kWh  inlet kWh fan kWh  net kWh    cost  CO2 kg\n";
+  for (int m = 0; m < 12; ++m) row(QString::number(m + 1), year.months[std::size_t(m)]);
+  row(QStringLiteral("year"), year.year);
+}
+
+}  // namespace
+
+int RunAnnual(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+  CTCatalogueSession session;
+  QString error;
+  if (!session.OpenEmbedded(CTCatalogueSession::AutoCorrect::kOn, error)) return Fail(err, "annual", error, kExitFailure);
+  RequestReader reader(arguments, {"--climate", "--schedule", "--prices"}, {"--rank"});
+  SelectOptions s;
+  QString optionError = reader.Read(session, s);
+  // Checked before the run; applied after it, over what a project gives.
+  LTAnnualInputs checked;
+  if (optionError.isEmpty()) optionError = AnnualOptions(reader.Options(), checked);
+  if (!optionError.isEmpty()) {
+    const QString usage = CTCliTexts::Get(CTCliTexts::kUsageSee)
+                              .arg(QStringLiteral("aerolith-cli annual [options]"), QStringLiteral("aerolith-cli --help"));
+    return Fail(err, "annual", optionError + QLatin1Char('\n') + usage, kExitUsage);
+  }
+  const UnitsInEffect units(UnitsInEffect::kSI);
+  CTSelectionForm form(session);
+  int code = kExitOk;
+  if (const QString problem = RunRequest(form, s, code); !problem.isEmpty()) return Fail(err, "annual", problem, code);
+  LTAnnualInputs annual = form.Request().annual;
+  AnnualOptions(reader.Options(), annual);
+  form.SetAnnual(annual);
+  LTClimate climate;
+  if (!CTAnnualEnergy::LoadClimate(annual.climate, climate, error))
+    return Fail(err, "annual", annual.climate + QStringLiteral(": ") + error, kExitFailure);
+  if (!s.saveFile.isEmpty())
+    if (const QString problem = SaveProject(s, form); !problem.isEmpty()) return Fail(err, "annual", problem, kExitFailure);
+  const SelectionResult& result = form.Result();
+  const SelectionRequest& request = form.Request();
+  const LTAnnualResult year = CTAnnualEnergy::YearOf(result, request, climate);
+  if (!year.computed) {
+    WarnNotComputed(err, "annual", result);
+    return Fail(err, "annual", year.message, kExitNothingComputed);
+  }
+  const bool rank = reader.Options().Has("--rank");
+  if (s.json) {
+    QJsonObject json = FiguresJson(year.year);
+    json["units"] = "si";
+    json["unit"] = result.unitName;
+    json["climate"] = QJsonObject{{"name", climate.name}, {"source", climate.source}, {"synthetic", climate.synthetic}};
+    json["schedule"] = request.annual.schedule.Text();
+    json["prices"] = request.annual.prices.Text();
+    QJsonArray months;
+    for (const LTAnnualFigures& m : year.months) months.append(FiguresJson(m));
+    json["months"] = months;
+    if (rank) {
+      QJsonArray candidates;
+      for (const LTRankedCandidate& c : CTAnnualEnergy::Rank(result, request, climate)) {
+        QJsonObject o = FiguresJson(c.year);
+        o["unit"] = c.unit;
+        o["supply_speed"] = c.supplySpeed;
+        o["exhaust_speed"] = c.exhaustSpeed;
+        candidates.append(o);
+      }
+      json["candidates"] = candidates;
+    }
+    out << QJsonDocument(json).toJson(QJsonDocument::Indented);
+    return kExitOk;
+  }
+  out << result.unitName << ", " << climate.name << ", " << request.annual.schedule.Text() << "\n";
+  PrintYear(out, year);
+  if (rank) {
+    out << "\nunit                                   net kWh     cost\n";
+    for (const LTRankedCandidate& c : CTAnnualEnergy::Rank(result, request, climate))
+      out << c.unit.leftJustified(36) << TBaseMsg::FormatFixed(c.year.netKWh, 0).rightJustified(10)
+          << TBaseMsg::FormatFixed(c.year.cost, 0).rightJustified(9) << "\n";
+  }
   return kExitOk;
 }
 

@@ -394,6 +394,8 @@ QByteArray CTHRXProjectIO::Serialize(const CTHRXProjectData& data) {
   return out;
 }
 
+bool CTHRXProjectIO::IsKnownSection(const QByteArray& tag) { return tag == kSoundSection || tag == kYearSection; }
+
 const CTProjectSection* CTHRXProjectData::Section(const char* szTag) const {
   for (const CTProjectSection& section : v_sections)
     if (section.tag == szTag) return &section;
@@ -565,6 +567,13 @@ CTHRXProjectData CTProjectMapping::ToProject(const SelectionRequest& request, co
   PutReal(sound, request.soundDistanceM);
   PutReal(sound, request.roomConstantM2);
   data.SetSection({CTHRXProjectIO::kSoundSection, sound});
+  QByteArray year;
+  for (const QString& text : {request.annual.climate, request.annual.schedule.Text(), request.annual.prices.Text()}) {
+    const QByteArray utf8 = text.toUtf8();
+    PutInt(year, int(utf8.size()));
+    year.append(utf8);
+  }
+  data.SetSection({CTHRXProjectIO::kYearSection, year});
   return data;
 }
 
@@ -616,6 +625,22 @@ SelectionRequest CTProjectMapping::ToRequest(const CTHRXProjectData& data, const
       };
       bounded(r.soundDistanceM, distance, CTInputFields::kSoundDistance);
       bounded(r.roomConstantM2, roomConstant, CTInputFields::kRoomConstant);
+    }
+  }
+  // The year's inputs; a text that does not read keeps base's.
+  if (const CTProjectSection* year = data.Section(CTHRXProjectIO::kYearSection)) {
+    ByteReader in(year->payload);
+    QStringList texts;
+    for (int i = 0; i < 3 && in.Ok(); ++i) {
+      const int length = in.Int();
+      const QByteArray utf8 = in.Bytes(length);
+      if (in.Ok()) texts << QString::fromUtf8(utf8);
+    }
+    if (texts.size() == 3) {
+      QString why;
+      if (!texts[0].isEmpty()) r.annual.climate = texts[0];
+      LTSchedule::Parse(texts[1], r.annual.schedule, why);
+      LTPrices::Parse(texts[2], r.annual.prices, why);
     }
   }
   r.candidate = 0;

@@ -131,6 +131,11 @@ class CTHRXProjectIO {
   // "SND1": the room of the sound pressure, distance (m) and room constant
   // (m2), two reals.
   static constexpr char kSoundSection[] = "SND1";
+  // "YEAR": the year's inputs, three texts (a 32-bit length, UTF-8): the
+  // climate, the schedule and the prices as LTSchedule / LTPrices write them.
+  static constexpr char kYearSection[] = "YEAR";
+  // Whether this build reads the section of a tag.
+  static bool IsKnownSection(const QByteArray& tag);
 
   // Decodes a file's bytes. The option entries keep the ids as the file
   // holds them (see ResolveOptions). False, with the reason, when the bytes

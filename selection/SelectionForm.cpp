@@ -345,7 +345,7 @@ bool CTSelectionForm::ApplyProject(const CTHRXProjectData& project, QString& szW
   v_request = stored;
   v_otherSections.clear();
   for (const CTProjectSection& section : project.v_sections)
-    if (section.tag != CTHRXProjectIO::kSoundSection) v_otherSections.append(section);
+    if (!CTHRXProjectIO::IsKnownSection(section.tag)) v_otherSections.append(section);
   v_personsChosen = stored.basis == AirflowBasis::kByPersons;
   v_surfaceOpen = !v_personsChosen;
   // The choices made in the selection that was open belong to it.
@@ -376,6 +376,12 @@ bool CTSelectionForm::ApplyProject(const CTHRXProjectData& project, QString& szW
   }
   Notify(kReset | kInputs | kRanges | kCandidates | kUnit);
   return true;
+}
+
+void CTSelectionForm::SetAnnual(const LTAnnualInputs& annual) {
+  if (annual == v_request.annual) return;
+  v_request.annual = annual;
+  Notify(kInputs);
 }
 
 void CTSelectionForm::SelectOption(int nRow) {

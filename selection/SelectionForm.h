@@ -130,6 +130,8 @@ class CTSelectionForm {
   // heater option given is the user's: it stays while the units computed
   // offer it.
   void SetMode(bool bCooling, const LTModeInputs& mode);
+  // The year's weather, schedule and prices: no selection runs for them.
+  void SetAnnual(const LTAnnualInputs& annual);
   // The candidate of the list made current and computed.
   void SetCandidate(int nIndex);
   // A project applied: its inputs, the run, its unit at its speeds made

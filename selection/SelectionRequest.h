@@ -7,6 +7,7 @@
 // Units: altitude m, airflows l/s, surfaces m2, pressures Pa, temperatures
 // degC, relative humidity %, heaters kW.
 
+#include "selection/AnnualInputs.h"
 #include <QString>
 
 // How the supply airflow is stated.
@@ -84,6 +85,9 @@ struct SelectionRequest {
   // distance from it (m) and the room's constant (m2).
   double soundDistanceM = 2;
   double roomConstantM2 = 50;
+
+  // The year of the unit: weather, schedule, prices. No selection reads them.
+  LTAnnualInputs annual;
 
   LTModeInputs cooling = LTModeInputs::CoolingDefaults();
   LTModeInputs heating = LTModeInputs::HeatingDefaults();

@@ -278,14 +278,19 @@ TEST(ProjectFileSections, FollowTheOptionsAndTravelUnreadWhenUnknown) {
   CTHRXProjectData d = CTProjectMapping::ToProject(r, {144, 5, 21, 20, {{506, 4, 1}}});
   d.SetSection({"ZZZ9", QByteArray("a later build's input")});
   const QByteArray b = CTHRXProjectIO::Serialize(d);
-  // 243 + 12 bytes of the fixed layout, "VENX", then "SND1" (16 bytes) and "ZZZ9".
+  // 243 + 12 bytes of the fixed layout, "VENX", then "SND1" (16 bytes),
+  // "YEAR" (three texts, each after its length) and "ZZZ9".
   EXPECT_EQ(b.mid(255, 4), QByteArray("VENX"));
   EXPECT_EQ(b.mid(259, 4), QByteArray("SND1"));
   EXPECT_EQ(IntAt(b, 263), 16);
   EXPECT_EQ(RealAt(b, 267), 4.5);
   EXPECT_EQ(RealAt(b, 275), 80);
-  EXPECT_EQ(b.mid(283, 4), QByteArray("ZZZ9"));
-  EXPECT_EQ(b.size(), 283 + 8 + 21);
+  EXPECT_EQ(b.mid(283, 4), QByteArray("YEAR"));
+  const int year = IntAt(b, 287);
+  EXPECT_EQ(IntAt(b, 291), 14);
+  EXPECT_EQ(b.mid(295, 14), QByteArray("demo:temperate"));
+  EXPECT_EQ(b.mid(291 + year, 4), QByteArray("ZZZ9"));
+  EXPECT_EQ(b.size(), 291 + year + 8 + 21);
 
   CTHRXProjectData back;
   ProjectFormat format;
@@ -370,6 +375,13 @@ SelectionRequest Request(int family, AirflowBasis basis) {
   r.heating.inletHeaterKW = 1.5;
   r.soundDistanceM = 3.75;  // finer than its field: the command line takes any precision
   r.roomConstantM2 = 120;
+  r.annual.climate = QStringLiteral("/data/Frankfurt am Main.epw");
+  r.annual.schedule.always = false;
+  r.annual.schedule.fromHour = 7;
+  r.annual.schedule.toHour = 19;
+  r.annual.schedule.days = {true, true, true, true, true, false, false};
+  r.annual.prices.heatPrice = 0.125;
+  r.annual.prices.coolingCop = 4.2;
   if (family == 0) {
     r.heating.supplyTempGiven = true;
     r.heating.supplyTempC = 22;
@@ -434,6 +446,7 @@ TEST(ProjectMapping, EveryInputSurvivesAFile) {
       }
       EXPECT_EQ(back.soundDistanceM, 3.75);
       EXPECT_EQ(back.roomConstantM2, 120);
+      EXPECT_EQ(back.annual, r.annual);
       const LTProjectUnit u = CTProjectMapping::Unit(parsed);
       EXPECT_EQ(u.objID, 5);
       EXPECT_EQ(u.supplySpeedID, 21);
