@@ -9,8 +9,8 @@ TBarChartBox::TBarChartBox(QWidget* pParent) : QWidget(pParent) {
   setMinimumSize(320, 200);
 }
 
-void TBarChartBox::SetData(std::optional<LTBarChartData> chart) {
-  if (chart) v_chart.emplace(std::move(*chart));
+void TBarChartBox::SetData(std::optional<LTBarChartData> chart, BarBase base) {
+  if (chart) v_chart.emplace(std::move(*chart), base);
   else v_chart.reset();
   v_image = QImage();
   update();

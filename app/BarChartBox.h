@@ -15,8 +15,9 @@ class TBarChartBox : public QWidget {
  public:
   explicit TBarChartBox(QWidget* pParent = nullptr);
 
-  // The chart to show, from axis to legend; none leaves the box white.
-  void SetData(std::optional<LTBarChartData> chart);
+  // The chart to show, from axis to legend, its y axis through zero when
+  // base says so; none leaves the box white.
+  void SetData(std::optional<LTBarChartData> chart, BarBase base = BarBase::kFromData);
   // The data shown, for tests; none when the box is empty.
   const std::optional<CTBarChart>& Chart() const { return v_chart; }
   // The number of full drawings so far (tests).

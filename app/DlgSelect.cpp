@@ -185,13 +185,15 @@ void TDlgSelect::CreatePages() {
   const std::pair<QWidget**, const char*> pages[] = {
       {&Tab_Selection, "Tab_Selection"},     {&Tab_Psychrometrics, "Tab_Psychrometrics"},
       {&Tab_Results, "Tab_Results"},         {&Tab_Ecodesign, "Tab_Ecodesign"},
-      {&Tab_Database, "Tab_Database"},       {&Tab_Fan, "Tab_Fan"},
+      {&Tab_Annual, "Tab_Annual"},           {&Tab_Database, "Tab_Database"},
+      {&Tab_Fan, "Tab_Fan"},
       {&Tab_Efficiencies, "Tab_Efficiencies"}, {&Tab_EffCorrect, "Tab_EffCorrect"},
       {&Tab_Configuration, "Tab_Configuration"},
   };
-  const char* const captions[] = {"Selection",           "Psychrometrics",         "Results",
-                                  "Ecodesign and Sound", "Database",               "Fan Characteristics",
-                                  "Exchange Efficiencies", "Efficiency Corrections", "Configuration"};
+  const char* const captions[] = {"Selection",           "Psychrometrics", "Results",
+                                  "Ecodesign and Sound", "Annual Energy",  "Database",
+                                  "Fan Characteristics", "Exchange Efficiencies", "Efficiency Corrections",
+                                  "Configuration"};
   static_assert(std::size(pages) == std::size(captions), "one caption per page");
   for (std::size_t i = 0; i < std::size(pages); ++i) {
     auto* page = new QWidget(Ctl_Pages);
@@ -202,6 +204,7 @@ void TDlgSelect::CreatePages() {
   CreateSelectionPage(Tab_Selection);
   CreateResultsPage(Tab_Results);
   CreateEcodesignPage(Tab_Ecodesign);
+  CreateAnnualPage(Tab_Annual);
   CreateDatabasePage(Tab_Database);
   CreateChartPages();
   connect(Ctl_Pages, &QTabWidget::currentChanged, this, [this] {
@@ -224,6 +227,7 @@ void TDlgSelect::CreatePages() {
   for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{Rbn_PlenumNone, Rbn_PlenumOAEA, Rbn_PlenumAll})
     connect(button, &QAbstractButton::clicked, this, [this] { ChoiceEdited(FormInput::kPlenum); });
   connect(LV_SelectedDevices, &QTreeWidget::currentItemChanged, this, [this] { LV_SelectedDevicesClick(); });
+  connect(Chk_OrderByNet, &QCheckBox::clicked, this, [this] { FillCandidateList(); });
   connect(Lvw_DBOptions, &QTreeWidget::currentItemChanged, this, [this] { Lvw_DBOptionsChange(); });
   for (QRadioButton* mode : {RB_Cooling, RB_Heating})
     connect(mode, &QRadioButton::clicked, this, [this] {

@@ -36,8 +36,10 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 class QTextBrowser;
 class QToolBar;
@@ -107,7 +109,8 @@ class TDlgSelect : public QMainWindow {
   void CreateRecentList();
   // File dialogs go through one replaceable call (tests answer them).
   // szStart: the file or folder it opens at. An empty answer means cancelled.
-  enum class FileKind { kOpenProject, kSaveProject, kMaterialList, kReport };
+  // kClimate: a weather file (.epw, .csv) to open for the Annual Energy tab.
+  enum class FileKind { kOpenProject, kSaveProject, kMaterialList, kReport, kClimate };
   using FileChooser = std::function<QString(QWidget* pParent, FileKind kind, const QString& szStart)>;
   static void SetFileChooser(FileChooser fnChooser);
   // Written documents are shown with the desktop's default application
@@ -212,6 +215,8 @@ class TDlgSelect : public QMainWindow {
   // The Ecodesign and Sound tab, filled first when it has not shown the
   // current unit yet.
   QWidget* EcodesignPage();
+  // The Annual Energy tab likewise.
+  QWidget* AnnualPage();
   CTFactory* Factory() const;
   const CTCatalogueSession* Session() const { return v_session.get(); }
 
@@ -231,6 +236,24 @@ class TDlgSelect : public QMainWindow {
   void CreateEcodesignPage(QWidget* pPage);
   void ClearEcodesign();
   void FillEcodesign();
+  // ---- the Annual Energy tab (AnnualPage.cpp)
+  void CreateAnnualPage(QWidget* pPage);
+  void ClearAnnual();
+  void FillAnnual();
+  // The annual inputs of the form in the tab's widgets, when they differ
+  // from those shown or bAgain (a refused edit shows the held value again);
+  // true when they differed (the year and the order by net benefit are
+  // then out of date).
+  bool ShowAnnualInputs(bool bAgain = false);
+  // The year is to be worked out again: now when the tab shows, else when
+  // it is shown.
+  void AnnualOutOfDate();
+  // Handlers of the tab: the widget the user changed is read, the inputs go
+  // to the form.
+  void ClimateChosen();
+  void ScheduleEdited();
+  void PriceEdited(int nPrice);
+  void PriceDefaultsClick();
   void CreateOptionsBox(QWidget* pPage, QBoxLayout* pRow);
   QPushButton* NewOnlineInfoButton(QWidget* pParent, const char* szName);
   // bNone: the lists emptied (no unit).
@@ -276,6 +299,10 @@ class TDlgSelect : public QMainWindow {
   void ShowFamily();
   void ShowInputs();
   void ShowCandidates();
+  // The candidate list: in the run's order, or by annual net benefit with
+  // each row's net kWh when the user asked for that; the request's
+  // candidate current.
+  void FillCandidateList();
   void ShowUnit();
   // The parts of the current unit's display.
   void PrepareConditionFrames(Cls_HRX& unit);
@@ -287,7 +314,7 @@ class TDlgSelect : public QMainWindow {
   QToolBar* Ctl_Toolbar = nullptr;
   QTabWidget* Ctl_Pages = nullptr;
   QWidget *Tab_Selection = nullptr, *Tab_Psychrometrics = nullptr, *Tab_Results = nullptr, *Tab_Ecodesign = nullptr,
-          *Tab_Database = nullptr, *Tab_Fan = nullptr, *Tab_Efficiencies = nullptr, *Tab_EffCorrect = nullptr, *Tab_Configuration = nullptr;
+          *Tab_Annual = nullptr, *Tab_Database = nullptr, *Tab_Fan = nullptr, *Tab_Efficiencies = nullptr, *Tab_EffCorrect = nullptr, *Tab_Configuration = nullptr;
   QMenu* Mnu_PopupReopen = nullptr;
 
   // Selection tab.
@@ -309,6 +336,10 @@ class TDlgSelect : public QMainWindow {
          *Txt_ExhaustAddResistance = nullptr, *Txt_ExhaustPlenumDrop = nullptr, *Txt_FanPower = nullptr,
          *Txt_SFP = nullptr;
   QTreeWidget* LV_SelectedDevices = nullptr;
+  // The candidate list's column of each unit's net kWh per year, shown
+  // while the list is ordered by it.
+  static constexpr int kNetColumn = 4;
+  QCheckBox* Chk_OrderByNet = nullptr;
   TFrm_TempConditions *Frm_CoolTempConditions = nullptr, *Frm_HeatTempConditions = nullptr;
   TFrm_QuilloProps* Frm_QuilloProps = nullptr;
   // Results and Database tabs.
@@ -340,6 +371,16 @@ class TDlgSelect : public QMainWindow {
   QLabel *Lbl_NoSound = nullptr, *Txt_RoomLpA = nullptr;
   TBarChartBox* PB_SoundGraph = nullptr;
   TFrm_UnitTextScroll *Frm_SoundDistance = nullptr, *Frm_RoomConstant = nullptr;
+  // Annual Energy tab: the inputs (climate, schedule, prices and factors in
+  // the order of CTReport::PriceItems), the year, its months and charts.
+  QComboBox* Cbx_Climate = nullptr;
+  QLabel *Txt_ClimateName = nullptr, *Txt_ClimateSource = nullptr, *Txt_AnnualMessage = nullptr;
+  QCheckBox* Chk_AnnualAlways = nullptr;
+  QSpinBox *Spn_FromHour = nullptr, *Spn_ToHour = nullptr;
+  std::array<QCheckBox*, 7> v_dayChecks{};
+  std::array<QLineEdit*, 6> v_priceEdits{};
+  QTreeWidget *Lvw_AnnualYear = nullptr, *Lvw_AnnualMonths = nullptr;
+  TBarChartBox *PB_AnnualMonths = nullptr, *PB_AnnualBins = nullptr;
   QWidget* Pnl_Database = nullptr;
   QTreeWidget* Lvw_DBOptions = nullptr;
   QTreeWidget *Lvw_AvailOptions = nullptr, *Lvw_UsedOptions = nullptr;
@@ -373,6 +414,9 @@ class TDlgSelect : public QMainWindow {
   double v_deltaEnthalpy = 0;
   bool v_resultsStale = true;  // the Results tab does not show the current unit yet
   bool v_ecodesignStale = true;  // nor the Ecodesign and Sound tab
+  bool v_annualStale = true;     // nor the Annual Energy tab
+  std::optional<LTAnnualInputs> v_annualShown;  // what the tab's inputs show
+  QStringList v_demoClimateNames;                // of CTClimate::DemoNames(), read once
   QString v_projectFileName;
   std::unique_ptr<CTRecentList> v_recentList;
   QString v_baseCaption;

@@ -41,6 +41,10 @@ QString DialogChooser(QWidget* pParent, TDlgSelect::FileKind kind, const QString
     if (!chosen.isEmpty() && QFileInfo(chosen).suffix().isEmpty() && filter == pdf) chosen += QStringLiteral(".pdf");
     return chosen;
   }
+  if (kind == TDlgSelect::FileKind::kClimate)
+    return QFileDialog::getOpenFileName(pParent, TBaseMsg::Tr(QStringLiteral("Choose the weather of the year")), szStart,
+                                        TBaseMsg::Tr(QStringLiteral("Weather files (*.epw *.csv)")) +
+                                            QStringLiteral(";;All files (*)"));
   if (kind == TDlgSelect::FileKind::kMaterialList)
     return QFileDialog::getSaveFileName(pParent, TBaseMsg::Tr(QStringLiteral("Material List XML Export")), szStart,
                                         QStringLiteral("XML Spreadsheet 2003 files (*.xml);;All files (*)"));
@@ -67,6 +71,12 @@ QString TDlgSelect::ChooseFile(FileKind kind) {
   const bool reports = kind == FileKind::kMaterialList || kind == FileKind::kReport;
   const QString projectFolder =
       v_projectFileName.isEmpty() ? QDir::homePath() : QFileInfo(v_projectFileName).absolutePath();
+  // A weather file: beside the one in use, else in the project's folder;
+  // opened as named.
+  if (kind == FileKind::kClimate) {
+    const QFileInfo climate(CurrentRequest().annual.climate);
+    return Chooser()(this, kind, climate.isFile() ? climate.absolutePath() : projectFolder);
+  }
   const bool saveProject = kind == FileKind::kSaveProject && !v_projectFileName.isEmpty();
   QString start = CTPreferences::StartFolder(reports, QString());
   if (start.isEmpty())

@@ -22,6 +22,8 @@
 #include "app/Frame_UnitTextScroll.h"
 #include "app/DlgSelect.h"
 #include "app/ValueText.h"
+#include "docs/Report.h"
+#include "selection/AnnualEnergy.h"
 #include "catalogue/ClDeviceOption.h"
 #include "catalogue/ClHRX.h"
 #include "catalogue/Factory.h"
@@ -208,7 +210,11 @@ void TDlgSelect::FormChanged(unsigned nChanges) {
   if (nChanges & CTSelectionForm::kReset) ShowConditions();
   if (nChanges & CTSelectionForm::kRanges) ShowFamily();
   if (nChanges & CTSelectionForm::kInputs) ShowInputs();
+  // The year's inputs run no selection, yet the year and the order by it
+  // change; a new list or unit brings both anyway.
+  const bool annualChanged = ShowAnnualInputs();
   if (nChanges & CTSelectionForm::kCandidates) ShowCandidates();
+  else if (annualChanged && Chk_OrderByNet->isChecked()) FillCandidateList();
   if (nChanges & CTSelectionForm::kCorrected) {
     const LTConditionCorrection& correction = *v_form->Correction();
     (correction.cooling ? Frm_CoolTempConditions : Frm_HeatTempConditions)->ApplyCorrection(correction.field, correction.toC);
@@ -216,6 +222,7 @@ void TDlgSelect::FormChanged(unsigned nChanges) {
     return TBaseMsg::DisplayError(this, correction.message);
   }
   if (nChanges & CTSelectionForm::kUnit) ShowUnit();
+  else if (annualChanged) AnnualOutOfDate();
 }
 
 // The conditions of both modes as the form holds them (a new selection or
@@ -297,30 +304,54 @@ void TDlgSelect::ShowInputs() {
 
 void TDlgSelect::ShowCandidates() {
   const SelectionResult& result = Result();
-  // The list is refilled by the program: no click handler on the way.
-  const QSignalBlocker blockList(LV_SelectedDevices);
-  LV_SelectedDevices->clear();
   // The drawings ask for the unit when they paint; the old one is gone.
   RedrawConfigWindow();
-  bool anyPlenum = false;
-  for (int i = 0; i < result.rows.size(); ++i) {
-    const LTCandidate& c = result.rows[i];
-    anyPlenum = anyPlenum || c.hasPlenum;
-    auto* row = new QTreeWidgetItem(LV_SelectedDevices, {c.name, c.supplySpeed, c.exhaustSpeed,
-                                                         c.hasPlenum ? QStringLiteral("✔") : QString()});
-    row->setTextAlignment(3, Qt::AlignCenter);
-    row->setData(0, Qt::UserRole, i);
-  }
-  TBasicDialog::CalculateListColumnWidths(LV_SelectedDevices, 0, false);
-  if (!anyPlenum) LV_SelectedDevices->setColumnWidth(3, 0);
+  FillCandidateList();
   Pnl_SelPlenum->setVisible(v_form->State(FormInput::kPlenum).visible);
   if (result.candidates.IsEmpty()) {
     ClearResults();
     TBaseMsg::DisplayError(this, result.selectionMessage);
-    return;
   }
-  const int current = std::clamp(CurrentRequest().candidate, 0, LV_SelectedDevices->topLevelItemCount() - 1);
-  LV_SelectedDevices->setCurrentItem(LV_SelectedDevices->topLevelItem(current));
+}
+
+void TDlgSelect::FillCandidateList() {
+  const SelectionResult& result = Result();
+  // The list is refilled by the program: no click handler on the way.
+  const QSignalBlocker blockList(LV_SelectedDevices);
+  LV_SelectedDevices->clear();
+  // The run's order, or the ranking's, when the year can be worked out;
+  // each row keeps its index in the run.
+  const bool byNet = Chk_OrderByNet->isChecked();
+  QList<int> order;
+  QStringList netTexts(result.rows.size());
+  LTClimate climate;
+  QString why;
+  if (byNet && !result.rows.isEmpty() && CTAnnualEnergy::LoadClimate(CurrentRequest().annual.climate, climate, why)) {
+    for (const LTRankedCandidate& c : CTAnnualEnergy::Rank(result, CurrentRequest(), climate)) {
+      order << c.index;
+      netTexts[c.index] = TBaseMsg::FormatShown(c.year.netKWh, CTReport::kAnnualDigits);
+    }
+  }
+  if (order.size() != result.rows.size()) {
+    order.clear();
+    for (int i = 0; i < result.rows.size(); ++i) order << i;
+  }
+  bool anyPlenum = false;
+  for (const int i : order) {
+    const LTCandidate& c = result.rows[i];
+    anyPlenum = anyPlenum || c.hasPlenum;
+    auto* row = new QTreeWidgetItem(LV_SelectedDevices, {c.name, c.supplySpeed, c.exhaustSpeed,
+                                                         c.hasPlenum ? QStringLiteral("✔") : QString(), netTexts[i]});
+    row->setTextAlignment(3, Qt::AlignCenter);
+    row->setTextAlignment(kNetColumn, Qt::AlignRight | Qt::AlignVCenter);
+    row->setData(0, Qt::UserRole, i);
+  }
+  TBasicDialog::CalculateListColumnWidths(LV_SelectedDevices, 0, false);
+  if (!anyPlenum) LV_SelectedDevices->setColumnWidth(3, 0);
+  LV_SelectedDevices->setColumnHidden(kNetColumn, !byNet);
+  if (order.isEmpty()) return;
+  const int current = std::clamp(CurrentRequest().candidate, 0, int(order.size()) - 1);
+  LV_SelectedDevices->setCurrentItem(LV_SelectedDevices->topLevelItem(int(order.indexOf(current))));
 }
 
 void TDlgSelect::ClearResults() {
@@ -352,6 +383,7 @@ void TDlgSelect::ClearResults() {
   Frm_HeatTempConditions->ClearCalculatedHeaters();
   Chb_UpsideDown->setVisible(false);
   ClearEcodesign();
+  ClearAnnual();
   for (QWidget* button : {Btn_ResultOnlineInfo, Btn_DBOnlineInfo}) button->hide();
 }
 
@@ -393,9 +425,10 @@ void TDlgSelect::ShowUnit() {
     FillOptions();
   }
   if (Ctl_Pages->currentWidget() == Tab_Database) FillDatabaseTab();
-  // The Ecodesign and Sound tab likewise.
+  // The Ecodesign and Sound and the Annual Energy tabs likewise.
   v_ecodesignStale = true;
   if (Ctl_Pages->currentWidget() == Tab_Ecodesign) FillEcodesign();
+  AnnualOutOfDate();
   RefreshChartPage();
   RedrawConfigWindow();
   Frm_Config->update();
@@ -494,6 +527,10 @@ QWidget* TDlgSelect::EcodesignPage() {
   FillEcodesign();
   return Tab_Ecodesign;
 }
+QWidget* TDlgSelect::AnnualPage() {
+  FillAnnual();
+  return Tab_Annual;
+}
 
 // ---------------------------------------------------------------- pages
 
@@ -546,6 +583,7 @@ void TDlgSelect::Ctl_PagesChange() {
   }
   if (page == Tab_Database) FillDatabaseTab();
   if (page == Tab_Ecodesign) FillEcodesign();
+  if (page == Tab_Annual) FillAnnual();
   if (page == Tab_Results) {
     FillResults();
     FillOptions();

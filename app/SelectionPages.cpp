@@ -181,11 +181,18 @@ void TDlgSelect::CreateSelectionPage(QWidget* pPage) {
   columns->addLayout(right, 5);
   LV_SelectedDevices = Named(new QTreeWidget(pPage), "LV_SelectedDevices");
   LV_SelectedDevices->setHeaderLabels({QStringLiteral("Model"), QStringLiteral("Supply"), QStringLiteral("Extract"),
-                                       QStringLiteral("Plenum")});
+                                       QStringLiteral("Plenum"), QStringLiteral("Net kWh")});
   LV_SelectedDevices->headerItem()->setTextAlignment(3, Qt::AlignCenter);
+  LV_SelectedDevices->headerItem()->setTextAlignment(kNetColumn, Qt::AlignRight | Qt::AlignVCenter);
+  LV_SelectedDevices->setColumnHidden(kNetColumn, true);
   LV_SelectedDevices->setRootIsDecorated(false);
   LV_SelectedDevices->setAllColumnsShowFocus(true);
   right->addWidget(LV_SelectedDevices, 1);
+  // The candidates by what each saves over the year of the Annual Energy
+  // tab's weather, schedule and prices, instead of the catalogue's order.
+  Chk_OrderByNet = Named(new QCheckBox(QStringLiteral("Order by annual net benefit")), "Chk_OrderByNet");
+  Chk_OrderByNet->setParent(pPage);
+  right->addWidget(Chk_OrderByNet);
 
   Box_Ratios = Box(pPage, "Box_Ratios", "Ratios");
   auto* ratios = new QVBoxLayout(Box_Ratios);

@@ -392,7 +392,7 @@ LTBarChartData CTChartSetup::AnnualMonthsChartData(const LTAnnualResult& year) {
 
 LTBarChartData CTChartSetup::AnnualBinsChartData(const LTAnnualResult& year) {
   LTBarChartData data;
-  data.title = TBaseMsg::Tr(QStringLiteral("Recovered power over the outdoor temperatures of the year"));
+  data.title = TBaseMsg::Tr(QStringLiteral("Power by outdoor temperature, °C"));
   data.yTitle = TBaseMsg::Tr(QStringLiteral("Mean recovered power")) + QStringLiteral(" (kW)");
   data.decimals = 1;
   if (!year.computed || year.bins.empty()) return data;

@@ -17,17 +17,18 @@
 
 namespace {
 
-TEST(MainWindow, HasTheNinePagesInOrder) {
+TEST(MainWindow, HasTheTenPagesInOrder) {
   TDlgSelect window;
   const QTabWidget* pages = window.Pages();
-  ASSERT_EQ(pages->count(), 9);
+  ASSERT_EQ(pages->count(), 10);
   const QStringList names = {"Tab_Selection", "Tab_Psychrometrics", "Tab_Results",      "Tab_Ecodesign",
-                             "Tab_Database",  "Tab_Fan",            "Tab_Efficiencies", "Tab_EffCorrect",
-                             "Tab_Configuration"};
+                             "Tab_Annual",    "Tab_Database",       "Tab_Fan",          "Tab_Efficiencies",
+                             "Tab_EffCorrect", "Tab_Configuration"};
   const QStringList captions = {"Selection",           "Psychrometrics",        "Results",
-                                "Ecodesign and Sound", "Database",              "Fan Characteristics",
-                                "Exchange Efficiencies", "Efficiency Corrections", "Configuration"};
-  for (int i = 0; i < 9; ++i) {
+                                "Ecodesign and Sound", "Annual Energy",         "Database",
+                                "Fan Characteristics", "Exchange Efficiencies", "Efficiency Corrections",
+                                "Configuration"};
+  for (int i = 0; i < 10; ++i) {
     EXPECT_EQ(pages->widget(i)->objectName(), names[i]);
     EXPECT_EQ(pages->tabText(i), captions[i]);
   }
