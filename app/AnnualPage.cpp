@@ -123,7 +123,7 @@ void TDlgSelect::CreateAnnualPage(QWidget* pPage) {
   auto* prices = new QGroupBox(QStringLiteral("Prices and emission factors"), pPage);
   prices->setObjectName(QStringLiteral("Box_Prices"));
   auto* priceLayout = new QGridLayout(prices);
-  static_assert(std::size(kPriceEditNames) == std::tuple_size_v<decltype(v_priceEdits)>, "a name per price field");
+  static_assert(std::size(kPriceEditNames) == std::tuple_size_v<decltype(v_priceEdits)>);  // a name per field
   const QList<CTReport::LTPriceItem> items = CTReport::PriceItems();
   Q_ASSERT(items.size() == qsizetype(v_priceEdits.size()));
   const LTPrices defaults;

@@ -112,7 +112,8 @@ namespace {
 // messages, questions, wait texts, list cells and upgrade hint lines, the
 // device information's rows and the notice on data processing; the words
 // of aerolith-cli's own output and option errors; the ecodesign information
-// sheet, its verdicts and the names of the sound paths.
+// sheet, its verdicts and the names of the sound paths; why a unit's year
+// cannot be worked out and the Annual Energy tab's messages.
 const char* const kLiteralSources[] = {
     "selection/ResultTexts.cpp", "selection/Explanations.cpp", "selection/SelectionForm.cpp", "docs/Report.cpp",
     "selection/UnitDatasheet.cpp", "charts/ChartSetup.cpp", "catalogue/OptionTypes.cpp",
@@ -122,7 +123,8 @@ const char* const kLiteralSources[] = {
     "app/UpgradeHint.cpp", "app/Privacy.cpp", "app/Conditions.cpp",
     "app/OnlineCommands.cpp", "online/AboutInfo.cpp", "online/DeviceLinks.cpp",
     "online/AutoUpgrade.cpp", "online/UpgradeSteps.cpp", "online/PrivacyNotice.cpp",
-    "cli/CliTexts.cpp", "selection/Ecodesign.cpp",
+    "cli/CliTexts.cpp", "selection/Ecodesign.cpp", "selection/AnnualEnergy.cpp",
+    "app/AnnualPage.cpp",
 };
 
 // Literals of those sources that are names of stored values, folders,
@@ -140,6 +142,12 @@ const QSet<QString> kNotShown = {
     QStringLiteral(" dB(A)"),
     QStringLiteral("dB(A)"),
     QStringLiteral(" (dB)"),
+    // Energy, power and mass units after a value or a title.
+    QStringLiteral(" (kWh)"),
+    QStringLiteral(" (kW)"),
+    QStringLiteral(" kg"),
+    // The prefix of a demonstration climate's text in a project.
+    QStringLiteral("demo:"),
     // Stored values, query fields and folders.
     QStringLiteral("Name"),
     QStringLiteral("Used"),
@@ -197,9 +205,11 @@ const QSet<QString> kValueLabels = {
 
 // Lists of data: countries and languages in their English names (filled
 // after the dialog's translation ran), heater options with their power,
-// evaporating temperatures.
+// evaporating temperatures, the climates by the names their weather gives
+// (the entry that opens a file is read from the tab's source).
 const QSet<QString> kDataLists = {QStringLiteral("Cbx_Country"), QStringLiteral("Cbx_Language"),
-                                  QStringLiteral("Txt_HeaterOptions"), QStringLiteral("Txt_TETemp")};
+                                  QStringLiteral("Txt_HeaterOptions"), QStringLiteral("Txt_TETemp"),
+                                  QStringLiteral("Cbx_Climate")};
 
 // Messages the windows show while they are visited (a family whose default
 // pressure no unit reaches): nobody reads them, nothing is answered.
