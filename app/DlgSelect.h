@@ -215,8 +215,6 @@ class TDlgSelect : public QMainWindow {
   // The Ecodesign and Sound tab, filled first when it has not shown the
   // current unit yet.
   QWidget* EcodesignPage();
-  // The Annual Energy tab likewise.
-  QWidget* AnnualPage();
   CTFactory* Factory() const;
   const CTCatalogueSession* Session() const { return v_session.get(); }
 

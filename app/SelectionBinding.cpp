@@ -527,10 +527,6 @@ QWidget* TDlgSelect::EcodesignPage() {
   FillEcodesign();
   return Tab_Ecodesign;
 }
-QWidget* TDlgSelect::AnnualPage() {
-  FillAnnual();
-  return Tab_Annual;
-}
 
 // ---------------------------------------------------------------- pages
 
