@@ -284,14 +284,20 @@ void TDlgSelect::ScheduleEdited() {
   schedule.fromHour = Spn_FromHour->value();
   schedule.toHour = Spn_ToHour->value();
   for (int d = 0; d < LTSchedule::kDays; ++d) schedule.days[std::size_t(d)] = v_dayChecks[std::size_t(d)]->isChecked();
+  // A unit that runs on no day has no year: unchecking the last day is a
+  // slip, not a schedule.
+  const bool noDay = std::none_of(schedule.days.begin(), schedule.days.end(), [](bool b) { return b; });
+  if (!schedule.always && noDay) {
+    TBaseMsg::DisplayError(this, TBaseMsg::Tr(QStringLiteral("Mark at least one day on which the unit runs.")));
+    ShowAnnualInputs(true);
+    return;
+  }
   // What a project file keeps must read back: the schedule's own rules
   // decide, through its text.
   LTSchedule checked;
   QString why;
   if (!LTSchedule::Parse(schedule.Text(), checked, why)) {
-    const bool noDay = std::none_of(schedule.days.begin(), schedule.days.end(), [](bool b) { return b; });
-    if (noDay) TBaseMsg::DisplayError(this, TBaseMsg::Tr(QStringLiteral("Mark at least one day on which the unit runs.")));
-    else TBaseMsg::DisplayError(this, QStringList{TBaseMsg::Tr(QStringLiteral("These operating hours cannot be used.")), why});
+    TBaseMsg::DisplayError(this, QStringList{TBaseMsg::Tr(QStringLiteral("These operating hours cannot be used.")), why});
     ShowAnnualInputs(true);
     return;
   }

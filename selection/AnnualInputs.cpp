@@ -48,6 +48,8 @@ QString LTSchedule::Text() const {
     if (end == d + 1) parts << QString::fromLatin1(kDayNames[end]);
     d = end + 1;
   }
+  // On no day at all: "07-19,none", which reads back as it is.
+  if (parts.isEmpty()) parts << QStringLiteral("none");
   return text + QLatin1Char(',') + parts.join(QLatin1Char(','));
 }
 
@@ -61,7 +63,7 @@ bool LTSchedule::Parse(const QString& szText, LTSchedule& out, QString& szWhy) {
   const QStringList parts = text.split(QLatin1Char(','));
   const QRegularExpressionMatch hours = kHours.match(parts.first().trimmed());
   if (!hours.hasMatch()) {
-    szWhy = QStringLiteral("\"%1\" is neither \"always\" nor hours such as 07-19").arg(szText);
+    szWhy = TBaseMsg::Tr(QStringLiteral("\"%1\" is neither \"always\" nor hours such as 07-19")).arg(szText);
     return false;
   }
   LTSchedule s;
@@ -69,17 +71,18 @@ bool LTSchedule::Parse(const QString& szText, LTSchedule& out, QString& szWhy) {
   s.fromHour = hours.captured(1).toInt();
   s.toHour = hours.captured(2).toInt();
   if (!(s.fromHour >= 0 && s.fromHour < s.toHour && s.toHour <= kHoursPerDay)) {
-    szWhy = QStringLiteral("the hours %1 do not run forwards within 00-24").arg(parts.first().trimmed());
+    szWhy = TBaseMsg::Tr(QStringLiteral("the hours %1 do not run forwards within 00-24")).arg(parts.first().trimmed());
     return false;
   }
   if (parts.size() > 1) {
     s.days.fill(false);
     for (const QString& part : parts.mid(1)) {
+      if (part.trimmed().compare(QLatin1String("none"), Qt::CaseInsensitive) == 0 && parts.size() == 2) break;
       const QStringList range = part.trimmed().split(QLatin1Char('-'));
       const int first = DayOf(range.first().trimmed());
       const int last = range.size() == 2 ? DayOf(range.last().trimmed()) : first;
       if (first < 0 || last < first || range.size() > 2) {
-        szWhy = QStringLiteral("\"%1\" is not a day (mon, tue, ... sun) or a run of days such as mon-fri").arg(part.trimmed());
+        szWhy = TBaseMsg::Tr(QStringLiteral("\"%1\" is not a day (mon, tue, ... sun) or a run of days such as mon-fri")).arg(part.trimmed());
         return false;
       }
       for (int d = first; d <= last; ++d) s.days[std::size_t(d)] = true;
@@ -125,13 +128,13 @@ bool LTPrices::Parse(const QString& szText, LTPrices& out, QString& szWhy) {
     const auto field = std::find_if(std::begin(kPriceFields), std::end(kPriceFields),
                                     [&](const LTPriceField& f) { return name == QLatin1String(f.name); });
     if (eq < 0 || field == std::end(kPriceFields)) {
-      szWhy = QStringLiteral("\"%1\" is not one of heat=, efficiency=, cop=, electricity=, heat-co2=, electricity-co2=")
+      szWhy = TBaseMsg::Tr(QStringLiteral("\"%1\" is not one of heat=, efficiency=, cop=, electricity=, heat-co2=, electricity-co2="))
                   .arg(part.trimmed());
       return false;
     }
     double value = 0;
     if (!TBaseMsg::TryParseNumber(part.mid(eq + 1).trimmed(), value) || !(value >= field->min && value <= field->max)) {
-      szWhy = QStringLiteral("%1 must be a number from %2 to %3")
+      szWhy = TBaseMsg::Tr(QStringLiteral("%1 must be a number from %2 to %3"))
                   .arg(name, TBaseMsg::FormatGeneral(field->min, 6), TBaseMsg::FormatGeneral(field->max, 6));
       return false;
     }

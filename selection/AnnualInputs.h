@@ -17,7 +17,8 @@ struct LTSchedule {
   std::array<bool, kDays> days{true, true, true, true, true, true, true};
 
   bool Operates(int nHourOfYear) const;
-  // "always", "07-19" (every day) or "07-19,mon-fri" ("sat,sun", ...).
+  // "always", "07-19" (every day) or "07-19,mon-fri" ("sat,sun", ...;
+  // "none" for a schedule on no day).
   QString Text() const;
   // The text Text() writes, any case; false with the reason otherwise.
   static bool Parse(const QString& szText, LTSchedule& out, QString& szWhy);

@@ -381,7 +381,7 @@ TEST(ChartCommand, DrawsTheTabsChartAsAPictureOrAMetafile) {
 
   r = RunCli({"chart", "pie", "--out", png});
   EXPECT_EQ(r.code, AerolithCli::kExitUsage);
-  EXPECT_TRUE(r.err.contains("psychro, mollier, fan, efficiency, correction or configuration"));
+  EXPECT_TRUE(r.err.contains("psychro, mollier, fan, efficiency, correction, configuration or sound"));
   r = RunCli({"chart", "fan", "--out", dir.filePath("fan.bmp")});
   EXPECT_EQ(r.code, AerolithCli::kExitUsage);
 }

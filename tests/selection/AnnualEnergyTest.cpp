@@ -212,6 +212,7 @@ TEST(AnnualInputs, SchedulesReadAsTypedAndWriteBack) {
       {"00-24,sat,sun", true, "00-24,sat,sun", 48},
       {"08-18,mon,wed-fri", true, "08-18,mon,wed-fri", 40},
       {"08-18,mon-tue,thu", true, "08-18,mon,tue,thu", 30},
+      {"07-19,none", true, "07-19,none", 0},
       {"19-07", false, "", 0},
       {"07-25", false, "", 0},
       {"07-19,funday", false, "", 0},

@@ -123,7 +123,7 @@ const char* const kLiteralSources[] = {
     "app/UpgradeHint.cpp", "app/Privacy.cpp", "app/Conditions.cpp",
     "app/OnlineCommands.cpp", "online/AboutInfo.cpp", "online/DeviceLinks.cpp",
     "online/AutoUpgrade.cpp", "online/UpgradeSteps.cpp", "online/PrivacyNotice.cpp",
-    "cli/CliTexts.cpp", "selection/Ecodesign.cpp", "selection/AnnualEnergy.cpp",
+    "cli/CliTexts.cpp", "selection/Ecodesign.cpp", "selection/AnnualEnergy.cpp", "selection/AnnualInputs.cpp",
     "app/AnnualPage.cpp",
 };
 
@@ -148,6 +148,24 @@ const QSet<QString> kNotShown = {
     QStringLiteral(" kg"),
     // The prefix of a demonstration climate's text in a project.
     QStringLiteral("demo:"),
+    // The words of a schedule and of the prices as typed and stored
+    // ("07-19,mon-fri", "heat=0.10,cop=3"): a syntax, the same in every
+    // language.
+    QStringLiteral("always"),
+    QStringLiteral("none"),
+    QStringLiteral("mon"),
+    QStringLiteral("tue"),
+    QStringLiteral("wed"),
+    QStringLiteral("thu"),
+    QStringLiteral("fri"),
+    QStringLiteral("sat"),
+    QStringLiteral("sun"),
+    QStringLiteral("heat"),
+    QStringLiteral("efficiency"),
+    QStringLiteral("cop"),
+    QStringLiteral("electricity"),
+    QStringLiteral("heat-co2"),
+    QStringLiteral("electricity-co2"),
     // Stored values, query fields and folders.
     QStringLiteral("Name"),
     QStringLiteral("Used"),
