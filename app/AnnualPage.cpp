@@ -44,12 +44,7 @@ const char* const kPriceEditNames[] = {"Edt_HeatPrice",        "Edt_HeatEfficien
 constexpr int kPriceDigits = 6;
 
 QTreeWidget* NewList(QWidget* pParent, const char* szName, const QStringList& headers) {
-  auto* list = new QTreeWidget(pParent);
-  list->setObjectName(QString::fromLatin1(szName));
-  list->setHeaderLabels(headers);
-  list->setRootIsDecorated(false);
-  list->setSelectionMode(QAbstractItemView::NoSelection);
-  return list;
+  return ValueText::NewValueList(pParent, QString::fromLatin1(szName), headers);
 }
 
 QLabel* NewValueLabel(QWidget* pParent, const char* szName) {

@@ -26,12 +26,9 @@ namespace {
 // A requirement the unit fails, in red and bold.
 const QColor kFailingColor(0xC0, 0, 0);
 
+// Sheet rows wrap: their values are sentences.
 QTreeWidget* NewList(QWidget* pParent, const char* szName, const QStringList& headers) {
-  auto* list = new QTreeWidget(pParent);
-  list->setObjectName(QString::fromLatin1(szName));
-  list->setHeaderLabels(headers);
-  list->setRootIsDecorated(false);
-  list->setSelectionMode(QAbstractItemView::NoSelection);
+  QTreeWidget* list = ValueText::NewValueList(pParent, QString::fromLatin1(szName), headers);
   list->setWordWrap(true);
   return list;
 }

@@ -1,11 +1,13 @@
 #pragma once
-// The window's value labels; the texts in them come from the library's
-// ValueText.
+// The window's value labels and lists; the texts in them come from the
+// library's ValueText.
 
 #include "selection/ValueText.h"
 
 #include <QLabel>
 #include <QString>
+#include <QStringList>
+#include <QTreeWidget>
 
 namespace ValueText {
 // A value label: the window shows computed values in blue.
@@ -17,6 +19,17 @@ inline QLabel* NewValueLabel(QWidget* pParent, const QString& szName) {
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("-888.88 BTU/lbs")));
   return label;
+}
+
+// A read-only list of computed rows under column titles: no tree, no
+// selection.
+inline QTreeWidget* NewValueList(QWidget* pParent, const QString& szName, const QStringList& headers) {
+  auto* list = new QTreeWidget(pParent);
+  list->setObjectName(szName);
+  list->setHeaderLabels(headers);
+  list->setRootIsDecorated(false);
+  list->setSelectionMode(QAbstractItemView::NoSelection);
+  return list;
 }
 
 }  // namespace ValueText
