@@ -94,6 +94,18 @@ LTClimate Untouched() {
   return c;
 }
 
+// A reader refuses the bytes, saying why from the start expected, and
+// leaves the climate it was given as it was.
+using Reader = bool (*)(const QByteArray&, LTClimate&, QString&);
+void ExpectRefused(Reader read, const QByteArray& bytes, const char* expect, const char* what) {
+  LTClimate c = Untouched();
+  QString why;
+  EXPECT_FALSE(read(bytes, c, why)) << what;
+  EXPECT_TRUE(why.startsWith(QLatin1String(expect))) << what << ": " << why.toStdString();
+  EXPECT_LT(why.size(), 300) << what;
+  EXPECT_EQ(c.name, QStringLiteral("untouched")) << what;
+}
+
 void ExpectFixtureHours(const LTClimate& c) {
   ASSERT_EQ(c.hours.size(), std::size_t(LTClimate::kHours));
   for (int i = 0; i < LTClimate::kHours; ++i) {
@@ -219,12 +231,7 @@ TEST(ClimateEpw, BrokenFilesAreRefusedNamingTheLine) {
   for (const auto& k : cases) {
     EpwFile file;
     file.lines[std::size_t(k.line - 1)] = k.text;
-    LTClimate c = Untouched();
-    QString why;
-    EXPECT_FALSE(CTClimate::ReadEpw(file.Bytes(), c, why)) << k.what;
-    EXPECT_TRUE(why.startsWith(QLatin1String(k.expect))) << k.what << ": " << why.toStdString();
-    EXPECT_LT(why.size(), 300) << k.what;
-    EXPECT_EQ(c.name, QStringLiteral("untouched")) << k.what;
+    ExpectRefused(&CTClimate::ReadEpw, file.Bytes(), k.expect, k.what);
   }
 }
 
@@ -246,13 +253,7 @@ TEST(ClimateEpw, FilesOfTheWrongLengthAreRefusedNamingTheLine) {
       {"short year", shortYear.Bytes(), "line 8767: "},
       {"a line after the year", longYear.Bytes(), "line 8769: "},
   };
-  for (const auto& k : cases) {
-    LTClimate c = Untouched();
-    QString why;
-    EXPECT_FALSE(CTClimate::ReadEpw(k.bytes, c, why)) << k.what;
-    EXPECT_TRUE(why.startsWith(QLatin1String(k.expect))) << k.what << ": " << why.toStdString();
-    EXPECT_EQ(c.name, QStringLiteral("untouched")) << k.what;
-  }
+  for (const auto& k : cases) ExpectRefused(&CTClimate::ReadEpw, k.bytes, k.expect, k.what);
 }
 
 TEST(ClimateCsv, ReadsAYearWithItsCommentsWhateverTheLocale) {
@@ -337,13 +338,7 @@ TEST(ClimateCsv, BrokenFilesAreRefusedNamingTheLine) {
       {"elevation not a number", with(2, "# elevation: high"), "line 2: "},
       {"elevation out of range", with(2, "# elevation: 12000"), "line 2: "},
   };
-  for (const auto& k : cases) {
-    LTClimate c = Untouched();
-    QString why;
-    EXPECT_FALSE(CTClimate::ReadCsv(k.bytes, c, why)) << k.what;
-    EXPECT_TRUE(why.startsWith(QLatin1String(k.expect))) << k.what << ": " << why.toStdString();
-    EXPECT_EQ(c.name, QStringLiteral("untouched")) << k.what;
-  }
+  for (const auto& k : cases) ExpectRefused(&CTClimate::ReadCsv, k.bytes, k.expect, k.what);
 }
 
 TEST(ClimateLoad, ReadsFilesByTheirEndingInAnyCase) {
