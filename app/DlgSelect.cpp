@@ -104,6 +104,10 @@ TDlgSelect::TDlgSelect(QWidget* pParent) : QMainWindow(pParent) {
 }
 
 TDlgSelect::~TDlgSelect() {
+  // The child widgets outlive this part of the window: the base class
+  // deletes them, and a field losing its focus then says its editing has
+  // finished. Nothing of theirs may reach a window that is half gone.
+  for (QObject* child : findChildren<QObject*>()) QObject::disconnect(child, nullptr, this, nullptr);
   // The candidates borrow from the session's units: they go first.
   v_form.reset();
 }
