@@ -30,7 +30,7 @@ const LTInputField kFields[] = {
     {"heating discharge", U_Temperature, 18, 28, 25, 10},
     {"heater", U_Power, 0, 30, 0, 1000},
     {"supply temperature", U_Temperature, 0, 43, 20, 10},
-    {"distance", U_Length, 0.5, 50, 2, 10},
+    {"distance", U_Length, 1, 50, 2, 10},  // from 1 m: a field bounds its range in whole base units
     // The room constant R = S a / (1 - a) (m2): from about 10 for a small,
     // hard room to thousands for a large, absorbing hall.
     {"room-constant", U_Surface, 1, 10000, 50, 1},
