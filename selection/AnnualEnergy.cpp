@@ -20,10 +20,6 @@
 
 namespace {
 
-double RoomRH(const LTAirCondition& c, const TAir& air) {
-  return c.humidityMode == HumidityMode::kWetBulb ? air.ConvertDBWB2RH(c.dryBulbC, c.humidity) : c.humidity;
-}
-
 void Accumulate(LTAnnualFigures& to, const LTAnnualFigures& hour) {
   to.operatingHours += hour.operatingHours;
   to.heatRecoveredKWh += hour.heatRecoveredKWh;
@@ -52,9 +48,9 @@ LTUnitYear CTAnnualEnergy::UnitYearOf(Cls_HRX& unit, const SelectionResult& resu
   y.upsideDown = result.upsideDown;
   y.altitudeM = result.altitudeM;
   y.heatingRoomC = request.heating.room.dryBulbC;
-  y.heatingRoomRH = RoomRH(request.heating.room, air);
+  y.heatingRoomRH = request.heating.room.RelativeHumidity(air);
   y.coolingRoomC = request.cooling.room.dryBulbC;
-  y.coolingRoomRH = RoomRH(request.cooling.room, air);
+  y.coolingRoomRH = request.cooling.room.RelativeHumidity(air);
   const Cls_HRXSpeed *s = unit.GetSupplySpeed(), *e = unit.GetExhaustSpeed();
   y.fanKW = (s ? s->GetPowerInput() : 0) + (unit.HasExhaustFan() && e ? e->GetPowerInput() : 0);
   const std::unique_ptr<Cls_HRXEcodesign> eco = unit.GetTheHRXEcodesign();

@@ -478,17 +478,14 @@ constexpr double kNotGiven = Sentinel::kNotGiven;
 
 CTHRXProjectModeData ModeToProject(const LTModeInputs& m, bool bCooling, int nFamily, const TAir& air,
                                    double nInletOptionKW) {
-  const auto rh = [&air](const LTAirCondition& c) {
-    return c.humidityMode == HumidityMode::kWetBulb ? air.ConvertDBWB2RH(c.dryBulbC, c.humidity) : c.humidity;
-  };
   const double discharge =
       m.dischargeGiven ? m.dischargeC
                        : CTInputFields::Spec(bCooling ? CTInputFields::kCoolDischarge : CTInputFields::kHeatDischarge).init;
   CTHRXProjectModeData d;
   d.v_indoorDBT = m.room.dryBulbC;
-  d.v_indoorRH = rh(m.room);
+  d.v_indoorRH = m.room.RelativeHumidity(air);
   d.v_ambientDBT = m.outdoor.dryBulbC;
-  d.v_ambientRH = rh(m.outdoor);
+  d.v_ambientRH = m.outdoor.RelativeHumidity(air);
   d.v_discharge = discharge;
   switch (m.inletHeater) {
     case HeaterChoice::kCalculated: d.v_userInletHeater = kNotGiven; break;

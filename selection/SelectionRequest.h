@@ -7,6 +7,7 @@
 // Units: altitude m, airflows l/s, surfaces m2, pressures Pa, temperatures
 // degC, relative humidity %, heaters kW.
 
+#include "psychro/Air.h"
 #include "selection/AnnualInputs.h"
 #include <QString>
 
@@ -34,6 +35,11 @@ struct LTAirCondition {
   double dryBulbC = 20;
   HumidityMode humidityMode = HumidityMode::kRelativeHumidity;
   double humidity = 50;  // % in relative-humidity mode, degC in wet-bulb mode
+
+  // The relative humidity (%) of the condition in the air of a site.
+  double RelativeHumidity(const TAir& air) const {
+    return humidityMode == HumidityMode::kWetBulb ? air.ConvertDBWB2RH(dryBulbC, humidity) : humidity;
+  }
 };
 
 // The inputs of one condition frame (cooling or heating).

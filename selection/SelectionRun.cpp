@@ -55,10 +55,6 @@ void NormalizeMode(LTModeInputs& m, bool cooling) {
   m.supplyTempC = Bounded(Field::kSupplyTemp, m.supplyTempC);
 }
 
-double RelativeHumidity(const LTAirCondition& c, const TAir& air) {
-  return c.humidityMode == HumidityMode::kWetBulb ? air.ConvertDBWB2RH(c.dryBulbC, c.humidity) : c.humidity;
-}
-
 // The wet bulb of a wet-bulb input above its dry bulb: corrected to the dry bulb.
 bool CorrectWetBulb(LTAirCondition& c, bool cooling, ConditionField field, LTConditionCorrection& correction) {
   if (c.humidityMode != HumidityMode::kWetBulb || !(c.humidity > c.dryBulbC)) return false;
@@ -373,7 +369,7 @@ void ComputeCooling(SelectionResult& result, const SelectionRequest& r, Cls_HRX&
   if (result.family == Cls_HRX::kFreshAirUnit) cool.dischargeC = CTSelectionRun::FreshAirDischarge(unit, in, true);
   const double userInlet = UserInletKW(in, heaterOptions);
   const ALCoolingResult cooled = unit.SelectForCooling(
-      {in.room.dryBulbC, RelativeHumidity(in.room, air), in.outdoor.dryBulbC, RelativeHumidity(in.outdoor, air),
+      {in.room.dryBulbC, in.room.RelativeHumidity(air), in.outdoor.dryBulbC, in.outdoor.RelativeHumidity(air),
        result.supplyM3h, result.exhaustM3h, result.upsideDown, userInlet, Sentinel::kNotGiven},
       air, r.evaporatingC, cool.dischargeC);
   cool.computed = true;
@@ -418,7 +414,7 @@ void ComputeHeating(SelectionResult& result, const SelectionRequest& r, Cls_HRX&
   const double userSupply =
       plain && in.supplyHeater == HeaterChoice::kUserValue ? in.supplyHeaterKW : Sentinel::kNotGiven;
   const ALHeatingResult heated = unit.SelectForHeating(
-      {in.room.dryBulbC, RelativeHumidity(in.room, air), in.outdoor.dryBulbC, RelativeHumidity(in.outdoor, air),
+      {in.room.dryBulbC, in.room.RelativeHumidity(air), in.outdoor.dryBulbC, in.outdoor.RelativeHumidity(air),
        result.supplyM3h, result.exhaustM3h, result.upsideDown, userInlet, userSupply},
       air, supplyTemp);
   heat.computed = true;
