@@ -6,7 +6,6 @@
 #include "online/CorvelIntegration.h"
 #include "support/TestServer.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -91,11 +90,3 @@ void BM_CurlDownload10MB(benchmark::State& state) {
 BENCHMARK(BM_CurlDownload10MB)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

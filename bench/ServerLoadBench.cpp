@@ -23,7 +23,6 @@
 #include "support/TestAuthority.h"
 #include "support/TestServer.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -312,11 +311,3 @@ void BM_Download1MB(benchmark::State& state) {
 BENCHMARK(BM_Download1MB)->Arg(0)->Arg(1)->Iterations(kWaves)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
